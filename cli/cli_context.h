@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "engine/equip_database.h"
+
+// Exit codes of kestrova-cli.
+constexpr int kExitOk = 0;
+constexpr int kExitLoadFailed = 1;
+constexpr int kExitUsage = 2;
+
+// What every command shares: the data folder option and the loading of the tables.
+struct CliContext {
+    std::string dataFolder; // empty: data/ beside the executable
+
+    // Loads the tables into `database`; on failure prints the load-failure message and returns
+    // false.
+    bool Load(CEquipDatabase& database) const;
+};
+
+// Thrown by a command to end the program with a message on stderr and an exit code.
+struct CliExit {
+    int code;
+    std::string message;
+};
+
+// Each command registers its subcommand and the callback that runs it.
+void AddTablesCommand(CLI::App& app, CliContext& context);
+void AddSkillsCommand(CLI::App& app, CliContext& context);

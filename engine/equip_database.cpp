@@ -1,0 +1,142 @@
+#include "engine/equip_database.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "engine/skill_systems.h"
+#include "engine/table_parsers.h"
+#include "platform/line_reader.h"
+
+namespace {
+
+constexpr const char* kArmorFiles[kSlotCount] = {
+    "TEVREQUIP_HEAD.csv", "TEVREQUIP_BODY.csv", "TEVREQUIP_ARM.csv",
+    "TEVREQUIP_WST.csv",  "TEVREQUIP_LEG.csv",
+};
+constexpr const char* kSkillFile = "SKILL_EQ.csv";
+constexpr const char* kDecoFile = "TEVREQUIP_DECO.csv";
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File Open(const std::string& path) { return File(std::fopen(path.c_str(), "rb"), &std::fclose); }
+
+// Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
+// be opened.
+template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecord onRecord) {
+    File file = Open(path);
+    if (!file) {
+        return false;
+    }
+    platform::LineReader reader(file.get());
+    std::string piece;
+    while (reader.Next(piece)) {
+        if (const char* record = RecordStart(piece.c_str())) {
+            onRecord(record);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void CEquipDatabase::ClearTable(int table) {
+    if (table < kSlotCount) {
+        armor_[table].clear();
+    } else if (table == kSkillTable) {
+        skills_.clear();
+    } else {
+        decos_.clear();
+    }
+}
+
+void CEquipDatabase::Clear() {
+    for (int table = 0; table <= kDecoTable; ++table) {
+        ClearTable(table);
+    }
+    armorStore_.clear();
+    skillStore_.clear();
+    decoStore_.clear();
+}
+
+CSkillData& CEquipDatabase::AddSkill(const CSkillData& skill) {
+    skills_.push_back(&skillStore_.emplace_back(skill));
+    return *skills_.back();
+}
+
+CDecoData& CEquipDatabase::AddDeco(const CDecoData& deco) {
+    decos_.push_back(&decoStore_.emplace_back(deco));
+    return *decos_.back();
+}
+
+CEquipData& CEquipDatabase::AddArmor(int slot, const CEquipData& piece) {
+    armor_[slot].push_back(&armorStore_.emplace_back(piece));
+    return *armor_[slot].back();
+}
+
+int CEquipDatabase::LoadTables(const std::string& folder, int useBeforeData) {
+    return LoadTablesFrom(folder + "data/", useBeforeData);
+}
+
+int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData) {
+    Clear();
+    ClearSkillSystems();
+    const bool skillsRead = ForEachRecord(folder + kSkillFile, [this](const char* line) {
+        CSkillData skill;
+        ParseSkillLine(line, skill);
+        AddSkill(skill);
+    });
+    if (!skillsRead) {
+        return 0;
+    }
+    const bool decosRead = ForEachRecord(folder + kDecoFile, [this](const char* line) {
+        CDecoData deco;
+        ParseDecoLine(line, deco);
+        AddDeco(deco);
+    });
+    if (!decosRead) {
+        return 0;
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const bool read = ForEachRecord(folder + kArmorFiles[slot], [&](const char* line) {
+            CEquipData piece;
+            ParseArmorLine(line, piece);
+            piece.kind = slot;
+            piece.useBeforeData = useBeforeData;
+            AddArmor(slot, piece);
+        });
+        if (!read) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void CEquipDatabase::SetUseBeforeData(int useBeforeData) {
+    for (auto& table : armor_) {
+        for (CEquipData* piece : table) {
+            piece->useBeforeData = useBeforeData;
+        }
+    }
+}
+
+CEquipData* CEquipDatabase::FindArmor(int slot, const char* name) const {
+    if (slot < 0 || slot >= kSlotCount) {
+        return nullptr;
+    }
+    for (CEquipData* piece : armor_[slot]) {
+        if (std::strncmp(piece->name, name, kNameSize) == 0) {
+            return piece;
+        }
+    }
+    return nullptr;
+}
+
+CDecoData* CEquipDatabase::FindDeco(const char* name) const {
+    for (CDecoData* deco : decos_) {
+        if (std::strncmp(deco->name, name, kNameSize) == 0) {
+            return deco;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Appends little-endian integers and zero-filled fixed text fields to a byte buffer.
+class ByteWriter {
+public:
+    void Int32(std::int32_t value);
+    void UInt32(std::uint32_t value);
+    // Writes `width` bytes: the text up to its NUL (at most width - 1 bytes, so the field always
+    // keeps a terminator), then zeros.
+    void Text(std::string_view text, std::size_t width);
+    void Zeros(std::size_t count);
+
+    const Bytes& bytes() const { return bytes_; }
+    Bytes Take() { return std::move(bytes_); }
+
+private:
+    Bytes bytes_;
+};
+
+// Reads little-endian integers and fixed text fields; every read fails cleanly at the end.
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    explicit ByteReader(const Bytes& bytes) : ByteReader(bytes.data(), bytes.size()) {}
+
+    bool Int32(std::int32_t& value);
+    bool UInt32(std::uint32_t& value);
+    // Reads a `width`-byte field; the text ends at the first NUL or at the end of the field.
+    bool Text(std::string& text, std::size_t width);
+    bool Skip(std::size_t count);
+
+    std::size_t Remaining() const { return size_ - offset_; }
+    std::size_t Offset() const { return offset_; }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t offset_ = 0;
+};
+
+// Reads a whole file. Returns false when it cannot be opened or read, or is larger than
+// `maxSize` (so a foreign huge file never costs unbounded memory).
+bool ReadWholeFile(const std::string& path, Bytes& out, std::size_t maxSize = 64u << 20);
+
+} // namespace platform
