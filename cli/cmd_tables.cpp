@@ -5,7 +5,8 @@
 
 void AddTablesCommand(CLI::App& app, CliContext& context) {
     CLI::App* command = app.add_subcommand(
-        "tables", "Print the row count of each of the seven tables and the number of skill systems");
+        "tables",
+        "Print the row count of each of the seven tables and the number of skill systems");
     command->callback([&context] {
         CEquipDatabase database;
         if (!context.Load(database)) {

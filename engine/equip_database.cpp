@@ -19,7 +19,9 @@ constexpr const char* kDecoFile = "TEVREQUIP_DECO.csv";
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-File Open(const std::string& path) { return File(std::fopen(path.c_str(), "rb"), &std::fclose); }
+File Open(const std::string& path) {
+    return File(std::fopen(path.c_str(), "rb"), &std::fclose);
+}
 
 // Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
 // be opened.

@@ -1,6 +1,8 @@
 #include "engine/equip_set.h"
 
-void CEquipSet::Clear() { *this = CEquipSet{}; }
+void CEquipSet::Clear() {
+    *this = CEquipSet{};
+}
 
 bool CEquipSet::IsEmpty() const {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -64,7 +66,9 @@ int CEquipSet::FreeSlots(int position) const {
     return FreeSlots(pieces[position] != nullptr ? pieces[position]->slots : 0, position);
 }
 
-int CEquipSet::FreeSlots(int total, int position) const { return total - DecoSize(position); }
+int CEquipSet::FreeSlots(int total, int position) const {
+    return total - DecoSize(position);
+}
 
 int CEquipSet::FreeArmorSlots() const {
     int total = 0;

@@ -4,7 +4,9 @@ bool CSkillData::IsReached(int total) const {
     return threshold > 0 ? total >= threshold : total <= threshold;
 }
 
-bool CDecoData::HasSkill(int id) const { return skillId[0] == id || skillId[1] == id; }
+bool CDecoData::HasSkill(int id) const {
+    return skillId[0] == id || skillId[1] == id;
+}
 
 bool CDecoData::HasPositive(int id) const {
     return (skillId[0] == id && skillPoints[0] > 0) || (skillId[1] == id && skillPoints[1] > 0);

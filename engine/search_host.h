@@ -7,7 +7,7 @@
 // processes pending ones; the CLI draws progress; tests script it.
 class SearchHost {
 public:
-    static constexpr unsigned kPhaseOneDone = 1025;  // enumeration over (completed or stopped)
+    static constexpr unsigned kPhaseOneDone = 1025;   // enumeration over (completed or stopped)
     static constexpr unsigned kSearchFinished = 1026; // results final
 
     virtual ~SearchHost() = default;

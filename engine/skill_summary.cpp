@@ -8,7 +8,9 @@
 
 namespace {
 
-int Magnitude(int threshold) { return threshold < 0 ? -threshold : threshold; }
+int Magnitude(int threshold) {
+    return threshold < 0 ? -threshold : threshold;
+}
 
 void AddPoints(SkillRow& row, int position, int points, bool& contributed) {
     if (points == 0) {

@@ -31,6 +31,10 @@ const char* SkillSystemName(int id) {
     return names[id].c_str();
 }
 
-int SkillSystemCount() { return static_cast<int>(Names().size()); }
+int SkillSystemCount() {
+    return static_cast<int>(Names().size());
+}
 
-void ClearSkillSystems() { Names().clear(); }
+void ClearSkillSystems() {
+    Names().clear();
+}

@@ -7,7 +7,9 @@
 
 namespace platform {
 
-void ByteWriter::Int32(std::int32_t value) { UInt32(static_cast<std::uint32_t>(value)); }
+void ByteWriter::Int32(std::int32_t value) {
+    UInt32(static_cast<std::uint32_t>(value));
+}
 
 void ByteWriter::UInt32(std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) {
@@ -25,7 +27,9 @@ void ByteWriter::Text(std::string_view text, std::size_t width) {
     Zeros(width - length);
 }
 
-void ByteWriter::Zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
+void ByteWriter::Zeros(std::size_t count) {
+    bytes_.insert(bytes_.end(), count, 0);
+}
 
 bool ByteReader::UInt32(std::uint32_t& value) {
     if (Remaining() < 4) {

@@ -33,11 +33,15 @@ bool WriteAll(int fd, const Bytes& bytes) {
     return !faulty;
 }
 
-std::string TemporaryPattern(const std::string& path) { return path + ".tmp-XXXXXX"; }
+std::string TemporaryPattern(const std::string& path) {
+    return path + ".tmp-XXXXXX";
+}
 
 } // namespace
 
-void InjectSaveFaultAfter(std::size_t bytes) { g_faultAfter = bytes; }
+void InjectSaveFaultAfter(std::size_t bytes) {
+    g_faultAfter = bytes;
+}
 
 bool SafeSave(const std::string& path, const Bytes& bytes) {
     std::string pattern = TemporaryPattern(path);

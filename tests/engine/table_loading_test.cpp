@@ -1,0 +1,171 @@
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/equip_database.h"
+#include "engine/field_reader.h"
+#include "engine/sjis_text.h"
+#include "engine/skill_systems.h"
+#include "engine/table_parsers.h"
+#include "platform/sjis.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+std::string Sjis(const char* utf8) {
+    return platform::Utf8ToSjis(utf8);
+}
+
+TEST(FieldReader, ReadsFieldsUntilTheLineEndsAndThenLeavesTheDestination) {
+    const char* line = "ab,cd\n";
+    const char* cursor = line;
+    char field[8] = "keep";
+    NextField(field, sizeof field, cursor);
+    EXPECT_STREQ(field, "ab");
+    NextField(field, sizeof field, cursor);
+    EXPECT_STREQ(field, "cd");
+    const char* end = cursor;
+    std::strcpy(field, "keep");
+    NextField(field, sizeof field, cursor);
+    EXPECT_STREQ(field, "keep");
+    EXPECT_EQ(cursor, end);
+}
+
+TEST(FieldReader, CutsLongFieldsAndSkipsTheirRemainder) {
+    const std::string line = std::string(30, 'n') + ",next\n";
+    const char* cursor = line.c_str();
+    char name[21];
+    NextField(name, sizeof name, cursor);
+    EXPECT_EQ(std::string(name), std::string(20, 'n'));
+    NextField(name, sizeof name, cursor);
+    EXPECT_STREQ(name, "next");
+}
+
+TEST(FieldReader, ConvertsNumbersLikeTheCLibrary) {
+    const char* cursor = " -12x,abc,+7,99999999999\n";
+    EXPECT_EQ(NextInt(cursor), -12);
+    EXPECT_EQ(NextInt(cursor), 0);
+    EXPECT_EQ(NextInt(cursor), 7);
+    EXPECT_EQ(NextInt(cursor), INT_MAX);
+    EXPECT_EQ(NextInt(cursor), 0); // absent
+}
+
+class TableParsing : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSkillSystems(); }
+};
+
+TEST_F(TableParsing, SkillRowsKeepASignedByteThresholdAndWholeTextCategories) {
+    CSkillData skill;
+    ParseSkillLine((Sjis("攻撃力UP【小】,攻撃,200,1,攻撃,A") + "\n").c_str(), skill);
+    EXPECT_EQ(skill.threshold, -56);
+    EXPECT_EQ(skill.jobFilter, 1);
+    EXPECT_EQ(skill.category, 0);
+    EXPECT_EQ(skill.systemId, 0);
+
+    CSkillData longer;
+    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer);
+    EXPECT_EQ(longer.category, 3);
+    EXPECT_EQ(longer.systemId, 0);
+}
+
+TEST_F(TableParsing, DecorationTierMatchesTheWholeText) {
+    CDecoData high, longer, g;
+    ParseDecoLine((Sjis("攻撃珠,4,1,攻撃,1,防御,-1,上") + "\n").c_str(), high);
+    ParseDecoLine((Sjis("防御珠,4,1,防御,1,,,上位") + "\n").c_str(), longer);
+    ParseDecoLine((Sjis("G珠,4,3,攻撃,5,,,Ｇ") + "\n").c_str(), g);
+    EXPECT_EQ(high.rankTier, 1);
+    EXPECT_EQ(longer.rankTier, 0);
+    EXPECT_EQ(g.rankTier, 2);
+    EXPECT_EQ(high.skillPoints[1], -1);
+    EXPECT_EQ(high.skillIndex, -1);
+}
+
+TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
+    const std::string system20 = Sjis("あいうえおかきくけこ"); // 20 bytes
+    CSkillData skill;
+    ParseSkillLine((Sjis("技") + "," + system20 + ",10,0,他,A\n").c_str(), skill);
+    CEquipData piece;
+    const std::string line = Sjis("兜,0,0,1,1,2,3,1,2,3,4,5,") + system20 + ",3," +
+                             Sjis("胴系倍加") + ",0,,,,,,," + Sjis("鉄鉱石") + ",2\n";
+    ParseArmorLine(line.c_str(), piece);
+    EXPECT_NE(piece.skillId[0], skill.systemId);
+    EXPECT_EQ(std::string(SkillSystemName(piece.skillId[0])), system20.substr(0, 19));
+    EXPECT_EQ(piece.bodyDoubling, 1);
+    EXPECT_EQ(piece.resist[4], 5);
+    EXPECT_EQ(std::string(piece.materialName[0]), Sjis("鉄鉱石"));
+    EXPECT_EQ(piece.materialCount[0], 2);
+}
+
+TEST_F(TableParsing, OnlySpacesMayPrecedeACommentMark) {
+    EXPECT_EQ(RecordStart("  # note\n"), nullptr);
+    EXPECT_STREQ(RecordStart("\t# note\n"), "\t# note\n");
+    EXPECT_STREQ(RecordStart("  name,1\n"), "name,1\n");
+}
+
+class LoadTablesTest : public ::testing::Test {
+protected:
+    void WriteTables(bool withLeg) {
+        folder.Write("data/SKILL_EQ.csv",
+                     "# skills\r\n" + Sjis("攻撃力UP【小】,攻撃,10,0,攻撃,A") + "\r\n\r\n");
+        folder.Write("data/TEVREQUIP_DECO.csv", Sjis("攻撃珠,1,1,攻撃,1,防御,-1,下") + "\r\n");
+        const char* files[] = {"HEAD", "BODY", "ARM", "WST", "LEG"};
+        for (int slot = 0; slot < (withLeg ? 5 : 4); ++slot) {
+            folder.Write(std::string("data/TEVREQUIP_") + files[slot] + ".csv",
+                         "  # pieces\n" + Sjis("品,0,0,1,2,10,20,0,0,0,0,0,攻撃,2") + "\n");
+        }
+    }
+
+    TempFolder folder;
+    CEquipDatabase database;
+};
+
+TEST_F(LoadTablesTest, ReadsEveryTableAndSkipsOnlyComments) {
+    WriteTables(true);
+    ASSERT_EQ(database.LoadTables(folder.Path(), 1), 1);
+    ASSERT_EQ(database.Skills().size(), 2u); // the empty line is a record
+    EXPECT_STREQ(database.Skills()[1]->skillName, "");
+    EXPECT_EQ(database.Decos().size(), 1u);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        ASSERT_EQ(database.Armor(slot).size(), 1u);
+        EXPECT_EQ(database.Armor(slot)[0]->kind, slot);
+        EXPECT_EQ(database.Armor(slot)[0]->EffectiveDefense(), 10);
+    }
+    database.SetUseBeforeData(0);
+    EXPECT_EQ(database.Armor(kLeg)[0]->EffectiveDefense(), 20);
+}
+
+TEST_F(LoadTablesTest, AMissingTableFailsAfterTheEarlierOnesWereRead) {
+    WriteTables(false);
+    EXPECT_EQ(database.LoadTables(folder.Path(), 0), 0);
+    EXPECT_EQ(database.Skills().size(), 2u);
+    EXPECT_EQ(database.Armor(kWaist).size(), 1u);
+    EXPECT_TRUE(database.Armor(kLeg).empty());
+}
+
+TEST(BundledData, LoadsWithTheCountsItsGeneratorRecorded) {
+    const std::string root = KESTROVA_SOURCE_DIR "/data/";
+    std::ifstream counts(root + "COUNTS.txt");
+    ASSERT_TRUE(counts) << "data/COUNTS.txt is missing";
+    std::map<std::string, std::size_t> expected;
+    for (std::string line; std::getline(counts, line);) {
+        const auto equals = line.find('=');
+        if (equals != std::string::npos) {
+            expected[line.substr(0, equals)] = std::stoul(line.substr(equals + 1));
+        }
+    }
+    CEquipDatabase database;
+    ASSERT_EQ(database.LoadTablesFrom(root, 0), 1);
+    EXPECT_EQ(database.Skills().size(), expected["skills"]);
+    EXPECT_EQ(database.Decos().size(), expected["decorations"]);
+    const char* slots[] = {"head", "body", "arm", "waist", "leg"};
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        EXPECT_EQ(database.Armor(slot).size(), expected[slots[slot]]) << slots[slot];
+    }
+    EXPECT_EQ(static_cast<std::size_t>(SkillSystemCount()), expected["systems"]);
+}
+
+} // namespace
