@@ -1,0 +1,120 @@
+#include "lists/excluded_list_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "lists/entry_resolution.h"
+#include "lists/list_messages.h"
+#include "lists/list_paths.h"
+#include "platform/safe_save.h"
+
+namespace {
+
+EquipFileEntry PieceEntry(const CEquipData& piece) {
+    EquipFileEntry entry;
+    entry.kind = piece.kind;
+    entry.armorName = RecordName(piece.name);
+    entry.slotNumber = piece.slots;
+    return entry;
+}
+
+EquipFileEntry DecoEntry(const CDecoData& deco) {
+    EquipFileEntry entry;
+    entry.kind = kDecoKind;
+    entry.decoNames[0] = RecordName(deco.name);
+    entry.slotNumber = deco.size;
+    return entry;
+}
+
+EquipFileEntry RowEntry(const ExcludedRow& row) {
+    if (IsArmorLabel(row.kindText)) {
+        return row.piece != nullptr ? PieceEntry(*row.piece) : EquipFileEntry{};
+    }
+    return row.deco != nullptr ? DecoEntry(*row.deco) : EquipFileEntry{};
+}
+
+bool WriteEntries(const std::vector<EquipFileEntry>& entries, const std::string& path,
+                  platform::MessageSink& sink) {
+    if (!platform::SafeSave(path, EncodeExcludedListFile(entries))) {
+        sink.Show(list_messages::kExcludedListSaveFailed);
+        return false;
+    }
+    return true;
+}
+
+bool ReportExcludedStatus(ListFileStatus status, platform::MessageSink& sink) {
+    return list_messages::ReportStatus(status, sink, list_messages::kNotExcludedList,
+                                       list_messages::kExcludedListVersion);
+}
+
+// The entries of Exclude.dat before an append. Only a file that does not exist counts as empty:
+// one that exists but cannot be read would otherwise be overwritten and lost.
+bool ReadEntriesForAppend(const std::string& path, std::vector<EquipFileEntry>& entries,
+                          platform::MessageSink& sink) {
+    platform::Bytes bytes;
+    if (platform::ReadWholeFile(path, bytes)) {
+        return ReportExcludedStatus(ParseExcludedListFile(bytes, entries), sink);
+    }
+    std::error_code error;
+    if (std::filesystem::exists(path, error) || error) {
+        sink.Show(list_messages::kExcludedListUnreadable);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SaveExcludedList(const ExcludedRows& rows, const std::string& path,
+                      platform::MessageSink& sink) {
+    std::vector<EquipFileEntry> entries;
+    entries.reserve(rows.size());
+    for (const ExcludedRow& row : rows) {
+        entries.push_back(RowEntry(row));
+    }
+    return WriteEntries(entries, path, sink);
+}
+
+bool LoadExcludedList(ExcludedRows& rows, const CEquipDatabase& database, bool add,
+                      const std::string& path, platform::MessageSink& sink) {
+    platform::Bytes bytes;
+    if (!platform::ReadWholeFile(path, bytes)) {
+        return false;
+    }
+    std::vector<EquipFileEntry> entries;
+    if (!ReportExcludedStatus(ParseExcludedListFile(bytes, entries), sink)) {
+        return false;
+    }
+    if (!add) {
+        rows.clear();
+    }
+    for (const EquipFileEntry& entry : entries) {
+        if (entry.NamesNothing()) {
+            continue;
+        }
+        const ListRecord record = ResolveEntry(database, entry);
+        if (!record.Found() || (add && HoldsRecord(rows, record.piece, record.deco))) {
+            continue;
+        }
+        rows.push_back(record.piece != nullptr ? MakeExcludedRow(record.piece)
+                                               : MakeExcludedRow(record.deco));
+    }
+    return true;
+}
+
+bool AppendExcludedPiece(const CEquipData& piece, const std::string& folder,
+                         platform::MessageSink& sink) {
+    const std::string path = ExcludedListPath(folder);
+    std::vector<EquipFileEntry> entries;
+    if (!ReadEntriesForAppend(path, entries, sink)) {
+        return false;
+    }
+    const std::string name = RecordName(piece.name);
+    for (const EquipFileEntry& entry : entries) {
+        if (entry.armorName == name) {
+            return false;
+        }
+    }
+    entries.push_back(PieceEntry(piece));
+    return WriteEntries(entries, path, sink);
+}

@@ -1,0 +1,102 @@
+#include "lists/search_lists.h"
+
+#include "lists/entry_resolution.h"
+#include "lists/list_format.h"
+#include "lists/list_messages.h"
+#include "lists/list_paths.h"
+
+namespace {
+
+void AddCountedDecos(CEquipSet& set, int position, const EquipFileEntry& entry,
+                     const CEquipDatabase& database) {
+    for (int place = 0; place < entry.UsableDecoCount(); ++place) {
+        if (CDecoData* deco = ResolveDeco(database, entry.decoNames[place])) {
+            set.AddDeco(position, deco);
+        }
+    }
+}
+
+// At search start a foreign, cut-short or other-version file is one and the same failure.
+template <typename Entry, typename Parse>
+bool ReadListFile(const std::string& path, Parse parse, const char* failure,
+                  std::vector<Entry>& entries, platform::MessageSink& sink) {
+    platform::Bytes bytes;
+    if (!platform::ReadWholeFile(path, bytes)) {
+        return false;
+    }
+    if (parse(bytes, entries) != ListFileStatus::kOk) {
+        sink.Show(failure);
+        return false;
+    }
+    return true;
+}
+
+// The entry's own kind picks the array: the piece was found in that kind's table.
+template <typename Entry>
+void AppendRecord(const Entry& entry, const ListRecord& record,
+                  std::vector<CEquipData*> (&pieces)[kSlotCount], std::vector<CDecoData*>& decos) {
+    if (record.piece != nullptr) {
+        pieces[entry.kind].push_back(record.piece);
+    } else if (record.deco != nullptr) {
+        decos.push_back(record.deco);
+    }
+}
+
+} // namespace
+
+bool ReadFixedForSearch(CEquipSet& fixed, const CEquipDatabase& database, const std::string& folder,
+                        platform::MessageSink& sink) {
+    platform::Bytes bytes;
+    if (!platform::ReadWholeFile(FixedSetPath(folder), bytes)) {
+        sink.Show(list_messages::kFixedSetUnreadable);
+        return false;
+    }
+    FixedSetImage image;
+    if (!list_messages::ReportStatus(ParseFixedSetFile(bytes, image), sink,
+                                     list_messages::kNotFixedSet,
+                                     list_messages::kFixedSetVersion)) {
+        return false;
+    }
+    for (int position = 0; position < kSlotCount; ++position) {
+        const EquipFileEntry& entry = image[position];
+        if (entry.armorName.empty()) {
+            continue;
+        }
+        if (CEquipData* piece = ResolvePiece(database, position, entry.armorName)) {
+            fixed.pieces[position] = piece;
+        }
+        AddCountedDecos(fixed, position, entry, database);
+    }
+    fixed.weaponSlots = ClampWeaponSlots(image[kWeaponPosition].slotNumber);
+    AddCountedDecos(fixed, kWeaponPosition, image[kWeaponPosition], database);
+    return true;
+}
+
+bool ReadExcludedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
+                           const std::string& folder, platform::MessageSink& sink) {
+    std::vector<EquipFileEntry> entries;
+    if (!ReadListFile(ExcludedListPath(folder), ParseExcludedListFile,
+                      list_messages::kExcludedListUnreadable, entries, sink)) {
+        return false;
+    }
+    for (const EquipFileEntry& entry : entries) {
+        if (!entry.NamesNothing()) {
+            AppendRecord(entry, ResolveEntry(database, entry), condition.excluded,
+                         condition.excludedDecos);
+        }
+    }
+    return true;
+}
+
+bool ReadOwnedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
+                        const std::string& folder, platform::MessageSink& sink) {
+    std::vector<OwnedFileEntry> entries;
+    if (!ReadListFile(OwnedListPath(folder), ParseOwnedListFile,
+                      list_messages::kOwnedListUnreadable, entries, sink)) {
+        return false;
+    }
+    for (const OwnedFileEntry& entry : entries) {
+        AppendRecord(entry, ResolveEntry(database, entry), condition.owned, condition.ownedDecos);
+    }
+    return true;
+}
