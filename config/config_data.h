@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/recent_skill_list.h"
+#include "engine/search_condition.h"
+#include "platform/message_sink.h"
+
+constexpr int kRecentSkillLimit = 12;
+constexpr int kConfigVersion = 2;
+
+// Everything the program remembers between runs, persisted in Config.dat of the program folder.
+struct CConfigData {
+    CRecentSkillList m_recent[2]; // 0 for blade users, 1 for gunners
+    std::int32_t m_nMaxDisplay = 10000;
+    std::int32_t m_nMaxCalc = 1000000;
+    std::int32_t m_nSex = 1;        // 1 male, 2 female
+    std::int32_t m_nWeaponType = 1; // 1 blade, 2 gunner
+    std::int32_t m_nWeaponSlots = 0;
+    std::int32_t m_bMinDefence = 0;
+    std::int32_t m_nMinDefence = 0;
+    std::int32_t m_bUseExclude = 0;
+    std::int32_t m_bUseFixed = 0;
+    std::int32_t m_bRarityOff[kRarityCount] = {};
+    std::int32_t m_nSkillCount = 0;
+    std::int32_t m_nSkills[kMaxChosenSkills] = {};
+    std::int32_t m_bFastSearch = 0;
+    std::int32_t m_bEarlyData = 0;
+    std::int32_t m_bOwnedOnly = 0;
+    std::int32_t m_bNoBodyDoubling = 0;
+    std::int32_t m_nCustomSex = 1;
+    std::int32_t m_nCustomWeapon = 1;
+    std::int32_t m_nReserved1 = 5;
+    std::int32_t m_nOwnSex = 1;
+    std::int32_t m_nOwnWeapon = 1;
+    std::int32_t m_nReserved2 = 5;
+    std::int32_t m_nReserved3 = 5;
+
+    // Reads Config.dat of `folder`. False, with every field unchanged, when the file cannot be
+    // read or has another version. A file that ends early fills the fields it holds and leaves
+    // the rest; a negative recent-list count ends the reading there, and a count beyond the end
+    // of the file takes the indices that are there.
+    bool Load(const std::string& folder);
+    // Writes Config.dat of `folder`; false, with the save-failure message, when that fails, and
+    // the previous file then stays as it was.
+    bool Save(const std::string& folder, platform::MessageSink& sink) const;
+
+    // Moves the skill index to the newest end of recent list `list` (0 or 1), keeping the twelve
+    // most recent distinct skills. Other list numbers are ignored.
+    void PushRecentSkill(int list, std::int32_t skillIndex);
+};
+
+inline std::string ConfigPath(const std::string& folder) {
+    return folder + "Config.dat";
+}

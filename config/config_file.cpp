@@ -1,0 +1,103 @@
+#include <cstddef>
+
+#include "config/config_data.h"
+#include "platform/byte_buffer.h"
+#include "platform/safe_save.h"
+
+namespace {
+
+// Files that Save makes stay below 300 bytes; anything far larger is not ours.
+constexpr std::size_t kMaxConfigSize = 64 * 1024;
+
+// The fields after the recent lists, in file order.
+template <typename Config, typename Visit> void VisitFixedBlock(Config& config, Visit visit) {
+    visit(config.m_nMaxDisplay);
+    visit(config.m_nMaxCalc);
+    visit(config.m_nSex);
+    visit(config.m_nWeaponType);
+    visit(config.m_nWeaponSlots);
+    visit(config.m_bMinDefence);
+    visit(config.m_nMinDefence);
+    visit(config.m_bUseExclude);
+    visit(config.m_bUseFixed);
+    for (auto& off : config.m_bRarityOff) {
+        visit(off);
+    }
+    visit(config.m_nSkillCount);
+    for (auto& skill : config.m_nSkills) {
+        visit(skill);
+    }
+    visit(config.m_bFastSearch);
+    visit(config.m_bEarlyData);
+    visit(config.m_bOwnedOnly);
+    visit(config.m_bNoBodyDoubling);
+    visit(config.m_nCustomSex);
+    visit(config.m_nCustomWeapon);
+    visit(config.m_nReserved1);
+    visit(config.m_nOwnSex);
+    visit(config.m_nOwnWeapon);
+    visit(config.m_nReserved2);
+    visit(config.m_nReserved3);
+}
+
+// False when the file ended inside the list or its count cannot be trusted, so that nothing after
+// it is read from a wrong offset.
+bool ReadRecentList(platform::ByteReader& reader, CRecentSkillList& list) {
+    std::int32_t count = 0;
+    if (!reader.Int32(count) || count < 0) {
+        return false;
+    }
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t index = 0;
+        if (!reader.Int32(index)) {
+            return false;
+        }
+        list.Append(index);
+    }
+    return true;
+}
+
+void ReadAfterVersion(platform::ByteReader& reader, CConfigData& config) {
+    for (CRecentSkillList& list : config.m_recent) {
+        if (!ReadRecentList(reader, list)) {
+            return;
+        }
+    }
+    bool read = true;
+    VisitFixedBlock(config, [&](std::int32_t& field) { read = read && reader.Int32(field); });
+}
+
+} // namespace
+
+bool CConfigData::Load(const std::string& folder) {
+    platform::Bytes bytes;
+    if (!platform::ReadWholeFile(ConfigPath(folder), bytes, kMaxConfigSize)) {
+        return false;
+    }
+    platform::ByteReader reader(bytes);
+    std::int32_t version = 0;
+    if (!reader.Int32(version) || version != kConfigVersion) {
+        return false;
+    }
+    CConfigData loaded = *this;
+    ReadAfterVersion(reader, loaded);
+    *this = std::move(loaded);
+    return true;
+}
+
+bool CConfigData::Save(const std::string& folder, platform::MessageSink& sink) const {
+    platform::ByteWriter writer;
+    writer.Int32(kConfigVersion);
+    for (const CRecentSkillList& list : m_recent) {
+        writer.Int32(list.Count());
+        for (std::int32_t index : list.Values()) {
+            writer.Int32(index);
+        }
+    }
+    VisitFixedBlock(*this, [&](std::int32_t field) { writer.Int32(field); });
+    if (!platform::SafeSave(ConfigPath(folder), writer.bytes())) {
+        sink.Show("コンフィグ情報の保存に失敗しました");
+        return false;
+    }
+    return true;
+}

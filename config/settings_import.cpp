@@ -1,0 +1,59 @@
+#include "config/settings_import.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "engine/field_reader.h"
+#include "platform/line_reader.h"
+
+namespace {
+
+constexpr std::size_t kTagSize = 16;
+constexpr std::size_t kFieldSize = 32;
+
+// Every field after the first goes into the same buffer, so an absent field leaves the text of
+// the field before it.
+void ReadFields(char (&field)[kFieldSize], const char*& cursor, int count) {
+    for (int i = 0; i < count; ++i) {
+        NextField(field, sizeof field, cursor);
+    }
+}
+
+} // namespace
+
+void CSettingsImport::ParseLine(const char* line) {
+    char tag[kTagSize] = {};
+    const char* cursor = line;
+    NextField(tag, sizeof tag, cursor);
+    char field[kFieldSize] = {};
+    cursor = line;
+    if (std::strcmp(tag, "EE") == 0) {
+        ReadFields(field, cursor, 3);
+        m_excludedNames.emplace_back(field);
+    } else if (std::strcmp(tag, "PE") == 0) {
+        ReadFields(field, cursor, 1);
+        NextInt(cursor);
+        ReadFields(field, cursor, 1);
+        m_ownedNames.emplace_back(field);
+    } else if (std::strcmp(tag, "PD") == 0) {
+        ReadFields(field, cursor, 4);
+        m_ownedNames.emplace_back(field);
+    }
+}
+
+bool CSettingsImport::ImportSettings(const std::string& path) {
+    m_excludedNames.clear();
+    m_ownedNames.clear();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file) {
+        return false;
+    }
+    platform::LineReader reader(file.get());
+    std::string piece;
+    while (reader.Next(piece)) {
+        ParseLine(piece.c_str());
+    }
+    return true;
+}
