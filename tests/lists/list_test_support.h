@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "engine/equip_database.h"
+#include "platform/message_sink.h"
+#include "support/temp_folder.h"
+
+// Small hand-made tables and a byte-level spelling of the list formats that does not use the
+// code under test.
+namespace list_test {
+
+inline std::string Le(std::int32_t value) {
+    std::string out;
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i)));
+    }
+    return out;
+}
+
+inline std::string Field(const std::string& text, std::size_t width) {
+    std::string out = text.substr(0, width);
+    out.resize(width, '\0');
+    return out;
+}
+
+// A 100-byte entry of the fixed-set and excluded-list formats.
+inline std::string Entry(int kind, const std::string& armor, int slotNumber, int decoCount,
+                         const std::string& deco1 = "", const std::string& deco2 = "",
+                         const std::string& deco3 = "") {
+    return Le(kind) + Field(armor, 24) + Le(slotNumber) + Le(decoCount) + Field(deco1, 21) +
+           Field(deco2, 21) + Field(deco3, 21) + std::string(1, '\0');
+}
+
+inline std::string Owned(int kind, const std::string& name) {
+    return Le(kind) + Field(name, 24);
+}
+
+inline std::string Header(int format, int version) {
+    return Le(format) + Le(version);
+}
+
+class Tables {
+public:
+    Tables() {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const std::string prefix = "piece" + std::to_string(slot);
+            pieces[slot][0] = AddPiece(slot, prefix + "a", 2);
+            pieces[slot][1] = AddPiece(slot, prefix + "b", 3);
+        }
+        small = AddDeco("small", 1);
+        medium = AddDeco("medium", 2);
+        large = AddDeco("large", 3);
+    }
+
+    CEquipData* AddPiece(int slot, const std::string& name, int slots) {
+        CEquipData piece;
+        piece.kind = slot;
+        std::strncpy(piece.name, name.c_str(), kNameSize - 1);
+        piece.slots = slots;
+        return &database.AddArmor(slot, piece);
+    }
+
+    CDecoData* AddDeco(const std::string& name, int size) {
+        CDecoData deco;
+        std::strncpy(deco.name, name.c_str(), kNameSize - 1);
+        deco.size = size;
+        return &database.AddDeco(deco);
+    }
+
+    CEquipDatabase database;
+    CEquipData* pieces[kSlotCount][2] = {};
+    CDecoData* small = nullptr;
+    CDecoData* medium = nullptr;
+    CDecoData* large = nullptr;
+};
+
+} // namespace list_test
