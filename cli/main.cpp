@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_context.h"
+#include "cli/list_commands.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Kestrova: finds every armour set that activates the chosen skills.",
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
 
     AddTablesCommand(app, context);
     AddSkillsCommand(app, context);
+    AddListCommand(app, context);
+    AddImportCommand(app, context);
 
     try {
         app.parse(argc, argv);
