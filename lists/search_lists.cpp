@@ -74,9 +74,14 @@ bool ReadFixedForSearch(CEquipSet& fixed, const CEquipDatabase& database, const 
 
 bool ReadExcludedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                            const std::string& folder, platform::MessageSink& sink) {
+    return ReadExcludedFileForSearch(condition, database, ExcludedListPath(folder), sink);
+}
+
+bool ReadExcludedFileForSearch(CSearchCondition& condition, const CEquipDatabase& database,
+                               const std::string& path, platform::MessageSink& sink) {
     std::vector<EquipFileEntry> entries;
-    if (!ReadListFile(ExcludedListPath(folder), ParseExcludedListFile,
-                      list_messages::kExcludedListUnreadable, entries, sink)) {
+    if (!ReadListFile(path, ParseExcludedListFile, list_messages::kExcludedListUnreadable, entries,
+                      sink)) {
         return false;
     }
     for (const EquipFileEntry& entry : entries) {
@@ -90,9 +95,14 @@ bool ReadExcludedForSearch(CSearchCondition& condition, const CEquipDatabase& da
 
 bool ReadOwnedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                         const std::string& folder, platform::MessageSink& sink) {
+    return ReadOwnedFileForSearch(condition, database, OwnedListPath(folder), sink);
+}
+
+bool ReadOwnedFileForSearch(CSearchCondition& condition, const CEquipDatabase& database,
+                            const std::string& path, platform::MessageSink& sink) {
     std::vector<OwnedFileEntry> entries;
-    if (!ReadListFile(OwnedListPath(folder), ParseOwnedListFile,
-                      list_messages::kOwnedListUnreadable, entries, sink)) {
+    if (!ReadListFile(path, ParseOwnedListFile, list_messages::kOwnedListUnreadable, entries,
+                      sink)) {
         return false;
     }
     for (const OwnedFileEntry& entry : entries) {

@@ -8,8 +8,8 @@
 #include "platform/message_sink.h"
 
 // The readers a search start uses on the list files of the program folder (`folder` ends in
-// '/'). They only append to what they are given; the caller empties it first. None of their
-// messages stops the search.
+// '/'), and the same rules for a list file named directly. They only append to what they are
+// given; the caller empties it first. None of their messages stops the search.
 
 // Fixed.dat into the fixed set: the pieces whose names resolve, and the decorations each entry
 // counts (at most three, whether or not its piece was found), added without a check of free
@@ -22,8 +22,12 @@ bool ReadFixedForSearch(CEquipSet& fixed, const CEquipDatabase& database, const 
 // excludes nothing, silently. Entries are appended as often as they appear.
 bool ReadExcludedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                            const std::string& folder, platform::MessageSink& sink);
+bool ReadExcludedFileForSearch(CSearchCondition& condition, const CEquipDatabase& database,
+                               const std::string& path, platform::MessageSink& sink);
 
 // OwnEquip.dat into the condition's owned arrays and owned decorations. An absent file owns
 // nothing, silently. Entries are appended as often as they appear.
 bool ReadOwnedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                         const std::string& folder, platform::MessageSink& sink);
+bool ReadOwnedFileForSearch(CSearchCondition& condition, const CEquipDatabase& database,
+                            const std::string& path, platform::MessageSink& sink);
