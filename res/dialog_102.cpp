@@ -1,0 +1,77 @@
+#include "res/dialog_102.h"
+
+namespace res {
+namespace {
+
+using K = ControlKind;
+
+constexpr ControlTemplate kControls[] = {
+    // Top row: character, weapon and equipment options in their frames.
+    {-1, K::kGroupBox, "", 4, 2, 40, 40},
+    {kIdMale, K::kRadioButton, "男", 10, 13, 30, 10, kGroupStart},
+    {kIdFemale, K::kRadioButton, "女", 10, 27, 30, 10},
+    {-1, K::kGroupBox, "", 48, 2, 54, 40},
+    {kIdBlade, K::kRadioButton, "剣士", 54, 13, 44, 10, kGroupStart},
+    {kIdGunner, K::kRadioButton, "ガンナー", 54, 27, 44, 10},
+    {-1, K::kGroupBox, "武器スロット", 106, 2, 82, 40},
+    {kIdWeaponSlot0, K::kRadioButton, "0", 112, 20, 18, 10, kGroupStart},
+    {kIdWeaponSlot1, K::kRadioButton, "1", 130, 20, 18, 10},
+    {kIdWeaponSlot2, K::kRadioButton, "2", 148, 20, 18, 10},
+    {kIdWeaponSlot3, K::kRadioButton, "3", 166, 20, 18, 10},
+    {-1, K::kGroupBox, "", 192, 2, 206, 40},
+    {kIdUseExclude, K::kCheckBox, "除外装備有効", 198, 13, 62, 10, kGroupStart},
+    {kIdUseFixed, K::kCheckBox, "固定装備有効", 262, 13, 62, 10},
+    {kIdEditCustom, K::kPushButton, "除外/固定装備 編集", 326, 10, 66, 14},
+    {kIdOwnedOnly, K::kCheckBox, "所持品のみ", 198, 27, 62, 10},
+    {kIdEditOwn, K::kPushButton, "所持品 編集", 326, 25, 66, 14},
+    {-1, K::kGroupBox, "検索除外レア度", 402, 2, 177, 40},
+    {1056, K::kCheckBox, "0", 408, 18, 14, 14, kPushLike | kGroupStart},
+    {1045, K::kCheckBox, "1", 423, 18, 14, 14, kPushLike},
+    {1047, K::kCheckBox, "2", 438, 18, 14, 14, kPushLike},
+    {1048, K::kCheckBox, "3", 453, 18, 14, 14, kPushLike},
+    {1049, K::kCheckBox, "4", 468, 18, 14, 14, kPushLike},
+    {1050, K::kCheckBox, "5", 483, 18, 14, 14, kPushLike},
+    {1051, K::kCheckBox, "6", 498, 18, 14, 14, kPushLike},
+    {1052, K::kCheckBox, "7", 513, 18, 14, 14, kPushLike},
+    {1053, K::kCheckBox, "8", 528, 18, 14, 14, kPushLike},
+    {1054, K::kCheckBox, "9", 543, 18, 14, 14, kPushLike},
+    {1055, K::kCheckBox, "10", 558, 18, 16, 14, kPushLike},
+
+    // Second row: search options, then the result and configuration buttons.
+    {kIdMinDefence, K::kCheckBox, "最低防御力", 6, 48, 52, 10, kGroupStart},
+    {kIdMinDefenceValue, K::kEdit, "", 60, 46, 24, 13, kDigitsOnly | kRightAlign | kDisabled, 3},
+    {kIdNoBodyDoubling, K::kCheckBox, "胴系倍加除外", 92, 48, 64, 10},
+    {kIdFastSearch, K::kCheckBox, "高速検索", 160, 48, 46, 10},
+    {kIdRefine, K::kCheckBox, "検索結果から絞込み", 210, 48, 86, 10},
+    {kIdLoad, K::kPushButton, "読込", 339, 46, 46, 14},
+    {kIdSaveAll, K::kPushButton, "全保存", 387, 46, 46, 14},
+    {kIdSaveFixed, K::kPushButton, "固定保存", 435, 46, 46, 14},
+    {kIdClip, K::kPushButton, "クリップ", 483, 46, 46, 14},
+    {kIdConfig, K::kPushButton, "コンフィグ", 531, 46, 48, 14},
+
+    // Left column: skill selection.
+    {kIdCategory, K::kDropDownList, "", 4, 66, 118, 120},
+    {kIdSearch, K::kPushButton, "検索", 126, 64, 54, 16, kDefault},
+    {kIdSkillList, K::kReportList, "", 4, 84, 176, 138, kSingleSel},
+    {-1, K::kStatic, "選択スキル (チェックで除外)", 4, 228, 124, 10},
+    {kIdClearSkills, K::kPushButton, "全削除", 132, 225, 48, 14},
+    {kIdChosenSkills, K::kReportList, "", 4, 242, 176, 91, kSingleSel | kCheckBoxes},
+
+    // Right column: results, the pieces of the selected set and its skills.
+    {kIdResult, K::kReportList, "", 184, 64, 395, 100, kOwnerData | kSingleSel | kShowSelAlways},
+    {kIdSetEquip, K::kReportList, "", 184, 168, 395, 88, kSingleSel},
+    {kIdSetSkills, K::kReportList, "", 184, 260, 395, 73, kSingleSel},
+
+    // Bottom row: progress.
+    {kIdElapsed, K::kStatic, "", 4, 339, 168, 10},
+    {kIdResultCount, K::kStatic, "検索結果 0件", 176, 339, 96, 10, kRightAlign},
+    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 339, 112, 10, kRightAlign},
+    {kIdProgressBar, K::kProgressBar, "", 392, 338, 187, 11},
+};
+
+} // namespace
+
+const DialogTemplate kDialog102 = {kDialogMain, "Kestrova", "MS UI Gothic", 9,
+                                   583,         353,        kControls,      true};
+
+} // namespace res

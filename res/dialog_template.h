@@ -1,0 +1,79 @@
+#pragma once
+
+#include <span>
+
+// Dialog and menu resources as plain data. Rectangles are in dialog units; the window layer turns
+// them into pixels from the dialog font. Captions and font names are UTF-8.
+namespace res {
+
+enum class ControlKind {
+    kPushButton,
+    kCheckBox,
+    kRadioButton,
+    kGroupBox,
+    kStatic,
+    kEdit,
+    kDropDownList,
+    kReportList,
+    kProgressBar,
+};
+
+// Style flags; combine with |.
+enum ControlStyle : unsigned {
+    kNone = 0,
+    kGroupStart = 1u << 0,    // a radio button that starts a new group of exclusive buttons
+    kPushLike = 1u << 1,      // a check box drawn as a toggle push button
+    kDefault = 1u << 2,       // the default push button
+    kDigitsOnly = 1u << 3,    // an edit that accepts digits only
+    kOwnerData = 1u << 4,     // a report list whose texts come from the list class on request
+    kCheckBoxes = 1u << 5,    // a report list with a check box in every row
+    kSingleSel = 1u << 6,     // a report list with at most one selected row
+    kShowSelAlways = 1u << 7, // a report list that shows its selection without focus
+    kRightAlign = 1u << 8,    // right-aligned text (statics and edits)
+    kDisabled = 1u << 9,      // created disabled
+    kCenter = 1u << 10,       // centred text (statics)
+};
+
+constexpr ControlStyle operator|(ControlStyle a, ControlStyle b) {
+    return static_cast<ControlStyle>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
+}
+
+struct ControlTemplate {
+    int id; // -1 for controls that are never addressed (unnamed frames and labels)
+    ControlKind kind;
+    const char* caption;
+    int x, y, cx, cy;
+    ControlStyle style = kNone;
+    int textLimit = 0; // edits: at most this many characters, 0 for no limit
+};
+
+struct DialogTemplate {
+    int id;
+    const char* caption;
+    const char* fontName;
+    int pointSize;
+    int cx, cy;
+    std::span<const ControlTemplate> controls;
+    bool appWindow = false; // a top-level window with a minimize box, shown in the task bar
+};
+
+// A menu entry: a command (id != 0), a separator (id 0, no caption, no children) or a submenu
+// (children not empty). Captions may hold an "&" accelerator marker.
+struct MenuItemTemplate {
+    int id;
+    const char* caption;
+    std::span<const MenuItemTemplate> children = {};
+
+    constexpr bool IsSeparator() const { return id == 0 && caption == nullptr; }
+    constexpr bool IsSubmenu() const { return !children.empty(); }
+};
+
+struct MenuTemplate {
+    int id;
+    std::span<const MenuItemTemplate> items; // the menu bar entries; context menus use the first
+};
+
+// The menus of the program, by resource id; null for an unknown id.
+const MenuTemplate* FindMenu(int id);
+
+} // namespace res

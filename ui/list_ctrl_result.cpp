@@ -1,0 +1,3 @@
+#include "ui/list_ctrl_result.h"
+
+CListCtrlResult::CListCtrlResult(QWidget* parent) : ui::CReportList(parent) {}

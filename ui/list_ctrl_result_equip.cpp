@@ -1,0 +1,3 @@
+#include "ui/list_ctrl_result_equip.h"
+
+CListCtrlResultEquip::CListCtrlResultEquip(QWidget* parent) : ui::CReportList(parent) {}

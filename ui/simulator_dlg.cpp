@@ -1,0 +1,244 @@
+#include "ui/simulator_dlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <algorithm>
+
+#include "res/dialog_102.h"
+#include "ui/framework/app_icon.h"
+#include "ui/version.h"
+
+using namespace res;
+
+namespace {
+
+constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
+
+} // namespace
+
+CSimulatorDlg::CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
+    : ui::CTemplateDialog(kDialog102, prompter, parent), m_programFolder(std::move(programFolder)),
+      m_sink(prompter), m_hIcon(ui::LoadAppIcon()), m_search(this, &m_sink) {
+    ConnectMessageMap();
+}
+
+CSimulatorDlg::~CSimulatorDlg() {
+    m_bFillingResults = 0;
+    OnSetCursor();
+}
+
+void CSimulatorDlg::Post(unsigned message, std::uint64_t visited, std::uint64_t total) {
+    PostMessage(message, visited, total);
+}
+
+void CSimulatorDlg::PumpMessages() {
+    QCoreApplication::processEvents();
+}
+
+void CSimulatorDlg::ConnectMessageMap() {
+    OnClicked(kIdSearch, [this] { OnBnClickedSearch(); });
+    OnClicked(kIdClearSkills, [this] { OnBnClickedClearSkills(); });
+    OnSelChange(kIdCategory, [this] { OnCbnSelchangeCategory(); });
+    OnClicked(kIdMinDefence, [this] { OnBnClickedMinDefence(); });
+    OnClicked(kIdEditCustom, [this] { OnBnClickedEditCustom(); });
+    OnClicked(kIdUseExclude, [this] { OnBnClickedUseExclude(); });
+    OnClicked(kIdUseFixed, [this] { OnBnClickedUseFixed(); });
+    OnClicked(kIdClip, [this] { OnBnClickedClip(); });
+    OnClicked(kIdConfig, [this] { OnBnClickedConfig(); });
+    OnClicked(kIdRefine, [this] { OnBnClickedRefine(); });
+    OnClicked(kIdSaveAll, [this] { OnBnClickedSaveAll(); });
+    OnClicked(kIdLoad, [this] { OnBnClickedLoad(); });
+    OnClicked(kIdSaveFixed, [this] { OnBnClickedSaveFixed(); });
+    OnClicked(kIdBlade, [this] { OnBnClickedWeaponType(); });
+    OnClicked(kIdGunner, [this] { OnBnClickedWeaponType(); });
+    OnClicked(kIdEditOwn, [this] { OnBnClickedEditOwn(); });
+
+    auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
+    connect(chosen, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkChosenSkills(); });
+    auto* skills = Control<ui::CReportList>(kIdSkillList);
+    connect(skills, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkSkillList(); });
+    connect(skills, &ui::CReportList::keyDown, this, [this](int key) { OnKeydownSkillList(key); });
+    for (ui::CReportList* list : {skills, chosen}) {
+        connect(list, &ui::CReportList::headerClicked, this,
+                [this, list](int column) { OnHeaderItemClick(*list, column); });
+    }
+}
+
+void CSimulatorDlg::ConnectListNotifications() {
+    connect(&m_listResult, &ui::CReportList::itemChanged, this,
+            [this](const ui::CReportList::ItemChange& change) { OnResultItemChanged(change); });
+    m_listResult.SetCustomDraw(
+        [this](int row, int column) { return OnCustomdrawResult(row, column); });
+    m_listSetSkills.SetCustomDraw(
+        [this](int row, int column) { return OnCustomdrawSetSkills(row, column); });
+    connect(&m_listSetSkills, &ui::CReportList::itemDoubleClicked, this,
+            [this] { OnDblclkSetSkills(); });
+    m_listSetEquip.SetCustomDraw(
+        [this](int row, int column) { return OnCustomdrawSetEquip(row, column); });
+    connect(&m_listSetEquip, &ui::CReportList::itemDoubleClicked, this,
+            [this] { OnDblclkSetEquip(); });
+    for (ui::CReportList* list : {static_cast<ui::CReportList*>(&m_listResult),
+                                  static_cast<ui::CReportList*>(&m_listSetEquip),
+                                  static_cast<ui::CReportList*>(&m_listSetSkills)}) {
+        connect(list, &ui::CReportList::headerClicked, this,
+                [this, list](int column) { OnHeaderItemClick(*list, column); });
+    }
+}
+
+bool CSimulatorDlg::OnInitDialog() {
+    setWindowTitle(QString("Kestrova Ver. %1").arg(GetVersionString()));
+    // A missing or outdated Config.dat leaves the defaults; nothing to tell the user.
+    m_config.Load(m_programFolder);
+    m_search.owner = this;
+    if (!m_search.database.LoadTables(m_programFolder, m_config.m_bEarlyData)) {
+        GetPrompter().MessageBox("装備ファイルが読み込めませんでした");
+        EndDialog(kLoadFailed);
+        return false;
+    }
+    setWindowIcon(m_hIcon);
+    SubclassItem(kIdResult, m_listResult);
+    SubclassItem(kIdSetSkills, m_listSetSkills);
+    SubclassItem(kIdSetEquip, m_listSetEquip);
+    ConnectListNotifications();
+    InitControls();
+    return true;
+}
+
+void CSimulatorDlg::InitControls() {
+    InitOptionControls();
+    InitSkillControls();
+    InitResultColumns();
+    RestoreChosenSkills();
+}
+
+void CSimulatorDlg::InitOptionControls() {
+    CheckRadio(m_config.m_nSex == 2 ? kIdFemale : kIdMale);
+    CheckRadio(m_config.m_nWeaponType == 2 ? kIdGunner : kIdBlade);
+    CheckRadio(kWeaponSlotIds[std::clamp(m_config.m_nWeaponSlots, 0, 3)]);
+    SetCheck(kIdFastSearch, m_config.m_bFastSearch);
+    SetText(kIdProgressText, "0%");
+
+    const bool minDefence = m_config.m_bMinDefence != 0;
+    SetCheck(kIdMinDefence, minDefence);
+    Enable(kIdMinDefenceValue, minDefence);
+    SetText(kIdMinDefenceValue, minDefence ? std::to_string(m_config.m_nMinDefence) : "");
+
+    for (int rarity = 0; rarity < kRarityCount; ++rarity) {
+        SetCheck(kRarityButtonIds[rarity], m_config.m_bRarityOff[rarity]);
+    }
+    SetCheck(kIdUseExclude, m_config.m_bUseExclude);
+    SetCheck(kIdUseFixed, m_config.m_bUseFixed);
+    for (int id : kWeaponSlotIds) {
+        Enable(id, !m_config.m_bUseFixed);
+    }
+    Enable(kIdEditCustom, m_config.m_bUseExclude || m_config.m_bUseFixed);
+    SetCheck(kIdOwnedOnly, m_config.m_bOwnedOnly);
+    SetCheck(kIdNoBodyDoubling, m_config.m_bNoBodyDoubling);
+
+    SetText(kIdSearch, "検索");
+    for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
+        Enable(id, false);
+    }
+}
+
+void CSimulatorDlg::InitResultColumns() {
+    using Align = ui::CReportList::Align;
+    constexpr Align L = ui::CReportList::kLeft;
+    constexpr Align R = ui::CReportList::kRight;
+    constexpr Align C = ui::CReportList::kCenter;
+    const char* const elements[5] = {"火", "水", "雷", "氷", "龍"};
+
+    m_listResult.InsertColumn(0, "No.", 36, R);
+    m_listResult.InsertColumn(1, "防", 30, R);
+    for (int k = 0; k < 5; ++k) {
+        m_listResult.InsertColumn(2 + k, elements[k], 30, R);
+    }
+    m_listResult.InsertColumn(7, "空", 30, R);
+    m_listResult.InsertColumn(8, "持", 30, C);
+
+    m_listSetEquip.InsertColumn(0, "レア", 30, R);
+    m_listSetEquip.InsertColumn(1, "名前", 130, L);
+    m_listSetEquip.InsertColumn(2, "防御", 35, R);
+    for (int k = 0; k < 5; ++k) {
+        m_listSetEquip.InsertColumn(3 + k, elements[k], 30, R);
+    }
+    m_listSetEquip.InsertColumn(8, "スロット", 50, L);
+    for (int k = 0; k < 3; ++k) {
+        m_listSetEquip.InsertColumn(9 + k, "", 50, L);
+    }
+
+    const char* const positions[5] = {"頭", "胴", "腕", "腰", "脚"};
+    m_listSetSkills.InsertColumn(0, "系統", 70, L);
+    m_listSetSkills.InsertColumn(1, "武", 30, R);
+    for (int k = 0; k < 5; ++k) {
+        m_listSetSkills.InsertColumn(2 + k, positions[k], 30, R);
+    }
+    m_listSetSkills.InsertColumn(7, "計", 30, R);
+    m_listSetSkills.InsertColumn(8, "発動スキル", 130, L);
+}
+
+void CSimulatorDlg::SaveControlsToConfig() {
+    m_config.m_nSex = IsChecked(kIdMale) ? 1 : 2;
+    m_config.m_nWeaponType = IsChecked(kIdBlade) ? 1 : 2;
+    m_config.m_nWeaponSlots = IsChecked(kIdWeaponSlot0)   ? 0
+                              : IsChecked(kIdWeaponSlot1) ? 1
+                              : IsChecked(kIdWeaponSlot2) ? 2
+                                                          : 3;
+    const int minDefence = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
+    m_config.m_nMinDefence = minDefence;
+    m_config.m_bMinDefence = minDefence != 0;
+    for (int rarity = 0; rarity < kRarityCount; ++rarity) {
+        m_config.m_bRarityOff[rarity] = IsChecked(kRarityButtonIds[rarity]);
+    }
+    m_config.m_bUseExclude = IsChecked(kIdUseExclude);
+    m_config.m_bUseFixed = IsChecked(kIdUseFixed);
+    m_config.m_bFastSearch = IsChecked(kIdFastSearch);
+    m_config.m_bNoBodyDoubling = IsChecked(kIdNoBodyDoubling);
+    m_config.m_bOwnedOnly = IsChecked(kIdOwnedOnly);
+
+    const auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
+    const int count = std::min(chosen->GetItemCount(), kMaxChosenSkills);
+    m_config.m_nSkillCount = count;
+    for (int k = 0; k < kMaxChosenSkills; ++k) {
+        m_config.m_nSkills[k] = k < count ? static_cast<std::int32_t>(chosen->GetItemData(k)) : 0;
+    }
+}
+
+void CSimulatorDlg::OnClose() {
+    // A running search sees the flag at its next check and winds down before the modal loop
+    // returns.
+    m_search.abortRequested = 1;
+    SaveControlsToConfig();
+    m_config.Save(m_programFolder, m_sink);
+    EndDialog(ui::kIdCancel);
+}
+
+bool CSimulatorDlg::PreTranslateKey(const QKeyEvent& event) {
+    const int key = event.key();
+    return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+void CSimulatorDlg::OnTimer(int id) {
+    if (id == kSearchTimer) {
+        UpdateProgress(m_search.visited, m_search.totalCombos);
+    }
+}
+
+void CSimulatorDlg::OnMessage(unsigned message, std::uint64_t wParam, std::uint64_t lParam) {
+    if (message == SearchHost::kSearchFinished) {
+        OnSearchFinished(wParam, lParam);
+    }
+}
+
+void CSimulatorDlg::OnSetCursor() {
+    if (m_bFillingResults && !m_busyCursorShown) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_busyCursorShown = true;
+    } else if (!m_bFillingResults && m_busyCursorShown) {
+        QApplication::restoreOverrideCursor();
+        m_busyCursorShown = false;
+    }
+}

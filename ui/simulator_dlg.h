@@ -1,0 +1,138 @@
+#pragma once
+
+#include <QIcon>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "config/config_data.h"
+#include "engine/search_condition.h"
+#include "engine/search_host.h"
+#include "engine/skill_search.h"
+#include "ui/framework/prompter_sink.h"
+#include "ui/framework/report_list.h"
+#include "ui/framework/template_dialog.h"
+#include "ui/list_ctrl_category.h"
+#include "ui/list_ctrl_result.h"
+#include "ui/list_ctrl_result_equip.h"
+
+// The main window (dialog 102). It owns the engine with the loaded tables, the condition of the
+// last search, the configuration and the detail lists, and it is the window the engine posts to.
+//
+// The handlers are split by concern over several files: start-up and window plumbing in
+// simulator_dlg.cpp, skill selection in simulator_dlg_skills.cpp, the search in
+// simulator_dlg_search.cpp, the result display and file buttons in simulator_dlg_results.cpp, the
+// clipboard text in simulator_dlg_export.cpp. Members and handlers are public so that tests can
+// drive the window the way the user does.
+class CSimulatorDlg : public ui::CTemplateDialog, public SearchHost {
+    Q_OBJECT
+public:
+    static constexpr int kSearchTimer = 1000;
+    static constexpr int kSearchTimerMs = 250;
+    // End code of a start-up whose tables could not be loaded.
+    static constexpr int kLoadFailed = 1;
+
+    // `programFolder` ends in '/': Config.dat, the list files and data/ are found there.
+    CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
+    ~CSimulatorDlg() override;
+
+    // SearchHost: the engine's messages arrive as queued events; pumping runs pending events.
+    void Post(unsigned message, std::uint64_t visited, std::uint64_t total) override;
+    void PumpMessages() override;
+
+    const std::string& ProgramFolder() const { return m_programFolder; }
+
+    // --- Start-up and window (simulator_dlg.cpp; also OnTimer and OnMessage below) ---
+    void InitControls();
+    // Copies the control states into m_config: at every search start and at closing.
+    void SaveControlsToConfig();
+    // Applies the cursor for m_bFillingResults: the busy arrow while it is 1, the normal one
+    // otherwise. Whoever changes the flag calls this.
+    void OnSetCursor();
+
+    // --- Skill selection (simulator_dlg_skills.cpp) ---
+    void FillSkillList();
+    void OnCbnSelchangeCategory();
+    void OnBnClickedWeaponType();
+    void OnDblclkSkillList();
+    void OnKeydownSkillList(int key);
+    void OnDblclkChosenSkills();
+    void OnBnClickedClearSkills();
+    // 1 for "剣士" (1006 ticked), 2 for "ガンナー".
+    int CurrentWeaponType() const;
+    // Appends a row to the chosen-skill list 1009; texts are Shift-JIS. Ticks it when `points`
+    // reads as a negative number. Returns the new row.
+    int AppendChosenSkill(int skillIndex, std::string_view systemName, std::string_view skillName,
+                          std::string_view points);
+    // Inserts the skill-table row `skillIndex` into 1009 at `row` with its own texts.
+    int InsertChosenSkill(int row, int skillIndex);
+    bool IsSkillIndex(int skillIndex) const;
+
+    // --- Search control (simulator_dlg_search.cpp) ---
+    void OnBnClickedSearch();
+    void OnSearchFinished(std::uint64_t visited, std::uint64_t total);
+    void OnBnClickedMinDefence();
+    void OnBnClickedUseExclude();
+    void OnBnClickedUseFixed();
+    void OnBnClickedRefine();
+    void OnDblclkSetSkills();
+    void BuildCondition(CSearchCondition& condition);
+    void ClearResultDisplay();
+    void EnableForSearch(bool searching);
+    void EnableForRefine(bool refining);
+    void UpdateProgress(std::uint64_t visited, std::uint64_t total);
+    int CountOwnedPieces(const CEquipSet& set) const;
+
+    // --- Result display and file buttons (simulator_dlg_results.cpp) ---
+    void OnResultItemChanged(const ui::CReportList::ItemChange& change);
+    void OnHeaderItemClick(const ui::CReportList& list, int column);
+    ui::CReportList::CellColors OnCustomdrawResult(int row, int column) const;
+    ui::CReportList::CellColors OnCustomdrawSetEquip(int row, int column) const;
+    ui::CReportList::CellColors OnCustomdrawSetSkills(int row, int column) const;
+    void OnBnClickedLoad();
+    void OnBnClickedSaveAll();
+    void OnBnClickedSaveFixed();
+    void OnBnClickedEditCustom();
+    void OnBnClickedEditOwn();
+    void OnBnClickedConfig();
+    void OnDblclkSetEquip();
+    void ShowSetDetails();
+
+    // --- Text export (simulator_dlg_export.cpp) ---
+    void OnBnClickedClip();
+    void CopySetToClipboard();
+    void BuildSetText(char* destination, int capacity) const;
+
+    // Members, in order of construction.
+    const std::string m_programFolder;
+    ui::PrompterSink m_sink; // the engine's and the list files' messages
+    QIcon m_hIcon;
+    int m_bBodyDoublingShown = 0;
+    CListCtrlResult m_listResult;
+    CListCtrlResultEquip m_listSetEquip;
+    CListCtrlCategory m_listSetSkills;
+    CSkillSearch m_search;
+    CSearchCondition m_condition;
+    CConfigData m_config;
+    int m_bFillingResults = 0;
+    std::int64_t m_liFrequency = 0;
+    std::int64_t m_liSearchStart = 0;
+
+protected:
+    bool OnInitDialog() override;
+    void OnClose() override;
+    void OnTimer(int id) override;
+    void OnMessage(unsigned message, std::uint64_t wParam, std::uint64_t lParam) override;
+    // Escape and Enter are swallowed everywhere in the window.
+    bool PreTranslateKey(const QKeyEvent& event) override;
+
+private:
+    void ConnectMessageMap();
+    void ConnectListNotifications();
+    void InitOptionControls();
+    void InitSkillControls();
+    void InitResultColumns();
+    void RestoreChosenSkills();
+
+    bool m_busyCursorShown = false;
+};
