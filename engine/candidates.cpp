@@ -1,0 +1,120 @@
+#include "engine/candidates.h"
+
+#include <algorithm>
+
+#include "engine/group_key.h"
+
+namespace {
+
+bool Contains(const std::vector<CEquipData*>& list, const CEquipData* piece) {
+    return std::find(list.begin(), list.end(), piece) != list.end();
+}
+
+// A rarity outside the table's range cannot be allowed.
+bool RarityAllowed(const CSearchCondition& condition, int rarity) {
+    return rarity >= 0 && rarity < kRarityCount && condition.rarityAllowed[rarity] != 0;
+}
+
+bool Qualifies(const CSearchCondition& condition, const SkillTable& table, int slot,
+               const CEquipData* piece) {
+    if (Contains(condition.excluded[slot], piece)) {
+        return false;
+    }
+    if (condition.excludeDoubling && piece->bodyDoubling) {
+        return false;
+    }
+    if (condition.fastSearch && !piece->bodyDoubling &&
+        !piece->HasPositivePointsIn(table.chosenIds, table.count)) {
+        return false;
+    }
+    if (condition.ownedOnly && !Contains(condition.owned[slot], piece)) {
+        return false;
+    }
+    return (piece->job == 0 || piece->job == condition.job) &&
+           (piece->sex == 0 || piece->sex == condition.sex) &&
+           RarityAllowed(condition, piece->rarity);
+}
+
+// A key field holds -16 to 15 points; a piece beyond that would be counted with wrapped points,
+// so it cannot take part in the search at all.
+bool FitsAKey(const CEquipData* piece, const SkillTable& table) {
+    if (piece->bodyDoubling) {
+        return true;
+    }
+    for (int k = 0; k < table.count; ++k) {
+        const int points = piece->PointsFor(table.chosenIds[k]);
+        if (points < kKeyPointsMin || points > kKeyPointsMax) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SortByDefense(CandidateList& list) {
+    // Stable, so equal defences keep table order and results come out the same every run.
+    std::stable_sort(list.begin(), list.end(), [](const CEquipData* a, const CEquipData* b) {
+        return a->EffectiveDefense() > b->EffectiveDefense();
+    });
+}
+
+void AddToGroups(GroupList& groups, CEquipData& piece, std::uint32_t key) {
+    piece.groupKey = key;
+    for (CandidateGroup& group : groups) {
+        if (group.key == key) {
+            group.bestDefense = std::max(group.bestDefense, piece.EffectiveDefense());
+            ++group.count;
+            return;
+        }
+    }
+    groups.push_back({key, piece.EffectiveDefense(), piece.slots, 1});
+}
+
+} // namespace
+
+int BuildCandidates(const CSearchCondition& condition, const CEquipDatabase& database,
+                    const SkillTable& table, CandidateList (&lists)[kSlotCount]) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        CandidateList& list = lists[slot];
+        list.clear();
+        const std::vector<CEquipData*>& armor = database.Armor(slot);
+        if (CEquipData* fixed = condition.fixed.pieces[slot]) {
+            if (!Contains(armor, fixed)) {
+                return 0;
+            }
+            if (FitsAKey(fixed, table)) {
+                list.push_back(fixed);
+            }
+            continue;
+        }
+        for (CEquipData* piece : armor) {
+            if (Qualifies(condition, table, slot, piece) && FitsAKey(piece, table)) {
+                list.push_back(piece);
+            }
+        }
+        SortByDefense(list);
+    }
+    return 1;
+}
+
+std::uint32_t GroupKeyOf(const CEquipData& piece, const SkillTable& table) {
+    if (piece.bodyDoubling) {
+        return kDoublingKey;
+    }
+    int points[kMaxChosenSkills] = {};
+    for (int k = 0; k < table.count; ++k) {
+        points[k] = piece.PointsFor(table.chosenIds[k]);
+    }
+    return PackKey(points, table.count, piece.slots);
+}
+
+void GroupCandidates(const CandidateList (&lists)[kSlotCount], const SkillTable& table,
+                     GroupList (&groups)[kSlotCount]) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        groups[slot].clear();
+        for (CEquipData* piece : lists[slot]) {
+            AddToGroups(groups[slot], *piece, GroupKeyOf(*piece, table));
+        }
+        std::sort(groups[slot].begin(), groups[slot].end(),
+                  [](const CandidateGroup& a, const CandidateGroup& b) { return a.key > b.key; });
+    }
+}

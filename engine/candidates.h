@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/equip_database.h"
+#include "engine/search_condition.h"
+#include "engine/skill_table.h"
+
+using CandidateList = std::vector<CEquipData*>;
+
+// Pieces of one slot that are interchangeable for the search: the same points in every chosen
+// skill and the same slot count.
+struct CandidateGroup {
+    std::uint32_t key = 0;
+    int bestDefense = 0;
+    int slots = 0;
+    int count = 0;
+};
+
+using GroupList = std::vector<CandidateGroup>;
+
+// Fills the five candidate lists, each sorted by effective defence, highest first. Returns 0 when
+// a fixed piece is not a record of its slot's table.
+int BuildCandidates(const CSearchCondition& condition, const CEquipDatabase& database,
+                    const SkillTable& table, CandidateList (&lists)[kSlotCount]);
+
+// The key a piece gets for the chosen skills of `table`.
+std::uint32_t GroupKeyOf(const CEquipData& piece, const SkillTable& table);
+
+// Groups each slot's candidates by key, writes every candidate's `groupKey`, and orders each
+// slot's groups by key, highest first: the body-doubling group leads, and equivalent groups are
+// adjacent with the one with more slots first.
+void GroupCandidates(const CandidateList (&lists)[kSlotCount], const SkillTable& table,
+                     GroupList (&groups)[kSlotCount]);

@@ -1,0 +1,75 @@
+#include "engine/hit_expansion.h"
+
+#include <algorithm>
+#include <memory>
+
+HitExpansion::HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
+                           const CandidateList (&candidates)[kSlotCount])
+    : search_(search), candidates_(candidates), minDefense_(condition.minDefense),
+      maxDisplay_(condition.maxDisplay), maxCalc_(condition.maxCalc),
+      weaponSlots_(condition.weaponSlots) {}
+
+bool HitExpansion::Expand(const SearchHit& hit) {
+    hit_ = &hit;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        members_[slot].clear();
+        for (CEquipData* piece : candidates_[slot]) {
+            if (piece->groupKey == hit.keys[slot]) {
+                members_[slot].push_back(piece);
+            }
+        }
+    }
+    std::uint64_t inner = 1;
+    int best = 0;
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        inner_[slot] = inner;
+        bestBelow_[slot] = best;
+        inner *= members_[slot].size();
+        best += members_[slot].empty() ? 0 : members_[slot].front()->EffectiveDefense();
+    }
+    rejected_ = 0;
+    return Loop(0, 0);
+}
+
+// Members are in candidate order, defence descending: once a piece is too weak even with the
+// best pieces of the levels under it, so is every piece after it, and all their combinations are
+// rejected at once, counted exactly as one by one.
+bool HitExpansion::Loop(int level, int defense) {
+    const CandidateList& members = members_[level];
+    const std::size_t count = members.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const int reached = defense + members[i]->EffectiveDefense();
+        if (reached + bestBelow_[level] < minDefense_) {
+            return Reject(static_cast<std::uint64_t>(count - i) * inner_[level]);
+        }
+        pieces_[level] = members[i];
+        if (level < kSlotCount - 1) {
+            if (!Loop(level + 1, reached)) {
+                return false;
+            }
+        } else if (!AddSet()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HitExpansion::Reject(std::uint64_t combinations) {
+    if (search_.owner != nullptr) {
+        search_.owner->PumpMessages();
+    }
+    rejected_ += combinations;
+    return rejected_ <= maxCalc_;
+}
+
+bool HitExpansion::AddSet() {
+    if (search_.owner != nullptr) {
+        search_.owner->PumpMessages();
+    }
+    auto set = std::make_unique<CEquipSet>();
+    std::copy_n(pieces_, kSlotCount, set->pieces);
+    std::copy_n(&hit_->decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
+    set->weaponSlots = weaponSlots_;
+    search_.results.push_back(std::move(set));
+    return search_.results.size() < maxDisplay_;
+}

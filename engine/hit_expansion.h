@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/candidates.h"
+#include "engine/search_hit.h"
+#include "engine/skill_search.h"
+
+// Phase 2 of a search: turns each hit into the armour sets its groups stand for, appending them
+// to the engine's results until a limit is reached.
+class HitExpansion {
+public:
+    HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
+                 const CandidateList (&candidates)[kSlotCount]);
+
+    // False when the search must not expand further hits.
+    bool Expand(const SearchHit& hit);
+
+private:
+    bool Loop(int level, int defense);
+    bool Reject(std::uint64_t combinations);
+    bool AddSet();
+
+    CSkillSearch& search_;
+    const CandidateList (&candidates_)[kSlotCount];
+    const int minDefense_;
+    const std::uint32_t maxDisplay_;
+    const std::uint64_t maxCalc_;
+    const int weaponSlots_;
+
+    const SearchHit* hit_ = nullptr;
+    CandidateList members_[kSlotCount];
+    std::uint64_t inner_[kSlotCount] = {}; // combinations under one piece of each level
+    int bestBelow_[kSlotCount] = {};       // highest defence the levels under one can add
+    CEquipData* pieces_[kSlotCount] = {};
+    std::uint64_t rejected_ = 0;
+};

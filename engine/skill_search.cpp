@@ -1,0 +1,62 @@
+#include "engine/skill_search.h"
+
+#include "engine/candidates.h"
+#include "engine/decoration_fitting.h"
+#include "engine/group_enumeration.h"
+#include "engine/hit_expansion.h"
+#include "engine/skill_table.h"
+
+namespace {
+constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
+constexpr char kListFailed[] = "装備リストの作成に失敗しました";
+} // namespace
+
+CSkillSearch::~CSkillSearch() = default;
+
+void CSkillSearch::Search(const CSearchCondition& condition) {
+    abortRequested = 0;
+    results.clear();
+    SkillTable table;
+    if (!BuildSkillTable(condition, database, table)) {
+        if (sink != nullptr) {
+            sink->Show(kTableFailed);
+        }
+        return;
+    }
+    CandidateList candidates[kSlotCount];
+    if (!BuildCandidates(condition, database, table, candidates)) {
+        if (sink != nullptr) {
+            sink->Show(kListFailed);
+        }
+        return;
+    }
+    running = 1;
+    GroupList groups[kSlotCount];
+    GroupCandidates(candidates, table, groups);
+    totalCombos = 1;
+    for (const GroupList& slotGroups : groups) {
+        totalCombos *= slotGroups.size();
+    }
+    visited = 0;
+    hitCount = 0;
+    setCount = 0;
+
+    std::vector<SearchHit> hits;
+    DecorationFitter fitter(table, condition);
+    GroupEnumeration(*this, condition, groups, fitter, hits).Run();
+    if (owner != nullptr) {
+        owner->Post(SearchHost::kPhaseOneDone, visited, totalCombos);
+    }
+
+    HitExpansion expansion(*this, condition, candidates);
+    for (const SearchHit& hit : hits) {
+        if (!expansion.Expand(hit)) {
+            break;
+        }
+    }
+    // Cleared before the message so that a host handling it at once sees the search finished.
+    running = 0;
+    if (owner != nullptr) {
+        owner->Post(SearchHost::kSearchFinished, visited, totalCombos);
+    }
+}
