@@ -10,6 +10,8 @@
 constexpr int kExitOk = 0;
 constexpr int kExitLoadFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitFailed = 1;        // a search, or a result file read or write, failed
+constexpr int kExitInterrupted = 130; // Ctrl-C: the sets found so far were still printed
 
 // What every command shares: the data folder option and the loading of the tables.
 struct CliContext {
@@ -29,3 +31,6 @@ struct CliExit {
 // Each command registers its subcommand and the callback that runs it.
 void AddTablesCommand(CLI::App& app, CliContext& context);
 void AddSkillsCommand(CLI::App& app, CliContext& context);
+void AddSearchCommand(CLI::App& app, CliContext& context);
+void AddRefineCommand(CLI::App& app, CliContext& context);
+void AddShowCommand(CLI::App& app, CliContext& context);

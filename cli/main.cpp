@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
     AddSkillsCommand(app, context);
     AddListCommand(app, context);
     AddImportCommand(app, context);
+    AddSearchCommand(app, context);
+    AddRefineCommand(app, context);
+    AddShowCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,43 @@
+#include <memory>
+#include <string>
+
+#include "cli/cli_context.h"
+#include "cli/condition_options.h"
+#include "cli/search_session.h"
+
+namespace {
+
+struct RefineOptions {
+    std::string input;
+    ConditionOptions condition;
+    OutputOptions output;
+};
+
+} // namespace
+
+// Unlike a new search, a refine may name no skill or avoided skills only: it then keeps the sets
+// that pass the other tests. Weapon class, sex and weapon slots default to those of the file.
+void AddRefineCommand(CLI::App& app, CliContext& context) {
+    CLI::App* command = app.add_subcommand(
+        "refine", "Keep the sets of a result file that can also reach further skills");
+    auto options = std::make_shared<RefineOptions>();
+    command->add_option("--in", options->input, "The .eql result file to refine")->required();
+    AddConditionOptions(*command, options->condition);
+    AddOutputOptions(*command, options->output, true);
+    command->callback([&context, options] {
+        SearchSession session(context);
+        int job = 0;
+        int sex = 0;
+        int weaponSlots = 0;
+        session.Load(options->input, job, sex, weaponSlots);
+        TakeUnsetFrom(options->condition, job, sex, weaponSlots);
+        const CSearchCondition condition =
+            BuildCondition(options->condition, session.Engine().database);
+        session.Run([&condition](CSkillSearch& engine) { engine.RefineSearch(condition); });
+        const int code =
+            session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
+        if (code != kExitOk) {
+            throw CliExit{code, ""};
+        }
+    });
+}

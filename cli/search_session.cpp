@@ -1,0 +1,66 @@
+#include "cli/search_session.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "cli/set_report.h"
+
+namespace {
+
+long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
+        .count();
+}
+
+} // namespace
+
+void AddOutputOptions(CLI::App& command, OutputOptions& options, bool withSave) {
+    command.add_flag("--json", options.json, "Print the results as one JSON document");
+    if (withSave) {
+        command.add_option("--save", options.savePath, "Save the results to this .eql file");
+    }
+}
+
+SearchSession::SearchSession(const CliContext& context) {
+    if (!context.Load(engine_.database)) {
+        throw CliExit{kExitLoadFailed, ""};
+    }
+    host_.Attach(&engine_);
+}
+
+void SearchSession::Run(const std::function<void(CSkillSearch&)>& search) {
+    host_.Start();
+    const auto start = std::chrono::steady_clock::now();
+    search(engine_);
+    elapsedMs_ = MillisecondsSince(start);
+    if (!host_.Finished()) {
+        throw CliExit{kExitFailed, ""};
+    }
+}
+
+void SearchSession::Load(const std::string& path, int& job, int& sex, int& weaponSlots) {
+    const auto start = std::chrono::steady_clock::now();
+    if (engine_.LoadResults(path, job, sex, weaponSlots) != 1) {
+        throw CliExit{kExitFailed, ""};
+    }
+    elapsedMs_ = MillisecondsSince(start);
+}
+
+int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots) {
+    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json);
+    std::fflush(stdout);
+    int code = kExitOk;
+    if (!output.savePath.empty()) {
+        if (engine_.results.empty()) {
+            std::fprintf(stderr, "no sets found: %s was not written\n", output.savePath.c_str());
+        } else if (engine_.SaveResults(output.savePath, job, sex, weaponSlots) != 1) {
+            code = kExitFailed;
+        }
+    }
+    if (host_.Interrupted()) {
+        std::fprintf(stderr, "中断されました\n");
+        code = kExitInterrupted;
+    }
+    return code;
+}

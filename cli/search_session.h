@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_context.h"
+#include "cli/terminal_progress.h"
+#include "engine/skill_search.h"
+#include "platform/message_sink.h"
+
+// How a command hands back its sets.
+struct OutputOptions {
+    bool json = false;
+    std::string savePath; // empty: do not save
+};
+
+void AddOutputOptions(CLI::App& command, OutputOptions& options, bool withSave);
+
+// What search, refine and show share: the loaded tables, an engine that reports to stderr and to
+// the terminal, the clock of the last engine call, and the final report.
+class SearchSession {
+public:
+    // Loads the tables; throws CliExit when they cannot be read.
+    explicit SearchSession(const CliContext& context);
+
+    CSkillSearch& Engine() { return engine_; }
+
+    // Runs and times one search; throws CliExit when the search could not start (the engine has
+    // shown why).
+    void Run(const std::function<void(CSkillSearch&)>& search);
+    // Loads a result file; throws CliExit when it is rejected (the engine has shown why).
+    void Load(const std::string& path, int& job, int& sex, int& weaponSlots);
+    // Prints the results, saves them when asked, and returns the exit code.
+    int Report(const OutputOptions& output, int job, int sex, int weaponSlots);
+
+private:
+    platform::StderrSink sink_;
+    TerminalProgress host_;
+    CSkillSearch engine_{&host_, &sink_};
+    long long elapsedMs_ = 0;
+};

@@ -1,0 +1,142 @@
+#include "cli/set_report.h"
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/skill_summary.h"
+#include "platform/sjis.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+const char* const kPositionLabels[kPositionCount] = {"頭", "胴", "腕", "腰", "脚", "武器"};
+const char* const kElementLabels[5] = {"火", "水", "雷", "氷", "龍"};
+
+std::string Utf8(const char* sjis) {
+    return platform::SjisToUtf8(sjis);
+}
+
+std::vector<std::string> DecoNames(const CEquipSet& set, int position) {
+    std::vector<std::string> names;
+    for (const CDecoData* deco : set.decos[position]) {
+        if (deco != nullptr) {
+            names.push_back(Utf8(deco->name));
+        }
+    }
+    return names;
+}
+
+// The activated skills, in the order of the set's skill summary.
+std::vector<std::string> ActiveSkills(const CEquipSet& set,
+                                      const std::vector<CSkillData*>& skills) {
+    SkillRowTable rows;
+    const int count = SkillSummary(set, skills, rows);
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        if (rows[i].skillIndex >= 0) {
+            names.push_back(Utf8(skills[rows[i].skillIndex]->skillName));
+        }
+    }
+    return names;
+}
+
+int FreeSlots(const CEquipSet& set, int weaponSlots) {
+    return set.FreeArmorSlots() + set.FreeSlots(weaponSlots, kWeaponPosition);
+}
+
+std::string PieceName(const CEquipSet& set, int slot) {
+    return set.pieces[slot] != nullptr ? Utf8(set.pieces[slot]->name) : "";
+}
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+    std::string text;
+    for (const std::string& part : parts) {
+        text += (text.empty() ? "" : separator) + part;
+    }
+    return text;
+}
+
+Json SetJson(const CEquipSet& set, int number, const CSkillSearch& engine, int weaponSlots) {
+    Json pieces = Json::array();
+    Json resist = Json::array();
+    Json decorations = Json::array();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        pieces.push_back(PieceName(set, slot));
+    }
+    for (int element = 0; element < 5; ++element) {
+        resist.push_back(set.TotalResist(element));
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        decorations.push_back(DecoNames(set, position));
+    }
+    Json entry;
+    entry["number"] = number;
+    entry["pieces"] = pieces;
+    entry["decorations"] = decorations;
+    entry["defense"] = set.TotalDefense();
+    entry["resist"] = resist;
+    entry["freeSlots"] = FreeSlots(set, weaponSlots);
+    entry["skills"] = ActiveSkills(set, engine.database.Skills());
+    return entry;
+}
+
+void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {
+    Json document;
+    document["visited"] = engine.visited;
+    document["totalCombos"] = engine.totalCombos;
+    document["hitCount"] = engine.hitCount;
+    document["elapsedMs"] = elapsedMs;
+    Json results = Json::array();
+    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+        results.push_back(
+            SetJson(*engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots));
+    }
+    document["results"] = std::move(results);
+    const std::string text = document.dump(-1, ' ', false, Json::error_handler_t::replace);
+    std::fprintf(out, "%s\n", text.c_str());
+}
+
+void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSearch& engine,
+              int weaponSlots) {
+    std::string resist;
+    for (int element = 0; element < 5; ++element) {
+        resist += std::string(element == 0 ? "" : " ") + kElementLabels[element] +
+                  std::to_string(set.TotalResist(element));
+    }
+    std::fprintf(out, "No.%d  防御 %d  耐性 %s  空き %d\n", number, set.TotalDefense(),
+                 resist.c_str(), FreeSlots(set, weaponSlots));
+    const int positions = weaponSlots != 0 ? kPositionCount : kSlotCount;
+    for (int position = 0; position < positions; ++position) {
+        std::string line = position < kSlotCount ? PieceName(set, position) : "";
+        const std::vector<std::string> decos = DecoNames(set, position);
+        if (!decos.empty()) {
+            line += (line.empty() ? "[" : "  [") + Joined(decos, ", ") + "]";
+        }
+        std::fprintf(out, "  %s  %s\n", kPositionLabels[position], line.c_str());
+    }
+    std::fprintf(out, "  スキル  %s\n",
+                 Joined(ActiveSkills(set, engine.database.Skills()), " / ").c_str());
+}
+
+void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {
+    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+        PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
+    }
+    std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",
+                 engine.results.size(), static_cast<unsigned long long>(engine.visited),
+                 static_cast<unsigned long long>(engine.totalCombos), engine.hitCount, elapsedMs);
+}
+
+} // namespace
+
+void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
+                  bool json) {
+    if (json) {
+        PrintJson(out, engine, weaponSlots, elapsedMs);
+    } else {
+        PrintTable(out, engine, weaponSlots, elapsedMs);
+    }
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdio>
+
+#include "engine/skill_search.h"
+
+// Prints the engine's results with its counters: a readable table, or the JSON document of
+// `--json`. Names are converted from Shift-JIS to UTF-8. `weaponSlots` is the weapon of the search
+// (loaded sets do not carry it): it counts in the free slots and decides the weapon line.
+void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
+                  bool json);
