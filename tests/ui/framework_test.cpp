@@ -1,0 +1,235 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <array>
+#include <gtest/gtest.h>
+
+#include "platform/sjis.h"
+#include "res/dialog_102.h"
+#include "res/menus.h"
+#include "ui/framework/clipboard.h"
+#include "ui/framework/file_filter.h"
+#include "ui/framework/report_list.h"
+#include "ui/framework/resource_menu.h"
+#include "ui/framework/scripted_prompter.h"
+#include "ui/framework/template_dialog.h"
+
+namespace {
+
+using ui::CReportList;
+
+TEST(FileFilterTest, BarSeparatedPairsBecomeQtFilters) {
+    EXPECT_EQ(ui::ConvertFileFilter(
+                  "TEVRA Kestrova検索結果ファイル (*.eql)|*.eql|すべてのファイル (*.*)|*.*||"),
+              "TEVRA Kestrova検索結果ファイル (*.eql);;すべてのファイル (*.*)");
+    // The applied patterns decide; several are space-separated in Qt's form.
+    EXPECT_EQ(ui::ConvertFileFilter("表 (*.txt)|*.csv;*.txt||"), "表 (*.csv *.txt)");
+    EXPECT_EQ(ui::ConvertFileFilter("無印|*.eq||"), "無印 (*.eq)");
+    EXPECT_EQ(ui::ConvertFileFilter(""), "");
+}
+
+TEST(ScriptedPrompterTest, QueuedAnswersThenDefaultsAndEverythingRecorded) {
+    ui::ScriptedPrompter prompter;
+    prompter.messageAnswers = {ui::kIdNo};
+    prompter.fileAnswers = {std::string("/tmp/a.eql")};
+    EXPECT_EQ(prompter.MessageBox("一", ui::MessageButtons::kYesNo), ui::kIdNo);
+    EXPECT_EQ(prompter.MessageBox("二", ui::MessageButtons::kYesNo), ui::kIdYes);
+    EXPECT_EQ(prompter.MessageBox("三", ui::MessageButtons::kOk), ui::kIdOk);
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"一", "二", "三"}));
+    ui::FileDialogRequest request;
+    request.defaultExt = "eql";
+    EXPECT_EQ(prompter.OpenFile(request), std::optional<std::string>("/tmp/a.eql"));
+    EXPECT_EQ(prompter.SaveFile(request), std::nullopt);
+    ASSERT_EQ(prompter.fileQuestions.size(), 2U);
+    EXPECT_TRUE(prompter.fileQuestions[1].save);
+    EXPECT_EQ(prompter.fileQuestions[1].request.defaultExt, "eql");
+}
+
+TEST(ResourceMenuTest, ContextMenusHoldTheirCommandsInOrder) {
+    std::unique_ptr<QMenu> equip = ui::LoadPopupMenu(res::kMenuResultEquip);
+    ASSERT_TRUE(equip);
+    const QList<QAction*> actions = equip->actions();
+    ASSERT_EQ(actions.size(), 8);
+    EXPECT_EQ(actions[0]->data().toInt(), res::kCmdAppendExcluded);
+    EXPECT_EQ(actions[0]->text().toStdString(), "除外装備に追加(&E)");
+    EXPECT_TRUE(actions[1]->isSeparator());
+    EXPECT_EQ(actions[7]->data().toInt(), res::kCmdShowMaterials);
+
+    std::unique_ptr<QMenu> sort = ui::LoadPopupMenu(res::kMenuResultSort);
+    ASSERT_TRUE(sort);
+    ASSERT_EQ(sort->actions().size(), 4);
+    EXPECT_EQ(sort->actions()[1]->text().toStdString(), "発動マイナススキルの数で並び替え(&M)");
+    QAction* ascending = ui::FindMenuCommand(*sort, res::kCmdSortActiveMinusAsc);
+    ASSERT_TRUE(ascending);
+    EXPECT_EQ(ascending->text().toStdString(), "降順(&D)");
+    EXPECT_EQ(ui::FindMenuCommand(*sort, 1), nullptr);
+    EXPECT_EQ(ui::LoadPopupMenu(1), nullptr);
+
+    ui::ScriptedPrompter prompter;
+    prompter.menuAnswers = {res::kCmdSortInactiveDesc};
+    EXPECT_EQ(prompter.TrackPopupMenu(*sort, QPoint()), res::kCmdSortInactiveDesc);
+    ASSERT_EQ(prompter.menus.size(), 1U);
+    EXPECT_EQ(prompter.menus[0].size(), 8U);
+}
+
+TEST(ClipboardTest, ShiftJisTextArrivesAsUnicode) {
+    ASSERT_TRUE(ui::SetClipboardSjisText(platform::Utf8ToSjis("■ 男  剣士\r\n")));
+    EXPECT_EQ(ui::ClipboardText(), "■ 男  剣士\r\n");
+}
+
+class ReportListTest : public testing::Test {
+protected:
+    ReportListTest() {
+        list.InsertColumn(0, "名", 50);
+        list.InsertColumn(1, "値", 30, CReportList::kRight);
+        QObject::connect(
+            &list, &CReportList::itemChanged,
+            [this](const CReportList::ItemChange& change) { changes.push_back(change); });
+    }
+    CReportList list;
+    std::vector<CReportList::ItemChange> changes;
+};
+
+TEST_F(ReportListTest, RowsKeepShiftJisTextsDataAndOrder) {
+    const std::string name = platform::Utf8ToSjis("胴");
+    EXPECT_EQ(list.InsertItem(5, name), 0);
+    EXPECT_EQ(list.InsertItem(0, "a"), 0);
+    EXPECT_TRUE(list.SetItemText(1, 1, "12"));
+    EXPECT_FALSE(list.SetItemText(1, 2, "x"));
+    EXPECT_FALSE(list.SetItemText(2, 0, "x"));
+    list.SetItemData(1, 42);
+    EXPECT_EQ(list.GetItemText(1, 0), name);
+    EXPECT_EQ(list.model()->data(list.model()->index(1, 0)).toString().toStdString(), "胴");
+    EXPECT_EQ(list.GetItemText(1, 1), "12");
+    EXPECT_EQ(list.GetItemText(0, 1), "");
+    EXPECT_EQ(list.GetItemData(1), 42U);
+    EXPECT_TRUE(list.DeleteItem(0));
+    EXPECT_EQ(list.GetItemData(0), 42U);
+    EXPECT_FALSE(list.DeleteItem(3));
+    list.DeleteAllItems();
+    EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+TEST_F(ReportListTest, SelectionAndChecksReportOldAndNewState) {
+    list.SetCheckBoxes(true);
+    list.SetSingleSelection(true);
+    list.InsertItem(0, "a");
+    list.InsertItem(1, "b");
+    changes.clear();
+    list.SelectRow(0);
+    list.SelectRow(1);
+    list.SetCheck(1, true);
+    ASSERT_EQ(changes.size(), 4U);
+    EXPECT_TRUE(changes[0].BecameSelected());
+    EXPECT_EQ(changes[0].row, 0);
+    EXPECT_EQ(changes[1].row, 0);
+    EXPECT_EQ(changes[1].oldState, CReportList::kSelected);
+    EXPECT_EQ(changes[1].newState, 0U);
+    EXPECT_TRUE(changes[2].BecameSelected());
+    EXPECT_EQ(changes[2].row, 1);
+    EXPECT_EQ(changes[3].oldState, CReportList::kSelected);
+    EXPECT_EQ(changes[3].newState, CReportList::kSelected | CReportList::kChecked);
+    EXPECT_FALSE(changes[3].BecameSelected());
+    EXPECT_EQ(list.GetSelectedRow(), 1);
+
+    // A tick through the view's check box is the same change.
+    list.model()->setData(list.model()->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_TRUE(list.GetCheck(0));
+    EXPECT_EQ(changes.back().newState, CReportList::kChecked);
+}
+
+class OwnerDataList : public CReportList {
+protected:
+    std::string OwnerDataText(int row, int column) const override {
+        return std::to_string(row * 10 + column);
+    }
+};
+
+TEST(OwnerDataTest, TextsComeFromTheListClassAndColoursFromTheOwner) {
+    OwnerDataList list;
+    list.SetOwnerData(true);
+    list.InsertColumn(0, "a", 30);
+    list.InsertColumn(1, "b", 30);
+    list.SetItemCount(3);
+    EXPECT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(list.InsertItem(0, "x"), -1);
+    EXPECT_EQ(list.GetItemText(2, 1), "21");
+    EXPECT_EQ(list.GetItemText(3, 1), "");
+    list.SetCustomDraw([](int row, int) {
+        return CReportList::CellColors{QColor(), row % 2 ? QColor(208, 208, 208) : QColor()};
+    });
+    EXPECT_EQ(list.model()->data(list.model()->index(1, 0), Qt::BackgroundRole).value<QColor>(),
+              QColor(208, 208, 208));
+    EXPECT_FALSE(list.model()->data(list.model()->index(0, 0), Qt::BackgroundRole).isValid());
+}
+
+class TemplateDialogTest : public testing::Test {
+protected:
+    ui::ScriptedPrompter prompter;
+    ui::CTemplateDialog dialog{res::kDialog102, prompter};
+};
+
+TEST_F(TemplateDialogTest, ControlsFollowTheTemplate) {
+    EXPECT_EQ(dialog.GetText(res::kIdSearch), "検索");
+    EXPECT_EQ(dialog.GetText(res::kIdProgressText), "10000/100000 (  0%)");
+    EXPECT_FALSE(dialog.IsEnabled(res::kIdMinDefenceValue));
+    EXPECT_EQ(dialog.Item(4242), nullptr);
+    // Dialog units scale with the font: 4 horizontal units are one average character.
+    const QRect unit = dialog.MapDialogRect(4, 8, 4, 8);
+    EXPECT_EQ(unit.width(), dialog.BaseUnitX());
+    EXPECT_EQ(unit.height(), dialog.BaseUnitY());
+    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 353).size());
+    const QRect search = dialog.Item(res::kIdSearch)->geometry();
+    EXPECT_EQ(search, dialog.MapDialogRect(126, 64, 54, 16));
+}
+
+TEST_F(TemplateDialogTest, RadioGroupsAreExclusiveFromTheirGroupStart) {
+    dialog.Click(res::kIdFemale);
+    dialog.Click(res::kIdGunner);
+    dialog.Click(res::kIdMale);
+    EXPECT_TRUE(dialog.IsChecked(res::kIdMale));
+    EXPECT_FALSE(dialog.IsChecked(res::kIdFemale));
+    EXPECT_TRUE(dialog.IsChecked(res::kIdGunner)) << "another group";
+    dialog.SetCheck(res::kIdMale, false);
+    EXPECT_FALSE(dialog.IsChecked(res::kIdMale));
+    dialog.CheckRadio(res::kIdWeaponSlot2);
+    dialog.CheckRadio(res::kIdWeaponSlot1);
+    EXPECT_FALSE(dialog.IsChecked(res::kIdWeaponSlot2));
+}
+
+TEST_F(TemplateDialogTest, ClickRunsTheHandlerOnlyWhenEnabledAndSetCheckNever) {
+    int clicks = 0;
+    dialog.OnClicked(res::kIdUseFixed, [&clicks] { ++clicks; });
+    dialog.Click(res::kIdUseFixed);
+    EXPECT_TRUE(dialog.IsChecked(res::kIdUseFixed));
+    dialog.SetCheck(res::kIdUseFixed, false);
+    dialog.Enable(res::kIdUseFixed, false);
+    dialog.Click(res::kIdUseFixed);
+    EXPECT_EQ(clicks, 1);
+    // Push-like rarity buttons stay down until pressed again.
+    dialog.Click(res::kRarityButtonIds[4]);
+    EXPECT_TRUE(dialog.IsChecked(res::kRarityButtonIds[4]));
+    dialog.Click(res::kRarityButtonIds[4]);
+    EXPECT_FALSE(dialog.IsChecked(res::kRarityButtonIds[4]));
+}
+
+TEST_F(TemplateDialogTest, PostedMessagesAndTimersReachTheDialogThroughTheEventLoop) {
+    struct Probe : ui::CTemplateDialog {
+        using ui::CTemplateDialog::CTemplateDialog;
+        void OnMessage(unsigned message, std::uint64_t w, std::uint64_t l) override {
+            received.push_back({message, w, l});
+        }
+        std::vector<std::array<std::uint64_t, 3>> received;
+    } probe(res::kDialog102, prompter);
+    probe.PostMessage(1026, 5ULL << 33, 7);
+    EXPECT_TRUE(probe.received.empty()) << "queued, not sent";
+    QApplication::processEvents();
+    ASSERT_EQ(probe.received.size(), 1U);
+    EXPECT_EQ(probe.received[0][1], 5ULL << 33);
+    probe.SetTimer(1000, 250);
+    EXPECT_TRUE(probe.HasTimer(1000));
+    probe.KillTimer(1000);
+    EXPECT_FALSE(probe.HasTimer(1000));
+}
+
+} // namespace

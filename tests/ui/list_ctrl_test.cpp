@@ -1,0 +1,224 @@
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include "engine/skill_systems.h"
+#include "platform/sjis.h"
+#include "ui/list_ctrl_category.h"
+#include "ui/list_ctrl_equip.h"
+#include "ui/list_ctrl_ex.h"
+#include "ui/slot_marks.h"
+
+namespace {
+
+std::string Utf8(const std::string& sjis) {
+    return platform::SjisToUtf8(sjis);
+}
+
+void SetName(char* field, const char* utf8) {
+    const std::string sjis = platform::Utf8ToSjis(utf8);
+    std::strncpy(field, sjis.c_str(), kNameSize - 1);
+}
+
+// Counts the pixels of one colour in a column of the list's picture, between two rows.
+int PixelsOfColour(const QImage& image, int x, int top, int bottom, QColor colour) {
+    int count = 0;
+    for (int y = top; y <= bottom; ++y) {
+        count += image.pixelColor(x, y) == colour;
+    }
+    return count;
+}
+
+TEST(SlotMarksTest, UsedThenFreeThenAbsent) {
+    EXPECT_EQ(Utf8(SlotMarks(3, 1)), "◆◆○");
+    EXPECT_EQ(Utf8(SlotMarks(1, 1)), "○－－");
+    EXPECT_EQ(Utf8(SlotMarks(0, 0)), "－－－");
+    EXPECT_EQ(Utf8(SlotMarks(9, -2)), "◆◆◆");
+}
+
+TEST(ListCtrlCategoryTest, SeparatorsAreGreenOnlyForActivatedPlusRows) {
+    CListCtrlCategory list;
+    list.resize(300, 120);
+    list.InsertColumn(0, "系統", 70);
+    list.InsertColumn(1, "計", 30);
+    list.InsertColumn(2, "発動スキル", 130);
+    for (std::uintptr_t colour :
+         {CListCtrlCategory::kActiveColor, std::uintptr_t{192}, std::uintptr_t{0}}) {
+        const int row = list.InsertItem(list.GetItemCount(), "x");
+        list.SetItemData(row, colour);
+    }
+    list.show();
+    QApplication::processEvents();
+    const QImage image = list.viewport()->grab().toImage();
+    const QColor green(0, 255, 0);
+    const QColor gray(160, 160, 160);
+    for (int row = 0; row < 3; ++row) {
+        const QRect cell = list.SubItemRect(row, 1);
+        const int greens = PixelsOfColour(image, cell.left(), cell.top(), cell.bottom(), green);
+        const int grays = PixelsOfColour(image, cell.left(), cell.top(), cell.bottom(), gray);
+        EXPECT_EQ(greens > 0, row == 0) << row;
+        EXPECT_EQ(grays > 0, row != 0) << row;
+        EXPECT_EQ(PixelsOfColour(image, list.SubItemRect(row, 2).left(), cell.top(), cell.bottom(),
+                                 row == 0 ? green : gray) > 0,
+                  true);
+    }
+    // No separator on the left of column 0, none below the rows.
+    const QRect last = list.SubItemRect(2, 1);
+    EXPECT_EQ(PixelsOfColour(image, last.left(), last.bottom() + 2, image.height() - 1, gray), 0);
+}
+
+class ListCtrlEquipTest : public testing::Test {
+protected:
+    ListCtrlEquipTest() {
+        ClearSkillSystems();
+        attack = FindOrAddSkillSystem(platform::Utf8ToSjis("攻撃"));
+        guard = FindOrAddSkillSystem(platform::Utf8ToSjis("防御"));
+        SetName(helm.name, "ヘルム");
+        helm.kind = kHead;
+        helm.rarity = 3;
+        helm.slots = 0;
+        helm.defenseBefore = 8;
+        helm.defenseAfter = 20;
+        helm.skillId[0] = guard;
+        helm.skillPoints[0] = 4;
+        helm.skillId[1] = attack;
+        helm.skillPoints[1] = -2;
+        helm.resist[4] = -3;
+        SetName(belt.name, "ベルト");
+        belt.kind = kWaist;
+        belt.rarity = 5;
+        belt.slots = 2;
+        belt.bodyDoubling = 1;
+        SetName(jewel.name, "Gem");
+        jewel.rarity = 4;
+        jewel.size = 1;
+        jewel.skillId[0] = attack;
+        jewel.skillPoints[0] = 1;
+        for (int column = 0; column < CListCtrlEquip::kColumnCount; ++column) {
+            list.InsertColumn(column, "", 40);
+        }
+        list.m_nColumns = CListCtrlEquip::kColumnCount;
+        list.SetRowCount(3);
+        list.SetRow(0, true, &helm);
+        list.SetRow(1, false, &jewel);
+        list.SetRow(2, true, &belt);
+    }
+    std::string Text(int row, int column) const { return Utf8(list.GetItemText(row, column)); }
+    std::vector<const void*> Order() const {
+        std::vector<const void*> order;
+        for (int row = 0; row < list.RowCount(); ++row) {
+            order.push_back(list.Row(row)->pRecord);
+        }
+        return order;
+    }
+    // Sorts ascending whatever the shared direction flag says at the moment.
+    void SortAscending(int column) {
+        if (!CListCtrlEquip::NextSortAscending()) {
+            list.SortByColumn(column);
+        }
+        list.SortByColumn(column);
+    }
+
+    int attack = 0;
+    int guard = 0;
+    CEquipData helm;
+    CEquipData belt;
+    CDecoData jewel;
+    CListCtrlEquip list;
+};
+
+TEST_F(ListCtrlEquipTest, ArmourAndDecorationCellTexts) {
+    EXPECT_EQ(Text(0, 0), "頭");
+    EXPECT_EQ(Text(0, 3), "20");
+    helm.useBeforeData = 1;
+    EXPECT_EQ(Text(0, 3), "8");
+    EXPECT_EQ(Text(0, 4), "－－－");
+    EXPECT_EQ(Text(0, 5), "防御");
+    EXPECT_EQ(Text(0, 6), "4");
+    EXPECT_EQ(Text(0, 8), "-2");
+    EXPECT_EQ(Text(0, 9), "");
+    EXPECT_EQ(Text(0, 19), "-3");
+    EXPECT_EQ(Text(2, 4), "○○－");
+    EXPECT_EQ(Text(2, 5), "胴系倍加");
+    EXPECT_EQ(Text(2, 7), "");
+    EXPECT_EQ(Text(1, 0), "装");
+    EXPECT_EQ(Text(1, 3), "");
+    EXPECT_EQ(Text(1, 4), "◆－－");
+    EXPECT_EQ(Text(1, 5), "攻撃");
+    EXPECT_EQ(Text(1, 7), "");
+    EXPECT_EQ(Text(1, 15), "");
+    helm.kind = 9;
+    EXPECT_EQ(Text(0, 0), "不明");
+}
+
+TEST_F(ListCtrlEquipTest, SortDirectionIsSharedAndFlipsWhateverTheColumn) {
+    SortAscending(4);
+    // A decoration's negated size puts it before a piece without slots.
+    EXPECT_EQ(Order(), (std::vector<const void*>{&jewel, &helm, &belt}));
+    list.SortByColumn(1); // the next sort runs the other way
+    EXPECT_EQ(Order(), (std::vector<const void*>{&belt, &jewel, &helm}));
+    CListCtrlEquip other;
+    EXPECT_TRUE(CListCtrlEquip::NextSortAscending()) << "shared by every list";
+    SortAscending(2);
+    const std::vector<const void*> byName = Order();
+    // Name bytes compare unsigned: an ASCII name comes before a double-byte one.
+    EXPECT_EQ(byName, (std::vector<const void*>{&jewel, &helm, &belt}));
+}
+
+TEST_F(ListCtrlEquipTest, DeleteRowKeepsRowsAndItemsAligned) {
+    list.DeleteRow(1);
+    EXPECT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(Text(1, 2), "ベルト");
+    list.DeleteRow(7);
+    EXPECT_EQ(list.GetItemCount(), 2);
+}
+
+TEST_F(ListCtrlEquipTest, GridFollowsHorizontalScrolling) {
+    list.resize(300, 150);
+    list.show();
+    QApplication::processEvents();
+    const QColor grid(160, 160, 160);
+    auto lineAt = [&](int x) {
+        const QImage image = list.viewport()->grab().toImage();
+        const int bottom = image.height() - 1;
+        return x >= 0 && x < image.width() &&
+               PixelsOfColour(image, x, 0, bottom, grid) > bottom / 2;
+    };
+    EXPECT_TRUE(lineAt(39));
+    EXPECT_TRUE(lineAt(79));
+    list.horizontalScrollBar()->setValue(15);
+    QApplication::processEvents();
+    EXPECT_TRUE(lineAt(24));
+    EXPECT_FALSE(lineAt(39));
+}
+
+struct Recalculations : CListCtrlExOwner {
+    void RecalcTotals() override { ++count; }
+    int count = 0;
+};
+
+TEST(ListCtrlExTest, OwnerHearsOfSelectionsAndDataUnlessNotifyIsOff) {
+    CListCtrlEx list;
+    Recalculations owner;
+    list.m_pOwner = &owner;
+    list.SetSingleSelection(true);
+    list.InsertColumn(0, "a", 30);
+    list.InsertItem(0, "x");
+    list.InsertItem(1, "y");
+    list.SelectRow(0);
+    EXPECT_EQ(owner.count, 1);
+    list.SelectRow(1); // row 0 loses the selection: not a new selection
+    EXPECT_EQ(owner.count, 2);
+    list.SetItemData(0, 7);
+    EXPECT_EQ(owner.count, 3);
+    list.SetItemText(0, 0, "z");
+    EXPECT_EQ(owner.count, 3);
+    list.m_bNoNotify = 1;
+    list.SelectRow(0);
+    list.SetItemData(1, 8);
+    EXPECT_EQ(owner.count, 3);
+}
+
+} // namespace

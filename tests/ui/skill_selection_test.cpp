@@ -1,0 +1,140 @@
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "config/config_data.h"
+#include "platform/message_sink.h"
+#include "res/dialog_102.h"
+#include "ui_fixture.h"
+
+using namespace res;
+
+namespace {
+
+constexpr int kAll = 0;
+constexpr int kRecent = 1;
+constexpr int kMinus = 6;
+
+class SkillSelectionTest : public MainWindowTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(Start()); }
+};
+
+TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
+    SelectCategory(kAll);
+    const std::vector<int> blade = SkillListIndices();
+    EXPECT_EQ(std::count(blade.begin(), blade.end(), kSniper), 0)
+        << "a gunner skill for a blade user";
+    EXPECT_EQ(std::count(blade.begin(), blade.end(), kDrawAttack), 1);
+    EXPECT_EQ(blade.size(), static_cast<std::size_t>(kTinySkillCount - 1));
+    EXPECT_EQ(Cell(SkillList(), 0, 0), "攻撃");
+    EXPECT_EQ(Cell(SkillList(), 0, 1), "攻撃力UP【小】");
+    EXPECT_EQ(Cell(SkillList(), 3, 2), "-10");
+
+    dialog->Click(kIdGunner);
+    const std::vector<int> gunner = SkillListIndices();
+    EXPECT_EQ(std::count(gunner.begin(), gunner.end(), kSniper), 1);
+    EXPECT_EQ(std::count(gunner.begin(), gunner.end(), kDrawAttack), 0);
+
+    SelectCategory(kMinus);
+    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kHealthMinus}));
+    SelectCategory(3); // survival
+    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kPoison, kWindPressure}));
+}
+
+TEST_F(SkillSelectionTest, RecentListsFollowTheWeaponTypeNewestFirstUnfiltered) {
+    dialog->m_config.PushRecentSkill(0, kAttackSmall);
+    dialog->m_config.PushRecentSkill(0, kSniper);
+    dialog->m_config.PushRecentSkill(0, kPoison);
+    dialog->m_config.PushRecentSkill(0, 500); // from other tables
+    dialog->m_config.PushRecentSkill(1, kLuck);
+    SelectCategory(kRecent);
+    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kPoison, kSniper, kAttackSmall}));
+    dialog->Click(kIdGunner);
+    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck}));
+    dialog->Click(kIdMale);
+    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck})) << "the sex does not refill";
+}
+
+TEST_F(SkillSelectionTest, AddingALevelReplacesTheChosenLevelOfItsSystem) {
+    SelectCategory(kAll);
+    DoubleClickSkill(kAttackSmall);
+    DoubleClickSkill(kPoison);
+    DoubleClickSkill(kAttackMedium);
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kPoison, kAttackMedium}));
+    EXPECT_EQ(Cell(ChosenList(), 1, 0), "");
+    EXPECT_EQ(Cell(ChosenList(), 1, 1), "攻撃");
+    EXPECT_EQ(Cell(ChosenList(), 1, 2), "攻撃力UP【中】");
+    EXPECT_EQ(Cell(ChosenList(), 1, 3), "15");
+    DoubleClickSkill(kAttackMedium);
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kPoison, kAttackMedium})) << "already chosen";
+}
+
+TEST_F(SkillSelectionTest, MinusSkillsAreAddedTickedAsExcluded) {
+    SelectCategory(kAll);
+    DoubleClickSkill(kCritical);
+    DoubleClickSkill(kHealthMinus);
+    EXPECT_FALSE(ChosenList().GetCheck(0));
+    EXPECT_TRUE(ChosenList().GetCheck(1));
+    DoubleClickSkill(kCriticalMinus);
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kHealthMinus, kCriticalMinus}));
+    EXPECT_TRUE(ChosenList().GetCheck(1));
+}
+
+TEST_F(SkillSelectionTest, FiveRowsAtMostButANewLevelStillReplaces) {
+    SelectCategory(kAll);
+    for (int skill : {kAttackSmall, kCritical, kPoison, kWindPressure, kRecovery}) {
+        DoubleClickSkill(skill);
+    }
+    DoubleClickSkill(kLuck);
+    EXPECT_EQ(ChosenSkills(),
+              (std::vector<int>{kAttackSmall, kCritical, kPoison, kWindPressure, kRecovery}));
+    DoubleClickSkill(kAttackMedium);
+    EXPECT_EQ(ChosenSkills(),
+              (std::vector<int>{kCritical, kPoison, kWindPressure, kRecovery, kAttackMedium}));
+}
+
+TEST_F(SkillSelectionTest, RepeatedRowsFromConfigDoNotHideAChosenSkill) {
+    // Two rows of one system can only come from outside the skill list; a new level of that
+    // system must still replace both rather than leave one behind.
+    dialog->AppendChosenSkill(kAttackSmall, "", "", "10");
+    dialog->AppendChosenSkill(kAttackMedium, "", "", "15");
+    SelectCategory(kAll);
+    DoubleClickSkill(kAttackMedium);
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackMedium}));
+}
+
+TEST_F(SkillSelectionTest, DoubleClicksAndClearRemoveChosenRows) {
+    SelectCategory(kAll);
+    for (int skill : {kAttackSmall, kCritical, kPoison}) {
+        DoubleClickSkill(skill);
+    }
+    ChosenList().SelectRow(1);
+    dialog->OnDblclkChosenSkills();
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackSmall, kPoison}));
+    ChosenList().ClearSelection();
+    dialog->OnDblclkChosenSkills();
+    EXPECT_EQ(ChosenSkills().size(), 2U) << "no row selected";
+    SkillList().ClearSelection();
+    dialog->OnDblclkSkillList();
+    EXPECT_EQ(ChosenSkills().size(), 2U);
+    dialog->Click(kIdClearSkills);
+    EXPECT_TRUE(ChosenSkills().empty());
+}
+
+TEST_F(SkillSelectionTest, MouseDoubleClickOnTheSkillListAddsTheSkill) {
+    dialog->show();
+    SelectCategory(kAll);
+    QWidget* viewport = SkillList().viewport();
+    const QPoint at = SkillList().SubItemRect(2, 1).center();
+    const QPointF global = viewport->mapToGlobal(at);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{static_cast<int>(SkillList().GetItemData(2))}));
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "ui_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <filesystem>
+
+#include "platform/sjis.h"
+#include "res/dialog_102.h"
+
+namespace {
+
+const char* const kSkills = "#スキル名,系統名,必要ポイント,職業,分類,頭文字\n"
+                            "攻撃力UP【小】,攻撃,10,0,攻撃,A\n"
+                            "攻撃力UP【中】,攻撃,15,0,攻撃,A\n"
+                            "会心＋１,会心,10,0,攻撃,Z\n"
+                            "会心－１,会心,-10,0,攻撃,Z\n"
+                            "耐毒,耐毒,10,0,生存,T\n"
+                            "狙い撃ち,狙い,10,2,攻撃,N\n"
+                            "抜刀術,抜刀,10,1,攻撃,B\n"
+                            "風圧無効,風圧,15,0,生存,F\n"
+                            "体力－１０,体力,-10,0,マイ,H\n"
+                            "回復速度＋１,回復,10,0,サポ,K\n"
+                            "運気,幸運,10,0,他,L\n";
+
+const char* const kDecorations = "攻撃珠【１】,2,1,攻撃,1,会心,-1,下\n"
+                                 "耐毒珠【１】,1,1,耐毒,1,,,下\n";
+
+const char* const kHeadTable =
+    "ハンターヘルム,0,0,1,1,5,10,1,0,0,0,0,攻撃,3,会心,2,,,,,,,鉄鉱石,2,,,,,,,,\n"
+    "ガンナーキャップ,0,2,2,2,6,12,0,1,0,0,0,狙い,4,,,,,,,,,,,,,,,,,,\n";
+const char* const kBodyTable =
+    "ハンターメイル,0,0,1,1,5,10,1,0,0,0,0,攻撃,3,耐毒,2,,,,,,,鉄鉱石,3,,,,,,,,\n";
+const char* const kArmTable = "ハンターアーム,0,0,1,0,5,10,0,0,1,0,0,攻撃,2,,,,,,,,,,,,,,,,,,\n";
+const char* const kWaistTable =
+    "ハンターフォールド,0,0,1,2,5,10,0,0,0,1,0,会心,3,,,,,,,,,,,,,,,,,,\n";
+const char* const kLegTable =
+    "ハンターグリーヴ,0,0,1,3,5,10,0,0,0,0,1,攻撃,2,耐毒,3,,,,,,,,,,,,,,,,\n";
+
+} // namespace
+
+UiFolder::UiFolder() {
+    Write("data/SKILL_EQ.csv", platform::Utf8ToSjis(kSkills));
+    Write("data/TEVREQUIP_DECO.csv", platform::Utf8ToSjis(kDecorations));
+    Write("data/TEVREQUIP_HEAD.csv", platform::Utf8ToSjis(kHeadTable));
+    Write("data/TEVREQUIP_BODY.csv", platform::Utf8ToSjis(kBodyTable));
+    Write("data/TEVREQUIP_ARM.csv", platform::Utf8ToSjis(kArmTable));
+    Write("data/TEVREQUIP_WST.csv", platform::Utf8ToSjis(kWaistTable));
+    Write("data/TEVREQUIP_LEG.csv", platform::Utf8ToSjis(kLegTable));
+}
+
+void UiFolder::UseBundledTables() const {
+    const std::filesystem::path bundled = std::filesystem::path(KESTROVA_SOURCE_DIR) / "data";
+    for (const auto& entry : std::filesystem::directory_iterator(bundled)) {
+        if (entry.path().extension() == ".csv") {
+            std::filesystem::copy_file(entry.path(),
+                                       File("data/" + entry.path().filename().string()),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+}
+
+void UiFolder::RemoveTable(const std::string& file) const {
+    std::filesystem::remove(File("data/" + file));
+}
+
+bool MainWindowTest::Start() {
+    dialog = std::make_unique<CSimulatorDlg>(folder.Path(), prompter);
+    return dialog->InitDialog();
+}
+
+void MainWindowTest::TearDown() {
+    dialog.reset();
+    QApplication::processEvents();
+}
+
+std::string MainWindowTest::Cell(const ui::CReportList& list, int row, int column) {
+    return platform::SjisToUtf8(list.GetItemText(row, column));
+}
+
+ui::CReportList& MainWindowTest::SkillList() const {
+    return *dialog->Control<ui::CReportList>(res::kIdSkillList);
+}
+
+ui::CReportList& MainWindowTest::ChosenList() const {
+    return *dialog->Control<ui::CReportList>(res::kIdChosenSkills);
+}
+
+void MainWindowTest::DoubleClickSkill(int skill) {
+    ui::CReportList& list = SkillList();
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (static_cast<int>(list.GetItemData(row)) == skill) {
+            list.SelectRow(row);
+            dialog->OnDblclkSkillList();
+            return;
+        }
+    }
+    ADD_FAILURE() << "skill " << skill << " is not in the skill list";
+}
+
+std::vector<int> MainWindowTest::ChosenSkills() const {
+    std::vector<int> indices;
+    for (int row = 0; row < ChosenList().GetItemCount(); ++row) {
+        indices.push_back(static_cast<int>(ChosenList().GetItemData(row)));
+    }
+    return indices;
+}
+
+std::vector<int> MainWindowTest::SkillListIndices() const {
+    std::vector<int> indices;
+    for (int row = 0; row < SkillList().GetItemCount(); ++row) {
+        indices.push_back(static_cast<int>(SkillList().GetItemData(row)));
+    }
+    return indices;
+}
+
+void MainWindowTest::SelectCategory(int index) {
+    dialog->Control<QComboBox>(res::kIdCategory)->setCurrentIndex(index);
+    dialog->OnCbnSelchangeCategory();
+}
