@@ -112,6 +112,10 @@ CTemplateDialog::CTemplateDialog(const res::DialogTemplate& dialog, Prompter& pr
     for (const res::ControlTemplate& control : dialog.controls) {
         QWidget* widget = CreateControl(control, radioGroup);
         widget->setGeometry(MapDialogRect(control.x, control.y, control.cx, control.cy));
+        if (control.kind == res::ControlKind::kDropDownList) {
+            // The template's height is that of the open list; the closed box keeps its own.
+            widget->resize(widget->width(), widget->sizeHint().height());
+        }
         widget->setEnabled(!(control.style & res::kDisabled));
         WatchKeys(widget);
         if (control.id >= 0) {
