@@ -24,6 +24,7 @@ DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchConditi
 }
 
 bool DecorationFitter::FitDecorations(const FitRequest& request, DecoBlock& out) {
+    ++evaluations_;
     BeginEvaluation(request);
     if (!ComputeNeeds()) {
         return false;

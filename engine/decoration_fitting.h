@@ -31,6 +31,8 @@ public:
     DecorationFitter(const SkillTable& table, const CSearchCondition& condition);
 
     bool FitDecorations(const FitRequest& request, DecoBlock& out);
+    // Combinations evaluated so far, for benchmarks.
+    std::uint64_t Evaluations() const { return evaluations_; }
 
 private:
     struct Entry {
@@ -118,4 +120,5 @@ private:
     int doublingCount_ = 0;
     int factor_ = 1;    // times a body decoration counts
     DecoList lists_[4]; // by size 1..3
+    std::uint64_t evaluations_ = 0;
 };

@@ -1,0 +1,194 @@
+// Searches on the bundled tables, and the piece-by-piece evaluation that grouping and the skips
+// replace. Run from the build folder: bin/kestrova_bench (see README for the figures).
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "engine/candidates.h"
+#include "engine/decoration_fitting.h"
+#include "engine/group_enumeration.h"
+#include "engine/skill_search.h"
+#include "engine/skill_table.h"
+#include "platform/sjis.h"
+
+namespace {
+
+// Chosen in this order; the first n make an n-skill search.
+// Five skills that the bundled tables can just meet together, so the 5-skill search runs through
+// every combination and still lists sets.
+constexpr const char* kSkillNames[] = {"先読み", "重撃【小】", "剛腕", "解体上手",
+                                       "龍攻撃UP【小】"};
+constexpr int kMinDefense = 300;
+// Piece combinations the baseline evaluates per iteration; all of them would take days.
+constexpr std::uint64_t kBaselineCombos = 1U << 20;
+
+CSkillSearch& Engine() {
+    static CSkillSearch* engine = [] {
+        auto* loaded = new CSkillSearch(nullptr, nullptr);
+        if (!loaded->database.LoadTablesFrom(KESTROVA_SOURCE_DIR "/data/", 0)) {
+            std::fprintf(stderr, "cannot read the bundled tables\n");
+            std::exit(1);
+        }
+        return loaded;
+    }();
+    return *engine;
+}
+
+int SkillRow(const char* utf8) {
+    const std::string name = platform::Utf8ToSjis(utf8);
+    const std::vector<CSkillData*>& skills = Engine().database.Skills();
+    for (std::size_t row = 0; row < skills.size(); ++row) {
+        if (name == skills[row]->skillName) {
+            return static_cast<int>(row);
+        }
+    }
+    std::fprintf(stderr, "no skill %s in the bundled tables\n", utf8);
+    std::exit(1);
+}
+
+CSearchCondition Condition(std::int64_t skills, bool minDefense, bool fast, std::int64_t weapon) {
+    CSearchCondition condition;
+    condition.skillCount = static_cast<int>(skills);
+    for (int k = 0; k < condition.skillCount; ++k) {
+        condition.skillRows[k] = SkillRow(kSkillNames[k]);
+    }
+    condition.minDefense = minDefense ? kMinDefense : 0;
+    condition.fastSearch = fast ? 1 : 0;
+    condition.weaponSlots = static_cast<int>(weapon);
+    condition.fixed.weaponSlots = condition.weaponSlots;
+    return condition;
+}
+
+struct Prepared {
+    SkillTable table;
+    CandidateList candidates[kSlotCount];
+    GroupList groups[kSlotCount];
+
+    explicit Prepared(const CSearchCondition& condition) {
+        BuildSkillTable(condition, Engine().database, table);
+        BuildCandidates(condition, Engine().database, table, candidates);
+        GroupCandidates(candidates, table, groups);
+    }
+
+    double PieceCombos() const {
+        double product = 1;
+        for (const CandidateList& list : candidates) {
+            product *= static_cast<double>(list.size());
+        }
+        return product;
+    }
+};
+
+// Phase 1 once more, outside the timing, to count the evaluations the search makes.
+std::uint64_t CountEvaluations(const CSearchCondition& condition, const Prepared& prepared) {
+    CSkillSearch counter(nullptr, nullptr);
+    DecorationFitter fitter(prepared.table, condition);
+    std::vector<SearchHit> hits;
+    GroupEnumeration(counter, condition, prepared.groups, fitter, hits).Run();
+    return fitter.Evaluations();
+}
+
+// The same evaluation on piece combinations in enumeration order, without groups or skips.
+std::uint64_t RunBaseline(const CSearchCondition& condition, const Prepared& prepared,
+                          DecorationFitter& fitter) {
+    const CandidateList* lists = prepared.candidates;
+    FitRequest request;
+    request.weaponSlots = condition.weaponSlots;
+    DecoBlock block;
+    std::uint64_t done = 0;
+    std::uint64_t hits = 0;
+    for (const CEquipData* head : lists[kHead]) {
+        for (const CEquipData* body : lists[kBody]) {
+            for (const CEquipData* arm : lists[kArm]) {
+                for (const CEquipData* waist : lists[kWaist]) {
+                    for (const CEquipData* leg : lists[kLeg]) {
+                        const CEquipData* pieces[kSlotCount] = {head, body, arm, waist, leg};
+                        int defense = 0;
+                        for (int slot = 0; slot < kSlotCount; ++slot) {
+                            request.keys[slot] = pieces[slot]->groupKey;
+                            defense += pieces[slot]->EffectiveDefense();
+                        }
+                        if (defense >= condition.minDefense &&
+                            fitter.FitDecorations(request, block)) {
+                            ++hits;
+                        }
+                        if (++done == kBaselineCombos) {
+                            return hits;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return hits;
+}
+
+void BM_Search(benchmark::State& state) {
+    const CSearchCondition condition =
+        Condition(state.range(0), state.range(1) != 0, state.range(2) != 0, state.range(3));
+    CSkillSearch& engine = Engine();
+    for (auto _ : state) {
+        engine.Search(condition);
+    }
+    const Prepared prepared(condition);
+    using benchmark::Counter;
+    state.counters["group_combos/s"] =
+        Counter(static_cast<double>(engine.visited), Counter::kIsIterationInvariantRate);
+    state.counters["evaluations/s"] =
+        Counter(static_cast<double>(CountEvaluations(condition, prepared)),
+                Counter::kIsIterationInvariantRate);
+    state.counters["group_combos"] = static_cast<double>(engine.totalCombos);
+    state.counters["sets"] = static_cast<double>(engine.results.size());
+}
+BENCHMARK(BM_Search)
+    ->ArgNames({"skills", "min_def", "fast", "weapon"})
+    ->ArgsProduct({{1, 3, 5}, {0, 1}, {0, 1}, {0, 3}})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_PieceBaseline(benchmark::State& state) {
+    const CSearchCondition condition = Condition(5, false, false, 0);
+    const Prepared prepared(condition);
+    DecorationFitter fitter(prepared.table, condition);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RunBaseline(condition, prepared, fitter));
+    }
+    state.counters["piece_combos/s"] = benchmark::Counter(
+        static_cast<double>(kBaselineCombos), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_PieceBaseline)->Unit(benchmark::kMillisecond);
+
+// Piece combinations per second of the 5-skill search, fast search off, against the baseline.
+void BM_GroupingGain(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const CSearchCondition condition = Condition(5, false, false, 0);
+    const Prepared prepared(condition);
+    DecorationFitter fitter(prepared.table, condition);
+    CSkillSearch& engine = Engine();
+    double searchSeconds = 0;
+    double baselineSeconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        engine.Search(condition);
+        const auto middle = Clock::now();
+        benchmark::DoNotOptimize(RunBaseline(condition, prepared, fitter));
+        const auto end = Clock::now();
+        searchSeconds += std::chrono::duration<double>(middle - start).count();
+        baselineSeconds += std::chrono::duration<double>(end - middle).count();
+    }
+    const double runs = static_cast<double>(state.iterations());
+    const double searchRate = prepared.PieceCombos() * runs / searchSeconds;
+    const double baselineRate = static_cast<double>(kBaselineCombos) * runs / baselineSeconds;
+    state.counters["search_piece_combos/s"] = searchRate;
+    state.counters["baseline_piece_combos/s"] = baselineRate;
+    state.counters["ratio"] = searchRate / baselineRate;
+}
+BENCHMARK(BM_GroupingGain)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
