@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
@@ -189,6 +190,18 @@ TEST_F(StartupTest, CloseWithoutAnyChangeStillWritesConfig) {
     EXPECT_EQ(saved.m_nSex, 1);
     EXPECT_EQ(saved.m_nSkillCount, 0);
     EXPECT_EQ(folder.Read("Config.dat").size(), 160U);
+}
+
+TEST_F(StartupTest, BusyCursorOnlyWhileTheResultsAreFilled) {
+    ASSERT_TRUE(Start());
+    dialog->m_bFillingResults = 1;
+    dialog->OnSetCursor();
+    dialog->OnSetCursor();
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    dialog->m_bFillingResults = 0;
+    dialog->OnSetCursor();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "one restore for one busy cursor";
 }
 
 TEST_F(StartupTest, UnwritableConfigIsReportedAndTheWindowStillCloses) {
