@@ -17,6 +17,8 @@
 // refused the set stays as it was and the message says why. True when the file was used.
 bool ReadFixedForSearch(CEquipSet& fixed, const CEquipDatabase& database, const std::string& folder,
                         platform::MessageSink& sink);
+bool ReadFixedFileForSearch(CEquipSet& fixed, const CEquipDatabase& database,
+                            const std::string& path, platform::MessageSink& sink);
 
 // Exclude.dat into the condition's excluded arrays and excluded decorations. An absent file
 // excludes nothing, silently. Entries are appended as often as they appear.
