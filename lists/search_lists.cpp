@@ -46,8 +46,13 @@ void AppendRecord(const Entry& entry, const ListRecord& record,
 
 bool ReadFixedForSearch(CEquipSet& fixed, const CEquipDatabase& database, const std::string& folder,
                         platform::MessageSink& sink) {
+    return ReadFixedFileForSearch(fixed, database, FixedSetPath(folder), sink);
+}
+
+bool ReadFixedFileForSearch(CEquipSet& fixed, const CEquipDatabase& database,
+                            const std::string& path, platform::MessageSink& sink) {
     platform::Bytes bytes;
-    if (!platform::ReadWholeFile(FixedSetPath(folder), bytes)) {
+    if (!platform::ReadWholeFile(path, bytes)) {
         sink.Show(list_messages::kFixedSetUnreadable);
         return false;
     }
