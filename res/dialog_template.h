@@ -16,6 +16,8 @@ enum class ControlKind {
     kDropDownList,
     kReportList,
     kProgressBar,
+    kIcon,       // the application icon at its natural size, from the top left of the rectangle
+    kEtchedLine, // a sunken horizontal separator across the rectangle
 };
 
 // Style flags; combine with |.

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <cstdlib>
 
+#include "ui/framework/app_icon.h"
 #include "ui/framework/report_list.h"
 #include "ui/framework/ui_font.h"
 
@@ -94,6 +96,21 @@ void ApplyListStyles(CReportList& list, res::ControlStyle style) {
     list.SetCheckBoxes(style & res::kCheckBoxes);
     list.SetSingleSelection(style & res::kSingleSel);
     list.SetShowSelectionAlways(style & res::kShowSelAlways);
+}
+
+QWidget* CreateIcon(QWidget* parent) {
+    constexpr int kIconSize = 32;
+    auto* label = new QLabel(parent);
+    label->setPixmap(LoadAppIcon().pixmap(kIconSize));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QWidget* CreateEtchedLine(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
 }
 
 } // namespace
@@ -178,6 +195,10 @@ QWidget* CTemplateDialog::CreateControl(const res::ControlTemplate& control,
     }
     case K::kProgressBar:
         return CreateProgressBar(this);
+    case K::kIcon:
+        return CreateIcon(this);
+    case K::kEtchedLine:
+        return CreateEtchedLine(this);
     }
     return new QWidget(this);
 }
