@@ -125,6 +125,7 @@ void AddConditionOptions(CLI::App& command, ConditionOptions& options) {
     AddSkillOptions(command, options);
     AddCharacterOptions(command, options);
     AddFilterOptions(command, options);
+    AddListOptions(command, options.lists);
 }
 
 void TakeUnsetFrom(ConditionOptions& options, int job, int sex, int weaponSlots) {
@@ -166,5 +167,6 @@ CSearchCondition BuildCondition(const ConditionOptions& options, const CEquipDat
     condition.excludeDoubling = options.noDoubling ? 1 : 0;
     condition.maxDisplay = options.maxDisplay;
     condition.maxCalc = options.maxCalc;
+    ApplyListOptions(options.lists, database, condition);
     return condition;
 }

@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/list_options.h"
 #include "engine/equip_database.h"
 #include "engine/search_condition.h"
 
@@ -27,6 +28,7 @@ struct ConditionOptions {
     bool noDoubling = false;
     std::uint32_t maxDisplay = 10000;
     std::uint32_t maxCalc = 1000000;
+    ListOptions lists;
 
     // Kept so that a refine can tell a value the user gave from a default.
     CLI::Option* sexOption = nullptr;

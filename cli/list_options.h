@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "engine/equip_database.h"
+#include "engine/search_condition.h"
+
+// The equipment list files a search is told to honour, as given on the command line.
+struct ListOptions {
+    std::string fixedFile;    // fixed set (.eq)
+    std::string excludedFile; // excluded list (.eqe)
+    std::string ownedFile;    // owned list (.eqo)
+    bool ownedOnly = false;
+};
+
+void AddListOptions(CLI::App& command, ListOptions& options);
+
+// Reads the named files into the condition as a search start reads the program's own list
+// files: their messages go to stderr and none of them stops the search; a missing excluded or
+// owned file is an empty list. A fixed set gives the weapon slots, as it does in the window.
+void ApplyListOptions(const ListOptions& options, const CEquipDatabase& database,
+                      CSearchCondition& condition);
