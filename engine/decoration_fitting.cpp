@@ -52,6 +52,8 @@ void DecorationFitter::BeginEvaluation(const FitRequest& request) {
         holders_[slot].Init(KeySlots(request.keys[slot]), slot);
         freeSlots_ += holders_[slot].slots;
     }
+    // The weapon counts with the slots its holder gets, so that the refine, which passes only the
+    // weapon's free slots, does not promise slots that are taken.
     holders_[kWeaponPosition].Init(std::clamp(request.weaponSlots, 0, 3), kWeaponPosition);
     freeSlots_ += holders_[kWeaponPosition].slots;
 

@@ -178,6 +178,8 @@ bool DecorationFitter::CanSplit(int k, int size) const {
 
 // Replaces a decoration that found no holder by smaller ones worth at least as much. The need of
 // its skill was already lowered when it was chosen, so the replacements only add side effects.
+// Every other need stays as it was, the surplus of the first skill in cost order included: wiping
+// it would let later minus points go unnoticed until the recount.
 bool DecorationFitter::Split(const Entry& entry) {
     const int k = entry.skill;
     int total = 0;

@@ -1,48 +1,44 @@
 #include "random_tables.h"
 
 #include <algorithm>
+#include <string>
 
 #include "engine/sjis_text.h"
 #include "engine/skill_systems.h"
 
 namespace {
 
-constexpr int kSystems = 3;
+constexpr int kSystems = 3; // three levels each, in order: low, high, minus
 
 int Pick(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
 }
 
-void AddLevels(std::mt19937& random, CEquipDatabase& database, const int* systems) {
+CDecoData* AnyDeco(std::mt19937& random, const CEquipDatabase& database) {
+    return database.Decos()[Pick(random, 0, static_cast<int>(database.Decos().size()) - 1)];
+}
+
+void AddRecords(std::mt19937& random, CEquipDatabase& database) {
     for (int s = 0; s < kSystems; ++s) {
         for (const int threshold : {Pick(random, 4, 8), Pick(random, 9, 13), -Pick(random, 2, 5)}) {
             CSkillData skill;
-            skill.systemId = systems[s];
+            skill.systemId = s;
             skill.threshold = static_cast<std::int8_t>(threshold);
             database.AddSkill(skill);
         }
     }
-}
-
-void AddDecorations(std::mt19937& random, CEquipDatabase& database, const int* systems) {
-    const int count = Pick(random, 3, 7);
-    for (int i = 0; i < count; ++i) {
+    for (int i = Pick(random, 3, 7); i > 0; --i) {
         CDecoData deco;
         deco.size = Pick(random, 1, 3);
-        const int first = Pick(random, 0, kSystems - 1);
-        deco.skillId[0] = systems[first];
+        deco.skillId[0] = Pick(random, 0, kSystems - 1);
         deco.skillPoints[0] = Pick(random, 1, deco.size + 2);
-        deco.skillId[1] = systems[(first + Pick(random, 1, kSystems - 1)) % kSystems];
+        deco.skillId[1] = (deco.skillId[0] + Pick(random, 1, kSystems - 1)) % kSystems;
         deco.skillPoints[1] = Pick(random, 0, 1) ? -Pick(random, 1, 3) : 0;
         database.AddDeco(deco);
     }
-}
-
-void AddPieces(std::mt19937& random, CEquipDatabase& database, const int* systems) {
     const int doublingId = FindOrAddSkillSystem(sjis::kBodyDoubling);
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const int count = Pick(random, 1, 4);
-        for (int i = 0; i < count; ++i) {
+        for (int i = Pick(random, 1, 4); i > 0; --i) {
             CEquipData piece;
             piece.kind = slot;
             piece.slots = Pick(random, 0, 3);
@@ -54,7 +50,7 @@ void AddPieces(std::mt19937& random, CEquipDatabase& database, const int* system
             }
             for (int s = 0; s < kSystems; ++s) {
                 if (Pick(random, 0, 2) != 0) {
-                    piece.skillId[entry] = systems[s];
+                    piece.skillId[entry] = s;
                     piece.skillPoints[entry++] = Pick(random, -3, 5);
                 }
             }
@@ -63,37 +59,32 @@ void AddPieces(std::mt19937& random, CEquipDatabase& database, const int* system
     }
 }
 
-void FixSomething(std::mt19937& random, CEquipDatabase& database, CSearchCondition& condition) {
-    const std::vector<CDecoData*>& decos = database.Decos();
+void FillCondition(std::mt19937& random, CEquipDatabase& database, CSearchCondition& c) {
+    c = CSearchCondition{};
+    c.maxDisplay = 1000000;
+    int order[kSystems] = {0, 1, 2};
+    std::shuffle(order, order + kSystems, random);
+    c.skillCount = Pick(random, 1, kSystems);
+    for (int k = 0; k < c.skillCount; ++k) {
+        c.skillRows[k] = order[k] * 3 + (Pick(random, 0, 5) == 0 ? 2 : Pick(random, 0, 1));
+    }
+    if (c.skillCount > 1 && Pick(random, 0, 3) == 0) {
+        c.excludedSkillRows[c.excludedSkillCount++] =
+            c.skillRows[Pick(random, 0, c.skillCount - 1)];
+    }
+    c.weaponSlots = c.fixed.weaponSlots = Pick(random, 0, 3);
+    c.minDefense = Pick(random, 0, 1) ? Pick(random, 20, 90) : 0;
+    c.fastSearch = Pick(random, 0, 3) == 0;
     if (Pick(random, 0, 3) == 0) {
         const int slot = Pick(random, 0, kSlotCount - 1);
         CEquipData* piece = database.Armor(slot)[0];
-        condition.fixed.pieces[slot] = piece;
-        CDecoData* deco = decos[Pick(random, 0, static_cast<int>(decos.size()) - 1)];
-        if (deco->size <= piece->slots) {
-            condition.fixed.decos[slot][0] = deco;
+        c.fixed.pieces[slot] = piece;
+        if (CDecoData* deco = AnyDeco(random, database); deco->size <= piece->slots) {
+            c.fixed.decos[slot][0] = deco;
         }
     }
-    if (Pick(random, 0, 3) == 0) {
-        CDecoData* deco = decos[Pick(random, 0, static_cast<int>(decos.size()) - 1)];
-        if (deco->size <= condition.weaponSlots) {
-            condition.fixed.decos[kWeaponPosition][0] = deco;
-        }
-    }
-}
-
-void ChooseLevels(std::mt19937& random, CSearchCondition& condition) {
-    int order[kSystems] = {0, 1, 2};
-    std::shuffle(order, order + kSystems, random);
-    condition.skillCount = Pick(random, 1, kSystems);
-    for (int k = 0; k < condition.skillCount; ++k) {
-        // Three levels per system: low, high, minus.
-        const int level = Pick(random, 0, 5) == 0 ? 2 : Pick(random, 0, 1);
-        condition.skillRows[k] = order[k] * 3 + level;
-    }
-    if (condition.skillCount > 1 && Pick(random, 0, 3) == 0) {
-        condition.excludedSkillRows[condition.excludedSkillCount++] =
-            condition.skillRows[Pick(random, 0, condition.skillCount - 1)];
+    if (CDecoData* deco = AnyDeco(random, database); deco->size <= c.weaponSlots) {
+        c.fixed.decos[kWeaponPosition][0] = Pick(random, 0, 3) == 0 ? deco : nullptr;
     }
 }
 
@@ -103,19 +94,9 @@ void BuildRandomTables(std::mt19937& random, CEquipDatabase& database,
                        CSearchCondition& condition) {
     database.Clear();
     ClearSkillSystems();
-    int systems[kSystems];
     for (int s = 0; s < kSystems; ++s) {
-        systems[s] = FindOrAddSkillSystem(std::string(1, static_cast<char>('a' + s)));
+        FindOrAddSkillSystem(std::string(1, static_cast<char>('a' + s)));
     }
-    AddLevels(random, database, systems);
-    AddDecorations(random, database, systems);
-    AddPieces(random, database, systems);
-    condition = CSearchCondition{};
-    condition.maxDisplay = 1000000;
-    ChooseLevels(random, condition);
-    condition.weaponSlots = Pick(random, 0, 3);
-    condition.fixed.weaponSlots = condition.weaponSlots;
-    condition.minDefense = Pick(random, 0, 1) ? Pick(random, 20, 90) : 0;
-    condition.fastSearch = Pick(random, 0, 3) == 0;
-    FixSomething(random, database, condition);
+    AddRecords(random, database);
+    FillCondition(random, database, condition);
 }

@@ -1,21 +1,19 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/search_host.h"
 #include "engine/sjis_text.h"
 #include "engine/skill_search.h"
 #include "engine/skill_systems.h"
 #include "platform/message_sink.h"
 
-// A host that records what the engine posts and lets a test act on a given pump.
+// Records what the engine posts; sets the abort flag on a chosen pump.
 class ScriptedHost final : public SearchHost {
 public:
     struct Message {
@@ -23,37 +21,35 @@ public:
         std::uint64_t visited;
         std::uint64_t total;
     };
-
     void Post(unsigned message, std::uint64_t visited, std::uint64_t total) override {
         messages.push_back({message, visited, total});
     }
     void PumpMessages() override {
-        ++pumps;
-        if (engine != nullptr && pumps == abortAtPump) {
-            engine->abortRequested = 1;
+        if (++pumps == abortAtPump) {
+            *abortFlag = 1;
         }
     }
-
     std::vector<Message> messages;
     int pumps = 0;
     int abortAtPump = 0;
-    CSkillSearch* engine = nullptr;
+    std::int32_t* abortFlag = nullptr;
 };
 
 using Points = std::initializer_list<std::pair<int, int>>; // skill system, points
 
-// Tiny tables built by hand, with an engine that searches them.
+// Tiny tables built by hand, and an engine to search them.
 class SearchFixture : public ::testing::Test {
 protected:
     SearchFixture() {
         ClearSkillSystems();
         engine.database.Clear();
-        host.engine = &engine;
+        host.abortFlag = &engine.abortRequested;
+        attack = FindOrAddSkillSystem("attack");
+        guard = FindOrAddSkillSystem("guard");
+        attack10 = Level(attack, 10);
+        guard10 = Level(guard, 10);
     }
 
-    int System(const std::string& name) { return FindOrAddSkillSystem(name); }
-
-    // Adds an activation level and returns its skill-table row.
     int Level(int system, int threshold) {
         CSkillData skill;
         skill.systemId = system;
@@ -62,15 +58,10 @@ protected:
         return static_cast<int>(engine.database.Skills().size()) - 1;
     }
 
-    CDecoData* Deco(int size, Points points, const char* name = "deco") {
+    CDecoData* Deco(int size, Points points) {
         CDecoData deco;
-        std::snprintf(deco.name, sizeof deco.name, "%s", name);
         deco.size = size;
-        int entry = 0;
-        for (const auto& [system, value] : points) {
-            deco.skillId[entry] = system;
-            deco.skillPoints[entry++] = value;
-        }
+        Fill(deco.skillId, deco.skillPoints, 0, points);
         return &engine.database.AddDeco(deco);
     }
 
@@ -79,25 +70,27 @@ protected:
         piece.kind = slot;
         piece.slots = slots;
         piece.defenseAfter = defense;
-        int entry = 0;
-        if (doubling) {
-            piece.skillId[entry++] = System(sjis::kBodyDoubling);
-            piece.bodyDoubling = 1;
-        }
-        for (const auto& [system, value] : points) {
-            piece.skillId[entry] = system;
-            piece.skillPoints[entry++] = value;
-        }
+        piece.bodyDoubling = doubling ? 1 : 0;
+        piece.skillId[0] = doubling ? FindOrAddSkillSystem(sjis::kBodyDoubling) : 0;
+        Fill(piece.skillId, piece.skillPoints, doubling ? 1 : 0, points);
         return &engine.database.AddArmor(slot, piece);
     }
 
-    // One plain piece with no points and no slots in every slot not yet filled.
-    void FillEmptySlots() {
+    static void Fill(std::int32_t* ids, std::int32_t* values, int entry, Points points) {
+        for (const auto& [system, value] : points) {
+            ids[entry] = system;
+            values[entry++] = value;
+        }
+    }
+
+    // Searches after giving every empty slot a piece with nothing on it.
+    void Run() {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             if (engine.database.Armor(slot).empty()) {
                 Piece(slot, 0, 1, {});
             }
         }
+        engine.Search(condition);
     }
 
     void Choose(std::initializer_list<int> rows) {
@@ -112,8 +105,20 @@ protected:
         condition.excludedSkillRows[condition.excludedSkillCount++] = row;
     }
 
+    int Count(const CEquipSet& set, const CDecoData* deco) const {
+        int count = 0;
+        for (const auto& position : set.decos) {
+            count += static_cast<int>(std::count(std::begin(position), std::end(position), deco));
+        }
+        return count;
+    }
+
     ScriptedHost host;
     platform::RecordingSink sink;
     CSkillSearch engine{&host, &sink};
     CSearchCondition condition;
+    int attack = 0;
+    int guard = 0;
+    int attack10 = 0;
+    int guard10 = 0;
 };
