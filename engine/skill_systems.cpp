@@ -1,30 +1,39 @@
 #include "engine/skill_systems.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/sjis_text.h"
 
 namespace {
-std::vector<std::string>& Names() {
-    static std::vector<std::string> names;
-    return names;
+
+// Names by id, and ids by name: every table line registers up to seven names, so a linear
+// search made loading quadratic in the number of distinct names a foreign file brings.
+struct SystemTable {
+    std::vector<std::string> names;
+    std::unordered_map<std::string, int> ids;
+};
+
+SystemTable& Table() {
+    static SystemTable table;
+    return table;
 }
+
 } // namespace
 
 int FindOrAddSkillSystem(std::string_view name) {
-    std::vector<std::string>& names = Names();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i] == name) {
-            return static_cast<int>(i);
-        }
+    SystemTable& table = Table();
+    const auto [entry, added] =
+        table.ids.try_emplace(std::string(name), static_cast<int>(table.names.size()));
+    if (added) {
+        table.names.emplace_back(name);
     }
-    names.emplace_back(name);
-    return static_cast<int>(names.size() - 1);
+    return entry->second;
 }
 
 const char* SkillSystemName(int id) {
-    const std::vector<std::string>& names = Names();
+    const std::vector<std::string>& names = Table().names;
     if (id < 0 || static_cast<std::size_t>(id) >= names.size()) {
         return sjis::kUnknown;
     }
@@ -32,9 +41,10 @@ const char* SkillSystemName(int id) {
 }
 
 int SkillSystemCount() {
-    return static_cast<int>(Names().size());
+    return static_cast<int>(Table().names.size());
 }
 
 void ClearSkillSystems() {
-    Names().clear();
+    Table().names.clear();
+    Table().ids.clear();
 }
