@@ -24,7 +24,9 @@ File Open(const std::string& path) {
 }
 
 // Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
-// be opened.
+// be opened, or as soon as it proves to hold more records than a table may: every line, even an
+// empty one, is a record, so a foreign file of blank lines would otherwise take memory without
+// bound.
 template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecord onRecord) {
     File file = Open(path);
     if (!file) {
@@ -32,8 +34,12 @@ template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecor
     }
     platform::LineReader reader(file.get());
     std::string piece;
+    std::size_t records = 0;
     while (reader.Next(piece)) {
         if (const char* record = RecordStart(piece.c_str())) {
+            if (++records > CEquipDatabase::kMaxTableRecords) {
+                return false;
+            }
             onRecord(record);
         }
     }
@@ -89,6 +95,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
         AddSkill(skill);
     });
     if (!skillsRead) {
+        ClearTable(kSkillTable);
         return 0;
     }
     const bool decosRead = ForEachRecord(folder + kDecoFile, [this](const char* line) {
@@ -97,6 +104,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
         AddDeco(deco);
     });
     if (!decosRead) {
+        ClearTable(kDecoTable);
         return 0;
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -108,6 +116,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
             AddArmor(slot, piece);
         });
         if (!read) {
+            ClearTable(slot);
             return 0;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
 #include <vector>
@@ -12,14 +13,17 @@ class CEquipDatabase {
 public:
     static constexpr int kSkillTable = 5;
     static constexpr int kDecoTable = 6;
+    // Far beyond any game's table; a file with more records is refused rather than loaded.
+    static constexpr std::size_t kMaxTableRecords = 65536;
 
     CEquipDatabase() = default;
     CEquipDatabase(const CEquipDatabase&) = delete;
     CEquipDatabase& operator=(const CEquipDatabase&) = delete;
 
     // Reads the seven tables from `folder` + "data/". Returns 1 when all were read, 0 when one
-    // could not be opened; the tables read before it keep their records, the later ones stay
-    // empty. The skill-system name table starts afresh with every load.
+    // could not be opened or holds more than kMaxTableRecords records; that table is left empty,
+    // the tables read before it keep their records, the later ones stay empty. The skill-system
+    // name table starts afresh with every load.
     int LoadTables(const std::string& folder, int useBeforeData);
     // The same from a data folder named directly (ending in '/').
     int LoadTablesFrom(const std::string& dataFolder, int useBeforeData);

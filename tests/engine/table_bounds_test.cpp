@@ -7,8 +7,12 @@
 #include "engine/skill_systems.h"
 #include "support/temp_folder.h"
 
-// Foreign files in the data folder with more distinct skill-system names than any game has.
+// Foreign files in the data folder: far more lines than a table, a gigantic line, and more
+// distinct skill-system names than any game has. Each must load (or be refused) in memory that
+// does not grow with the file.
 namespace {
+
+constexpr std::size_t kLimit = CEquipDatabase::kMaxTableRecords;
 
 class TableBoundsTest : public ::testing::Test {
 protected:
@@ -24,9 +28,37 @@ protected:
 
     int Load() { return database.LoadTables(folder.Path(), 0); }
 
+    void ExpectLegRefused() {
+        EXPECT_EQ(Load(), 0);
+        EXPECT_TRUE(database.Armor(kLeg).empty());
+        EXPECT_EQ(database.Armor(kWaist).size(), 1u);
+        EXPECT_EQ(database.Skills().size(), 1u);
+    }
+
     TempFolder folder;
     CEquipDatabase database;
 };
+
+TEST_F(TableBoundsTest, ATableOfBlankLinesLoadsUpToTheLimitAndIsRefusedPastIt) {
+    WriteLeg(std::string(kLimit, '\n') + std::string(5000, '#') + "\n  #\n");
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(database.Armor(kLeg).size(), kLimit); // comment lines are not records
+
+    WriteLeg(std::string(kLimit + 1, '\n'));
+    ExpectLegRefused();
+    WriteLeg(std::string(8u << 20, '\n'));
+    ExpectLegRefused();
+}
+
+TEST_F(TableBoundsTest, AHundredMegabyteLineIsRefusedOnceItsPiecesPassTheLimit) {
+    std::string line;
+    line.reserve(100u << 20);
+    while (line.size() < (100u << 20)) {
+        line += "name,1,2,3,4,5,6,";
+    }
+    WriteLeg(line);
+    ExpectLegRefused();
+}
 
 // A 20 MB line of unique names: every 511-byte piece becomes a piece record, and each of the
 // some 200 000 distinct names gets its own id, the same one wherever it recurs.
