@@ -69,14 +69,14 @@ void AddImportCommand(CLI::App& app, CliContext& context) {
         }
         CSettingsImport import;
         if (!import.ImportSettings(options->settings)) {
-            throw CliExit{kExitBadFile, "TEVRKESTROV 設定ファイルの読込に失敗しました"};
+            throw CliExit{kExitFailed, "TEVRKESTROV 設定ファイルの読込に失敗しました"};
         }
         const bool excluded = Produce(database, "excluded", "--eqe", import.m_excludedNames,
                                       options->excludedOut, WriteImportedExcludedList);
         const bool owned = Produce(database, "owned", "--eqo", import.m_ownedNames,
                                    options->ownedOut, WriteImportedOwnedList);
         if (!excluded || !owned) {
-            throw CliExit{kExitBadFile, ""};
+            throw CliExit{kExitFailed, ""};
         }
     });
 }

@@ -80,14 +80,14 @@ void Require(ListFileStatus status, const char* notThisFormat, const char* wrong
     if (status == ListFileStatus::kOk) {
         return;
     }
-    throw CliExit{kExitBadFile,
+    throw CliExit{kExitFailed,
                   status == ListFileStatus::kWrongVersion ? wrongVersion : notThisFormat};
 }
 
 void ListFile(const CEquipDatabase& database, const std::string& path) {
     platform::Bytes bytes;
     if (!platform::ReadWholeFile(path, bytes)) {
-        throw CliExit{kExitBadFile, path + ": cannot be read"};
+        throw CliExit{kExitFailed, path + ": cannot be read"};
     }
     std::int32_t format = 0;
     platform::ByteReader(bytes).Int32(format);
@@ -107,7 +107,7 @@ void ListFile(const CEquipDatabase& database, const std::string& path) {
                 list_messages::kOwnedListVersion);
         PrintOwnedList(database, entries);
     } else {
-        throw CliExit{kExitBadFile, path + ": not a fixed-set, excluded-list or owned-list file"};
+        throw CliExit{kExitFailed, path + ": not a fixed-set, excluded-list or owned-list file"};
     }
 }
 

@@ -4,9 +4,6 @@
 
 #include "cli/cli_context.h"
 
-// Exit code of a list or settings file that could not be used.
-constexpr int kExitBadFile = 1;
-
 // `list FILE`: the entries of a fixed-set, excluded-list or owned-list file.
 void AddListCommand(CLI::App& app, CliContext& context);
 // `import SETTINGS.csv [--eqe OUT] [--eqo OUT]`: the list files a foreign settings file gives.
