@@ -52,7 +52,14 @@ bool CSettingsImport::ImportSettings(const std::string& path) {
     }
     platform::LineReader reader(file.get());
     std::string piece;
+    std::size_t read = 0;
     while (reader.Next(piece)) {
+        read += piece.size();
+        if (read > kMaxFileSize) {
+            m_excludedNames.clear();
+            m_ownedNames.clear();
+            return false;
+        }
         ParseLine(piece.c_str());
     }
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ public:
     // yields the field before it.
     void ParseLine(const char* line);
     // Empties both lists and collects the names of the settings file at `path`, read line by line
-    // in pieces of at most 511 bytes. False only when the file cannot be opened.
+    // in pieces of at most 511 bytes. False, with both lists empty, when the file cannot be
+    // opened or holds more than kMaxFileSize bytes.
     bool ImportSettings(const std::string& path);
+
+    // A settings file lists the equipment of one game, some hundred kilobytes. Any short line of
+    // a foreign file can carry a name, and every name costs a table search when the lists are
+    // written, so a far larger file (or a device that never ends) is refused, not read.
+    static constexpr std::size_t kMaxFileSize = 4u << 20;
 };
