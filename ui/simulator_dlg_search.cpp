@@ -1,0 +1,345 @@
+#include <QProgressBar>
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "lists/search_lists.h"
+#include "res/dialog_102.h"
+#include "ui/framework/perf_counter.h"
+#include "ui/simulator_dlg.h"
+
+using namespace res;
+
+namespace {
+
+constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
+
+// The controls a running search must not let the user touch, in the order they are switched.
+constexpr int kSearchLockedBefore[] = {kIdMale,   kIdFemale,     kIdBlade,
+                                       kIdGunner, kIdMinDefence, kIdMinDefenceValue};
+constexpr int kSearchLockedAfter[] = {kIdUseExclude, kIdUseFixed, kIdCategory,      kIdClearSkills,
+                                      kIdConfig,     kIdSaveAll,  kIdLoad,          kIdFastSearch,
+                                      kIdOwnedOnly,  kIdEditOwn,  kIdNoBodyDoubling};
+constexpr int kRefineLockedBefore[] = {kIdMale, kIdFemale, kIdBlade, kIdGunner};
+constexpr int kRefineLockedAfter[] = {kIdUseExclude, kIdSaveAll,   kIdLoad,    kIdUseFixed,
+                                      kIdFastSearch, kIdOwnedOnly, kIdEditOwn, kIdNoBodyDoubling};
+
+template <class... Args> std::string Format(const char* format, Args... args) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+// visited × 100 / total without the overflow of the product: counters are 64-bit.
+std::uint64_t Percent(std::uint64_t visited, std::uint64_t total) {
+    if (total == 0) {
+        return 0;
+    }
+    const std::uint64_t rest = visited % total;
+    // rest × 100 fits unless total is near the top of the range; then total is scaled instead.
+    const std::uint64_t part = rest <= std::numeric_limits<std::uint64_t>::max() / 100
+                                   ? rest * 100 / total
+                                   : rest / (total / 100);
+    return visited / total * 100 + part;
+}
+
+// Minutes within the hour and seconds within the minute; hours are not shown.
+std::string MinutesSeconds(std::uint64_t seconds) {
+    return Format("%02d:%02d", static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+}
+
+std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::int64_t elapsedMs) {
+    const double left = total > visited ? static_cast<double>(total - visited) : 0.0;
+    const double ms = elapsedMs > 0 ? static_cast<double>(elapsedMs) : 0.0;
+    const double seconds = left / static_cast<double>(visited) * ms * 0.001;
+    // Beyond this the text shows the same minutes and seconds anyway.
+    const double limit = static_cast<double>(std::numeric_limits<std::uint32_t>::max());
+    return 1 + static_cast<std::uint64_t>(std::min(seconds, limit));
+}
+
+} // namespace
+
+void CSimulatorDlg::OnBnClickedSearch() {
+    // The filling lets the queue run; a new search then would pull the results from under it.
+    if (m_bFillingResults) {
+        return;
+    }
+    // A running search is aborted whatever the skill list holds now: the lists stay usable while
+    // it runs, and an emptied list must not make the abort unreachable.
+    if (m_search.running == 1) {
+        KillTimer(kSearchTimer);
+        m_search.abortRequested = 1;
+        SetText(kIdSearch, "検索");
+        SetText(kIdProgressText, "0%");
+        SetText(kIdElapsed, "中断されました");
+        EnableForSearch(false);
+        return;
+    }
+    const auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
+    const bool refine = IsChecked(kIdRefine);
+    if (chosen->GetItemCount() == 0 && !refine && !IsChecked(kIdMinDefence)) {
+        GetPrompter().MessageBox("スキルが選択されていません");
+        return;
+    }
+    SetText(kIdResultCount, "組み合わせ 0件");
+    if (!refine) {
+        bool anyWanted = false;
+        for (int row = 0; row < chosen->GetItemCount(); ++row) {
+            anyWanted = anyWanted || !chosen->GetCheck(row);
+        }
+        if (!anyWanted) {
+            GetPrompter().MessageBox("除外スキルだけでは検索できません");
+            return;
+        }
+    }
+    ClearResultDisplay();
+    EnableForSearch(true);
+    SetText(kIdSearch, "中断");
+    BuildCondition(m_condition);
+    SetTimer(kSearchTimer, kSearchTimerMs);
+    m_liFrequency = ui::PerfFrequency();
+    m_liSearchStart = ui::PerfCounter();
+    if (refine) {
+        m_search.RefineSearch(m_condition);
+    } else {
+        m_search.Search(m_condition);
+    }
+    SetCheck(kIdRefine, false);
+}
+
+void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
+    condition.sex = IsChecked(kIdMale) ? 1 : 2;
+    condition.job = IsChecked(kIdBlade) ? 1 : 2;
+
+    const auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
+    condition.skillCount = 0;
+    condition.excludedSkillCount = 0;
+    const int rows = std::min(chosen->GetItemCount(), kMaxChosenSkills);
+    for (int row = 0; row < rows; ++row) {
+        const auto index = static_cast<std::int32_t>(chosen->GetItemData(row));
+        condition.skillRows[condition.skillCount++] = index;
+        if (chosen->GetCheck(row)) {
+            condition.excludedSkillRows[condition.excludedSkillCount++] = index;
+        }
+        m_config.PushRecentSkill(condition.job - 1, index);
+    }
+
+    condition.minDefense = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
+    for (int rarity = 0; rarity < kRarityCount; ++rarity) {
+        condition.rarityAllowed[rarity] = IsChecked(kRarityButtonIds[rarity]) ? 0 : 1;
+    }
+
+    condition.fixed.Clear();
+    const CEquipSet& tempFixed = m_listSetEquip.m_tempFixed;
+    if (tempFixed.IsEmpty() && IsChecked(kIdUseFixed)) {
+        ReadFixedForSearch(condition.fixed, m_search.database, m_programFolder, m_sink);
+        condition.weaponSlots = condition.fixed.weaponSlots;
+    } else {
+        std::copy(std::begin(tempFixed.pieces), std::end(tempFixed.pieces), condition.fixed.pieces);
+        condition.weaponSlots = 3;
+        for (int slots = 0; slots < 3; ++slots) {
+            if (IsChecked(kWeaponSlotIds[slots])) {
+                condition.weaponSlots = slots;
+                break;
+            }
+        }
+    }
+    condition.fixed.weaponSlots = condition.weaponSlots;
+
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        condition.excluded[slot].clear();
+    }
+    condition.excludedDecos.clear();
+    if (IsChecked(kIdUseExclude)) {
+        ReadExcludedForSearch(condition, m_search.database, m_programFolder, m_sink);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const auto& temp = m_listSetEquip.m_tempExcluded[slot];
+        condition.excluded[slot].insert(condition.excluded[slot].end(), temp.begin(), temp.end());
+    }
+
+    // Read whether or not only owned pieces are searched: the owned lists also mark the owned
+    // pieces of every result.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        condition.owned[slot].clear();
+    }
+    condition.ownedDecos.clear();
+    ReadOwnedForSearch(condition, m_search.database, m_programFolder, m_sink);
+
+    condition.ownedOnly = IsChecked(kIdOwnedOnly);
+    condition.maxCalc = static_cast<std::uint32_t>(std::max(m_config.m_nMaxCalc, 0));
+    condition.maxDisplay = static_cast<std::uint32_t>(std::max(m_config.m_nMaxDisplay, 0));
+    condition.fastSearch = IsChecked(kIdFastSearch);
+    condition.excludeDoubling = IsChecked(kIdNoBodyDoubling);
+    SaveControlsToConfig();
+}
+
+void CSimulatorDlg::ClearResultDisplay() {
+    m_listSetSkills.DeleteAllItems();
+    m_listResult.SetRowCount(0);
+    m_listSetEquip.DeleteAllItems();
+    for (int id : {kIdSaveFixed, kIdClip, kIdRefine, kIdSaveAll}) {
+        Enable(id, false);
+    }
+    SetText(kIdResultCount, "検索結果 0件");
+}
+
+void CSimulatorDlg::EnableForSearch(bool searching) {
+    for (int id : kSearchLockedBefore) {
+        Enable(id, !searching);
+    }
+    for (int id : kRarityButtonIds) {
+        Enable(id, !searching);
+    }
+    for (int id : kSearchLockedAfter) {
+        Enable(id, !searching);
+    }
+    if (!searching) {
+        Enable(kIdMinDefenceValue, IsChecked(kIdMinDefence));
+    }
+    Enable(kIdEditCustom, !searching && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
+}
+
+void CSimulatorDlg::EnableForRefine(bool refining) {
+    for (int id : kRefineLockedBefore) {
+        Enable(id, !refining);
+    }
+    for (int id : kRarityButtonIds) {
+        Enable(id, !refining);
+    }
+    for (int id : kRefineLockedAfter) {
+        Enable(id, !refining);
+    }
+    Enable(kIdEditCustom, !refining && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
+}
+
+void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
+    const std::uint64_t percent = Percent(visited, total);
+    Control<QProgressBar>(kIdProgressBar)
+        ->setValue(static_cast<int>(std::min<std::uint64_t>(percent, 100)));
+    SetText(kIdProgressText,
+            Format("%" PRIu64 " / %" PRIu64 "   (%" PRIu64 "%%)", visited, total, percent));
+
+    const std::int64_t now = ui::PerfCounter();
+    const std::int64_t elapsedMs =
+        m_liFrequency > 0 ? (now - m_liSearchStart) * 1000 / m_liFrequency : 0;
+    if (visited != 0) {
+        const std::uint64_t shownMs = elapsedMs > 0 ? static_cast<std::uint64_t>(elapsedMs) : 0;
+        SetText(kIdElapsed,
+                Format("%" PRIu64 "秒経過 推定残り時間 %s\n", shownMs / 1000,
+                       MinutesSeconds(RemainingSeconds(visited, total, elapsedMs)).c_str()));
+    }
+    SetText(kIdResultCount, Format("組み合わせ %" PRIu32 "件", m_search.hitCount));
+}
+
+void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total) {
+    KillTimer(kSearchTimer);
+    EnableForSearch(false);
+    SetText(kIdSearch, "検索");
+    Control<QProgressBar>(kIdProgressBar)->setValue(100);
+    SetText(kIdProgressText, Format("%" PRIu64 " / %" PRIu64 "   (100%%)", visited, total));
+    SetText(kIdElapsed, "終了");
+
+    m_listResult.SetRowCount(0);
+    const auto& results = m_search.results;
+    const int count = static_cast<int>(results.size());
+    if (count > 0) {
+        Enable(kIdClip, true);
+        Enable(kIdSaveFixed, true);
+        if (count != 1) {
+            Enable(kIdRefine, true);
+        }
+        Enable(kIdSaveAll, true);
+    } else {
+        Enable(kIdSaveAll, false);
+    }
+    SetText(kIdResultCount, Format("検索結果 %d件", count));
+
+    m_bFillingResults = 1;
+    OnSetCursor();
+    m_listResult.m_bFilling = 1;
+    m_listResult.SetRowCount(count);
+    const auto& skills = m_search.database.Skills();
+    SkillRowTable summary;
+    for (int i = 0; i < count; ++i) {
+        CEquipSet& set = *results[static_cast<std::size_t>(i)];
+        set.number = i + 1;
+        const int freeSlots =
+            set.FreeArmorSlots() + set.FreeSlots(m_condition.weaponSlots, kWeaponPosition);
+        const int rowCount = set.Summarize(summary, skills);
+        const SkillStatistics stats = CountSkillStatistics(summary, rowCount);
+        m_listResult.SetRow(i, &set, CountOwnedPieces(set), freeSlots, stats.active,
+                            stats.activeMinus, stats.maxInactive, stats.inactive);
+        if (i != 0 && i % 100 == 0) {
+            PumpMessages();
+        }
+    }
+    m_listResult.m_bFilling = 0;
+    if (m_listResult.GetSelectedRow() < 0) {
+        m_listResult.SelectRow(0);
+    }
+    m_listResult.Redraw();
+    m_listSetEquip.ClearTempLists();
+    m_bFillingResults = 0;
+    OnSetCursor();
+}
+
+int CSimulatorDlg::CountOwnedPieces(const CEquipSet& set) const {
+    int owned = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const auto& pieces = m_condition.owned[slot];
+        if (set.pieces[slot] != nullptr &&
+            std::find(pieces.begin(), pieces.end(), set.pieces[slot]) != pieces.end()) {
+            ++owned;
+        }
+    }
+    return owned;
+}
+
+void CSimulatorDlg::OnBnClickedMinDefence() {
+    Enable(kIdMinDefenceValue, false);
+    if (IsChecked(kIdMinDefence)) {
+        Enable(kIdMinDefenceValue, true);
+    }
+}
+
+void CSimulatorDlg::OnBnClickedUseExclude() {
+    Enable(kIdEditCustom, IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed));
+}
+
+void CSimulatorDlg::OnBnClickedUseFixed() {
+    Enable(kIdEditCustom, IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed));
+    // A fixed set read from Fixed.dat brings its own weapon slots.
+    for (int id : kWeaponSlotIds) {
+        Enable(id, !IsChecked(kIdUseFixed));
+    }
+}
+
+void CSimulatorDlg::OnBnClickedRefine() {
+    // A refine adds skills on top of the listed results, so the list starts empty.
+    if (IsChecked(kIdRefine)) {
+        Control<ui::CReportList>(kIdChosenSkills)->DeleteAllItems();
+        EnableForRefine(true);
+    } else {
+        EnableForRefine(false);
+    }
+}
+
+void CSimulatorDlg::OnDblclkSetSkills() {
+    const int selected = m_listSetSkills.GetSelectedRow();
+    if (selected < 0) {
+        return;
+    }
+    const std::string name = m_listSetSkills.GetItemText(selected, 8).substr(0, 63);
+    const auto& skills = m_search.database.Skills();
+    for (std::size_t i = 0; i < skills.size(); ++i) {
+        const CSkillData& skill = *skills[i];
+        if (skill.threshold < 0 && name == skill.skillName) {
+            SetCheck(kIdRefine, true);
+            OnBnClickedRefine();
+            InsertChosenSkill(0, static_cast<int>(i));
+        }
+    }
+}
