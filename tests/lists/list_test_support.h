@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "engine/equip_database.h"
 #include "platform/message_sink.h"
+#include "platform/safe_save.h"
 #include "support/temp_folder.h"
 
 // Small hand-made tables and a byte-level spelling of the list formats that does not use the
@@ -27,7 +31,7 @@ inline std::string Field(const std::string& text, std::size_t width) {
 }
 
 // A 100-byte entry of the fixed-set and excluded-list formats.
-inline std::string Entry(int kind, const std::string& armor, int slotNumber, int decoCount,
+inline std::string Entry(int kind, const std::string& armor, int slotNumber, int decoCount = 0,
                          const std::string& deco1 = "", const std::string& deco2 = "",
                          const std::string& deco3 = "") {
     return Le(kind) + Field(armor, 24) + Le(slotNumber) + Le(decoCount) + Field(deco1, 21) +
@@ -38,13 +42,23 @@ inline std::string Owned(int kind, const std::string& name) {
     return Le(kind) + Field(name, 24);
 }
 
-inline std::string Header(int format, int version) {
-    return Le(format) + Le(version);
+// Format number, version 1, and the entries; counted lists also get their count.
+inline std::string File(int format, const std::vector<std::string>& entries) {
+    std::string file = Le(format) + Le(1);
+    if (format != 1042) {
+        file += Le(static_cast<std::int32_t>(entries.size()));
+    }
+    for (const std::string& entry : entries) {
+        file += entry;
+    }
+    return file;
 }
 
-class Tables {
-public:
-    Tables() {
+// Two pieces per slot ("piece<slot>a" with 2 slots, "piece<slot>b" with 3) and three
+// decorations of sizes 1 to 3.
+class ListFilesTest : public ::testing::Test {
+protected:
+    ListFilesTest() {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const std::string prefix = "piece" + std::to_string(slot);
             pieces[slot][0] = AddPiece(slot, prefix + "a", 2);
@@ -54,6 +68,7 @@ public:
         medium = AddDeco("medium", 2);
         large = AddDeco("large", 3);
     }
+    void TearDown() override { platform::InjectSaveFaultAfter(SIZE_MAX); }
 
     CEquipData* AddPiece(int slot, const std::string& name, int slots) {
         CEquipData piece;
@@ -62,12 +77,15 @@ public:
         piece.slots = slots;
         return &database.AddArmor(slot, piece);
     }
-
     CDecoData* AddDeco(const std::string& name, int size) {
         CDecoData deco;
         std::strncpy(deco.name, name.c_str(), kNameSize - 1);
         deco.size = size;
         return &database.AddDeco(deco);
+    }
+    CEquipData* Piece(int slot, int which = 0) const { return pieces[slot][which]; }
+    std::vector<std::string> Messages(std::initializer_list<const char*> texts) const {
+        return {texts.begin(), texts.end()};
     }
 
     CEquipDatabase database;
@@ -75,6 +93,8 @@ public:
     CDecoData* small = nullptr;
     CDecoData* medium = nullptr;
     CDecoData* large = nullptr;
+    TempFolder folder;
+    platform::RecordingSink sink;
 };
 
 } // namespace list_test

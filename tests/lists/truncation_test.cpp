@@ -1,7 +1,4 @@
-#include <cstdint>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "list_test_support.h"
 #include "lists/excluded_list_file.h"
@@ -16,91 +13,65 @@
 namespace {
 
 using namespace list_test;
+using TruncationTest = ListFilesTest;
 
-class TruncationTest : public ::testing::Test {
-protected:
-    Tables tables;
-    TempFolder folder;
-    platform::RecordingSink sink;
-};
-
-TEST_F(TruncationTest, FixedSetFiles) {
-    std::string file = Header(1042, 1) + Entry(0, "piece0a", 2, 1, "small");
-    for (int slot = 1; slot < 6; ++slot) {
-        file += Entry(slot % 5, "", 0, 0);
-    }
-    ASSERT_EQ(file.size(), 608u);
-    for (std::size_t size = 0; size < file.size(); ++size) {
-        folder.Write("Fixed.dat", file.substr(0, size));
+TEST_F(TruncationTest, EveryPrefixOfEveryFormatIsRefused) {
+    const std::string fixed =
+        File(1042, {Entry(0, "piece0a", 2, 1, "small"), Entry(1, "", 0), Entry(2, "", 0),
+                    Entry(3, "", 0), Entry(4, "", 0), Entry(0, "", 1)});
+    const std::string excluded = File(1798, {Entry(0, "piece0a", 2), Entry(5, "", 1, 0, "small")});
+    const std::string owned = File(1795, {Owned(0, "piece0a"), Owned(5, "small")});
+    for (std::size_t size = 0; size < fixed.size(); ++size) {
         sink.messages.clear();
+        folder.Write("Fixed.dat", fixed.substr(0, size));
+        folder.Write("Exclude.dat", excluded.substr(0, std::min(size, excluded.size() - 1)));
+        folder.Write("OwnEquip.dat", owned.substr(0, std::min(size, owned.size() - 1)));
         FixedRows rows;
-        SetFixedPiece(rows.rows[kLeg], tables.pieces[kLeg][1]);
-        EXPECT_FALSE(LoadFixedSet(rows, tables.database, FixedSetPath(folder.Path()), sink));
-        EXPECT_EQ(rows.rows[kLeg].piece, tables.pieces[kLeg][1]);
-        CEquipSet set;
-        EXPECT_FALSE(ReadFixedForSearch(set, tables.database, folder.Path(), sink));
-        EXPECT_TRUE(set.IsEmpty());
-        EXPECT_EQ(sink.messages, std::vector<std::string>(2, "装備ファイルではありません")) << size;
-    }
-}
-
-TEST_F(TruncationTest, ExcludedListFiles) {
-    const std::string file =
-        Header(1798, 1) + Le(2) + Entry(0, "piece0a", 2, 0) + Entry(5, "", 1, 0, "small");
-    for (std::size_t size = 0; size < file.size(); ++size) {
-        folder.Write("Exclude.dat", file.substr(0, size));
-        sink.messages.clear();
-        ExcludedRows rows{MakeExcludedRow(tables.large)};
-        EXPECT_FALSE(
-            LoadExcludedList(rows, tables.database, true, ExcludedListPath(folder.Path()), sink));
-        EXPECT_EQ(rows.size(), 1u);
+        SetFixedPiece(rows.rows[kLeg], Piece(kLeg));
+        ExcludedRows excludedRows{MakeExcludedRow(large)};
+        OwnedLists ownedLists;
         CSearchCondition condition;
-        EXPECT_FALSE(ReadExcludedForSearch(condition, tables.database, folder.Path(), sink));
-        EXPECT_TRUE(condition.excluded[kHead].empty() && condition.excludedDecos.empty());
-        EXPECT_FALSE(AppendExcludedPiece(*tables.pieces[kArm][0], folder.Path(), sink));
-        EXPECT_EQ(folder.Read("Exclude.dat"), file.substr(0, size));
-        EXPECT_EQ(sink.messages, (std::vector<std::string>{"除外装備ファイルではありません",
-                                                           "除外装備ファイルの読込に失敗しました",
-                                                           "除外装備ファイルではありません"}))
-            << size;
-    }
-}
-
-TEST_F(TruncationTest, OwnedListFiles) {
-    const std::string file = Header(1795, 1) + Le(2) + Owned(0, "piece0a") + Owned(5, "small");
-    for (std::size_t size = 0; size < file.size(); ++size) {
-        folder.Write("OwnEquip.dat", file.substr(0, size));
-        sink.messages.clear();
-        OwnedLists owned;
-        owned.Add(tables.large);
+        EXPECT_FALSE(LoadFixedSet(rows, database, FixedSetPath(folder.Path()), sink));
+        EXPECT_FALSE(ReadFixedForSearch(condition.fixed, database, folder.Path(), sink));
         EXPECT_FALSE(
-            LoadOwnedList(owned, tables.database, false, OwnedListPath(folder.Path()), sink));
-        EXPECT_EQ(owned.TotalCount(), 1u);
-        CSearchCondition condition;
-        EXPECT_FALSE(ReadOwnedForSearch(condition, tables.database, folder.Path(), sink));
-        EXPECT_TRUE(condition.owned[kHead].empty() && condition.ownedDecos.empty());
-        EXPECT_EQ(sink.messages, (std::vector<std::string>{"所有装備ファイルではありません",
-                                                           "所持装備ファイルの読込に失敗しました"}))
+            LoadExcludedList(excludedRows, database, false, ExcludedListPath(folder.Path()), sink));
+        EXPECT_FALSE(ReadExcludedForSearch(condition, database, folder.Path(), sink));
+        EXPECT_FALSE(AppendExcludedPiece(*Piece(kArm), folder.Path(), sink));
+        EXPECT_FALSE(
+            LoadOwnedList(ownedLists, database, false, OwnedListPath(folder.Path()), sink));
+        EXPECT_FALSE(ReadOwnedForSearch(condition, database, folder.Path(), sink));
+
+        EXPECT_EQ(rows.rows[kLeg].piece, Piece(kLeg));
+        EXPECT_TRUE(condition.fixed.IsEmpty() && condition.excluded[kHead].empty() &&
+                    condition.owned[kHead].empty());
+        EXPECT_EQ(excludedRows.size(), 1u);
+        EXPECT_EQ(ownedLists.TotalCount(), 0u);
+        EXPECT_EQ(folder.Read("Exclude.dat").size(), std::min(size, excluded.size() - 1));
+        EXPECT_EQ(
+            sink.messages,
+            Messages({"装備ファイルではありません", "装備ファイルではありません",
+                      "除外装備ファイルではありません", "除外装備ファイルの読込に失敗しました",
+                      "除外装備ファイルではありません", "所有装備ファイルではありません",
+                      "所持装備ファイルの読込に失敗しました"}))
             << size;
     }
 }
 
 // Unterminated name fields end where the field ends and never run into the next field.
 TEST_F(TruncationTest, FullNameFieldsStayWithinTheirFields) {
-    const std::string longName(24, 'x');
-    const std::string longDeco(21, 'y');
     folder.Write("Exclude.dat",
-                 Header(1798, 1) + Le(1) + Entry(0, longName, 2, 3, longDeco, longDeco, longDeco));
-    std::vector<EquipFileEntry> entries;
+                 File(1798, {Entry(0, std::string(24, 'x'), 2, 3, std::string(21, 'y'))}));
     platform::Bytes bytes;
     ASSERT_TRUE(platform::ReadWholeFile(ExcludedListPath(folder.Path()), bytes));
+    std::vector<EquipFileEntry> entries;
     ASSERT_EQ(ParseExcludedListFile(bytes, entries), ListFileStatus::kOk);
-    EXPECT_EQ(entries[0].armorName, longName);
+    EXPECT_EQ(entries[0].armorName, std::string(24, 'x'));
     EXPECT_EQ(entries[0].slotNumber, 2);
-    EXPECT_EQ(entries[0].decoNames[2], longDeco);
-    tables.AddPiece(kHead, std::string(20, 'x'), 1);
+    EXPECT_EQ(entries[0].decoNames[0], std::string(21, 'y'));
+    EXPECT_EQ(entries[0].decoNames[1], "");
+    AddPiece(kHead, std::string(20, 'x'), 1);
     CSearchCondition condition;
-    EXPECT_TRUE(ReadExcludedForSearch(condition, tables.database, folder.Path(), sink));
+    EXPECT_TRUE(ReadExcludedForSearch(condition, database, folder.Path(), sink));
     EXPECT_TRUE(condition.excluded[kHead].empty());
 }
 
