@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -20,58 +21,53 @@
 namespace {
 
 using json = nlohmann::ordered_json;
+const char kDeco[] = "攻撃珠【１】";
 
 class CliListsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         database_ = new CEquipDatabase;
         ASSERT_EQ(database_->LoadTablesFrom(std::string(KESTROVA_SOURCE_DIR) + "/data/", 0), 1);
-        base_ = new json(Search(Request(1), {}));
-        ASSERT_GE((*base_)["results"].size(), 2u);
+        base_ = new json(Search({}));
+        ASSERT_GE(Sets(*base_).size(), 2u);
     }
     static void TearDownTestSuite() {
         delete database_;
         delete base_;
     }
 
-    static SearchRequest Request(int weaponSlots) {
+    // A search for one skill with one weapon slot and the extra arguments, its sets checked
+    // against the tables with `checkedSlots` weapon slots.
+    static json Search(const std::vector<std::string>& extra, int checkedSlots = 1) {
         SearchRequest request;
         request.skills = {"攻撃力UP【小】"};
-        request.weaponSlots = weaponSlots;
-        return request;
-    }
-
-    // A search with the arguments of `asked` and the extra ones, its sets checked against
-    // `checked` (the weapon slots of a fixed set may differ from those asked for).
-    static json Search(const SearchRequest& asked, const std::vector<std::string>& extra,
-                       const SearchRequest& checked) {
-        std::vector<std::string> args = asked.Args();
+        request.weaponSlots = 1;
+        std::vector<std::string> args = request.Args();
         args.insert(args.end(), {"--max-display", "200"});
         args.insert(args.end(), extra.begin(), extra.end());
         const CliRun run = RunCli(args);
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        json document = json::parse(run.out, nullptr, false);
+        const json document = json::parse(run.out, nullptr, false);
         if (document.is_discarded() || !document.contains("results")) {
             ADD_FAILURE() << run.out;
             return json{{"results", json::array()}};
         }
-        for (const std::string& fault : CheckSets(document, checked, *database_)) {
+        request.weaponSlots = checkedSlots;
+        for (const std::string& fault : CheckSets(document, request, *database_)) {
             ADD_FAILURE() << fault;
         }
         return document;
     }
-    static json Search(const SearchRequest& request, const std::vector<std::string>& extra) {
-        return Search(request, extra, request);
-    }
 
-    static CEquipData* Piece(int slot, const json& name) {
-        return database_->FindArmor(slot, platform::Utf8ToSjis(name.get<std::string>()).c_str());
+    static const json& Sets(const json& document) { return document["results"]; }
+    static CEquipData* Piece(int slot, std::size_t set) {
+        const std::string name = Sets(*base_)[set]["pieces"][slot].get<std::string>();
+        return database_->FindArmor(slot, platform::Utf8ToSjis(name).c_str());
     }
-    static CDecoData* Deco(const char* utf8) {
+    static CDecoData* Deco(const std::string& utf8) {
         return database_->FindDeco(platform::Utf8ToSjis(utf8).c_str());
     }
-    static const json& BaseSet(std::size_t index) { return (*base_)["results"][index]; }
 
     static CEquipDatabase* database_;
     static json* base_;
@@ -82,146 +78,105 @@ protected:
 CEquipDatabase* CliListsTest::database_ = nullptr;
 json* CliListsTest::base_ = nullptr;
 
-// The weapon slots come from the file, not from --weapon-slots; the checker verifies the free
-// slots against the file's two.
-TEST_F(CliListsTest, SearchKeepsTheFixedPiecesAndDecorations) {
-    const json& last = BaseSet((*base_)["results"].size() - 1);
+// The fixed set's weapon entry overrides --weapon-slots: the checker counts its two slots.
+TEST_F(CliListsTest, SearchKeepsTheFixedPiecesAndLeavesOutTheExcludedOnes) {
+    const std::size_t last = Sets(*base_).size() - 1;
     FixedRows rows;
-    SetFixedPiece(rows.rows[kHead], Piece(kHead, last["pieces"][0]));
+    SetFixedPiece(rows.rows[kHead], Piece(kHead, last));
     rows.weaponSlots = 2;
     ResetFixedRow(rows.rows[kWeaponPosition], 2);
-    ASSERT_TRUE(AttachDecoration(rows.rows[kWeaponPosition], Deco("攻撃珠【１】")));
-    const std::string path = folder.Path("head.eq");
-    ASSERT_TRUE(SaveFixedSet(rows, path, sink));
-
-    const json found = Search(Request(0), {"--fixed", path}, Request(2));
-    ASSERT_FALSE(found["results"].empty());
-    for (const json& set : found["results"]) {
-        EXPECT_EQ(set["pieces"][0], last["pieces"][0]);
-        EXPECT_EQ(set["decorations"][5][0], "攻撃珠【１】");
+    ASSERT_TRUE(AttachDecoration(rows.rows[kWeaponPosition], Deco(kDeco)));
+    ASSERT_TRUE(SaveFixedSet(rows, folder.Path("head.eq"), sink));
+    const json fixed = Search({"--fixed", folder.Path("head.eq")}, 2);
+    ASSERT_FALSE(Sets(fixed).empty());
+    for (const json& set : Sets(fixed)) {
+        EXPECT_EQ(set["pieces"][0], Sets(*base_)[last]["pieces"][0]);
+        EXPECT_EQ(set["decorations"][5][0], kDeco);
     }
-}
 
-TEST_F(CliListsTest, SearchLeavesOutTheExcludedPieceAndDecoration) {
-    const json& first = BaseSet(0);
-    CEquipData* head = Piece(kHead, first["pieces"][0]);
-    CDecoData* deco = Deco("攻撃珠【１】");
-    const std::string path = folder.Path("out.eqe");
-    ASSERT_TRUE(SaveExcludedList({MakeExcludedRow(head), MakeExcludedRow(deco)}, path, sink));
-
-    const json found = Search(Request(1), {"--exclude-list", path});
-    ASSERT_FALSE(found["results"].empty());
-    for (const json& set : found["results"]) {
-        EXPECT_NE(set["pieces"][0], first["pieces"][0]);
-        for (const json& position : set["decorations"]) {
-            EXPECT_EQ(std::count(position.begin(), position.end(), "攻撃珠【１】"), 0);
-        }
+    ASSERT_TRUE(SaveExcludedList({MakeExcludedRow(Piece(kHead, 0)), MakeExcludedRow(Deco(kDeco))},
+                                 folder.Path("out.eqe"), sink));
+    const json excluded = Search({"--exclude-list", folder.Path("out.eqe")});
+    ASSERT_FALSE(Sets(excluded).empty());
+    for (const json& set : Sets(excluded)) {
+        EXPECT_NE(set["pieces"][0], Sets(*base_)[0]["pieces"][0]);
+        EXPECT_EQ(set["decorations"].dump().find(kDeco), std::string::npos);
     }
 }
 
 // Owned-only limits decorations too, so the owned list holds those of the two sets as well.
-TEST_F(CliListsTest, OwnedOnlyUsesTheOwnedPiecesAlone) {
+TEST_F(CliListsTest, OwnedOnlyUsesTheOwnedEquipmentAlone) {
     OwnedLists owned;
-    for (std::size_t index : {std::size_t{0}, std::size_t{1}}) {
+    for (std::size_t set : {0u, 1u}) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            owned.Add(Piece(slot, BaseSet(index)["pieces"][slot]));
+            owned.Add(Piece(slot, set));
         }
-        for (const json& position : BaseSet(index)["decorations"]) {
+        for (const json& position : Sets(*base_)[set]["decorations"]) {
             for (const json& name : position) {
-                owned.Add(Deco(name.get<std::string>().c_str()));
+                owned.Add(Deco(name.get<std::string>()));
             }
         }
     }
-    const std::string path = folder.Path("mine.eqo");
-    ASSERT_TRUE(SaveOwnedList(owned, path, sink));
-
-    const json all = Search(Request(1), {"--owned-list", path});
-    EXPECT_EQ(all["results"], (*base_)["results"]);
-    const json found = Search(Request(1), {"--owned-list", path, "--owned-only"});
-    bool firstFound = false;
-    for (const json& set : found["results"]) {
+    ASSERT_TRUE(SaveOwnedList(owned, folder.Path("mine.eqo"), sink));
+    EXPECT_EQ(Sets(Search({"--owned-list", folder.Path("mine.eqo")})), Sets(*base_));
+    const json found = Search({"--owned-list", folder.Path("mine.eqo"), "--owned-only"});
+    for (const json& set : Sets(found)) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            EXPECT_TRUE(owned.Contains(Piece(slot, set["pieces"][slot]))) << set["pieces"];
+            const std::string name = platform::Utf8ToSjis(set["pieces"][slot].get<std::string>());
+            EXPECT_TRUE(owned.Contains(database_->FindArmor(slot, name.c_str())));
         }
-        firstFound = firstFound || set["pieces"] == BaseSet(0)["pieces"];
     }
-    EXPECT_TRUE(firstFound);
+    EXPECT_NE(
+        std::find_if(Sets(found).begin(), Sets(found).end(),
+                     [](const json& set) { return set["pieces"] == Sets(*base_)[0]["pieces"]; }),
+        Sets(found).end());
 }
 
 TEST_F(CliListsTest, UnusableListFilesAreReportedAndTheSearchStillRuns) {
-    std::ofstream(folder.Path("bad.eqe"), std::ios::binary) << "not a list";
-    std::vector<std::string> args = Request(1).Args();
-    args.insert(args.end(),
-                {"--max-display", "200", "--exclude-list", folder.Path("bad.eqe"), "--fixed",
-                 folder.Path("missing.eq"), "--owned-list", folder.Path("missing.eqo")});
+    std::ofstream(folder.Path("bad.eqe")) << "not a list";
+    SearchRequest request;
+    request.skills = {"攻撃力UP【小】"};
+    std::vector<std::string> args = request.Args();
+    args.insert(args.end(), {"--exclude-list", folder.Path("bad.eqe"), "--fixed",
+                             folder.Path("none.eq"), "--owned-list", folder.Path("none.eqo")});
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.code, 0);
-    EXPECT_NE(run.err.find("除外装備ファイルの読込に失敗しました"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("固定装備の読み込みに失敗しました"), std::string::npos) << run.err;
-    EXPECT_EQ(json::parse(run.out, nullptr, false)["results"].size(), (*base_)["results"].size());
-
-    args = Request(1).Args();
+    EXPECT_EQ(run.err, "固定装備の読み込みに失敗しました\n除外装備ファイルの読込に失敗しました\n");
+    EXPECT_FALSE(Sets(json::parse(run.out, nullptr, false)).empty());
+    args = request.Args();
     args.push_back("--owned-only");
     EXPECT_EQ(RunCli(args).code, 2);
 }
 
-TEST_F(CliListsTest, ListNamesTheFormatAndEveryEntry) {
-    FixedRows rows;
-    SetFixedPiece(rows.rows[kBody], Piece(kBody, BaseSet(0)["pieces"][1]));
-    ASSERT_TRUE(SaveFixedSet(rows, folder.Path("set.eq"), sink));
-    CEquipData missing = *Piece(kLeg, BaseSet(0)["pieces"][4]);
-    std::string missingName = "nowhere";
-    std::copy(missingName.begin(), missingName.end() + 1, missing.name);
-    ASSERT_TRUE(SaveExcludedList({MakeExcludedRow(&missing), MakeExcludedRow(Deco("攻撃珠【１】"))},
+TEST_F(CliListsTest, ListAndImportShowWhatTheFilesHold) {
+    CEquipData stranger = *Piece(kLeg, 0);
+    std::strcpy(stranger.name, "nowhere");
+    ASSERT_TRUE(SaveExcludedList({MakeExcludedRow(&stranger), MakeExcludedRow(Deco(kDeco))},
                                  folder.Path("out.eqe"), sink));
-    OwnedLists owned;
-    owned.Add(Deco("攻撃珠【１】"));
-    ASSERT_TRUE(SaveOwnedList(owned, folder.Path("mine.eqo"), sink));
-
-    const CliRun fixed = RunCli({"list", folder.Path("set.eq")});
-    ASSERT_EQ(fixed.code, 0) << fixed.err;
-    EXPECT_EQ(fixed.out.rfind("fixed set", 0), 0u);
-    EXPECT_NE(fixed.out.find("胴\t" + BaseSet(0)["pieces"][1].get<std::string>() + "\t"),
-              std::string::npos)
-        << fixed.out;
-    const CliRun excluded = RunCli({"list", folder.Path("out.eqe")});
-    EXPECT_EQ(excluded.out, "excluded list (format 1798), 2 entries\n脚\tnowhere (not found)\t" +
-                                std::to_string(missing.slots) + "\n装\t攻撃珠【１】\t1\n");
-    const CliRun own = RunCli({"list", folder.Path("mine.eqo")});
-    EXPECT_EQ(own.out, "owned list (format 1795), 1 entries\n装\t攻撃珠【１】\n");
-
-    std::ofstream(folder.Path("short.eqe"), std::ios::binary)
-        << std::string("\x06\x07\0\0\x01\0\0\0\x05\0\0\0", 12);
+    EXPECT_EQ(RunCli({"list", folder.Path("out.eqe")}).out,
+              "excluded list (format 1798), 2 entries\n脚\tnowhere (not found)\t" +
+                  std::to_string(stranger.slots) + "\n装\t" + kDeco + "\t1\n");
+    std::ofstream(folder.Path("short.eqe")) << std::string("\x06\x07\0\0\x01\0\0\0\x05\0\0\0", 12);
     const CliRun cut = RunCli({"list", folder.Path("short.eqe")});
     EXPECT_EQ(cut.code, 1);
     EXPECT_EQ(cut.err, "除外装備ファイルではありません\n");
-    const CliRun foreign = RunCli({"list", folder.Path("set.eq") + "x"});
-    EXPECT_EQ(foreign.code, 1);
     std::ofstream(folder.Path("text.txt")) << "hello";
     EXPECT_NE(RunCli({"list", folder.Path("text.txt")}).err.find("not a fixed-set"),
               std::string::npos);
-}
 
-TEST_F(CliListsTest, ImportWritesBothFilesAndReportsUnknownNames) {
-    const std::string head = BaseSet(0)["pieces"][0].get<std::string>();
+    const std::string head = Sets(*base_)[0]["pieces"][0].get<std::string>();
     std::ofstream(folder.Path("settings.csv"), std::ios::binary)
-        << platform::Utf8ToSjis("MH,1\r\nEE,0," + head + ",1\r\nEE,0,だれも,1\r\nPE,0," + head +
-                                ",1\r\nPD,0,0,攻撃珠【１】,1\r\nPD,0,0,ないもの,1\r\n");
-    const CliRun run = RunCli({"import", folder.Path("settings.csv"), "--eqe",
-                               folder.Path("out.eqe"), "--eqo", folder.Path("out.eqo")});
+        << platform::Utf8ToSjis("MH,1\r\nEE,0,だれも,1\r\nPE,0," + head + ",1\r\nPD,0,0," + kDeco +
+                                ",1\r\nPD,0,0,ないもの,1\r\n");
+    const CliRun run = RunCli({"import", folder.Path("settings.csv"), "--eqo",
+                               folder.Path("out.eqo"), "--eqe", folder.Path("unused.eqe")});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.out.find("excluded: 2 names, 1 found"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("not found: だれも"), std::string::npos);
-    EXPECT_NE(run.out.find("owned: 3 names, 2 found"), std::string::npos);
-    EXPECT_NE(run.out.find("not found: ないもの"), std::string::npos);
-
-    ExcludedRows rows;
-    ASSERT_TRUE(LoadExcludedList(rows, *database_, false, folder.Path("out.eqe"), sink));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].piece, Piece(kHead, BaseSet(0)["pieces"][0]));
+    EXPECT_EQ(run.out, "excluded: 1 names, 0 found, written to " + folder.Path("unused.eqe") +
+                           "\nnot found: だれも\nowned: 3 names, 2 found, written to " +
+                           folder.Path("out.eqo") + "\nnot found: ないもの\n");
     EXPECT_EQ(RunCli({"list", folder.Path("out.eqo")}).out,
-              "owned list (format 1795), 3 entries\n頭\t" + head + "\n装\t攻撃珠【１】\n(empty)\n");
-
+              "owned list (format 1795), 3 entries\n頭\t" + head + "\n装\t" + kDeco +
+                  "\n(empty)\n");
     const CliRun missing = RunCli({"import", folder.Path("none.csv")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, "TEVRKESTROV 設定ファイルの読込に失敗しました\n");
