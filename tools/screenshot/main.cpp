@@ -1,4 +1,4 @@
-// Renders PNG pictures of the main window on the bundled tables, without a display.
+// Renders PNG pictures of the main window and its dialogs on the bundled tables, without a display.
 //
 //   kestrova_screenshot [output folder]   (default: docs/screenshots)
 
@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "platform/program_folder.h"
 #include "tools/screenshot/shots.h"
@@ -42,9 +43,15 @@ bool TakeShot(const Shot& shot, const std::string& folder, const QString& output
     }
     shot.prepare(dialog);
     dialog.show();
+    std::unique_ptr<ui::CTemplateDialog> side = shot.sideDialog ? shot.sideDialog(dialog) : nullptr;
+    if (side) {
+        side->InitDialog();
+        side->show();
+    }
     QApplication::processEvents();
+    QWidget& pictured = side ? static_cast<QWidget&>(*side) : dialog;
     const QString path = QDir(output).filePath(QString(shot.name) + ".png");
-    if (!dialog.grab().save(path)) {
+    if (!pictured.grab().save(path)) {
         std::fprintf(stderr, "screenshot: cannot write %s\n", qPrintable(path));
         return false;
     }

@@ -3,6 +3,7 @@
 #include <QComboBox>
 
 #include "res/dialog_102.h"
+#include "ui/config_dlg.h"
 #include "ui/simulator_dlg.h"
 
 namespace {
@@ -29,6 +30,11 @@ std::vector<Shot> AllShots() {
              for (int row : {0, 8, 16}) {
                  ChooseSkill(dialog, row);
              }
+         }},
+        {"config", [](CSimulatorDlg&) {},
+         [](CSimulatorDlg& dialog) -> std::unique_ptr<ui::CTemplateDialog> {
+             return std::make_unique<CConfigDlg>(&dialog.m_config, &dialog.m_search.database,
+                                                 dialog.GetPrompter(), &dialog);
          }},
     };
 }
