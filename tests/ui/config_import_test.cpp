@@ -1,0 +1,137 @@
+#include <filesystem>
+
+#include "lists/excluded_list_file.h"
+#include "lists/list_format.h"
+#include "lists/owned_list_file.h"
+#include "platform/sjis.h"
+#include "res/dialog_130.h"
+#include "ui/config_dlg.h"
+#include "ui_fixture.h"
+
+using namespace res;
+
+namespace {
+
+constexpr char kExcludedAnnounced[] = "除外ファイルを作成します";
+constexpr char kOwnedAnnounced[] = "所有装備ファイルを作成します";
+constexpr char kCancelled[] = "インポート処理を中止します";
+constexpr char kFinished[] = "インポート処理を終了します";
+
+using Messages = std::vector<std::string>;
+
+class ConfigImportTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Start());
+        config =
+            std::make_unique<CConfigDlg>(&dialog->m_config, &dialog->m_search.database, prompter);
+        config->InitDialog();
+    }
+
+    // Writes the settings file (UTF-8 text stored as Shift-JIS) and imports it with the button,
+    // answering the save dialogs with `saves`.
+    void Import(const char* settings, std::vector<std::optional<std::string>> saves) {
+        folder.Write("settings.csv", platform::Utf8ToSjis(settings));
+        prompter.fileAnswers.assign({folder.File("settings.csv")});
+        prompter.fileAnswers.insert(prompter.fileAnswers.end(), saves.begin(), saves.end());
+        config->Click(kIdImport);
+    }
+
+    platform::Bytes Bytes(const std::string& name) const {
+        const std::string text = folder.Read(name);
+        return platform::Bytes(text.begin(), text.end());
+    }
+
+    std::unique_ptr<CConfigDlg> config;
+};
+
+TEST_F(ConfigImportTest, OnlyIgnoredLinesEndWithoutSaveDialog) {
+    Import("MH,1,2\nME,1,ハンターヘルム\nMD,1,2,耐毒珠【１】\nM,1\nP,1\n"
+           "ee,1,ハンターヘルム\nEEX,1,ハンターヘルム\npe,1,ハンターメイル\nPDX,1,2,耐毒珠【１】\n",
+           {});
+    EXPECT_EQ(prompter.messages, Messages{kFinished});
+    ASSERT_EQ(prompter.fileQuestions.size(), 1u);
+    const ui::FileDialogRequest& open = prompter.fileQuestions[0].request;
+    EXPECT_FALSE(prompter.fileQuestions[0].save);
+    EXPECT_EQ(open.filter, "TEVRKESTROV 設定ファイル (*.csv)|*.csv|すべてのファイル (*.*)|*.*||");
+    EXPECT_EQ(open.defaultExt, "csv");
+    EXPECT_TRUE(open.createPrompt && open.hideReadOnly);
+}
+
+TEST_F(ConfigImportTest, NamesBecomeListFilesThatTheDialogsLoad) {
+    Import("EE,1,ハンターヘルム\nEE,1,名無しの兜\nEE,2,耐毒珠【１】\n"
+           "PE,3,ハンターメイル\nPE,1,名無しの鎧\nPD,1,2,耐毒珠【１】\nPE,2,ハンターアーム\n",
+           {folder.File("out.eqe"), folder.File("out.eqo")});
+    EXPECT_EQ(prompter.messages, (Messages{kExcludedAnnounced, kOwnedAnnounced, kFinished}));
+    ASSERT_EQ(prompter.fileQuestions.size(), 3u);
+    for (const auto& [ext, kind] : {std::pair{"eqe", "除外"}, std::pair{"eqo", "所持"}}) {
+        const auto& question = prompter.fileQuestions[ext[2] == 'e' ? 1 : 2];
+        EXPECT_TRUE(question.save);
+        EXPECT_EQ(question.request.defaultExt, ext);
+        EXPECT_EQ(question.request.initialName, "無題");
+        EXPECT_TRUE(question.request.overwritePrompt);
+        EXPECT_EQ(question.request.filter, std::string("TEVRA Kestrova") + kind +
+                                               "装備ファイル (*." + ext + ")|*." + ext +
+                                               "|すべてのファイル (*.*)|*.*||");
+    }
+
+    std::vector<EquipFileEntry> excluded;
+    ASSERT_EQ(ParseExcludedListFile(Bytes("out.eqe"), excluded), ListFileStatus::kOk);
+    ASSERT_EQ(excluded.size(), 2u);
+    EXPECT_EQ(excluded[0].kind, 0);
+    EXPECT_EQ(platform::SjisToUtf8(excluded[0].armorName), "ハンターヘルム");
+    EXPECT_EQ(excluded[1].kind, 5);
+    EXPECT_TRUE(excluded[1].armorName.empty());
+    EXPECT_EQ(platform::SjisToUtf8(excluded[1].decoNames[0]), "耐毒珠【１】");
+
+    // Every name read counts; the one not found leaves an empty entry at the end.
+    std::vector<OwnedFileEntry> owned;
+    ASSERT_EQ(ParseOwnedListFile(Bytes("out.eqo"), owned), ListFileStatus::kOk);
+    ASSERT_EQ(owned.size(), 4u);
+    const std::pair<int, const char*> expected[] = {
+        {1, "ハンターメイル"}, {5, "耐毒珠【１】"}, {2, "ハンターアーム"}, {0, ""}};
+    for (std::size_t i = 0; i < owned.size(); ++i) {
+        EXPECT_EQ(owned[i].kind, expected[i].first) << i;
+        EXPECT_EQ(platform::SjisToUtf8(owned[i].name), expected[i].second) << i;
+    }
+
+    platform::RecordingSink sink;
+    ExcludedRows rows;
+    EXPECT_TRUE(
+        LoadExcludedList(rows, dialog->m_search.database, false, folder.File("out.eqe"), sink));
+    EXPECT_EQ(rows.size(), 2u);
+    OwnedLists lists;
+    EXPECT_TRUE(
+        LoadOwnedList(lists, dialog->m_search.database, false, folder.File("out.eqo"), sink));
+    EXPECT_EQ(lists.TotalCount(), 3u);
+}
+
+TEST_F(ConfigImportTest, CancelledSaveDialogEndsTheImport) {
+    const char* settings = "EE,1,ハンターヘルム\nPE,1,ハンターメイル\n";
+    Import(settings, {std::nullopt});
+    EXPECT_EQ(prompter.messages, (Messages{kExcludedAnnounced, kCancelled}));
+    EXPECT_EQ(prompter.fileQuestions.size(), 2u);
+
+    prompter.messages.clear();
+    Import(settings, {folder.File("kept.eqe"), std::nullopt});
+    EXPECT_EQ(prompter.messages, (Messages{kExcludedAnnounced, kOwnedAnnounced, kCancelled}));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("kept.eqe")));
+}
+
+TEST_F(ConfigImportTest, FailuresAreReportedAndTheImportGoesOn) {
+    prompter.fileAnswers.assign({folder.File("missing.csv")});
+    config->Click(kIdImport);
+    EXPECT_EQ(prompter.messages, Messages{"TEVRKESTROV 設定ファイルの読込に失敗しました"});
+
+    prompter.messages.clear();
+    config->Click(kIdImport); // the open dialog cancelled
+    EXPECT_TRUE(prompter.messages.empty());
+
+    const std::string nowhere = folder.File("no/such/folder/list");
+    Import("EE,1,ハンターヘルム\nPE,1,ハンターメイル\n", {nowhere, nowhere});
+    EXPECT_EQ(prompter.messages,
+              (Messages{kExcludedAnnounced, "除外装備の保存に失敗しました", kOwnedAnnounced,
+                        "所有装備の保存に失敗しました", kFinished}));
+}
+
+} // namespace
