@@ -1,0 +1,209 @@
+#include <QApplication>
+#include <cinttypes>
+#include <cstdio>
+#include <set>
+
+#include "res/dialog_102.h"
+#include "search_window.h"
+#include "ui/framework/perf_counter.h"
+
+using namespace res;
+
+namespace {
+
+std::string Progress(std::uint64_t visited, std::uint64_t total, const char* percent) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%" PRIu64 " / %" PRIu64 "   (%s)", visited, total, percent);
+    return text;
+}
+
+class SearchControlTest : public SearchWindowTest {};
+
+TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
+    ASSERT_TRUE(StartHooked());
+    PressSearch();
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"スキルが選択されていません"}));
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 0件");
+
+    // Only a minimum defence, or only avoided skills, is no search either.
+    dialog->Click(kIdMinDefence);
+    PressSearch();
+    SelectCategory(0);
+    DoubleClickSkill(kCriticalMinus);
+    DoubleClickSkill(kHealthMinus);
+    PressSearch();
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"スキルが選択されていません",
+                                                           "除外スキルだけでは検索できません",
+                                                           "除外スキルだけでは検索できません"}));
+    EXPECT_EQ(Text(kIdResultCount), "組み合わせ 0件");
+    EXPECT_EQ(Text(kIdSearch), "検索");
+    EXPECT_FALSE(dialog->HasTimer(CSimulatorDlg::kSearchTimer));
+    EXPECT_EQ(Hooked().pumps, 0);
+    EXPECT_TRUE(dialog->IsEnabled(kIdMale));
+}
+
+TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
+    ASSERT_TRUE(StartHooked());
+    ChooseSkills({"攻撃力UP【小】", "体力－１０"});
+    struct Seen {
+        std::string count, progress, button;
+        bool loadEnabled;
+    };
+    std::vector<Seen> seen;
+    Hooked().onPump = [&seen](HookedDialog& d) {
+        d.TickTimer();
+        seen.push_back({d.GetText(kIdResultCount), d.GetText(kIdProgressText), d.GetText(kIdSearch),
+                        d.IsEnabled(kIdLoad)});
+    };
+    PressSearch();
+
+    ASSERT_FALSE(seen.empty());
+    for (const Seen& tick : seen) {
+        EXPECT_EQ(tick.count.rfind("組み合わせ ", 0), 0U) << tick.count;
+        EXPECT_NE(tick.progress.find(" / 1   ("), std::string::npos) << tick.progress;
+        EXPECT_EQ(tick.button, "中断");
+        EXPECT_FALSE(tick.loadEnabled);
+    }
+    CSimulatorDlg& d = *dialog;
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    EXPECT_EQ(Text(kIdProgressText), "1 / 1   (100%)");
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 1件");
+    EXPECT_EQ(Text(kIdSearch), "検索");
+    EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
+    EXPECT_EQ(d.m_listResult.GetSelectedRow(), 0);
+    EXPECT_EQ(d.m_listSetEquip.GetItemCount(), 6);
+    EXPECT_GT(d.m_listSetSkills.GetItemCount(), 0);
+    for (int id : {kIdClip, kIdSaveFixed, kIdSaveAll, kIdLoad, kIdMale}) {
+        EXPECT_TRUE(d.IsEnabled(id)) << id;
+    }
+    EXPECT_FALSE(d.IsEnabled(kIdRefine)) << "one set cannot be refined";
+    EXPECT_FALSE(d.IsEnabled(kIdMinDefenceValue));
+    EXPECT_EQ(d.m_condition.excludedSkillCount, 1);
+    EXPECT_EQ(d.m_condition.excludedSkillRows[0], kHealthMinus);
+    EXPECT_EQ(d.m_config.m_recent[0].Values(),
+              (std::list<std::int32_t>{kAttackSmall, kHealthMinus}));
+    EXPECT_EQ(d.m_config.m_nSkillCount, 2);
+    ExpectSetsMeetTheCondition();
+}
+
+TEST_F(SearchControlTest, AbortOnTheThirdPumpListsTheSetsFoundSoFar) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(StartHooked());
+    ChooseSkills({"先読み", "重撃【小】", "剛腕", "解体上手"});
+    dialog->Click(kIdMinDefence);
+    dialog->SetText(kIdMinDefenceValue, "300");
+    std::vector<std::string> atAbort;
+    Hooked().onPump = [&atAbort](HookedDialog& d) {
+        if (d.pumps != 3) {
+            return;
+        }
+        d.Click(kIdSearch);
+        atAbort = {d.GetText(kIdElapsed), d.GetText(kIdProgressText), d.GetText(kIdSearch)};
+        EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
+        EXPECT_EQ(d.m_search.abortRequested, 1);
+    };
+    PressSearch();
+
+    EXPECT_EQ(atAbort, (std::vector<std::string>{"中断されました", "0%", "検索"}));
+    const CSkillSearch& search = dialog->m_search;
+    EXPECT_LT(search.visited, search.totalCombos);
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    EXPECT_EQ(Text(kIdProgressText), Progress(search.visited, search.totalCombos, "100%"));
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 " + std::to_string(search.results.size()) + "件");
+    EXPECT_EQ(dialog->m_listResult.GetItemCount(), static_cast<int>(search.results.size()));
+    ExpectSetsMeetTheCondition();
+}
+
+TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    d.m_config.m_nMaxDisplay = 300;
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_GT(d.m_search.results.size(), 1U);
+    std::set<const CEquipSet*> before;
+    for (const auto& set : d.m_search.results) {
+        before.insert(set.get());
+    }
+
+    d.Click(kIdRefine);
+    EXPECT_EQ(ChosenList().GetItemCount(), 0);
+    for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdSaveAll, kIdOwnedOnly,
+                                             kRarityButtonIds[4]}) {
+        EXPECT_FALSE(d.IsEnabled(id)) << id;
+    }
+    EXPECT_TRUE(d.IsEnabled(kIdMinDefence)) << "a refine keeps its minimum defence";
+    ChooseSkills({"会心＋１"});
+    PressSearch();
+
+    EXPECT_FALSE(d.IsChecked(kIdRefine));
+    for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdOwnedOnly,
+                                             kRarityButtonIds[4]}) {
+        EXPECT_TRUE(d.IsEnabled(id)) << id;
+    }
+    EXPECT_LT(d.m_search.results.size(), before.size());
+    for (const auto& set : d.m_search.results) {
+        EXPECT_EQ(before.count(set.get()), 1U) << "a refine keeps sets, it finds none";
+    }
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    ExpectSetsMeetTheCondition();
+}
+
+TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    const CEquipDatabase& tables = d.m_search.database;
+    d.CheckRadio(kIdWeaponSlot2);
+    d.Click(kIdUseFixed);
+    EXPECT_FALSE(d.IsEnabled(kIdWeaponSlot0));
+    ChooseSkills({"攻撃力UP【小】"});
+    CEquipData* helm = tables.Armor(kHead)[0];
+    CEquipData* greave = tables.Armor(kLeg)[0];
+    d.m_listSetEquip.m_tempFixed.pieces[kHead] = helm;
+    d.m_listSetEquip.m_tempExcluded[kLeg].push_back(greave);
+    PressSearch();
+
+    // The temporary fixed head stands in for Fixed.dat, which is not even looked for.
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(d.m_condition.fixed.pieces[kHead], helm);
+    EXPECT_EQ(d.m_condition.weaponSlots, 2);
+    EXPECT_EQ(d.m_condition.excluded[kLeg], (std::vector<CEquipData*>{greave}));
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 0件") << "the only leg was left out";
+    for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
+        EXPECT_FALSE(d.IsEnabled(id)) << id;
+    }
+    EXPECT_TRUE(d.m_listSetEquip.m_tempFixed.IsEmpty());
+    EXPECT_TRUE(d.m_listSetEquip.m_tempExcluded[kLeg].empty());
+
+    PressSearch();
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"固定装備の読み込みに失敗しました"}));
+    EXPECT_EQ(d.m_condition.weaponSlots, 0);
+    EXPECT_EQ(d.m_condition.fixed.pieces[kHead], nullptr);
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 1件");
+}
+
+TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsMinutesWithinTheHour) {
+    ASSERT_TRUE(Start());
+    CSimulatorDlg& d = *dialog;
+    // A clock of 10^12 ticks a second started 4000 s ago: the test's own run time stays far
+    // below a millisecond of it.
+    d.m_liFrequency = 1'000'000'000'000;
+    d.m_liSearchStart = ui::PerfCounter() - 4'000'000'000'000'000;
+    d.m_search.hitCount = 7;
+    // (15449 − 8000) / 8000 × 4000 s = 3724.5 s, shown as 1 + 3724 s = 1 h 2 min 5 s.
+    d.UpdateProgress(8000, 15449);
+    EXPECT_EQ(Text(kIdProgressText), "8000 / 15449   (51%)");
+    EXPECT_EQ(Text(kIdElapsed), "4000秒経過 推定残り時間 02:05\n");
+    EXPECT_EQ(Text(kIdResultCount), "組み合わせ 7件");
+
+    const std::uint64_t total = std::uint64_t{1} << 63;
+    d.UpdateProgress(total / 4 * 3, total);
+    EXPECT_EQ(Text(kIdProgressText), Progress(total / 4 * 3, total, "75%"));
+    d.SetText(kIdElapsed, "unchanged");
+    d.UpdateProgress(0, 0);
+    EXPECT_EQ(Text(kIdProgressText), "0 / 0   (0%)");
+    EXPECT_EQ(Text(kIdElapsed), "unchanged") << "nothing to estimate from yet";
+}
+
+} // namespace
