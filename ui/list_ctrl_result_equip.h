@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "engine/equip_set.h"
@@ -10,6 +11,9 @@
 // also keeps the temporary lists that steer the next search only: a temporary fixed set (its five
 // piece pointers) and a temporary excluded list per slot. They point into the loaded tables and
 // own nothing.
+//
+// A right click on one of the five armour rows offers menu 138: the piece into Exclude.dat, into
+// either temporary list, the viewer of the temporary lists and the piece's materials.
 class CListCtrlResultEquip : public ui::CReportList {
     Q_OBJECT
 public:
@@ -18,6 +22,25 @@ public:
     // Empties both temporary lists: they serve only the search that follows their filling.
     void ClearTempLists();
 
+    // Where Exclude.dat is; ends in '/'.
+    void SetProgramFolder(std::string folder) { m_programFolder = std::move(folder); }
+
+    // The piece of the selected row when that row is one of the five armour rows; else null.
+    CEquipData* SelectedPiece() const;
+    bool TempListsEmpty() const;
+    // Runs a command of menu 138 on the selected armour row; nothing without one.
+    void OnCommand(int command);
+    void AddTempExcluded(CEquipData& piece);
+    void AddTempFixed(CEquipData& piece);
+    void ShowTempLists();
+    void ShowMaterials(const CEquipData& piece);
+
     CEquipSet m_tempFixed;
     std::vector<CEquipData*> m_tempExcluded[kSlotCount];
+
+protected:
+    void OnContextMenu(const QPoint& globalPos, int row) override;
+
+private:
+    std::string m_programFolder;
 };

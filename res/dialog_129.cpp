@@ -1,0 +1,75 @@
+#include "res/dialog_129.h"
+
+namespace res {
+namespace {
+
+using namespace custom_equip;
+using K = ControlKind;
+
+constexpr ControlTemplate kControls[] = {
+    // Filters of the candidate browser.
+    {-1, K::kGroupBox, "", 4, 2, 40, 46},
+    {kIdMale, K::kRadioButton, "男", 10, 12, 30, 10, kGroupStart},
+    {kIdFemale, K::kRadioButton, "女", 10, 23, 30, 10},
+    {kIdBothSexes, K::kRadioButton, "両方", 10, 34, 30, 10},
+    {-1, K::kGroupBox, "", 48, 2, 54, 46},
+    {kIdBlade, K::kRadioButton, "剣士", 54, 12, 44, 10, kGroupStart},
+    {kIdGunner, K::kRadioButton, "ガンナー", 54, 23, 44, 10},
+    {kIdBothWeapons, K::kRadioButton, "両方", 54, 34, 44, 10},
+    {-1, K::kGroupBox, "", 106, 2, 206, 46},
+    {kIdAllKinds, K::kRadioButton, "すべて", 112, 12, 36, 10, kGroupStart},
+    {kIdHead, K::kRadioButton, "頭", 150, 12, 22, 10},
+    {kIdBody, K::kRadioButton, "胴", 174, 12, 22, 10},
+    {kIdArm, K::kRadioButton, "腕", 198, 12, 22, 10},
+    {kIdWaist, K::kRadioButton, "腰", 222, 12, 22, 10},
+    {kIdLeg, K::kRadioButton, "脚", 246, 12, 22, 10},
+    {kIdDecos, K::kRadioButton, "装飾品", 270, 12, 38, 10},
+    {-1, K::kStatic, "絞込み", 112, 31, 26, 10},
+    {kIdNameFilter, K::kEdit, "", 140, 28, 120, 13},
+    {kIdClearName, K::kPushButton, "解除", 264, 28, 42, 14},
+    {-1, K::kGroupBox, "防具", 316, 2, 54, 46},
+    {-1, K::kStatic, "レア度", 322, 14, 42, 10},
+    {kIdRarity, K::kDropDownList, "", 322, 27, 42, 120},
+    {-1, K::kGroupBox, "装飾品", 374, 2, 84, 46},
+    {kIdLowTier, K::kCheckBox, "下位", 380, 20, 24, 14, kPushLike},
+    {kIdHighTier, K::kCheckBox, "上位", 405, 20, 24, 14, kPushLike},
+    {kIdGTier, K::kCheckBox, "G級", 430, 20, 24, 14, kPushLike},
+    {-1, K::kGroupBox, "スキル系統", 462, 2, 74, 46},
+    {kIdSkill, K::kDropDownList, "", 468, 21, 62, 200},
+
+    // Candidates and what can be done with the selected one.
+    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways},
+    {kIdAddExcluded, K::kPushButton, "除外装備に追加", 4, 206, 70, 14},
+    {kIdExcludeAll, K::kPushButton, "すべてを除外", 78, 206, 62, 14},
+    {kIdAddFixed, K::kPushButton, "固定装備に追加", 248, 206, 70, 14},
+    {kIdAttach, K::kPushButton, "装着", 322, 206, 40, 14, kDisabled},
+    {kIdDetach, K::kPushButton, "解除", 366, 206, 40, 14, kDisabled},
+
+    // The excluded list.
+    {kIdExcludedCount, K::kStatic, "除外装備 0件", 4, 227, 100, 10},
+    {kIdAddLoadExcluded, K::kPushButton, "追加読", 112, 224, 32, 14},
+    {kIdLoadExcluded, K::kPushButton, "読込", 146, 224, 32, 14},
+    {kIdSaveExcluded, K::kPushButton, "保存", 180, 224, 32, 14},
+    {kIdClearExcluded, K::kPushButton, "全削除", 214, 224, 30, 14},
+    {kIdExcluded, K::kReportList, "", 4, 240, 240, 168, kSingleSel | kShowSelAlways},
+
+    // The fixed set with its weapon slots, and its skill totals.
+    {-1, K::kStatic, "武器スロ", 248, 227, 34, 10},
+    {kIdWeaponSlots, K::kDropDownList, "", 284, 224, 30, 100},
+    {kIdLoadFixed, K::kPushButton, "読込", 334, 224, 36, 14},
+    {kIdSaveFixed, K::kPushButton, "保存", 372, 224, 36, 14},
+    {kIdClip, K::kPushButton, "クリップ", 410, 224, 40, 14},
+    {kIdClearFixed, K::kPushButton, "全削除", 452, 224, 40, 14},
+    {kIdFixed, K::kReportList, "", 248, 240, 288, 80, kSingleSel | kShowSelAlways},
+    {kIdTotals, K::kReportList, "", 248, 324, 288, 84, kSingleSel},
+
+    {kIdOk, K::kPushButton, "OK", 426, 414, 54, 14, kDefault},
+    {kIdCancel, K::kPushButton, "キャンセル", 482, 414, 54, 14},
+};
+
+} // namespace
+
+const DialogTemplate kDialog129 = {
+    kDialogCustomEquip, "固定装備・除外装備の設定", "MS UI Gothic", 9, 540, 432, kControls};
+
+} // namespace res

@@ -1,0 +1,67 @@
+#include "res/dialog_131.h"
+
+namespace res {
+namespace {
+
+using namespace own_equip;
+using K = ControlKind;
+
+constexpr ControlTemplate kControls[] = {
+    // Filters of both lists, then those of the candidates.
+    {-1, K::kGroupBox, "", 4, 2, 40, 46},
+    {kIdMale, K::kRadioButton, "男", 10, 12, 30, 10, kGroupStart},
+    {kIdFemale, K::kRadioButton, "女", 10, 23, 30, 10},
+    {kIdBothSexes, K::kRadioButton, "両方", 10, 34, 30, 10},
+    {-1, K::kGroupBox, "", 48, 2, 54, 46},
+    {kIdBlade, K::kRadioButton, "剣士", 54, 12, 44, 10, kGroupStart},
+    {kIdGunner, K::kRadioButton, "ガンナー", 54, 23, 44, 10},
+    {kIdBothWeapons, K::kRadioButton, "両方", 54, 34, 44, 10},
+    {-1, K::kGroupBox, "", 106, 2, 206, 46},
+    {kIdAllKinds, K::kRadioButton, "すべて", 112, 12, 36, 10, kGroupStart},
+    {kIdHead, K::kRadioButton, "頭", 150, 12, 22, 10},
+    {kIdBody, K::kRadioButton, "胴", 174, 12, 22, 10},
+    {kIdArm, K::kRadioButton, "腕", 198, 12, 22, 10},
+    {kIdWaist, K::kRadioButton, "腰", 222, 12, 22, 10},
+    {kIdLeg, K::kRadioButton, "脚", 246, 12, 22, 10},
+    {kIdDecos, K::kRadioButton, "装飾品", 270, 12, 38, 10},
+    {-1, K::kStatic, "絞込み", 112, 31, 26, 10},
+    {kIdNameFilter, K::kEdit, "", 140, 28, 120, 13},
+    {kIdClearName, K::kPushButton, "解除", 264, 28, 42, 14},
+    {-1, K::kGroupBox, "スキル系統", 316, 2, 90, 46},
+    {kIdSkill, K::kDropDownList, "", 322, 21, 78, 200},
+
+    // Candidates.
+    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways},
+    {kIdAddOwned, K::kPushButton, "所有装備に追加", 4, 206, 70, 14},
+    {kIdAddAll, K::kPushButton, "すべてを追加", 78, 206, 62, 14},
+    {kIdCandidateCount, K::kStatic, "0件", 436, 209, 100, 10, kRightAlign},
+
+    // The owned list with its own filters.
+    {-1, K::kStatic, "所持装備", 4, 229, 40, 10},
+    {kIdOwnedAll, K::kRadioButton, "すべて", 46, 229, 36, 10, kGroupStart},
+    {kIdOwnedHead, K::kRadioButton, "頭", 84, 229, 22, 10},
+    {kIdOwnedBody, K::kRadioButton, "胴", 108, 229, 22, 10},
+    {kIdOwnedArm, K::kRadioButton, "腕", 132, 229, 22, 10},
+    {kIdOwnedWaist, K::kRadioButton, "腰", 156, 229, 22, 10},
+    {kIdOwnedLeg, K::kRadioButton, "脚", 180, 229, 22, 10},
+    {kIdOwnedDecos, K::kRadioButton, "装飾品", 204, 229, 38, 10},
+    {kIdOwnedSkill, K::kDropDownList, "", 246, 226, 78, 200},
+    {-1, K::kStatic, "絞込み", 330, 229, 26, 10},
+    {kIdOwnedNameFilter, K::kEdit, "", 358, 226, 90, 13},
+    {kIdClearOwnedName, K::kPushButton, "解除", 452, 226, 36, 14},
+    {kIdOwnedCount, K::kStatic, "0件", 490, 229, 46, 10, kRightAlign},
+    {kIdOwned, K::kReportList, "", 4, 244, 532, 148, kOwnerData | kSingleSel | kShowSelAlways},
+
+    {kIdAddLoadOwned, K::kPushButton, "追加読", 4, 396, 36, 14},
+    {kIdLoadOwned, K::kPushButton, "読込", 42, 396, 36, 14},
+    {kIdSaveOwned, K::kPushButton, "保存", 80, 396, 36, 14},
+    {kIdClearOwned, K::kPushButton, "全削除", 118, 396, 36, 14},
+    {kIdOk, K::kPushButton, "OK", 482, 396, 54, 14, kDefault},
+};
+
+} // namespace
+
+const DialogTemplate kDialog131 = {kDialogOwn, "所有装備の設定", "MS UI Gothic", 9, 540,
+                                   414,        kControls};
+
+} // namespace res

@@ -1,0 +1,219 @@
+#include "ui/custom_equip_dlg.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "res/dialog_129.h"
+#include "ui/equip_browser.h"
+
+using namespace res::custom_equip;
+
+CCustomEquipDlg::CCustomEquipDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
+    : ui::CTemplateDialog(res::kDialog129, prompter, parent),
+      m_programFolder(std::move(programFolder)), m_sink(prompter) {
+    SubclassItem(kIdTotals, m_listTotals);
+    SubclassItem(kIdFixed, m_listFixed);
+    SubclassItem(kIdCandidates, m_listCandidates);
+    m_listFixed.m_pOwner = this;
+    CreateColumns();
+    ConnectMessageMap();
+    ConnectLists();
+}
+
+void CCustomEquipDlg::SetData(const CEquipDatabase& database, CConfigData& config) {
+    m_pDatabase = &database;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        m_pArmourTables[slot] = &database.Armor(slot);
+    }
+    m_pDecoTable = &database.Decos();
+    m_pSkillTable = &database.Skills();
+    m_pConfig = &config;
+}
+
+int CCustomEquipDlg::DoModal() {
+    if (m_pDatabase == nullptr) {
+        return ui::kIdCancel;
+    }
+    Open();
+    return exec();
+}
+
+bool CCustomEquipDlg::OnInitDialog() {
+    if (m_pDatabase != nullptr) {
+        Open();
+    }
+    return true;
+}
+
+void CCustomEquipDlg::Open() {
+    ResetControls();
+    LoadFixedSet();
+    LoadExcludedList(false);
+    UpdateButtons();
+    UpdateExcludedCount();
+}
+
+ui::CReportList& CCustomEquipDlg::ExcludedList() const {
+    return *Control<ui::CReportList>(kIdExcluded);
+}
+
+void CCustomEquipDlg::ConnectMessageMap() {
+    for (int id : kCategoryIds) {
+        OnClicked(id, [this] { RefreshCandidates(); });
+    }
+    for (int id : {kIdMale, kIdFemale, kIdBothSexes, kIdBlade, kIdGunner, kIdBothWeapons,
+                   kIdLowTier, kIdHighTier, kIdGTier}) {
+        OnClicked(id, [this] { RefreshCandidates(); });
+    }
+    OnSelChange(kIdSkill, [this] { RefreshCandidates(); });
+    OnSelChange(kIdRarity, [this] { RefreshCandidates(); });
+    connect(Control<QLineEdit>(kIdNameFilter), &QLineEdit::textChanged, this,
+            [this] { RefreshCandidates(); });
+    OnClicked(kIdClearName, [this] { SetText(kIdNameFilter, ""); });
+
+    OnClicked(kIdAddExcluded, [this] { OnBnClickedAddExcluded(); });
+    OnClicked(kIdExcludeAll, [this] { OnBnClickedExcludeAll(); });
+    OnClicked(kIdAddFixed, [this] { OnBnClickedAddFixed(); });
+    OnClicked(kIdAttach, [this] { OnBnClickedAttach(); });
+    OnClicked(kIdDetach, [this] { OnBnClickedDetach(); });
+    OnSelChange(kIdWeaponSlots, [this] { OnCbnSelchangeWeaponSlots(); });
+    OnClicked(kIdClearFixed, [this] { OnBnClickedClearFixed(); });
+    OnClicked(kIdClearExcluded, [this] { OnBnClickedClearExcluded(); });
+    OnClicked(kIdLoadFixed, [this] { OnBnClickedLoadFixed(); });
+    OnClicked(kIdSaveFixed, [this] { OnBnClickedSaveFixed(); });
+    OnClicked(kIdLoadExcluded, [this] { OnBnClickedLoadExcluded(false); });
+    OnClicked(kIdAddLoadExcluded, [this] { OnBnClickedLoadExcluded(true); });
+    OnClicked(kIdSaveExcluded, [this] { OnBnClickedSaveExcluded(); });
+    OnClicked(kIdClip, [this] { CopyFixedToClipboard(); });
+    OnClicked(kIdOk, [this] { OnBnClickedOk(); });
+    OnClicked(kIdCancel, [this] { OnBnClickedCancel(); });
+}
+
+void CCustomEquipDlg::ConnectLists() {
+    ui::CReportList& excluded = ExcludedList();
+    // A double click on the empty part of a list hits no row and does nothing.
+    connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
+        if (row >= 0) {
+            OnDblclkCandidates(QGuiApplication::keyboardModifiers() & Qt::ControlModifier);
+        }
+    });
+    connect(&m_listFixed, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
+        if (row >= 0) {
+            OnDblclkFixed();
+        }
+    });
+    connect(&excluded, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
+        if (row >= 0) {
+            OnDblclkExcluded();
+        }
+    });
+    // The buttons follow the selection of both lists, however it moves.
+    for (ui::CReportList* list : {static_cast<ui::CReportList*>(&m_listCandidates),
+                                  static_cast<ui::CReportList*>(&m_listFixed)}) {
+        connect(list, &ui::CReportList::itemChanged, this,
+                [this](const ui::CReportList::ItemChange& change) {
+                    if (change.BecameSelected()) {
+                        UpdateButtons();
+                    }
+                });
+        connect(list, &QAbstractItemView::clicked, this, [this] { UpdateButtons(); });
+    }
+    for (ui::CReportList* list : {static_cast<ui::CReportList*>(&m_listCandidates),
+                                  static_cast<ui::CReportList*>(&m_listFixed),
+                                  static_cast<ui::CReportList*>(&m_listTotals), &excluded}) {
+        connect(list, &ui::CReportList::headerClicked, this,
+                [this, list](int column) { OnHeaderClick(*list, column); });
+    }
+    m_listCandidates.SetCustomDraw(
+        [this](int row, int column) { return OnCustomdrawCandidates(row, column); });
+    m_listTotals.SetCustomDraw(
+        [this](int row, int column) { return OnCustomdrawTotals(row, column); });
+}
+
+void CCustomEquipDlg::CreateColumns() {
+    constexpr auto L = ui::CReportList::kLeft;
+    constexpr auto R = ui::CReportList::kRight;
+    equip_browser::CreateEquipColumns(m_listCandidates);
+
+    ui::CReportList& excluded = ExcludedList();
+    for (int column = 0; column < 5; ++column) {
+        const int width = column == 2 ? 130 : column == 4 ? 50 : 30;
+        const bool right = column == 1 || column == 3;
+        excluded.InsertColumn(column, m_listCandidates.GetColumnHeader(column), width,
+                              right ? R : L);
+        m_listFixed.InsertColumn(column, m_listCandidates.GetColumnHeader(column), width,
+                                 right ? R : L);
+    }
+    for (int column = 5; column < 8; ++column) {
+        m_listFixed.InsertColumn(column, "", 50, L);
+    }
+
+    const char* const positions[6] = {"武", "頭", "胴", "腕", "腰", "脚"};
+    m_listTotals.InsertColumn(0, "系統", 70, L);
+    for (int k = 0; k < 6; ++k) {
+        m_listTotals.InsertColumn(1 + k, positions[k], 32, R);
+    }
+    m_listTotals.InsertColumn(7, "計", 32, R);
+    m_listTotals.InsertColumn(8, "発動スキル", 130, L);
+}
+
+void CCustomEquipDlg::ResetControls() {
+    CheckRadio(m_pConfig->m_nCustomSex == 1 ? kIdMale : kIdFemale);
+    CheckRadio(m_pConfig->m_nCustomWeapon == 1 ? kIdBlade : kIdGunner);
+    CheckRadio(kIdAllKinds);
+    for (int id : {kIdLowTier, kIdHighTier, kIdGTier}) {
+        SetCheck(id, true);
+    }
+    {
+        const QSignalBlocker quiet(Control<QLineEdit>(kIdNameFilter));
+        SetText(kIdNameFilter, "");
+    }
+    FillSkillBox();
+    auto* rarity = Control<QComboBox>(kIdRarity);
+    rarity->clear();
+    rarity->addItem(QStringLiteral("全"), -1);
+    for (int value = 0; value <= 10; ++value) {
+        rarity->addItem(QString::number(value), value);
+    }
+    auto* weapon = Control<QComboBox>(kIdWeaponSlots);
+    weapon->clear();
+    for (int value = 0; value <= 3; ++value) {
+        weapon->addItem(QString::number(value), value);
+    }
+    rarity->setCurrentIndex(0);
+    weapon->setCurrentIndex(0);
+
+    m_excluded.clear();
+    FillExcludedList();
+    CreateFixedRows();
+    RefreshCandidates();
+    UpdateExcludedCount();
+}
+
+void CCustomEquipDlg::StoreRadios() const {
+    m_pConfig->m_nCustomSex = IsChecked(kIdMale) ? 1 : 2;
+    m_pConfig->m_nCustomWeapon = IsChecked(kIdBlade) ? 1 : 2;
+}
+
+// A failed save has shown its message; the dialog closes all the same.
+void CCustomEquipDlg::OnBnClickedOk() {
+    StoreRadios();
+    SaveFixedSet();
+    SaveExcludedList();
+    EndDialog(ui::kIdOk);
+}
+
+void CCustomEquipDlg::OnBnClickedCancel() {
+    StoreRadios();
+    EndDialog(ui::kIdCancel);
+}
+
+void CCustomEquipDlg::OnClose() {
+    OnBnClickedCancel();
+}
+
+void CCustomEquipDlg::reject() {
+    OnBnClickedCancel();
+}

@@ -1,0 +1,144 @@
+#include "ui/own_dlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "res/dialog_131.h"
+#include "ui/equip_browser.h"
+
+using namespace res::own_equip;
+
+COwnDlg::COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
+    : ui::CTemplateDialog(res::kDialog131, prompter, parent),
+      m_programFolder(std::move(programFolder)), m_sink(prompter) {
+    SubclassItem(kIdCandidates, m_listCandidates);
+    SubclassItem(kIdOwned, m_listOwned);
+    equip_browser::CreateEquipColumns(m_listCandidates);
+    equip_browser::CreateEquipColumns(m_listOwned);
+    ConnectMessageMap();
+    ConnectLists();
+}
+
+void COwnDlg::SetData(const CEquipDatabase& database, CConfigData& config) {
+    m_pDatabase = &database;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        m_pArmourTables[slot] = &database.Armor(slot);
+    }
+    m_pDecoTable = &database.Decos();
+    m_pSkillTable = &database.Skills();
+    m_pConfig = &config;
+}
+
+int COwnDlg::DoModal() {
+    if (m_pDatabase == nullptr) {
+        return ui::kIdCancel;
+    }
+    Open();
+    return exec();
+}
+
+bool COwnDlg::OnInitDialog() {
+    if (m_pDatabase != nullptr) {
+        Open();
+    }
+    return true;
+}
+
+void COwnDlg::Open() {
+    ResetControls();
+    RefreshCandidates();
+    LoadOwnedList(false);
+    RefreshOwned();
+}
+
+void COwnDlg::ConnectMessageMap() {
+    for (int id : kCategoryIds) {
+        OnClicked(id, [this] { RefreshCandidates(); });
+    }
+    for (int id : kOwnedCategoryIds) {
+        OnClicked(id, [this] { RefreshOwned(); });
+    }
+    for (int id : {kIdMale, kIdFemale, kIdBothSexes, kIdBlade, kIdGunner, kIdBothWeapons}) {
+        OnClicked(id, [this] {
+            RefreshOwned();
+            RefreshCandidates();
+        });
+    }
+    OnSelChange(kIdSkill, [this] { RefreshCandidates(); });
+    OnSelChange(kIdOwnedSkill, [this] { RefreshOwned(); });
+    connect(Control<QLineEdit>(kIdNameFilter), &QLineEdit::textChanged, this,
+            [this] { RefreshCandidates(); });
+    connect(Control<QLineEdit>(kIdOwnedNameFilter), &QLineEdit::textChanged, this,
+            [this] { RefreshOwned(); });
+    OnClicked(kIdClearName, [this] { SetText(kIdNameFilter, ""); });
+    OnClicked(kIdClearOwnedName, [this] { SetText(kIdOwnedNameFilter, ""); });
+
+    OnClicked(kIdAddOwned, [this] { OnBnClickedAddOwned(); });
+    OnClicked(kIdAddAll, [this] { OnBnClickedAddAll(); });
+    OnClicked(kIdClearOwned, [this] { OnBnClickedClearOwned(); });
+    OnClicked(kIdLoadOwned, [this] { OnBnClickedLoadOwned(false); });
+    OnClicked(kIdAddLoadOwned, [this] { OnBnClickedLoadOwned(true); });
+    OnClicked(kIdSaveOwned, [this] { OnBnClickedSaveOwned(); });
+    OnClicked(kIdOk, [this] { OnBnClickedOk(); });
+}
+
+void COwnDlg::ConnectLists() {
+    // A double click on the empty part of a list hits no row and does nothing.
+    connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
+        if (row >= 0) {
+            OnBnClickedAddOwned();
+        }
+    });
+    connect(&m_listOwned, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
+        if (row >= 0) {
+            OnDblclkOwned();
+        }
+    });
+    for (CListCtrlEquip* list : {&m_listCandidates, &m_listOwned}) {
+        connect(list, &ui::CReportList::headerClicked, this,
+                [list](int column) { list->SortByColumn(column); });
+        list->SetCustomDraw([](int row, int) { return equip_browser::ShadedRow(row); });
+    }
+}
+
+void COwnDlg::ResetControls() {
+    const int sex = m_pConfig->m_nOwnSex;
+    const int weapon = m_pConfig->m_nOwnWeapon;
+    CheckRadio(sex == 1 ? kIdMale : sex == 2 ? kIdFemale : kIdBothSexes);
+    CheckRadio(weapon == 1 ? kIdBlade : weapon == 2 ? kIdGunner : kIdBothWeapons);
+    CheckRadio(kIdAllKinds);
+    CheckRadio(kIdOwnedAll);
+    for (int id : {kIdNameFilter, kIdOwnedNameFilter}) {
+        const QSignalBlocker quiet(Control<QLineEdit>(id));
+        SetText(id, "");
+    }
+    for (int id : {kIdSkill, kIdOwnedSkill}) {
+        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), *m_pSkillTable);
+    }
+}
+
+void COwnDlg::StoreRadios() const {
+    m_pConfig->m_nOwnSex = IsChecked(kIdMale) ? 1 : 2;
+    m_pConfig->m_nOwnWeapon = IsChecked(kIdBlade) ? 1 : 2;
+}
+
+// A failed save has shown its message; the dialog closes all the same.
+void COwnDlg::OnBnClickedOk() {
+    SaveOwnedList();
+    StoreRadios();
+    EndDialog(ui::kIdOk);
+}
+
+void COwnDlg::OnCancel() {
+    StoreRadios();
+    EndDialog(ui::kIdCancel);
+}
+
+void COwnDlg::OnClose() {
+    OnCancel();
+}
+
+void COwnDlg::reject() {
+    OnCancel();
+}

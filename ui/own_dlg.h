@@ -1,0 +1,77 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/config_data.h"
+#include "engine/equip_database.h"
+#include "lists/owned_lists.h"
+#include "ui/framework/prompter_sink.h"
+#include "ui/framework/template_dialog.h"
+#include "ui/list_ctrl_equip.h"
+
+// The owned equipment dialog (dialog 131): a candidate browser over the loaded tables above, the
+// owned list with filters of its own below. The owned list comes from OwnEquip.dat at every
+// opening and goes back only by OK.
+//
+// The main window keeps one object for its whole life and shows it as often as the user asks.
+// The owned arrays belong to the object: an opening that cannot read OwnEquip.dat keeps what
+// they held, and a later OK saves it. The controls start afresh at every showing. Opening and
+// closing are in own_dlg.cpp, the two lists and their buttons in own_dlg_lists.cpp. Handlers are
+// public so that tests can drive the dialog.
+class COwnDlg : public ui::CTemplateDialog {
+    Q_OBJECT
+public:
+    COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
+
+    void SetData(const CEquipDatabase& database, CConfigData& config);
+
+    // Shows the dialog modally, each time from its opening state.
+    int DoModal();
+    // The opening: controls to their first state, then the owned list from OwnEquip.dat.
+    void Open();
+
+    // --- The two lists (own_dlg_lists.cpp) ---
+    void RefreshCandidates();
+    void RefreshOwned();
+    void OnBnClickedAddOwned();
+    void OnBnClickedAddAll();
+    void OnDblclkOwned();
+    void OnBnClickedClearOwned();
+    void OnBnClickedLoadOwned(bool add);
+    void OnBnClickedSaveOwned();
+    // Without a path OwnEquip.dat of the program folder is used.
+    bool SaveOwnedList(const std::optional<std::string>& path = std::nullopt);
+    bool LoadOwnedList(bool add, const std::optional<std::string>& path = std::nullopt);
+
+    void OnBnClickedOk();
+    void OnCancel();
+
+    // Members. m_owned holds the owned arrays, one per slot and one of decorations.
+    CConfigData* m_pConfig = nullptr;
+    const std::vector<CEquipData*>* m_pArmourTables[kSlotCount] = {};
+    const std::vector<CDecoData*>* m_pDecoTable = nullptr;
+    const std::vector<CSkillData*>* m_pSkillTable = nullptr;
+    CListCtrlEquip m_listCandidates;
+    CListCtrlEquip m_listOwned;
+    OwnedLists m_owned;
+
+protected:
+    bool OnInitDialog() override;
+    void OnClose() override;
+    // Esc.
+    void reject() override;
+
+private:
+    void ConnectMessageMap();
+    void ConnectLists();
+    void ResetControls();
+    void StoreRadios() const;
+    void AddCandidate(const EquipRow& row);
+    void UpdateOwnedCount();
+
+    const std::string m_programFolder;
+    ui::PrompterSink m_sink;
+    const CEquipDatabase* m_pDatabase = nullptr;
+};
