@@ -104,6 +104,9 @@ bool CSimulatorDlg::OnInitDialog() {
     SubclassItem(kIdSetEquip, m_listSetEquip);
     ConnectListNotifications();
     InitControls();
+    m_listSetEquip.SetProgramFolder(m_programFolder);
+    m_dlgCustomEquip.SetData(m_search.database, m_config);
+    m_dlgOwn.SetData(m_search.database, m_config);
     return true;
 }
 

@@ -9,12 +9,14 @@
 #include "engine/search_condition.h"
 #include "engine/search_host.h"
 #include "engine/skill_search.h"
+#include "ui/custom_equip_dlg.h"
 #include "ui/framework/prompter_sink.h"
 #include "ui/framework/report_list.h"
 #include "ui/framework/template_dialog.h"
 #include "ui/list_ctrl_category.h"
 #include "ui/list_ctrl_result.h"
 #include "ui/list_ctrl_result_equip.h"
+#include "ui/own_dlg.h"
 
 // The main window (dialog 102). It owns the engine with the loaded tables, the condition of the
 // last search, the configuration and the detail lists, and it is the window the engine posts to.
@@ -22,8 +24,8 @@
 // The handlers are split by concern over several files: start-up and window plumbing in
 // simulator_dlg.cpp, skill selection in simulator_dlg_skills.cpp, the search in
 // simulator_dlg_search.cpp, the result display and file buttons in simulator_dlg_results.cpp, the
-// clipboard text in simulator_dlg_export.cpp. Members and handlers are public so that tests can
-// drive the window the way the user does.
+// clipboard text in simulator_dlg_export.cpp, the equipment dialogs in simulator_dlg_equipment.cpp.
+// Members and handlers are public so that tests can drive the window the way the user does.
 class CSimulatorDlg : public ui::CTemplateDialog, public SearchHost {
     Q_OBJECT
 public:
@@ -111,6 +113,8 @@ public:
     CListCtrlResult m_listResult;
     CListCtrlResultEquip m_listSetEquip;
     CListCtrlCategory m_listSetSkills;
+    CCustomEquipDlg m_dlgCustomEquip{m_programFolder, GetPrompter(), this};
+    COwnDlg m_dlgOwn{m_programFolder, GetPrompter(), this};
     CSkillSearch m_search;
     CSearchCondition m_condition;
     CConfigData m_config;
