@@ -7,14 +7,14 @@ using namespace equip_info;
 using K = ControlKind;
 
 constexpr ControlTemplate kControls[] = {
-    {kIdName, K::kStatic, "", 7, 6, 119, 10},
-    {kIdMaterials, K::kReportList, "", 7, 18, 119, 54, kSingleSel},
-    {kIdOk, K::kPushButton, "OK", 41, 78, 50, 14, kDefault},
+    {kIdName, K::kStatic, "", 5, 5, 123, 10},
+    {kIdMaterials, K::kReportList, "", 4, 17, 125, 74, kSingleSel},
+    {kIdOk, K::kPushButton, "OK", 41, 95, 50, 14, kDefault},
 };
 
 } // namespace
 
-const DialogTemplate kDialog137 = {kDialogEquipInfo, "生産素材", "MS Shell Dlg", 8, 133, 98,
+const DialogTemplate kDialog137 = {kDialogEquipInfo, "生産素材", "MS Shell Dlg", 8, 133, 113,
                                    kControls};
 
 } // namespace res

@@ -3,6 +3,7 @@
 #include <QComboBox>
 
 #include "res/dialog_102.h"
+#include "tools/screenshot/equipment_shots.h"
 #include "ui/config_dlg.h"
 #include "ui/simulator_dlg.h"
 
@@ -23,7 +24,7 @@ void ShowAllSkills(CSimulatorDlg& dialog) {
 } // namespace
 
 std::vector<Shot> AllShots() {
-    return {
+    std::vector<Shot> shots{
         {"main",
          [](CSimulatorDlg& dialog) {
              ShowAllSkills(dialog);
@@ -37,4 +38,8 @@ std::vector<Shot> AllShots() {
                                                  dialog.GetPrompter(), &dialog);
          }},
     };
+    for (Shot& shot : EquipmentShots()) {
+        shots.push_back(std::move(shot));
+    }
+    return shots;
 }
