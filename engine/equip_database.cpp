@@ -23,23 +23,32 @@ File Open(const std::string& path) {
     return File(std::fopen(path.c_str(), "rb"), &std::fclose);
 }
 
-// Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
-// be opened, or as soon as it proves to hold more records than a table may: every line, even an
-// empty one, is a record, so a foreign file of blank lines would otherwise take memory without
-// bound.
-template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecord onRecord) {
-    File file = Open(path);
-    if (!file) {
-        return false;
-    }
-    platform::LineReader reader(file.get());
+std::size_t CountRecords(std::FILE* file) {
+    platform::LineReader reader(file);
     std::string piece;
     std::size_t records = 0;
     while (reader.Next(piece)) {
+        records += RecordStart(piece.c_str()) != nullptr ? 1 : 0;
+    }
+    return records;
+}
+
+// Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
+// be opened or holds more records than a table may. Every line, even an empty one, is a record,
+// so the records are counted before any is stored: a foreign file of blank lines is refused
+// without first taking memory in proportion to its length.
+template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecord onRecord) {
+    File file = Open(path);
+    if (!file || CountRecords(file.get()) > CEquipDatabase::kMaxTableRecords) {
+        return false;
+    }
+    std::rewind(file.get());
+    platform::LineReader reader(file.get());
+    std::string piece;
+    std::size_t records = 0;
+    while (reader.Next(piece) && records < CEquipDatabase::kMaxTableRecords) {
         if (const char* record = RecordStart(piece.c_str())) {
-            if (++records > CEquipDatabase::kMaxTableRecords) {
-                return false;
-            }
+            ++records;
             onRecord(record);
         }
     }
@@ -95,7 +104,6 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
         AddSkill(skill);
     });
     if (!skillsRead) {
-        ClearTable(kSkillTable);
         return 0;
     }
     const bool decosRead = ForEachRecord(folder + kDecoFile, [this](const char* line) {
@@ -104,7 +112,6 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
         AddDeco(deco);
     });
     if (!decosRead) {
-        ClearTable(kDecoTable);
         return 0;
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -116,7 +123,6 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
             AddArmor(slot, piece);
         });
         if (!read) {
-            ClearTable(slot);
             return 0;
         }
     }

@@ -13,8 +13,9 @@ class CEquipDatabase {
 public:
     static constexpr int kSkillTable = 5;
     static constexpr int kDecoTable = 6;
-    // Far beyond any game's table; a file with more records is refused rather than loaded.
-    static constexpr std::size_t kMaxTableRecords = 65536;
+    // Only a guard on memory: an armour record takes some 250 bytes, so a table at the bound
+    // still fits in a quarter of a gigabyte. A file with more records is refused unread.
+    static constexpr std::size_t kMaxTableRecords = std::size_t{1} << 20;
 
     CEquipDatabase() = default;
     CEquipDatabase(const CEquipDatabase&) = delete;
