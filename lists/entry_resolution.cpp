@@ -17,11 +17,11 @@ ListRecord ResolveByKind(const CEquipDatabase& database, int kind, const std::st
 } // namespace
 
 CEquipData* ResolvePiece(const CEquipDatabase& database, int slot, const std::string& name) {
-    return name.empty() ? nullptr : database.FindArmor(slot, name.c_str());
+    return database.FindArmor(slot, name.c_str());
 }
 
 CDecoData* ResolveDeco(const CEquipDatabase& database, const std::string& name) {
-    return name.empty() ? nullptr : database.FindDeco(name.c_str());
+    return database.FindDeco(name.c_str());
 }
 
 ListRecord ResolveEntry(const CEquipDatabase& database, const EquipFileEntry& entry) {
@@ -30,7 +30,7 @@ ListRecord ResolveEntry(const CEquipDatabase& database, const EquipFileEntry& en
 }
 
 ListRecord ResolveEntry(const CEquipDatabase& database, const OwnedFileEntry& entry) {
-    return ResolveByKind(database, entry.kind, entry.name);
+    return entry.name.empty() ? ListRecord{} : ResolveByKind(database, entry.kind, entry.name);
 }
 
 std::string RecordName(const char (&name)[kNameSize]) {

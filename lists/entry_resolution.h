@@ -14,13 +14,15 @@ struct ListRecord {
 };
 
 // First record of the table of `slot` (or of the decorations) whose name equals `name` byte for
-// byte; null for an empty name or one that matches nothing.
+// byte; null when none does. An empty name is compared like any other: a table line without a
+// name gives a record with an empty one. Readers that pass over empty names check that first.
 CEquipData* ResolvePiece(const CEquipDatabase& database, int slot, const std::string& name);
 CDecoData* ResolveDeco(const CEquipDatabase& database, const std::string& name);
 
 // An excluded-list entry names a piece by its armour name and a decoration by its first
-// decoration name; an owned-list entry names either by its one name. Entries of another list kind
-// resolve to nothing.
+// decoration name, whichever of the two its kind picks, even when that one is empty; an
+// owned-list entry names either by its one name, and one without a name names nothing. Entries of
+// another list kind resolve to nothing.
 ListRecord ResolveEntry(const CEquipDatabase& database, const EquipFileEntry& entry);
 ListRecord ResolveEntry(const CEquipDatabase& database, const OwnedFileEntry& entry);
 

@@ -33,9 +33,8 @@ EquipFileEntry RowEntry(const ExcludedRow& row) {
     return row.deco != nullptr ? DecoEntry(*row.deco) : EquipFileEntry{};
 }
 
-bool WriteEntries(const std::vector<EquipFileEntry>& entries, const std::string& path,
-                  platform::MessageSink& sink) {
-    if (!platform::SafeSave(path, EncodeExcludedListFile(entries))) {
+bool WriteFile(const platform::Bytes& bytes, const std::string& path, platform::MessageSink& sink) {
+    if (!platform::SafeSave(path, bytes)) {
         sink.Show(list_messages::kExcludedListSaveFailed);
         return false;
     }
@@ -47,11 +46,11 @@ bool ReportExcludedStatus(ListFileStatus status, platform::MessageSink& sink) {
                                        list_messages::kExcludedListVersion);
 }
 
-// The entries of Exclude.dat before an append. Only a file that does not exist counts as empty:
-// one that exists but cannot be read would otherwise be overwritten and lost.
-bool ReadEntriesForAppend(const std::string& path, std::vector<EquipFileEntry>& entries,
-                          platform::MessageSink& sink) {
-    platform::Bytes bytes;
+// Exclude.dat before an append, as bytes and as entries; an absent file is an empty list. Only a
+// file that does not exist counts as empty: one that exists but cannot be read would otherwise be
+// overwritten and lost.
+bool ReadFileForAppend(const std::string& path, platform::Bytes& bytes,
+                       std::vector<EquipFileEntry>& entries, platform::MessageSink& sink) {
     if (platform::ReadWholeFile(path, bytes)) {
         return ReportExcludedStatus(ParseExcludedListFile(bytes, entries), sink);
     }
@@ -60,6 +59,7 @@ bool ReadEntriesForAppend(const std::string& path, std::vector<EquipFileEntry>& 
         sink.Show(list_messages::kExcludedListUnreadable);
         return false;
     }
+    bytes = EncodeExcludedListFile({});
     return true;
 }
 
@@ -72,7 +72,7 @@ bool SaveExcludedList(const ExcludedRows& rows, const std::string& path,
     for (const ExcludedRow& row : rows) {
         entries.push_back(RowEntry(row));
     }
-    return WriteEntries(entries, path, sink);
+    return WriteFile(EncodeExcludedListFile(entries), path, sink);
 }
 
 bool LoadExcludedList(ExcludedRows& rows, const CEquipDatabase& database, bool add,
@@ -105,8 +105,9 @@ bool LoadExcludedList(ExcludedRows& rows, const CEquipDatabase& database, bool a
 bool AppendExcludedPiece(const CEquipData& piece, const std::string& folder,
                          platform::MessageSink& sink) {
     const std::string path = ExcludedListPath(folder);
+    platform::Bytes bytes;
     std::vector<EquipFileEntry> entries;
-    if (!ReadEntriesForAppend(path, entries, sink)) {
+    if (!ReadFileForAppend(path, bytes, entries, sink)) {
         return false;
     }
     const std::string name = RecordName(piece.name);
@@ -115,6 +116,6 @@ bool AppendExcludedPiece(const CEquipData& piece, const std::string& folder,
             return false;
         }
     }
-    entries.push_back(PieceEntry(piece));
-    return WriteEntries(entries, path, sink);
+    return WriteFile(AppendToExcludedListFile(bytes, entries.size(), PieceEntry(piece)), path,
+                     sink);
 }

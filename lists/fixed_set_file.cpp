@@ -63,6 +63,9 @@ bool WriteImage(const FixedSetImage& image, const std::string& path, platform::M
 // The dialog looks at all three name fields, whatever the count says.
 void AttachEntryDecos(FixedRow& row, const EquipFileEntry& entry, const CEquipDatabase& database) {
     for (const std::string& name : entry.decoNames) {
+        if (name.empty()) {
+            continue;
+        }
         if (CDecoData* deco = ResolveDeco(database, name)) {
             AttachDecoration(row, deco);
         }

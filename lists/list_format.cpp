@@ -140,3 +140,17 @@ platform::Bytes EncodeOwnedListFile(const std::vector<OwnedFileEntry>& entries) 
     }
     return writer.Take();
 }
+
+platform::Bytes AppendToExcludedListFile(const platform::Bytes& file, std::size_t count,
+                                         const EquipFileEntry& entry) {
+    ByteWriter writer;
+    WriteHeader(writer, kExcludedListFormat);
+    writer.Int32(static_cast<std::int32_t>(count + 1));
+    platform::Bytes out = writer.Take();
+    const auto entries = file.begin() + static_cast<std::ptrdiff_t>(kListHeaderSize);
+    out.insert(out.end(), entries, entries + static_cast<std::ptrdiff_t>(count * kEquipEntrySize));
+    ByteWriter added;
+    WriteEquipEntry(added, entry);
+    out.insert(out.end(), added.bytes().begin(), added.bytes().end());
+    return out;
+}

@@ -66,5 +66,11 @@ platform::Bytes EncodeFixedSetFile(const FixedSetImage& entries);
 platform::Bytes EncodeExcludedListFile(const std::vector<EquipFileEntry>& entries);
 platform::Bytes EncodeOwnedListFile(const std::vector<OwnedFileEntry>& entries);
 
+// `file`, an excluded list that parsed with `count` entries, with `entry` added after them. The
+// entries already there are copied as they are, bytes after their terminators included, so that
+// adding one entry never rewrites the others.
+platform::Bytes AppendToExcludedListFile(const platform::Bytes& file, std::size_t count,
+                                         const EquipFileEntry& entry);
+
 // The weapon slot count of a fixed-set weapon entry, forced into 0..3.
 int ClampWeaponSlots(std::int32_t slotNumber);

@@ -10,7 +10,11 @@ namespace {
 void AddCountedDecos(CEquipSet& set, int position, const EquipFileEntry& entry,
                      const CEquipDatabase& database) {
     for (int place = 0; place < entry.UsableDecoCount(); ++place) {
-        if (CDecoData* deco = ResolveDeco(database, entry.decoNames[place])) {
+        const std::string& name = entry.decoNames[place];
+        if (name.empty()) {
+            continue;
+        }
+        if (CDecoData* deco = ResolveDeco(database, name)) {
             set.AddDeco(position, deco);
         }
     }

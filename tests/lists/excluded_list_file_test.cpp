@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <string>
 
 #include "engine/sjis_text.h"
@@ -80,35 +79,44 @@ TEST_F(ExcludedListFileTest, RefusedFilesChangeNothing) {
         EXPECT_EQ(folder.Read("Exclude.dat"), folder.Read(name));
     }
     EXPECT_EQ(sink.messages, Messages({kUnreadable, kNotExcluded, kUnreadable, kWrongVersion}));
-
-    // An Exclude.dat that exists but cannot be read is not replaced by a one-entry file.
-    TempFolder blocked;
-    std::filesystem::create_directory(blocked.File("Exclude.dat"));
-    EXPECT_FALSE(AppendExcludedPiece(*Piece(kHead), blocked.Path(), sink));
-    EXPECT_TRUE(std::filesystem::is_directory(blocked.File("Exclude.dat")));
-    EXPECT_EQ(sink.messages.back(), kUnreadable);
 }
 
+// Entries already in the file are kept byte for byte, even bytes after a terminator.
 TEST_F(ExcludedListFileTest, AppendingAPieceCreatesTheFileAndNeverRepeatsAName) {
     ASSERT_TRUE(AppendExcludedPiece(*Piece(kHead, 1), folder.Path(), sink));
     const std::string once = File(1798, {Entry(0, "piece0b", 3)});
     ASSERT_EQ(once.size(), 112u);
     EXPECT_EQ(folder.Read("Exclude.dat"), once);
-
     EXPECT_FALSE(AppendExcludedPiece(*Piece(kHead, 1), folder.Path(), sink));
     EXPECT_FALSE(AppendExcludedPiece(*AddPiece(kLeg, "piece0b", 1), folder.Path(), sink));
     EXPECT_EQ(folder.Read("Exclude.dat"), once);
-    ASSERT_TRUE(AppendExcludedPiece(*Piece(kBody), folder.Path(), sink));
-    EXPECT_EQ(folder.Read("Exclude.dat"),
-              File(1798, {Entry(0, "piece0b", 3), Entry(1, "piece1a", 2)}));
-    EXPECT_TRUE(sink.messages.empty());
 
-    platform::InjectSaveFaultAfter(5);
-    EXPECT_FALSE(AppendExcludedPiece(*Piece(kArm), folder.Path(), sink));
-    EXPECT_FALSE(SaveExcludedList({}, ExcludedListPath(folder.Path()), sink));
-    EXPECT_EQ(folder.Read("Exclude.dat").size(), 212u);
-    EXPECT_EQ(sink.messages,
-              Messages({"除外装備の保存に失敗しました", "除外装備の保存に失敗しました"}));
+    std::string odd = Entry(5, "", 1, 0, "small");
+    odd[42] = 'z';
+    odd[99] = '\x01';
+    const std::string full = Entry(0, std::string(24, 'x'), 2);
+    folder.Write("Exclude.dat", File(1798, {odd, full}) + "trailing");
+    ASSERT_TRUE(AppendExcludedPiece(*Piece(kBody), folder.Path(), sink));
+    EXPECT_EQ(folder.Read("Exclude.dat"), File(1798, {odd, full, Entry(1, "piece1a", 2)}));
+    EXPECT_TRUE(sink.messages.empty());
+}
+
+// A table line without a name gives a record named "". The kind of an entry picks the name that
+// is looked up, so an entry whose other name is set finds such a record.
+TEST_F(ExcludedListFileTest, TheNameTheKindPicksIsLookedUpEvenWhenEmpty) {
+    CEquipData* nameless = AddPiece(kArm, "", 1);
+    CDecoData* namelessDeco = AddDeco("", 1);
+    folder.Write("Exclude.dat", File(1798, {Entry(2, "", 0, 0, "small"), Entry(5, "piece2a", 0),
+                                            std::string(100, '\0')}));
+    ExcludedRows rows;
+    ASSERT_TRUE(LoadExcludedList(rows, database, false, ExcludedListPath(folder.Path()), sink));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].piece, nameless);
+    EXPECT_EQ(rows[1].deco, namelessDeco);
+    CSearchCondition condition;
+    ASSERT_TRUE(ReadExcludedForSearch(condition, database, folder.Path(), sink));
+    EXPECT_EQ(condition.excluded[kArm], (std::vector<CEquipData*>{nameless}));
+    EXPECT_EQ(condition.excludedDecos, (std::vector<CDecoData*>{namelessDeco}));
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 
 #include "engine/equip_database.h"
 #include "platform/message_sink.h"
-#include "platform/safe_save.h"
 #include "support/temp_folder.h"
 
 // Small hand-made tables and a byte-level spelling of the list formats that does not use the
@@ -68,7 +67,6 @@ protected:
         medium = AddDeco("medium", 2);
         large = AddDeco("large", 3);
     }
-    void TearDown() override { platform::InjectSaveFaultAfter(SIZE_MAX); }
 
     CEquipData* AddPiece(int slot, const std::string& name, int slots) {
         CEquipData piece;
