@@ -40,7 +40,7 @@ struct CConfigData {
     // Reads Config.dat of `folder`. False, with every field unchanged, when the file cannot be
     // read or has another version. A file that ends early fills the fields it holds and leaves
     // the rest; a negative recent-list count ends the reading there, and a count beyond the end
-    // of the file takes the indices that are there.
+    // of the file takes the indices that are there. Only the first 64 KiB of a file are read.
     bool Load(const std::string& folder);
     // Writes Config.dat of `folder`; false, with the save-failure message, when that fails, and
     // the previous file then stays as it was.

@@ -1,4 +1,6 @@
 #include <cstddef>
+#include <cstdio>
+#include <memory>
 
 #include "config/config_data.h"
 #include "platform/byte_buffer.h"
@@ -6,8 +8,21 @@
 
 namespace {
 
-// Files that Save makes stay below 300 bytes; anything far larger is not ours.
+// Save writes a few hundred bytes. Of a larger file only this much is read: past it there can
+// only be the rest of a recent list far longer than twelve, which then ends where the bytes read
+// end, or bytes after the fixed block, which are never read anyway.
 constexpr std::size_t kMaxConfigSize = 64 * 1024;
+
+bool ReadConfigBytes(const std::string& path, platform::Bytes& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file) {
+        return false;
+    }
+    bytes.resize(kMaxConfigSize);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    return !std::ferror(file.get());
+}
 
 // The fields after the recent lists, in file order.
 template <typename Config, typename Visit> void VisitFixedBlock(Config& config, Visit visit) {
@@ -71,7 +86,7 @@ void ReadAfterVersion(platform::ByteReader& reader, CConfigData& config) {
 
 bool CConfigData::Load(const std::string& folder) {
     platform::Bytes bytes;
-    if (!platform::ReadWholeFile(ConfigPath(folder), bytes, kMaxConfigSize)) {
+    if (!ReadConfigBytes(ConfigPath(folder), bytes)) {
         return false;
     }
     platform::ByteReader reader(bytes);

@@ -5,9 +5,6 @@
 #include "platform/safe_save.h"
 
 bool FindEquipKind(const CEquipDatabase& database, const std::string& name, int& kind) {
-    if (name.empty()) {
-        return false;
-    }
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (database.FindArmor(slot, name.c_str()) != nullptr) {
             kind = slot;

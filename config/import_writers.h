@@ -8,7 +8,8 @@
 
 // Finds a name in the loaded tables: head, body, arm, waist and leg pieces, then decorations; the
 // first record whose name equals it byte for byte gives its list kind (0..4, or 5 for a
-// decoration). An empty name is never found.
+// decoration). An empty name is no exception: it finds a record made from a table line without
+// a name, and the entry written for it is one that every list reader passes over.
 bool FindEquipKind(const CEquipDatabase& database, const std::string& name, int& kind);
 
 // Writes an excluded-list file with one entry per name found, in order; names not found are left
