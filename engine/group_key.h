@@ -33,10 +33,12 @@ constexpr bool AreEquivalent(std::uint32_t a, std::uint32_t b) {
     return ((a ^ b) >> 5) == 0;
 }
 
+// A piece without the body-doubling marker never gets the doubling key, whatever its points: a
+// slot field of 31 reads as no slots anyway, so the key keeps 0 there instead.
 constexpr std::uint32_t PackKey(const int* points, int count, int slots) {
     std::uint32_t key = static_cast<std::uint32_t>(slots) & 31U;
     for (int k = 0; k < count; ++k) {
         key |= (static_cast<std::uint32_t>(points[k]) & 31U) << KeyShift(k);
     }
-    return key;
+    return key == kDoublingKey ? key & ~31U : key;
 }
