@@ -1,6 +1,7 @@
 #include "engine/candidates.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "engine/group_key.h"
 
@@ -57,16 +58,19 @@ void SortByDefense(CandidateList& list) {
     });
 }
 
-void AddToGroups(GroupList& groups, CEquipData& piece, std::uint32_t key) {
+// Groups are looked up by key through an index: a slot's table may hold a great many pieces with
+// distinct keys, and a linear search made grouping quadratic in them.
+void AddToGroups(GroupList& groups, std::unordered_map<std::uint32_t, std::size_t>& index,
+                 CEquipData& piece, std::uint32_t key) {
     piece.groupKey = key;
-    for (CandidateGroup& group : groups) {
-        if (group.key == key) {
-            group.bestDefense = std::max(group.bestDefense, piece.EffectiveDefense());
-            ++group.count;
-            return;
-        }
+    const auto [entry, added] = index.try_emplace(key, groups.size());
+    if (added) {
+        groups.push_back({key, piece.EffectiveDefense(), piece.slots, 1});
+        return;
     }
-    groups.push_back({key, piece.EffectiveDefense(), piece.slots, 1});
+    CandidateGroup& group = groups[entry->second];
+    group.bestDefense = std::max(group.bestDefense, piece.EffectiveDefense());
+    ++group.count;
 }
 
 } // namespace
@@ -111,8 +115,9 @@ void GroupCandidates(const CandidateList (&lists)[kSlotCount], const SkillTable&
                      GroupList (&groups)[kSlotCount]) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         groups[slot].clear();
+        std::unordered_map<std::uint32_t, std::size_t> index;
         for (CEquipData* piece : lists[slot]) {
-            AddToGroups(groups[slot], *piece, GroupKeyOf(*piece, table));
+            AddToGroups(groups[slot], index, *piece, GroupKeyOf(*piece, table));
         }
         std::sort(groups[slot].begin(), groups[slot].end(),
                   [](const CandidateGroup& a, const CandidateGroup& b) { return a.key > b.key; });
