@@ -1,5 +1,8 @@
 #include "engine/equip_set.h"
 
+#include <algorithm>
+#include <climits>
+
 void CEquipSet::Clear() {
     *this = CEquipSet{};
 }
@@ -18,25 +21,26 @@ bool CEquipSet::IsEmpty() const {
     return true;
 }
 
-// A missing piece contributes nothing rather than being dereferenced.
+// A missing piece contributes nothing rather than being dereferenced. Five table values may not
+// add up within an int; the sum saturates instead of wrapping to a wrong sign.
 int CEquipSet::TotalDefense() const {
-    int total = 0;
+    std::int64_t total = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (pieces[slot] != nullptr) {
             total += pieces[slot]->EffectiveDefense();
         }
     }
-    return total;
+    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
 }
 
 int CEquipSet::TotalResist(int element) const {
-    int total = 0;
+    std::int64_t total = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (pieces[slot] != nullptr) {
             total += pieces[slot]->resist[element];
         }
     }
-    return total;
+    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
 }
 
 int CEquipSet::DecoPoints(int position, int id) const {

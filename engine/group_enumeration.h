@@ -29,12 +29,14 @@ private:
     const GroupList (&groups_)[kSlotCount];
     DecorationFitter& fitter_;
     std::vector<SearchHit>& hits_;
-    const int minDefense_;
+    const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;
 
-    std::uint64_t below_[kSlotCount] = {};    // combinations under one group of each level
-    int defense_[kSlotCount + 1] = {};        // best defence of the groups chosen above a level
+    std::uint64_t below_[kSlotCount] = {}; // combinations under one group of each level
+    // Best defence of the groups chosen above a level; 64-bit, as five table values may not add
+    // up within an int.
+    std::int64_t defense_[kSlotCount + 1] = {};
     std::uint64_t sets_[kSlotCount + 1] = {}; // armour sets the groups above a level stand for
     bool lowDefenseSeen_ = false;
     FitRequest request_;

@@ -20,7 +20,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         }
     }
     std::uint64_t inner = 1;
-    int best = 0;
+    std::int64_t best = 0;
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         inner_[slot] = inner;
         bestBelow_[slot] = best;
@@ -34,11 +34,11 @@ bool HitExpansion::Expand(const SearchHit& hit) {
 // Members are in candidate order, defence descending: once a piece is too weak even with the
 // best pieces of the levels under it, so is every piece after it, and all their combinations are
 // rejected at once, counted exactly as one by one.
-bool HitExpansion::Loop(int level, int defense) {
+bool HitExpansion::Loop(int level, std::int64_t defense) {
     const CandidateList& members = members_[level];
     const std::size_t count = members.size();
     for (std::size_t i = 0; i < count; ++i) {
-        const int reached = defense + members[i]->EffectiveDefense();
+        const std::int64_t reached = defense + members[i]->EffectiveDefense();
         if (reached + bestBelow_[level] < minDefense_) {
             return Reject(static_cast<std::uint64_t>(count - i) * inner_[level]);
         }

@@ -18,21 +18,22 @@ public:
     bool Expand(const SearchHit& hit);
 
 private:
-    bool Loop(int level, int defense);
+    // Defence sums are 64-bit: five table values may not add up within an int.
+    bool Loop(int level, std::int64_t defense);
     bool Reject(std::uint64_t combinations);
     bool AddSet();
 
     CSkillSearch& search_;
     const CandidateList (&candidates_)[kSlotCount];
-    const int minDefense_;
+    const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
     const std::uint64_t maxCalc_;
     const int weaponSlots_;
 
     const SearchHit* hit_ = nullptr;
     CandidateList members_[kSlotCount];
-    std::uint64_t inner_[kSlotCount] = {}; // combinations under one piece of each level
-    int bestBelow_[kSlotCount] = {};       // highest defence the levels under one can add
+    std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
+    std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
     std::uint64_t rejected_ = 0;
 };

@@ -1,3 +1,4 @@
+#include <climits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -114,6 +115,20 @@ TEST_F(SkillSearchTest, AnAbortInPhaseOneStillExpandsTheHitsFound) {
     host.abortAtPump = 0;
     Check();
     EXPECT_EQ(engine.visited, engine.totalCombos);
+}
+
+// Five defences of INT_MAX: a sum wrapped to a negative value would fail every minimum and hide
+// the set.
+TEST_F(SkillSearchTest, HugeDefencesNeitherWrapNorHideSets) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        Piece(slot, 0, INT_MAX, {{attack, slot == kHead ? 10 : 0}});
+    }
+    condition.minDefense = 1;
+    Check();
+    ASSERT_EQ(engine.results.size(), 1U);
+    EXPECT_EQ(engine.results[0]->TotalDefense(), INT_MAX);
+    engine.RefineSearch(condition);
+    EXPECT_EQ(engine.results.size(), 1U);
 }
 
 // Crafted tables cover single rules; random ones find the interactions between them.
