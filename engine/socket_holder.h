@@ -20,7 +20,12 @@ struct SocketHolder {
         decos[0] = decos[1] = decos[2] = nullptr;
     }
 
+    // A decoration of negative size (a malformed table row) is never placed: it would hand out
+    // slots the position does not have.
     bool Place(CDecoData* deco) {
+        if (deco->size < 0) {
+            return false;
+        }
         for (int entry = 0; entry < slots; ++entry) {
             if (decos[entry] == nullptr) {
                 if (free < deco->size) {

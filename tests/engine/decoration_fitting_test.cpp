@@ -145,4 +145,15 @@ TEST_F(FittingTest, DoublingFitsAreRecountedBeforeTheyCount) {
     EXPECT_NE(SearchOne(), nullptr);
 }
 
+// A fixed weapon decoration of negative size from a malformed row must not open a third slot in
+// a 2-slot weapon for a size-3 decoration.
+TEST_F(FittingTest, ANegativeSizeGivesNoSlots) {
+    Deco(3, {{attack, 3}});
+    Piece(kHead, 0, 1, {{attack, 7}});
+    condition.weaponSlots = 2;
+    condition.fixed.decos[kWeaponPosition][0] = Deco(-1, {});
+    Choose({attack10});
+    EXPECT_EQ(SearchOne(), nullptr);
+}
+
 } // namespace
