@@ -18,6 +18,10 @@ constexpr std::int32_t kResultMagic = 546;
 constexpr std::int32_t kResultVersion = 1;
 constexpr int kDecoEntries = 3;
 constexpr int kMaxWeaponSlots = 3;
+// A record takes at most 531 bytes and a search lists as many sets as its display limit, which
+// the configuration may set to any 32-bit value; a cap sized for the list files would refuse
+// files this engine wrote. This one only guards memory.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
 
 constexpr char kSaveFailed[] = "検索結果の保存に失敗しました";
 constexpr char kOpenFailed[] = "検索結果の読込に失敗しました";
@@ -184,7 +188,7 @@ int CSkillSearch::SaveResults(const std::string& path, int job, int sex, int wea
 // written only when the whole file was accepted.
 int CSkillSearch::LoadResults(const std::string& path, int& job, int& sex, int& weaponSlots) {
     platform::Bytes bytes;
-    if (!platform::ReadWholeFile(path, bytes)) {
+    if (!platform::ReadWholeFile(path, bytes, kMaxFileBytes)) {
         Tell(sink, kOpenFailed);
         return 0;
     }

@@ -216,6 +216,34 @@ TEST_F(ResultFileTest, RoundTripRestoresSetsHeaderAndCounters) {
     EXPECT_TRUE(sink_.messages.empty());
 }
 
+// 130 000 sets with full decorations: some 69 MB, more than the cap of the small list files, and
+// a file a search with a high display limit saves.
+TEST_F(ResultFileTest, ALargeFileLoads) {
+    constexpr std::uint32_t kSets = 130000;
+    Bytes record;
+    for (int slot = 0; slot <= kSlotCount; ++slot) {
+        if (slot < kSlotCount) {
+            Le(record, static_cast<std::uint32_t>(slot));
+            Name(record, pieces_[slot][0]->name);
+        }
+        Le(record, 3);
+        for (const CDecoData* deco : decos_) {
+            Name(record, deco->name);
+        }
+    }
+    Bytes file = Header(1, 1, 3, 0, 0, kSets);
+    file.reserve(file.size() + kSets * (4 + record.size()));
+    for (std::uint32_t i = 0; i < kSets; ++i) {
+        Le(file, i);
+        file.insert(file.end(), record.begin(), record.end());
+    }
+    ASSERT_GT(file.size(), std::size_t{64} << 20);
+    Write("big.eql", file);
+    ASSERT_EQ(Load("big.eql"), 1) << (sink_.messages.empty() ? "" : sink_.messages[0]);
+    ASSERT_EQ(engine_.results.size(), kSets);
+    EXPECT_EQ(engine_.results.back()->decos[5][2], decos_[2]);
+}
+
 TEST_F(ResultFileTest, SavingNothingCreatesNoFile) {
     EXPECT_EQ(engine_.SaveResults(PathOf("none.eql"), 1, 1, 0), 1);
     EXPECT_FALSE(fs::exists(PathOf("none.eql")));
