@@ -91,21 +91,16 @@ TEST_F(CandidatesTest, FiltersDropPiecesAndAFixedPieceBypassesThem) {
 // Minus one in five chosen skills with a slot field of 31 packs to the doubling key's bits; read
 // as a doubling piece, the head would count the body's points instead of its own minus points.
 TEST_F(CandidatesTest, OnlyADoublingPieceGetsTheDoublingKey) {
-    int rows[kMaxChosenSkills];
-    for (int k = 0; k < kMaxChosenSkills; ++k) {
-        const int system = FindOrAddSkillSystem("s" + std::to_string(k));
-        Deco(1, {{system, 1}});
-        rows[k] = Level(system, 1);
-        condition.skillRows[k] = rows[k];
-    }
-    condition.skillCount = kMaxChosenSkills;
     CEquipData* head = Piece(kHead, -1, 1, {});
     CEquipData* body = Piece(kBody, 0, 1, {});
     for (int k = 0; k < kMaxChosenSkills; ++k) {
-        head->skillId[k] = body->skillId[k] = engine.database.Skills()[rows[k]]->systemId;
-        head->skillPoints[k] = -1;
-        body->skillPoints[k] = 1;
+        const int system = FindOrAddSkillSystem("s" + std::to_string(k));
+        Deco(1, {{system, 1}});
+        condition.skillRows[k] = Level(system, 1);
+        Fill(head->skillId + k, head->skillPoints + k, 0, {{system, -1}});
+        Fill(body->skillId + k, body->skillPoints + k, 0, {{system, 1}});
     }
+    condition.skillCount = kMaxChosenSkills;
     Run();
     EXPECT_NE(head->groupKey, kDoublingKey);
     EXPECT_EQ(KeySlots(head->groupKey), 0);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sjis.h"
 #include "random_tables.h"
 #include "search_checker.h"
 #include "search_fixture.h"
@@ -145,26 +144,6 @@ TEST(SkillSearchRandomTest, EveryListedSetIsSoundAndEveryCombinationIsCounted) {
         searchesWithResults += engine.results.empty() ? 0 : 1;
     }
     EXPECT_GT(searchesWithResults, 50);
-}
-
-TEST(SkillSearchDataTest, SearchesTheBundledTables) {
-    CSkillSearch engine(nullptr, nullptr);
-    ASSERT_EQ(engine.database.LoadTablesFrom(KESTROVA_SOURCE_DIR "/data/", 0), 1);
-    CSearchCondition condition;
-    for (const char* name : {"先読み", "重撃【小】", "剛腕", "解体上手", "龍攻撃UP【小】"}) {
-        const std::string sjis = platform::Utf8ToSjis(name);
-        for (std::size_t row = 0; row < engine.database.Skills().size(); ++row) {
-            if (sjis == engine.database.Skills()[row]->skillName) {
-                condition.skillRows[condition.skillCount++] = static_cast<int>(row);
-            }
-        }
-    }
-    ASSERT_EQ(condition.skillCount, 5);
-    condition.weaponSlots = 3;
-    engine.Search(condition);
-    EXPECT_EQ(engine.visited, engine.totalCombos);
-    EXPECT_FALSE(engine.results.empty());
-    ExpectValidResults(engine, condition);
 }
 
 } // namespace

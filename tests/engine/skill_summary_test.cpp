@@ -60,7 +60,7 @@ protected:
     int guard = 0;
 };
 
-TEST_F(SkillSummaryTest, ChoosesTheDeepestLevelReachedForPlusAndMinusTotals) {
+TEST_F(SkillSummaryTest, ChoosesTheDeepestLevelReachedAndSortsInactiveRowsLast) {
     CEquipSet set;
     set.pieces[kHead] = AddPiece(kHead, 7, -6);
     set.pieces[kBody] = AddPiece(kBody, 9, -6);
@@ -70,15 +70,15 @@ TEST_F(SkillSummaryTest, ChoosesTheDeepestLevelReachedForPlusAndMinusTotals) {
     EXPECT_EQ(rows[0].skillIndex, 1); // +15
     EXPECT_EQ(rows[1].total, -12);
     EXPECT_EQ(rows[1].skillIndex, 2); // -10, not -15
-}
 
-TEST_F(SkillSummaryTest, ZeroPointsGiveNoRowAndInactiveRowsSortLast) {
-    CEquipSet set;
-    set.pieces[kHead] = AddPiece(kHead, 3, 0);
-    set.pieces[kArm] = AddPiece(kArm, 0, -11);
+    // Zero points give no row; an inactive total sorts after an active one, whatever its size.
+    set.pieces[kBody] = AddPiece(kBody, 0, 0);
+    set.pieces[kBody]->skillId[2] = FindOrAddSkillSystem("zero");
+    set.pieces[kArm] = AddPiece(kArm, 0, -5);
+    set.pieces[kHead]->skillPoints[0] = 3;
     ASSERT_EQ(Summarize(set), 2);
     EXPECT_EQ(rows[0].systemId, guard);
-    EXPECT_EQ(rows[1].systemId, attack);
+    EXPECT_EQ(rows[0].skillIndex, 2);
     EXPECT_EQ(rows[1].skillIndex, -1);
     EXPECT_EQ(rows[1].points[kHead], 3);
 }
@@ -133,25 +133,6 @@ TEST_F(SkillSummaryTest, NeverWritesBeyondItsCapacity) {
     }
     EXPECT_EQ(Summarize(set), kSkillRowCapacity);
     EXPECT_STREQ(SkillSystemName(rows[kSkillRowCapacity - 1].systemId), sjis::kBodyDoubling);
-}
-
-TEST_F(SkillSummaryTest, SetHelpersCountSlotsAndPackDecorations) {
-    CEquipSet set;
-    set.pieces[kHead] = AddPiece(kHead, 0, 0);
-    set.weaponSlots = 2;
-    CDecoData* deco = AddDeco(1);
-    EXPECT_TRUE(set.AddDeco(kHead, deco));
-    EXPECT_TRUE(set.AddDeco(kWeaponPosition, deco));
-    EXPECT_EQ(set.FreeSlots(kHead), 2);
-    EXPECT_EQ(set.FreeSlots(kWeaponPosition), 1);
-    EXPECT_EQ(set.FreeArmorSlots(), 2);
-    EXPECT_TRUE(set.AddDeco(kHead, deco));
-    EXPECT_TRUE(set.AddDeco(kHead, deco));
-    EXPECT_FALSE(set.AddDeco(kHead, deco));
-    EXPECT_EQ(set.DecoPoints(kHead, attack), 3);
-    EXPECT_FALSE(set.IsEmpty());
-    set.Clear();
-    EXPECT_TRUE(set.IsEmpty());
 }
 
 } // namespace
