@@ -9,7 +9,8 @@ class CRecentSkillList {
 public:
     void Append(std::int32_t skillIndex) { values_.push_back(skillIndex); }
     void RemoveHead() { values_.pop_front(); }
-    // Unlinks every node holding the index.
+    // Unlinks every node holding the index: a Config.dat made elsewhere may hold one twice, and
+    // a push must still leave it once, at the newest end.
     void Remove(std::int32_t skillIndex) { values_.remove(skillIndex); }
     void RemoveAll() { values_.clear(); }
     std::int32_t Count() const { return static_cast<std::int32_t>(values_.size()); }

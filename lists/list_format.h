@@ -72,5 +72,6 @@ platform::Bytes EncodeOwnedListFile(const std::vector<OwnedFileEntry>& entries);
 platform::Bytes AppendToExcludedListFile(const platform::Bytes& file, std::size_t count,
                                          const EquipFileEntry& entry);
 
-// The weapon slot count of a fixed-set weapon entry, forced into 0..3.
+// The weapon slot count of a fixed-set weapon entry, forced into 0..3: a weapon has at most three
+// slots, and the count selects an item of the dialog's four-item weapon-slot box.
 int ClampWeaponSlots(std::int32_t slotNumber);
