@@ -31,6 +31,7 @@ CSimulatorDlg::~CSimulatorDlg() {
 }
 
 void CSimulatorDlg::Post(unsigned message, std::uint64_t visited, std::uint64_t total) {
+    m_finishPosted = m_finishPosted || message == SearchHost::kSearchFinished;
     PostMessage(message, visited, total);
 }
 

@@ -139,4 +139,6 @@ private:
     void RestoreChosenSkills();
 
     bool m_busyCursorShown = false;
+    // Whether the engine posted its completion since the search button started it.
+    bool m_finishPosted = false;
 };

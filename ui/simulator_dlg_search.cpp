@@ -23,7 +23,7 @@ constexpr int kSearchLockedAfter[] = {kIdUseExclude, kIdUseFixed, kIdCategory,  
                                       kIdConfig,     kIdSaveAll,  kIdLoad,          kIdFastSearch,
                                       kIdOwnedOnly,  kIdEditOwn,  kIdNoBodyDoubling};
 constexpr int kRefineLockedBefore[] = {kIdMale, kIdFemale, kIdBlade, kIdGunner};
-constexpr int kRefineLockedAfter[] = {kIdUseExclude, kIdSaveAll,   kIdLoad,    kIdUseFixed,
+constexpr int kRefineLockedAfter[] = {kIdUseExclude, kIdUseFixed,  kIdSaveAll, kIdLoad,
                                       kIdFastSearch, kIdOwnedOnly, kIdEditOwn, kIdNoBodyDoubling};
 
 template <class... Args> std::string Format(const char* format, Args... args) {
@@ -101,12 +101,18 @@ void CSimulatorDlg::OnBnClickedSearch() {
     SetTimer(kSearchTimer, kSearchTimerMs);
     m_liFrequency = ui::PerfFrequency();
     m_liSearchStart = ui::PerfCounter();
+    m_finishPosted = false;
     if (refine) {
         m_search.RefineSearch(m_condition);
     } else {
         m_search.Search(m_condition);
     }
     SetCheck(kIdRefine, false);
+    // An engine that refuses the condition says so and posts no completion; without one the
+    // window would stay disabled with its timer running and "中断" on a button that aborts nothing.
+    if (!m_finishPosted) {
+        OnSearchFinished(m_search.visited, m_search.totalCombos);
+    }
 }
 
 void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {

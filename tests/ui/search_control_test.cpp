@@ -36,10 +36,16 @@ TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
                                                            "除外スキルだけでは検索できません",
                                                            "除外スキルだけでは検索できません"}));
     EXPECT_EQ(Text(kIdResultCount), "組み合わせ 0件");
+    EXPECT_EQ(Hooked().pumps, 0);
+
+    // An engine refusing the condition posts no completion; the window must come back anyway.
+    dialog->AppendChosenSkill(999, "", "", "10");
+    PressSearch();
+    EXPECT_EQ(prompter.messages.back(), "スキル/装飾品テーブルの作成に失敗しました");
     EXPECT_EQ(Text(kIdSearch), "検索");
     EXPECT_FALSE(dialog->HasTimer(CSimulatorDlg::kSearchTimer));
-    EXPECT_EQ(Hooked().pumps, 0);
     EXPECT_TRUE(dialog->IsEnabled(kIdMale));
+    EXPECT_TRUE(dialog->IsEnabled(kIdLoad));
 }
 
 TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
