@@ -27,15 +27,15 @@ const char* SlotName(int kind) {
 
 std::string ArmourSkillText(const CEquipData& piece, int column) {
     const int entry = (column - 5) / 2;
-    const bool nameColumn = (column - 5) % 2 == 0;
+    if ((column - 5) % 2 != 0) {
+        return NonZero(piece.skillPoints[entry]);
+    }
+    // A doubling piece shows its marker in place of the skill names; its points stay.
     if (piece.bodyDoubling) {
         return column == 5 ? std::string(sjis::kBodyDoubling) : std::string();
     }
-    if (piece.skillPoints[entry] == 0) {
-        return {};
-    }
-    return nameColumn ? std::string(SkillSystemName(piece.skillId[entry]))
-                      : Number(piece.skillPoints[entry]);
+    return piece.skillPoints[entry] == 0 ? std::string()
+                                         : std::string(SkillSystemName(piece.skillId[entry]));
 }
 
 // Integer sort keys of the columns other than 0 and 2.
