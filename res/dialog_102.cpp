@@ -53,7 +53,6 @@ constexpr ControlTemplate kControls[] = {
     {kIdCategory, K::kDropDownList, "", 4, 66, 118, 120},
     {kIdSearch, K::kPushButton, "検索", 126, 64, 54, 16, kDefault},
     {kIdSkillList, K::kReportList, "", 4, 84, 176, 138, kSingleSel},
-    {-1, K::kStatic, "選択スキル (チェックで除外)", 4, 228, 124, 10},
     {kIdClearSkills, K::kPushButton, "全削除", 132, 225, 48, 14},
     {kIdChosenSkills, K::kReportList, "", 4, 242, 176, 91, kSingleSel | kCheckBoxes},
 
