@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QScrollBar>
 #include <cstring>
@@ -6,9 +7,12 @@
 
 #include "engine/skill_systems.h"
 #include "platform/sjis.h"
+#include "res/menus.h"
+#include "ui/framework/scripted_prompter.h"
 #include "ui/list_ctrl_category.h"
 #include "ui/list_ctrl_equip.h"
 #include "ui/list_ctrl_ex.h"
+#include "ui/list_ctrl_result.h"
 #include "ui/slot_marks.h"
 
 namespace {
@@ -91,6 +95,8 @@ protected:
         belt.rarity = 5;
         belt.slots = 2;
         belt.bodyDoubling = 1;
+        belt.skillId[0] = FindOrAddSkillSystem(platform::Utf8ToSjis("胴系倍加"));
+        belt.skillPoints[0] = 1;
         SetName(jewel.name, "Gem");
         jewel.rarity = 4;
         jewel.size = 1;
@@ -142,6 +148,7 @@ TEST_F(ListCtrlEquipTest, ArmourAndDecorationCellTexts) {
     EXPECT_EQ(Text(0, 19), "-3");
     EXPECT_EQ(Text(2, 4), "○○－");
     EXPECT_EQ(Text(2, 5), "胴系倍加");
+    EXPECT_EQ(Text(2, 6), "1") << "the marker hides names, not points";
     EXPECT_EQ(Text(2, 7), "");
     EXPECT_EQ(Text(1, 0), "装");
     EXPECT_EQ(Text(1, 3), "");
@@ -219,6 +226,96 @@ TEST(ListCtrlExTest, OwnerHearsOfSelectionsAndDataUnlessNotifyIsOff) {
     list.SelectRow(0);
     list.SetItemData(1, 8);
     EXPECT_EQ(owner.count, 3);
+}
+
+TEST(ResultStatisticsTest, SkillStatisticsCountActivatedRowsByTheSignOfTheirTotal) {
+    SkillRowTable rows;
+    const std::pair<int, int> entries[] = {{-1, -3}, {2, 12}, {4, -10}, {5, 0}, {-1, -1}};
+    for (std::size_t i = 0; i < std::size(entries); ++i) {
+        rows[i].skillIndex = entries[i].first;
+        rows[i].total = entries[i].second;
+    }
+    const SkillStatistics stats = CountSkillStatistics(rows, 5);
+    EXPECT_EQ(stats.active, 1);
+    EXPECT_EQ(stats.activeMinus, 1);
+    EXPECT_EQ(stats.maxInactive, 0) << "negative inactive totals leave the maximum at 0";
+    EXPECT_EQ(stats.inactive, 3) << "an activated row with total 0 counts as inactive";
+}
+
+class ListCtrlResultTest : public testing::Test {
+protected:
+    ListCtrlResultTest() {
+        list.SetPrompter(&prompter);
+        list.SetSingleSelection(true);
+        for (int column = 0; column < 9; ++column) {
+            list.InsertColumn(column, "", 30);
+        }
+        list.resize(300, 200);
+    }
+    void Fill() {
+        const int active[3] = {1, 3, 2};
+        list.SetRowCount(3);
+        for (int i = 0; i < 3; ++i) {
+            sets[i].number = i + 1;
+            list.SetRow(i, &sets[i], 0, 0, active[i], 0, 0, 0);
+        }
+    }
+    std::string Numbers() const {
+        std::string numbers;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            numbers += list.GetItemText(row, 0);
+        }
+        return numbers;
+    }
+    // A right click on the viewport at the top of `row` (or below the rows for -1).
+    void RightClick(int row) {
+        const QPoint at = row < 0 ? QPoint(5, 190) : list.SubItemRect(row, 0).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list.viewport(), &event);
+    }
+
+    ui::ScriptedPrompter prompter;
+    CListCtrlResult list;
+    CEquipSet sets[3];
+};
+
+TEST_F(ListCtrlResultTest, HeaderSortsFlipTheSharedDirectionAndKeepTheSelectedSet) {
+    Fill();
+    if (!CListCtrlResult::HeaderSortAscending()) {
+        list.SortByColumn(0);
+    }
+    list.SelectRow(1);
+    list.SortByColumn(0);
+    EXPECT_EQ(Numbers(), "123");
+    list.SortByColumn(0);
+    EXPECT_EQ(Numbers(), "321") << "the next click runs the other way";
+    EXPECT_EQ(list.SelectedSet(), &sets[1]);
+    EXPECT_EQ(list.GetSelectedRow(), 1);
+    list.SortByColumn(8);
+    list.SelectRow(0);
+    list.SortByColumn(0);
+    EXPECT_EQ(Numbers(), "321") << "descending again after a click on another column";
+    EXPECT_EQ(list.SelectedSet(), &sets[2]);
+
+    list.m_bFilling = 1;
+    const bool direction = CListCtrlResult::HeaderSortAscending();
+    list.SortByColumn(0);
+    EXPECT_EQ(Numbers(), "321");
+    EXPECT_EQ(CListCtrlResult::HeaderSortAscending(), direction) << "a refused sort flips nothing";
+}
+
+TEST_F(ListCtrlResultTest, MenuSortsPutTheLargestFirstOnAscendingAndNeedRows) {
+    RightClick(-1);
+    EXPECT_TRUE(prompter.menus.empty()) << "no menu on an empty list";
+    Fill();
+    prompter.menuAnswers = {res::kCmdSortActiveDesc, res::kCmdSortActiveAsc};
+    RightClick(0);
+    ASSERT_EQ(prompter.menus.size(), 1U);
+    EXPECT_EQ(Numbers(), "231") << "昇順: most activated skills first";
+    EXPECT_EQ(list.SelectedSet(), &sets[0]) << "the clicked row's set stays selected";
+    RightClick(0);
+    EXPECT_EQ(Numbers(), "132");
+    EXPECT_EQ(list.GetItemText(0, 9), "") << "no tenth column";
 }
 
 } // namespace

@@ -1,0 +1,203 @@
+#include <QApplication>
+
+#include "lists/fixed_set_file.h"
+#include "lists/owned_list_file.h"
+#include "platform/message_sink.h"
+#include "platform/sjis.h"
+#include "res/dialog_102.h"
+#include "search_window.h"
+#include "ui/framework/clipboard.h"
+
+using namespace res;
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+
+class ResultDisplayTest : public SearchWindowTest {
+protected:
+    // The row of the set-skill list whose system column reads `system`, -1 when there is none.
+    int SkillRow(const std::string& system) const {
+        for (int row = 0; row < dialog->m_listSetSkills.GetItemCount(); ++row) {
+            if (Cell(dialog->m_listSetSkills, row, 0) == system) {
+                return row;
+            }
+        }
+        return -1;
+    }
+    void SearchAttack() {
+        ASSERT_TRUE(StartHooked());
+        ChooseSkills({"攻撃力UP【小】"});
+        PressSearch();
+        ASSERT_EQ(dialog->m_search.results.size(), 1U);
+    }
+};
+
+TEST_F(ResultDisplayTest, DetailsShowPiecesTotalsOwnedPiecesAndSkillColours) {
+    // An arm that activates a minus skill on its own.
+    folder.Write("data/TEVREQUIP_ARM.csv",
+                 platform::Utf8ToSjis(
+                     "ハンターアーム,0,0,1,0,5,10,0,0,1,0,0,攻撃,2,体力,-10,,,,,,,,,,,,,,,,\n"));
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    OwnedLists owned;
+    owned.Add(d.m_search.database.Armor(kHead)[0]);
+    platform::RecordingSink sink;
+    ASSERT_TRUE(SaveOwnedList(owned, folder.File("OwnEquip.dat"), sink));
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_EQ(d.m_search.results.size(), 1U);
+
+    const ui::CReportList& pieces = d.m_listSetEquip;
+    ASSERT_EQ(pieces.GetItemCount(), 6) << "five pieces and the total, no weapon row";
+    EXPECT_EQ(Cell(pieces, 0, 1), "ハンターヘルム");
+    EXPECT_EQ(Cell(pieces, 0, 2), "10");
+    EXPECT_EQ(Cell(pieces, 0, 3), "1");
+    EXPECT_EQ(Cell(pieces, 0, 8), "○－－");
+    EXPECT_EQ(Cell(pieces, 2, 8), "－－－");
+    EXPECT_EQ(Cell(pieces, 4, 8), "○○○");
+    EXPECT_EQ(Cell(pieces, 5, 1), "合計");
+    EXPECT_EQ(Cell(pieces, 5, 2), "50");
+    EXPECT_EQ(Cell(pieces, 5, 3), "2");
+    EXPECT_EQ(Cell(pieces, 5, 7), "1");
+    EXPECT_EQ(Cell(d.m_listResult, 0, 8), "1") << "the owned head";
+    EXPECT_EQ(d.OnCustomdrawSetEquip(0, 4).background, QColor(192, 255, 192));
+    EXPECT_EQ(d.OnCustomdrawSetEquip(1, 4).background, kWhite);
+    EXPECT_EQ(d.OnCustomdrawSetEquip(5, 0).background, QColor(192, 192, 255));
+
+    const ui::CReportList& skills = d.m_listSetSkills;
+    const int attack = SkillRow("攻撃");
+    const int health = SkillRow("体力");
+    const int critical = SkillRow("会心");
+    ASSERT_GE(attack, 0);
+    ASSERT_GE(health, 0);
+    ASSERT_GE(critical, 0);
+    EXPECT_EQ(Cell(skills, attack, 1), "") << "no weapon points";
+    EXPECT_EQ(Cell(skills, attack, 2), "+3");
+    EXPECT_EQ(Cell(skills, attack, 5), "");
+    EXPECT_EQ(Cell(skills, attack, 7), "10");
+    EXPECT_EQ(Cell(skills, attack, 8), "攻撃力UP【小】");
+    EXPECT_EQ(Cell(skills, health, 4), "-10");
+    EXPECT_EQ(Cell(skills, health, 8), "体力－１０");
+    EXPECT_EQ(Cell(skills, critical, 8), "");
+    EXPECT_EQ(d.OnCustomdrawSetSkills(attack, 0).text, QColor(0, 192, 0));
+    EXPECT_EQ(d.OnCustomdrawSetSkills(health, 8).text, QColor(192, 0, 0));
+    EXPECT_EQ(d.OnCustomdrawSetSkills(critical, 8).text, QColor(0, 0, 0));
+    EXPECT_EQ(d.OnCustomdrawSetSkills(attack, 3).background, kWhite) << "no doubling piece";
+    EXPECT_EQ(d.m_listResult.Row(0)->nActive, 1);
+    EXPECT_EQ(d.m_listResult.Row(0)->nActiveMinus, 1);
+
+    d.CheckRadio(kIdWeaponSlot2);
+    PressSearch();
+    ASSERT_EQ(pieces.GetItemCount(), 7);
+    EXPECT_EQ(Cell(pieces, 5, 1), "武器スロット");
+    EXPECT_EQ(Cell(pieces, 5, 8), "○○－");
+    EXPECT_EQ(Cell(pieces, 6, 1), "合計");
+    EXPECT_EQ(Cell(d.m_listResult, 0, 7), "9") << "seven armour slots and two of the weapon";
+}
+
+TEST_F(ResultDisplayTest, DoublingWaistShowsItsMarkerRowAndTintsTheBodyColumn) {
+    folder.Write("data/TEVREQUIP_WST.csv",
+                 platform::Utf8ToSjis(
+                     "ドウフォールド,0,0,1,0,5,10,0,0,0,1,0,胴系倍加,1,,,,,,,,,,,,,,,,,,\n"));
+    SearchAttack();
+    CSimulatorDlg& d = *dialog;
+    const ui::CReportList& skills = d.m_listSetSkills;
+    const int last = skills.GetItemCount() - 1;
+    const int attack = SkillRow("攻撃");
+    ASSERT_EQ(SkillRow("胴系倍加"), last);
+    EXPECT_EQ(Cell(skills, last, 5), "E");
+    EXPECT_EQ(Cell(skills, last, 3), "");
+    EXPECT_EQ(Cell(skills, last, 7), "") << "the marker has no total";
+    EXPECT_EQ(Cell(skills, attack, 5), "");
+    EXPECT_EQ(Cell(skills, attack, 3), "+6") << "the waist's copy counts in the body column";
+    EXPECT_EQ(Cell(skills, attack, 7), "13");
+    EXPECT_EQ(d.m_bBodyDoublingShown, 1);
+    EXPECT_EQ(d.OnCustomdrawSetSkills(attack, 3).background, QColor(192, 255, 255));
+    EXPECT_EQ(d.OnCustomdrawSetSkills(attack, 2).background, kWhite);
+    EXPECT_EQ(d.OnCustomdrawSetSkills(last, 3).background, kWhite);
+    EXPECT_EQ(d.m_listResult.Row(0)->nInactive, skills.GetItemCount() - 1);
+}
+
+TEST_F(ResultDisplayTest, ClipboardTextIsComposedFromTheListsLineByLine) {
+    SearchAttack();
+    dialog->Click(kIdFemale);
+    PressSearch();
+    const std::string dashes = "-----------------------------------------------\r\n";
+    // A piece line: the name padded to 20 bytes, then three empty decoration columns of 6.
+    auto piece = [](const std::string& name, std::size_t blanks) {
+        const std::string deco(6, ' ');
+        return name + std::string(blanks, ' ') + " " + deco + " " + deco + " " + deco + "\r\n";
+    };
+    const std::string expected =
+        "----------------------TEVRA KESTROVA ver 0.44--\r\n■ 女  剣士\r\n\r\n" + dashes +
+        piece("ハンターヘルム", 6) + piece("ハンターメイル", 6) + piece("ハンターアーム", 6) +
+        piece("ハンターフォールド", 2) + piece("ハンターグリーヴ", 4) + piece("合計", 16) + dashes +
+        "防御力[50] 火[2] 水[0] 雷[1] 氷[1] 龍[1]\r\n\r\n攻撃力UP【小】\r\n" + dashes;
+    char text[4096];
+    dialog->BuildSetText(text, sizeof text);
+    EXPECT_EQ(platform::SjisToUtf8(text), expected);
+    EXPECT_EQ(std::string(text).find("\r\n"), 47U) << "the header is as long as a rule";
+    dialog->Click(kIdClip);
+    EXPECT_EQ(ui::ClipboardText(), expected);
+}
+
+TEST_F(ResultDisplayTest, ResultFilesAndFixedSetsGoThroughTheButtons) {
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    d.CheckRadio(kIdWeaponSlot2);
+    ChooseSkills({"攻撃力UP【小】", "体力－１０"});
+    PressSearch();
+    ASSERT_EQ(d.m_search.results.size(), 1U);
+
+    const std::string saved = folder.File("sets.eql");
+    prompter.fileAnswers = {saved};
+    d.Click(kIdSaveAll);
+    ASSERT_EQ(prompter.fileQuestions.size(), 1U);
+    EXPECT_EQ(prompter.fileQuestions[0].request.initialName, "攻撃力UP【小】_体力－１０");
+    EXPECT_EQ(prompter.fileQuestions[0].request.defaultExt, "eql");
+    ASSERT_TRUE(std::filesystem::exists(saved));
+
+    // Loading takes its weapon slots from the file and fills the list as a search would.
+    d.m_condition.weaponSlots = 0;
+    d.SetText(kIdElapsed, "");
+    prompter.fileAnswers = {saved};
+    d.Click(kIdLoad);
+    QApplication::processEvents();
+    EXPECT_EQ(ChosenList().GetItemCount(), 0);
+    EXPECT_EQ(d.m_condition.weaponSlots, 2);
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 1件");
+    EXPECT_EQ(d.m_listSetEquip.GetItemCount(), 7);
+
+    // A loaded set carries no weapon slots of its own; its fixed-set file still gets them.
+    const std::string fixed = folder.File("set.eq");
+    prompter.fileAnswers = {fixed};
+    d.Click(kIdSaveFixed);
+    EXPECT_EQ(prompter.fileQuestions.back().request.initialName, "無題");
+    FixedRows rows;
+    platform::RecordingSink sink;
+    ASSERT_TRUE(LoadFixedSet(rows, d.m_search.database, fixed, sink));
+    EXPECT_EQ(rows.weaponSlots, 2);
+    EXPECT_EQ(rows.rows[kHead].piece, d.m_search.results[0]->pieces[kHead]);
+
+    folder.Write("foreign.eql", std::string(8, '\x01'));
+    prompter.fileAnswers = {folder.File("foreign.eql")};
+    d.Click(kIdLoad);
+    QApplication::processEvents();
+    EXPECT_EQ(d.m_listResult.GetItemCount(), 1) << "refused before the results were touched";
+
+    // Past magic and version the old sets are gone: their rows must go with them.
+    folder.Write("short.eql", folder.Read("sets.eql").substr(0, 40));
+    prompter.fileAnswers = {folder.File("short.eql")};
+    d.Click(kIdLoad);
+    QApplication::processEvents();
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"検索結果ファイルではありません",
+                                                           "検索結果ファイルが不正です"}));
+    EXPECT_EQ(d.m_listResult.GetItemCount(), 0);
+    EXPECT_EQ(d.m_listSetEquip.GetItemCount(), 0);
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 0件");
+    EXPECT_FALSE(d.IsEnabled(kIdClip));
+}
+
+} // namespace
