@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/group_key.h"
+#include "engine/saturating.h"
 
 namespace {
 constexpr int kPumpLevel = 2; // the third loop: often enough to stay responsive, cheap enough
@@ -17,7 +18,7 @@ GroupEnumeration::GroupEnumeration(CSkillSearch& search, const CSearchCondition&
     std::uint64_t size = 1;
     for (int level = kSlotCount - 1; level >= 0; --level) {
         below_[level] = size;
-        size *= groups[level].size();
+        size = SaturatingMul(size, groups[level].size());
     }
     request_.weaponSlots = condition.weaponSlots;
     sets_[0] = 1;
@@ -37,12 +38,12 @@ template <int Level> bool GroupEnumeration::Descend() {
                 search_.owner->PumpMessages();
             }
             if (!lowDefenseSeen_ && AreEquivalent(group.key, lastFailed)) {
-                search_.visited += below_[Level];
+                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
                 continue;
             }
             request_.keys[Level] = group.key;
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
-            sets_[Level + 1] = sets_[Level] * static_cast<std::uint64_t>(group.count);
+            sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
             const std::uint32_t hitsBefore = search_.hitCount;
             if (!Descend<Level + 1>()) {
                 return false;
@@ -73,7 +74,8 @@ bool GroupEnumeration::Leaves() {
         }
         request_.keys[kLeaf] = group.key;
         if (fitter_.FitDecorations(request_, decos)) {
-            if (!RecordHit(decos, sets_[kLeaf] * static_cast<std::uint64_t>(group.count))) {
+            if (!RecordHit(decos,
+                           SaturatingMul(sets_[kLeaf], static_cast<std::uint64_t>(group.count)))) {
                 return false;
             }
         } else {
@@ -91,7 +93,7 @@ bool GroupEnumeration::RecordHit(const DecoBlock& decos, std::uint64_t sets) {
     std::copy_n(request_.keys, kSlotCount, hit.keys);
     hit.decos = decos;
     ++search_.hitCount;
-    search_.setCount += sets;
+    search_.setCount = SaturatingAdd(search_.setCount, sets);
     if (search_.hitCount >= maxDisplay_) {
         return false;
     }

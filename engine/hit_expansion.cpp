@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/saturating.h"
+
 HitExpansion::HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
                            const CandidateList (&candidates)[kSlotCount])
     : search_(search), candidates_(candidates), minDefense_(condition.minDefense),
@@ -24,7 +26,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         inner_[slot] = inner;
         bestBelow_[slot] = best;
-        inner *= members_[slot].size();
+        inner = SaturatingMul(inner, members_[slot].size());
         best += members_[slot].empty() ? 0 : members_[slot].front()->EffectiveDefense();
     }
     rejected_ = 0;
@@ -40,7 +42,7 @@ bool HitExpansion::Loop(int level, std::int64_t defense) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t reached = defense + members[i]->EffectiveDefense();
         if (reached + bestBelow_[level] < minDefense_) {
-            return Reject(static_cast<std::uint64_t>(count - i) * inner_[level]);
+            return Reject(SaturatingMul(count - i, inner_[level]));
         }
         pieces_[level] = members[i];
         if (level < kSlotCount - 1) {
@@ -58,7 +60,7 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
     if (search_.owner != nullptr) {
         search_.owner->PumpMessages();
     }
-    rejected_ += combinations;
+    rejected_ = SaturatingAdd(rejected_, combinations);
     return rejected_ <= maxCalc_;
 }
 

@@ -4,6 +4,7 @@
 #include "engine/decoration_fitting.h"
 #include "engine/group_enumeration.h"
 #include "engine/hit_expansion.h"
+#include "engine/saturating.h"
 #include "engine/skill_table.h"
 
 namespace {
@@ -35,7 +36,7 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     GroupCandidates(candidates, table, groups);
     totalCombos = 1;
     for (const GroupList& slotGroups : groups) {
-        totalCombos *= slotGroups.size();
+        totalCombos = SaturatingMul(totalCombos, slotGroups.size());
     }
     visited = 0;
     hitCount = 0;

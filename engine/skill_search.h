@@ -32,7 +32,8 @@ public:
     platform::MessageSink* sink;
     std::int32_t abortRequested = 0;
     std::int32_t running = 0;
-    // Counters are 64-bit: the product of five group counts easily passes 2^32.
+    // Counters are 64-bit: the product of five group counts easily passes 2^32. Past 2^64 they
+    // saturate.
     std::uint64_t visited = 0;
     std::uint64_t totalCombos = 0;
     std::uint32_t hitCount = 0;

@@ -1,4 +1,5 @@
 #include <climits>
+#include <cstdint>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -128,6 +129,24 @@ TEST_F(SkillSearchTest, HugeDefencesNeitherWrapNorHideSets) {
     EXPECT_EQ(engine.results[0]->TotalDefense(), INT_MAX);
     engine.RefineSearch(condition);
     EXPECT_EQ(engine.results.size(), 1U);
+}
+
+// 7200 distinct groups a slot stand for more than 2^64 combinations; the counts saturate
+// instead of wrapping to a small number.
+TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
+    const int other = FindOrAddSkillSystem("other");
+    Choose({attack10, guard10, Level(other, 10)});
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (int i = 0; i < 7200; ++i) {
+            Piece(slot, i % 4, 1,
+                  {{attack, i / 4 % 31 - 15}, {guard, i / 124 % 31 - 15}, {other, i / 3844 - 15}});
+        }
+    }
+    host.abortAtPump = 1;
+    Check();
+    EXPECT_EQ(engine.totalCombos, UINT64_MAX);
+    EXPECT_EQ(host.messages.back().total, UINT64_MAX);
+    EXPECT_LT(engine.visited, 100U);
 }
 
 // Crafted tables cover single rules; random ones find the interactions between them.
