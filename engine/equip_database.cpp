@@ -34,12 +34,14 @@ std::size_t CountRecords(std::FILE* file) {
 }
 
 // Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
-// be opened or holds more records than a table may. Every line, even an empty one, is a record,
+// be opened or read (a folder of that name opens but does not read), or holds more records than
+// a table may. Every line, even an empty one, is a record,
 // so the records are counted before any is stored: a foreign file of blank lines is refused
 // without first taking memory in proportion to its length.
 template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecord onRecord) {
     File file = Open(path);
-    if (!file || CountRecords(file.get()) > CEquipDatabase::kMaxTableRecords) {
+    if (!file || CountRecords(file.get()) > CEquipDatabase::kMaxTableRecords ||
+        std::ferror(file.get())) {
         return false;
     }
     std::rewind(file.get());

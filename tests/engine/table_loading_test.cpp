@@ -128,11 +128,15 @@ TEST_F(LoadTablesTest, ReadsEveryTableSkipsOnlyCommentsAndFailsOnAMissingOne) {
     database.SetUseBeforeData(0);
     EXPECT_EQ(database.Armor(kLeg)[0]->EffectiveDefense(), 20);
 
+    // Missing, or a folder in its place that opens but cannot be read.
     std::filesystem::remove(folder.File("data/TEVREQUIP_LEG.csv"));
-    EXPECT_EQ(database.LoadTables(folder.Path(), 0), 0);
-    EXPECT_EQ(database.Skills().size(), 2u);
-    EXPECT_EQ(database.Armor(kWaist).size(), 1u);
-    EXPECT_TRUE(database.Armor(kLeg).empty());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_EQ(database.LoadTables(folder.Path(), 0), 0);
+        EXPECT_EQ(database.Skills().size(), 2u);
+        EXPECT_EQ(database.Armor(kWaist).size(), 1u);
+        EXPECT_TRUE(database.Armor(kLeg).empty());
+        std::filesystem::create_directory(folder.File("data/TEVREQUIP_LEG.csv"));
+    }
 }
 
 TEST(BundledData, LoadsWithTheCountsItsGeneratorRecorded) {
