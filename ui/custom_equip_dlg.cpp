@@ -119,6 +119,7 @@ void CCustomEquipDlg::ConnectLists() {
                     }
                 });
         connect(list, &QAbstractItemView::clicked, this, [this] { UpdateButtons(); });
+        connect(list, &ui::CReportList::keyDown, this, [this] { UpdateButtons(); });
     }
     for (ui::CReportList* list : {static_cast<ui::CReportList*>(&m_listCandidates),
                                   static_cast<ui::CReportList*>(&m_listFixed),

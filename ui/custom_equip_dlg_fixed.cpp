@@ -147,8 +147,9 @@ void CCustomEquipDlg::RemoveFromFixedRow(int row) {
 }
 
 void CCustomEquipDlg::OnCbnSelchangeWeaponSlots() {
+    // Picking the count the box already shows is no change and keeps the weapon's decorations.
     const int slots = Control<QComboBox>(kIdWeaponSlots)->currentIndex();
-    if (slots < 0) {
+    if (slots < 0 || slots == m_fixed.weaponSlots) {
         return;
     }
     m_fixed.weaponSlots = slots;
