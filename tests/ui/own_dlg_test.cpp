@@ -1,0 +1,127 @@
+#include <QComboBox>
+#include <QDialog>
+
+#include "equip_fixture.h"
+#include "res/dialog_131.h"
+#include "ui/own_dlg.h"
+
+using namespace res::own_equip;
+
+namespace {
+
+class OwnDlgTest : public EquipWindowTest {
+protected:
+    void SetUp() override {
+        EquipWindowTest::SetUp();
+        own().Open();
+        own().Click(kIdBothSexes);
+        own().Click(kIdBothWeapons);
+    }
+    COwnDlg& own() const { return dialog->m_dlgOwn; }
+    void Own(const std::string& name) const {
+        SelectByName(own().m_listCandidates, name);
+        own().Click(kIdAddOwned);
+    }
+    Names Owned() const { return Column(own().m_listOwned, 2); }
+    // The owned-list category radios that are ticked.
+    std::vector<int> OwnedCategory() const {
+        std::vector<int> ticked;
+        for (int id : kOwnedCategoryIds) {
+            if (own().IsChecked(id)) {
+                ticked.push_back(id);
+            }
+        }
+        return ticked;
+    }
+};
+
+TEST_F(OwnDlgTest, AddingTurnsTheOwnedViewToTheNewKindUnlessAlreadyOwned) {
+    own().Click(kIdOwnedHead);
+    Own("攻撃珠【１】");
+    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedDecos}));
+    EXPECT_EQ(Owned(), (Names{"攻撃珠【１】"}));
+    EXPECT_EQ(own().GetText(kIdOwnedCount), "1件");
+
+    own().Click(kIdOwnedHead);
+    Own("攻撃珠【１】");
+    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedHead}));
+    EXPECT_EQ(own().m_owned.decos.size(), 1U);
+
+    // A double click on a candidate adds it too; the view's name filter still applies.
+    own().SetText(kIdOwnedNameFilter, "メイル");
+    SelectByName(own().m_listCandidates, "ハンターアーム");
+    Q_EMIT own().m_listCandidates.itemDoubleClicked(own().m_listCandidates.GetSelectedRow());
+    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedArm}));
+    EXPECT_EQ(Owned(), Names{});
+}
+
+TEST_F(OwnDlgTest, AddAllTakesTheListedCandidatesAndClearAllOnlyTheShownOwned) {
+    auto* skill = own().Control<QComboBox>(kIdSkill);
+    skill->setCurrentIndex(skill->findText("耐毒"));
+    Q_EMIT skill->activated(skill->currentIndex());
+    EXPECT_EQ(own().GetText(kIdCandidateCount), "4件");
+    own().Click(kIdOwnedLeg);
+    own().Click(kIdAddAll);
+    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedAll}));
+    EXPECT_EQ(Owned(),
+              (Names{"レディヘルム", "ハンターメイル", "ハンターグリーヴ", "耐毒珠【１】"}));
+
+    own().SetText(kIdOwnedNameFilter, "ハンター");
+    EXPECT_EQ(own().GetText(kIdOwnedCount), "2件");
+    own().Click(kIdClearOwned);
+    EXPECT_EQ(own().GetText(kIdOwnedCount), "0件");
+    own().Click(kIdClearOwnedName);
+    EXPECT_EQ(Owned(), (Names{"レディヘルム", "耐毒珠【１】"}));
+}
+
+TEST_F(OwnDlgTest, AddLoadTakesOnlyNewEntriesAndLoadReplaces) {
+    const std::string file = folder.File("mine.eqo");
+    Own("ハンターヘルム");
+    Own("攻撃珠【１】");
+    prompter.fileAnswers = {file};
+    own().Click(kIdSaveOwned);
+    EXPECT_EQ(folder.Read("mine.eqo").size(), 12U + 2 * 28);
+
+    own().Click(kIdOwnedAll);
+    own().m_listOwned.SelectRow(0);
+    Q_EMIT own().m_listOwned.itemDoubleClicked(0);
+    Own("ハンターメイル");
+    own().Click(kIdOwnedAll);
+    prompter.fileAnswers = {file};
+    own().Click(kIdAddLoadOwned);
+    EXPECT_EQ(Owned(), (Names{"ハンターヘルム", "ハンターメイル", "攻撃珠【１】"}));
+    EXPECT_EQ(own().m_owned.TotalCount(), 3U);
+
+    prompter.fileAnswers = {file};
+    own().Click(kIdLoadOwned);
+    EXPECT_EQ(Owned(), (Names{"ハンターヘルム", "攻撃珠【１】"}));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
+    Own("メンズヘルム");
+    Own("レディヘルム");
+    own().Click(kIdOwnedAll);
+    EXPECT_EQ(Owned(), (Names{"メンズヘルム", "レディヘルム"}));
+    own().Click(kIdOk);
+    EXPECT_EQ(dialog->m_config.m_nOwnSex, 2);
+    EXPECT_EQ(dialog->m_config.m_nOwnWeapon, 2);
+    const std::string saved = folder.Read("OwnEquip.dat");
+    ASSERT_EQ(saved.size(), 12U + 2 * 28);
+
+    own().Open();
+    EXPECT_TRUE(own().IsChecked(kIdFemale));
+    EXPECT_TRUE(own().IsChecked(kIdGunner));
+    own().Click(kIdBothWeapons);
+    EXPECT_EQ(Owned(), (Names{"レディヘルム"})) << "the sex filter applies to the owned list";
+    own().Click(kIdClearOwned);
+    static_cast<QDialog&>(own()).reject();
+    EXPECT_EQ(own().EndCode(), ui::kIdCancel);
+    EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
+    own().Open();
+    own().Click(kIdBothSexes);
+    own().Click(kIdBothWeapons);
+    EXPECT_EQ(Owned(), (Names{"メンズヘルム", "レディヘルム"}));
+}
+
+} // namespace
