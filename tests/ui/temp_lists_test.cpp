@@ -1,0 +1,183 @@
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <set>
+
+#include "equip_fixture.h"
+#include "lists/fixed_set_file.h"
+#include "res/dialog_102.h"
+#include "res/dialog_137.h"
+#include "res/dialog_139.h"
+#include "res/menus.h"
+#include "ui/equip_info_dlg.h"
+#include "ui/framework/prompter_sink.h"
+#include "ui/view_temp_list.h"
+
+namespace {
+
+using Menu = std::vector<ui::ScriptedPrompter::MenuEntry>;
+using Materials = std::vector<std::pair<std::string, std::string>>;
+
+class TempListsTest : public EquipWindowTest {
+protected:
+    CListCtrlResultEquip& SetEquip() const { return dialog->m_listSetEquip; }
+
+    void Search() {
+        if (ChosenList().GetItemCount() == 0) {
+            SelectCategory(0);
+            DoubleClickSkill(kAttackSmall);
+        }
+        dialog->Click(res::kIdSearch);
+        QApplication::processEvents();
+    }
+    // Right-clicks a row of the set-equipment list and picks `command` from the menu; returns the
+    // entries of the menu shown, none when no menu came up.
+    Menu RightClick(int row, int command = 0) {
+        SetEquip().SelectRow(row);
+        prompter.menuAnswers = {command};
+        const std::size_t shown = prompter.menus.size();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(-1, -1), QPoint());
+        QApplication::sendEvent(SetEquip().viewport(), &event);
+        return prompter.menus.size() > shown ? prompter.menus.back() : Menu{};
+    }
+    static Materials MaterialsOf(const CEquipInfoDlg& info) {
+        const auto* list = info.Control<ui::CReportList>(res::equip_info::kIdMaterials);
+        Materials rows;
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            rows.emplace_back(Cell(*list, row, 0), Cell(*list, row, 1));
+        }
+        return rows;
+    }
+    // Runs `open` and reports the materials of the dialog it showed modally, if any.
+    std::optional<Materials> ShownMaterials(const std::function<void()>& open) {
+        std::optional<Materials> shown;
+        QTimer::singleShot(0, [&shown] {
+            if (auto* info = qobject_cast<CEquipInfoDlg*>(QApplication::activeModalWidget())) {
+                shown = MaterialsOf(*info);
+                info->EndDialog(ui::kIdOk);
+            }
+        });
+        open();
+        QApplication::processEvents();
+        return shown;
+    }
+};
+
+TEST_F(TempListsTest, MenuOfAnArmourRowGraysWhatItCannotShow) {
+    Search();
+    ASSERT_GT(SetEquip().GetItemCount(), kSlotCount);
+    for (int row = 0; row < kSlotCount; ++row) {
+        const auto* piece = reinterpret_cast<const CEquipData*>(SetEquip().GetItemData(row));
+        const Menu menu = RightClick(row);
+        ASSERT_EQ(menu.size(), 5U) << row;
+        const int ids[] = {res::kCmdAppendExcluded, res::kCmdAddTempExcluded, res::kCmdAddTempFixed,
+                           res::kCmdShowTempLists, res::kCmdShowMaterials};
+        for (std::size_t k = 0; k < menu.size(); ++k) {
+            EXPECT_EQ(menu[k].id, ids[k]);
+            EXPECT_EQ(menu[k].enabled, k < 3 || (k == 4 && piece->materialCount[0] != 0))
+                << row << " " << k;
+        }
+    }
+    EXPECT_TRUE(RightClick(kSlotCount).empty()) << "the weapon row has no menu";
+
+    RightClick(kLeg, res::kCmdAddTempExcluded);
+    EXPECT_EQ(SetEquip().m_tempExcluded[kLeg].size(), 1U);
+    EXPECT_TRUE(RightClick(kArm)[3].enabled);
+    RightClick(kArm, res::kCmdAppendExcluded);
+    RightClick(kArm, res::kCmdAppendExcluded);
+    EXPECT_EQ(folder.Read("Exclude.dat").size(), 112U) << "a piece goes into Exclude.dat once";
+
+    // The leg's second material has no amount: the list ends before it.
+    EXPECT_EQ(ShownMaterials([this] { RightClick(kLeg, res::kCmdShowMaterials); }),
+              (Materials{{"竜骨", "2"}}));
+    SetEquip().SelectRow(kArm);
+    EXPECT_EQ(ShownMaterials([this] { dialog->OnDblclkSetEquip(); }), std::nullopt);
+}
+
+TEST_F(TempListsTest, MaterialsKeepTheTableOrder) {
+    CEquipInfoDlg info(prompter);
+    info.m_pEquip = Piece(kBody, "ボーンメイル");
+    info.InitDialog();
+    EXPECT_EQ(info.GetText(res::equip_info::kIdName), "ボーンメイル");
+    EXPECT_EQ(MaterialsOf(info), (Materials{{"竜骨", "1"}, {"鉄鉱石", "2"}, {"紅玉", "3"}}));
+}
+
+TEST_F(TempListsTest, TempListsHoldEachPieceOnceAndTheViewerEditsThemInPlace) {
+    CEquipData* helm = Piece(kHead, "ハンターヘルム");
+    CEquipData* cap = Piece(kHead, "ガンナーキャップ");
+    for (CEquipData* piece : {helm, helm, cap}) {
+        SetEquip().AddTempExcluded(*piece);
+        SetEquip().AddTempFixed(*piece);
+    }
+    EXPECT_EQ(SetEquip().m_tempExcluded[kHead], (std::vector<CEquipData*>{helm, cap}));
+    EXPECT_EQ(SetEquip().m_tempFixed.pieces[kHead], cap);
+
+    using namespace res::temp_list;
+    CViewTempList viewer(SetEquip().m_tempFixed, SetEquip().m_tempExcluded, prompter);
+    viewer.InitDialog();
+    auto& fixed = *viewer.Control<ui::CReportList>(kIdFixed);
+    auto& excluded = *viewer.Control<ui::CReportList>(kIdExcluded);
+    EXPECT_EQ(viewer.GetText(kIdExcludedCount), "一時除外装備 2件");
+    EXPECT_EQ(Column(fixed, 2), (Names{"ガンナーキャップ", "", "", "", ""}));
+    EXPECT_EQ(Cell(fixed, 0, 4), "○○－");
+    EXPECT_EQ(Column(excluded, 2), (Names{"ハンターヘルム", "ガンナーキャップ"}));
+
+    fixed.SelectRow(1);
+    Q_EMIT fixed.itemDoubleClicked(1);
+    EXPECT_EQ(Column(fixed, 2), (Names{"ガンナーキャップ", "", "", "", ""}));
+    fixed.SelectRow(0);
+    Q_EMIT fixed.itemDoubleClicked(0);
+    EXPECT_EQ(Cell(fixed, 0, 2), "");
+    EXPECT_TRUE(SetEquip().m_tempFixed.IsEmpty());
+
+    excluded.SelectRow(0);
+    Q_EMIT excluded.itemDoubleClicked(0);
+    EXPECT_EQ(viewer.GetText(kIdExcludedCount), "一時除外装備 1件");
+    EXPECT_EQ(SetEquip().m_tempExcluded[kHead], (std::vector<CEquipData*>{cap}));
+    viewer.Click(kIdClearExcluded);
+    EXPECT_TRUE(SetEquip().TempListsEmpty());
+    EXPECT_EQ(viewer.GetText(kIdExcludedCount), "一時除外装備 0件");
+}
+
+TEST_F(TempListsTest, TempListsSteerOnlyTheNextSearch) {
+    CEquipData* mens = Piece(kHead, "メンズヘルム");
+    CEquipData* helm = Piece(kHead, "ハンターヘルム");
+    CEquipData* bone = Piece(kBody, "ボーンメイル");
+    FixedRows rows;
+    SetFixedPiece(rows.rows[kHead], mens);
+    ui::PrompterSink sink(prompter);
+    ASSERT_TRUE(SaveFixedSet(rows, folder.File("Fixed.dat"), sink));
+    dialog->Click(res::kIdUseFixed);
+    ASSERT_FALSE(dialog->IsChecked(res::kIdUseExclude));
+    SetEquip().AddTempFixed(*helm);
+    SetEquip().AddTempExcluded(*bone);
+
+    const auto& results = dialog->m_search.results;
+    const auto bodies = [&results] {
+        std::set<const CEquipData*> seen;
+        for (const auto& set : results) {
+            seen.insert(set->pieces[kBody]);
+        }
+        return seen;
+    };
+    Search();
+    EXPECT_EQ(dialog->m_condition.fixed.pieces[kHead], helm) << "the temporary head wins";
+    ASSERT_FALSE(results.empty());
+    for (const auto& set : results) {
+        EXPECT_EQ(set->pieces[kHead], helm);
+    }
+    EXPECT_EQ(bodies().count(bone), 0U);
+    EXPECT_TRUE(SetEquip().TempListsEmpty());
+    CViewTempList viewer(SetEquip().m_tempFixed, SetEquip().m_tempExcluded, prompter);
+    viewer.InitDialog();
+    EXPECT_EQ(viewer.GetText(res::temp_list::kIdExcludedCount), "一時除外装備 0件");
+
+    Search();
+    EXPECT_EQ(dialog->m_condition.fixed.pieces[kHead], mens);
+    EXPECT_EQ(bodies().count(bone), 1U);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+} // namespace
