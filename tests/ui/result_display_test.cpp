@@ -87,6 +87,16 @@ TEST_F(ResultDisplayTest, DetailsShowPiecesTotalsOwnedPiecesAndSkillColours) {
     EXPECT_EQ(d.m_listResult.Row(0)->nActive, 1);
     EXPECT_EQ(d.m_listResult.Row(0)->nActiveMinus, 1);
 
+    // A double click on the activated minus skill prepares a refine that avoids it.
+    d.m_listSetSkills.SelectRow(health);
+    d.OnDblclkSetSkills();
+    EXPECT_TRUE(d.IsChecked(kIdRefine));
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kHealthMinus}));
+    EXPECT_TRUE(ChosenList().GetCheck(0));
+    d.Click(kIdRefine);
+    d.Click(kIdClearSkills);
+    ChooseSkills({"攻撃力UP【小】"});
+
     d.CheckRadio(kIdWeaponSlot2);
     PressSearch();
     ASSERT_EQ(pieces.GetItemCount(), 7);

@@ -71,14 +71,9 @@ TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
         EXPECT_FALSE(tick.loadEnabled);
     }
     CSimulatorDlg& d = *dialog;
-    EXPECT_EQ(Text(kIdElapsed), "終了");
     EXPECT_EQ(Text(kIdProgressText), "1 / 1   (100%)");
-    EXPECT_EQ(Text(kIdResultCount), "検索結果 1件");
     EXPECT_EQ(Text(kIdSearch), "検索");
     EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
-    EXPECT_EQ(d.m_listResult.GetSelectedRow(), 0);
-    EXPECT_EQ(d.m_listSetEquip.GetItemCount(), 6);
-    EXPECT_GT(d.m_listSetSkills.GetItemCount(), 0);
     for (int id : {kIdClip, kIdSaveFixed, kIdSaveAll, kIdLoad, kIdMale}) {
         EXPECT_TRUE(d.IsEnabled(id)) << id;
     }
@@ -88,7 +83,6 @@ TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
     EXPECT_EQ(d.m_condition.excludedSkillRows[0], kHealthMinus);
     EXPECT_EQ(d.m_config.m_recent[0].Values(),
               (std::list<std::int32_t>{kAttackSmall, kHealthMinus}));
-    EXPECT_EQ(d.m_config.m_nSkillCount, 2);
     ExpectSetsMeetTheCondition();
 }
 

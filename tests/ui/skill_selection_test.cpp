@@ -26,8 +26,6 @@ TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
         << "a gunner skill for a blade user";
     EXPECT_EQ(std::count(blade.begin(), blade.end(), kDrawAttack), 1);
     EXPECT_EQ(blade.size(), static_cast<std::size_t>(kTinySkillCount - 1));
-    EXPECT_EQ(Cell(SkillList(), 0, 0), "攻撃");
-    EXPECT_EQ(Cell(SkillList(), 0, 1), "攻撃力UP【小】");
     EXPECT_EQ(Cell(SkillList(), 3, 2), "-10");
 
     dialog->Click(kIdGunner);
@@ -55,21 +53,7 @@ TEST_F(SkillSelectionTest, RecentListsFollowTheWeaponTypeNewestFirstUnfiltered) 
     EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck})) << "the sex does not refill";
 }
 
-TEST_F(SkillSelectionTest, AddingALevelReplacesTheChosenLevelOfItsSystem) {
-    SelectCategory(kAll);
-    DoubleClickSkill(kAttackSmall);
-    DoubleClickSkill(kPoison);
-    DoubleClickSkill(kAttackMedium);
-    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kPoison, kAttackMedium}));
-    EXPECT_EQ(Cell(ChosenList(), 1, 0), "");
-    EXPECT_EQ(Cell(ChosenList(), 1, 1), "攻撃");
-    EXPECT_EQ(Cell(ChosenList(), 1, 2), "攻撃力UP【中】");
-    EXPECT_EQ(Cell(ChosenList(), 1, 3), "15");
-    DoubleClickSkill(kAttackMedium);
-    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kPoison, kAttackMedium})) << "already chosen";
-}
-
-TEST_F(SkillSelectionTest, MinusSkillsAreAddedTickedAsExcluded) {
+TEST_F(SkillSelectionTest, ANewLevelReplacesItsSystemAtTheEndAndMinusLevelsComeTicked) {
     SelectCategory(kAll);
     DoubleClickSkill(kCritical);
     DoubleClickSkill(kHealthMinus);
@@ -78,6 +62,12 @@ TEST_F(SkillSelectionTest, MinusSkillsAreAddedTickedAsExcluded) {
     DoubleClickSkill(kCriticalMinus);
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kHealthMinus, kCriticalMinus}));
     EXPECT_TRUE(ChosenList().GetCheck(1));
+    EXPECT_EQ(Cell(ChosenList(), 1, 0), "");
+    EXPECT_EQ(Cell(ChosenList(), 1, 1), "会心");
+    EXPECT_EQ(Cell(ChosenList(), 1, 2), "会心－１");
+    EXPECT_EQ(Cell(ChosenList(), 1, 3), "-10");
+    DoubleClickSkill(kCriticalMinus);
+    EXPECT_EQ(ChosenSkills().size(), 2U) << "already chosen";
 }
 
 TEST_F(SkillSelectionTest, FiveRowsAtMostButANewLevelStillReplaces) {

