@@ -6,12 +6,12 @@ constexpr int kNone = EOF - 1;
 }
 
 int LineReader::ReadByte() {
-    if (pending_ != kNone) {
-        const int byte = pending_;
-        pending_ = kNone;
-        return byte;
+    int byte = pending_;
+    pending_ = kNone;
+    if (byte == kNone) {
+        byte = std::fgetc(file_);
     }
-    int byte = std::fgetc(file_);
+    // A held-back byte may itself be a CR that starts a CR LF pair ("\r\r\n" reads as "\r\n").
     if (byte == '\r') {
         const int next = std::fgetc(file_);
         if (next == '\n') {

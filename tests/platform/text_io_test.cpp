@@ -23,6 +23,7 @@ std::vector<std::string> Pieces(const std::string& bytes) {
 
 TEST(LineReader, DropsOnlyTheCarriageReturnBeforeALineFeed) {
     EXPECT_EQ(Pieces("a,b\r\nc\rd\n"), (std::vector<std::string>{"a,b\n", "c\rd\n"}));
+    EXPECT_EQ(Pieces("e\r\r\nf\r"), (std::vector<std::string>{"e\r\n", "f\r"}));
 }
 
 TEST(LineReader, DeliversAFinalLineWithoutLineFeed) {
