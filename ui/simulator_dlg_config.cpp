@@ -2,6 +2,11 @@
 #include "ui/simulator_dlg.h"
 
 void CSimulatorDlg::OnBnClickedConfig() {
+    // After "中断" the button is enabled again while the engine winds down from inside its pump;
+    // switching the defence data then would change the pieces under the running search.
+    if (m_search.running) {
+        return;
+    }
     const int earlyData = m_config.m_bEarlyData;
     CConfigDlg dialog(&m_config, &m_search.database, GetPrompter(), this);
     dialog.DoModal();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <cinttypes>
 #include <cstdio>
 #include <set>
@@ -101,6 +102,17 @@ TEST_F(SearchControlTest, AbortOnTheThirdPumpListsTheSetsFoundSoFar) {
         atAbort = {d.GetText(kIdElapsed), d.GetText(kIdProgressText), d.GetText(kIdSearch)};
         EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
         EXPECT_EQ(d.m_search.abortRequested, 1);
+        // The engine is still winding down: the configuration must not open now.
+        bool configOpened = false;
+        QTimer::singleShot(0, [&configOpened] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                configOpened = true;
+                modal->close();
+            }
+        });
+        d.Click(kIdConfig);
+        QApplication::processEvents();
+        EXPECT_FALSE(configOpened);
     };
     PressSearch();
 
