@@ -1,6 +1,10 @@
 #include "tools/screenshot/shots.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <string>
+
+#include "platform/sjis.h"
 
 #include "res/dialog_102.h"
 #include "tools/screenshot/equipment_shots.h"
@@ -21,6 +25,32 @@ void ShowAllSkills(CSimulatorDlg& dialog) {
     dialog.OnCbnSelchangeCategory();
 }
 
+// Chooses an activated skill by its name (UTF-8) from the rows shown.
+void ChooseSkillNamed(CSimulatorDlg& dialog, const char* utf8Name) {
+    const std::string name = platform::Utf8ToSjis(utf8Name);
+    const auto& skills = dialog.m_search.database.Skills();
+    auto* list = dialog.Control<ui::CReportList>(res::kIdSkillList);
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        const std::size_t skill = list->GetItemData(row);
+        if (skill < skills.size() && name == skills[skill]->skillName) {
+            ChooseSkill(dialog, row);
+            return;
+        }
+    }
+}
+
+// A finished three-skill search with its first set selected, so the set details show.
+void SearchAndSelectFirstSet(CSimulatorDlg& dialog) {
+    ShowAllSkills(dialog);
+    for (const char* skill : {"先読み", "重撃【小】", "剛腕"}) {
+        ChooseSkillNamed(dialog, skill);
+    }
+    dialog.Click(res::kIdSearch);
+    QApplication::processEvents();
+    dialog.Control<ui::CReportList>(res::kIdResult)->SelectRow(0);
+    QApplication::processEvents();
+}
+
 } // namespace
 
 std::vector<Shot> AllShots() {
@@ -32,6 +62,7 @@ std::vector<Shot> AllShots() {
                  ChooseSkill(dialog, row);
              }
          }},
+        {"search", SearchAndSelectFirstSet},
         {"config", [](CSimulatorDlg&) {},
          [](CSimulatorDlg& dialog) -> std::unique_ptr<ui::CTemplateDialog> {
              return std::make_unique<CConfigDlg>(&dialog.m_config, &dialog.m_search.database,
