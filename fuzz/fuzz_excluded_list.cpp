@@ -12,7 +12,7 @@
 
 namespace {
 
-CEquipDatabase g_database;
+const CEquipDatabase& g_database = fuzz::BundledTables();
 
 bool SameRows(const ExcludedRows& a, const ExcludedRows& b) {
     if (a.size() != b.size()) {
@@ -89,11 +89,6 @@ void CheckAppend(const std::string& folder, const std::string& before) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::LoadBundledTables(g_database);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string folder = fuzz::ScratchFolder();

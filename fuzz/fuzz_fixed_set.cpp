@@ -12,7 +12,7 @@
 
 namespace {
 
-CEquipDatabase g_database;
+const CEquipDatabase& g_database = fuzz::BundledTables();
 
 bool SameRows(const FixedRows& a, const FixedRows& b) {
     if (a.weaponSlots != b.weaponSlots) {
@@ -64,11 +64,6 @@ void CheckRoundTrip(const FixedRows& rows) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::LoadBundledTables(g_database);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string folder = fuzz::ScratchFolder();

@@ -11,7 +11,7 @@
 
 namespace {
 
-CEquipDatabase g_database;
+const CEquipDatabase& g_database = fuzz::BundledTables();
 
 bool SameLists(const OwnedLists& a, const OwnedLists& b) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -75,11 +75,6 @@ void CheckSearchReader(const std::string& folder) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::LoadBundledTables(g_database);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string folder = fuzz::ScratchFolder();

@@ -11,7 +11,7 @@
 
 namespace {
 
-CEquipDatabase g_database;
+const CEquipDatabase& g_database = fuzz::BundledTables();
 
 platform::Bytes FileBytes(const std::string& path) {
     const std::string text = fuzz::ReadFile(path);
@@ -50,11 +50,6 @@ void CheckOwnedWriter(const std::vector<std::string>& names) {
 }
 
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::LoadBundledTables(g_database);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = fuzz::ScratchFolder() + "settings.csv";

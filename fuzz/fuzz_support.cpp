@@ -58,6 +58,13 @@ void LoadBundledTables(CEquipDatabase& database) {
     Check(database.LoadTablesFrom(KESTROVA_DATA_DIR, 0) == 1, "cannot load " KESTROVA_DATA_DIR);
 }
 
+const CEquipDatabase& BundledTables() {
+    static CEquipDatabase database;
+    static const bool loaded = (LoadBundledTables(database), true);
+    (void)loaded;
+    return database;
+}
+
 void Fail(const char* what) {
     std::fprintf(stderr, "fuzz property broken: %s\n", what);
     std::abort();

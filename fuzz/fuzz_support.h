@@ -19,6 +19,8 @@ std::string ReadFile(const std::string& path);
 
 // Loads the tables shipped in data/, so that list entries and results can name real records.
 void LoadBundledTables(CEquipDatabase& database);
+// The bundled tables, loaded on first use and shared by the whole run.
+const CEquipDatabase& BundledTables();
 
 // Reports a broken property and aborts, which libFuzzer records as a crash with its input.
 [[noreturn]] void Fail(const char* what);
