@@ -31,4 +31,7 @@ struct CSearchCondition {
     std::int32_t ownedOnly = 0;
     std::vector<CEquipData*> owned[kSlotCount];
     std::vector<CDecoData*> ownedDecos;
+    // Fit decorations exactly: every usable decoration, every arrangement. Off, the fitting is the
+    // quick rule-based one, which misses some sets.
+    std::int32_t exactFitting = 0;
 };
