@@ -27,16 +27,22 @@ constexpr int kMinDefense = 300;
 // Piece combinations the baseline evaluates per iteration; all of them would take days.
 constexpr std::uint64_t kBaselineCombos = 1U << 20;
 
-CSkillSearch& Engine() {
-    static CSkillSearch* engine = [] {
-        auto* loaded = new CSkillSearch(nullptr, nullptr);
-        if (!loaded->database.LoadTablesFrom(KESTROVA_SOURCE_DIR "/data/", 0)) {
-            std::fprintf(stderr, "cannot read the bundled tables\n");
+// The bundled tables (scale 1) or those the sample-data generator made N times as large. Skill
+// system ids are process-wide, so one set of tables is loaded at a time.
+CSkillSearch& Engine(int scale = 1) {
+    static CSkillSearch engine(nullptr, nullptr);
+    static int loaded = 0;
+    if (loaded != scale) {
+        const std::string folder = scale == 1
+                                       ? std::string(KESTROVA_SOURCE_DIR "/data/")
+                                       : KESTROVA_BENCH_DATA "/x" + std::to_string(scale) + "/";
+        if (!engine.database.LoadTablesFrom(folder, 0)) {
+            std::fprintf(stderr, "cannot read the tables in %s\n", folder.c_str());
             std::exit(1);
         }
-        return loaded;
-    }();
-    return *engine;
+        loaded = scale;
+    }
+    return engine;
 }
 
 int SkillRow(const char* utf8) {
@@ -51,8 +57,10 @@ int SkillRow(const char* utf8) {
     std::exit(1);
 }
 
-CSearchCondition Condition(std::int64_t skills, bool minDefense, bool fast, std::int64_t weapon) {
+CSearchCondition Condition(std::int64_t skills, bool minDefense, bool fast, std::int64_t weapon,
+                           bool exact = false) {
     CSearchCondition condition;
+    condition.exactFitting = exact ? 1 : 0;
     condition.skillCount = static_cast<int>(skills);
     for (int k = 0; k < condition.skillCount; ++k) {
         condition.skillRows[k] = SkillRow(kSkillNames[k]);
@@ -129,9 +137,10 @@ std::uint64_t RunBaseline(const CSearchCondition& condition, const Prepared& pre
 }
 
 void BM_Search(benchmark::State& state) {
-    const CSearchCondition condition =
-        Condition(state.range(0), state.range(1) != 0, state.range(2) != 0, state.range(3));
     CSkillSearch& engine = Engine();
+    const CSearchCondition condition =
+        Condition(state.range(0), state.range(1) != 0, state.range(2) != 0, state.range(3),
+                  state.range(4) != 0);
     for (auto _ : state) {
         engine.Search(condition);
     }
@@ -146,8 +155,24 @@ void BM_Search(benchmark::State& state) {
     state.counters["sets"] = static_cast<double>(engine.results.size());
 }
 BENCHMARK(BM_Search)
-    ->ArgNames({"skills", "min_def", "fast", "weapon"})
-    ->ArgsProduct({{1, 3, 5}, {0, 1}, {0, 1}, {0, 3}})
+    ->ArgNames({"skills", "min_def", "fast", "weapon", "exact"})
+    ->ArgsProduct({{1, 3, 5}, {0, 1}, {0, 1}, {0, 3}, {0}})
+    ->ArgsProduct({{5}, {0, 1}, {0, 1}, {0, 3}, {1}})
+    ->Unit(benchmark::kMillisecond);
+
+// The 5-skill search on tables 1, 2 and 4 times the bundled size, in both modes.
+void BM_Scaling(benchmark::State& state) {
+    CSkillSearch& engine = Engine(static_cast<int>(state.range(0)));
+    const CSearchCondition condition = Condition(5, false, false, 3, state.range(1) != 0);
+    for (auto _ : state) {
+        engine.Search(condition);
+    }
+    state.counters["group_combos"] = static_cast<double>(engine.totalCombos);
+    state.counters["sets"] = static_cast<double>(engine.results.size());
+}
+BENCHMARK(BM_Scaling)
+    ->ArgNames({"scale", "exact"})
+    ->ArgsProduct({{1, 2, 4}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 void BM_PieceBaseline(benchmark::State& state) {

@@ -59,6 +59,8 @@ void AddFilterOptions(CLI::App& command, ConditionOptions& options) {
         ->check(CLI::Range(0, kRarityCount - 1))
         ->take_all();
     command.add_flag("--fast", options.fast, "Only pieces with points in a chosen skill");
+    command.add_flag("--exact", options.exact,
+                     "Fit decorations exactly: every set that can meet the skills");
     command.add_flag("--no-doubling", options.noDoubling, "Leave out body-doubling pieces");
     command.add_option("--max-display", options.maxDisplay, "Most result sets (default 10000)")
         ->check(CLI::Range(1u, kMaxLimit));
@@ -164,6 +166,7 @@ CSearchCondition BuildCondition(const ConditionOptions& options, const CEquipDat
         condition.rarityAllowed[rarity] = 0;
     }
     condition.fastSearch = options.fast ? 1 : 0;
+    condition.exactFitting = options.exact ? 1 : 0;
     condition.excludeDoubling = options.noDoubling ? 1 : 0;
     condition.maxDisplay = options.maxDisplay;
     condition.maxCalc = options.maxCalc;

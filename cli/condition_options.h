@@ -25,6 +25,7 @@ struct ConditionOptions {
     int minDefense = 0;
     std::vector<int> rarityOff;
     bool fast = false;
+    bool exact = false;
     bool noDoubling = false;
     std::uint32_t maxDisplay = 10000;
     std::uint32_t maxCalc = 1000000;

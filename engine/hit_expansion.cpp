@@ -64,13 +64,36 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
     return rejected_ <= maxCalc_;
 }
 
+// The hit's decorations, or those of the variant matching the set's doubling pieces; null when
+// the set's variant was not met.
+const DecoBlock* HitExpansion::DecorationsOfSet() const {
+    if (hit_->variants.empty() || doubling_ == nullptr) {
+        return &hit_->decos;
+    }
+    for (const HitVariant& variant : hit_->variants) {
+        bool matches = true;
+        for (int slot = 0; slot < kSlotCount && matches; ++slot) {
+            matches = variant.profile[slot] == HitVariant::kAnyProfile ||
+                      variant.profile[slot] == doubling_->IndexOf(slot, *pieces_[slot]);
+        }
+        if (matches) {
+            return &variant.decos;
+        }
+    }
+    return nullptr;
+}
+
 bool HitExpansion::AddSet() {
     if (search_.owner != nullptr) {
         search_.owner->PumpMessages();
     }
+    const DecoBlock* decos = DecorationsOfSet();
+    if (decos == nullptr) {
+        return true;
+    }
     auto set = std::make_unique<CEquipSet>();
     std::copy_n(pieces_, kSlotCount, set->pieces);
-    std::copy_n(&hit_->decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
+    std::copy_n(&decos->decos[0][0], kPositionCount * 3, &set->decos[0][0]);
     set->weaponSlots = weaponSlots_;
     search_.results.push_back(std::move(set));
     return search_.results.size() < maxDisplay_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/candidates.h"
+#include "engine/exact_combination.h"
 #include "engine/search_hit.h"
 #include "engine/skill_search.h"
 
@@ -14,6 +15,8 @@ public:
     HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
                  const CandidateList (&candidates)[kSlotCount]);
 
+    // Tells apart the doubling pieces of hits that were met only for some of their profiles.
+    void UseDoublingProfiles(const DoublingProfiles* profiles) { doubling_ = profiles; }
     // False when the search must not expand further hits.
     bool Expand(const SearchHit& hit);
 
@@ -22,6 +25,7 @@ private:
     bool Loop(int level, std::int64_t defense);
     bool Reject(std::uint64_t combinations);
     bool AddSet();
+    const DecoBlock* DecorationsOfSet() const;
 
     CSkillSearch& search_;
     const CandidateList (&candidates_)[kSlotCount];
@@ -30,6 +34,7 @@ private:
     const std::uint64_t maxCalc_;
     const int weaponSlots_;
 
+    const DoublingProfiles* doubling_ = nullptr;
     const SearchHit* hit_ = nullptr;
     CandidateList members_[kSlotCount];
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/decoration_fitting.h"
+#include "engine/exact_combination.h"
 #include "engine/group_key.h"
 #include "engine/skill_search.h"
 #include "engine/skill_table.h"
@@ -77,6 +78,40 @@ bool Refine(CEquipSet& set, const SkillTable& table, DecorationFitter& fitter) {
     return true;
 }
 
+// The exact refine keeps the set's pieces and decorations and looks for the cheapest decorations
+// to add in its free slots, a doubling piece's own slots included.
+bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
+    FreeRoom room;
+    int doubling = 0;
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int free = set.FreeSlots(position);
+        if (free < 0) {
+            return false;
+        }
+        room.capacity[position] = std::min(free, 3);
+        if (position < kSlotCount && set.pieces[position] != nullptr) {
+            doubling += set.pieces[position]->bodyDoubling ? 1 : 0;
+        }
+    }
+    room.times[kBody] = 1 + doubling;
+    int base[kMaxTrackedSkills] = {};
+    for (int k = 0; k < fitter.SkillCount(); ++k) {
+        base[k] = CountedPoints(set, fitter.Skill(k).systemId);
+    }
+    DecoBlock added;
+    if (!fitter.Arrange(room, base, added)) {
+        return false;
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (CDecoData* deco : added.decos[position]) {
+            if (deco != nullptr) {
+                set.AddDeco(position, deco);
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
@@ -96,9 +131,14 @@ void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
     running = 1;
 
     DecorationFitter fitter(table, condition);
+    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+    ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
+                            ExactDecorations(condition, database, skills));
     for (std::unique_ptr<CEquipSet>& set : previous) {
         set->weaponSlots = condition.weaponSlots;
-        if (Refine(*set, table, fitter) && set->TotalDefense() > condition.minDefense) {
+        const bool passes =
+            condition.exactFitting ? RefineExactly(*set, exactFitter) : Refine(*set, table, fitter);
+        if (passes && set->TotalDefense() > condition.minDefense) {
             results.push_back(std::move(set));
             ++hitCount;
         }

@@ -2,10 +2,14 @@
 
 #include "engine/candidates.h"
 #include "engine/decoration_fitting.h"
+#include "engine/exact_judge.h"
 #include "engine/group_enumeration.h"
 #include "engine/hit_expansion.h"
 #include "engine/saturating.h"
 #include "engine/skill_table.h"
+#include "engine/subtree_bound.h"
+
+#include <optional>
 
 namespace {
 constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
@@ -44,12 +48,26 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
 
     std::vector<SearchHit> hits;
     DecorationFitter fitter(table, condition);
-    GroupEnumeration(*this, condition, groups, fitter, hits).Run();
+    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+    ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
+                            ExactDecorations(condition, database, skills));
+    const SubtreeBound bound(condition, skills, candidates, groups, exactFitter);
+    std::optional<ExactJudge> exactJudge;
+    GroupEnumeration enumeration(*this, condition, groups, fitter, hits);
+    enumeration.UseBound(&bound);
+    if (condition.exactFitting) {
+        exactJudge.emplace(condition, table, candidates, groups, exactFitter);
+        enumeration.UseExactJudge(&*exactJudge);
+    }
+    enumeration.Run();
     if (owner != nullptr) {
         owner->Post(SearchHost::kPhaseOneDone, visited, totalCombos);
     }
 
     HitExpansion expansion(*this, condition, candidates);
+    if (exactJudge) {
+        expansion.UseDoublingProfiles(&exactJudge->Doubling());
+    }
     for (const SearchHit& hit : hits) {
         if (!expansion.Expand(hit)) {
             break;

@@ -16,7 +16,11 @@ Counts of the committed data, checked on every run and written to COUNTS.txt:
 decorations, armour head to leg), counting the empty name of unused skill columns and
 "胴系倍加".
 
-Usage: gen_sample_data.py [OUTPUT_FOLDER]   (default: data/ at the repository root)
+Usage: gen_sample_data.py [--scale N] [OUTPUT_FOLDER]   (default: data/ at the repository root)
+
+--scale N writes armour tables N times as large, for benchmarks: the bundled pieces and N - 1
+more sets of pieces drawn with other seeds from the same skill systems, named "S<copy>-<index>".
+Such tables are not checked against the counts above and are not meant to be committed.
 
 The output depends only on this file: one fixed seed, no clock, no hash ordering. All text is
 Shift-JIS (cp932) with CRLF line ends, and every file starts with one "#" header line.
@@ -795,7 +799,18 @@ def write_all(folder, files):
             os.unlink(temporary)
 
 
-def generate():
+def scaled_copies(systems, scale):
+    """Further armour tables for benchmarks, each drawn with its own seed."""
+    tables = [[] for _ in SLOT_NAMES]
+    for copy in range(1, scale):
+        for slot, table in enumerate(armour_tables(random.Random(SEED * 31 + copy), systems)):
+            for index, piece in enumerate(table):
+                piece.name = f"S{copy}-{index:04d}"
+                tables[slot].append(piece.row())
+    return tables
+
+
+def generate(scale=1):
     rng = random.Random(SEED)
     systems = build_systems(rng)
     skills = skill_rows(rng, systems)
@@ -806,6 +821,8 @@ def generate():
     check_deco_rows(decorations, systems)
     for slot, rows in enumerate(armour):
         check_armour_table(slot, rows, systems)
+    for slot, rows in enumerate(scaled_copies(systems, scale)):
+        armour[slot].extend(rows)
     files = {"SKILL_EQ.csv": encode_table(SKILL_HEADER, skills),
              "TEVREQUIP_DECO.csv": encode_table(DECO_HEADER, decorations)}
     for suffix, rows in zip(SLOT_FILES, armour):
@@ -817,12 +834,21 @@ def main(argv):
     if len(argv) == 2 and argv[1] in ("-h", "--help"):
         print(__doc__)
         return 0
-    if len(argv) > 2:
-        print("usage: gen_sample_data.py [OUTPUT_FOLDER]", file=sys.stderr)
+    args = argv[1:]
+    scale = 1
+    if len(args) >= 2 and args[0] == "--scale":
+        if not args[1].isdigit() or not 1 <= int(args[1]) <= 64:
+            print("gen_sample_data: --scale takes a whole number from 1 to 64", file=sys.stderr)
+            return 2
+        scale = int(args[1])
+        args = args[2:]
+    if len(args) > 1 or (scale > 1 and not args):
+        print("usage: gen_sample_data.py [--scale N OUTPUT_FOLDER | OUTPUT_FOLDER]",
+              file=sys.stderr)
         return 2
-    folder = Path(argv[1]) if len(argv) == 2 else Path(__file__).resolve().parent.parent / "data"
+    folder = Path(args[0]) if args else Path(__file__).resolve().parent.parent / "data"
     try:
-        system_total, counts, files = generate()
+        system_total, counts, files = generate(scale)
     except DataError as error:
         print(f"gen_sample_data: {error}", file=sys.stderr)
         return 1
@@ -831,7 +857,7 @@ def main(argv):
     print("pieces: " + ", ".join(f"{key} {counts[key]}" for key in SLOT_NAMES))
     print(f"skill-system names after loading: {counts['systems']}")
     count_lines = "".join(f"{key}={value}\n" for key, value in counts.items())
-    if counts != documented_counts():
+    if scale == 1 and counts != documented_counts():
         print("gen_sample_data: the counts differ from the module docstring; nothing written.\n"
               "Put these lines into the docstring:\n" + count_lines, file=sys.stderr)
         return 1

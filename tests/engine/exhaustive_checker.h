@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "engine/equip_database.h"
+#include "engine/equip_set.h"
+#include "engine/search_condition.h"
+
+// The answer of a brute-force search, knowing nothing of the engine's fitting: every combination
+// of allowed pieces, and for each every way of putting usable decorations into its free slots,
+// counted as the skill summary counts them.
+using PieceTuple = std::array<CEquipData*, kSlotCount>;
+using Cost = std::pair<int, int>; // slots, then decorations added
+
+// The cheapest decorations to add to `set` (keeping what it carries) so that it meets the
+// condition's chosen and avoided levels; none when no choice does.
+std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchCondition& condition,
+                                     const CEquipDatabase& database);
+
+// The pieces of `tuple` with the condition's fixed decorations put where their piece is fixed
+// (and on the weapon), as far as they fit.
+CEquipSet WithFixedDecorations(const PieceTuple& tuple, const CSearchCondition& condition);
+
+// Every allowed combination of pieces that some choice of decorations makes meet the condition,
+// with the fixed decorations in place, and the cost of its cheapest addition.
+std::map<PieceTuple, Cost> EveryValidSet(const CSearchCondition& condition,
+                                         const CEquipDatabase& database);
