@@ -163,6 +163,13 @@ void ExactFitter::BuildFillings() {
                     a.size == b.size && a.count == b.count && Equal(a.gain, b.gain, count);
                 return !same || earlier;
             });
+        for (const Filling& filling : arrangeFillings_[capacity]) {
+            cheapestFirst_[capacity].push_back(&filling);
+        }
+        std::stable_sort(cheapestFirst_[capacity].begin(), cheapestFirst_[capacity].end(),
+                         [](const Filling* a, const Filling* b) {
+                             return CostOf(a->size, a->count) < CostOf(b->size, b->count);
+                         });
         // Larger fillings first: the answer "can be met" tends to come sooner.
         std::stable_sort(fillings_[capacity].begin(), fillings_[capacity].end(),
                          [](const Filling& a, const Filling& b) { return a.size > b.size; });
@@ -176,6 +183,12 @@ void ExactFitter::BuildSlotTables() {
             int worst = 0;
             for (const Filling& filling : fillings_[capacity]) {
                 best = std::max(best, filling.gain[k]);
+            }
+            // The cheaper fillings the arrangement may pick can lose more than the others.
+            for (const Filling& filling : arrangeFillings_[capacity]) {
+                worst = std::min(worst, filling.gain[k]);
+            }
+            for (const Filling& filling : fillings_[capacity]) {
                 worst = std::min(worst, filling.gain[k]);
             }
             bestGain_[capacity][k] = best;
@@ -215,8 +228,8 @@ int ExactFitter::MinSlots(int k, int required) const {
 }
 
 // Slots needed by different skills add up unless one decoration can serve two of them; then
-// only the neediest skill is counted.
-bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
+// only the neediest skill is counted. kUnreachable when some skill cannot be served at all.
+int ExactFitter::SlotsNeeded(const int* required) const {
     int sum = 0;
     int most = 0;
     bool shared = false;
@@ -226,7 +239,7 @@ bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
         }
         const int needed = MinSlots(k, required[k]);
         if (needed == kUnreachable) {
-            return false;
+            return kUnreachable;
         }
         sum += needed;
         most = std::max(most, needed);
@@ -234,7 +247,11 @@ bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
             shared = shared || (required[m] > 0 && shared_[k][m]);
         }
     }
-    return (shared ? most : sum) <= slots;
+    return shared ? most : sum;
+}
+
+bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
+    return SlotsNeeded(required) <= slots;
 }
 
 // Rules out what the holders surely cannot reach, and raises each requirement that every choice
@@ -259,15 +276,28 @@ bool ExactFitter::Bounded(const Holders& holders, int* required) const {
     return SlotsMayReach(required, slots);
 }
 
-bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
-    int required[kMaxTrackedSkills] = {};
-    std::copy_n(requiredIn, count_, required);
-    if (!Bounded(holders, required)) {
-        return false;
+void ExactFitter::MostGains(const Holders& holders, int* most) const {
+    for (int k = 0; k < count_; ++k) {
+        most[k] = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        for (int capacity = 1; capacity <= 3; ++capacity) {
+            most[k] += holders.single[capacity] * bestGain_[capacity][k];
+        }
     }
-    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
-        return true;
+}
+
+// What is left to gain after `filling`; false when the rest cannot gain it anyway.
+bool ExactFitter::Subtract(const int* required, const Filling& filling, int times,
+                           const int* restMost, int* after) const {
+    for (int k = 0; k < count_; ++k) {
+        after[k] = required[k] - times * filling.gain[k];
+        if (after[k] > restMost[k]) {
+            return false;
+        }
     }
+    return true;
+}
+
+FitMemo::Key ExactFitter::KeyOf(const Holders& holders, const int* required) {
     FitMemo::Key key;
     key.a = Pack16(required[0]) | Pack16(required[1]) << 16 | Pack16(required[2]) << 32 |
             Pack16(required[3]) << 48;
@@ -277,46 +307,65 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
             static_cast<std::uint64_t>(holders.single[3]) << 40 |
             static_cast<std::uint64_t>(holders.weightedCapacity) << 44 |
             static_cast<std::uint64_t>(holders.weightedTimes) << 48;
+    return key;
+}
+
+// Takes the holder a sub-problem fills next: the weighted one first, then the largest.
+void ExactFitter::TakeHolder(Holders& holders, int& capacity, int& times) {
+    if (holders.weightedCapacity > 0) {
+        capacity = holders.weightedCapacity;
+        times = holders.weightedTimes;
+        holders.weightedCapacity = 0;
+        holders.weightedTimes = 0;
+        return;
+    }
+    capacity = holders.single[3] > 0 ? 3 : holders.single[2] > 0 ? 2 : 1;
+    times = 1;
+    --holders.single[capacity];
+}
+
+bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
+    int required[kMaxTrackedSkills] = {};
+    std::copy_n(requiredIn, count_, required);
+    if (!Bounded(holders, required)) {
+        return false;
+    }
+    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
+        return true;
+    }
+    const FitMemo::Key key = KeyOf(holders, required);
     if (const int known = memo_.Find(key); known != 0) {
-        return known == 2;
+        return known == kCanMeet;
     }
     Holders rest = holders;
     int capacity = 0;
     int times = 1;
-    if (holders.weightedCapacity > 0) {
-        capacity = holders.weightedCapacity;
-        times = holders.weightedTimes;
-        rest.weightedCapacity = 0;
-        rest.weightedTimes = 0;
-    } else {
-        capacity = holders.single[3] > 0 ? 3 : holders.single[2] > 0 ? 2 : 1;
-        --rest.single[capacity];
-    }
+    TakeHolder(rest, capacity, times);
     bool canMeet = false;
     int after[kMaxTrackedSkills] = {};
+    int restMost[kMaxTrackedSkills] = {};
+    MostGains(rest, restMost);
     for (const Filling& filling : fillings_[capacity]) {
-        for (int k = 0; k < count_; ++k) {
-            after[k] = required[k] - times * filling.gain[k];
-        }
-        if (Solve(rest, after)) {
+        if (Subtract(required, filling, times, restMost, after) && Solve(rest, after)) {
             canMeet = true;
             break;
         }
     }
-    memo_.Store(key, canMeet);
+    memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
     return canMeet;
 }
 
-// A lower bound on the slots an arrangement of the holders needs. A slot of the weighted holder
-// does the work of `weightedTimes` others, so it is spent first.
-int ExactFitter::LeastSlots(const Holders& holders, const int* required) const {
-    int most = 0;
-    for (int k = 0; k < count_; ++k) {
-        most = std::max(most, MinSlots(k, required[k]));
+// A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
+// holder does the work of `weightedTimes` others, so it is counted first.
+int ExactFitter::LeastCost(const Holders& holders, const int* required) const {
+    const int needed = SlotsNeeded(required);
+    if (needed == 0) {
+        return 0;
     }
     const int times = std::max(holders.weightedTimes, 1);
-    const int weighted = std::min(holders.weightedCapacity, (most + times - 1) / times);
-    return weighted + std::max(0, most - weighted * times);
+    const int weighted = std::min(holders.weightedCapacity, (needed + times - 1) / times);
+    const int slots = weighted + std::max(0, needed - weighted * times);
+    return CostOf(slots, (slots + 2) / 3);
 }
 
 ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {
@@ -350,13 +399,22 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    found_ = false;
-    SearchArrangement(0, room, required, 0, 0);
-    if (!found_) {
+    FitMemo::Key key = KeyOf(Holders{}, required);
+    for (int position = 0; position < kPositionCount; ++position) {
+        key.b |= static_cast<std::uint64_t>(std::clamp(room.capacity[position], 0, 3))
+                 << (32 + 2 * position);
+    }
+    key.b |= static_cast<std::uint64_t>(std::clamp(room.times[kBody], 1, 7)) << 44;
+    auto [entry, added_] = arrangements_.try_emplace(key);
+    if (added_) {
+        entry->second = FindArrangement(room, required);
+    }
+    const Arrangement& arrangement = entry->second;
+    if (!arrangement.found) {
         return false;
     }
     for (int position = 0; position < kPositionCount; ++position) {
-        const Filling* filling = best_[position];
+        const Filling* filling = arrangement.fillings[position];
         for (int i = 0; filling != nullptr && i < filling->count; ++i) {
             added.decos[position][i] = decos_[filling->decos[i]];
         }
@@ -364,48 +422,122 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     return true;
 }
 
-// Depth first over the positions in order, each trying its fillings in list order: the first
-// arrangement found at the lowest cost is the one the tie rule prefers. A branch whose remaining
-// positions cannot meet the requirements, or cannot beat the best so far, is left at once.
-bool ExactFitter::SearchArrangement(int position, const FreeRoom& room, int* required, int slots,
-                                    int decos) {
-    if (position == kPositionCount) {
-        if (std::any_of(required, required + count_, [](int r) { return r > 0; })) {
-            return false;
-        }
-        std::copy_n(chosen_, kPositionCount, best_);
-        bestSlots_ = slots;
-        bestDecos_ = decos;
-        found_ = true;
-        return true;
+// Follows the least cost down the sub-problems, holder by holder in the order they are solved, and
+// hands the fillings to the positions: the weighted one to the body, the others to the positions
+// of their room in order.
+ExactFitter::Arrangement ExactFitter::FindArrangement(const FreeRoom& room, const int* start) {
+    Arrangement arrangement;
+    int required[kMaxTrackedSkills] = {};
+    std::copy_n(start, count_, required);
+    Holders holders = RemainingFrom(0, room);
+    int target = MinCost(holders, required);
+    if (target == kNoCost) {
+        return arrangement;
     }
-    if (!Solve(RemainingFrom(position, room), required)) {
-        return false;
-    }
-    const int leastSlots = LeastSlots(RemainingFrom(position, room), required);
-    const int leastDecos = leastSlots > 0 ? 1 : 0;
-    if (found_ &&
-        std::pair(slots + leastSlots, decos + leastDecos) >= std::pair(bestSlots_, bestDecos_)) {
-        return false;
-    }
-    const int capacity = std::clamp(room.capacity[position], 0, 3);
-    chosen_[position] = nullptr;
-    if (capacity == 0) {
-        return SearchArrangement(position + 1, room, required, slots, decos);
-    }
-    const int times = room.times[position];
+    arrangement.found = true;
+    bool taken[kPositionCount] = {};
     int after[kMaxTrackedSkills] = {};
-    for (const Filling& filling : arrangeFillings_[capacity]) {
-        if (found_ && std::pair(slots + filling.size, decos + filling.count) >=
-                          std::pair(bestSlots_, bestDecos_)) {
+    while (target > 0) {
+        Holders rest = holders;
+        int capacity = 0;
+        int times = 1;
+        TakeHolder(rest, capacity, times);
+        const Filling* chosen = nullptr;
+        for (const Filling* filling : cheapestFirst_[capacity]) {
+            const int cost = CostOf(filling->size, filling->count);
+            for (int k = 0; k < count_; ++k) {
+                after[k] = required[k] - times * filling->gain[k];
+            }
+            const int restCost = MinCost(rest, after);
+            if (restCost != kNoCost && cost + restCost == target) {
+                chosen = filling;
+                target -= cost;
+                break;
+            }
+        }
+        if (chosen == nullptr) {
+            break;
+        }
+        std::copy_n(after, count_, required);
+        holders = rest;
+        for (int position = 0; position < kPositionCount; ++position) {
+            const bool weighted = room.times[position] > 1;
+            if (!taken[position] && std::clamp(room.capacity[position], 0, 3) == capacity &&
+                weighted == (times > 1)) {
+                taken[position] = true;
+                arrangement.fillings[position] = chosen->count > 0 ? chosen : nullptr;
+                break;
+            }
+        }
+    }
+    return arrangement;
+}
+
+// The least cost (slots, then decorations) of fillings that meet the requirements, or kNoCost.
+// Searched within growing budgets, one more slot each time, so that only cheap fillings are
+// tried; what a budget proves (the cost, or that it is higher) is remembered.
+int ExactFitter::MinCost(const Holders& holders, const int* required) {
+    int slots = 0;
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        slots += capacity * holders.single[capacity];
+    }
+    slots += holders.weightedCapacity;
+    for (int budget = LeastCost(holders, required) / 64; budget <= slots; ++budget) {
+        const int cost = CostWithin(holders, required, CostOf(budget, 63));
+        if (cost != kNoCost) {
+            return cost;
+        }
+    }
+    return kNoCost;
+}
+
+// The least cost if it is at most `budget`, else kNoCost.
+int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget) {
+    int required[kMaxTrackedSkills] = {};
+    std::copy_n(requiredIn, count_, required);
+    if (!Bounded(holders, required)) {
+        return kNoCost;
+    }
+    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
+        return 0;
+    }
+    const FitMemo::Key key = KeyOf(holders, required);
+    // Even values are proven costs, odd ones a bound the cost exceeds.
+    if (const int known = costMemo_.Find(key); known != 0) {
+        const int value = (known - 1) / 2;
+        if ((known - 1) % 2 == 0) {
+            return value <= budget ? value : kNoCost;
+        }
+        if (value >= budget) {
+            return kNoCost;
+        }
+    }
+    Holders rest = holders;
+    int capacity = 0;
+    int times = 1;
+    TakeHolder(rest, capacity, times);
+    int best = kNoCost;
+    int limit = budget;
+    int after[kMaxTrackedSkills] = {};
+    int restMost[kMaxTrackedSkills] = {};
+    MostGains(rest, restMost);
+    for (const Filling* candidate : cheapestFirst_[capacity]) {
+        const Filling& filling = *candidate;
+        const int cost = CostOf(filling.size, filling.count);
+        if (cost > limit) {
+            break;
+        }
+        if (!Subtract(required, filling, times, restMost, after) ||
+            cost + LeastCost(rest, after) > limit) {
             continue;
         }
-        for (int k = 0; k < count_; ++k) {
-            after[k] = required[k] - times * filling.gain[k];
+        const int restCost = CostWithin(rest, after, limit - cost);
+        if (restCost != kNoCost) {
+            best = cost + restCost;
+            limit = best - 1;
         }
-        chosen_[position] = filling.count > 0 ? &filling : nullptr;
-        SearchArrangement(position + 1, room, after, slots + filling.size, decos + filling.count);
     }
-    chosen_[position] = nullptr;
-    return found_;
+    const int stored = best != kNoCost ? 2 * best : 2 * budget + 1;
+    costMemo_.Store(key, static_cast<std::uint16_t>(stored + 1));
+    return best;
 }

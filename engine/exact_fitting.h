@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/decoration_fitting.h"
@@ -21,9 +22,11 @@ struct FreeRoom {
 // and finds the arrangement that uses the fewest slots, then the fewest decorations.
 //
 // A decoration that another one beats or equals in every tracked skill at no greater size is
-// never needed and is left out. Ties between arrangements of equal cost go to the one that comes
-// first when positions are compared head, body, arm, waist, leg, weapon, each as the list of its
-// decorations' table positions in ascending order, an empty entry after any decoration.
+// never needed and is left out. Ties between arrangements of equal cost go to the first found:
+// the body is filled first when its decorations count more than once, then the positions with
+// three, two and one free slots; each tries its fillings cheapest first, then by the table
+// positions of their decorations; positions of equal room are filled in the order head, body,
+// arm, waist, leg, weapon.
 class ExactFitter {
 public:
     // `usable`: the decorations the search may use, in table order.
@@ -66,8 +69,32 @@ private:
     bool Solve(const Holders& holders, const int* required);
     bool Bounded(const Holders& holders, int* required) const;
     int MinSlots(int k, int required) const;
-    int LeastSlots(const Holders& holders, const int* required) const;
-    bool SearchArrangement(int position, const FreeRoom& room, int* required, int slots, int decos);
+    int SlotsNeeded(const int* required) const;
+    struct Arrangement {
+        bool found = false;
+        const Filling* fillings[kPositionCount] = {};
+    };
+    struct KeyHash {
+        std::size_t operator()(const FitMemo::Key& key) const {
+            return std::hash<std::uint64_t>()(key.a * 0x9E3779B97F4A7C15ULL ^ key.b);
+        }
+    };
+    struct KeyEqual {
+        bool operator()(const FitMemo::Key& x, const FitMemo::Key& y) const {
+            return x.a == y.a && x.b == y.b;
+        }
+    };
+
+    Arrangement FindArrangement(const FreeRoom& room, const int* required);
+    int MinCost(const Holders& holders, const int* required);
+    int CostWithin(const Holders& holders, const int* required, int budget);
+    int LeastCost(const Holders& holders, const int* required) const;
+    void MostGains(const Holders& holders, int* most) const;
+    bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
+                  int* after) const;
+    static int CostOf(int slots, int decos) { return slots * 64 + decos; }
+    static FitMemo::Key KeyOf(const Holders& holders, const int* required);
+    static void TakeHolder(Holders& holders, int& capacity, int& times);
     Holders RemainingFrom(int position, const FreeRoom& room) const;
 
     TrackedSkill skills_[kMaxTrackedSkills];
@@ -78,18 +105,18 @@ private:
     // slots and count), each without dominated ones.
     std::vector<Filling> fillings_[4];
     std::vector<Filling> arrangeFillings_[4];
+    std::vector<const Filling*> cheapestFirst_[4]; // the arranging ones by cost
     int bestGain_[4][kMaxTrackedSkills] = {};
     int worstGain_[4][kMaxTrackedSkills] = {};
     // Fewest slots that give skill k a gain of r, for r up to kMinSlotsRange.
     static constexpr int kMinSlotsRange = 512;
     std::vector<std::uint8_t> minSlots_[kMaxTrackedSkills];
     bool shared_[kMaxTrackedSkills][kMaxTrackedSkills] = {}; // a decoration helps both
-    FitMemo memo_;
-
-    // State of the arrangement search.
-    const Filling* chosen_[kPositionCount] = {};
-    const Filling* best_[kPositionCount] = {};
-    int bestSlots_ = 0;
-    int bestDecos_ = 0;
-    bool found_ = false;
+    static constexpr std::uint16_t kCannotMeet = 1;
+    static constexpr std::uint16_t kCanMeet = 2;
+    static constexpr int kNoCost = 0x7FFF;
+    FitMemo memo_;     // whether a sub-problem can be met
+    FitMemo costMemo_; // its least cost, or a bound the cost exceeds
+    // Arrangements found, by the free room of each position and the requirements.
+    std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
 };

@@ -6,7 +6,8 @@
 ExactJudge::ExactJudge(const CSearchCondition& condition, const SkillTable& table,
                        const CandidateList (&candidates)[kSlotCount],
                        const GroupList (&groups)[kSlotCount], ExactFitter& fitter)
-    : combination_(condition, fitter), doubling_(candidates, table), groups_(groups) {
+    : skillCount_(table.count), combination_(condition, fitter), doubling_(candidates, table),
+      groups_(groups) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (const CandidateGroup& group : groups[slot]) {
             groupProfiles_[slot].push_back(ProfileOfKey(group.key, table.count));
@@ -34,7 +35,7 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
             return false;
         }
         sets = regularSets;
-        return combination_.Arrange(pieces, hit.decos);
+        return true;
     }
     // Every combination of the doubling slots' profiles, the first slot's changing slowest.
     int index[kSlotCount] = {};
@@ -47,7 +48,7 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
                 SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
         }
         HitVariant variant;
-        if (combination_.CanMeet(pieces) && combination_.Arrange(pieces, variant.decos)) {
+        if (combination_.CanMeet(pieces)) {
             for (int i = 0; i < doublingCount; ++i) {
                 variant.profile[doublingSlots[i]] = static_cast<std::uint16_t>(index[i]);
             }
@@ -63,4 +64,18 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
         }
     }
     return !hit.variants.empty();
+}
+
+void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
+    PieceProfile profiles[kSlotCount];
+    const PieceProfile* pieces[kSlotCount] = {};
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (hit.keys[slot] == kDoublingKey && variant != nullptr) {
+            pieces[slot] = &doubling_.At(slot)[variant->profile[slot]];
+        } else {
+            profiles[slot] = ProfileOfKey(hit.keys[slot], skillCount_);
+            pieces[slot] = &profiles[slot];
+        }
+    }
+    combination_.Arrange(pieces, out);
 }

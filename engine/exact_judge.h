@@ -15,14 +15,18 @@ public:
                const CandidateList (&candidates)[kSlotCount], const GroupList (&groups)[kSlotCount],
                ExactFitter& fitter);
 
-    // Fills `hit` (decorations, or one variant per met profile combination) and the number of
-    // armour sets met; false when none is.
+    // Whether some sets of the combination can be met; fills the variants of `hit` (one per met
+    // profile combination of its doubling pieces) and the number of armour sets met.
     bool Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
                std::uint64_t& sets);
+    // The decorations of a hit's sets (of one variant, when it has variants). Found only for hits
+    // whose sets are listed, as most hits of a search with a minimum defence list none.
+    void Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out);
 
     const DoublingProfiles& Doubling() const { return doubling_; }
 
 private:
+    int skillCount_ = 0;
     ExactCombination combination_;
     DoublingProfiles doubling_;
     const GroupList (&groups_)[kSlotCount];

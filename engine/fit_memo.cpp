@@ -35,7 +35,7 @@ int FitMemo::Find(const Key& key) const {
     return slots_[IndexOf(key)].state;
 }
 
-void FitMemo::Store(const Key& key, bool canMeet) {
+void FitMemo::Store(const Key& key, std::uint16_t value) {
     if (slots_.empty() || 2 * (used_ + 1) > slots_.size()) {
         Grow();
     }
@@ -44,7 +44,7 @@ void FitMemo::Store(const Key& key, bool canMeet) {
         ++used_;
     }
     slot.key = key;
-    slot.state = canMeet ? 2 : 1;
+    slot.state = value;
 }
 
 void FitMemo::Grow() {

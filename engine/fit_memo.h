@@ -13,14 +13,14 @@ public:
         std::uint64_t b = 0;
     };
 
-    // 0 unknown, 1 cannot be met, 2 can.
+    // 0 when the key is unknown, else the value stored (never 0).
     int Find(const Key& key) const;
-    void Store(const Key& key, bool canMeet);
+    void Store(const Key& key, std::uint16_t value);
 
 private:
     struct Slot {
         Key key;
-        std::uint8_t state = 0;
+        std::uint16_t state = 0;
     };
     static constexpr std::size_t kInitialSize = 1 << 12;
     // A search that meets more sub-problems than this starts afresh rather than keep growing.

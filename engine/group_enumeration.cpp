@@ -81,6 +81,9 @@ bool GroupEnumeration::SkipsAfter(const CandidateGroup& group,
 }
 
 bool GroupEnumeration::Leaves() {
+    if (bound_ != nullptr) {
+        bound_->PrepareLeaves(request_.keys);
+    }
     std::uint32_t lastFailed = kNoFailedKey;
     for (const CandidateGroup& group : groups_[kLeaf]) {
         ++search_.visited;
@@ -110,6 +113,9 @@ bool GroupEnumeration::Leaves() {
 }
 
 bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
+    if (bound_ != nullptr && !bound_->LeafMayHit(leaf.key)) {
+        return false;
+    }
     request_.keys[kLeaf] = leaf.key;
     std::copy_n(request_.keys, kSlotCount, hit.keys);
     if (exact_ != nullptr) {

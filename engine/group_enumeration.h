@@ -24,7 +24,7 @@ public:
                      std::vector<SearchHit>& hits);
 
     void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
-    void UseBound(const SubtreeBound* bound) { bound_ = bound; }
+    void UseBound(SubtreeBound* bound) { bound_ = bound; }
     void Run();
 
 private:
@@ -41,7 +41,7 @@ private:
     const GroupList (&groups_)[kSlotCount];
     DecorationFitter& fitter_;
     ExactJudge* exact_ = nullptr;
-    const SubtreeBound* bound_ = nullptr;
+    SubtreeBound* bound_ = nullptr;
     std::vector<SearchHit>& hits_;
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;

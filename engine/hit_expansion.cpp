@@ -13,6 +13,9 @@ HitExpansion::HitExpansion(CSkillSearch& search, const CSearchCondition& conditi
 
 bool HitExpansion::Expand(const SearchHit& hit) {
     hit_ = &hit;
+    const std::size_t blocks = std::max<std::size_t>(hit.variants.size(), 1);
+    arranged_.assign(blocks, DecoBlock{});
+    isArranged_.assign(blocks, false);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         members_[slot].clear();
         for (CEquipData* piece : candidates_[slot]) {
@@ -66,21 +69,35 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
 
 // The hit's decorations, or those of the variant matching the set's doubling pieces; null when
 // the set's variant was not met.
-const DecoBlock* HitExpansion::DecorationsOfSet() const {
-    if (hit_->variants.empty() || doubling_ == nullptr) {
+const DecoBlock* HitExpansion::DecorationsOfSet() {
+    if (exact_ == nullptr) {
         return &hit_->decos;
     }
-    for (const HitVariant& variant : hit_->variants) {
-        bool matches = true;
-        for (int slot = 0; slot < kSlotCount && matches; ++slot) {
-            matches = variant.profile[slot] == HitVariant::kAnyProfile ||
-                      variant.profile[slot] == doubling_->IndexOf(slot, *pieces_[slot]);
+    std::size_t index = 0;
+    const HitVariant* variant = nullptr;
+    if (!hit_->variants.empty()) {
+        const DoublingProfiles& doubling = exact_->Doubling();
+        for (index = 0; index < hit_->variants.size(); ++index) {
+            const HitVariant& candidate = hit_->variants[index];
+            bool matches = true;
+            for (int slot = 0; slot < kSlotCount && matches; ++slot) {
+                matches = candidate.profile[slot] == HitVariant::kAnyProfile ||
+                          candidate.profile[slot] == doubling.IndexOf(slot, *pieces_[slot]);
+            }
+            if (matches) {
+                variant = &candidate;
+                break;
+            }
         }
-        if (matches) {
-            return &variant.decos;
+        if (variant == nullptr) {
+            return nullptr;
         }
     }
-    return nullptr;
+    if (!isArranged_[index]) {
+        exact_->Arrange(*hit_, variant, arranged_[index]);
+        isArranged_[index] = true;
+    }
+    return &arranged_[index];
 }
 
 bool HitExpansion::AddSet() {

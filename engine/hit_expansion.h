@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/candidates.h"
-#include "engine/exact_combination.h"
+#include "engine/exact_judge.h"
 #include "engine/search_hit.h"
 #include "engine/skill_search.h"
 
@@ -15,8 +15,9 @@ public:
     HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
                  const CandidateList (&candidates)[kSlotCount]);
 
-    // Tells apart the doubling pieces of hits that were met only for some of their profiles.
-    void UseDoublingProfiles(const DoublingProfiles* profiles) { doubling_ = profiles; }
+    // Hits of the exact mode: their decorations are found when their first set is listed, and
+    // their doubling pieces are told apart by profile.
+    void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
     // False when the search must not expand further hits.
     bool Expand(const SearchHit& hit);
 
@@ -25,7 +26,7 @@ private:
     bool Loop(int level, std::int64_t defense);
     bool Reject(std::uint64_t combinations);
     bool AddSet();
-    const DecoBlock* DecorationsOfSet() const;
+    const DecoBlock* DecorationsOfSet();
 
     CSkillSearch& search_;
     const CandidateList (&candidates_)[kSlotCount];
@@ -34,8 +35,11 @@ private:
     const std::uint64_t maxCalc_;
     const int weaponSlots_;
 
-    const DoublingProfiles* doubling_ = nullptr;
+    ExactJudge* exact_ = nullptr;
     const SearchHit* hit_ = nullptr;
+    // Decorations of the current hit, by variant (one when it has none), found on first use.
+    std::vector<DecoBlock> arranged_;
+    std::vector<bool> isArranged_;
     CandidateList members_[kSlotCount];
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add

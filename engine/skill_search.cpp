@@ -51,7 +51,7 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
     ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
                             ExactDecorations(condition, database, skills));
-    const SubtreeBound bound(condition, skills, candidates, groups, exactFitter);
+    SubtreeBound bound(condition, skills, candidates, groups, exactFitter);
     std::optional<ExactJudge> exactJudge;
     GroupEnumeration enumeration(*this, condition, groups, fitter, hits);
     enumeration.UseBound(&bound);
@@ -66,7 +66,7 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
 
     HitExpansion expansion(*this, condition, candidates);
     if (exactJudge) {
-        expansion.UseDoublingProfiles(&exactJudge->Doubling());
+        expansion.UseExactJudge(&*exactJudge);
     }
     for (const SearchHit& hit : hits) {
         if (!expansion.Expand(hit)) {

@@ -55,81 +55,108 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     skills_ = skills;
 }
 
+SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* keys) const {
+    Partial partial;
+    // A doubling piece brings the body's points and the body's decorations once more.
+    if (level >= kBody) {
+        if (keys[kBody] == kDoublingKey) {
+            partial.unbounded = true;
+            return partial;
+        }
+        partial.bodySlots = KeySlots(keys[kBody]);
+        for (int k = 0; k < count_; ++k) {
+            partial.bodyPoints[k] = skills_[k].Gain(KeyPoints(keys[kBody], k));
+            partial.bodyWith[k] = partial.bodyPoints[k] + fitter_.BestGain(k, partial.bodySlots);
+        }
+    } else {
+        if (levels_[kBody].hasDoubling) {
+            partial.unbounded = true;
+            return partial;
+        }
+        partial.bodySlots = levels_[kBody].mostSlots;
+        std::copy_n(levels_[kBody].mostPoints, count_, partial.bodyPoints);
+        std::copy_n(levels_[kBody].mostWithDecos, count_, partial.bodyWith);
+    }
+    partial.slots = weaponSlots_;
+    for (int k = 0; k < count_; ++k) {
+        partial.points[k] = fixedGain_[k];
+        partial.with[k] = fixedGain_[k] + fitter_.BestGain(k, weaponSlots_);
+    }
+    for (int slot = 0; slot <= level; ++slot) {
+        AddGroup(partial, slot, keys[slot]);
+    }
+    return partial;
+}
+
+void SubtreeBound::AddGroup(Partial& partial, int slot, std::uint32_t key) const {
+    if (key == kDoublingKey) {
+        const int own = levels_[slot].doublingSlots;
+        partial.slots += partial.bodySlots + own;
+        for (int k = 0; k < count_; ++k) {
+            partial.points[k] += partial.bodyPoints[k];
+            partial.with[k] += partial.bodyWith[k] + fitter_.BestGain(k, own);
+        }
+        return;
+    }
+    const int slots = KeySlots(key);
+    partial.slots += slots;
+    for (int k = 0; k < count_; ++k) {
+        const int gain = skills_[k].Gain(KeyPoints(key, k));
+        partial.points[k] += gain;
+        partial.with[k] += gain + fitter_.BestGain(k, slots);
+    }
+}
+
+bool SubtreeBound::Reaches(const Partial& partial) const {
+    int required[kMaxTrackedSkills] = {};
+    for (int k = 0; k < count_; ++k) {
+        if (partial.with[k] < goal_[k]) {
+            return false;
+        }
+        required[k] = goal_[k] - partial.points[k];
+    }
+    return fitter_.SlotsMayReach(required, partial.slots);
+}
+
 bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
     if (!enabled_) {
         return true;
     }
-    // A doubling piece brings the body's points and the body's decorations once more.
-    int bodyPoints[kMaxTrackedSkills] = {};
-    int bodyWith[kMaxTrackedSkills] = {};
-    int bodySlots = 0;
-    if (level >= kBody) {
-        if (keys[kBody] == kDoublingKey) {
-            return true;
-        }
-        bodySlots = KeySlots(keys[kBody]);
-        for (int k = 0; k < count_; ++k) {
-            bodyPoints[k] = skills_[k].Gain(KeyPoints(keys[kBody], k));
-            bodyWith[k] = bodyPoints[k] + fitter_.BestGain(k, bodySlots);
-        }
-    } else {
-        if (levels_[kBody].hasDoubling) {
-            return true;
-        }
-        bodySlots = levels_[kBody].mostSlots;
-        std::copy_n(levels_[kBody].mostPoints, count_, bodyPoints);
-        std::copy_n(levels_[kBody].mostWithDecos, count_, bodyWith);
+    Partial partial = Accumulate(level, keys);
+    if (partial.unbounded) {
+        return true;
     }
-    int points[kMaxTrackedSkills] = {};
-    int with[kMaxTrackedSkills] = {};
-    int slots = weaponSlots_;
-    for (int k = 0; k < count_; ++k) {
-        points[k] = fixedGain_[k];
-        with[k] = fixedGain_[k] + fitter_.BestGain(k, weaponSlots_);
-    }
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (int slot = level + 1; slot < kSlotCount; ++slot) {
         const Level& info = levels_[slot];
-        if (slot <= level) {
-            const std::uint32_t key = keys[slot];
-            if (key == kDoublingKey) {
-                slots += bodySlots + info.doublingSlots;
-                for (int k = 0; k < count_; ++k) {
-                    points[k] += bodyPoints[k];
-                    with[k] += bodyWith[k] + fitter_.BestGain(k, info.doublingSlots);
-                }
-            } else {
-                slots += KeySlots(key);
-                for (int k = 0; k < count_; ++k) {
-                    const int gain = skills_[k].Gain(KeyPoints(key, k));
-                    points[k] += gain;
-                    with[k] += gain + fitter_.BestGain(k, KeySlots(key));
-                }
-            }
-            continue;
-        }
         int mostSlots = info.mostSlots;
         if (info.hasDoubling) {
-            mostSlots = std::max(mostSlots, bodySlots + info.doublingSlots);
+            mostSlots = std::max(mostSlots, partial.bodySlots + info.doublingSlots);
         }
-        slots += mostSlots;
+        partial.slots += mostSlots;
         for (int k = 0; k < count_; ++k) {
             int mostPoints = info.mostPoints[k];
             int mostWith = info.mostWithDecos[k];
             if (info.hasDoubling) {
-                mostPoints = std::max(mostPoints, bodyPoints[k]);
-                mostWith =
-                    std::max(mostWith, bodyWith[k] + fitter_.BestGain(k, info.doublingSlots));
+                mostPoints = std::max(mostPoints, partial.bodyPoints[k]);
+                mostWith = std::max(mostWith,
+                                    partial.bodyWith[k] + fitter_.BestGain(k, info.doublingSlots));
             }
-            points[k] += mostPoints;
-            with[k] += mostWith;
+            partial.points[k] += mostPoints;
+            partial.with[k] += mostWith;
         }
     }
-    int required[kMaxTrackedSkills] = {};
-    for (int k = 0; k < count_; ++k) {
-        if (with[k] < goal_[k]) {
-            return false;
-        }
-        required[k] = goal_[k] - points[k];
+    return Reaches(partial);
+}
+
+void SubtreeBound::PrepareLeaves(const std::uint32_t* keys) {
+    leafBase_ = Accumulate(kSlotCount - 2, keys);
+}
+
+bool SubtreeBound::LeafMayHit(std::uint32_t lastKey) const {
+    if (!enabled_ || leafBase_.unbounded) {
+        return true;
     }
-    return fitter_.SlotsMayReach(required, slots);
+    Partial partial = leafBase_;
+    AddGroup(partial, kSlotCount - 1, lastKey);
+    return Reaches(partial);
 }

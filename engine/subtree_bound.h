@@ -19,8 +19,23 @@ public:
 
     // Whether the combinations whose groups of levels 0..level have `keys` may hold a hit.
     bool MayHit(int level, const std::uint32_t* keys) const;
+    // The same for single combinations, quicker: the first four keys once, then each last one.
+    void PrepareLeaves(const std::uint32_t* keys);
+    bool LeafMayHit(std::uint32_t lastKey) const;
 
 private:
+    // What the groups chosen so far bring at most: points, points with the best decorations in
+    // their slots, and slots, a doubling piece counting the body's once more.
+    struct Partial {
+        bool unbounded = false; // a doubling body: too rare to bound
+        int points[kMaxTrackedSkills] = {};
+        int with[kMaxTrackedSkills] = {};
+        int slots = 0;
+        int bodyPoints[kMaxTrackedSkills] = {};
+        int bodyWith[kMaxTrackedSkills] = {};
+        int bodySlots = 0;
+    };
+
     struct Level {
         bool hasDoubling = false;
         int doublingSlots = 0; // most slots of a doubling piece
@@ -30,6 +45,10 @@ private:
     };
     static constexpr int kNone = -(1 << 20);
 
+    Partial Accumulate(int level, const std::uint32_t* keys) const;
+    void AddGroup(Partial& partial, int slot, std::uint32_t key) const;
+    bool Reaches(const Partial& partial) const;
+
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
     int count_ = 0;
@@ -38,4 +57,5 @@ private:
     int weaponSlots_ = 0;
     bool enabled_ = true;
     Level levels_[kSlotCount];
+    Partial leafBase_;
 };

@@ -40,7 +40,7 @@ PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bo
     const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
     ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
                       ExactDecorations(condition, engine.database, skills));
-    const SubtreeBound bound(condition, skills, candidates, groups, exact);
+    SubtreeBound bound(condition, skills, candidates, groups, exact);
     DecorationFitter fitter(table, condition);
     PhaseOne result;
     GroupEnumeration enumeration(engine, condition, groups, fitter, result.hits);
