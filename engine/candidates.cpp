@@ -16,7 +16,9 @@ bool RarityAllowed(const CSearchCondition& condition, int rarity) {
     return rarity >= 0 && rarity < kRarityCount && condition.rarityAllowed[rarity] != 0;
 }
 
-bool Qualifies(const CSearchCondition& condition, const SkillTable& table, int slot,
+} // namespace
+
+bool Qualifies(const CSearchCondition& condition, const int* ids, int count, int slot,
                const CEquipData* piece) {
     if (Contains(condition.excluded[slot], piece)) {
         return false;
@@ -24,8 +26,7 @@ bool Qualifies(const CSearchCondition& condition, const SkillTable& table, int s
     if (condition.excludeDoubling && piece->bodyDoubling) {
         return false;
     }
-    if (condition.fastSearch && !piece->bodyDoubling &&
-        !piece->HasPositivePointsIn(table.chosenIds, table.count)) {
+    if (condition.fastSearch && !piece->bodyDoubling && !piece->HasPositivePointsIn(ids, count)) {
         return false;
     }
     if (condition.ownedOnly && !Contains(condition.owned[slot], piece)) {
@@ -36,20 +37,20 @@ bool Qualifies(const CSearchCondition& condition, const SkillTable& table, int s
            RarityAllowed(condition, piece->rarity);
 }
 
-// A key field holds -16 to 15 points; a piece beyond that would be counted with wrapped points,
-// so it cannot take part in the search at all.
-bool FitsAKey(const CEquipData* piece, const SkillTable& table) {
+bool FitsAKey(const CEquipData* piece, const int* ids, int count) {
     if (piece->bodyDoubling) {
         return true;
     }
-    for (int k = 0; k < table.count; ++k) {
-        const int points = piece->PointsFor(table.chosenIds[k]);
+    for (int k = 0; k < count; ++k) {
+        const int points = piece->PointsFor(ids[k]);
         if (points < kKeyPointsMin || points > kKeyPointsMax) {
             return false;
         }
     }
     return true;
 }
+
+namespace {
 
 void SortByDefense(CandidateList& list) {
     // Stable, so equal defences keep table order and results come out the same every run.
@@ -85,13 +86,14 @@ int BuildCandidates(const CSearchCondition& condition, const CEquipDatabase& dat
             if (!Contains(armor, fixed)) {
                 return 0;
             }
-            if (FitsAKey(fixed, table)) {
+            if (FitsAKey(fixed, table.chosenIds, table.count)) {
                 list.push_back(fixed);
             }
             continue;
         }
         for (CEquipData* piece : armor) {
-            if (Qualifies(condition, table, slot, piece) && FitsAKey(piece, table)) {
+            if (Qualifies(condition, table.chosenIds, table.count, slot, piece) &&
+                FitsAKey(piece, table.chosenIds, table.count)) {
                 list.push_back(piece);
             }
         }

@@ -20,6 +20,13 @@ struct CandidateGroup {
 
 using GroupList = std::vector<CandidateGroup>;
 
+// Whether a piece of a slot not fixed may take part in a search for the skill systems `ids`.
+bool Qualifies(const CSearchCondition& condition, const int* ids, int count, int slot,
+               const CEquipData* piece);
+// A key field holds -16 to 15 points; a piece beyond that in a chosen skill would be counted with
+// wrapped points, so it cannot take part in the search at all.
+bool FitsAKey(const CEquipData* piece, const int* ids, int count);
+
 // Fills the five candidate lists, each sorted by effective defence, highest first. Returns 0 when
 // a fixed piece is not a record of its slot's table.
 int BuildCandidates(const CSearchCondition& condition, const CEquipDatabase& database,
