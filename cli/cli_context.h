@@ -34,3 +34,4 @@ void AddSkillsCommand(CLI::App& app, CliContext& context);
 void AddSearchCommand(CLI::App& app, CliContext& context);
 void AddRefineCommand(CLI::App& app, CliContext& context);
 void AddShowCommand(CLI::App& app, CliContext& context);
+void AddExtraSkillsCommand(CLI::App& app, CliContext& context);

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     AddSearchCommand(app, context);
     AddRefineCommand(app, context);
     AddShowCommand(app, context);
+    AddExtraSkillsCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -32,6 +32,8 @@ public:
     void Run(const std::function<void(CSkillSearch&)>& search);
     // Loads a result file; throws CliExit when it is rejected (the engine has shown why).
     void Load(const std::string& path, int& job, int& sex, int& weaponSlots);
+    // Ends the progress line of work that posts no end of search.
+    void FinishProgress() { host_.Post(SearchHost::kSearchFinished, 0, 0); }
     // Prints the results, saves them when asked, and returns the exit code.
     int Report(const OutputOptions& output, int job, int sex, int weaponSlots);
 
