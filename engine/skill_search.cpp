@@ -49,12 +49,17 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
         owner->Post(SearchHost::kPhaseOneDone, visited, totalCombos);
     }
 
+    // An abort ends the enumeration, but the hits found so far are still listed; only an abort
+    // requested while they are expanded stops the expansion.
+    const std::int32_t abortedEarly = abortRequested;
+    abortRequested = 0;
     HitExpansion expansion(*this, condition, candidates);
     for (const SearchHit& hit : hits) {
         if (!expansion.Expand(hit)) {
             break;
         }
     }
+    abortRequested = abortRequested != 0 || abortedEarly != 0 ? 1 : 0;
     // Cleared before the message so that a host handling it at once sees the search finished.
     running = 0;
     if (owner != nullptr) {
