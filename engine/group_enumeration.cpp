@@ -11,7 +11,7 @@ constexpr int kPumpLevel = 2; // the third loop: often enough to stay responsive
 
 GroupEnumeration::GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
                                    const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
-                                   std::vector<SearchHit>& hits)
+                                   SearchHits& hits)
     : search_(search), groups_(groups), fitter_(fitter), hits_(hits),
       minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
       maxCalc_(condition.maxCalc) {

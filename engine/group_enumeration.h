@@ -15,7 +15,7 @@ class GroupEnumeration {
 public:
     GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
                      const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
-                     std::vector<SearchHit>& hits);
+                     SearchHits& hits);
 
     void Run();
 
@@ -28,7 +28,7 @@ private:
     CSkillSearch& search_;
     const GroupList (&groups_)[kSlotCount];
     DecorationFitter& fitter_;
-    std::vector<SearchHit>& hits_;
+    SearchHits& hits_;
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;

@@ -42,7 +42,7 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     hitCount = 0;
     setCount = 0;
 
-    std::vector<SearchHit> hits;
+    SearchHits hits;
     DecorationFitter fitter(table, condition);
     GroupEnumeration(*this, condition, groups, fitter, hits).Run();
     if (owner != nullptr) {
@@ -54,8 +54,10 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     const std::int32_t abortedEarly = abortRequested;
     abortRequested = 0;
     HitExpansion expansion(*this, condition, candidates);
-    for (const SearchHit& hit : hits) {
-        if (!expansion.Expand(hit)) {
+    while (!hits.empty()) {
+        const bool more = expansion.Expand(hits.front());
+        hits.pop_front();
+        if (!more) {
             break;
         }
     }
