@@ -96,7 +96,7 @@ struct Prepared {
 std::uint64_t CountEvaluations(const CSearchCondition& condition, const Prepared& prepared) {
     CSkillSearch counter(nullptr, nullptr);
     DecorationFitter fitter(prepared.table, condition);
-    std::vector<SearchHit> hits;
+    SearchHits hits;
     GroupEnumeration(counter, condition, prepared.groups, fitter, hits).Run();
     return fitter.Evaluations();
 }

@@ -1,6 +1,8 @@
 #include "cli/list_options.h"
 
+#include "cli/cli_context.h"
 #include "lists/search_lists.h"
+#include "platform/byte_buffer.h"
 #include "platform/message_sink.h"
 
 void AddListOptions(CLI::App& command, ListOptions& options) {
@@ -15,19 +17,38 @@ void AddListOptions(CLI::App& command, ListOptions& options) {
         ->needs(owned);
 }
 
+namespace {
+
+// A file the user names must be there and be read in full: a search that quietly went on without
+// it would list sets the user asked to leave out, or miss the pieces the user fixed. The reader
+// has shown why it refused a file; one it could not open it passes over in silence.
+void Require(bool read, const std::string& option, const std::string& path) {
+    if (read) {
+        return;
+    }
+    platform::Bytes bytes;
+    const bool readable = platform::ReadWholeFile(path, bytes);
+    throw CliExit{kExitFailed, readable ? "" : option + " " + path + ": cannot be read"};
+}
+
+} // namespace
+
 void ApplyListOptions(const ListOptions& options, const CEquipDatabase& database,
                       CSearchCondition& condition) {
     platform::StderrSink sink;
     if (!options.fixedFile.empty()) {
         condition.fixed.Clear();
-        ReadFixedFileForSearch(condition.fixed, database, options.fixedFile, sink);
+        Require(ReadFixedFileForSearch(condition.fixed, database, options.fixedFile, sink),
+                "--fixed", options.fixedFile);
         condition.weaponSlots = condition.fixed.weaponSlots;
     }
     if (!options.excludedFile.empty()) {
-        ReadExcludedFileForSearch(condition, database, options.excludedFile, sink);
+        Require(ReadExcludedFileForSearch(condition, database, options.excludedFile, sink),
+                "--exclude-list", options.excludedFile);
     }
     if (!options.ownedFile.empty()) {
-        ReadOwnedFileForSearch(condition, database, options.ownedFile, sink);
+        Require(ReadOwnedFileForSearch(condition, database, options.ownedFile, sink),
+                "--owned-list", options.ownedFile);
     }
     condition.ownedOnly = options.ownedOnly ? 1 : 0;
 }

@@ -17,8 +17,9 @@ struct ListOptions {
 
 void AddListOptions(CLI::App& command, ListOptions& options);
 
-// Reads the named files into the condition as a search start reads the program's own list
-// files: their messages go to stderr and none of them stops the search; a missing excluded or
-// owned file is an empty list. A fixed set gives the weapon slots, as it does in the window.
+// Reads the named files into the condition with the readers a search start uses on the
+// program's own list files, their messages going to stderr. Unlike those files, a file named
+// here must exist and be of its format: otherwise CliExit is thrown with exit code 1. A fixed
+// set gives the weapon slots, as it does in the window.
 void ApplyListOptions(const ListOptions& options, const CEquipDatabase& database,
                       CSearchCondition& condition);

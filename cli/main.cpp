@@ -5,6 +5,20 @@
 #include "cli/cli_context.h"
 #include "cli/list_commands.h"
 
+namespace {
+
+// Whatever a command printed must have reached its destination: a full disk or a pipe closed
+// early (when SIGPIPE is ignored) would otherwise end with success after a lost write.
+int WithOutputChecked(int code) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "standard output could not be written\n");
+        return kExitFailed;
+    }
+    return code;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     CLI::App app{"Kestrova: finds every armour set that activates the chosen skills.",
                  "kestrova-cli"};
@@ -22,16 +36,16 @@ int main(int argc, char** argv) {
     AddShowCommand(app, context);
     AddExtraSkillsCommand(app, context);
 
+    int code = kExitOk;
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error);
-        return code == 0 ? kExitOk : kExitUsage;
+        code = app.exit(error) == 0 ? kExitOk : kExitUsage;
     } catch (const CliExit& exit) {
         if (!exit.message.empty()) {
             std::fprintf(stderr, "%s\n", exit.message.c_str());
         }
-        return exit.code;
+        code = exit.code;
     }
-    return kExitOk;
+    return WithOutputChecked(code);
 }

@@ -50,17 +50,22 @@ void SearchSession::Load(const std::string& path, int& job, int& sex, int& weapo
 int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots) {
     PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json);
     std::fflush(stdout);
-    int code = kExitOk;
-    if (!output.savePath.empty()) {
-        if (engine_.results.empty()) {
-            std::fprintf(stderr, "no sets found: %s was not written\n", output.savePath.c_str());
-        } else if (engine_.SaveResults(output.savePath, job, sex, weaponSlots) != 1) {
-            code = kExitFailed;
-        }
-    }
-    if (host_.Interrupted()) {
+    const bool interrupted = host_.Interrupted();
+    int code = interrupted ? kExitInterrupted : kExitOk;
+    if (interrupted) {
         std::fprintf(stderr, "中断されました\n");
-        code = kExitInterrupted;
+    }
+    if (output.savePath.empty()) {
+        return code;
+    }
+    // The sets of an interrupted search are only some of those the condition asks for: saved,
+    // they would pass for a complete result.
+    if (interrupted) {
+        std::fprintf(stderr, "search interrupted: %s was not written\n", output.savePath.c_str());
+    } else if (engine_.results.empty()) {
+        std::fprintf(stderr, "no sets found: %s was not written\n", output.savePath.c_str());
+    } else if (engine_.SaveResults(output.savePath, job, sex, weaponSlots) != 1) {
+        code = kExitFailed;
     }
     return code;
 }

@@ -83,20 +83,26 @@ Json SetJson(const CEquipSet& set, int number, const CSkillSearch& engine, int w
     return entry;
 }
 
+std::string Dumped(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+// The document is written a set at a time, exactly as dumping it whole would write it: built
+// whole, it took some three kilobytes a set, ten times the sets themselves.
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {
-    Json document;
-    document["visited"] = engine.visited;
-    document["totalCombos"] = engine.totalCombos;
-    document["hitCount"] = engine.hitCount;
-    document["elapsedMs"] = elapsedMs;
-    Json results = Json::array();
+    Json counters;
+    counters["visited"] = engine.visited;
+    counters["totalCombos"] = engine.totalCombos;
+    counters["hitCount"] = engine.hitCount;
+    counters["elapsedMs"] = elapsedMs;
+    std::string head = Dumped(counters);
+    head.pop_back();
+    std::fprintf(out, "%s,\"results\":[", head.c_str());
     for (std::size_t i = 0; i < engine.results.size(); ++i) {
-        results.push_back(
-            SetJson(*engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots));
+        const Json set = SetJson(*engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
+        std::fprintf(out, "%s%s", i == 0 ? "" : ",", Dumped(set).c_str());
     }
-    document["results"] = std::move(results);
-    const std::string text = document.dump(-1, ' ', false, Json::error_handler_t::replace);
-    std::fprintf(out, "%s\n", text.c_str());
+    std::fprintf(out, "]}\n");
 }
 
 void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSearch& engine,

@@ -91,8 +91,11 @@ void TerminalProgress::PumpMessages() {
     if (engine_ == nullptr) {
         return;
     }
-    if (g_interrupted != 0) {
+    // Passed on once: an abort during the enumeration still lets the engine list the sets found
+    // so far, and a flag set again at every pump would stop that listing at once.
+    if (g_interrupted != 0 && !abortPassedOn_) {
         engine_->abortRequested = 1;
+        abortPassedOn_ = true;
     }
     if (!toTerminal_) {
         return;

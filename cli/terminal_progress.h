@@ -39,6 +39,7 @@ private:
     bool toTerminal_ = false;
     bool drawn_ = false;
     bool finished_ = false;
+    bool abortPassedOn_ = false;
     Clock::time_point start_;
     Clock::time_point lastDraw_;
     struct sigaction previous_ = {};

@@ -1,9 +1,9 @@
 #include <cstddef>
 #include <cstdio>
-#include <memory>
 
 #include "config/config_data.h"
 #include "platform/byte_buffer.h"
+#include "platform/regular_file.h"
 #include "platform/safe_save.h"
 
 namespace {
@@ -14,8 +14,7 @@ namespace {
 constexpr std::size_t kMaxConfigSize = 64 * 1024;
 
 bool ReadConfigBytes(const std::string& path, platform::Bytes& bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    platform::FileHandle file = platform::OpenRegularFile(path);
     if (!file) {
         return false;
     }

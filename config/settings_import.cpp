@@ -2,10 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "engine/field_reader.h"
 #include "platform/line_reader.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -45,8 +45,7 @@ void CSettingsImport::ParseLine(const char* line) {
 bool CSettingsImport::ImportSettings(const std::string& path) {
     m_excludedNames.clear();
     m_ownedNames.clear();
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    platform::FileHandle file = platform::OpenRegularFile(path);
     if (!file) {
         return false;
     }
@@ -61,6 +60,11 @@ bool CSettingsImport::ImportSettings(const std::string& path) {
             return false;
         }
         ParseLine(piece.c_str());
+    }
+    if (std::ferror(file.get())) {
+        m_excludedNames.clear();
+        m_ownedNames.clear();
+        return false;
     }
     return true;
 }

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "engine/skill_systems.h"
 #include "engine/table_parsers.h"
 #include "platform/line_reader.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -17,43 +17,42 @@ constexpr const char* kArmorFiles[kSlotCount] = {
 constexpr const char* kSkillFile = "SKILL_EQ.csv";
 constexpr const char* kDecoFile = "TEVREQUIP_DECO.csv";
 
-using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
-File Open(const std::string& path) {
-    return File(std::fopen(path.c_str(), "rb"), &std::fclose);
-}
-
-std::size_t CountRecords(std::FILE* file) {
+// Counts the records of a file, stopping as soon as there are more than `limit`.
+std::size_t CountRecords(std::FILE* file, std::size_t limit) {
     platform::LineReader reader(file);
     std::string piece;
     std::size_t records = 0;
-    while (reader.Next(piece)) {
+    while (records <= limit && reader.Next(piece)) {
         records += RecordStart(piece.c_str()) != nullptr ? 1 : 0;
     }
     return records;
 }
 
-// Calls `onRecord(text)` for every line piece that is not a comment. False when the file cannot
-// be opened or read (a folder of that name opens but does not read), or holds more records than
-// a table may. Every line, even an empty one, is a record,
-// so the records are counted before any is stored: a foreign file of blank lines is refused
-// without first taking memory in proportion to its length.
-template <typename OnRecord> bool ForEachRecord(const std::string& path, OnRecord onRecord) {
-    File file = Open(path);
-    if (!file || CountRecords(file.get()) > CEquipDatabase::kMaxTableRecords ||
-        std::ferror(file.get())) {
+// Calls `onRecord(text)` for every line piece that is not a comment and takes the records from
+// `budget`. False when the file cannot be opened or read, or holds more records than the budget
+// has left. The records are counted before any is stored, so a refused file costs no memory.
+template <typename OnRecord>
+bool ForEachRecord(const std::string& path, std::size_t& budget, OnRecord onRecord) {
+    platform::FileHandle file = platform::OpenRegularFile(path);
+    if (!file) {
+        return false;
+    }
+    const std::size_t records = CountRecords(file.get(), budget);
+    if (records > budget || std::ferror(file.get())) {
         return false;
     }
     std::rewind(file.get());
     platform::LineReader reader(file.get());
     std::string piece;
-    std::size_t records = 0;
-    while (reader.Next(piece) && records < CEquipDatabase::kMaxTableRecords) {
+    std::size_t stored = 0;
+    // The file may have grown since it was counted; the count is what the budget allowed.
+    while (stored < records && reader.Next(piece)) {
         if (const char* record = RecordStart(piece.c_str())) {
-            ++records;
+            ++stored;
             onRecord(record);
         }
     }
+    budget -= stored;
     return true;
 }
 
@@ -100,7 +99,8 @@ int CEquipDatabase::LoadTables(const std::string& folder, int useBeforeData) {
 int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData) {
     Clear();
     ClearSkillSystems();
-    const bool skillsRead = ForEachRecord(folder + kSkillFile, [this](const char* line) {
+    std::size_t budget = kMaxRecords;
+    const bool skillsRead = ForEachRecord(folder + kSkillFile, budget, [this](const char* line) {
         CSkillData skill;
         ParseSkillLine(line, skill);
         AddSkill(skill);
@@ -108,7 +108,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
     if (!skillsRead) {
         return 0;
     }
-    const bool decosRead = ForEachRecord(folder + kDecoFile, [this](const char* line) {
+    const bool decosRead = ForEachRecord(folder + kDecoFile, budget, [this](const char* line) {
         CDecoData deco;
         ParseDecoLine(line, deco);
         AddDeco(deco);
@@ -117,7 +117,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
         return 0;
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const bool read = ForEachRecord(folder + kArmorFiles[slot], [&](const char* line) {
+        const bool read = ForEachRecord(folder + kArmorFiles[slot], budget, [&](const char* line) {
             CEquipData piece;
             ParseArmorLine(line, piece);
             piece.kind = slot;

@@ -13,18 +13,21 @@ class CEquipDatabase {
 public:
     static constexpr int kSkillTable = 5;
     static constexpr int kDecoTable = 6;
-    // Only a guard on memory: an armour record takes some 250 bytes, so a table at the bound
-    // still fits in a quarter of a gigabyte. A file with more records is refused unread.
-    static constexpr std::size_t kMaxTableRecords = std::size_t{1} << 20;
+    // Only a guard on memory, shared by the seven tables: an armour record takes some 250 bytes,
+    // so tables at the bound still fit in some 70 MB, while a game's tables hold a few thousand
+    // records. Every line that is not a comment is a record, so without it a file of blank lines
+    // would cost memory in proportion to its length. A table that would pass the bound is refused
+    // unread.
+    static constexpr std::size_t kMaxRecords = std::size_t{1} << 18;
 
     CEquipDatabase() = default;
     CEquipDatabase(const CEquipDatabase&) = delete;
     CEquipDatabase& operator=(const CEquipDatabase&) = delete;
 
-    // Reads the seven tables from `folder` + "data/". Returns 1 when all were read, 0 when one
-    // could not be opened or holds more than kMaxTableRecords records; that table is left empty,
-    // the tables read before it keep their records, the later ones stay empty. The skill-system
-    // name table starts afresh with every load.
+    // Reads the seven tables from `folder` + "data/". Returns 1 when all were read, 0 when one is
+    // not a regular file that can be read, or would take the tables past kMaxRecords records;
+    // that table is left empty, the tables read before it keep their records, the later ones stay
+    // empty. The skill-system name table starts afresh with every load.
     int LoadTables(const std::string& folder, int useBeforeData);
     // The same from a data folder named directly (ending in '/').
     int LoadTablesFrom(const std::string& dataFolder, int useBeforeData);

@@ -8,11 +8,13 @@
 
 // Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
 // every result, and the set shown in detail. Decoration entries are packed from the front.
+// The two integers sit together so that no padding follows either: a search may hold a million
+// sets.
 struct CEquipSet {
     std::int32_t number = 0; // 1-based position in the result list, 0 otherwise
+    std::int32_t weaponSlots = 0;
     CEquipData* pieces[kPositionCount] = {};
     CDecoData* decos[kPositionCount][3] = {};
-    std::int32_t weaponSlots = 0;
 
     void Clear();
     bool IsEmpty() const;

@@ -12,7 +12,7 @@ constexpr int kLeaf = kSlotCount - 1;
 
 GroupEnumeration::GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
                                    const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
-                                   std::vector<SearchHit>& hits)
+                                   SearchHits& hits)
     : search_(search), groups_(groups), fitter_(fitter), hits_(hits),
       minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
       maxCalc_(condition.maxCalc) {

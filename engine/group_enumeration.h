@@ -21,7 +21,7 @@ class GroupEnumeration {
 public:
     GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
                      const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
-                     std::vector<SearchHit>& hits);
+                     SearchHits& hits);
 
     void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
     void UseBound(SubtreeBound* bound) { bound_ = bound; }
@@ -42,7 +42,7 @@ private:
     DecorationFitter& fitter_;
     ExactJudge* exact_ = nullptr;
     SubtreeBound* bound_ = nullptr;
-    std::vector<SearchHit>& hits_;
+    SearchHits& hits_;
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;

@@ -59,9 +59,18 @@ bool HitExpansion::Loop(int level, std::int64_t defense) {
     return true;
 }
 
-bool HitExpansion::Reject(std::uint64_t combinations) {
+// True unless an abort was requested during the expansion; it stops at once, as the expansion of
+// a search that found many hits runs long and fills memory with every set.
+bool HitExpansion::Pump() {
     if (search_.owner != nullptr) {
         search_.owner->PumpMessages();
+    }
+    return search_.abortRequested == 0;
+}
+
+bool HitExpansion::Reject(std::uint64_t combinations) {
+    if (!Pump()) {
+        return false;
     }
     rejected_ = SaturatingAdd(rejected_, combinations);
     return rejected_ <= maxCalc_;
@@ -101,8 +110,8 @@ const DecoBlock* HitExpansion::DecorationsOfSet() {
 }
 
 bool HitExpansion::AddSet() {
-    if (search_.owner != nullptr) {
-        search_.owner->PumpMessages();
+    if (!Pump()) {
+        return false;
     }
     const DecoBlock* decos = DecorationsOfSet();
     if (decos == nullptr) {

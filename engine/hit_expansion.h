@@ -24,6 +24,7 @@ public:
 private:
     // Defence sums are 64-bit: five table values may not add up within an int.
     bool Loop(int level, std::int64_t defense);
+    bool Pump();
     bool Reject(std::uint64_t combinations);
     bool AddSet();
     const DecoBlock* DecorationsOfSet();

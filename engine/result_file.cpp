@@ -2,7 +2,9 @@
 // decorations are stored by name and resolved against the loaded tables on reading.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <string>
@@ -10,6 +12,7 @@
 
 #include "engine/skill_search.h"
 #include "platform/byte_buffer.h"
+#include "platform/regular_file.h"
 #include "platform/safe_save.h"
 
 namespace {
@@ -18,10 +21,10 @@ constexpr std::int32_t kResultMagic = 546;
 constexpr std::int32_t kResultVersion = 1;
 constexpr int kDecoEntries = 3;
 constexpr int kMaxWeaponSlots = 3;
-// A record takes at most 531 bytes and a search lists as many sets as its display limit, which
-// the configuration may set to any 32-bit value; a cap sized for the list files would refuse
-// files this engine wrote. This one only guards memory.
-constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+constexpr std::size_t kNameBlock = kDecoEntries * kNameSize;
+// The longest record: its index, five full piece blocks and a full weapon block.
+constexpr std::size_t kMaxRecordBytes =
+    4 + kSlotCount * (4 + kNameSize + 4 + kNameBlock) + 4 + kNameBlock;
 
 constexpr char kSaveFailed[] = "検索結果の保存に失敗しました";
 constexpr char kOpenFailed[] = "検索結果の読込に失敗しました";
@@ -134,22 +137,37 @@ bool IsPlausible(const ResultHeader& header) {
            header.weaponSlots >= 0 && header.weaponSlots <= kMaxWeaponSlots;
 }
 
-bool ReadBody(platform::ByteReader& in, const CEquipDatabase& database, ResultHeader& header,
-              ResultList& loaded) {
+// The records are read a window at a time: with a whole record's worth of bytes ahead, each one
+// parses from memory, and memory grows with the sets loaded, never with the size of the file.
+// Returns null when every record was read, else the message that says why not.
+const char* ReadBody(std::FILE* file, const CEquipDatabase& database, ResultHeader& header,
+                     ResultList& loaded) {
+    platform::Bytes window;
+    if (!platform::ReadUpTo(file, kMaxRecordBytes, window)) {
+        return kOpenFailed;
+    }
+    platform::ByteReader in(window);
     std::int32_t count = 0;
     if (!in.Int32(header.job) || !in.Int32(header.sex) || !in.Int32(header.weaponSlots) ||
         !in.UInt32(header.visited) || !in.UInt32(header.totalCombos) || !in.Int32(count) ||
         !IsPlausible(header) || count < 0) {
-        return false;
+        return kInvalidFile;
     }
+    std::size_t consumed = in.Offset();
     for (std::int32_t i = 0; i < count; ++i) {
-        std::unique_ptr<CEquipSet> set = ReadRecord(in, database, header.weaponSlots);
+        window.erase(window.begin(), window.begin() + static_cast<std::ptrdiff_t>(consumed));
+        if (!platform::ReadUpTo(file, kMaxRecordBytes - window.size(), window)) {
+            return kOpenFailed;
+        }
+        platform::ByteReader record(window);
+        std::unique_ptr<CEquipSet> set = ReadRecord(record, database, header.weaponSlots);
         if (set == nullptr) {
-            return false;
+            return kInvalidFile;
         }
         loaded.push_back(std::move(set));
+        consumed = record.Offset();
     }
-    return true;
+    return nullptr;
 }
 
 } // namespace
@@ -180,19 +198,21 @@ int CSkillSearch::SaveResults(const std::string& path, int job, int sex, int wea
     return 1;
 }
 
-// A file that fails the magic or version test leaves the current results alone. Past those
-// tests the current results are discarded whatever follows, and the window relies on that: a
-// failed load after this point always shows an empty list. The file is parsed completely into a
-// separate list first, so a rejected file never leaves half of its sets behind; a file that ends
-// early is rejected like any other invalid one. The caller's header values and the counters are
-// written only when the whole file was accepted.
+// A file that fails the magic or version test leaves the current results alone; it is told
+// apart by its first eight bytes, before anything else of it is read. Past those tests the
+// current results are discarded whatever follows, and the window relies on that: a failed load
+// after this point always shows an empty list. The file is parsed completely into a separate
+// list first, so a rejected file never leaves half of its sets behind; a file that ends early is
+// rejected like any other invalid one. The caller's header values and the counters are written
+// only when the whole file was accepted.
 int CSkillSearch::LoadResults(const std::string& path, int& job, int& sex, int& weaponSlots) {
-    platform::Bytes bytes;
-    if (!platform::ReadWholeFile(path, bytes, kMaxFileBytes)) {
+    platform::FileHandle file = platform::OpenRegularFile(path);
+    platform::Bytes head;
+    if (!file || !platform::ReadUpTo(file.get(), 8, head)) {
         Tell(sink, kOpenFailed);
         return 0;
     }
-    platform::ByteReader in(bytes);
+    platform::ByteReader in(head);
     std::int32_t magic = 0;
     std::int32_t version = 0;
     if (!in.Int32(magic) || (magic == kResultMagic && !in.Int32(version))) {
@@ -210,8 +230,8 @@ int CSkillSearch::LoadResults(const std::string& path, int& job, int& sex, int& 
     results.clear();
     ResultHeader header;
     ResultList loaded;
-    if (!ReadBody(in, database, header, loaded)) {
-        Tell(sink, kInvalidFile);
+    if (const char* failure = ReadBody(file.get(), database, header, loaded)) {
+        Tell(sink, failure);
         return 0;
     }
     results = std::move(loaded);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "engine/decoration_fitting.h"
@@ -20,3 +21,7 @@ struct SearchHit {
     DecoBlock decos;
     std::vector<HitVariant> variants;
 };
+
+// Hits in the order found. A deque grows without copying what it holds, and hands the memory of
+// each hit back once it has been expanded into its sets, so hits and sets do not both stay.
+using SearchHits = std::deque<SearchHit>;

@@ -46,7 +46,7 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     hitCount = 0;
     setCount = 0;
 
-    std::vector<SearchHit> hits;
+    SearchHits hits;
     DecorationFitter fitter(table, condition);
     const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
     ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
@@ -64,15 +64,22 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
         owner->Post(SearchHost::kPhaseOneDone, visited, totalCombos);
     }
 
+    // An abort ends the enumeration, but the hits found so far are still listed; only an abort
+    // requested while they are expanded stops the expansion.
+    const std::int32_t abortedEarly = abortRequested;
+    abortRequested = 0;
     HitExpansion expansion(*this, condition, candidates);
     if (exactJudge) {
         expansion.UseExactJudge(&*exactJudge);
     }
-    for (const SearchHit& hit : hits) {
-        if (!expansion.Expand(hit)) {
+    while (!hits.empty()) {
+        const bool more = expansion.Expand(hits.front());
+        hits.pop_front();
+        if (!more) {
             break;
         }
     }
+    abortRequested = abortRequested != 0 || abortedEarly != 0 ? 1 : 0;
     // Cleared before the message so that a host handling it at once sees the search finished.
     running = 0;
     if (owner != nullptr) {

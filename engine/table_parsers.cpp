@@ -1,5 +1,6 @@
 #include "engine/table_parsers.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/field_reader.h"
@@ -30,6 +31,10 @@ int TierOf(const char* text) {
     return 0;
 }
 
+int NextIntIn(const char*& cursor, ValueRange range) {
+    return std::clamp(NextInt(cursor), range.min, range.max);
+}
+
 } // namespace
 
 const char* RecordStart(const char* line) {
@@ -57,13 +62,13 @@ void ParseSkillLine(const char* line, CSkillData& skill) {
 void ParseDecoLine(const char* line, CDecoData& deco) {
     const char* cursor = line;
     NextField(deco.name, sizeof deco.name, cursor);
-    deco.rarity = NextInt(cursor);
-    deco.size = NextInt(cursor);
+    deco.rarity = NextIntIn(cursor, kRarityRange);
+    deco.size = NextIntIn(cursor, kSlotRange);
     for (int i = 0; i < 2; ++i) {
         char system[64] = {};
         NextField(system, sizeof system, cursor);
         deco.skillId[i] = FindOrAddSkillSystem(system);
-        deco.skillPoints[i] = NextInt(cursor);
+        deco.skillPoints[i] = NextIntIn(cursor, kDecoPointsRange);
     }
     char tier[64] = {};
     NextField(tier, sizeof tier, cursor);
@@ -76,12 +81,12 @@ void ParseArmorLine(const char* line, CEquipData& piece) {
     NextField(piece.name, sizeof piece.name, cursor);
     piece.sex = NextInt(cursor);
     piece.job = NextInt(cursor);
-    piece.rarity = NextInt(cursor);
-    piece.slots = NextInt(cursor);
-    piece.defenseBefore = NextInt(cursor);
-    piece.defenseAfter = NextInt(cursor);
+    piece.rarity = NextIntIn(cursor, kRarityRange);
+    piece.slots = NextIntIn(cursor, kSlotRange);
+    piece.defenseBefore = NextIntIn(cursor, kDefenseRange);
+    piece.defenseAfter = NextIntIn(cursor, kDefenseRange);
     for (int& resist : piece.resist) {
-        resist = NextInt(cursor);
+        resist = NextIntIn(cursor, kResistRange);
     }
     for (int i = 0; i < 5; ++i) {
         // The armour tables keep 19 bytes of a skill-system name.
@@ -91,10 +96,10 @@ void ParseArmorLine(const char* line, CEquipData& piece) {
         if (std::strcmp(system, sjis::kBodyDoubling) == 0) {
             piece.bodyDoubling = 1;
         }
-        piece.skillPoints[i] = NextInt(cursor);
+        piece.skillPoints[i] = NextIntIn(cursor, kArmorPointsRange);
     }
     for (int i = 0; i < 5; ++i) {
         NextField(piece.materialName[i], sizeof piece.materialName[i], cursor);
-        piece.materialCount[i] = NextInt(cursor);
+        piece.materialCount[i] = NextIntIn(cursor, kMaterialCountRange);
     }
 }

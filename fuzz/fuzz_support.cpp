@@ -42,6 +42,12 @@ const std::string& ScratchFolder() {
     return g_scratch;
 }
 
+void MakeFolder(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    Check(!error, "cannot create a scratch folder");
+}
+
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     Check(file != nullptr, "cannot create a scratch file");

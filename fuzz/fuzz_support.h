@@ -14,6 +14,7 @@ namespace fuzz {
 // the saves' fsync costs nothing), removed at exit. Ends in '/'.
 const std::string& ScratchFolder();
 
+void MakeFolder(const std::string& path);
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size);
 std::string ReadFile(const std::string& path);
 

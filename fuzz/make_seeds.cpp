@@ -12,6 +12,7 @@
 
 #include "config/config_data.h"
 #include "config/import_writers.h"
+#include "engine/sjis_text.h"
 #include "engine/skill_search.h"
 #include "fuzz_support.h"
 #include "lists/excluded_list_file.h"
@@ -80,6 +81,49 @@ void TableSeeds(const CEquipDatabase& database) {
         std::string(1, 6) +
             "deco,1,1,sys,1,,0,\x8F\xE3\ndeco2,1,3,sys,2,other,-1,\x8F\xE3\x8F\xE3\n" +
             "deco3,1,0\n");
+}
+
+// Control bytes, then the seven tables in the order skills, decorations, head … leg, each ended
+// by the separator byte 0x1E. Control: byte 0 the skill count, class, sex, weapon slots and
+// flags; 1 to 5 the skill rows; 6 the avoided ones; 7 the minimum defence; 8 and 9 the limits and
+// a rarity left out; 10 and 11 a fixed piece and the refine.
+std::string SearchInput(const std::string& control, const std::string (&tables)[7]) {
+    std::string input = control;
+    for (const std::string& table : tables) {
+        input += table + "\x1E";
+    }
+    return input;
+}
+
+void SearchSeeds() {
+    const std::string bundled[7] = {
+        TableHead("SKILL_EQ.csv", 40),      TableHead("TEVREQUIP_DECO.csv", 30),
+        TableHead("TEVREQUIP_HEAD.csv", 7), TableHead("TEVREQUIP_BODY.csv", 7),
+        TableHead("TEVREQUIP_ARM.csv", 7),  TableHead("TEVREQUIP_WST.csv", 7),
+        TableHead("TEVREQUIP_LEG.csv", 7),
+    };
+    Put("search", "bundled_two_skills",
+        SearchInput(std::string("\x3D\x01\x05\x09\x0D\x11\x00\x00\x09\x10\x00\x02", 12), bundled));
+    Put("search", "bundled_fixed_avoided_min_defence",
+        SearchInput(std::string("\x3E\x02\x07\x0B\x10\x15\x06\x45\x27\x8A\x93\x05", 12), bundled));
+    const std::string doubling = sjis::kBodyDoubling;
+    const std::string small[7] = {
+        "a10,A,10,0,x,A\na15,A,15,0,x,A\nb10,B,10,0,x,A\nbm,B,-10,0,x,A\nc5,C,5,0,x,A\n",
+        "d1,1,1,A,1,B,-1,x\nd2,1,2,A,3,,0,x\nd3,1,3,A,5,B,-2,x\ne1,1,1,B,2,C,-1,x\n"
+        "e3,1,3,B,6,,0,x\nf2,1,2,C,2,A,-1,x\n",
+        "h1,0,0,1,3,10,10,1,1,1,1,1,A,3,B,-2\nh2,0,0,2,1,12,12,0,0,0,0,0,C,4\n",
+        "b1,0,0,1,3,20,20,0,0,0,0,0,A,5,B,2\nb2,0,0,3,2,15,15,0,0,0,0,0,B,-3,C,1\n",
+        "r1,0,0,1,2,8,8,0,0,0,0,0," + doubling + ",0\nr2,0,1,1,1,9,9,0,0,0,0,0,A,2\n",
+        "w1,0,0,1,0,7,7,0,0,0,0,0," + doubling + ",0\nw2,0,2,1,3,6,6,0,0,0,0,0,B,4\n",
+        "l1,0,0,1,1,5,5,0,0,0,0,0,A,1,C,2\nl2,2,0,1,2,5,5,0,0,0,0,0,B,1\n",
+    };
+    Put("search", "doubling_minus_levels",
+        SearchInput(std::string("\x3E\x00\x02\x04\x03\x01\x02\x00\x14\x30\x00\x01", 12), small));
+    std::string huge[7] = {small[0], small[1], small[2], small[3], small[4], small[5], small[6]};
+    huge[1] += "zz,1,1,A,2147483647,,0,x\nyy,1,2,A,1,B,-2147483647,x\nxx,1,1,A,5,B,-2147483648,x\n";
+    huge[2] += "hz,0,0,1,2147483647,1,1,0,0,0,0,0,A,2147483647,B,-2147483648\n";
+    Put("search", "huge_numbers",
+        SearchInput(std::string("\x3D\x00\x02\x04\x00\x00\x00\x00\x14\x30\x00\x02", 12), huge));
 }
 
 void ConfigSeeds() {
@@ -272,6 +316,7 @@ int main(int argc, char** argv) {
     CSkillSearch search(nullptr, &g_sink);
     fuzz::LoadBundledTables(search.database);
     TableSeeds(search.database);
+    SearchSeeds();
     ConfigSeeds();
     FixedSetSeeds(search.database);
     ExcludedSeeds(search.database);

@@ -1,9 +1,9 @@
 #include "platform/byte_buffer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "platform/regular_file.h"
 
 namespace platform {
 
@@ -70,22 +70,28 @@ bool ByteReader::Skip(std::size_t count) {
     return true;
 }
 
+bool ReadUpTo(std::FILE* file, std::size_t count, Bytes& out) {
+    std::uint8_t chunk[8192];
+    while (count > 0) {
+        const std::size_t got = std::fread(chunk, 1, std::min(count, sizeof chunk), file);
+        out.insert(out.end(), chunk, chunk + got);
+        count -= got;
+        if (got == 0) {
+            break;
+        }
+    }
+    return !std::ferror(file);
+}
+
 bool ReadWholeFile(const std::string& path, Bytes& out, std::size_t maxSize) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
+    FileHandle file = OpenRegularFile(path);
     if (!file) {
         return false;
     }
+    // One byte more than allowed tells a file at the limit from a larger one.
+    const std::size_t wanted = maxSize == SIZE_MAX ? maxSize : maxSize + 1;
     Bytes bytes;
-    std::uint8_t chunk[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        if (bytes.size() + got > maxSize) {
-            return false;
-        }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    if (std::ferror(file.get())) {
+    if (!ReadUpTo(file.get(), wanted, bytes) || bytes.size() > maxSize) {
         return false;
     }
     out = std::move(bytes);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,8 +49,12 @@ private:
     std::size_t offset_ = 0;
 };
 
-// Reads a whole file. Returns false when it cannot be opened or read, or is larger than
-// `maxSize` (so a foreign huge file never costs unbounded memory).
+// Reads a whole regular file (see OpenRegularFile). Returns false when it cannot be opened or
+// read, or is larger than `maxSize` (so a foreign huge file never costs unbounded memory).
 bool ReadWholeFile(const std::string& path, Bytes& out, std::size_t maxSize = 64u << 20);
+
+// Appends to `out` the next bytes of an open file, `count` of them or fewer at its end. False on
+// a read error.
+bool ReadUpTo(std::FILE* file, std::size_t count, Bytes& out);
 
 } // namespace platform

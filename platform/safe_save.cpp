@@ -1,17 +1,30 @@
 #include "platform/safe_save.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace platform {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::size_t g_faultAfter = SIZE_MAX;
+
+// Temporary files are named after their target: "<name>.tmp-" and six letters or digits.
+constexpr char kTemporaryMark[] = ".tmp-";
+constexpr std::size_t kTemporaryLetters = 6;
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// A temporary file this old belongs to no save still running: a save takes milliseconds.
+constexpr auto kStaleAfter = std::chrono::minutes(1);
+// As the system's own path resolution gives up on a loop of links.
+constexpr int kMaxLinks = 40;
 
 bool WriteAll(int fd, const Bytes& bytes) {
     std::size_t limit = bytes.size();
@@ -33,8 +46,81 @@ bool WriteAll(int fd, const Bytes& bytes) {
     return !faulty;
 }
 
-std::string TemporaryPattern(const std::string& path) {
-    return path + ".tmp-XXXXXX";
+// The file a path finally names when its last part is a symbolic link (the link may dangle: the
+// file it names is then created). False for a loop of links.
+bool FollowLinks(const std::string& path, fs::path& target) {
+    target = path;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(target, error))) {
+            return true;
+        }
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) {
+            return false;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return false;
+}
+
+bool IsOwnTemporary(const std::string& name, const std::string& targetName) {
+    const std::string prefix = targetName + kTemporaryMark;
+    if (name.size() != prefix.size() + kTemporaryLetters ||
+        name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    return name.find_first_not_of(kLetters, prefix.size()) == std::string::npos;
+}
+
+// A save killed between creating its temporary file and the rename leaves that file behind; the
+// next save of the same target clears it away.
+void RemoveStaleTemporaries(const fs::path& target) {
+    std::error_code error;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string targetName = target.filename().string();
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        std::error_code entryError;
+        if (IsOwnTemporary(entry.path().filename().string(), targetName) &&
+            entry.is_regular_file(entryError) &&
+            now - entry.last_write_time(entryError) > kStaleAfter && !entryError) {
+            fs::remove(entry.path(), entryError);
+        }
+    }
+}
+
+// Creates the temporary file with the permissions a new file gets, so the umask applies.
+int CreateTemporary(const fs::path& target, std::string& name) {
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target.string() + kTemporaryMark;
+        for (std::size_t i = 0; i < kTemporaryLetters; ++i) {
+            name += kLetters[letter(random)];
+        }
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// A file without any write permission is read-only on purpose, even for the superuser, whom the
+// permissions themselves do not stop.
+bool MayWrite(const fs::path& target, const struct stat& status) {
+    return (status.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
+}
+
+// Best effort: the rename is done, and a folder that cannot be flushed does not undo it.
+void SyncFolderOf(const fs::path& target) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -44,20 +130,35 @@ void InjectSaveFaultAfter(std::size_t bytes) {
 }
 
 bool SafeSave(const std::string& path, const Bytes& bytes) {
-    std::string pattern = TemporaryPattern(path);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    fs::path target;
+    if (!FollowLinks(path, target)) {
+        return false;
+    }
+    struct stat previous = {};
+    const bool replacing = ::stat(target.c_str(), &previous) == 0;
+    if (replacing && (!S_ISREG(previous.st_mode) || !MayWrite(target, previous))) {
+        return false;
+    }
+    RemoveStaleTemporaries(target);
+    std::string name;
+    const int fd = CreateTemporary(target, name);
     if (fd < 0) {
         return false;
     }
-    ::fchmod(fd, 0644);
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    // The owner first: changing it may clear the set-id bits the mode then restores. An owner
+    // the system does not let us give is no reason to fail; a mode that cannot be kept is, as the
+    // new file could then be readable by more people than the old one.
+    if (replacing) {
+        [[maybe_unused]] const int owned = ::fchown(fd, previous.st_uid, previous.st_gid);
+    }
+    const bool kept = !replacing || ::fchmod(fd, previous.st_mode & 07777) == 0;
+    const bool written = kept && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(name.data(), path.c_str()) != 0) {
-        ::unlink(name.data());
+    if (!written || !closed || std::rename(name.c_str(), target.c_str()) != 0) {
+        ::unlink(name.c_str());
         return false;
     }
+    SyncFolderOf(target);
     return true;
 }
 

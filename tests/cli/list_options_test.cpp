@@ -132,20 +132,39 @@ TEST_F(CliListsTest, OwnedOnlyUsesTheOwnedEquipmentAlone) {
         Sets(found).end());
 }
 
-TEST_F(CliListsTest, UnusableListFilesAreReportedAndTheSearchStillRuns) {
+// A list file named on the command line must be there and of its format: a search that went on
+// without it would quietly ignore what the user asked for.
+TEST_F(CliListsTest, UnusableListFilesStopTheSearchWithTheirMessage) {
     std::ofstream(folder.Path("bad.eqe")) << "not a list";
+    ASSERT_TRUE(SaveExcludedList({}, folder.Path("empty.eqe"), sink));
+    const std::string none = folder.Path("none");
+    const struct {
+        std::vector<std::string> extra;
+        int code;
+        std::string err;
+    } cases[] = {
+        {{"--exclude-list", folder.Path("bad.eqe")}, 1, "除外装備ファイルの読込に失敗しました\n"},
+        {{"--exclude-list", none}, 1, "--exclude-list " + none + ": cannot be read\n"},
+        {{"--owned-list", folder.Path("empty.eqe")}, 1, "所持装備ファイルの読込に失敗しました\n"},
+        {{"--owned-list", folder.Path("")},
+         1,
+         "--owned-list " + folder.Path("") + ": cannot be read\n"},
+        {{"--fixed", none},
+         1,
+         "固定装備の読み込みに失敗しました\n--fixed " + none + ": cannot be read\n"},
+        {{"--fixed", folder.Path("empty.eqe")}, 1, "装備ファイルではありません\n"},
+        {{"--owned-only"}, 2, "--owned-list"},
+    };
     SearchRequest request;
     request.skills = {"攻撃力UP【小】"};
-    std::vector<std::string> args = request.Args();
-    args.insert(args.end(), {"--exclude-list", folder.Path("bad.eqe"), "--fixed",
-                             folder.Path("none.eq"), "--owned-list", folder.Path("none.eqo")});
-    const CliRun run = RunCli(args);
-    EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.err, "固定装備の読み込みに失敗しました\n除外装備ファイルの読込に失敗しました\n");
-    EXPECT_FALSE(Sets(json::parse(run.out, nullptr, false)).empty());
-    args = request.Args();
-    args.push_back("--owned-only");
-    EXPECT_EQ(RunCli(args).code, 2);
+    for (const auto& refused : cases) {
+        std::vector<std::string> args = request.Args();
+        args.insert(args.end(), refused.extra.begin(), refused.extra.end());
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.code, refused.code) << refused.extra[0];
+        EXPECT_NE(run.err.find(refused.err), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "") << refused.extra[0];
+    }
 }
 
 TEST_F(CliListsTest, ListAndImportShowWhatTheFilesHold) {
@@ -174,9 +193,12 @@ TEST_F(CliListsTest, ListAndImportShowWhatTheFilesHold) {
     EXPECT_EQ(RunCli({"list", folder.Path("out.eqo")}).out,
               "owned list (format 1795), 3 entries\n頭\t" + head + "\n装\t" + kDeco +
                   "\n(empty)\n");
-    const CliRun missing = RunCli({"import", folder.Path("none.csv")});
-    EXPECT_EQ(missing.code, 1);
-    EXPECT_EQ(missing.err, "TEVRKESTROV 設定ファイルの読込に失敗しました\n");
+    for (const std::string& unreadable : {folder.Path("none.csv"), folder.Path("")}) {
+        const CliRun missing = RunCli({"import", unreadable});
+        EXPECT_EQ(missing.code, 1) << unreadable;
+        EXPECT_EQ(missing.err, "TEVRKESTROV 設定ファイルの読込に失敗しました\n");
+        EXPECT_EQ(missing.out, "");
+    }
 }
 
 } // namespace

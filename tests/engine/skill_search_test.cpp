@@ -117,6 +117,19 @@ TEST_F(SkillSearchTest, AnAbortInPhaseOneStillExpandsTheHitsFound) {
     EXPECT_EQ(engine.visited, engine.totalCombos);
 }
 
+// An expansion may run long and fill memory with sets; an abort that comes during it stops it
+// before the next set. One pump in phase 1 (the arm loop), then one per set.
+TEST_F(SkillSearchTest, AnAbortDuringTheExpansionStopsItAtOnce) {
+    Pieces(kHead, {10, 10, 10, 10, 10, 10});
+    host.abortAtPump = 3;
+    Check();
+    EXPECT_EQ(engine.hitCount, 1U);
+    EXPECT_EQ(engine.results.size(), 1U) << "the pump before the second set aborted";
+    EXPECT_EQ(host.messages.size(), 2U);
+    EXPECT_EQ(engine.abortRequested, 1);
+    EXPECT_EQ(engine.running, 0);
+}
+
 // Five defences of INT_MAX: a sum wrapped to a negative value would fail every minimum and hide
 // the set.
 TEST_F(SkillSearchTest, HugeDefencesNeitherWrapNorHideSets) {

@@ -14,7 +14,7 @@
 namespace {
 
 struct PhaseOne {
-    std::vector<SearchHit> hits;
+    SearchHits hits;
     std::uint64_t visited = 0;
     std::uint32_t hitCount = 0;
     std::uint64_t setCount = 0;

@@ -1,8 +1,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,38 @@ TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
     EXPECT_EQ(piece.materialCount[0], 2);
 }
 
+// Values no game holds would overflow the sums and packed keys built from them; they are
+// clamped to the nearest bound as the line is read.
+TEST_F(TableParsing, NumbersBeyondWhatTheGameHoldsAreClamped) {
+    CDecoData big, small;
+    ParseDecoLine("ZZ,2147483647,2147483647,a,2147483647,b,-2147483648,x\n", big);
+    ParseDecoLine("XX,-1,-4,a,1073741824,b,-17,x\n", small);
+    EXPECT_EQ(big.rarity * 1000 + big.size, 10 * 1000 + 3);
+    EXPECT_EQ(big.skillPoints[0], kDecoPointsRange.max);
+    EXPECT_EQ(big.skillPoints[1], kDecoPointsRange.min);
+    EXPECT_EQ(small.rarity * 1000 + small.size, 0);
+    EXPECT_EQ(small.skillPoints[0], 99);
+    EXPECT_EQ(small.skillPoints[1], -17) << "within the decoration range";
+
+    CEquipData piece;
+    ParseArmorLine("p,7,9,11,2147483647,-5,99999,-1000,1000,0,-99,99,a,16,b,-17,c,15,d,-16,e,"
+                   "2147483647,m,100,n,-1\n",
+                   piece);
+    EXPECT_EQ(piece.sex * 10 + piece.job, 79) << "only compared: kept as read";
+    EXPECT_EQ(piece.rarity, 10);
+    EXPECT_EQ(piece.slots, 3);
+    EXPECT_EQ(piece.defenseBefore, 0);
+    EXPECT_EQ(piece.defenseAfter, 9999);
+    const int resist[5] = {-99, 99, 0, -99, 99};
+    const int points[5] = {15, -16, 15, -16, 15};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(piece.resist[i], resist[i]) << i;
+        EXPECT_EQ(piece.skillPoints[i], points[i]) << i;
+    }
+    EXPECT_EQ(piece.materialCount[0], 99);
+    EXPECT_EQ(piece.materialCount[1], 0);
+}
+
 TEST_F(TableParsing, OnlySpacesMayPrecedeACommentMark) {
     EXPECT_EQ(RecordStart("  # note\n"), nullptr);
     EXPECT_STREQ(RecordStart("\t# note\n"), "\t# note\n");
@@ -128,14 +162,22 @@ TEST_F(LoadTablesTest, ReadsEveryTableSkipsOnlyCommentsAndFailsOnAMissingOne) {
     database.SetUseBeforeData(0);
     EXPECT_EQ(database.Armor(kLeg)[0]->EffectiveDefense(), 20);
 
-    // Missing, or a folder in its place that opens but cannot be read.
-    std::filesystem::remove(folder.File("data/TEVREQUIP_LEG.csv"));
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // Missing, or in its place a folder (opens, cannot be read), a FIFO (the open would wait for
+    // a writer) or a link to an endless device.
+    const std::string leg = folder.File("data/TEVREQUIP_LEG.csv");
+    const std::function<void()> standIns[] = {
+        [] {},
+        [&leg] { std::filesystem::create_directory(leg); },
+        [&leg] { ASSERT_EQ(::mkfifo(leg.c_str(), 0600), 0); },
+        [&leg] { std::filesystem::create_symlink("/dev/zero", leg); },
+    };
+    for (const auto& standIn : standIns) {
+        std::filesystem::remove_all(leg);
+        standIn();
         EXPECT_EQ(database.LoadTables(folder.Path(), 0), 0);
         EXPECT_EQ(database.Skills().size(), 2u);
         EXPECT_EQ(database.Armor(kWaist).size(), 1u);
         EXPECT_TRUE(database.Armor(kLeg).empty());
-        std::filesystem::create_directory(folder.File("data/TEVREQUIP_LEG.csv"));
     }
 }
 
