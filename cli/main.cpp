@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CliContext context;
     app.add_option("--data", context.dataFolder,
-                   "Folder holding the seven data tables (default: data/ beside the program)");
+                   "Folder holding the seven data tables (default: as `paths` shows)");
 
     AddTablesCommand(app, context);
     AddSkillsCommand(app, context);
@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     AddSearchCommand(app, context);
     AddRefineCommand(app, context);
     AddShowCommand(app, context);
+    AddPathsCommand(app, context);
 
     try {
         app.parse(argc, argv);
