@@ -10,67 +10,37 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kTables[] = {"SKILL_EQ.csv", "TEVREQUIP_DECO.csv", "TEVREQUIP_LEG.csv"};
 
 using Variables = std::map<std::string, std::string>;
 
-platform::EnvironmentLookup Environment(Variables variables) {
-    return [variables](const std::string& name) -> std::optional<std::string> {
+platform::ProgramLayout Decide(const std::string& programFolder, const Variables& variables) {
+    const auto lookup = [&variables](const std::string& name) -> std::optional<std::string> {
         const auto found = variables.find(name);
         return found == variables.end() ? std::nullopt : std::optional(found->second);
     };
+    return platform::DecideLayout(programFolder, lookup, kTables);
 }
-
-// A prefix as a package installs it: the programs in usr/bin/, nothing beside them.
-class InstalledTree : public TempFolder {
-public:
-    InstalledTree() { fs::create_directories(File("usr/bin")); }
-
-    std::string Bin() const { return Path() + "usr/bin/"; }
-
-    void AddTables(const std::string& folder, std::size_t count = std::size(kTables)) const {
-        for (std::size_t i = 0; i < count; ++i) {
-            Write(folder + "/" + kTables[i], "");
-        }
-    }
-
-    platform::ProgramLayout Decide(const Variables& variables) const {
-        return platform::DecideLayout(Bin(), Environment(variables), kTables);
-    }
-};
 
 TEST(ProgramLayout, DataBesideTheProgramKeepsEverythingThere) {
     TempFolder folder;
-    fs::create_directories(folder.File("data"));
-    const Variables xdg = {{"HOME", "/home/p"},
-                           {"XDG_CONFIG_HOME", "/home/p/cfg"},
-                           {"XDG_DATA_HOME", "/home/p/share"}};
+    std::filesystem::create_directories(folder.File("data"));
     const platform::ProgramLayout layout =
-        platform::DecideLayout(folder.Path(), Environment(xdg), kTables);
+        Decide(folder.Path(), {{"HOME", "/home/p"}, {"XDG_CONFIG_HOME", "/home/p/cfg"}});
     EXPECT_FALSE(layout.installed);
     EXPECT_EQ(layout.dataFolder, folder.Path() + "data/");
     EXPECT_EQ(layout.filesFolder, folder.Path());
-    EXPECT_EQ(layout.userDataFolder, "");
 }
 
-TEST(ProgramLayout, InstalledFindsTheTablesBesideTheBinFolder) {
-    InstalledTree tree;
-    tree.AddTables("usr/share/kestrova/data");
-    const platform::ProgramLayout layout = tree.Decide({{"HOME", "/home/p"}});
-    EXPECT_TRUE(layout.installed);
-    EXPECT_EQ(layout.dataFolder, tree.Path() + "usr/share/kestrova/data/");
-    EXPECT_EQ(layout.userDataFolder, "/home/p/.local/share/kestrova/data/");
-    EXPECT_EQ(layout.filesFolder, "/home/p/.config/kestrova/");
-}
-
-TEST(ProgramLayout, TablesFolderPrecedence) {
+// Installed trees below a temporary folder: the programs in usr/bin/, tables wherever a case
+// puts them; "@" in a variable stands for the tree.
+TEST(ProgramLayout, InstalledTablesFolderPrecedence) {
     struct Case {
         const char* name;
         std::vector<std::pair<std::string, std::size_t>> tables; // folder, tables it holds
-        std::string dataDirs;                                    // "" leaves XDG_DATA_DIRS unset
-        std::string expected;                                    // below the tree
+        std::string dataDirs;                                    // "" leaves it unset
+        std::string expected;
+        const char* programFolder = "usr/bin/";
     };
     const Case cases[] = {
         {"own tables win",
@@ -85,7 +55,7 @@ TEST(ProgramLayout, TablesFolderPrecedence) {
          {{"usr/share/kestrova/data", 3}, {"sys/kestrova/data", 3}},
          "@sys",
          "usr/share/kestrova/data/"},
-        {"first system folder holding every table",
+        {"first system folder holding every table; relative and empty entries ignored",
          {{"usr/share/kestrova/data", 1},
           {"a/kestrova/data", 2},
           {"b/kestrova/data", 3},
@@ -96,11 +66,15 @@ TEST(ProgramLayout, TablesFolderPrecedence) {
          {{"sys/kestrova/data", 1}},
          "@sys",
          "usr/share/kestrova/data/"},
+        {"unknown program folder", {{"sys/kestrova/data", 3}}, "@sys", "sys/kestrova/data/", ""},
     };
     for (const Case& c : cases) {
-        InstalledTree tree;
+        TempFolder tree;
+        std::filesystem::create_directories(tree.File("usr/bin"));
         for (const auto& [folder, count] : c.tables) {
-            tree.AddTables(folder, count);
+            for (std::size_t i = 0; i < count; ++i) {
+                tree.Write(folder + "/" + kTables[i], "");
+            }
         }
         Variables variables = {{"HOME", "/home/p"}, {"XDG_DATA_HOME", tree.Path() + "own"}};
         if (!c.dataDirs.empty()) {
@@ -110,11 +84,14 @@ TEST(ProgramLayout, TablesFolderPrecedence) {
             }
             variables["XDG_DATA_DIRS"] = dirs;
         }
-        EXPECT_EQ(tree.Decide(variables).dataFolder, tree.Path() + c.expected) << c.name;
+        const std::string programFolder = *c.programFolder ? tree.Path() + c.programFolder : "";
+        const platform::ProgramLayout layout = Decide(programFolder, variables);
+        EXPECT_TRUE(layout.installed) << c.name;
+        EXPECT_EQ(layout.dataFolder, tree.Path() + c.expected) << c.name;
     }
 }
 
-TEST(ProgramLayout, ConfigFolderFollowsTheXdgRules) {
+TEST(ProgramLayout, PlayerFoldersFollowTheXdgRules) {
     struct Case {
         Variables variables;
         std::string files;
@@ -124,33 +101,19 @@ TEST(ProgramLayout, ConfigFolderFollowsTheXdgRules) {
         {{{"HOME", "/home/p"}, {"XDG_CONFIG_HOME", "/cfg/"}, {"XDG_DATA_HOME", "/dat"}},
          "/cfg/kestrova/",
          "/dat/kestrova/data/"},
-        // Relative and empty values are ignored, as if unset.
-        {{{"HOME", "/home/p"}, {"XDG_CONFIG_HOME", "cfg"}, {"XDG_DATA_HOME", ""}},
-         "/home/p/.config/kestrova/",
-         "/home/p/.local/share/kestrova/data/"},
-        {{{"HOME", "/home/p/"}},
+        // Relative and empty values count as unset.
+        {{{"HOME", "/home/p/"}, {"XDG_CONFIG_HOME", "cfg"}, {"XDG_DATA_HOME", ""}},
          "/home/p/.config/kestrova/",
          "/home/p/.local/share/kestrova/data/"},
         {{{"XDG_CONFIG_HOME", "/cfg"}}, "/cfg/kestrova/", "/.local/share/kestrova/data/"},
         // No home at all: a place a normal user cannot write, so saving fails loudly.
         {{}, "/.config/kestrova/", "/.local/share/kestrova/data/"},
-        {{{"HOME", "relative"}}, "/.config/kestrova/", "/.local/share/kestrova/data/"},
     };
-    InstalledTree tree;
     for (const Case& c : cases) {
-        const platform::ProgramLayout layout = tree.Decide(c.variables);
+        const platform::ProgramLayout layout = Decide("/nonexistent/bin/", c.variables);
         EXPECT_EQ(layout.filesFolder, c.files);
         EXPECT_EQ(layout.userDataFolder, c.userData);
     }
-}
-
-TEST(ProgramLayout, UnknownProgramFolderIsInstalledWithoutTheRelativeFolder) {
-    InstalledTree tree;
-    tree.AddTables("sys/kestrova/data");
-    const platform::ProgramLayout layout = platform::DecideLayout(
-        "", Environment({{"HOME", "/home/p"}, {"XDG_DATA_DIRS", tree.Path() + "sys"}}), kTables);
-    EXPECT_TRUE(layout.installed);
-    EXPECT_EQ(layout.dataFolder, tree.Path() + "sys/kestrova/data/");
 }
 
 TEST(ProgramLayout, CreatesTheFilesFolderPrivateToTheUser) {
