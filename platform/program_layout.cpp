@@ -96,7 +96,7 @@ std::string InstalledDataFolder(const std::string& programFolder,
 }
 
 std::optional<std::string> PasswordDatabaseHome() {
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
     passwd entry{};
     passwd* found = nullptr;
