@@ -10,8 +10,9 @@ int main(int argc, char** argv) {
                  "kestrova-cli"};
     app.require_subcommand(1);
     CliContext context;
-    app.add_option("--data", context.dataFolder,
-                   "Folder holding the seven data tables (default: as `paths` shows)");
+    app.add_option(
+        "--data", context.dataFolder,
+        "Folder holding the seven data tables (default: the one the paths command shows)");
 
     AddTablesCommand(app, context);
     AddSkillsCommand(app, context);
