@@ -2,14 +2,20 @@
 
 #include <cstdio>
 
-#include "platform/program_folder.h"
+platform::ProgramLayout CliContext::Layout() const {
+    return platform::CurrentLayout(CEquipDatabase::TableFiles());
+}
 
-bool CliContext::Load(CEquipDatabase& database) const {
-    std::string folder = dataFolder.empty() ? platform::ProgramFolder() + "data/" : dataFolder;
+std::string CliContext::TablesFolder() const {
+    std::string folder = dataFolder.empty() ? Layout().dataFolder : dataFolder;
     if (folder.back() != '/') {
         folder += '/';
     }
-    if (database.LoadTablesFrom(folder, 0) != 1) {
+    return folder;
+}
+
+bool CliContext::Load(CEquipDatabase& database) const {
+    if (database.LoadTablesFrom(TablesFolder(), 0) != 1) {
         std::fprintf(stderr, "装備ファイルが読み込めませんでした\n");
         return false;
     }

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "engine/equip_database.h"
+#include "platform/program_layout.h"
 
 // Exit codes of kestrova-cli.
 constexpr int kExitOk = 0;
@@ -15,8 +16,11 @@ constexpr int kExitInterrupted = 130; // Ctrl-C: the sets found so far were stil
 
 // What every command shares: the data folder option and the loading of the tables.
 struct CliContext {
-    std::string dataFolder; // empty: data/ beside the executable
+    std::string dataFolder; // empty: the tables folder of the program's layout
 
+    platform::ProgramLayout Layout() const;
+    // The folder the tables are read from, ending in '/': --data when given, else the layout's.
+    std::string TablesFolder() const;
     // Loads the tables into `database`; on failure prints the load-failure message and returns
     // false.
     bool Load(CEquipDatabase& database) const;
@@ -34,4 +38,8 @@ void AddSkillsCommand(CLI::App& app, CliContext& context);
 void AddSearchCommand(CLI::App& app, CliContext& context);
 void AddRefineCommand(CLI::App& app, CliContext& context);
 void AddShowCommand(CLI::App& app, CliContext& context);
+<<<<<<< HEAD
 void AddExtraSkillsCommand(CLI::App& app, CliContext& context);
+=======
+void AddPathsCommand(CLI::App& app, CliContext& context);
+>>>>>>> package

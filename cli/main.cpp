@@ -24,8 +24,9 @@ int main(int argc, char** argv) {
                  "kestrova-cli"};
     app.require_subcommand(1);
     CliContext context;
-    app.add_option("--data", context.dataFolder,
-                   "Folder holding the seven data tables (default: data/ beside the program)");
+    app.add_option(
+        "--data", context.dataFolder,
+        "Folder holding the seven data tables (default: the one the paths command shows)");
 
     AddTablesCommand(app, context);
     AddSkillsCommand(app, context);
@@ -34,7 +35,11 @@ int main(int argc, char** argv) {
     AddSearchCommand(app, context);
     AddRefineCommand(app, context);
     AddShowCommand(app, context);
+<<<<<<< HEAD
     AddExtraSkillsCommand(app, context);
+=======
+    AddPathsCommand(app, context);
+>>>>>>> package
 
     int code = kExitOk;
     try {

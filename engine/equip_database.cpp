@@ -16,6 +16,9 @@ constexpr const char* kArmorFiles[kSlotCount] = {
 };
 constexpr const char* kSkillFile = "SKILL_EQ.csv";
 constexpr const char* kDecoFile = "TEVREQUIP_DECO.csv";
+constexpr const char* kTableFiles[] = {kSkillFile,     kDecoFile,      kArmorFiles[0],
+                                       kArmorFiles[1], kArmorFiles[2], kArmorFiles[3],
+                                       kArmorFiles[4]};
 
 // Counts the records of a file, stopping as soon as there are more than `limit`.
 std::size_t CountRecords(std::FILE* file, std::size_t limit) {
@@ -90,6 +93,10 @@ CDecoData& CEquipDatabase::AddDeco(const CDecoData& deco) {
 CEquipData& CEquipDatabase::AddArmor(int slot, const CEquipData& piece) {
     armor_[slot].push_back(&armorStore_.emplace_back(piece));
     return *armor_[slot].back();
+}
+
+std::span<const char* const> CEquipDatabase::TableFiles() {
+    return kTableFiles;
 }
 
 int CEquipDatabase::LoadTables(const std::string& folder, int useBeforeData) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ public:
     int LoadTables(const std::string& folder, int useBeforeData);
     // The same from a data folder named directly (ending in '/').
     int LoadTablesFrom(const std::string& dataFolder, int useBeforeData);
+    // The file names of the seven tables, as a data folder holds them.
+    static std::span<const char* const> TableFiles();
 
     const std::vector<CEquipData*>& Armor(int slot) const { return armor_[slot]; }
     const std::vector<CSkillData*>& Skills() const { return skills_; }

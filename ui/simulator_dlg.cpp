@@ -20,8 +20,13 @@ constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot
 } // namespace
 
 CSimulatorDlg::CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
+    : CSimulatorDlg(programFolder, programFolder + "data/", prompter, parent) {}
+
+CSimulatorDlg::CSimulatorDlg(std::string programFolder, std::string dataFolder,
+                             ui::Prompter& prompter, QWidget* parent)
     : ui::CTemplateDialog(kDialog102, prompter, parent), m_programFolder(std::move(programFolder)),
-      m_sink(prompter), m_hIcon(ui::LoadAppIcon()), m_search(this, &m_sink) {
+      m_dataFolder(std::move(dataFolder)), m_sink(prompter), m_hIcon(ui::LoadAppIcon()),
+      m_search(this, &m_sink) {
     ConnectMessageMap();
 }
 
@@ -94,7 +99,7 @@ bool CSimulatorDlg::OnInitDialog() {
     // A missing or outdated Config.dat leaves the defaults; nothing to tell the user.
     m_config.Load(m_programFolder);
     m_search.owner = this;
-    if (!m_search.database.LoadTables(m_programFolder, m_config.m_bEarlyData)) {
+    if (!m_search.database.LoadTablesFrom(m_dataFolder, m_config.m_bEarlyData)) {
         GetPrompter().MessageBox("装備ファイルが読み込めませんでした");
         EndDialog(kLoadFailed);
         return false;

@@ -36,6 +36,10 @@ public:
 
     // `programFolder` ends in '/': Config.dat, the list files and data/ are found there.
     CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
+    // Config.dat and the list files in `programFolder`, the tables in `dataFolder` (both ending
+    // in '/').
+    CSimulatorDlg(std::string programFolder, std::string dataFolder, ui::Prompter& prompter,
+                  QWidget* parent = nullptr);
     ~CSimulatorDlg() override;
 
     // SearchHost: the engine's messages arrive as queued events; pumping runs pending events.
@@ -107,6 +111,7 @@ public:
 
     // Members, in order of construction.
     const std::string m_programFolder;
+    const std::string m_dataFolder;
     ui::PrompterSink m_sink; // the engine's and the list files' messages
     QIcon m_hIcon;
     int m_bBodyDoublingShown = 0;
