@@ -2,12 +2,14 @@
 
 #include "platform/program_folder.h"
 #include "ui/framework/qt_prompter.h"
+#include "ui/framework/translations.h"
 #include "ui/framework/ui_font.h"
 #include "ui/simulator_dlg.h"
 
 CSimulatorApp::CSimulatorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("Kestrova");
     setFont(ui::DialogFont("", 9));
+    ui::InstallJapaneseTranslations(*this);
 }
 
 int CSimulatorApp::Run() {

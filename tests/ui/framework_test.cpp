@@ -1,17 +1,23 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <array>
 #include <gtest/gtest.h>
 
 #include "platform/sjis.h"
 #include "res/dialog_102.h"
+#include "res/dialog_129.h"
+#include "res/dialog_131.h"
 #include "res/menus.h"
 #include "ui/framework/file_filter.h"
+#include "ui/framework/qt_prompter.h"
 #include "ui/framework/report_list.h"
 #include "ui/framework/resource_menu.h"
 #include "ui/framework/scripted_prompter.h"
 #include "ui/framework/template_dialog.h"
+#include "ui/framework/translations.h"
 
 namespace {
 
@@ -104,6 +110,24 @@ protected:
     }
 };
 
+TEST_F(ReportListTest, ACutCellShowsItsWholeTextAsATooltipAndColumnsWidenToFit) {
+    list.resize(300, 120);
+    list.show();
+    const std::string longName = platform::Utf8ToSjis("攻撃珠【１】攻撃珠【２】");
+    list.InsertItem(0, longName);
+    list.InsertItem(1, "a");
+    const QPoint cut = list.SubItemRect(0, 0).center();
+    EXPECT_EQ(list.CutCellText(cut).toStdString(), "攻撃珠【１】攻撃珠【２】");
+    EXPECT_TRUE(list.CutCellText(list.SubItemRect(1, 0).center()).isEmpty());
+
+    list.FitColumnWidth(0, {longName, "a"});
+    EXPECT_GT(list.GetColumnWidth(0), 50);
+    EXPECT_TRUE(list.CutCellText(list.SubItemRect(0, 0).center()).isEmpty());
+    const int fitted = list.GetColumnWidth(0);
+    list.FitColumnWidth(0, {"a"});
+    EXPECT_EQ(list.GetColumnWidth(0), fitted) << "never narrower";
+}
+
 TEST(OwnerDataTest, TextsComeFromTheListClassAndColoursFromTheOwner) {
     OwnerDataList list;
     list.SetOwnerData(true);
@@ -134,9 +158,66 @@ TEST_F(TemplateDialogTest, ControlsFollowTheTemplate) {
     const QRect unit = dialog.MapDialogRect(4, 8, 4, 8);
     EXPECT_EQ(unit.width(), dialog.BaseUnitX());
     EXPECT_EQ(unit.height(), dialog.BaseUnitY());
-    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 353).size());
+    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 371).size());
     const QRect search = dialog.Item(res::kIdSearch)->geometry();
     EXPECT_EQ(search, dialog.MapDialogRect(126, 64, 54, 16));
+}
+
+// The window opens at its designed size and no smaller; enlarged, the lists take the room and the
+// rows under them move down, while the controls above keep their place.
+TEST_F(TemplateDialogTest, AnEnlargedWindowGivesItsRoomToTheLists) {
+    const QSize designed = dialog.size();
+    EXPECT_EQ(dialog.minimumSize(), designed);
+    const auto place = [this](int id) { return dialog.Item(id)->geometry(); };
+    const QRect search = place(res::kIdSearch);
+    const QRect skills = place(res::kIdSkillList);
+    const QRect result = place(res::kIdResult);
+    const QRect setEquip = place(res::kIdSetEquip);
+    const QRect setSkills = place(res::kIdSetSkills);
+    const QRect bar = place(res::kIdProgressBar);
+    const QRect chosen = place(res::kIdChosenSkills);
+
+    dialog.show();
+    dialog.resize(designed + QSize(200, 400));
+    EXPECT_EQ(place(res::kIdSearch), search);
+    EXPECT_EQ(place(res::kIdSkillList), skills.adjusted(0, 0, 0, 400));
+    EXPECT_EQ(place(res::kIdChosenSkills), chosen.translated(0, 400));
+    EXPECT_EQ(place(res::kIdResult), result.adjusted(0, 0, 200, 200));
+    EXPECT_EQ(place(res::kIdSetEquip), setEquip.adjusted(0, 200, 200, 300));
+    EXPECT_EQ(place(res::kIdSetSkills), setSkills.adjusted(0, 300, 200, 400));
+    EXPECT_EQ(place(res::kIdProgressBar), bar.adjusted(0, 400, 200, 400));
+
+    // The equipment dialogs grow the same way; the small ones keep their size.
+    for (const res::DialogTemplate* form : {&res::kDialog129, &res::kDialog131}) {
+        ui::CTemplateDialog equipment(*form, prompter);
+        EXPECT_NE(equipment.minimumSize(), equipment.maximumSize());
+        const int candidates = form == &res::kDialog129
+                                   ? static_cast<int>(res::custom_equip::kIdCandidates)
+                                   : static_cast<int>(res::own_equip::kIdCandidates);
+        const QRect before = equipment.Item(candidates)->geometry();
+        equipment.show();
+        equipment.resize(equipment.size() + QSize(100, 100));
+        EXPECT_EQ(equipment.Item(candidates)->geometry(), before.adjusted(0, 0, 100, 50));
+    }
+}
+
+// Qt's own texts speak Japanese, and a box with a short text still shows its whole title.
+TEST(MessageBoxTest, ButtonsSpeakJapaneseAndTheTitleIsNotCut) {
+    ASSERT_TRUE(ui::InstallJapaneseTranslations(*QCoreApplication::instance()))
+        << "Qt's Japanese translations are missing";
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Kestrova Ver. 0.44"));
+    const std::unique_ptr<QMessageBox> question =
+        ui::CreateMessageBox(&window, "OK?", ui::MessageButtons::kYesNoCancel);
+    EXPECT_EQ(question->button(QMessageBox::Cancel)->text().toStdString(), "キャンセル");
+    EXPECT_EQ(question->windowTitle(), window.windowTitle());
+    EXPECT_GT(question->sizeHint().width(),
+              question->fontMetrics().horizontalAdvance(window.windowTitle()) + 100);
+
+    const std::unique_ptr<QMessageBox> save =
+        ui::CreateMessageBox(&window, "?", ui::MessageButtons::kSaveDiscardCancel);
+    EXPECT_EQ(save->button(QMessageBox::Save)->text().toStdString(), "保存");
+    EXPECT_EQ(save->button(QMessageBox::Discard)->text().toStdString(), "破棄");
 }
 
 TEST_F(TemplateDialogTest, ClickRunsTheHandlerOnlyWhenEnabledAndSetCheckNever) {

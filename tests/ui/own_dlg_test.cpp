@@ -1,5 +1,8 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
+#include <filesystem>
 
 #include "equip_fixture.h"
 #include "res/dialog_131.h"
@@ -50,7 +53,8 @@ TEST_F(OwnDlgTest, AddingTurnsTheOwnedViewToTheNewKindUnlessAlreadyOwned) {
     // A double click on a candidate adds it too; the view's name filter still applies.
     own().SetText(kIdOwnedNameFilter, "メイル");
     SelectByName(own().m_listCandidates, "ハンターアーム");
-    Q_EMIT own().m_listCandidates.itemDoubleClicked(own().m_listCandidates.GetSelectedRow());
+    Q_EMIT own().m_listCandidates.itemDoubleClicked(own().m_listCandidates.GetSelectedRow(),
+                                                    Qt::NoModifier);
     EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedArm}));
     EXPECT_EQ(Owned(), Names{});
 }
@@ -84,7 +88,7 @@ TEST_F(OwnDlgTest, AddLoadTakesOnlyNewEntriesAndLoadReplaces) {
 
     own().Click(kIdOwnedAll);
     own().m_listOwned.SelectRow(0);
-    Q_EMIT own().m_listOwned.itemDoubleClicked(0);
+    Q_EMIT own().m_listOwned.itemDoubleClicked(0, Qt::NoModifier);
     Own("ハンターメイル");
     own().Click(kIdOwnedAll);
     prompter.fileAnswers = {file};
@@ -115,6 +119,7 @@ TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
     own().Click(kIdBothWeapons);
     EXPECT_EQ(Owned(), (Names{"レディヘルム"})) << "the sex filter applies to the owned list";
     own().Click(kIdClearOwned);
+    prompter.messageAnswers = {ui::kIdNo};
     static_cast<QDialog&>(own()).reject();
     EXPECT_EQ(own().EndCode(), ui::kIdCancel);
     EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
@@ -122,6 +127,38 @@ TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
     own().Click(kIdBothSexes);
     own().Click(kIdBothWeapons);
     EXPECT_EQ(Owned(), (Names{"メンズヘルム", "レディヘルム"}));
+}
+
+// Esc and the close box ask before changed lists are lost: "キャンセル" stays, "保存" saves as OK
+// does, "破棄" drops the changes for good; unchanged lists close without a question.
+TEST_F(OwnDlgTest, EscAndTheCloseBoxAskBeforeChangesAreLost) {
+    const std::string question = "所有装備の変更を保存しますか？";
+    Own("ハンターメイル");
+    prompter.messageAnswers = {ui::kIdCancel};
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&own(), &escape);
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{question}));
+    EXPECT_FALSE(own().IsEnded());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("OwnEquip.dat")));
+
+    prompter.messageAnswers = {ui::kIdYes};
+    own().close();
+    EXPECT_EQ(own().EndCode(), ui::kIdOk);
+    const std::string saved = folder.Read("OwnEquip.dat");
+    EXPECT_EQ(saved.size(), 12U + 28);
+
+    own().Open();
+    Own("ハンターアーム");
+    prompter.messageAnswers = {ui::kIdNo};
+    own().close();
+    EXPECT_EQ(own().EndCode(), ui::kIdCancel);
+    EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
+    EXPECT_EQ(own().m_owned.TotalCount(), 1U) << "discarded, not kept for a later OK";
+
+    own().Open();
+    prompter.messages.clear();
+    own().close();
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 } // namespace
