@@ -8,6 +8,7 @@
 #include "equip_fixture.h"
 #include "platform/sjis.h"
 #include "res/dialog_129.h"
+#include "res/dialog_131.h"
 #include "ui/custom_equip_dlg.h"
 
 using namespace res::custom_equip;
@@ -262,6 +263,46 @@ TEST_F(CustomEquipDlgTest, EveryHeaderClickFlipsTheExcludedSortDirection) {
     Q_EMIT dlg().m_listCandidates.headerClicked(0);
     Q_EMIT excluded.headerClicked(0);
     EXPECT_EQ(Column(excluded, 0), (Names{"装", "胴", "頭"})) << "kinds sort in slot order";
+}
+
+// A Ctrl+double click on the candidate that is already selected keeps it selected and fixes it;
+// the fixed row it went into becomes the selected row, so that "装着" acts on that row.
+TEST_F(CustomEquipDlgTest, CtrlDoubleClickOnTheSelectedCandidateFixesItAndSelectsItsRow) {
+    dlg().show();
+    dlg().m_listFixed.SelectRow(kWeaponPosition);
+    Candidate("ハンターメイル");
+    CListCtrlEquip& candidates = dlg().m_listCandidates;
+    const int row = candidates.GetSelectedRow();
+    candidates.scrollTo(candidates.model()->index(row, 0));
+    SendDoubleClick(*candidates.viewport(), candidates.SubItemRect(row, 2).center(),
+                    Qt::ControlModifier);
+    EXPECT_EQ(candidates.GetSelectedRow(), row);
+    EXPECT_EQ(FixedRow(kBody)[1], "ハンターメイル");
+    EXPECT_EQ(dlg().m_listFixed.GetSelectedRow(), kBody);
+
+    Candidate("攻撃珠【１】");
+    dlg().Click(kIdAttach);
+    EXPECT_EQ(FixedRow(kBody)[4], "攻撃珠【１】");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Enter in a name filter filters as typing does and presses no default button.
+TEST_F(CustomEquipDlgTest, EnterInANameFilterOnlyFilters) {
+    dlg().show();
+    dlg().SetText(kIdNameFilter, "メイル");
+    SendKey(*dlg().Item(kIdNameFilter), Qt::Key_Return);
+    EXPECT_FALSE(dlg().IsEnded());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Fixed.dat")));
+    EXPECT_EQ(Column(dlg().m_listCandidates, 2), (Names{"ハンターメイル", "ボーンメイル"}));
+
+    COwnDlg& own = dialog->m_dlgOwn;
+    own.Open();
+    own.show();
+    for (int id : {res::own_equip::kIdNameFilter, res::own_equip::kIdOwnedNameFilter}) {
+        SendKey(*own.Item(id), Qt::Key_Return);
+    }
+    EXPECT_FALSE(own.IsEnded());
+    EXPECT_FALSE(std::filesystem::exists(folder.File("OwnEquip.dat")));
 }
 
 } // namespace
