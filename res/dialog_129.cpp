@@ -73,8 +73,9 @@ constexpr ControlTemplate kControls[] = {
     {kIdSaveFixed, K::kPushButton, "保存", 372, 224, 36, 14, kNone, 0, kRightBelowCandidates},
     {kIdClip, K::kPushButton, "クリップ", 410, 224, 40, 14, kNone, 0, kRightBelowCandidates},
     {kIdClearFixed, K::kPushButton, "全削除", 452, 224, 40, 14, kNone, 0, kRightBelowCandidates},
-    {kIdFixed, K::kReportList, "", 248, 240, 288, 80, kSingleSel | kShowSelAlways, 0, kFixedWidens},
-    {kIdTotals, K::kReportList, "", 248, 324, 288, 84, kSingleSel, 0, kTotalsGrow},
+    // The fixed list shows its six rows under a horizontal scroll bar.
+    {kIdFixed, K::kReportList, "", 248, 240, 288, 92, kSingleSel | kShowSelAlways, 0, kFixedWidens},
+    {kIdTotals, K::kReportList, "", 248, 336, 288, 72, kSingleSel, 0, kTotalsGrow},
 
     {kIdOk, K::kPushButton, "OK", 426, 414, 54, 14, kDefault, 0, kCorner},
     {kIdCancel, K::kPushButton, "キャンセル", 482, 414, 54, 14, kNone, 0, kCorner},
