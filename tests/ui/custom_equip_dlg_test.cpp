@@ -8,7 +8,6 @@
 #include "equip_fixture.h"
 #include "platform/sjis.h"
 #include "res/dialog_129.h"
-#include "res/dialog_131.h"
 #include "ui/custom_equip_dlg.h"
 
 using namespace res::custom_equip;
@@ -284,25 +283,6 @@ TEST_F(CustomEquipDlgTest, CtrlDoubleClickOnTheSelectedCandidateFixesItAndSelect
     dlg().Click(kIdAttach);
     EXPECT_EQ(FixedRow(kBody)[4], "攻撃珠【１】");
     EXPECT_TRUE(prompter.messages.empty());
-}
-
-// Enter in a name filter filters as typing does and presses no default button.
-TEST_F(CustomEquipDlgTest, EnterInANameFilterOnlyFilters) {
-    dlg().show();
-    dlg().SetText(kIdNameFilter, "メイル");
-    SendKey(*dlg().Item(kIdNameFilter), Qt::Key_Return);
-    EXPECT_FALSE(dlg().IsEnded());
-    EXPECT_FALSE(std::filesystem::exists(folder.File("Fixed.dat")));
-    EXPECT_EQ(Column(dlg().m_listCandidates, 2), (Names{"ハンターメイル", "ボーンメイル"}));
-
-    COwnDlg& own = dialog->m_dlgOwn;
-    own.Open();
-    own.show();
-    for (int id : {res::own_equip::kIdNameFilter, res::own_equip::kIdOwnedNameFilter}) {
-        SendKey(*own.Item(id), Qt::Key_Return);
-    }
-    EXPECT_FALSE(own.IsEnded());
-    EXPECT_FALSE(std::filesystem::exists(folder.File("OwnEquip.dat")));
 }
 
 } // namespace

@@ -1,8 +1,5 @@
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QKeyEvent>
-#include <filesystem>
 
 #include "equip_fixture.h"
 #include "res/dialog_131.h"
@@ -129,18 +126,20 @@ TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
     EXPECT_EQ(Owned(), (Names{"メンズヘルム", "レディヘルム"}));
 }
 
-// Esc and the close box ask before changed lists are lost: "キャンセル" stays, "保存" saves as OK
-// does, "破棄" drops the changes for good; unchanged lists close without a question.
-TEST_F(OwnDlgTest, EscAndTheCloseBoxAskBeforeChangesAreLost) {
-    const std::string question = "所有装備の変更を保存しますか？";
+// Nothing the player edited or owns is lost by accident: Esc and the close box ask about changed
+// lists ("キャンセル" stays, "保存" saves, "破棄" drops the changes for good), Enter in a name
+// filter presses no OK, and a refused OwnEquip.dat is moved aside, beside an older backup, before
+// OK replaces it.
+TEST_F(OwnDlgTest, EditsAndFilesAreNotLostByAccident) {
+    own().show();
+    for (int id : {kIdNameFilter, kIdOwnedNameFilter}) {
+        SendKey(*own().Item(id), Qt::Key_Return);
+    }
     Own("ハンターメイル");
     prompter.messageAnswers = {ui::kIdCancel};
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&own(), &escape);
-    EXPECT_EQ(prompter.messages, (std::vector<std::string>{question}));
+    SendKey(own(), Qt::Key_Escape);
+    EXPECT_EQ(prompter.messages, (Names{"所有装備の変更を保存しますか？"}));
     EXPECT_FALSE(own().IsEnded());
-    EXPECT_FALSE(std::filesystem::exists(folder.File("OwnEquip.dat")));
-
     prompter.messageAnswers = {ui::kIdYes};
     own().close();
     EXPECT_EQ(own().EndCode(), ui::kIdOk);
@@ -151,14 +150,19 @@ TEST_F(OwnDlgTest, EscAndTheCloseBoxAskBeforeChangesAreLost) {
     Own("ハンターアーム");
     prompter.messageAnswers = {ui::kIdNo};
     own().close();
-    EXPECT_EQ(own().EndCode(), ui::kIdCancel);
     EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
     EXPECT_EQ(own().m_owned.TotalCount(), 1U) << "discarded, not kept for a later OK";
 
+    folder.Write("OwnEquip.dat", "foreign");
+    folder.Write("OwnEquip.dat.bak", "older");
     own().Open();
-    prompter.messages.clear();
-    own().close();
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back(),
+              "所有装備ファイルではありません\n元のOwnEquip.datは保存の前に"
+              "OwnEquip.dat.bak.2として残します");
+    own().Click(kIdOk);
+    EXPECT_EQ(folder.Read("OwnEquip.dat.bak"), "older");
+    EXPECT_EQ(folder.Read("OwnEquip.dat.bak.2"), "foreign");
+    EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
 }
 
 } // namespace

@@ -129,26 +129,6 @@ TEST_F(ResultDisplayTest, DoublingWaistShowsItsMarkerRowAndTintsTheBodyColumn) {
     EXPECT_EQ(d.m_listResult.Row(0)->nInactive, skills.GetItemCount() - 1);
 }
 
-// Every decoration name of the tables fits its column whole, in the window at its first size.
-TEST_F(ResultDisplayTest, DecorationNamesAreShownWhole) {
-    folder.UseBundledTables();
-    ASSERT_TRUE(StartHooked());
-    dialog->show();
-    ui::CReportList& pieces = dialog->m_listSetEquip;
-    std::vector<std::string> cut;
-    pieces.InsertItem(0, "");
-    for (const CDecoData* deco : dialog->m_search.database.Decos()) {
-        for (int column = 9; column < 12; ++column) {
-            pieces.SetItemText(0, column, deco->name);
-            pieces.scrollTo(pieces.model()->index(0, column));
-            if (!pieces.CutCellText(pieces.SubItemRect(0, column).center()).isEmpty()) {
-                cut.push_back(platform::SjisToUtf8(deco->name));
-            }
-        }
-    }
-    EXPECT_EQ(cut, std::vector<std::string>{});
-}
-
 TEST_F(ResultDisplayTest, ClipboardTextIsComposedFromTheListsLineByLine) {
     SearchAttack();
     dialog->Click(kIdFemale);

@@ -1,6 +1,3 @@
-#include <QApplication>
-#include <QMouseEvent>
-
 #include "config/config_data.h"
 #include "platform/message_sink.h"
 #include "res/dialog_102.h"

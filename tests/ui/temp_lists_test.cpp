@@ -180,36 +180,4 @@ TEST_F(TempListsTest, TempListsSteerOnlyTheNextSearch) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-// The window shows what the temporary lists hold for the next search and opens them even when
-// the result list is empty; the search that uses them empties them and the status.
-TEST_F(TempListsTest, TheWindowShowsTheTempListsAndOpensThemWithoutResults) {
-    Search();
-    EXPECT_EQ(dialog->GetText(res::kIdTempListStatus), "");
-    EXPECT_FALSE(dialog->IsEnabled(res::kIdTempLists));
-    RightClick(0, res::kCmdAddTempExcluded);
-    RightClick(1, res::kCmdAddTempExcluded);
-    RightClick(2, res::kCmdAddTempFixed);
-    EXPECT_EQ(dialog->GetText(res::kIdTempListStatus),
-              "次の検索に使う一時リスト: 除外 2件 / 固定 1件");
-
-    dialog->ClearResultDisplay();
-    ASSERT_EQ(dialog->m_listResult.GetItemCount(), 0);
-    bool viewerShown = false;
-    QTimer::singleShot(0, [&viewerShown] {
-        if (auto* viewer = qobject_cast<CViewTempList*>(QApplication::activeModalWidget())) {
-            viewerShown = true;
-            viewer->Click(res::temp_list::kIdClearExcluded);
-            viewer->EndDialog(ui::kIdOk);
-        }
-    });
-    dialog->Click(res::kIdTempLists);
-    EXPECT_TRUE(viewerShown);
-    EXPECT_EQ(dialog->GetText(res::kIdTempListStatus),
-              "次の検索に使う一時リスト: 除外 0件 / 固定 1件");
-
-    Search();
-    EXPECT_EQ(dialog->GetText(res::kIdTempListStatus), "");
-    EXPECT_FALSE(dialog->IsEnabled(res::kIdTempLists));
-}
-
 } // namespace

