@@ -54,6 +54,11 @@ template <typename Config, typename Visit> void VisitFixedBlock(Config& config, 
     visit(config.m_nReserved3);
 }
 
+// The settings after the fixed block, in file order.
+template <typename Config, typename Visit> void VisitExtension(Config& config, Visit visit) {
+    visit(config.m_bExactFitting);
+}
+
 // False when the file ended inside the list or its count cannot be trusted, so that nothing after
 // it is read from a wrong offset.
 bool ReadRecentList(platform::ByteReader& reader, CRecentSkillList& list) {
@@ -79,6 +84,15 @@ void ReadAfterVersion(platform::ByteReader& reader, CConfigData& config) {
     }
     bool read = true;
     VisitFixedBlock(config, [&](std::int32_t& field) { read = read && reader.Int32(field); });
+    // Bytes after the block were never looked at before the flags that follow it came; only a
+    // true flag value is taken from them.
+    VisitExtension(config, [&](std::int32_t& field) {
+        std::int32_t value = 0;
+        read = read && reader.Int32(value);
+        if (read && (value == 0 || value == 1)) {
+            field = value;
+        }
+    });
 }
 
 } // namespace
@@ -109,6 +123,7 @@ bool CConfigData::Save(const std::string& folder, platform::MessageSink& sink) c
         }
     }
     VisitFixedBlock(*this, [&](std::int32_t field) { writer.Int32(field); });
+    VisitExtension(*this, [&](std::int32_t field) { writer.Int32(field); });
     if (!platform::SafeSave(ConfigPath(folder), writer.bytes())) {
         sink.Show("コンフィグ情報の保存に失敗しました");
         return false;

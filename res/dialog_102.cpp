@@ -5,6 +5,17 @@ namespace {
 
 using K = ControlKind;
 
+// When the window is enlarged the lists take the room: the skill list all of the extra height of
+// the left column, the result list half of the right column's and the two detail lists a quarter
+// each; the rows under the lists follow them down.
+constexpr Resize kSkillListGrows{0, 0, 0, 100};
+constexpr Resize kFollowsBottom{0, 0, 100, 0};
+constexpr Resize kResultGrows{0, 100, 0, 50};
+constexpr Resize kSetEquipGrows{0, 100, 50, 25};
+constexpr Resize kSetSkillsGrow{0, 100, 75, 25};
+constexpr Resize kBarGrows{0, 100, 100, 0};
+constexpr Resize kFollowsCorner{100, 0, 100, 0};
+
 constexpr ControlTemplate kControls[] = {
     // Top row: character, weapon and equipment options in their frames.
     {-1, K::kGroupBox, "", 4, 2, 40, 40},
@@ -42,35 +53,42 @@ constexpr ControlTemplate kControls[] = {
     {kIdMinDefenceValue, K::kEdit, "", 60, 46, 24, 13, kDigitsOnly | kRightAlign | kDisabled, 3},
     {kIdNoBodyDoubling, K::kCheckBox, "胴系倍加除外", 92, 48, 64, 10},
     {kIdFastSearch, K::kCheckBox, "高速検索", 160, 48, 46, 10},
-    {kIdRefine, K::kCheckBox, "検索結果から絞込み", 210, 48, 86, 10},
-    {kIdLoad, K::kPushButton, "読込", 339, 46, 46, 14},
-    {kIdSaveAll, K::kPushButton, "全保存", 387, 46, 46, 14},
-    {kIdSaveFixed, K::kPushButton, "固定保存", 435, 46, 46, 14},
-    {kIdClip, K::kPushButton, "クリップ", 483, 46, 46, 14},
-    {kIdConfig, K::kPushButton, "コンフィグ", 531, 46, 48, 14},
+    {kIdExactFitting, K::kCheckBox, "完全検索", 208, 48, 46, 10},
+    {kIdRefine, K::kCheckBox, "検索結果から絞込み", 258, 48, 86, 10},
+    {kIdLoad, K::kPushButton, "読込", 350, 46, 44, 14},
+    {kIdSaveAll, K::kPushButton, "全保存", 396, 46, 44, 14},
+    {kIdSaveFixed, K::kPushButton, "固定保存", 442, 46, 44, 14},
+    {kIdClip, K::kPushButton, "クリップ", 488, 46, 44, 14},
+    {kIdConfig, K::kPushButton, "コンフィグ", 534, 46, 45, 14},
 
     // Left column: skill selection.
     {kIdCategory, K::kDropDownList, "", 4, 66, 118, 120},
     {kIdSearch, K::kPushButton, "検索", 126, 64, 54, 16, kDefault},
-    {kIdSkillList, K::kReportList, "", 4, 84, 176, 138, kSingleSel},
-    {kIdClearSkills, K::kPushButton, "全削除", 132, 225, 48, 14},
-    {kIdChosenSkills, K::kReportList, "", 4, 242, 176, 91, kSingleSel | kCheckBoxes},
+    {kIdSkillList, K::kReportList, "", 4, 84, 176, 138, kSingleSel, 0, kSkillListGrows},
+    {kIdClearSkills, K::kPushButton, "全削除", 132, 225, 48, 14, kNone, 0, kFollowsBottom},
+    {kIdChosenSkills, K::kReportList, "", 4, 242, 176, 91, kSingleSel | kCheckBoxes, 0,
+     kFollowsBottom},
 
     // Right column: results, the pieces of the selected set and its skills.
-    {kIdResult, K::kReportList, "", 184, 64, 395, 100, kOwnerData | kSingleSel | kShowSelAlways},
-    {kIdSetEquip, K::kReportList, "", 184, 168, 395, 88, kSingleSel},
-    {kIdSetSkills, K::kReportList, "", 184, 260, 395, 73, kSingleSel},
+    {kIdResult, K::kReportList, "", 184, 64, 395, 100, kOwnerData | kSingleSel | kShowSelAlways, 0,
+     kResultGrows},
+    {kIdSetEquip, K::kReportList, "", 184, 168, 395, 88, kSingleSel, 0, kSetEquipGrows},
+    {kIdSetSkills, K::kReportList, "", 184, 260, 395, 73, kSingleSel, 0, kSetSkillsGrow},
 
-    // Bottom row: progress.
-    {kIdElapsed, K::kStatic, "", 4, 339, 168, 10},
-    {kIdResultCount, K::kStatic, "検索結果 0件", 176, 339, 96, 10, kRightAlign},
-    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 339, 112, 10, kRightAlign},
-    {kIdProgressBar, K::kProgressBar, "", 392, 338, 187, 11},
+    // Bottom rows: progress, then the temporary lists that steer the next search.
+    {kIdElapsed, K::kStatic, "", 4, 339, 168, 10, kNone, 0, kFollowsBottom},
+    {kIdResultCount, K::kStatic, "検索結果 0件", 176, 339, 96, 10, kRightAlign, 0, kFollowsBottom},
+    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 339, 112, 10, kRightAlign, 0,
+     kFollowsBottom},
+    {kIdProgressBar, K::kProgressBar, "", 392, 338, 187, 11, kNone, 0, kBarGrows},
+    {kIdTempListStatus, K::kStatic, "", 184, 356, 300, 10, kNone, 0, kFollowsBottom},
+    {kIdTempLists, K::kPushButton, "一時リスト参照", 509, 353, 70, 14, kDisabled, 0,
+     kFollowsCorner},
 };
 
 } // namespace
 
-const DialogTemplate kDialog102 = {kDialogMain, "Kestrova", "MS UI Gothic", 9,
-                                   583,         353,        kControls,      true};
+const DialogTemplate kDialog102 = {kDialogMain, "Kestrova", "MS UI Gothic", 9,   583,
+                                   371,         kControls,  true,           true};
 
 } // namespace res

@@ -44,6 +44,9 @@ enum MainControl : int {
     kIdFastSearch = 1072,
     kIdNoBodyDoubling = 1073,
     kIdEditOwn = 1077,
+    kIdExactFitting = 1090,
+    kIdTempListStatus = 1091,
+    kIdTempLists = 1092,
 };
 
 // Rarity buttons "0" to "10", in rarity order.

@@ -6,6 +6,16 @@ namespace {
 using namespace custom_equip;
 using K = ControlKind;
 
+// Enlarged, the candidates take half the extra height and the excluded list and the totals the
+// other half; the fixed set keeps its six rows. The right block takes half the extra width.
+constexpr Resize kCandidatesGrow{0, 100, 0, 50};
+constexpr Resize kBelowCandidates{0, 0, 50, 0};
+constexpr Resize kRightBelowCandidates{50, 0, 50, 0};
+constexpr Resize kExcludedGrows{0, 50, 50, 50};
+constexpr Resize kFixedWidens{50, 50, 50, 0};
+constexpr Resize kTotalsGrow{50, 50, 50, 50};
+constexpr Resize kCorner{100, 0, 100, 0};
+
 constexpr ControlTemplate kControls[] = {
     // Filters of the candidate browser.
     {-1, K::kGroupBox, "", 4, 2, 40, 46},
@@ -38,38 +48,49 @@ constexpr ControlTemplate kControls[] = {
     {kIdSkill, K::kDropDownList, "", 468, 21, 62, 200},
 
     // Candidates and what can be done with the selected one.
-    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways},
-    {kIdAddExcluded, K::kPushButton, "除外装備に追加", 4, 206, 70, 14},
-    {kIdExcludeAll, K::kPushButton, "すべてを除外", 78, 206, 62, 14},
-    {kIdAddFixed, K::kPushButton, "固定装備に追加", 248, 206, 70, 14},
-    {kIdAttach, K::kPushButton, "装着", 322, 206, 40, 14, kDisabled},
-    {kIdDetach, K::kPushButton, "解除", 366, 206, 40, 14, kDisabled},
+    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways,
+     0, kCandidatesGrow},
+    {kIdAddExcluded, K::kPushButton, "除外装備に追加", 4, 206, 70, 14, kNone, 0, kBelowCandidates},
+    {kIdExcludeAll, K::kPushButton, "すべてを除外", 78, 206, 62, 14, kNone, 0, kBelowCandidates},
+    {kIdAddFixed, K::kPushButton, "固定装備に追加", 248, 206, 70, 14, kNone, 0,
+     kRightBelowCandidates},
+    {kIdAttach, K::kPushButton, "装着", 322, 206, 40, 14, kDisabled, 0, kRightBelowCandidates},
+    {kIdDetach, K::kPushButton, "解除", 366, 206, 40, 14, kDisabled, 0, kRightBelowCandidates},
 
     // The excluded list.
-    {kIdExcludedCount, K::kStatic, "除外装備 0件", 4, 227, 100, 10},
-    {kIdAddLoadExcluded, K::kPushButton, "追加読", 112, 224, 32, 14},
-    {kIdLoadExcluded, K::kPushButton, "読込", 146, 224, 32, 14},
-    {kIdSaveExcluded, K::kPushButton, "保存", 180, 224, 32, 14},
-    {kIdClearExcluded, K::kPushButton, "全削除", 214, 224, 30, 14},
-    {kIdExcluded, K::kReportList, "", 4, 240, 240, 168, kSingleSel | kShowSelAlways},
+    {kIdExcludedCount, K::kStatic, "除外装備 0件", 4, 227, 100, 10, kNone, 0, kBelowCandidates},
+    {kIdAddLoadExcluded, K::kPushButton, "追加読", 112, 224, 32, 14, kNone, 0, kBelowCandidates},
+    {kIdLoadExcluded, K::kPushButton, "読込", 146, 224, 32, 14, kNone, 0, kBelowCandidates},
+    {kIdSaveExcluded, K::kPushButton, "保存", 180, 224, 32, 14, kNone, 0, kBelowCandidates},
+    {kIdClearExcluded, K::kPushButton, "全削除", 214, 224, 30, 14, kNone, 0, kBelowCandidates},
+    {kIdExcluded, K::kReportList, "", 4, 240, 240, 168, kSingleSel | kShowSelAlways, 0,
+     kExcludedGrows},
 
     // The fixed set with its weapon slots, and its skill totals.
-    {-1, K::kStatic, "武器スロ", 248, 227, 34, 10},
-    {kIdWeaponSlots, K::kDropDownList, "", 284, 224, 30, 100},
-    {kIdLoadFixed, K::kPushButton, "読込", 334, 224, 36, 14},
-    {kIdSaveFixed, K::kPushButton, "保存", 372, 224, 36, 14},
-    {kIdClip, K::kPushButton, "クリップ", 410, 224, 40, 14},
-    {kIdClearFixed, K::kPushButton, "全削除", 452, 224, 40, 14},
-    {kIdFixed, K::kReportList, "", 248, 240, 288, 80, kSingleSel | kShowSelAlways},
-    {kIdTotals, K::kReportList, "", 248, 324, 288, 84, kSingleSel},
+    {-1, K::kStatic, "武器スロ", 248, 227, 34, 10, kNone, 0, kRightBelowCandidates},
+    {kIdWeaponSlots, K::kDropDownList, "", 284, 224, 30, 100, kNone, 0, kRightBelowCandidates},
+    {kIdLoadFixed, K::kPushButton, "読込", 334, 224, 36, 14, kNone, 0, kRightBelowCandidates},
+    {kIdSaveFixed, K::kPushButton, "保存", 372, 224, 36, 14, kNone, 0, kRightBelowCandidates},
+    {kIdClip, K::kPushButton, "クリップ", 410, 224, 40, 14, kNone, 0, kRightBelowCandidates},
+    {kIdClearFixed, K::kPushButton, "全削除", 452, 224, 40, 14, kNone, 0, kRightBelowCandidates},
+    // The fixed list shows its six rows under a horizontal scroll bar.
+    {kIdFixed, K::kReportList, "", 248, 240, 288, 92, kSingleSel | kShowSelAlways, 0, kFixedWidens},
+    {kIdTotals, K::kReportList, "", 248, 336, 288, 72, kSingleSel, 0, kTotalsGrow},
 
-    {kIdOk, K::kPushButton, "OK", 426, 414, 54, 14, kDefault},
-    {kIdCancel, K::kPushButton, "キャンセル", 482, 414, 54, 14},
+    {kIdOk, K::kPushButton, "OK", 426, 414, 54, 14, kDefault, 0, kCorner},
+    {kIdCancel, K::kPushButton, "キャンセル", 482, 414, 54, 14, kNone, 0, kCorner},
 };
 
 } // namespace
 
-const DialogTemplate kDialog129 = {
-    kDialogCustomEquip, "固定装備・除外装備の設定", "MS UI Gothic", 9, 540, 432, kControls};
+const DialogTemplate kDialog129 = {kDialogCustomEquip,
+                                   "固定装備・除外装備の設定",
+                                   "MS UI Gothic",
+                                   9,
+                                   540,
+                                   432,
+                                   kControls,
+                                   false,
+                                   true};
 
 } // namespace res

@@ -6,6 +6,15 @@ namespace {
 using namespace own_equip;
 using K = ControlKind;
 
+// Enlarged, the candidates and the owned list share the extra height and take all the extra
+// width; the counts stay at the right edge.
+constexpr Resize kCandidatesGrow{0, 100, 0, 50};
+constexpr Resize kBelowCandidates{0, 0, 50, 0};
+constexpr Resize kRightBelowCandidates{100, 0, 50, 0};
+constexpr Resize kOwnedGrows{0, 100, 50, 50};
+constexpr Resize kBottom{0, 0, 100, 0};
+constexpr Resize kCorner{100, 0, 100, 0};
+
 constexpr ControlTemplate kControls[] = {
     // Filters of both lists, then those of the candidates.
     {-1, K::kGroupBox, "", 4, 2, 40, 46},
@@ -31,37 +40,40 @@ constexpr ControlTemplate kControls[] = {
     {kIdSkill, K::kDropDownList, "", 322, 21, 78, 200},
 
     // Candidates.
-    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways},
-    {kIdAddOwned, K::kPushButton, "所有装備に追加", 4, 206, 70, 14},
-    {kIdAddAll, K::kPushButton, "すべてを追加", 78, 206, 62, 14},
-    {kIdCandidateCount, K::kStatic, "0件", 436, 209, 100, 10, kRightAlign},
+    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways,
+     0, kCandidatesGrow},
+    {kIdAddOwned, K::kPushButton, "所有装備に追加", 4, 206, 70, 14, kNone, 0, kBelowCandidates},
+    {kIdAddAll, K::kPushButton, "すべてを追加", 78, 206, 62, 14, kNone, 0, kBelowCandidates},
+    {kIdCandidateCount, K::kStatic, "0件", 436, 209, 100, 10, kRightAlign, 0,
+     kRightBelowCandidates},
 
     // The owned list with its own filters.
-    {-1, K::kStatic, "所持装備", 4, 229, 40, 10},
-    {kIdOwnedAll, K::kRadioButton, "すべて", 46, 229, 36, 10, kGroupStart},
-    {kIdOwnedHead, K::kRadioButton, "頭", 84, 229, 22, 10},
-    {kIdOwnedBody, K::kRadioButton, "胴", 108, 229, 22, 10},
-    {kIdOwnedArm, K::kRadioButton, "腕", 132, 229, 22, 10},
-    {kIdOwnedWaist, K::kRadioButton, "腰", 156, 229, 22, 10},
-    {kIdOwnedLeg, K::kRadioButton, "脚", 180, 229, 22, 10},
-    {kIdOwnedDecos, K::kRadioButton, "装飾品", 204, 229, 38, 10},
-    {kIdOwnedSkill, K::kDropDownList, "", 246, 226, 78, 200},
-    {-1, K::kStatic, "絞込み", 330, 229, 26, 10},
-    {kIdOwnedNameFilter, K::kEdit, "", 358, 226, 90, 13},
-    {kIdClearOwnedName, K::kPushButton, "解除", 452, 226, 36, 14},
-    {kIdOwnedCount, K::kStatic, "0件", 490, 229, 46, 10, kRightAlign},
-    {kIdOwned, K::kReportList, "", 4, 244, 532, 148, kOwnerData | kSingleSel | kShowSelAlways},
+    {-1, K::kStatic, "所持装備", 4, 229, 40, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedAll, K::kRadioButton, "すべて", 46, 229, 36, 10, kGroupStart, 0, kBelowCandidates},
+    {kIdOwnedHead, K::kRadioButton, "頭", 84, 229, 22, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedBody, K::kRadioButton, "胴", 108, 229, 22, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedArm, K::kRadioButton, "腕", 132, 229, 22, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedWaist, K::kRadioButton, "腰", 156, 229, 22, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedLeg, K::kRadioButton, "脚", 180, 229, 22, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedDecos, K::kRadioButton, "装飾品", 204, 229, 38, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedSkill, K::kDropDownList, "", 246, 226, 78, 200, kNone, 0, kBelowCandidates},
+    {-1, K::kStatic, "絞込み", 330, 229, 26, 10, kNone, 0, kBelowCandidates},
+    {kIdOwnedNameFilter, K::kEdit, "", 358, 226, 90, 13, kNone, 0, kBelowCandidates},
+    {kIdClearOwnedName, K::kPushButton, "解除", 452, 226, 36, 14, kNone, 0, kBelowCandidates},
+    {kIdOwnedCount, K::kStatic, "0件", 490, 229, 46, 10, kRightAlign, 0, kRightBelowCandidates},
+    {kIdOwned, K::kReportList, "", 4, 244, 532, 148, kOwnerData | kSingleSel | kShowSelAlways, 0,
+     kOwnedGrows},
 
-    {kIdAddLoadOwned, K::kPushButton, "追加読", 4, 396, 36, 14},
-    {kIdLoadOwned, K::kPushButton, "読込", 42, 396, 36, 14},
-    {kIdSaveOwned, K::kPushButton, "保存", 80, 396, 36, 14},
-    {kIdClearOwned, K::kPushButton, "全削除", 118, 396, 36, 14},
-    {kIdOk, K::kPushButton, "OK", 482, 396, 54, 14, kDefault},
+    {kIdAddLoadOwned, K::kPushButton, "追加読", 4, 396, 36, 14, kNone, 0, kBottom},
+    {kIdLoadOwned, K::kPushButton, "読込", 42, 396, 36, 14, kNone, 0, kBottom},
+    {kIdSaveOwned, K::kPushButton, "保存", 80, 396, 36, 14, kNone, 0, kBottom},
+    {kIdClearOwned, K::kPushButton, "全削除", 118, 396, 36, 14, kNone, 0, kBottom},
+    {kIdOk, K::kPushButton, "OK", 482, 396, 54, 14, kDefault, 0, kCorner},
 };
 
 } // namespace
 
-const DialogTemplate kDialog131 = {kDialogOwn, "所有装備の設定", "MS UI Gothic", 9, 540,
-                                   414,        kControls};
+const DialogTemplate kDialog131 = {kDialogOwn, "所有装備の設定", "MS UI Gothic", 9,   540,
+                                   414,        kControls,        false,          true};
 
 } // namespace res

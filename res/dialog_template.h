@@ -40,13 +40,24 @@ constexpr ControlStyle operator|(ControlStyle a, ControlStyle b) {
     return static_cast<ControlStyle>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
 }
 
+// How a control follows a dialog that the user enlarges: the shares, in percent, of the extra
+// width by which it moves right and grows wider, and of the extra height by which it moves down
+// and grows taller. All zero: it keeps its place and size.
+struct Resize {
+    int moveX = 0;
+    int growX = 0;
+    int moveY = 0;
+    int growY = 0;
+};
+
 struct ControlTemplate {
     int id; // -1 for controls that are never addressed (unnamed frames and labels)
     ControlKind kind;
     const char* caption;
     int x, y, cx, cy;
     ControlStyle style = kNone;
-    int textLimit = 0; // edits: at most this many characters, 0 for no limit
+    int textLimit = 0; // edits: typing stops at this many characters, 0 for no limit
+    Resize resize = {};
 };
 
 struct DialogTemplate {
@@ -57,6 +68,7 @@ struct DialogTemplate {
     int cx, cy;
     std::span<const ControlTemplate> controls;
     bool appWindow = false; // a top-level window with a minimize box, shown in the task bar
+    bool resizable = false; // opens at its size and can be enlarged; see Resize
 };
 
 // A menu entry: a command (id != 0), a separator (id 0, no caption, no children) or a submenu

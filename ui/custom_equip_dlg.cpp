@@ -1,10 +1,10 @@
 #include "ui/custom_equip_dlg.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "lists/list_paths.h"
 #include "res/dialog_129.h"
 #include "ui/equip_browser.h"
 
@@ -12,7 +12,9 @@ using namespace res::custom_equip;
 
 CCustomEquipDlg::CCustomEquipDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
     : ui::CTemplateDialog(res::kDialog129, prompter, parent),
-      m_programFolder(std::move(programFolder)), m_sink(prompter) {
+      m_programFolder(std::move(programFolder)), m_sink(prompter),
+      m_fixedFile(FixedSetPath(m_programFolder), m_sink),
+      m_excludedFile(ExcludedListPath(m_programFolder), m_sink) {
     SubclassItem(kIdTotals, m_listTotals);
     SubclassItem(kIdFixed, m_listFixed);
     SubclassItem(kIdCandidates, m_listCandidates);
@@ -30,6 +32,7 @@ void CCustomEquipDlg::SetData(const CEquipDatabase& database, CConfigData& confi
     m_pDecoTable = &database.Decos();
     m_pSkillTable = &database.Skills();
     m_pConfig = &config;
+    equip_browser::FitDecorationColumns(m_listFixed, 5, 3, database.Decos());
 }
 
 int CCustomEquipDlg::DoModal() {
@@ -93,22 +96,12 @@ void CCustomEquipDlg::ConnectMessageMap() {
 
 void CCustomEquipDlg::ConnectLists() {
     ui::CReportList& excluded = ExcludedList();
-    // A double click on the empty part of a list hits no row and does nothing.
-    connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
-        if (row >= 0) {
-            OnDblclkCandidates(QGuiApplication::keyboardModifiers() & Qt::ControlModifier);
-        }
-    });
-    connect(&m_listFixed, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
-        if (row >= 0) {
-            OnDblclkFixed();
-        }
-    });
-    connect(&excluded, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
-        if (row >= 0) {
-            OnDblclkExcluded();
-        }
-    });
+    connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this,
+            [this](int, Qt::KeyboardModifiers modifiers) {
+                OnDblclkCandidates(modifiers & Qt::ControlModifier);
+            });
+    connect(&m_listFixed, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkFixed(); });
+    connect(&excluded, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkExcluded(); });
     // The buttons follow the selection of both lists, however it moves.
     for (ui::CReportList* list : {static_cast<ui::CReportList*>(&m_listCandidates),
                                   static_cast<ui::CReportList*>(&m_listFixed)}) {
@@ -217,4 +210,8 @@ void CCustomEquipDlg::OnClose() {
 
 void CCustomEquipDlg::reject() {
     OnBnClickedCancel();
+}
+
+bool CCustomEquipDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
+    return equip_browser::IsEnterInFilter(target, event, {Item(kIdNameFilter)});
 }

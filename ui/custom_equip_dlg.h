@@ -15,6 +15,7 @@
 #include "ui/list_ctrl_category.h"
 #include "ui/list_ctrl_equip.h"
 #include "ui/list_ctrl_ex.h"
+#include "ui/refused_file_keeper.h"
 
 // The fixed and excluded equipment dialog (dialog 129): a candidate browser over the loaded tables
 // above, the excluded list, the fixed set with its weapon slots and the fixed set's skill totals
@@ -115,6 +116,8 @@ protected:
     void OnClose() override;
     // Esc.
     void reject() override;
+    // Enter in the name filter only filters.
+    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
 
 private:
     void ConnectMessageMap();
@@ -143,6 +146,8 @@ private:
 
     const std::string m_programFolder;
     ui::PrompterSink m_sink;
+    RefusedFileKeeper m_fixedFile;
+    RefusedFileKeeper m_excludedFile;
     const CEquipDatabase* m_pDatabase = nullptr;
     bool m_bWeaponLabel = false;
 };

@@ -170,12 +170,18 @@ void CCustomEquipDlg::OnBnClickedSaveExcluded() {
 }
 
 bool CCustomEquipDlg::SaveExcludedList(const std::optional<std::string>& path) {
+    if (!path && !m_excludedFile.BeforeSave()) {
+        return false;
+    }
     return ::SaveExcludedList(m_excluded, path.value_or(ExcludedListPath(m_programFolder)), m_sink);
 }
 
 bool CCustomEquipDlg::LoadExcludedList(bool add, const std::optional<std::string>& path) {
-    if (!::LoadExcludedList(m_excluded, *m_pDatabase, add,
-                            path.value_or(ExcludedListPath(m_programFolder)), m_sink)) {
+    const auto read = [&](platform::MessageSink& sink) {
+        return ::LoadExcludedList(m_excluded, *m_pDatabase, add,
+                                  path.value_or(ExcludedListPath(m_programFolder)), sink);
+    };
+    if (!(path ? read(m_sink) : m_excludedFile.Open(read))) {
         return false;
     }
     FillExcludedList();

@@ -94,6 +94,8 @@ void CCustomEquipDlg::PutIntoFixedSet(const EquipRow& candidate) {
     }
     SetFixedPiece(m_fixed.rows[row], piece);
     ShowFixedRow(row);
+    // "装着" acts on the selected row, which must now be the one the piece went into.
+    m_listFixed.SelectRow(row);
     UpdateButtons();
     RecalcTotals();
 }
@@ -205,6 +207,9 @@ void CCustomEquipDlg::OnBnClickedSaveFixed() {
 }
 
 bool CCustomEquipDlg::SaveFixedSet(const std::optional<std::string>& path) {
+    if (!path && !m_fixedFile.BeforeSave()) {
+        return false;
+    }
     return ::SaveFixedSet(m_fixed, path.value_or(FixedSetPath(m_programFolder)), m_sink);
 }
 
@@ -212,8 +217,11 @@ bool CCustomEquipDlg::SaveFixedSet(const std::optional<std::string>& path) {
 // once for the whole set.
 bool CCustomEquipDlg::LoadFixedSet(const std::optional<std::string>& path) {
     m_listFixed.m_bNoNotify = 1;
-    const bool loaded =
-        ::LoadFixedSet(m_fixed, *m_pDatabase, path.value_or(FixedSetPath(m_programFolder)), m_sink);
+    const auto read = [&](platform::MessageSink& sink) {
+        return ::LoadFixedSet(m_fixed, *m_pDatabase, path.value_or(FixedSetPath(m_programFolder)),
+                              sink);
+    };
+    const bool loaded = path ? read(m_sink) : m_fixedFile.Open(read);
     if (loaded) {
         m_bWeaponLabel = true;
         Control<QComboBox>(kIdWeaponSlots)->setCurrentIndex(m_fixed.weaponSlots);

@@ -1,6 +1,7 @@
 #include "ui/equip_browser.h"
 
 #include <QLineEdit>
+#include <algorithm>
 
 #include "engine/sjis_text.h"
 #include "engine/skill_systems.h"
@@ -132,6 +133,24 @@ void FillSkillSystemBox(QComboBox& box, const std::vector<CSkillData*>& skills) 
 
 ui::CReportList::CellColors ShadedRow(int row) {
     return {QColor(), row % 2 == 1 ? QColor(208, 208, 208) : QColor(Qt::white)};
+}
+
+void FitDecorationColumns(ui::CReportList& list, int first, int count,
+                          const std::vector<CDecoData*>& decos) {
+    std::vector<std::string> names;
+    names.reserve(decos.size());
+    for (const CDecoData* deco : decos) {
+        names.emplace_back(deco->name);
+    }
+    for (int column = first; column < first + count; ++column) {
+        list.FitColumnWidth(column, names);
+    }
+}
+
+bool IsEnterInFilter(const QObject* target, const QKeyEvent& event,
+                     std::initializer_list<const QWidget*> filterEdits) {
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return enter && std::find(filterEdits.begin(), filterEdits.end(), target) != filterEdits.end();
 }
 
 int KindOf(const EquipRow& row) {

@@ -1,5 +1,6 @@
 #include "ui/list_ctrl_result.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <algorithm>
 #include <string>
@@ -91,6 +92,10 @@ CListCtrlResult::CListCtrlResult(QWidget* parent) : ui::CReportList(parent) {
 void CListCtrlResult::SetRowCount(int count) {
     m_pRows.assign(static_cast<std::size_t>(std::max(count, 0)), ResultRow{});
     SetItemCount(RowCount());
+    // New rows come in result order, which no header arrow stands for; their numbers run up to
+    // the count, and the number column must show the longest whole.
+    horizontalHeader()->setSortIndicatorShown(false);
+    FitColumnWidth(kKeyNumber, {std::to_string(RowCount())});
 }
 
 void CListCtrlResult::SetRow(int index, CEquipSet* set, int owned, int freeSlots, int active,
@@ -127,6 +132,9 @@ void CListCtrlResult::SortByColumn(int column) {
         return;
     }
     SortRows(column, g_headerAscending);
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicator(column, g_headerAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    header->setSortIndicatorShown(true);
     g_headerAscending = !g_headerAscending;
 }
 
@@ -135,6 +143,8 @@ void CListCtrlResult::SortByKey(int key) {
         return;
     }
     SortRows(key, g_menuAscending);
+    // The menu keys are statistics no column shows.
+    horizontalHeader()->setSortIndicatorShown(false);
 }
 
 bool CListCtrlResult::OnSortCommand(int command) {
@@ -160,11 +170,10 @@ void CListCtrlResult::SortRows(int key, bool ascending) {
         const auto found =
             std::find_if(m_pRows.begin(), m_pRows.end(),
                          [selected](const ResultRow& row) { return row.pSet == selected; });
-        // The selection follows its set, but the view stays where the user left it.
-        const bool scrolls = hasAutoScroll();
-        setAutoScroll(false);
-        SelectRow(static_cast<int>(found - m_pRows.begin()));
-        setAutoScroll(scrolls);
+        const int row = static_cast<int>(found - m_pRows.begin());
+        SelectRow(row);
+        // The set the user was looking at stays in sight at its new place.
+        scrollTo(model()->index(row, 0));
     }
     Redraw();
 }

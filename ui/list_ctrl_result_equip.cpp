@@ -18,6 +18,21 @@ void CListCtrlResultEquip::ClearTempLists() {
         pieces.clear();
     }
     m_tempFixed.Clear();
+    Q_EMIT tempListsChanged();
+}
+
+int CListCtrlResultEquip::TempExcludedCount() const {
+    std::size_t count = 0;
+    for (const auto& pieces : m_tempExcluded) {
+        count += pieces.size();
+    }
+    return static_cast<int>(count);
+}
+
+int CListCtrlResultEquip::TempFixedCount() const {
+    return static_cast<int>(
+        std::count_if(std::begin(m_tempFixed.pieces), std::end(m_tempFixed.pieces),
+                      [](const CEquipData* piece) { return piece != nullptr; }));
 }
 
 CEquipData* CListCtrlResultEquip::SelectedPiece() const {
@@ -88,6 +103,7 @@ void CListCtrlResultEquip::AddTempExcluded(CEquipData& piece) {
     std::vector<CEquipData*>& pieces = m_tempExcluded[piece.kind];
     if (std::find(pieces.begin(), pieces.end(), &piece) == pieces.end()) {
         pieces.push_back(&piece);
+        Q_EMIT tempListsChanged();
     }
 }
 
@@ -96,12 +112,14 @@ void CListCtrlResultEquip::AddTempFixed(CEquipData& piece) {
         return;
     }
     m_tempFixed.pieces[piece.kind] = &piece;
+    Q_EMIT tempListsChanged();
 }
 
 void CListCtrlResultEquip::ShowTempLists() {
     if (ui::Prompter* prompter = GetPrompter()) {
         CViewTempList viewer(m_tempFixed, m_tempExcluded, *prompter, window());
         viewer.DoModal();
+        Q_EMIT tempListsChanged();
     }
 }
 

@@ -35,8 +35,16 @@ public:
     void ShowTempLists();
     void ShowMaterials(const CEquipData& piece);
 
+    // Entries of the temporary lists: pieces excluded, pieces fixed.
+    int TempExcludedCount() const;
+    int TempFixedCount() const;
+
     CEquipSet m_tempFixed;
     std::vector<CEquipData*> m_tempExcluded[kSlotCount];
+
+Q_SIGNALS:
+    // The temporary lists may hold other entries now.
+    void tempListsChanged();
 
 protected:
     void OnContextMenu(const QPoint& globalPos, int row) override;

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "lists/list_paths.h"
 #include "res/dialog_131.h"
 #include "ui/equip_browser.h"
 
@@ -11,7 +12,8 @@ using namespace res::own_equip;
 
 COwnDlg::COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
     : ui::CTemplateDialog(res::kDialog131, prompter, parent),
-      m_programFolder(std::move(programFolder)), m_sink(prompter) {
+      m_programFolder(std::move(programFolder)), m_sink(prompter),
+      m_ownedFile(OwnedListPath(m_programFolder), m_sink) {
     SubclassItem(kIdCandidates, m_listCandidates);
     SubclassItem(kIdOwned, m_listOwned);
     equip_browser::CreateEquipColumns(m_listCandidates);
@@ -49,6 +51,7 @@ void COwnDlg::Open() {
     ResetControls();
     RefreshCandidates();
     LoadOwnedList(false);
+    m_openedOwned = m_owned;
     RefreshOwned();
 }
 
@@ -84,17 +87,9 @@ void COwnDlg::ConnectMessageMap() {
 }
 
 void COwnDlg::ConnectLists() {
-    // A double click on the empty part of a list hits no row and does nothing.
-    connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
-        if (row >= 0) {
-            OnBnClickedAddOwned();
-        }
-    });
-    connect(&m_listOwned, &ui::CReportList::itemDoubleClicked, this, [this](int row) {
-        if (row >= 0) {
-            OnDblclkOwned();
-        }
-    });
+    connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this,
+            [this] { OnBnClickedAddOwned(); });
+    connect(&m_listOwned, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkOwned(); });
     for (CListCtrlEquip* list : {&m_listCandidates, &m_listOwned}) {
         connect(list, &ui::CReportList::headerClicked, this,
                 [list](int column) { list->SortByColumn(column); });
@@ -130,7 +125,31 @@ void COwnDlg::OnBnClickedOk() {
     EndDialog(ui::kIdOk);
 }
 
+bool COwnDlg::OwnedChanged() const {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (m_owned.armor[slot] != m_openedOwned.armor[slot]) {
+            return true;
+        }
+    }
+    return m_owned.decos != m_openedOwned.decos;
+}
+
 void COwnDlg::OnCancel() {
+    if (OwnedChanged()) {
+        switch (GetPrompter().MessageBox("所有装備の変更を保存しますか？",
+                                         ui::MessageButtons::kSaveDiscardCancel)) {
+        case ui::kIdYes:
+            OnBnClickedOk();
+            return;
+        case ui::kIdNo:
+            // Discarded for good: a later opening that cannot read OwnEquip.dat keeps the
+            // arrays, and a later OK would otherwise save what was discarded here.
+            m_owned = m_openedOwned;
+            break;
+        default:
+            return;
+        }
+    }
     StoreRadios();
     EndDialog(ui::kIdCancel);
 }
@@ -141,4 +160,9 @@ void COwnDlg::OnClose() {
 
 void COwnDlg::reject() {
     OnCancel();
+}
+
+bool COwnDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
+    return equip_browser::IsEnterInFilter(target, event,
+                                          {Item(kIdNameFilter), Item(kIdOwnedNameFilter)});
 }

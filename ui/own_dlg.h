@@ -10,6 +10,7 @@
 #include "ui/framework/prompter_sink.h"
 #include "ui/framework/template_dialog.h"
 #include "ui/list_ctrl_equip.h"
+#include "ui/refused_file_keeper.h"
 
 // The owned equipment dialog (dialog 131): a candidate browser over the loaded tables above, the
 // owned list with filters of its own below. The owned list comes from OwnEquip.dat at every
@@ -17,7 +18,8 @@
 //
 // The main window keeps one object for its whole life and shows it as often as the user asks.
 // The owned arrays belong to the object: an opening that cannot read OwnEquip.dat keeps what
-// they held, and a later OK saves it. The controls start afresh at every showing. Opening and
+// they held, and a later OK saves it. The controls start afresh at every showing. There is no
+// cancel button: Esc and the close box ask whether changed lists are to be saved. Opening and
 // closing are in own_dlg.cpp, the two lists and their buttons in own_dlg_lists.cpp. Handlers are
 // public so that tests can drive the dialog.
 class COwnDlg : public ui::CTemplateDialog {
@@ -46,7 +48,10 @@ public:
     bool LoadOwnedList(bool add, const std::optional<std::string>& path = std::nullopt);
 
     void OnBnClickedOk();
+    // Esc and the close box: with the lists changed since the opening, asks "保存" (as OK),
+    // "破棄" (back to the lists of the opening) or "キャンセル" (the dialog stays).
     void OnCancel();
+    bool OwnedChanged() const;
 
     // Members. m_owned holds the owned arrays, one per slot and one of decorations.
     CConfigData* m_pConfig = nullptr;
@@ -62,6 +67,8 @@ protected:
     void OnClose() override;
     // Esc.
     void reject() override;
+    // Enter in a name filter only filters.
+    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
 
 private:
     void ConnectMessageMap();
@@ -73,5 +80,8 @@ private:
 
     const std::string m_programFolder;
     ui::PrompterSink m_sink;
+    RefusedFileKeeper m_ownedFile;
     const CEquipDatabase* m_pDatabase = nullptr;
+    // The owned lists as the opening left them.
+    OwnedLists m_openedOwned;
 };

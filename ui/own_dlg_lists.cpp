@@ -152,10 +152,16 @@ void COwnDlg::OnBnClickedSaveOwned() {
 }
 
 bool COwnDlg::SaveOwnedList(const std::optional<std::string>& path) {
+    if (!path && !m_ownedFile.BeforeSave()) {
+        return false;
+    }
     return ::SaveOwnedList(m_owned, path.value_or(OwnedListPath(m_programFolder)), m_sink);
 }
 
 bool COwnDlg::LoadOwnedList(bool add, const std::optional<std::string>& path) {
-    return ::LoadOwnedList(m_owned, *m_pDatabase, add,
-                           path.value_or(OwnedListPath(m_programFolder)), m_sink);
+    const auto read = [&](platform::MessageSink& sink) {
+        return ::LoadOwnedList(m_owned, *m_pDatabase, add,
+                               path.value_or(OwnedListPath(m_programFolder)), sink);
+    };
+    return path ? read(m_sink) : m_ownedFile.Open(read);
 }

@@ -4,6 +4,7 @@
 #include "platform/program_layout.h"
 #include "ui/close_on_signal.h"
 #include "ui/framework/qt_prompter.h"
+#include "ui/framework/translations.h"
 #include "ui/framework/ui_font.h"
 #include "ui/simulator_dlg.h"
 
@@ -12,6 +13,7 @@ CSimulatorApp::CSimulatorApp(int& argc, char** argv) : QApplication(argc, argv) 
     // Lets the desktop match the window with its menu entry and icon.
     setDesktopFileName("org.kestrova.kestrova");
     setFont(ui::DialogFont("", 9));
+    ui::InstallJapaneseTranslations(*this);
 }
 
 int CSimulatorApp::Run() {

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <algorithm>
 
 #include "res/dialog_102.h"
+#include "ui/equip_browser.h"
 #include "ui/framework/app_icon.h"
 #include "ui/version.h"
 
@@ -61,9 +63,12 @@ void CSimulatorDlg::ConnectMessageMap() {
     OnClicked(kIdBlade, [this] { OnBnClickedWeaponType(); });
     OnClicked(kIdGunner, [this] { OnBnClickedWeaponType(); });
     OnClicked(kIdEditOwn, [this] { OnBnClickedEditOwn(); });
+    OnClicked(kIdTempLists, [this] { OnBnClickedTempLists(); });
 
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     connect(chosen, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkChosenSkills(); });
+    connect(chosen, &ui::CReportList::keyDown, this,
+            [this](int key) { OnKeydownChosenSkills(key); });
     auto* skills = Control<ui::CReportList>(kIdSkillList);
     connect(skills, &ui::CReportList::itemDoubleClicked, this, [this] { OnDblclkSkillList(); });
     connect(skills, &ui::CReportList::keyDown, this, [this](int key) { OnKeydownSkillList(key); });
@@ -86,6 +91,8 @@ void CSimulatorDlg::ConnectListNotifications() {
         [this](int row, int column) { return OnCustomdrawSetEquip(row, column); });
     connect(&m_listSetEquip, &ui::CReportList::itemDoubleClicked, this,
             [this] { OnDblclkSetEquip(); });
+    connect(&m_listSetEquip, &CListCtrlResultEquip::tempListsChanged, this,
+            [this] { UpdateTempListStatus(); });
     for (ui::CReportList* list : {static_cast<ui::CReportList*>(&m_listResult),
                                   static_cast<ui::CReportList*>(&m_listSetEquip),
                                   static_cast<ui::CReportList*>(&m_listSetSkills)}) {
@@ -100,7 +107,8 @@ bool CSimulatorDlg::OnInitDialog() {
     m_config.Load(m_programFolder);
     m_search.owner = this;
     if (!m_search.database.LoadTablesFrom(m_dataFolder, m_config.m_bEarlyData)) {
-        GetPrompter().MessageBox("装備ファイルが読み込めませんでした");
+        // Which folder was searched tells the player where the tables are missing.
+        GetPrompter().MessageBox("装備ファイルが読み込めませんでした\n" + m_dataFolder);
         EndDialog(kLoadFailed);
         return false;
     }
@@ -128,6 +136,7 @@ void CSimulatorDlg::InitOptionControls() {
     CheckRadio(m_config.m_nWeaponType == 2 ? kIdGunner : kIdBlade);
     CheckRadio(kWeaponSlotIds[std::clamp(m_config.m_nWeaponSlots, 0, 3)]);
     SetCheck(kIdFastSearch, m_config.m_bFastSearch);
+    SetCheck(kIdExactFitting, m_config.m_bExactFitting);
     SetText(kIdProgressText, "0%");
 
     const bool minDefence = m_config.m_bMinDefence != 0;
@@ -178,6 +187,7 @@ void CSimulatorDlg::InitResultColumns() {
     for (int k = 0; k < 3; ++k) {
         m_listSetEquip.InsertColumn(9 + k, "", 50, L);
     }
+    equip_browser::FitDecorationColumns(m_listSetEquip, 9, 3, m_search.database.Decos());
 
     const char* const positions[5] = {"頭", "胴", "腕", "腰", "脚"};
     m_listSetSkills.InsertColumn(0, "系統", 70, L);
@@ -205,6 +215,7 @@ void CSimulatorDlg::SaveControlsToConfig() {
     m_config.m_bUseExclude = IsChecked(kIdUseExclude);
     m_config.m_bUseFixed = IsChecked(kIdUseFixed);
     m_config.m_bFastSearch = IsChecked(kIdFastSearch);
+    m_config.m_bExactFitting = IsChecked(kIdExactFitting);
     m_config.m_bNoBodyDoubling = IsChecked(kIdNoBodyDoubling);
     m_config.m_bOwnedOnly = IsChecked(kIdOwnedOnly);
 
@@ -225,9 +236,13 @@ void CSimulatorDlg::OnClose() {
     EndDialog(ui::kIdCancel);
 }
 
-bool CSimulatorDlg::PreTranslateKey(const QKeyEvent& event) {
+bool CSimulatorDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
     const int key = event.key();
-    return key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && target == Item(kIdSkillList)) {
+        OnKeydownSkillList(key);
+    }
+    return enter || key == Qt::Key_Escape;
 }
 
 void CSimulatorDlg::OnTimer(int id) {

@@ -17,6 +17,7 @@
 #include "ui/list_ctrl_result.h"
 #include "ui/list_ctrl_result_equip.h"
 #include "ui/own_dlg.h"
+#include "ui/search_end.h"
 
 // The main window (dialog 102). It owns the engine with the loaded tables, the condition of the
 // last search, the configuration and the detail lists, and it is the window the engine posts to.
@@ -63,6 +64,7 @@ public:
     void OnDblclkSkillList();
     void OnKeydownSkillList(int key);
     void OnDblclkChosenSkills();
+    void OnKeydownChosenSkills(int key);
     void OnBnClickedClearSkills();
     // 1 for "剣士" (1006 ticked), 2 for "ガンナー".
     int CurrentWeaponType() const;
@@ -88,6 +90,10 @@ public:
     void EnableForRefine(bool refining);
     void UpdateProgress(std::uint64_t visited, std::uint64_t total);
     int CountOwnedPieces(const CEquipSet& set) const;
+    // How the search, refine or file load that OnSearchFinished completes came to its end.
+    SearchEnd JudgeFinish(std::uint64_t visited, std::uint64_t total) const;
+    // The words across an empty result list after a search that found nothing.
+    std::string NothingFoundText(SearchEnd end) const;
 
     // --- Result display and file buttons (simulator_dlg_results.cpp) ---
     void OnResultItemChanged(const ui::CReportList::ItemChange& change);
@@ -103,6 +109,10 @@ public:
     void OnBnClickedConfig();
     void OnDblclkSetEquip();
     void ShowSetDetails();
+    // "一時リスト参照" of the window, for the temporary lists that steer the next search.
+    void OnBnClickedTempLists();
+    // Shows how many entries the temporary lists hold and offers their viewer when they hold any.
+    void UpdateTempListStatus();
 
     // --- Text export (simulator_dlg_export.cpp) ---
     void OnBnClickedClip();
@@ -132,8 +142,9 @@ protected:
     void OnClose() override;
     void OnTimer(int id) override;
     void OnMessage(unsigned message, std::uint64_t wParam, std::uint64_t lParam) override;
-    // Escape and Enter are swallowed everywhere in the window.
-    bool PreTranslateKey(const QKeyEvent& event) override;
+    // Escape and Enter are swallowed everywhere in the window; Enter in the skill list adds the
+    // highlighted skill.
+    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
 
 private:
     void ConnectMessageMap();
@@ -143,7 +154,13 @@ private:
     void InitResultColumns();
     void RestoreChosenSkills();
 
+    // What the next completion message finishes.
+    enum class FinishSource { kSearch, kRefine, kRefused, kFile };
+
     bool m_busyCursorShown = false;
     // Whether the engine posted its completion since the search button started it.
     bool m_finishPosted = false;
+    FinishSource m_finishSource = FinishSource::kSearch;
+    // Set by EnableForSearch while the controls of a running search are locked.
+    bool m_bSearchLocked = false;
 };

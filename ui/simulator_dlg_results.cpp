@@ -186,6 +186,7 @@ void CSimulatorDlg::OnBnClickedLoad() {
         return;
     }
     Control<ui::CReportList>(kIdChosenSkills)->DeleteAllItems();
+    m_finishSource = FinishSource::kFile;
     PostMessage(SearchHost::kSearchFinished, m_search.visited, m_search.totalCombos);
 }
 

@@ -19,9 +19,9 @@ constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot
 // The controls a running search must not let the user touch, in the order they are switched.
 constexpr int kSearchLockedBefore[] = {kIdMale,   kIdFemale,     kIdBlade,
                                        kIdGunner, kIdMinDefence, kIdMinDefenceValue};
-constexpr int kSearchLockedAfter[] = {kIdUseExclude, kIdUseFixed, kIdCategory,      kIdClearSkills,
-                                      kIdConfig,     kIdSaveAll,  kIdLoad,          kIdFastSearch,
-                                      kIdOwnedOnly,  kIdEditOwn,  kIdNoBodyDoubling};
+constexpr int kSearchLockedAfter[] = {
+    kIdUseExclude, kIdUseFixed,   kIdCategory,  kIdClearSkills, kIdConfig,         kIdSaveAll,
+    kIdLoad,       kIdFastSearch, kIdOwnedOnly, kIdEditOwn,     kIdNoBodyDoubling, kIdExactFitting};
 constexpr int kRefineLockedBefore[] = {kIdMale, kIdFemale, kIdBlade, kIdGunner};
 constexpr int kRefineLockedAfter[] = {kIdUseExclude, kIdUseFixed,  kIdSaveAll, kIdLoad,
                                       kIdFastSearch, kIdOwnedOnly, kIdEditOwn, kIdNoBodyDoubling};
@@ -45,9 +45,18 @@ std::uint64_t Percent(std::uint64_t visited, std::uint64_t total) {
     return visited / total * 100 + part;
 }
 
-// Minutes within the hour and seconds within the minute; hours are not shown.
-std::string MinutesSeconds(std::uint64_t seconds) {
-    return Format("%02d:%02d", static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+// Minutes and seconds, with the hours in front when there are any.
+std::string RemainingTimeText(std::uint64_t seconds) {
+    const int minutes = static_cast<int>(seconds / 60 % 60);
+    const int rest = static_cast<int>(seconds % 60);
+    if (seconds < 3600) {
+        return Format("%02d:%02d", minutes, rest);
+    }
+    return Format("%" PRIu64 ":%02d:%02d", seconds / 3600, minutes, rest);
+}
+
+std::string ProgressText(std::uint64_t visited, std::uint64_t total, std::uint64_t percent) {
+    return Format("%" PRIu64 " / %" PRIu64 "   (%" PRIu64 "%%)", visited, total, percent);
 }
 
 std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::int64_t elapsedMs) {
@@ -102,6 +111,7 @@ void CSimulatorDlg::OnBnClickedSearch() {
     m_liFrequency = ui::PerfFrequency();
     m_liSearchStart = ui::PerfCounter();
     m_finishPosted = false;
+    m_finishSource = refine ? FinishSource::kRefine : FinishSource::kSearch;
     if (refine) {
         m_search.RefineSearch(m_condition);
     } else {
@@ -111,7 +121,8 @@ void CSimulatorDlg::OnBnClickedSearch() {
     // An engine that refuses the condition says so and posts no completion; without one the
     // window would stay disabled with its timer running and "中断" on a button that aborts nothing.
     if (!m_finishPosted) {
-        OnSearchFinished(m_search.visited, m_search.totalCombos);
+        m_finishSource = FinishSource::kRefused;
+        OnSearchFinished(0, 0);
     }
 }
 
@@ -178,6 +189,7 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
     condition.maxCalc = static_cast<std::uint32_t>(std::max(m_config.m_nMaxCalc, 0));
     condition.maxDisplay = static_cast<std::uint32_t>(std::max(m_config.m_nMaxDisplay, 0));
     condition.fastSearch = IsChecked(kIdFastSearch);
+    condition.exactFitting = IsChecked(kIdExactFitting);
     condition.excludeDoubling = IsChecked(kIdNoBodyDoubling);
     SaveControlsToConfig();
 }
@@ -185,7 +197,13 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
 void CSimulatorDlg::ClearResultDisplay() {
     m_listSetSkills.DeleteAllItems();
     m_listResult.SetRowCount(0);
+    m_listResult.SetEmptyText("");
     m_listSetEquip.DeleteAllItems();
+    // With nothing left to refine the refine mode ends, and with it the locks it put on.
+    if (IsChecked(kIdRefine)) {
+        SetCheck(kIdRefine, false);
+        EnableForRefine(false);
+    }
     for (int id : {kIdSaveFixed, kIdClip, kIdRefine, kIdSaveAll}) {
         Enable(id, false);
     }
@@ -206,6 +224,8 @@ void CSimulatorDlg::EnableForSearch(bool searching) {
         Enable(kIdMinDefenceValue, IsChecked(kIdMinDefence));
     }
     Enable(kIdEditCustom, !searching && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
+    m_bSearchLocked = searching;
+    UpdateTempListStatus();
 }
 
 void CSimulatorDlg::EnableForRefine(bool refining) {
@@ -225,8 +245,7 @@ void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
     const std::uint64_t percent = Percent(visited, total);
     Control<QProgressBar>(kIdProgressBar)
         ->setValue(static_cast<int>(std::min<std::uint64_t>(percent, 100)));
-    SetText(kIdProgressText,
-            Format("%" PRIu64 " / %" PRIu64 "   (%" PRIu64 "%%)", visited, total, percent));
+    SetText(kIdProgressText, ProgressText(visited, total, percent));
 
     const std::int64_t now = ui::PerfCounter();
     const std::int64_t elapsedMs =
@@ -235,22 +254,59 @@ void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
         const std::uint64_t shownMs = elapsedMs > 0 ? static_cast<std::uint64_t>(elapsedMs) : 0;
         SetText(kIdElapsed,
                 Format("%" PRIu64 "秒経過 推定残り時間 %s\n", shownMs / 1000,
-                       MinutesSeconds(RemainingSeconds(visited, total, elapsedMs)).c_str()));
+                       RemainingTimeText(RemainingSeconds(visited, total, elapsedMs)).c_str()));
     }
     SetText(kIdResultCount, Format("組み合わせ %" PRIu32 "件", m_search.hitCount));
+}
+
+SearchEnd CSimulatorDlg::JudgeFinish(std::uint64_t visited, std::uint64_t total) const {
+    switch (m_finishSource) {
+    case FinishSource::kSearch:
+        return JudgeSearchEnd(m_search, m_condition);
+    case FinishSource::kRefine:
+        // A refine keeps or drops each listed set and lets nothing interrupt it.
+        return SearchEnd::kComplete;
+    case FinishSource::kRefused:
+        return SearchEnd::kRefused;
+    case FinishSource::kFile:
+        break;
+    }
+    return visited >= total ? SearchEnd::kComplete : SearchEnd::kPartialFile;
+}
+
+std::string CSimulatorDlg::NothingFoundText(SearchEnd end) const {
+    if (m_finishSource == FinishSource::kFile || end == SearchEnd::kRefused) {
+        return {};
+    }
+    std::string text = end == SearchEnd::kAborted
+                           ? "中断までに条件を満たす装備の組み合わせは見つかりませんでした"
+                           : "条件を満たす装備の組み合わせはありません";
+    if (m_condition.ownedOnly && m_condition.ownedDecos.empty()) {
+        text += "\n「所持品のみ」では所持している装飾品だけを使います。"
+                "所持している装飾品が登録されていません";
+    }
+    return text;
 }
 
 void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total) {
     KillTimer(kSearchTimer);
     EnableForSearch(false);
     SetText(kIdSearch, "検索");
-    Control<QProgressBar>(kIdProgressBar)->setValue(100);
-    SetText(kIdProgressText, Format("%" PRIu64 " / %" PRIu64 "   (100%%)", visited, total));
-    SetText(kIdElapsed, "終了");
+    // Only a search that examined everything is finished; any other end shows how far it came.
+    const SearchEnd end = JudgeFinish(visited, total);
+    const std::uint64_t percent = end == SearchEnd::kComplete  ? 100
+                                  : end == SearchEnd::kRefused ? 0
+                                                               : Percent(visited, total);
+    Control<QProgressBar>(kIdProgressBar)
+        ->setValue(static_cast<int>(std::min<std::uint64_t>(percent, 100)));
+    SetText(kIdProgressText,
+            end == SearchEnd::kRefused ? "0%" : ProgressText(visited, total, percent));
+    SetText(kIdElapsed, SearchEndText(end, m_condition));
 
     m_listResult.SetRowCount(0);
     const auto& results = m_search.results;
     const int count = static_cast<int>(results.size());
+    m_listResult.SetEmptyText(count == 0 ? NothingFoundText(end) : "");
     if (count > 0) {
         Enable(kIdClip, true);
         Enable(kIdSaveFixed, true);

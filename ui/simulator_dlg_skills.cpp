@@ -32,13 +32,18 @@ void CSimulatorDlg::InitSkillControls() {
     for (const char* name : kCategoryNames) {
         combo->addItem(QString::fromUtf8(name));
     }
-    combo->setCurrentIndex(1);
+    combo->setCurrentIndex(kCategoryRecent + 2);
 
     auto* skills = Control<ui::CReportList>(kIdSkillList);
     skills->InsertColumn(0, "系列", 70);
     skills->InsertColumn(1, "スキル", 130);
     skills->InsertColumn(2, "PT", 35, ui::CReportList::kRight);
     FillSkillList();
+    // Before the first search the recent list is empty and a new player would face an empty list.
+    if (skills->GetItemCount() == 0) {
+        combo->setCurrentIndex(kCategoryAll + 2);
+        FillSkillList();
+    }
 
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     chosen->InsertColumn(0, "除", 28);
@@ -105,7 +110,11 @@ void CSimulatorDlg::OnBnClickedWeaponType() {
     FillSkillList();
 }
 
-void CSimulatorDlg::OnKeydownSkillList(int /*key*/) {}
+void CSimulatorDlg::OnKeydownSkillList(int key) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        OnDblclkSkillList();
+    }
+}
 
 void CSimulatorDlg::OnDblclkSkillList() {
     const auto* list = Control<ui::CReportList>(kIdSkillList);
@@ -179,6 +188,12 @@ void CSimulatorDlg::OnDblclkChosenSkills() {
     const int selected = chosen->GetSelectedRow();
     if (selected >= 0) {
         chosen->DeleteItem(selected);
+    }
+}
+
+void CSimulatorDlg::OnKeydownChosenSkills(int key) {
+    if (key == Qt::Key_Delete) {
+        OnDblclkChosenSkills();
     }
 }
 

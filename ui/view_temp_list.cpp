@@ -32,17 +32,9 @@ CViewTempList::CViewTempList(CEquipSet& tempFixed,
     OnClicked(kIdClearFixed, [this] { OnBnClickedClearFixed(); });
     OnClicked(kIdOk, [this] { EndDialog(ui::kIdOk); });
     connect(Control<ui::CReportList>(kIdFixed), &ui::CReportList::itemDoubleClicked, this,
-            [this](int row) {
-                if (row >= 0) {
-                    OnDblclkFixed();
-                }
-            });
+            [this] { OnDblclkFixed(); });
     connect(Control<ui::CReportList>(kIdExcluded), &ui::CReportList::itemDoubleClicked, this,
-            [this](int row) {
-                if (row >= 0) {
-                    OnDblclkExcluded();
-                }
-            });
+            [this] { OnDblclkExcluded(); });
 }
 
 bool CViewTempList::OnInitDialog() {

@@ -29,6 +29,11 @@ Ints DefaultBlock() {
     return block;
 }
 
+// The settings after that block: "完全検索".
+Ints Extension(std::int32_t exactFitting = 0) {
+    return {exactFitting};
+}
+
 Ints Values(const CRecentSkillList& list) {
     return {list.Values().begin(), list.Values().end()};
 }
@@ -45,11 +50,11 @@ protected:
     platform::RecordingSink sink;
 };
 
-TEST_F(ConfigFileTest, DefaultsAreSavedAsExactly160BytesAndEveryFieldRoundTrips) {
+TEST_F(ConfigFileTest, DefaultsAreSavedAsExactly164BytesAndEveryFieldRoundTrips) {
     CConfigData config;
     EXPECT_FALSE(config.Load(folder.Path()));
-    EXPECT_EQ(Saved(config).size(), 160u);
-    EXPECT_EQ(Saved(config), Bytes({2, 0, 0}) + Bytes(DefaultBlock()));
+    EXPECT_EQ(Saved(config).size(), 164u);
+    EXPECT_EQ(Saved(config), Bytes({2, 0, 0}) + Bytes(DefaultBlock()) + Bytes(Extension()));
 
     config.PushRecentSkill(0, 7);
     config.PushRecentSkill(0, 3);
@@ -58,21 +63,23 @@ TEST_F(ConfigFileTest, DefaultsAreSavedAsExactly160BytesAndEveryFieldRoundTrips)
     config.m_bRarityOff[10] = 1;
     config.m_nSkills[4] = 99;
     config.m_nReserved3 = -8;
+    config.m_bExactFitting = 1;
     ASSERT_TRUE(config.Save(folder.Path(), sink));
-    EXPECT_EQ(folder.Read("Config.dat").size(), 160u + 3 * 4);
+    EXPECT_EQ(folder.Read("Config.dat").size(), 164u + 3 * 4);
     CConfigData loaded;
     ASSERT_TRUE(loaded.Load(folder.Path()));
     EXPECT_EQ(Values(loaded.m_recent[0]), (Ints{7, 3}));
     EXPECT_EQ(Values(loaded.m_recent[1]), (Ints{40}));
+    EXPECT_EQ(loaded.m_bExactFitting, 1);
     EXPECT_EQ(Saved(loaded), folder.Read("Config.dat"));
 }
 
-// Bytes after the fixed block are never read, however many there are.
+// Of the bytes after the fixed block only true flags are taken, however many bytes there are.
 TEST_F(ConfigFileTest, AnotherVersionIsIgnoredWholeAndTrailingBytesAreNot) {
     folder.Write("Config.dat", Bytes({3, 1, 5, 0}) + Bytes(Ints(37, 9)));
     CConfigData config;
     EXPECT_FALSE(config.Load(folder.Path()));
-    EXPECT_EQ(Saved(config), Bytes({2, 0, 0}) + Bytes(DefaultBlock()));
+    EXPECT_EQ(Saved(config), Bytes({2, 0, 0}) + Bytes(DefaultBlock()) + Bytes(Extension()));
 
     Ints block = DefaultBlock();
     block[0] = 77;
@@ -80,7 +87,27 @@ TEST_F(ConfigFileTest, AnotherVersionIsIgnoredWholeAndTrailingBytesAreNot) {
     const std::string file = Bytes({2, 1, 4, 0}) + Bytes(block);
     folder.Write("Config.dat", file + std::string(100000, '\x7f'));
     ASSERT_TRUE(config.Load(folder.Path()));
-    EXPECT_EQ(Saved(config), file);
+    EXPECT_EQ(Saved(config), file + Bytes(Extension()));
+}
+
+// A file of the version-2 layout reads with "完全検索" off; a new file is that layout with the flag
+// after it, so a reader of the old layout, which stops at the end of the block, still reads it.
+TEST_F(ConfigFileTest, TheExactFlagFollowsTheVersionTwoBlock) {
+    Ints block = DefaultBlock();
+    block[26] = 1; // fast search
+    const std::string oldFile = Bytes({2, 1, 6, 0}) + Bytes(block);
+    folder.Write("Config.dat", oldFile);
+    CConfigData config;
+    ASSERT_TRUE(config.Load(folder.Path()));
+    EXPECT_EQ(config.m_bFastSearch, 1);
+    EXPECT_EQ(config.m_bExactFitting, 0);
+    config.m_bExactFitting = 1;
+    EXPECT_EQ(Saved(config), oldFile + Bytes(Extension(1)));
+
+    folder.Write("Config.dat", oldFile + Bytes(Extension(7)));
+    CConfigData odd;
+    ASSERT_TRUE(odd.Load(folder.Path()));
+    EXPECT_EQ(odd.m_bExactFitting, 0) << "only 0 and 1 are flags";
 }
 
 // Each cut point keeps exactly the fields that lie wholly before it.
@@ -109,7 +136,7 @@ TEST_F(ConfigFileTest, OddRecentCountsNeverReadPastTheFile) {
     folder.Write("Config.dat", Bytes({2, -1}) + Bytes(Ints(37, 9)));
     CConfigData negative;
     EXPECT_TRUE(negative.Load(folder.Path()));
-    EXPECT_EQ(Saved(negative), Bytes({2, 0, 0}) + Bytes(DefaultBlock()));
+    EXPECT_EQ(Saved(negative), Bytes({2, 0, 0}) + Bytes(DefaultBlock()) + Bytes(Extension()));
 
     folder.Write("Config.dat", Bytes({2, 0x40000000, 5, 6}));
     CConfigData huge;

@@ -65,15 +65,26 @@ protected:
     }
 };
 
-TEST_F(ConfigDialogTest, WithoutConfigFileShowsTheDefaults) {
+// The digit limits apply to typing: a larger value from Config.dat is shown as it is.
+TEST_F(ConfigDialogTest, ShowsTheDefaultsAndStoredLimitsWhole) {
     auto config = Open();
     EXPECT_EQ(config->windowTitle().toStdString(), "コンフィグ");
     EXPECT_EQ(config->GetText(kIdVersionLabel), "Kestrova Assistant Ver. 0.44");
     EXPECT_EQ(config->GetText(kIdMaxDisplay), "10000");
     EXPECT_EQ(config->GetText(kIdMaxCalc), "1000000");
     EXPECT_FALSE(config->IsChecked(kIdEarlyData));
-    EXPECT_EQ(config->Control<QLineEdit>(kIdMaxDisplay)->maxLength(), 5);
-    EXPECT_EQ(config->Control<QLineEdit>(kIdMaxCalc)->maxLength(), 7);
+    auto& display = *config->Control<QLineEdit>(kIdMaxDisplay);
+    display.end(false);
+    SendKey(display, Qt::Key_5, QStringLiteral("5"));
+    EXPECT_EQ(config->GetText(kIdMaxDisplay), "10000") << "a sixth digit is not typed";
+
+    dialog->m_config.m_nMaxDisplay = 123456;
+    dialog->m_config.m_nMaxCalc = 123456789;
+    config = Open();
+    EXPECT_EQ(config->GetText(kIdMaxDisplay), "123456");
+    EXPECT_EQ(config->GetText(kIdMaxCalc), "123456789");
+    config->Click(kIdConfigOk);
+    EXPECT_EQ(dialog->m_config.m_nMaxCalc, 123456789) << "an untouched value stays";
 }
 
 TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBounds) {
@@ -110,6 +121,9 @@ TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBounds) {
 
 TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesEveryPiece) {
     ASSERT_GT(SearchAttack(), 0);
+    dialog->SetCheck(kIdRefine, true);
+    dialog->OnBnClickedRefine();
+    ASSERT_FALSE(dialog->IsEnabled(kIdLoad));
     PressConfig([](CConfigDlg& config) {
         config.SetCheck(kIdEarlyData, true);
         config.Click(kIdConfigOk);
@@ -117,6 +131,12 @@ TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesEveryPiece) {
     EXPECT_EQ(dialog->m_config.m_bEarlyData, 1);
     EXPECT_EQ(dialog->m_listResult.GetItemCount(), 0);
     EXPECT_EQ(dialog->GetText(kIdResultCount), "検索結果 0件");
+    // With nothing left to refine, the refine mode and its locks are gone.
+    EXPECT_FALSE(dialog->IsChecked(kIdRefine));
+    for (int id :
+         std::initializer_list<int>{kIdLoad, kIdMale, kIdFastSearch, kRarityButtonIds[0]}) {
+        EXPECT_TRUE(dialog->IsEnabled(id)) << id;
+    }
     ExpectDefences(true);
 
     PressConfig([](CConfigDlg& config) {

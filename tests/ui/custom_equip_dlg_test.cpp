@@ -264,4 +264,25 @@ TEST_F(CustomEquipDlgTest, EveryHeaderClickFlipsTheExcludedSortDirection) {
     EXPECT_EQ(Column(excluded, 0), (Names{"装", "胴", "頭"})) << "kinds sort in slot order";
 }
 
+// A Ctrl+double click on the candidate that is already selected keeps it selected and fixes it;
+// the fixed row it went into becomes the selected row, so that "装着" acts on that row.
+TEST_F(CustomEquipDlgTest, CtrlDoubleClickOnTheSelectedCandidateFixesItAndSelectsItsRow) {
+    dlg().show();
+    dlg().m_listFixed.SelectRow(kWeaponPosition);
+    Candidate("ハンターメイル");
+    CListCtrlEquip& candidates = dlg().m_listCandidates;
+    const int row = candidates.GetSelectedRow();
+    candidates.scrollTo(candidates.model()->index(row, 0));
+    SendDoubleClick(*candidates.viewport(), candidates.SubItemRect(row, 2).center(),
+                    Qt::ControlModifier);
+    EXPECT_EQ(candidates.GetSelectedRow(), row);
+    EXPECT_EQ(FixedRow(kBody)[1], "ハンターメイル");
+    EXPECT_EQ(dlg().m_listFixed.GetSelectedRow(), kBody);
+
+    Candidate("攻撃珠【１】");
+    dlg().Click(kIdAttach);
+    EXPECT_EQ(FixedRow(kBody)[4], "攻撃珠【１】");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
 } // namespace

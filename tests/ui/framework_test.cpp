@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -8,10 +10,12 @@
 #include "res/dialog_102.h"
 #include "res/menus.h"
 #include "ui/framework/file_filter.h"
+#include "ui/framework/qt_prompter.h"
 #include "ui/framework/report_list.h"
 #include "ui/framework/resource_menu.h"
 #include "ui/framework/scripted_prompter.h"
 #include "ui/framework/template_dialog.h"
+#include "ui/framework/translations.h"
 
 namespace {
 
@@ -104,6 +108,20 @@ protected:
     }
 };
 
+TEST_F(ReportListTest, ACutCellShowsItsWholeTextAsATooltipUntilItsColumnIsFitted) {
+    list.resize(300, 120);
+    list.show();
+    const std::string name = platform::Utf8ToSjis("攻撃珠【１】攻撃珠【２】");
+    list.InsertItem(0, name);
+    const QPoint cell = list.SubItemRect(0, 0).center();
+    EXPECT_EQ(list.CutCellText(cell).toStdString(), "攻撃珠【１】攻撃珠【２】");
+    list.FitColumnWidth(0, {name});
+    EXPECT_TRUE(list.CutCellText(cell).isEmpty());
+    const int fitted = list.GetColumnWidth(0);
+    list.FitColumnWidth(0, {"a"});
+    EXPECT_EQ(list.GetColumnWidth(0), fitted) << "never narrower";
+}
+
 TEST(OwnerDataTest, TextsComeFromTheListClassAndColoursFromTheOwner) {
     OwnerDataList list;
     list.SetOwnerData(true);
@@ -134,35 +152,39 @@ TEST_F(TemplateDialogTest, ControlsFollowTheTemplate) {
     const QRect unit = dialog.MapDialogRect(4, 8, 4, 8);
     EXPECT_EQ(unit.width(), dialog.BaseUnitX());
     EXPECT_EQ(unit.height(), dialog.BaseUnitY());
-    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 353).size());
+    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 371).size());
     const QRect search = dialog.Item(res::kIdSearch)->geometry();
     EXPECT_EQ(search, dialog.MapDialogRect(126, 64, 54, 16));
 }
 
-TEST_F(TemplateDialogTest, ClickRunsTheHandlerOnlyWhenEnabledAndSetCheckNever) {
-    int clicks = 0;
-    dialog.OnClicked(res::kIdUseFixed, [&clicks] { ++clicks; });
-    dialog.Click(res::kIdUseFixed);
-    EXPECT_TRUE(dialog.IsChecked(res::kIdUseFixed));
-    dialog.SetCheck(res::kIdUseFixed, false);
-    dialog.Enable(res::kIdUseFixed, false);
-    dialog.Click(res::kIdUseFixed);
-    EXPECT_EQ(clicks, 1);
+// The window opens at its designed size and no smaller; enlarged, the lists take the room and the
+// rows under them move down, while the controls above keep their place.
+TEST_F(TemplateDialogTest, AnEnlargedWindowGivesItsRoomToTheLists) {
+    EXPECT_EQ(dialog.minimumSize(), dialog.size());
+    const auto place = [this](int id) { return dialog.Item(id)->geometry(); };
+    const QRect search = place(res::kIdSearch);
+    const QRect skills = place(res::kIdSkillList);
+    const QRect result = place(res::kIdResult);
+    const QRect setSkills = place(res::kIdSetSkills);
+    const QRect bar = place(res::kIdProgressBar);
+    dialog.show();
+    dialog.resize(dialog.size() + QSize(200, 400));
+    EXPECT_EQ(place(res::kIdSearch), search);
+    EXPECT_EQ(place(res::kIdSkillList), skills.adjusted(0, 0, 0, 400));
+    EXPECT_EQ(place(res::kIdResult), result.adjusted(0, 0, 200, 200));
+    EXPECT_EQ(place(res::kIdSetSkills), setSkills.adjusted(0, 300, 200, 400));
+    EXPECT_EQ(place(res::kIdProgressBar), bar.adjusted(0, 400, 200, 400));
 }
 
-TEST_F(TemplateDialogTest, PostedMessagesReachTheDialogThroughTheEventLoop) {
-    struct Probe : ui::CTemplateDialog {
-        using ui::CTemplateDialog::CTemplateDialog;
-        void OnMessage(unsigned message, std::uint64_t w, std::uint64_t l) override {
-            received.push_back({message, w, l});
-        }
-        std::vector<std::array<std::uint64_t, 3>> received;
-    } probe(res::kDialog102, prompter);
-    probe.PostMessage(1026, 5ULL << 33, 7);
-    EXPECT_TRUE(probe.received.empty()) << "queued, not sent";
-    QApplication::processEvents();
-    ASSERT_EQ(probe.received.size(), 1U);
-    EXPECT_EQ(probe.received[0][1], 5ULL << 33);
+// Qt's own texts speak Japanese, and a box with a short text still shows its whole title.
+TEST(MessageBoxTest, ButtonsSpeakJapaneseAndTheTitleIsNotCut) {
+    ASSERT_TRUE(ui::InstallJapaneseTranslations(*QCoreApplication::instance()));
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Kestrova Ver. 0.44"));
+    const auto box = ui::CreateMessageBox(&window, "?", ui::MessageButtons::kOkCancel);
+    EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(), "キャンセル");
+    EXPECT_GT(box->sizeHint().width(),
+              box->fontMetrics().horizontalAdvance(window.windowTitle()) + 100);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
 #include <cstring>
@@ -313,6 +314,36 @@ TEST_F(ListCtrlResultTest, MenuSortsPutTheLargestFirstOnAscendingAndNeedRows) {
     RightClick(0);
     EXPECT_EQ(Numbers(), "132");
     EXPECT_EQ(list.GetItemText(0, 9), "") << "no tenth column";
+}
+
+// The header shows the direction of the last header sort, the selected set stays in sight at its
+// new place, and the number column is wide enough for the largest number.
+TEST_F(ListCtrlResultTest, TheHeaderShowsTheSortAndTheSelectedSetStaysInSight) {
+    constexpr int kCount = 10000;
+    std::vector<CEquipSet> many(kCount);
+    list.SetRowCount(kCount);
+    for (int i = 0; i < kCount; ++i) {
+        many[static_cast<std::size_t>(i)].number = i + 1;
+        list.SetRow(i, &many[static_cast<std::size_t>(i)], 0, 0, 0, 0, 0, 0);
+    }
+    list.show();
+    if (!CListCtrlResult::HeaderSortAscending()) {
+        list.SortByColumn(0);
+    }
+    list.SelectRow(0);
+    list.SortByColumn(0);
+    list.SortByColumn(0);
+    const QHeaderView& header = *list.horizontalHeader();
+    EXPECT_TRUE(header.isSortIndicatorShown());
+    EXPECT_EQ(header.sortIndicatorSection(), 0);
+    EXPECT_EQ(header.sortIndicatorOrder(), Qt::DescendingOrder);
+    ASSERT_EQ(list.GetSelectedRow(), kCount - 1);
+    const QRect selected = list.SubItemRect(kCount - 1, 0);
+    EXPECT_TRUE(list.viewport()->rect().contains(selected.center()));
+    EXPECT_TRUE(list.CutCellText(selected.center()).isEmpty()) << "10000 is shown whole";
+
+    list.SortByKey(CListCtrlResult::kKeyActive);
+    EXPECT_FALSE(header.isSortIndicatorShown()) << "the menu sorts by what no column shows";
 }
 
 } // namespace

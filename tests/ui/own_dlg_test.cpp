@@ -50,7 +50,8 @@ TEST_F(OwnDlgTest, AddingTurnsTheOwnedViewToTheNewKindUnlessAlreadyOwned) {
     // A double click on a candidate adds it too; the view's name filter still applies.
     own().SetText(kIdOwnedNameFilter, "メイル");
     SelectByName(own().m_listCandidates, "ハンターアーム");
-    Q_EMIT own().m_listCandidates.itemDoubleClicked(own().m_listCandidates.GetSelectedRow());
+    Q_EMIT own().m_listCandidates.itemDoubleClicked(own().m_listCandidates.GetSelectedRow(),
+                                                    Qt::NoModifier);
     EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedArm}));
     EXPECT_EQ(Owned(), Names{});
 }
@@ -84,7 +85,7 @@ TEST_F(OwnDlgTest, AddLoadTakesOnlyNewEntriesAndLoadReplaces) {
 
     own().Click(kIdOwnedAll);
     own().m_listOwned.SelectRow(0);
-    Q_EMIT own().m_listOwned.itemDoubleClicked(0);
+    Q_EMIT own().m_listOwned.itemDoubleClicked(0, Qt::NoModifier);
     Own("ハンターメイル");
     own().Click(kIdOwnedAll);
     prompter.fileAnswers = {file};
@@ -115,6 +116,7 @@ TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
     own().Click(kIdBothWeapons);
     EXPECT_EQ(Owned(), (Names{"レディヘルム"})) << "the sex filter applies to the owned list";
     own().Click(kIdClearOwned);
+    prompter.messageAnswers = {ui::kIdNo};
     static_cast<QDialog&>(own()).reject();
     EXPECT_EQ(own().EndCode(), ui::kIdCancel);
     EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
@@ -122,6 +124,45 @@ TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
     own().Click(kIdBothSexes);
     own().Click(kIdBothWeapons);
     EXPECT_EQ(Owned(), (Names{"メンズヘルム", "レディヘルム"}));
+}
+
+// Nothing the player edited or owns is lost by accident: Esc and the close box ask about changed
+// lists ("キャンセル" stays, "保存" saves, "破棄" drops the changes for good), Enter in a name
+// filter presses no OK, and a refused OwnEquip.dat is moved aside, beside an older backup, before
+// OK replaces it.
+TEST_F(OwnDlgTest, EditsAndFilesAreNotLostByAccident) {
+    own().show();
+    for (int id : {kIdNameFilter, kIdOwnedNameFilter}) {
+        SendKey(*own().Item(id), Qt::Key_Return);
+    }
+    Own("ハンターメイル");
+    prompter.messageAnswers = {ui::kIdCancel};
+    SendKey(own(), Qt::Key_Escape);
+    EXPECT_EQ(prompter.messages, (Names{"所有装備の変更を保存しますか？"}));
+    EXPECT_FALSE(own().IsEnded());
+    prompter.messageAnswers = {ui::kIdYes};
+    own().close();
+    EXPECT_EQ(own().EndCode(), ui::kIdOk);
+    const std::string saved = folder.Read("OwnEquip.dat");
+    EXPECT_EQ(saved.size(), 12U + 28);
+
+    own().Open();
+    Own("ハンターアーム");
+    prompter.messageAnswers = {ui::kIdNo};
+    own().close();
+    EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
+    EXPECT_EQ(own().m_owned.TotalCount(), 1U) << "discarded, not kept for a later OK";
+
+    folder.Write("OwnEquip.dat", "foreign");
+    folder.Write("OwnEquip.dat.bak", "older");
+    own().Open();
+    EXPECT_EQ(prompter.messages.back(),
+              "所有装備ファイルではありません\n元のOwnEquip.datは保存の前に"
+              "OwnEquip.dat.bak.2として残します");
+    own().Click(kIdOk);
+    EXPECT_EQ(folder.Read("OwnEquip.dat.bak"), "older");
+    EXPECT_EQ(folder.Read("OwnEquip.dat.bak.2"), "foreign");
+    EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
 }
 
 } // namespace

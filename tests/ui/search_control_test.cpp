@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QProgressBar>
 #include <QTimer>
 #include <cinttypes>
 #include <cstdio>
@@ -52,15 +53,16 @@ TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
 TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
     ASSERT_TRUE(StartHooked());
     ChooseSkills({"攻撃力UP【小】", "体力－１０"});
+    dialog->Click(kIdExactFitting);
     struct Seen {
         std::string count, progress, button;
-        bool loadEnabled;
+        bool loadEnabled, exactEnabled;
     };
     std::vector<Seen> seen;
     Hooked().onPump = [&seen](HookedDialog& d) {
         d.TickTimer();
         seen.push_back({d.GetText(kIdResultCount), d.GetText(kIdProgressText), d.GetText(kIdSearch),
-                        d.IsEnabled(kIdLoad)});
+                        d.IsEnabled(kIdLoad), d.IsEnabled(kIdExactFitting)});
     };
     PressSearch();
 
@@ -70,7 +72,11 @@ TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
         EXPECT_NE(tick.progress.find(" / 1   ("), std::string::npos) << tick.progress;
         EXPECT_EQ(tick.button, "中断");
         EXPECT_FALSE(tick.loadEnabled);
+        EXPECT_FALSE(tick.exactEnabled);
     }
+    EXPECT_EQ(dialog->m_condition.exactFitting, 1);
+    EXPECT_TRUE(dialog->IsEnabled(kIdExactFitting));
+    EXPECT_EQ(Text(kIdElapsed), "終了");
     CSimulatorDlg& d = *dialog;
     EXPECT_EQ(Text(kIdProgressText), "1 / 1   (100%)");
     EXPECT_EQ(Text(kIdSearch), "検索");
@@ -117,10 +123,14 @@ TEST_F(SearchControlTest, AbortOnTheThirdPumpListsTheSetsFoundSoFar) {
     PressSearch();
 
     EXPECT_EQ(atAbort, (std::vector<std::string>{"中断されました", "0%", "検索"}));
+    // The completion keeps saying so and shows how far the search came, not a full bar.
     const CSkillSearch& search = dialog->m_search;
-    EXPECT_LT(search.visited, search.totalCombos);
-    EXPECT_EQ(Text(kIdElapsed), "終了");
-    EXPECT_EQ(Text(kIdProgressText), Progress(search.visited, search.totalCombos, "100%"));
+    ASSERT_LT(search.visited, search.totalCombos);
+    const std::uint64_t percent = search.visited * 100 / search.totalCombos;
+    EXPECT_EQ(Text(kIdElapsed), "中断されました");
+    EXPECT_EQ(Text(kIdProgressText), Progress(search.visited, search.totalCombos,
+                                              (std::to_string(percent) + "%").c_str()));
+    EXPECT_EQ(dialog->Control<QProgressBar>(kIdProgressBar)->value(), static_cast<int>(percent));
     EXPECT_EQ(Text(kIdResultCount), "検索結果 " + std::to_string(search.results.size()) + "件");
     EXPECT_EQ(dialog->m_listResult.GetItemCount(), static_cast<int>(search.results.size()));
     ExpectSetsMeetTheCondition();
@@ -134,6 +144,7 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     ChooseSkills({"攻撃力UP【小】"});
     PressSearch();
     ASSERT_GT(d.m_search.results.size(), 1U);
+    EXPECT_EQ(Text(kIdElapsed), "最大表示件数(300件)で打ち切りました");
     std::set<const CEquipSet*> before;
     for (const auto& set : d.m_search.results) {
         before.insert(set.get());
@@ -146,8 +157,11 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
         EXPECT_FALSE(d.IsEnabled(id)) << id;
     }
     EXPECT_TRUE(d.IsEnabled(kIdMinDefence)) << "a refine keeps its minimum defence";
+    EXPECT_TRUE(d.IsEnabled(kIdExactFitting)) << "a refine fits its decorations too";
     ChooseSkills({"会心＋１"});
+    d.Click(kIdExactFitting);
     PressSearch();
+    EXPECT_EQ(d.m_condition.exactFitting, 1);
 
     EXPECT_FALSE(d.IsChecked(kIdRefine));
     for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdOwnedOnly,
@@ -195,7 +209,47 @@ TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
     EXPECT_EQ(Text(kIdResultCount), "検索結果 1件");
 }
 
-TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsMinutesWithinTheHour) {
+// A search cut by a limit names the limit and shows how far it came; one that found nothing says
+// so, with "所持品のみ" also that only owned decorations are used. The temporary lists that steer
+// the next search are shown, and can be opened without results, until that search empties them.
+TEST_F(SearchControlTest, TheWindowSaysWhyASearchEndedAndWhatSteersTheNext) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    ChooseSkills({"攻撃力UP【小】"});
+    d.m_config.m_nMaxDisplay = 100000;
+    d.m_config.m_nMaxCalc = 5;
+    PressSearch();
+    EXPECT_EQ(Text(kIdElapsed), "最大計算件数(5件)で打ち切りました");
+    EXPECT_EQ(Text(kIdProgressText).find("(100%)"), std::string::npos) << Text(kIdProgressText);
+
+    const CEquipSet& set = *d.m_search.results.front();
+    d.m_listSetEquip.AddTempExcluded(*set.pieces[kHead]);
+    d.m_listSetEquip.AddTempFixed(*set.pieces[kLeg]);
+    d.ClearResultDisplay();
+    EXPECT_EQ(Text(kIdTempListStatus), "次の検索に使う一時リスト: 除外 1件 / 固定 1件");
+    bool viewerShown = false;
+    QTimer::singleShot(0, [&viewerShown] {
+        if (auto* viewer = qobject_cast<ui::CTemplateDialog*>(QApplication::activeModalWidget())) {
+            viewerShown = true;
+            viewer->EndDialog(ui::kIdOk);
+        }
+    });
+    d.Click(kIdTempLists);
+    EXPECT_TRUE(viewerShown);
+
+    ChooseSkills({"攻撃力UP【小】"});
+    d.Click(kIdOwnedOnly);
+    PressSearch();
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    EXPECT_EQ(d.m_listResult.EmptyText().toStdString(),
+              "条件を満たす装備の組み合わせはありません\n「所持品のみ」では所持している装飾品だけを"
+              "使います。所持している装飾品が登録されていません");
+    EXPECT_EQ(Text(kIdTempListStatus), "");
+    EXPECT_FALSE(d.IsEnabled(kIdTempLists));
+}
+
+TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsHoursWhenThereAreAny) {
     ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     // A clock of 10^12 ticks a second started 4000 s ago: the test's own run time stays far
@@ -206,7 +260,7 @@ TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsMinutesWithinTheHour) {
     // (15449 − 8000) / 8000 × 4000 s = 3724.5 s, shown as 1 + 3724 s = 1 h 2 min 5 s.
     d.UpdateProgress(8000, 15449);
     EXPECT_EQ(Text(kIdProgressText), "8000 / 15449   (51%)");
-    EXPECT_EQ(Text(kIdElapsed), "4000秒経過 推定残り時間 02:05\n");
+    EXPECT_EQ(Text(kIdElapsed), "4000秒経過 推定残り時間 1:02:05\n");
     EXPECT_EQ(Text(kIdResultCount), "組み合わせ 7件");
 
     const std::uint64_t total = std::uint64_t{1} << 63;

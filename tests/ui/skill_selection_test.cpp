@@ -1,6 +1,3 @@
-#include <QApplication>
-#include <QMouseEvent>
-
 #include "config/config_data.h"
 #include "platform/message_sink.h"
 #include "res/dialog_102.h"
@@ -114,16 +111,7 @@ TEST_F(SkillSelectionTest, DoubleClicksAndClearRemoveChosenRows) {
 TEST_F(SkillSelectionTest, MouseDoubleClickOnTheSkillListAddsTheSkill) {
     dialog->show();
     SelectCategory(kAll);
-    QWidget* viewport = SkillList().viewport();
-    const QPoint at = SkillList().SubItemRect(2, 1).center();
-    const QPointF global = viewport->mapToGlobal(at);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, global, Qt::LeftButton,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(viewport, &event);
-    }
+    SendDoubleClick(*SkillList().viewport(), SkillList().SubItemRect(2, 1).center());
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{static_cast<int>(SkillList().GetItemData(2))}));
 }
 

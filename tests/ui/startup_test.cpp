@@ -25,7 +25,7 @@ TEST_F(StartupTest, WithoutConfigTheWindowStartsWithTheDefaults) {
     EXPECT_TRUE(d.IsChecked(kIdBlade));
     EXPECT_TRUE(d.IsChecked(kIdWeaponSlot0));
     for (int id : {kIdMinDefence, kIdUseExclude, kIdUseFixed, kIdOwnedOnly, kIdNoBodyDoubling,
-                   kIdFastSearch}) {
+                   kIdFastSearch, kIdExactFitting}) {
         EXPECT_FALSE(d.IsChecked(id)) << id;
     }
     for (int id : kRarityButtonIds) {
@@ -35,7 +35,9 @@ TEST_F(StartupTest, WithoutConfigTheWindowStartsWithTheDefaults) {
     EXPECT_EQ(d.GetText(kIdProgressText), "0%");
     EXPECT_EQ(d.GetText(kIdResultCount), "検索結果 0件");
     EXPECT_EQ(d.GetText(kIdSearch), "検索");
-    EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
+    // Nothing was searched yet, so the recent list is empty: all skills are offered instead.
+    EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "すべて");
+    EXPECT_EQ(SkillList().GetItemCount(), kTinySkillCount - 1);
     EXPECT_FALSE(d.IsEnabled(kIdMinDefenceValue));
     EXPECT_FALSE(d.IsEnabled(kIdEditCustom));
     for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
@@ -48,7 +50,7 @@ TEST_F(StartupTest, WithoutConfigTheWindowStartsWithTheDefaults) {
     CConfigData saved;
     ASSERT_TRUE(saved.Load(folder.Path()));
     EXPECT_EQ(saved.m_nSex, 1);
-    EXPECT_EQ(folder.Read("Config.dat").size(), 160U);
+    EXPECT_EQ(folder.Read("Config.dat").size(), 164U);
 }
 
 TEST_F(StartupTest, ConfigRestoresControlsAndLeavesOutSkillsTheTablesLack) {
@@ -61,6 +63,8 @@ TEST_F(StartupTest, ConfigRestoresControlsAndLeavesOutSkillsTheTablesLack) {
     config.m_bUseFixed = 1;
     config.m_bRarityOff[3] = 1;
     config.m_bFastSearch = 1;
+    config.m_bExactFitting = 1;
+    config.PushRecentSkill(1, kSniper);
     config.m_nSkillCount = 5;
     const std::int32_t skills[5] = {kCriticalMinus, 999, kPoison, -4, kPoison};
     std::copy(std::begin(skills), std::end(skills), config.m_nSkills);
@@ -78,6 +82,9 @@ TEST_F(StartupTest, ConfigRestoresControlsAndLeavesOutSkillsTheTablesLack) {
     EXPECT_TRUE(d.IsChecked(kRarityButtonIds[3]));
     EXPECT_FALSE(d.IsChecked(kRarityButtonIds[2]));
     EXPECT_TRUE(d.IsChecked(kIdFastSearch));
+    EXPECT_TRUE(d.IsChecked(kIdExactFitting));
+    EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
+    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kSniper}));
     // The fixed set gives the weapon slots, so the radios are off; its editor is reachable.
     EXPECT_FALSE(d.IsEnabled(kIdWeaponSlot0));
     EXPECT_TRUE(d.IsEnabled(kIdEditCustom));
@@ -91,7 +98,9 @@ TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {
     folder.RemoveTable("TEVREQUIP_LEG.csv");
     dialog = std::make_unique<CSimulatorDlg>(folder.Path(), prompter);
     EXPECT_EQ(dialog->DoModal(), CSimulatorDlg::kLoadFailed);
-    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"装備ファイルが読み込めませんでした"}));
+    // The second line names the folder that was searched.
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"装備ファイルが読み込めませんでした\n" +
+                                                           folder.Path() + "data/"}));
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(widget->isVisible()) << widget->metaObject()->className();
     }
@@ -128,6 +137,7 @@ TEST_F(StartupTest, CloseBoxWritesTheControlStatesToConfig) {
     d.Click(kIdOwnedOnly);
     d.Click(kIdNoBodyDoubling);
     d.Click(kRarityButtonIds[10]);
+    d.Click(kIdExactFitting);
     d.Click(kIdMinDefence);
     d.SetText(kIdMinDefenceValue, "0");
     SelectCategory(0);
@@ -148,6 +158,7 @@ TEST_F(StartupTest, CloseBoxWritesTheControlStatesToConfig) {
     EXPECT_EQ(saved.m_bOwnedOnly, 1);
     EXPECT_EQ(saved.m_bNoBodyDoubling, 1);
     EXPECT_EQ(saved.m_bRarityOff[10], 1);
+    EXPECT_EQ(saved.m_bExactFitting, 1);
     // A ticked minimum of 0 is no minimum.
     EXPECT_EQ(saved.m_bMinDefence, 0);
     EXPECT_EQ(saved.m_nMinDefence, 0);

@@ -125,15 +125,15 @@ TEST_F(TempListsTest, TempListsHoldEachPieceOnceAndTheViewerEditsThemInPlace) {
     EXPECT_EQ(Column(excluded, 2), (Names{"ハンターヘルム", "ガンナーキャップ"}));
 
     fixed.SelectRow(1);
-    Q_EMIT fixed.itemDoubleClicked(1);
+    Q_EMIT fixed.itemDoubleClicked(1, Qt::NoModifier);
     EXPECT_EQ(Column(fixed, 2), (Names{"ガンナーキャップ", "", "", "", ""}));
     fixed.SelectRow(0);
-    Q_EMIT fixed.itemDoubleClicked(0);
+    Q_EMIT fixed.itemDoubleClicked(0, Qt::NoModifier);
     EXPECT_EQ(Cell(fixed, 0, 2), "");
     EXPECT_TRUE(SetEquip().m_tempFixed.IsEmpty());
 
     excluded.SelectRow(0);
-    Q_EMIT excluded.itemDoubleClicked(0);
+    Q_EMIT excluded.itemDoubleClicked(0, Qt::NoModifier);
     EXPECT_EQ(viewer.GetText(kIdExcludedCount), "一時除外装備 1件");
     EXPECT_EQ(SetEquip().m_tempExcluded[kHead], (std::vector<CEquipData*>{cap}));
     viewer.Click(kIdClearExcluded);

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <filesystem>
 
 #include "platform/sjis.h"
@@ -37,6 +39,22 @@ const char* const kLegTable =
     "ハンターグリーヴ,0,0,1,3,5,10,0,0,0,0,1,攻撃,2,耐毒,3,,,,,,,,,,,,,,,,\n";
 
 } // namespace
+
+void SendDoubleClick(QWidget& target, QPoint at, Qt::KeyboardModifiers modifiers) {
+    const QPointF global = target.mapToGlobal(QPointF(at));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(at), global, Qt::LeftButton, held, modifiers);
+        QApplication::sendEvent(&target, &event);
+    }
+}
+
+void SendKey(QWidget& target, int key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&target, &press);
+}
 
 UiFolder::UiFolder() {
     Write("data/SKILL_EQ.csv", platform::Utf8ToSjis(kSkills));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QString>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
@@ -24,6 +26,12 @@ enum TinySkill {
     kLuck,            // 運気 幸運 +10, other
     kTinySkillCount
 };
+
+// Input sent the way a person's input arrives at a widget, so that the widget's own event handling
+// runs: press, release, double click and release at a position of `target` (a list's viewport),
+// and a key press with its text.
+void SendDoubleClick(QWidget& target, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void SendKey(QWidget& target, int key, const QString& text = {});
 
 // A program folder in a temporary directory holding the tiny tables (or a copy of the bundled
 // ones), for the main window to start on.

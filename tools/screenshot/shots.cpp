@@ -39,16 +39,22 @@ void ChooseSkillNamed(CSimulatorDlg& dialog, const char* utf8Name) {
     }
 }
 
-// A finished three-skill search with its first set selected, so the set details show.
+// A complete four-skill search with its first set selected, so the set details show, and one of
+// its pieces put on the temporary excluded list for the next search.
 void SearchAndSelectFirstSet(CSimulatorDlg& dialog) {
     ShowAllSkills(dialog);
-    for (const char* skill : {"先読み", "重撃【小】", "剛腕"}) {
+    for (const char* skill : {"先読み", "重撃【大】", "剛腕", "解体上手"}) {
         ChooseSkillNamed(dialog, skill);
     }
+    dialog.Click(res::kIdWeaponSlot2);
     dialog.Click(res::kIdSearch);
     QApplication::processEvents();
     dialog.Control<ui::CReportList>(res::kIdResult)->SelectRow(0);
     QApplication::processEvents();
+    const auto& results = dialog.m_search.results;
+    if (!results.empty() && results.front()->pieces[kArm] != nullptr) {
+        dialog.m_listSetEquip.AddTempExcluded(*results.front()->pieces[kArm]);
+    }
 }
 
 } // namespace

@@ -12,7 +12,10 @@ bool SetClipboardSjisText(std::string_view sjis) {
     if (!clipboard) {
         return false;
     }
-    clipboard->setText(QString::fromStdString(platform::SjisToUtf8(sjis)));
+    // The text is composed with CR LF line ends; here lines end in LF alone.
+    QString text = QString::fromStdString(platform::SjisToUtf8(sjis));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    clipboard->setText(text);
     return true;
 }
 

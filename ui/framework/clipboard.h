@@ -5,8 +5,8 @@
 
 namespace ui {
 
-// Places Shift-JIS text on the clipboard as plain text (converted to UTF-8). False when there is
-// no clipboard to place it on.
+// Places Shift-JIS text on the clipboard as plain text (converted to UTF-8, CR LF line ends made
+// LF). False when there is no clipboard to place it on.
 bool SetClipboardSjisText(std::string_view sjis);
 
 // The clipboard's plain text, UTF-8.

@@ -12,7 +12,9 @@ namespace ui {
 // Answers of a message box, numbered as the dialog results of the rest of the program.
 enum MessageResult : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
-enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+// kSaveDiscardCancel shows "保存", "破棄" and "キャンセル", answered as kIdYes, kIdNo and
+// kIdCancel.
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kSaveDiscardCancel };
 
 // The name a save dialog offers when the caller has none of its own.
 inline constexpr const char* kUntitledName = "無題";

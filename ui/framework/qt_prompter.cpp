@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "ui/framework/file_filter.h"
 
@@ -26,6 +28,8 @@ QMessageBox::StandardButtons ToQt(MessageButtons buttons) {
         return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::kYesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::kSaveDiscardCancel:
+        return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -35,21 +39,50 @@ int FromQt(int button) {
     case QMessageBox::Cancel:
         return kIdCancel;
     case QMessageBox::Yes:
+    case QMessageBox::Save:
         return kIdYes;
     case QMessageBox::No:
+    case QMessageBox::Discard:
         return kIdNo;
     default:
         return kIdOk;
     }
 }
 
+// The title bar holds the window's icon and buttons beside the title; a box sized for a short
+// text alone would cut the title off.
+void MakeRoomForTitle(QMessageBox& box) {
+    constexpr int kTitleBarControls = 160;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const int width =
+        box.fontMetrics().horizontalAdvance(box.windowTitle()) * 5 / 4 + kTitleBarControls;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
+std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* window, std::string_view text,
+                                              MessageButtons buttons) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon,
+                                             window ? window->windowTitle() : QString(), ToQ(text),
+                                             ToQt(buttons), window);
+    if (buttons == MessageButtons::kSaveDiscardCancel) {
+        box->button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+        box->button(QMessageBox::Discard)->setText(QStringLiteral("破棄"));
+        box->button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    }
+    MakeRoomForTitle(*box);
+    return box;
+}
+
 int QtPrompter::MessageBox(std::string_view text, MessageButtons buttons) {
-    QWidget* window = parent_ ? parent_->window() : nullptr;
-    QMessageBox box(QMessageBox::NoIcon, window ? window->windowTitle() : QString(), ToQ(text),
-                    ToQt(buttons), window);
-    return FromQt(box.exec());
+    const std::unique_ptr<QMessageBox> box =
+        CreateMessageBox(parent_ ? parent_->window() : nullptr, text, buttons);
+    return FromQt(box->exec());
 }
 
 std::optional<std::string> QtPrompter::RunFileDialog(const FileDialogRequest& request, bool save) {

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <memory>
+
 #include "ui/framework/prompter.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace ui {
+
+// A message box over `window` with its title, the text and the buttons, wide enough for the whole
+// title to show in its title bar.
+std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* window, std::string_view text,
+                                              MessageButtons buttons);
 
 // Message boxes, file dialogs and menus on screen.
 class QtPrompter final : public Prompter {

@@ -2,10 +2,14 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
 #include <set>
 
+#include "platform/sjis.h"
 #include "ui/framework/report_model.h"
 
 namespace ui {
@@ -19,6 +23,7 @@ CReportList::CReportList(QWidget* parent)
     setShowGrid(false);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -88,6 +93,23 @@ int CReportList::GetColumnCount() const {
 
 int CReportList::GetColumnWidth(int column) const {
     return columnWidth(column);
+}
+
+int CReportList::CellWidthFor(const QString& text) const {
+    // The margins the style leaves on either side of a cell's text, as it draws them.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(text) + 2 * margin;
+}
+
+void CReportList::FitColumnWidth(int column, const std::vector<std::string>& sjisTexts) {
+    if (column < 0 || column >= GetColumnCount()) {
+        return;
+    }
+    int width = columnWidth(column);
+    for (const std::string& text : sjisTexts) {
+        width = std::max(width, CellWidthFor(QString::fromStdString(platform::SjisToUtf8(text))));
+    }
+    setColumnWidth(column, width);
 }
 
 std::string CReportList::GetColumnHeader(int column) const {
@@ -244,6 +266,25 @@ int CReportList::RowAt(const QPoint& viewportPos) const {
     return indexAt(viewportPos).row();
 }
 
+QString CReportList::CutCellText(const QPoint& viewportPos) const {
+    const QModelIndex index = indexAt(viewportPos);
+    if (!index.isValid()) {
+        return {};
+    }
+    const QString text = model_->data(index, Qt::DisplayRole).toString();
+    int room = visualRect(index).width();
+    if (index.column() == 0 && HasCheckBoxes() && !IsOwnerData()) {
+        room -= style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) +
+                style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this);
+    }
+    return CellWidthFor(text) > room ? text : QString();
+}
+
+void CReportList::SetEmptyText(std::string_view utf8) {
+    emptyText_ = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    Redraw();
+}
+
 std::string CReportList::OwnerDataText(int /*row*/, int /*column*/) const {
     return {};
 }
@@ -278,7 +319,49 @@ void CReportList::OnSelectionChanged(const QItemSelection& selected,
 
 void CReportList::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
-    Q_EMIT itemDoubleClicked(RowAt(event->position().toPoint()));
+    // The selection stays where it was when the empty part is hit; acting on it then would act
+    // on a row the user did not point at.
+    const int row = RowAt(event->position().toPoint());
+    if (row >= 0) {
+        Q_EMIT itemDoubleClicked(row, event->modifiers());
+    }
+}
+
+QItemSelectionModel::SelectionFlags CReportList::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags flags = QTableView::selectionCommand(index, event);
+    // Qt lets a Ctrl+click take the only selected row away, or a click clear it; a single-selection
+    // list here always keeps the row the user last chose.
+    if (selectionMode() == SingleSelection &&
+        (!index.isValid() || (flags & QItemSelectionModel::Deselect))) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    return flags;
+}
+
+void CReportList::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (GetItemCount() != 0 || emptyText_.isEmpty()) {
+        return;
+    }
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                     emptyText_);
+}
+
+bool CReportList::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QTableView::viewportEvent(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = CutCellText(help->pos());
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(indexAt(help->pos())));
+    }
+    return true;
 }
 
 void CReportList::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAbstractItemModel;
 
@@ -20,6 +21,9 @@ class CReportModel;
 // only a row count whose texts come from OwnerDataText(). Per-cell colours come from the custom
 // draw callback. Row operations mirror the list control the handlers are written against:
 // InsertItem / SetItemText / GetItemText / SetItemData / SetCheck / DeleteItem.
+//
+// In a single-selection list a click never clears the selection, Tab leaves the list instead of
+// walking its cells, and a cell too narrow for its text shows the whole text as a tooltip.
 class CReportList : public QTableView {
     Q_OBJECT
 public:
@@ -60,6 +64,8 @@ public:
     int InsertColumn(int column, std::string_view headerUtf8, int width, Align align = kLeft);
     int GetColumnCount() const;
     int GetColumnWidth(int column) const;
+    // Widens the column, never narrows it, so that each of the texts (Shift-JIS) fits whole.
+    void FitColumnWidth(int column, const std::vector<std::string>& sjisTexts);
     std::string GetColumnHeader(int column) const; // UTF-8
     Align GetColumnAlign(int column) const;
 
@@ -94,6 +100,14 @@ public:
     // The row under a viewport position, -1 for none.
     int RowAt(const QPoint& viewportPos) const;
 
+    // The whole text of the cell under a viewport position when the cell cuts it; empty
+    // otherwise. This is the cell's tooltip.
+    QString CutCellText(const QPoint& viewportPos) const;
+
+    // Words shown across an empty list (UTF-8; empty for none), so that an empty result says why.
+    void SetEmptyText(std::string_view utf8);
+    QString EmptyText() const { return emptyText_; }
+
     void SetPrompter(Prompter* prompter) { prompter_ = prompter; }
     Prompter* GetPrompter() const { return prompter_; }
 
@@ -102,7 +116,8 @@ public:
 
 Q_SIGNALS:
     void headerClicked(int column);
-    void itemDoubleClicked(int row); // -1 when the double click hit no row
+    // A double click on a row; one on the empty part of the list is no double click on anything.
+    void itemDoubleClicked(int row, Qt::KeyboardModifiers modifiers);
     void keyDown(int key);
     void itemChanged(const ui::CReportList::ItemChange& change);
     void rightClicked(const QPoint& globalPos, int row);
@@ -117,14 +132,21 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     friend class CReportModel;
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    // The width a cell needs to show `text` without cutting it.
+    int CellWidthFor(const QString& text) const;
 
     std::unique_ptr<CReportModel> model_;
     CustomDraw customDraw_;
     Prompter* prompter_ = nullptr;
+    QString emptyText_;
 };
 
 } // namespace ui

@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QResizeEvent>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 
 #include "ui/framework/app_icon.h"
@@ -128,18 +130,21 @@ CTemplateDialog::CTemplateDialog(const res::DialogTemplate& dialog, Prompter& pr
     QButtonGroup* radioGroup = nullptr;
     for (const res::ControlTemplate& control : dialog.controls) {
         QWidget* widget = CreateControl(control, radioGroup);
-        widget->setGeometry(MapDialogRect(control.x, control.y, control.cx, control.cy));
-        if (control.kind == res::ControlKind::kDropDownList) {
-            // The template's height is that of the open list; the closed box keeps its own.
-            widget->resize(widget->width(), widget->sizeHint().height());
-        }
+        widget->setGeometry(DesignRect(control, *widget));
         widget->setEnabled(!(control.style & res::kDisabled));
         WatchKeys(widget);
+        placed_.push_back({widget, &control});
         if (control.id >= 0) {
             items_[control.id] = widget;
         }
     }
-    setFixedSize(MapDialogRect(0, 0, dialog.cx, dialog.cy).size());
+    designSize_ = MapDialogRect(0, 0, dialog.cx, dialog.cy).size();
+    if (dialog.resizable) {
+        setMinimumSize(designSize_);
+        resize(designSize_);
+    } else {
+        setFixedSize(designSize_);
+    }
 }
 
 CTemplateDialog::~CTemplateDialog() = default;
@@ -151,6 +156,36 @@ void CTemplateDialog::ComputeBaseUnits() {
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     baseX_ = (width / 26 + 1) / 2;
     baseY_ = metrics.height();
+}
+
+QRect CTemplateDialog::DesignRect(const res::ControlTemplate& control,
+                                  const QWidget& widget) const {
+    QRect rect = MapDialogRect(control.x, control.y, control.cx, control.cy);
+    if (control.kind == res::ControlKind::kDropDownList) {
+        // The template's height is that of the open list; the closed box keeps its own.
+        rect.setHeight(widget.sizeHint().height());
+    }
+    return rect;
+}
+
+void CTemplateDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    FollowSize();
+}
+
+void CTemplateDialog::FollowSize() {
+    const int dx = std::max(0, width() - designSize_.width());
+    const int dy = std::max(0, height() - designSize_.height());
+    for (const Placed& placed : placed_) {
+        const res::Resize& rule = placed.control->resize;
+        if (rule.moveX == 0 && rule.growX == 0 && rule.moveY == 0 && rule.growY == 0) {
+            continue;
+        }
+        QRect rect = DesignRect(*placed.control, *placed.widget);
+        rect.translate(dx * rule.moveX / 100, dy * rule.moveY / 100);
+        rect.setSize(rect.size() + QSize(dx * rule.growX / 100, dy * rule.growY / 100));
+        placed.widget->setGeometry(rect);
+    }
 }
 
 QRect CTemplateDialog::MapDialogRect(int x, int y, int cx, int cy) const {
@@ -228,7 +263,14 @@ void CTemplateDialog::SetText(int id, std::string_view utf8) {
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(ToQ(utf8));
     } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(ToQ(utf8));
+        // The limit is on typing: a longer text given here, a stored value for instance, is shown
+        // whole rather than cut without a word.
+        const QString text = ToQ(utf8);
+        const res::ControlTemplate* control = ItemTemplate(id);
+        if (control != nullptr && control->textLimit > 0) {
+            edit->setMaxLength(std::max(control->textLimit, static_cast<int>(text.size())));
+        }
+        edit->setText(text);
     } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
         frame->setTitle(ToQ(utf8));
     }
@@ -327,6 +369,11 @@ void CTemplateDialog::SubclassItem(int id, CReportList& list) {
     list.stackUnder(placeholder);
     QWidget::setTabOrder(placeholder, &list);
     WatchKeys(&list);
+    for (Placed& placed : placed_) {
+        if (placed.widget == placeholder) {
+            placed.widget = &list;
+        }
+    }
     items_[id] = &list;
     delete placeholder;
     list.show();
@@ -380,14 +427,15 @@ void CTemplateDialog::EndDialog(int code) {
 }
 
 bool CTemplateDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && PreTranslateKey(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::KeyPress &&
+        PreTranslateKey(watched, *static_cast<QKeyEvent*>(event))) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void CTemplateDialog::keyPressEvent(QKeyEvent* event) {
-    if (PreTranslateKey(*event)) {
+    if (PreTranslateKey(this, *event)) {
         event->accept();
         return;
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "res/dialog_template.h"
 #include "ui/framework/prompter.h"
@@ -19,8 +20,9 @@ namespace ui {
 
 class CReportList;
 
-// A fixed-size dialog whose controls are built from a dialog template and addressed by id, the way
-// the handlers of the program are written ("set control 1013 to …").
+// A dialog whose controls are built from a dialog template and addressed by id, the way the
+// handlers of the program are written ("set control 1013 to …"). It opens at the template's size;
+// a resizable template lets the user enlarge it, its controls following their Resize rules.
 //
 // Life cycle: the constructor builds every control; DoModal() runs OnInitDialog() once and then
 // the modal loop, unless OnInitDialog() already ended the dialog with EndDialog(). Tests call
@@ -45,7 +47,8 @@ public:
     template <class T> T* Control(int id) const { return qobject_cast<T*>(Item(id)); }
     const res::ControlTemplate* ItemTemplate(int id) const;
 
-    // Text of buttons, statics, edits and the dialog itself, UTF-8.
+    // Text of buttons, statics, edits and the dialog itself, UTF-8. An edit shows the whole text
+    // even when it is longer than the template's typing limit.
     void SetText(int id, std::string_view utf8);
     std::string GetText(int id) const;
     // The text read as a decimal integer, 0 when it is not one.
@@ -93,18 +96,28 @@ protected:
     virtual void OnTimer(int /*id*/) {}
     virtual void OnMessage(unsigned /*message*/, std::uint64_t /*wParam*/,
                            std::uint64_t /*lParam*/) {}
-    // Sees every key press of the dialog and its controls first; true swallows it.
-    virtual bool PreTranslateKey(const QKeyEvent& /*event*/) { return false; }
+    // Sees every key press of the dialog and its controls first, with the widget it is for; true
+    // swallows it.
+    virtual bool PreTranslateKey(QObject* /*target*/, const QKeyEvent& /*event*/) { return false; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    struct Placed {
+        QWidget* widget;
+        const res::ControlTemplate* control;
+    };
+
     void ComputeBaseUnits();
     QWidget* CreateControl(const res::ControlTemplate& control, QButtonGroup*& radioGroup);
     void WatchKeys(QWidget* widget);
+    // The control's rectangle at the template's size.
+    QRect DesignRect(const res::ControlTemplate& control, const QWidget& widget) const;
+    void FollowSize();
 
     const res::DialogTemplate& template_;
     Prompter& prompter_;
@@ -113,6 +126,8 @@ private:
     bool initialized_ = false;
     bool ended_ = false;
     int endCode_ = 0;
+    QSize designSize_;
+    std::vector<Placed> placed_;
     std::map<int, QWidget*> items_;
     std::map<int, QTimer*> timers_;
 };

@@ -1,0 +1,75 @@
+#include "ui/refused_file_keeper.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+std::string FileName(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+// Adds a line to every message and remembers that one was shown.
+class NotingSink final : public platform::MessageSink {
+public:
+    NotingSink(platform::MessageSink& shown, std::string note, bool& noted)
+        : shown_(shown), note_(std::move(note)), noted_(noted) {}
+
+    void Show(std::string_view text) override {
+        noted_ = true;
+        shown_.Show(std::string(text) + "\n" + note_);
+    }
+
+private:
+    platform::MessageSink& shown_;
+    std::string note_;
+    bool& noted_;
+};
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) || error;
+}
+
+} // namespace
+
+RefusedFileKeeper::RefusedFileKeeper(std::string path, platform::MessageSink& sink)
+    : path_(std::move(path)), sink_(sink) {}
+
+std::string RefusedFileKeeper::FreeBackupPath() const {
+    const std::string first = path_ + ".bak";
+    std::string candidate = first;
+    for (int number = 2; Exists(candidate); ++number) {
+        candidate = first + "." + std::to_string(number);
+    }
+    return candidate;
+}
+
+bool RefusedFileKeeper::Open(const std::function<bool(platform::MessageSink&)>& read) {
+    refused_ = false;
+    backupPath_ = FreeBackupPath();
+    NotingSink noting(
+        sink_, "元の" + FileName(path_) + "は保存の前に" + FileName(backupPath_) + "として残します",
+        refused_);
+    return read(noting);
+}
+
+bool RefusedFileKeeper::BeforeSave() {
+    // A file gone since the opening has nothing left to keep.
+    if (!refused_ || !Exists(path_)) {
+        refused_ = false;
+        return true;
+    }
+    if (Exists(backupPath_)) {
+        backupPath_ = FreeBackupPath();
+    }
+    std::error_code error;
+    std::filesystem::rename(path_, backupPath_, error);
+    if (error) {
+        sink_.Show(FileName(path_) + "を" + FileName(backupPath_) +
+                   "として残せなかったため保存しませんでした");
+        return false;
+    }
+    refused_ = false;
+    return true;
+}

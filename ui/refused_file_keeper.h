@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/message_sink.h"
+
+// A list file of the program folder (Fixed.dat, Exclude.dat, OwnEquip.dat) as an equipment dialog
+// reads it when it opens and writes it on OK. A file the opening refuses, of another format or
+// version, is still the player's: rather than letting the dialog's save replace it with the empty
+// list, the file is moved aside first, and the refusal message says where it goes.
+class RefusedFileKeeper {
+public:
+    RefusedFileKeeper(std::string path, platform::MessageSink& sink);
+
+    // Runs the opening read. `read` reports through the sink it is given; whatever it reports is
+    // a refusal of the file, and the message gains a line naming the backup.
+    bool Open(const std::function<bool(platform::MessageSink&)>& read);
+
+    // Called before a save replaces the file: a refused file moves to its backup name. False, with
+    // a message, when it cannot be moved; the save must then leave the file alone.
+    bool BeforeSave();
+
+    bool Refused() const { return refused_; }
+    // NAME.bak, or NAME.bak.2, NAME.bak.3 … when earlier backups are there.
+    const std::string& BackupPath() const { return backupPath_; }
+
+private:
+    std::string FreeBackupPath() const;
+
+    const std::string path_;
+    platform::MessageSink& sink_;
+    bool refused_ = false;
+    std::string backupPath_;
+};
