@@ -25,6 +25,9 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
         const CSearchCondition condition =
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.Search(condition); });
+        if (session.Engine().results.empty() && !session.Interrupted()) {
+            session.SetAdvice(AdviseWithout(session.Engine(), condition));
+        }
         const int code =
             session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
         if (code != kExitOk) {

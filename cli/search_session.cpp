@@ -48,7 +48,7 @@ void SearchSession::Load(const std::string& path, int& job, int& sex, int& weapo
 }
 
 int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots) {
-    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json);
+    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_);
     std::fflush(stdout);
     const bool interrupted = host_.Interrupted();
     int code = interrupted ? kExitInterrupted : kExitOk;

@@ -7,6 +7,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/terminal_progress.h"
+#include "engine/skill_advisor.h"
 #include "engine/skill_search.h"
 #include "platform/message_sink.h"
 
@@ -32,6 +33,9 @@ public:
     void Run(const std::function<void(CSkillSearch&)>& search);
     // Loads a result file; throws CliExit when it is rejected (the engine has shown why).
     void Load(const std::string& path, int& job, int& sex, int& weaponSlots);
+    bool Interrupted() const { return host_.Interrupted(); }
+    // Printed with the results of a search that found nothing.
+    void SetAdvice(std::vector<SkillAdvice> advice) { advice_ = std::move(advice); }
     // Ends the progress line of work that posts no end of search.
     void FinishProgress() { host_.Post(SearchHost::kSearchFinished, 0, 0); }
     // Prints the results, saves them when asked, and returns the exit code.
@@ -42,4 +46,5 @@ private:
     TerminalProgress host_;
     CSkillSearch engine_{&host_, &sink_};
     long long elapsedMs_ = 0;
+    std::vector<SkillAdvice> advice_;
 };

@@ -89,7 +89,12 @@ std::string Dumped(const Json& value) {
 
 // The document is written a set at a time, exactly as dumping it whole would write it: built
 // whole, it took some three kilobytes a set, ten times the sets themselves.
-void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {
+std::string SkillName(const CSkillSearch& engine, int row) {
+    return platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
+}
+
+void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
+               const std::vector<SkillAdvice>& advice) {
     Json counters;
     counters["visited"] = engine.visited;
     counters["totalCombos"] = engine.totalCombos;
@@ -102,7 +107,25 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
         const Json set = SetJson(*engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
         std::fprintf(out, "%s%s", i == 0 ? "" : ",", Dumped(set).c_str());
     }
-    std::fprintf(out, "]}\n");
+    std::fprintf(out, "]");
+    if (!advice.empty()) {
+        Json lines = Json::array();
+        for (const SkillAdvice& line : advice) {
+            lines.push_back({{"without", SkillName(engine, line.row)},
+                             {"sets", line.sets},
+                             {"atLeast", line.atLeast}});
+        }
+        std::fprintf(out, ",\"advice\":%s", Dumped(lines).c_str());
+    }
+    std::fprintf(out, "}\n");
+}
+
+// What each chosen skill keeps out, for a search that found nothing.
+void PrintAdvice(const CSkillSearch& engine, const std::vector<SkillAdvice>& advice) {
+    for (const SkillAdvice& line : advice) {
+        std::fprintf(stderr, "「%s」を外すと %llu件%s\n", SkillName(engine, line.row).c_str(),
+                     static_cast<unsigned long long>(line.sets), line.atLeast ? "以上" : "");
+    }
 }
 
 void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSearch& engine,
@@ -139,10 +162,11 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
 } // namespace
 
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                  bool json) {
+                  bool json, const std::vector<SkillAdvice>& advice) {
     if (json) {
-        PrintJson(out, engine, weaponSlots, elapsedMs);
+        PrintJson(out, engine, weaponSlots, elapsedMs, advice);
     } else {
         PrintTable(out, engine, weaponSlots, elapsedMs);
+        PrintAdvice(engine, advice);
     }
 }

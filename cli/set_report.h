@@ -2,10 +2,15 @@
 
 #include <cstdio>
 
+#include <vector>
+
+#include "engine/skill_advisor.h"
 #include "engine/skill_search.h"
 
 // Prints the engine's results with its counters: a readable table, or the JSON document of
 // `--json`. Names are converted from Shift-JIS to UTF-8. `weaponSlots` is the weapon of the search
 // (loaded sets do not carry it): it counts in the free slots and decides the weapon line.
+// `advice`, given after a search that found nothing, goes into the JSON document; the readable
+// form prints it to stderr.
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                  bool json);
+                  bool json, const std::vector<SkillAdvice>& advice = {});
