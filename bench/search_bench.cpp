@@ -12,6 +12,7 @@
 #include "engine/candidates.h"
 #include "engine/decoration_fitting.h"
 #include "engine/group_enumeration.h"
+#include "engine/skill_advisor.h"
 #include "engine/skill_search.h"
 #include "engine/skill_table.h"
 #include "platform/sjis.h"
@@ -213,6 +214,77 @@ void BM_GroupingGain(benchmark::State& state) {
     state.counters["ratio"] = searchRate / baselineRate;
 }
 BENCHMARK(BM_GroupingGain)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The additional-skill search with the first 3 or 5 skills, weapon 1, on two threads.
+void BM_ExtraSkills(benchmark::State& state) {
+    CSkillSearch& engine = Engine();
+    const CSearchCondition condition = Condition(state.range(0), false, false, 1);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        bool aborted = false;
+        found = FindAddableSkills(engine, condition, 2, aborted).size();
+    }
+    state.counters["levels"] = static_cast<double>(found);
+}
+BENCHMARK(BM_ExtraSkills)
+    ->ArgNames({"skills"})
+    ->Arg(3)
+    ->Arg(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// What the first set of the 3-skill search (weapon 3) can still take.
+void BM_SetExtras(benchmark::State& state) {
+    CSkillSearch& engine = Engine();
+    const CSearchCondition condition = Condition(3, false, false, 3, true);
+    engine.Search(condition);
+    const CEquipSet set = *engine.results.front();
+    std::size_t found = 0;
+    for (auto _ : state) {
+        found = AddableSkillsOfSet(engine.database, condition, set).size();
+    }
+    state.counters["levels"] = static_cast<double>(found);
+}
+BENCHMARK(BM_SetExtras)->Unit(benchmark::kMillisecond);
+
+// From the abort flag being set to the additional-skill search returning, 50 ms into a run.
+class AbortAfter final : public SearchHost {
+public:
+    explicit AbortAfter(CSkillSearch& engine) : engine_(engine) {}
+    void Post(unsigned, std::uint64_t, std::uint64_t) override {}
+    void PumpMessages() override {
+        if (std::chrono::steady_clock::now() - start_ > std::chrono::milliseconds(50) &&
+            engine_.abortRequested == 0) {
+            engine_.abortRequested = 1;
+            abortedAt_ = std::chrono::steady_clock::now();
+        }
+    }
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point abortedAt_;
+
+private:
+    CSkillSearch& engine_;
+};
+
+void BM_ExtraSkillsAbort(benchmark::State& state) {
+    CSkillSearch& engine = Engine();
+    const CSearchCondition condition = Condition(5, false, false, 3);
+    double seconds = 0;
+    for (auto _ : state) {
+        AbortAfter host(engine);
+        engine.owner = &host;
+        bool aborted = false;
+        FindAddableSkills(engine, condition, 2, aborted);
+        const auto end = std::chrono::steady_clock::now();
+        engine.owner = nullptr;
+        if (aborted) {
+            seconds =
+                std::max(seconds, std::chrono::duration<double>(end - host.abortedAt_).count());
+        }
+    }
+    state.counters["abort_answered_ms"] = seconds * 1000;
+}
+BENCHMARK(BM_ExtraSkillsAbort)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 } // namespace
 
