@@ -28,11 +28,16 @@ constexpr int kMinDefense = 300;
 // Piece combinations the baseline evaluates per iteration; all of them would take days.
 constexpr std::uint64_t kBaselineCombos = 1U << 20;
 
-// The bundled tables (scale 1) or those the sample-data generator made N times as large. Skill
-// system ids are process-wide, so one set of tables is loaded at a time.
+// The bundled tables (scale 1) or those the sample-data generator made N times as large; 0 keeps
+// the tables loaded last. Skill system ids are process-wide, so one set of tables is loaded at a
+// time.
 CSkillSearch& Engine(int scale = 1) {
     static CSkillSearch engine(nullptr, nullptr);
     static int loaded = 0;
+    if (scale == 0 && loaded != 0) {
+        return engine;
+    }
+    scale = scale == 0 ? 1 : scale;
     if (loaded != scale) {
         const std::string folder = scale == 1
                                        ? std::string(KESTROVA_SOURCE_DIR "/data/")
@@ -48,7 +53,7 @@ CSkillSearch& Engine(int scale = 1) {
 
 int SkillRow(const char* utf8) {
     const std::string name = platform::Utf8ToSjis(utf8);
-    const std::vector<CSkillData*>& skills = Engine().database.Skills();
+    const std::vector<CSkillData*>& skills = Engine(0).database.Skills();
     for (std::size_t row = 0; row < skills.size(); ++row) {
         if (name == skills[row]->skillName) {
             return static_cast<int>(row);
