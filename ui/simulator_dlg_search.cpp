@@ -262,10 +262,8 @@ void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
 SearchEnd CSimulatorDlg::JudgeFinish(std::uint64_t visited, std::uint64_t total) const {
     switch (m_finishSource) {
     case FinishSource::kSearch:
-        return JudgeSearchEnd(m_search, m_condition);
     case FinishSource::kRefine:
-        // A refine keeps or drops each listed set and lets nothing interrupt it.
-        return SearchEnd::kComplete;
+        return JudgeSearchEnd(m_search);
     case FinishSource::kRefused:
         return SearchEnd::kRefused;
     case FinishSource::kFile:
