@@ -88,6 +88,7 @@ bool GroupEnumeration::Leaves() {
     for (const CandidateGroup& group : groups_[kLeaf]) {
         ++search_.visited;
         if (search_.abortRequested) {
+            search_.NoteStop(SearchStop::kAborted);
             return false;
         }
         if (defense_[kLeaf] + group.bestDefense < minDefense_) {
@@ -132,13 +133,15 @@ bool GroupEnumeration::RecordHit(SearchHit&& hit, std::uint64_t sets) {
     hits_.push_back(std::move(hit));
     ++search_.hitCount;
     search_.setCount = SaturatingAdd(search_.setCount, sets);
-    if (search_.hitCount >= maxDisplay_) {
+    if (search_.hitCount >= maxDisplay_ || (minDefense_ == 0 && search_.setCount >= maxDisplay_)) {
+        search_.NoteStop(SearchStop::kDisplayLimit);
         return false;
     }
-    if (minDefense_ == 0 && search_.setCount >= maxDisplay_) {
+    if (hits_.size() >= maxCalc_) {
+        search_.NoteStop(SearchStop::kCalcLimit);
         return false;
     }
-    return hits_.size() < maxCalc_;
+    return true;
 }
 
 // Mirrors Descend for a subtree without hits: every judged combination would fail, so each loop
@@ -154,6 +157,7 @@ template <int Level> bool GroupEnumeration::WalkWithoutHits() {
             }
             if (search_.abortRequested) {
                 search_.visited = SaturatingAdd(search_.visited, 1);
+                search_.NoteStop(SearchStop::kAborted);
                 return false;
             }
             search_.visited = SaturatingAdd(search_.visited, size);
@@ -188,6 +192,7 @@ bool GroupEnumeration::WalkLeavesWithoutHits() {
     }
     if (search_.abortRequested) {
         search_.visited = SaturatingAdd(search_.visited, 1);
+        search_.NoteStop(SearchStop::kAborted);
         return false;
     }
     search_.visited = SaturatingAdd(search_.visited, leaves.size());

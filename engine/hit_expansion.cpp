@@ -65,7 +65,11 @@ bool HitExpansion::Pump() {
     if (search_.owner != nullptr) {
         search_.owner->PumpMessages();
     }
-    return search_.abortRequested == 0;
+    if (search_.abortRequested != 0) {
+        search_.NoteStop(SearchStop::kAborted);
+        return false;
+    }
+    return true;
 }
 
 bool HitExpansion::Reject(std::uint64_t combinations) {
@@ -73,7 +77,11 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
         return false;
     }
     rejected_ = SaturatingAdd(rejected_, combinations);
-    return rejected_ <= maxCalc_;
+    if (rejected_ > maxCalc_) {
+        search_.NoteStop(SearchStop::kCalcLimit);
+        return false;
+    }
+    return true;
 }
 
 // The hit's decorations, or those of the variant matching the set's doubling pieces; null when
@@ -117,10 +125,16 @@ bool HitExpansion::AddSet() {
     if (decos == nullptr) {
         return true;
     }
+    // A full list ends at the next set it cannot take: only then is it known to be cut.
+    if (listFull_) {
+        search_.NoteStop(SearchStop::kDisplayLimit);
+        return false;
+    }
     auto set = std::make_unique<CEquipSet>();
     std::copy_n(pieces_, kSlotCount, set->pieces);
     std::copy_n(&decos->decos[0][0], kPositionCount * 3, &set->decos[0][0]);
     set->weaponSlots = weaponSlots_;
     search_.results.push_back(std::move(set));
-    return search_.results.size() < maxDisplay_;
+    listFull_ = search_.results.size() >= maxDisplay_;
+    return true;
 }

@@ -46,4 +46,5 @@ private:
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
     std::uint64_t rejected_ = 0;
+    bool listFull_ = false;
 };

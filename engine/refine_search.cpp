@@ -116,6 +116,8 @@ bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
 
 void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
     abortRequested = 0;
+    // A refine keeps or drops each listed set; nothing interrupts it.
+    stopReason = SearchStop::kCompleted;
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {
         if (sink != nullptr) {

@@ -157,6 +157,7 @@ std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondit
     const std::uint64_t total = engine.totalCombos;
     const std::uint32_t hits = engine.hitCount;
     const std::uint64_t sets = engine.setCount;
+    const SearchStop stop = engine.stopReason;
     SearchHost* owner = engine.owner;
     engine.owner = nullptr;
     std::vector<SkillAdvice> advice;
@@ -181,5 +182,6 @@ std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondit
     engine.totalCombos = total;
     engine.hitCount = hits;
     engine.setCount = sets;
+    engine.stopReason = stop;
     return advice;
 }

@@ -20,6 +20,7 @@ CSkillSearch::~CSkillSearch() = default;
 
 void CSkillSearch::Search(const CSearchCondition& condition) {
     abortRequested = 0;
+    stopReason = SearchStop::kCompleted;
     results.clear();
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {
@@ -60,6 +61,11 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
         enumeration.UseExactJudge(&*exactJudge);
     }
     enumeration.Run();
+    // A limit reached at the last combination left nothing unexamined: whether the list is cut
+    // is then for the expansion to tell.
+    if (stopReason != SearchStop::kAborted && visited >= totalCombos) {
+        stopReason = SearchStop::kCompleted;
+    }
     if (owner != nullptr) {
         owner->Post(SearchHost::kPhaseOneDone, visited, totalCombos);
     }

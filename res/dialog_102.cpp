@@ -62,11 +62,12 @@ constexpr ControlTemplate kControls[] = {
     {kIdConfig, K::kPushButton, "コンフィグ", 534, 46, 45, 14},
 
     // Left column: skill selection.
-    {kIdCategory, K::kDropDownList, "", 4, 66, 118, 120},
-    {kIdSearch, K::kPushButton, "検索", 126, 64, 54, 16, kDefault},
+    {kIdCategory, K::kDropDownList, "", 4, 66, 74, 120},
+    {kIdSearch, K::kPushButton, "検索", 81, 64, 36, 16, kDefault},
+    {kIdExtraSkills, K::kPushButton, "追加スキル検索", 119, 64, 61, 16},
     {kIdSkillList, K::kReportList, "", 4, 84, 176, 138, kSingleSel, 0, kSkillListGrows},
     {kIdClearSkills, K::kPushButton, "全削除", 132, 225, 48, 14, kNone, 0, kFollowsBottom},
-    {kIdChosenSkills, K::kReportList, "", 4, 242, 176, 91, kSingleSel | kCheckBoxes, 0,
+    {kIdChosenSkills, K::kReportList, "", 4, 242, 176, 103, kSingleSel | kCheckBoxes, 0,
      kFollowsBottom},
 
     // Right column: results, the pieces of the selected set and its skills.
@@ -74,21 +75,22 @@ constexpr ControlTemplate kControls[] = {
      kResultGrows},
     {kIdSetEquip, K::kReportList, "", 184, 168, 395, 88, kSingleSel, 0, kSetEquipGrows},
     {kIdSetSkills, K::kReportList, "", 184, 260, 395, 73, kSingleSel, 0, kSetSkillsGrow},
+    {kIdSetExtras, K::kStatic, "", 184, 336, 395, 10, kNone, 0, kBarGrows},
 
     // Bottom rows: progress, then the temporary lists that steer the next search.
-    {kIdElapsed, K::kStatic, "", 4, 339, 168, 10, kNone, 0, kFollowsBottom},
-    {kIdResultCount, K::kStatic, "検索結果 0件", 176, 339, 96, 10, kRightAlign, 0, kFollowsBottom},
-    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 339, 112, 10, kRightAlign, 0,
+    {kIdElapsed, K::kStatic, "", 4, 351, 168, 10, kNone, 0, kFollowsBottom},
+    {kIdResultCount, K::kStatic, "検索結果 0件", 176, 351, 96, 10, kRightAlign, 0, kFollowsBottom},
+    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 112, 10, kRightAlign, 0,
      kFollowsBottom},
-    {kIdProgressBar, K::kProgressBar, "", 392, 338, 187, 11, kNone, 0, kBarGrows},
-    {kIdTempListStatus, K::kStatic, "", 184, 356, 300, 10, kNone, 0, kFollowsBottom},
-    {kIdTempLists, K::kPushButton, "一時リスト参照", 509, 353, 70, 14, kDisabled, 0,
+    {kIdProgressBar, K::kProgressBar, "", 392, 350, 187, 11, kNone, 0, kBarGrows},
+    {kIdTempListStatus, K::kStatic, "", 184, 368, 300, 10, kNone, 0, kFollowsBottom},
+    {kIdTempLists, K::kPushButton, "一時リスト参照", 509, 365, 70, 14, kDisabled, 0,
      kFollowsCorner},
 };
 
 } // namespace
 
 const DialogTemplate kDialog102 = {kDialogMain, "Kestrova", "MS UI Gothic", 9,   583,
-                                   371,         kControls,  true,           true};
+                                   383,         kControls,  true,           true};
 
 } // namespace res

@@ -47,6 +47,8 @@ enum MainControl : int {
     kIdExactFitting = 1090,
     kIdTempListStatus = 1091,
     kIdTempLists = 1092,
+    kIdExtraSkills = 1093,
+    kIdSetExtras = 1094,
 };
 
 // Rarity buttons "0" to "10", in rarity order.

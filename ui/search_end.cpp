@@ -1,23 +1,17 @@
 #include "ui/search_end.h"
 
-SearchEnd JudgeSearchEnd(const CSkillSearch& search, const CSearchCondition& condition) {
-    if (search.abortRequested) {
+SearchEnd JudgeSearchEnd(const CSkillSearch& search) {
+    switch (search.stopReason) {
+    case SearchStop::kCompleted:
+        return SearchEnd::kComplete;
+    case SearchStop::kAborted:
         return SearchEnd::kAborted;
-    }
-    const std::uint64_t listed = search.results.size();
-    const std::uint64_t maxDisplay = condition.maxDisplay;
-    // Without a minimum defence every set of the found combinations is listed unless the limit
-    // stops the listing; with one, some of them may be too weak, so a full list is taken as cut.
-    const bool moreSetsThanListed = condition.minDefense != 0 || search.setCount > listed;
-    const bool listFull = listed >= maxDisplay && moreSetsThanListed;
-    const bool unvisited = search.visited < search.totalCombos;
-    const bool displayStoppedExamination =
-        search.hitCount >= maxDisplay ||
-        (condition.minDefense == 0 && search.setCount >= maxDisplay);
-    if (listFull || (unvisited && displayStoppedExamination)) {
+    case SearchStop::kDisplayLimit:
         return SearchEnd::kDisplayLimit;
+    case SearchStop::kCalcLimit:
+        return SearchEnd::kCalcLimit;
     }
-    return unvisited ? SearchEnd::kCalcLimit : SearchEnd::kComplete;
+    return SearchEnd::kComplete;
 }
 
 std::string SearchEndText(SearchEnd end, const CSearchCondition& condition) {

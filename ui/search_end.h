@@ -16,11 +16,8 @@ enum class SearchEnd {
     kRefused,      // the engine refused the condition and searched nothing
 };
 
-// Judges a finished normal search from the engine's counters and results. The engine reports no
-// reason of its own, so the limits are recognised by the marks they leave: a limit reached during
-// the examination leaves combinations unvisited, one reached while the sets were listed leaves
-// the list full.
-SearchEnd JudgeSearchEnd(const CSkillSearch& search, const CSearchCondition& condition);
+// The end of a finished normal search, as the engine tells why it stopped.
+SearchEnd JudgeSearchEnd(const CSkillSearch& search);
 
 // The status text of an end (UTF-8): "終了", "中断されました", or which limit cut the list.
 std::string SearchEndText(SearchEnd end, const CSearchCondition& condition);

@@ -48,6 +48,7 @@ void CSimulatorDlg::PumpMessages() {
 
 void CSimulatorDlg::ConnectMessageMap() {
     OnClicked(kIdSearch, [this] { OnBnClickedSearch(); });
+    OnClicked(kIdExtraSkills, [this] { OnBnClickedExtraSkills(); });
     OnClicked(kIdClearSkills, [this] { OnBnClickedClearSkills(); });
     OnSelChange(kIdCategory, [this] { OnCbnSelchangeCategory(); });
     OnClicked(kIdMinDefence, [this] { OnBnClickedMinDefence(); });

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,7 +26,8 @@
 // The handlers are split by concern over several files: start-up and window plumbing in
 // simulator_dlg.cpp, skill selection in simulator_dlg_skills.cpp, the search in
 // simulator_dlg_search.cpp, the result display and file buttons in simulator_dlg_results.cpp, the
-// clipboard text in simulator_dlg_export.cpp, the equipment dialogs in simulator_dlg_equipment.cpp.
+// clipboard text in simulator_dlg_export.cpp, the equipment dialogs in simulator_dlg_equipment.cpp,
+// the skill advisor's answers in simulator_dlg_advisor.cpp.
 // Members and handlers are public so that tests can drive the window the way the user does.
 class CSimulatorDlg : public ui::CTemplateDialog, public SearchHost {
     Q_OBJECT
@@ -62,6 +64,9 @@ public:
     void OnCbnSelchangeCategory();
     void OnBnClickedWeaponType();
     void OnDblclkSkillList();
+    // Puts the skill-table row `skillIndex` on the chosen-skill list, in place of a chosen level of
+    // its system; nothing when the list already holds it or is full.
+    void AddChosenSkill(int skillIndex);
     void OnKeydownSkillList(int key);
     void OnDblclkChosenSkills();
     void OnKeydownChosenSkills(int key);
@@ -114,6 +119,17 @@ public:
     // Shows how many entries the temporary lists hold and offers their viewer when they hold any.
     void UpdateTempListStatus();
 
+    // --- Skill advisor (simulator_dlg_advisor.cpp) ---
+    // "追加スキル検索": runs like a search (progress, "中断"), then lists the levels that could be
+    // added to the condition.
+    void OnBnClickedExtraSkills();
+    // The "追加可能" line of the selected set, against the condition its search kept.
+    void ShowSetExtras(const CEquipSet& set);
+    // Keeps the condition the listed sets meet, for their "追加可能" line.
+    void KeepExtrasCondition();
+    // One line per chosen skill: how many sets the search finds without it, most first.
+    std::string AdviceText();
+
     // --- Text export (simulator_dlg_export.cpp) ---
     void OnBnClickedClip();
     void CopySetToClipboard();
@@ -163,4 +179,8 @@ private:
     FinishSource m_finishSource = FinishSource::kSearch;
     // Set by EnableForSearch while the controls of a running search are locked.
     bool m_bSearchLocked = false;
+    // While "追加スキル検索" runs in place of a search.
+    bool m_bExtraSkillsRunning = false;
+    // The condition every listed set meets; none for sets read from a file.
+    std::optional<CSearchCondition> m_extrasCondition;
 };

@@ -159,6 +159,7 @@ void CSimulatorDlg::ShowSetDetails() {
         }
         m_listSetSkills.SetItemData(row, color);
     }
+    ShowSetExtras(*set);
 }
 
 void CSimulatorDlg::OnBnClickedLoad() {

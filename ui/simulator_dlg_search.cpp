@@ -72,7 +72,7 @@ std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::
 
 void CSimulatorDlg::OnBnClickedSearch() {
     // The filling lets the queue run; a new search then would pull the results from under it.
-    if (m_bFillingResults) {
+    if (m_bFillingResults || m_bExtraSkillsRunning) {
         return;
     }
     // A running search is aborted whatever the skill list holds now: the lists stay usable while
@@ -196,6 +196,7 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
 
 void CSimulatorDlg::ClearResultDisplay() {
     m_listSetSkills.DeleteAllItems();
+    SetText(kIdSetExtras, "");
     m_listResult.SetRowCount(0);
     m_listResult.SetEmptyText("");
     m_listSetEquip.DeleteAllItems();
@@ -224,6 +225,9 @@ void CSimulatorDlg::EnableForSearch(bool searching) {
         Enable(kIdMinDefenceValue, IsChecked(kIdMinDefence));
     }
     Enable(kIdEditCustom, !searching && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
+    // A search and an additional-skill search each abort with their own button; the other waits.
+    Enable(kIdSearch, !searching || !m_bExtraSkillsRunning);
+    Enable(kIdExtraSkills, !searching || m_bExtraSkillsRunning);
     m_bSearchLocked = searching;
     UpdateTempListStatus();
 }
@@ -256,16 +260,17 @@ void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
                 Format("%" PRIu64 "秒経過 推定残り時間 %s\n", shownMs / 1000,
                        RemainingTimeText(RemainingSeconds(visited, total, elapsedMs)).c_str()));
     }
-    SetText(kIdResultCount, Format("組み合わせ %" PRIu32 "件", m_search.hitCount));
+    // The additional-skill search counts skill systems; the combinations found are not its own.
+    if (!m_bExtraSkillsRunning) {
+        SetText(kIdResultCount, Format("組み合わせ %" PRIu32 "件", m_search.hitCount));
+    }
 }
 
 SearchEnd CSimulatorDlg::JudgeFinish(std::uint64_t visited, std::uint64_t total) const {
     switch (m_finishSource) {
     case FinishSource::kSearch:
-        return JudgeSearchEnd(m_search, m_condition);
     case FinishSource::kRefine:
-        // A refine keeps or drops each listed set and lets nothing interrupt it.
-        return SearchEnd::kComplete;
+        return JudgeSearchEnd(m_search);
     case FinishSource::kRefused:
         return SearchEnd::kRefused;
     case FinishSource::kFile:
@@ -304,9 +309,15 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
     SetText(kIdElapsed, SearchEndText(end, m_condition));
 
     m_listResult.SetRowCount(0);
+    KeepExtrasCondition();
     const auto& results = m_search.results;
     const int count = static_cast<int>(results.size());
-    m_listResult.SetEmptyText(count == 0 ? NothingFoundText(end) : "");
+    std::string emptyText = count == 0 ? NothingFoundText(end) : "";
+    // An empty search that examined everything tells which chosen skill stands in the way.
+    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
+        emptyText += AdviceText();
+    }
+    m_listResult.SetEmptyText(emptyText);
     if (count > 0) {
         Enable(kIdClip, true);
         Enable(kIdSaveFixed, true);

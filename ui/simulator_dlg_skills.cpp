@@ -3,6 +3,7 @@
 
 #include "res/dialog_102.h"
 #include "ui/simulator_dlg.h"
+#include "ui/skill_row.h"
 
 using namespace res;
 
@@ -16,13 +17,6 @@ const char* const kCategoryNames[] = {"すべて",   "最近使ったスキル",
 
 std::string PointsText(const CSkillData& skill) {
     return std::to_string(static_cast<int>(skill.threshold));
-}
-
-void AddSkillRow(ui::CReportList& list, int index, const CSkillData& skill) {
-    const int row = list.InsertItem(list.GetItemCount(), skill.systemName);
-    list.SetItemText(row, 1, skill.skillName);
-    list.SetItemText(row, 2, PointsText(skill));
-    list.SetItemData(row, static_cast<std::uintptr_t>(index));
 }
 
 } // namespace
@@ -122,7 +116,10 @@ void CSimulatorDlg::OnDblclkSkillList() {
     if (selected < 0) {
         return;
     }
-    const int index = static_cast<int>(list->GetItemData(selected));
+    AddChosenSkill(static_cast<int>(list->GetItemData(selected)));
+}
+
+void CSimulatorDlg::AddChosenSkill(int index) {
     if (!IsSkillIndex(index)) {
         return;
     }
@@ -147,8 +144,7 @@ void CSimulatorDlg::OnDblclkSkillList() {
     if (chosen->GetItemCount() >= kMaxChosenSkills) {
         return;
     }
-    AppendChosenSkill(index, list->GetItemText(selected, 0), list->GetItemText(selected, 1),
-                      list->GetItemText(selected, 2));
+    InsertChosenSkill(chosen->GetItemCount(), index);
 }
 
 int CSimulatorDlg::AppendChosenSkill(int skillIndex, std::string_view systemName,

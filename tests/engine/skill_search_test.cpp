@@ -55,6 +55,38 @@ TEST_F(SkillSearchTest, LimitsStopBothPhases) {
     EXPECT_EQ(engine.results.size(), 8U);
 }
 
+// Five hits of four sets each. A limit reached at the last combination, or a list that is full
+// with no set left over, cut nothing; a refine is never cut.
+TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
+    for (int value = 6; value <= 10; ++value) {
+        Pieces(kHead, {value, value, value, value});
+    }
+    Pieces(kBody, {4});
+    struct Case {
+        std::uint32_t maxDisplay, maxCalc;
+        int minDefense, abortAtPump;
+        SearchStop stop;
+    };
+    const Case cases[] = {
+        {100, 100, 0, 0, SearchStop::kCompleted},   {20, 100, 0, 0, SearchStop::kCompleted},
+        {19, 100, 0, 0, SearchStop::kDisplayLimit}, {10, 100, 0, 0, SearchStop::kDisplayLimit},
+        {100, 2, 5, 0, SearchStop::kCalcLimit},     {100, 5, 5, 0, SearchStop::kCompleted},
+        {100, 100, 0, 3, SearchStop::kAborted},     {3, 100, 0, 2, SearchStop::kAborted},
+    };
+    for (const Case& c : cases) {
+        condition.maxDisplay = c.maxDisplay;
+        condition.maxCalc = c.maxCalc;
+        condition.minDefense = c.minDefense;
+        host.pumps = 0;
+        host.abortAtPump = c.abortAtPump;
+        Check();
+        EXPECT_EQ(engine.stopReason, c.stop) << c.maxDisplay << " " << c.maxCalc;
+        host.abortAtPump = 0;
+        engine.RefineSearch(condition);
+        EXPECT_EQ(engine.stopReason, SearchStop::kCompleted);
+    }
+}
+
 // The first hit expands into one set of defence 14 and three rejected ones; more rejections than
 // the calculation limit end the expansion.
 TEST_F(SkillSearchTest, TooManyDefenceRejectionsEndTheExpansion) {

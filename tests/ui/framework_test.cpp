@@ -152,9 +152,9 @@ TEST_F(TemplateDialogTest, ControlsFollowTheTemplate) {
     const QRect unit = dialog.MapDialogRect(4, 8, 4, 8);
     EXPECT_EQ(unit.width(), dialog.BaseUnitX());
     EXPECT_EQ(unit.height(), dialog.BaseUnitY());
-    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 371).size());
+    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 383).size());
     const QRect search = dialog.Item(res::kIdSearch)->geometry();
-    EXPECT_EQ(search, dialog.MapDialogRect(126, 64, 54, 16));
+    EXPECT_EQ(search, dialog.MapDialogRect(81, 64, 36, 16));
 }
 
 // The window opens at its designed size and no smaller; enlarged, the lists take the room and the

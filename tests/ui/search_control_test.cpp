@@ -244,7 +244,7 @@ TEST_F(SearchControlTest, TheWindowSaysWhyASearchEndedAndWhatSteersTheNext) {
     EXPECT_EQ(Text(kIdElapsed), "終了");
     EXPECT_EQ(d.m_listResult.EmptyText().toStdString(),
               "条件を満たす装備の組み合わせはありません\n「所持品のみ」では所持している装飾品だけを"
-              "使います。所持している装飾品が登録されていません");
+              "使います。所持している装飾品が登録されていません\n「攻撃力UP【小】」を外すと 0件");
     EXPECT_EQ(Text(kIdTempListStatus), "");
     EXPECT_FALSE(d.IsEnabled(kIdTempLists));
 }

@@ -4,11 +4,13 @@
 #include <QComboBox>
 #include <string>
 
+#include "engine/skill_advisor.h"
 #include "platform/sjis.h"
 
 #include "res/dialog_102.h"
 #include "tools/screenshot/equipment_shots.h"
 #include "ui/config_dlg.h"
+#include "ui/extra_skills_dlg.h"
 #include "ui/simulator_dlg.h"
 
 namespace {
@@ -57,6 +59,21 @@ void SearchAndSelectFirstSet(CSimulatorDlg& dialog) {
     }
 }
 
+// The additional-skill list of the four skills the search picture chooses.
+std::unique_ptr<ui::CTemplateDialog> ExtraSkillsDialog(CSimulatorDlg& dialog) {
+    ShowAllSkills(dialog);
+    for (const char* skill : {"先読み", "重撃【大】", "剛腕", "解体上手"}) {
+        ChooseSkillNamed(dialog, skill);
+    }
+    CSearchCondition condition;
+    dialog.BuildCondition(condition);
+    bool aborted = false;
+    std::vector<int> rows = FindAddableSkills(dialog.m_search, condition, 2, aborted);
+    return std::make_unique<CExtraSkillsDlg>(
+        dialog.m_search.database.Skills(), std::move(rows), [](int) {}, dialog.GetPrompter(),
+        &dialog);
+}
+
 } // namespace
 
 std::vector<Shot> AllShots() {
@@ -74,6 +91,7 @@ std::vector<Shot> AllShots() {
              return std::make_unique<CConfigDlg>(&dialog.m_config, &dialog.m_search.database,
                                                  dialog.GetPrompter(), &dialog);
          }},
+        {"extra_skills", [](CSimulatorDlg&) {}, ExtraSkillsDialog},
     };
     for (Shot& shot : EquipmentShots()) {
         shots.push_back(std::move(shot));

@@ -1,0 +1,117 @@
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+
+#include "res/dialog_102.h"
+#include "res/dialog_141.h"
+#include "search_window.h"
+#include "ui/extra_skills_dlg.h"
+
+using namespace res;
+
+namespace {
+
+class SkillAdvisorWindowTest : public SearchWindowTest {
+protected:
+    // Runs `handle` on the additional-skill list once it opens, then closes it; false when it
+    // never opened.
+    bool PressExtraSkills(const std::function<void(CExtraSkillsDlg&)>& handle) {
+        bool opened = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* list = qobject_cast<CExtraSkillsDlg*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                opened = true;
+                handle(*list);
+                list->EndDialog(ui::kIdOk);
+            }
+        });
+        poll.start(5);
+        dialog->Click(kIdExtraSkills);
+        return opened;
+    }
+};
+
+// The button runs like a search, locking the search button and aborting on a second press; a full
+// run lists the levels by category, and a double click chooses one. The listed results keep their
+// counters.
+TEST_F(SkillAdvisorWindowTest, TheButtonRunsAbortsListsAndChooses) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    ChooseSkills({"先読み", "剛腕"});
+    PressSearch();
+    const std::uint64_t visited = d.m_search.visited;
+    const std::size_t listed = d.m_search.results.size();
+    ASSERT_GT(listed, 0U);
+    EXPECT_TRUE(d.IsEnabled(kIdExtraSkills));
+
+    struct Seen {
+        bool search, extra, load;
+        std::string caption, progress;
+    };
+    std::vector<Seen> seen;
+    Hooked().onPump = [&seen](HookedDialog& h) {
+        h.TickTimer();
+        seen.push_back({h.IsEnabled(kIdSearch), h.IsEnabled(kIdExtraSkills), h.IsEnabled(kIdLoad),
+                        h.GetText(kIdExtraSkills), h.GetText(kIdProgressText)});
+        h.Click(kIdExtraSkills);
+    };
+    EXPECT_FALSE(PressExtraSkills([](CExtraSkillsDlg&) {})) << "an aborted run lists nothing";
+    ASSERT_EQ(seen.size(), 1U) << "the abort is answered at the next pump";
+    EXPECT_FALSE(seen[0].search);
+    EXPECT_TRUE(seen[0].extra);
+    EXPECT_FALSE(seen[0].load);
+    EXPECT_EQ(seen[0].caption, "中断");
+    EXPECT_NE(seen[0].progress.find(" / "), std::string::npos) << seen[0].progress;
+    EXPECT_EQ(Text(kIdElapsed), "中断されました");
+    EXPECT_EQ(Text(kIdExtraSkills), "追加スキル検索");
+    EXPECT_TRUE(d.IsEnabled(kIdSearch));
+
+    Hooked().onPump = nullptr;
+    const auto& skills = d.m_search.database.Skills();
+    std::vector<int> shown;
+    EXPECT_TRUE(PressExtraSkills([&](CExtraSkillsDlg& list) {
+        auto& rows = *list.Control<ui::CReportList>(extra_skills::kIdSkills);
+        for (int row = 0; row < rows.GetItemCount(); ++row) {
+            shown.push_back(static_cast<int>(rows.GetItemData(row)));
+        }
+        ASSERT_FALSE(shown.empty());
+        SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
+        SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
+    }));
+    for (std::size_t k = 1; k < shown.size(); ++k) {
+        EXPECT_LE(skills[shown[k - 1]]->category, skills[shown[k]]->category);
+    }
+    for (int row : shown) {
+        EXPECT_GT(skills[row]->threshold, 0);
+        EXPECT_NE(skills[row]->systemId, skills[SkillIndex("先読み")]->systemId);
+    }
+    EXPECT_EQ(ChosenSkills(),
+              (std::vector<int>{SkillIndex("先読み"), SkillIndex("剛腕"), shown[0]}));
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    EXPECT_NE(Text(kIdProgressText).find("(100%)"), std::string::npos);
+    EXPECT_EQ(d.m_search.visited, visited);
+    EXPECT_EQ(d.m_search.results.size(), listed);
+}
+
+// The selected set tells which levels its free slots could still add; a search that finds nothing
+// tells how many sets each chosen skill stands in the way of, most first.
+TEST_F(SkillAdvisorWindowTest, TheSetLineAndTheEmptySearchAdvice) {
+    ASSERT_TRUE(StartHooked());
+    CSimulatorDlg& d = *dialog;
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_EQ(d.m_search.results.size(), 1U);
+    EXPECT_EQ(Text(kIdSetExtras), "追加可能: 攻撃力UP【中】 耐毒");
+
+    ChooseSkills({"会心＋１"});
+    PressSearch();
+    EXPECT_EQ(d.m_search.results.size(), 0U);
+    EXPECT_EQ(Text(kIdSetExtras), "");
+    EXPECT_EQ(d.m_listResult.EmptyText().toStdString(),
+              "条件を満たす装備の組み合わせはありません\n「会心＋１」を外すと 1件\n"
+              "「攻撃力UP【小】」を外すと 0件");
+}
+
+} // namespace
