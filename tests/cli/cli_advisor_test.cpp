@@ -33,8 +33,7 @@ TEST(CliAdvisorTest, ExactSearchExtraSkillsAndAdvice) {
     CEquipDatabase database;
     ASSERT_EQ(database.LoadTablesFrom(std::string(KESTROVA_SOURCE_DIR) + "/data/", 0), 1);
     SearchRequest request;
-    request.skills = {"先読み", "重撃【小】", "剛腕"};
-    request.weaponSlots = 1;
+    request.skills = {"先読み", "重撃【小】", "剛腕", "解体上手", "龍攻撃UP【小】"};
     std::vector<std::string> args = request.Args();
     args.insert(args.end(), {"--max-display", "100000"});
     const json normal = Parsed(RunCli(args));
@@ -49,15 +48,18 @@ TEST(CliAdvisorTest, ExactSearchExtraSkillsAndAdvice) {
     }
     EXPECT_GT(exactSets.size(), PieceLists(normal).size());
 
+    SearchRequest three;
+    three.skills = {"先読み", "重撃【小】", "剛腕"};
+    three.weaponSlots = 1;
     std::vector<std::string> extraArgs = {"extra-skills", "--json", "--weapon-slots", "1"};
-    for (const std::string& skill : request.skills) {
+    for (const std::string& skill : three.skills) {
         extraArgs.insert(extraArgs.end(), {"--skill", skill});
     }
     const json extra = Parsed(RunCli(extraArgs));
     ASSERT_FALSE(extra["skills"].empty());
     const json& first = extra["skills"][0];
     EXPECT_TRUE(first.contains("system") && first.contains("threshold"));
-    SearchRequest further = request;
+    SearchRequest further = three;
     further.skills.push_back(first["name"].get<std::string>());
     std::vector<std::string> furtherArgs = further.Args();
     furtherArgs.insert(furtherArgs.end(), {"--exact", "--max-display", "1"});
@@ -65,8 +67,9 @@ TEST(CliAdvisorTest, ExactSearchExtraSkillsAndAdvice) {
 
     SearchRequest blocked;
     blocked.skills = {"先読み", "重撃【小】", "剛腕", "解体上手", "龍攻撃UP【小】"};
+    blocked.minDefense = 100000;
     std::vector<std::string> blockedArgs = blocked.Args();
-    blockedArgs.insert(blockedArgs.end(), {"--min-defense", "100000", "--max-display", "5"});
+    blockedArgs.insert(blockedArgs.end(), {"--max-display", "5"});
     const json empty = Parsed(RunCli(blockedArgs));
     EXPECT_TRUE(empty["results"].empty());
     ASSERT_EQ(empty["advice"].size(), 5u);
