@@ -129,6 +129,12 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
             ParseArmorLine(line, piece);
             piece.kind = slot;
             piece.useBeforeData = useBeforeData;
+            // A body piece that counts the body piece's points instead of its own counts its own:
+            // the marker changes nothing there, and honoured it would count the body's
+            // decorations twice.
+            if (slot == kBody) {
+                piece.bodyDoubling = 0;
+            }
             AddArmor(slot, piece);
         });
         if (!read) {

@@ -181,6 +181,16 @@ TEST_F(LoadTablesTest, ReadsEveryTableSkipsOnlyCommentsAndFailsOnAMissingOne) {
     }
 }
 
+TEST_F(LoadTablesTest, TheDoublingMarkerCountsOnlyOutsideTheBody) {
+    WriteTables();
+    const std::string doubling = Sjis("倍加,0,0,1,2,10,20,0,0,0,0,0,胴系倍加,0,攻撃,2") + "\n";
+    folder.Write("data/TEVREQUIP_BODY.csv", doubling);
+    folder.Write("data/TEVREQUIP_WST.csv", doubling);
+    ASSERT_EQ(database.LoadTables(folder.Path(), 0), 1);
+    EXPECT_EQ(database.Armor(kBody)[0]->bodyDoubling, 0);
+    EXPECT_EQ(database.Armor(kWaist)[0]->bodyDoubling, 1);
+}
+
 TEST(BundledData, LoadsWithTheCountsItsGeneratorRecorded) {
     const std::string root = KESTROVA_SOURCE_DIR "/data/";
     std::ifstream counts(root + "COUNTS.txt");
