@@ -11,40 +11,12 @@
 using namespace res::own_equip;
 
 COwnDlg::COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
-    : ui::CTemplateDialog(res::kDialog131, prompter, parent),
-      m_programFolder(std::move(programFolder)), m_sink(prompter),
+    : CEquipDialog(res::kDialog131, std::move(programFolder), prompter, parent),
       m_ownedFile(OwnedListPath(m_programFolder), m_sink) {
-    SubclassItem(kIdCandidates, m_listCandidates);
     SubclassItem(kIdOwned, m_listOwned);
-    equip_browser::CreateEquipColumns(m_listCandidates);
     equip_browser::CreateEquipColumns(m_listOwned);
     ConnectMessageMap();
     ConnectLists();
-}
-
-void COwnDlg::SetData(const CEquipDatabase& database, CConfigData& config) {
-    m_pDatabase = &database;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        m_pArmourTables[slot] = &database.Armor(slot);
-    }
-    m_pDecoTable = &database.Decos();
-    m_pSkillTable = &database.Skills();
-    m_pConfig = &config;
-}
-
-int COwnDlg::DoModal() {
-    if (m_pDatabase == nullptr) {
-        return ui::kIdCancel;
-    }
-    Open();
-    return exec();
-}
-
-bool COwnDlg::OnInitDialog() {
-    if (m_pDatabase != nullptr) {
-        Open();
-    }
-    return true;
 }
 
 void COwnDlg::Open() {
@@ -109,7 +81,7 @@ void COwnDlg::ResetControls() {
         SetText(id, "");
     }
     for (int id : {kIdSkill, kIdOwnedSkill}) {
-        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), *m_pSkillTable);
+        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), SkillTable());
     }
 }
 
