@@ -38,8 +38,5 @@ void AddSkillsCommand(CLI::App& app, CliContext& context);
 void AddSearchCommand(CLI::App& app, CliContext& context);
 void AddRefineCommand(CLI::App& app, CliContext& context);
 void AddShowCommand(CLI::App& app, CliContext& context);
-<<<<<<< HEAD
 void AddExtraSkillsCommand(CLI::App& app, CliContext& context);
-=======
 void AddPathsCommand(CLI::App& app, CliContext& context);
->>>>>>> package

@@ -35,11 +35,8 @@ int main(int argc, char** argv) {
     AddSearchCommand(app, context);
     AddRefineCommand(app, context);
     AddShowCommand(app, context);
-<<<<<<< HEAD
     AddExtraSkillsCommand(app, context);
-=======
     AddPathsCommand(app, context);
->>>>>>> package
 
     int code = kExitOk;
     try {
