@@ -27,21 +27,11 @@ void ExpectRefusals(const std::vector<Refusal>& refusals) {
     }
 }
 
-TEST(CliRefusals, SearchRefusesWhatTheWindowRefuses) {
+TEST(CliRefusals, MissingOrBadSkillsAndOptionsAreNamed) {
     const std::string skill = "攻撃力UP【小】";
     ExpectRefusals({
-        {{"search"}, 2, "スキルが選択されていません"},
         {{"search", "--json"}, 2, "スキルが選択されていません"},
         {{"search", "--avoid", skill}, 2, "除外スキルだけでは検索できません"},
-        {{"search", "--avoid", skill, "--avoid", "会心＋１"},
-         2,
-         "除外スキルだけでは検索できません"},
-    });
-}
-
-TEST(CliRefusals, BadSkillsAndOptionsAreNamed) {
-    const std::string skill = "攻撃力UP【小】";
-    ExpectRefusals({
         {{"search", "--skill", "存在しない技"}, 2, "存在しない技"},
         {{"search", "--skill", skill, "--avoid", "存在しない技"}, 2, "存在しない技"},
         // A blade-only skill is not offered to a gunner.
