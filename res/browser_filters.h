@@ -7,6 +7,7 @@
 namespace res::browser {
 
 enum Control : int {
+    kIdOk = 1,
     kIdCandidates = 1003,
     kIdMale = 1004,
     kIdFemale = 1006,
@@ -51,5 +52,23 @@ inline constexpr ControlTemplate kFilterControls[] = {
     {kIdNameFilter, ControlKind::kEdit, "", 140, 28, 120, 13},
     {kIdClearName, ControlKind::kPushButton, "解除", 264, 28, 42, 14},
 };
+
+// Enlarged, the candidate list takes all the extra width and half the extra height, the controls
+// under it move down by that half, and OK keeps to the bottom right corner.
+constexpr Resize kCandidatesGrow{0, 100, 0, 50};
+constexpr Resize kBelowCandidates{0, 0, 50, 0};
+constexpr Resize kCorner{100, 0, 100, 0};
+
+// The candidate list under the filters.
+inline constexpr ControlTemplate kCandidateList = {kIdCandidates,
+                                                   ControlKind::kReportList,
+                                                   "",
+                                                   4,
+                                                   52,
+                                                   532,
+                                                   150,
+                                                   kOwnerData | kSingleSel | kShowSelAlways,
+                                                   0,
+                                                   kCandidatesGrow};
 
 } // namespace res::browser

@@ -8,13 +8,10 @@ using K = ControlKind;
 
 // Enlarged, the candidates take half the extra height and the excluded list and the totals the
 // other half; the fixed set keeps its six rows. The right block takes half the extra width.
-constexpr Resize kCandidatesGrow{0, 100, 0, 50};
-constexpr Resize kBelowCandidates{0, 0, 50, 0};
 constexpr Resize kRightBelowCandidates{50, 0, 50, 0};
 constexpr Resize kExcludedGrows{0, 50, 50, 50};
 constexpr Resize kFixedWidens{50, 50, 50, 0};
 constexpr Resize kTotalsGrow{50, 50, 50, 50};
-constexpr Resize kCorner{100, 0, 100, 0};
 
 constexpr ControlTemplate kOwnControls[] = {
     // After the shared filters, those of armour and decorations and the skill system.
@@ -29,8 +26,7 @@ constexpr ControlTemplate kOwnControls[] = {
     {kIdSkill, K::kDropDownList, "", 468, 21, 62, 200},
 
     // Candidates and what can be done with the selected one.
-    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways,
-     0, kCandidatesGrow},
+    kCandidateList,
     {kIdAddExcluded, K::kPushButton, "除外装備に追加", 4, 206, 70, 14, kNone, 0, kBelowCandidates},
     {kIdExcludeAll, K::kPushButton, "すべてを除外", 78, 206, 62, 14, kNone, 0, kBelowCandidates},
     {kIdAddFixed, K::kPushButton, "固定装備に追加", 248, 206, 70, 14, kNone, 0,

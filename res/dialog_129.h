@@ -12,7 +12,6 @@ namespace custom_equip {
 using namespace browser;
 
 enum Control : int {
-    kIdOk = 1,
     kIdCancel = 2,
     kIdAddFixed = 4,
     kIdAttach = 5,

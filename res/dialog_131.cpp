@@ -3,17 +3,14 @@
 namespace res {
 namespace {
 
-using namespace own_equip;
-using K = ControlKind;
-
 // Enlarged, the candidates and the owned list share the extra height and take all the extra
 // width; the counts stay at the right edge.
-constexpr Resize kCandidatesGrow{0, 100, 0, 50};
-constexpr Resize kBelowCandidates{0, 0, 50, 0};
 constexpr Resize kRightBelowCandidates{100, 0, 50, 0};
 constexpr Resize kOwnedGrows{0, 100, 50, 50};
 constexpr Resize kBottom{0, 0, 100, 0};
-constexpr Resize kCorner{100, 0, 100, 0};
+
+using namespace own_equip;
+using K = ControlKind;
 
 constexpr ControlTemplate kOwnControls[] = {
     // After the filters of both lists, the candidates' skill system.
@@ -21,8 +18,7 @@ constexpr ControlTemplate kOwnControls[] = {
     {kIdSkill, K::kDropDownList, "", 322, 21, 78, 200},
 
     // Candidates.
-    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways,
-     0, kCandidatesGrow},
+    kCandidateList,
     {kIdAddOwned, K::kPushButton, "所有装備に追加", 4, 206, 70, 14, kNone, 0, kBelowCandidates},
     {kIdAddAll, K::kPushButton, "すべてを追加", 78, 206, 62, 14, kNone, 0, kBelowCandidates},
     {kIdCandidateCount, K::kStatic, "0件", 436, 209, 100, 10, kRightAlign, 0,

@@ -12,7 +12,6 @@ namespace own_equip {
 using namespace browser;
 
 enum Control : int {
-    kIdOk = 1,
     kIdOwned = 1005,
     kIdClearOwned = 1023,
     kIdOwnedAll = 1031,

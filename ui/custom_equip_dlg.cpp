@@ -11,7 +11,7 @@
 using namespace res::custom_equip;
 
 CCustomEquipDlg::CCustomEquipDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
-    : CEquipDialog(res::kDialog129, std::move(programFolder), prompter, parent),
+    : CEquipDialog(res::kDialog129, std::move(programFolder), {kIdNameFilter}, prompter, parent),
       m_fixedFile(FixedSetPath(m_programFolder), m_sink),
       m_excludedFile(ExcludedListPath(m_programFolder), m_sink) {
     SubclassItem(kIdTotals, m_listTotals);
@@ -67,7 +67,7 @@ void CCustomEquipDlg::ConnectMessageMap() {
     OnClicked(kIdSaveExcluded, [this] { OnBnClickedSaveExcluded(); });
     OnClicked(kIdClip, [this] { CopyFixedToClipboard(); });
     OnClicked(kIdOk, [this] { OnBnClickedOk(); });
-    OnClicked(kIdCancel, [this] { OnBnClickedCancel(); });
+    OnClicked(kIdCancel, [this] { OnCancel(); });
 }
 
 void CCustomEquipDlg::ConnectLists() {
@@ -172,19 +172,7 @@ void CCustomEquipDlg::OnBnClickedOk() {
     EndDialog(ui::kIdOk);
 }
 
-void CCustomEquipDlg::OnBnClickedCancel() {
+void CCustomEquipDlg::OnCancel() {
     StoreRadios();
     EndDialog(ui::kIdCancel);
-}
-
-void CCustomEquipDlg::OnClose() {
-    OnBnClickedCancel();
-}
-
-void CCustomEquipDlg::reject() {
-    OnBnClickedCancel();
-}
-
-bool CCustomEquipDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
-    return equip_browser::IsEnterInFilter(target, event, {Item(kIdNameFilter)});
 }

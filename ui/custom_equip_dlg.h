@@ -84,7 +84,8 @@ public:
     std::string BuildFixedText() const;
 
     void OnBnClickedOk();
-    void OnBnClickedCancel();
+    // The cancel button, Esc and the close box keep the files as they are.
+    void OnCancel() override;
 
     ui::CReportList& ExcludedList() const;
 
@@ -98,11 +99,6 @@ public:
 
 protected:
     void OnSetData(const CEquipDatabase& database) override;
-    void OnClose() override;
-    // Esc.
-    void reject() override;
-    // Enter in the name filter only filters.
-    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
 
 private:
     void ConnectMessageMap();

@@ -1,13 +1,17 @@
 #include "ui/equip_dialog.h"
 
+#include <QKeyEvent>
+#include <algorithm>
+
 #include "res/browser_filters.h"
 
 using namespace res::browser;
 
 CEquipDialog::CEquipDialog(const res::DialogTemplate& dialog, std::string programFolder,
-                           ui::Prompter& prompter, QWidget* parent)
+                           std::initializer_list<int> nameFilterIds, ui::Prompter& prompter,
+                           QWidget* parent)
     : ui::CTemplateDialog(dialog, prompter, parent), m_programFolder(std::move(programFolder)),
-      m_sink(prompter) {
+      m_sink(prompter), m_nameFilterIds(nameFilterIds) {
     SubclassItem(kIdCandidates, m_listCandidates);
     equip_browser::CreateEquipColumns(m_listCandidates);
 }
@@ -31,6 +35,20 @@ bool CEquipDialog::OnInitDialog() {
         Open();
     }
     return true;
+}
+
+void CEquipDialog::OnClose() {
+    OnCancel();
+}
+
+void CEquipDialog::reject() {
+    OnCancel();
+}
+
+bool CEquipDialog::PreTranslateKey(QObject* target, const QKeyEvent& event) {
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return enter && std::any_of(m_nameFilterIds.begin(), m_nameFilterIds.end(),
+                                [&](int id) { return Item(id) == target; });
 }
 
 const EquipRow* CEquipDialog::SelectedCandidate() const {

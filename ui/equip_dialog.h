@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,16 +26,24 @@ public:
 
     // The selected candidate, null without one.
     const EquipRow* SelectedCandidate() const;
+    // Esc and the close box.
+    virtual void OnCancel() = 0;
 
     CConfigData* m_pConfig = nullptr;
     CListCtrlEquip m_listCandidates;
 
 protected:
     // `programFolder` ends in '/': the dialog's list files are read and written there.
+    // `nameFilterIds` are the dialog's name-filter edits.
     CEquipDialog(const res::DialogTemplate& dialog, std::string programFolder,
-                 ui::Prompter& prompter, QWidget* parent);
+                 std::initializer_list<int> nameFilterIds, ui::Prompter& prompter, QWidget* parent);
 
     bool OnInitDialog() override;
+    void OnClose() override;
+    // Esc.
+    void reject() override;
+    // Enter in a name filter filters as typing does and must not also press the default button.
+    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
     // Lets a dialog fit its lists to the tables it is given.
     virtual void OnSetData(const CEquipDatabase&) {}
 
@@ -47,4 +56,7 @@ protected:
     const std::string m_programFolder;
     ui::PrompterSink m_sink;
     const CEquipDatabase* m_pDatabase = nullptr;
+
+private:
+    const std::vector<int> m_nameFilterIds;
 };

@@ -11,7 +11,8 @@
 using namespace res::own_equip;
 
 COwnDlg::COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
-    : CEquipDialog(res::kDialog131, std::move(programFolder), prompter, parent),
+    : CEquipDialog(res::kDialog131, std::move(programFolder), {kIdNameFilter, kIdOwnedNameFilter},
+                   prompter, parent),
       m_ownedFile(OwnedListPath(m_programFolder), m_sink) {
     SubclassItem(kIdOwned, m_listOwned);
     equip_browser::CreateEquipColumns(m_listOwned);
@@ -124,17 +125,4 @@ void COwnDlg::OnCancel() {
     }
     StoreRadios();
     EndDialog(ui::kIdCancel);
-}
-
-void COwnDlg::OnClose() {
-    OnCancel();
-}
-
-void COwnDlg::reject() {
-    OnCancel();
-}
-
-bool COwnDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
-    return equip_browser::IsEnterInFilter(target, event,
-                                          {Item(kIdNameFilter), Item(kIdOwnedNameFilter)});
 }

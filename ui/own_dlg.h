@@ -42,19 +42,12 @@ public:
     void OnBnClickedOk();
     // Esc and the close box: with the lists changed since the opening, asks "保存" (as OK),
     // "破棄" (back to the lists of the opening) or "キャンセル" (the dialog stays).
-    void OnCancel();
+    void OnCancel() override;
     bool OwnedChanged() const;
 
     // Members. m_owned holds the owned arrays, one per slot and one of decorations.
     CListCtrlEquip m_listOwned;
     OwnedLists m_owned;
-
-protected:
-    void OnClose() override;
-    // Esc.
-    void reject() override;
-    // Enter in a name filter only filters.
-    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
 
 private:
     void ConnectMessageMap();
