@@ -93,7 +93,7 @@ TEST_F(CliSearchTest, JsonSetsActivateTheChosenSkills) {
 
 TEST_F(CliSearchTest, SavedResultsShowAndRefine) {
     TempFolder folder;
-    const std::string file = folder.Path("attack.eql");
+    const std::string file = folder.File("attack.eql");
     SearchRequest request = OneSkill();
     request.weaponSlots = 2;
     std::vector<std::string> args = request.Args();
