@@ -42,8 +42,8 @@ void CCustomEquipDlg::ConnectMessageMap() {
     for (int id : kCategoryIds) {
         OnClicked(id, [this] { RefreshCandidates(); });
     }
-    for (int id : {kIdMale, kIdFemale, kIdBothSexes, kIdBlade, kIdGunner, kIdBothWeapons,
-                   kIdLowTier, kIdHighTier, kIdGTier}) {
+    for (int id : std::initializer_list<int>{kIdMale, kIdFemale, kIdBothSexes, kIdBlade, kIdGunner,
+                                             kIdBothWeapons, kIdLowTier, kIdHighTier, kIdGTier}) {
         OnClicked(id, [this] { RefreshCandidates(); });
     }
     OnSelChange(kIdSkill, [this] { RefreshCandidates(); });

@@ -77,11 +77,11 @@ void COwnDlg::ResetControls() {
     CheckRadio(weapon == 1 ? kIdBlade : weapon == 2 ? kIdGunner : kIdBothWeapons);
     CheckRadio(kIdAllKinds);
     CheckRadio(kIdOwnedAll);
-    for (int id : {kIdNameFilter, kIdOwnedNameFilter}) {
+    for (int id : std::initializer_list<int>{kIdNameFilter, kIdOwnedNameFilter}) {
         const QSignalBlocker quiet(Control<QLineEdit>(id));
         SetText(id, "");
     }
-    for (int id : {kIdSkill, kIdOwnedSkill}) {
+    for (int id : std::initializer_list<int>{kIdSkill, kIdOwnedSkill}) {
         equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), SkillTable());
     }
 }
