@@ -100,6 +100,7 @@ TEST_F(CliSearchTest, SavedResultsShowAndRefine) {
     args.insert(args.end(), {"--max-display", "50", "--save", file});
     const json searched = SearchJson(args, request);
     ASSERT_FALSE(searched["results"].empty());
+    EXPECT_EQ(searched["results"].size(), 50u) << "--max-display caps the sets";
 
     const json shown = SearchJson({"show", file, "--json"}, request);
     EXPECT_EQ(shown["results"], searched["results"]);

@@ -155,6 +155,9 @@ TEST_F(ConfigFileTest, OddRecentCountsNeverReadPastTheFile) {
     many.PushRecentSkill(0, 3);
     EXPECT_EQ(many.m_recent[0].Count(), 12);
     EXPECT_EQ(many.m_recent[0].Values().back(), 3);
+    many.PushRecentSkill(0, 10);
+    EXPECT_EQ(Values(many.m_recent[0]), (Ints{4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 3, 10}))
+        << "a repeated skill moves to the newest end";
 }
 
 } // namespace

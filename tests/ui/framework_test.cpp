@@ -39,6 +39,21 @@ protected:
     std::vector<CReportList::ItemChange> changes;
 };
 
+TEST_F(ReportListTest, RowsKeepShiftJisTextsDataAndOrder) {
+    const std::string name = platform::Utf8ToSjis("胴");
+    EXPECT_EQ(list.InsertItem(5, name), 0);
+    EXPECT_EQ(list.InsertItem(0, "a"), 0);
+    EXPECT_TRUE(list.SetItemText(1, 1, "12"));
+    EXPECT_FALSE(list.SetItemText(1, 2, "x"));
+    list.SetItemData(1, 42);
+    EXPECT_EQ(list.GetItemText(1, 0), name);
+    EXPECT_EQ(list.model()->data(list.model()->index(1, 0)).toString().toStdString(), "胴");
+    EXPECT_EQ(list.GetItemText(0, 1), "");
+    EXPECT_TRUE(list.DeleteItem(0));
+    EXPECT_EQ(list.GetItemData(0), 42U);
+    EXPECT_FALSE(list.DeleteItem(3));
+}
+
 TEST_F(ReportListTest, SelectionAndChecksReportOldAndNewState) {
     list.SetCheckBoxes(true);
     list.SetSingleSelection(true);
