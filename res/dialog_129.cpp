@@ -8,35 +8,13 @@ using K = ControlKind;
 
 // Enlarged, the candidates take half the extra height and the excluded list and the totals the
 // other half; the fixed set keeps its six rows. The right block takes half the extra width.
-constexpr Resize kCandidatesGrow{0, 100, 0, 50};
-constexpr Resize kBelowCandidates{0, 0, 50, 0};
 constexpr Resize kRightBelowCandidates{50, 0, 50, 0};
 constexpr Resize kExcludedGrows{0, 50, 50, 50};
 constexpr Resize kFixedWidens{50, 50, 50, 0};
 constexpr Resize kTotalsGrow{50, 50, 50, 50};
-constexpr Resize kCorner{100, 0, 100, 0};
 
-constexpr ControlTemplate kControls[] = {
-    // Filters of the candidate browser.
-    {-1, K::kGroupBox, "", 4, 2, 40, 46},
-    {kIdMale, K::kRadioButton, "男", 10, 12, 30, 10, kGroupStart},
-    {kIdFemale, K::kRadioButton, "女", 10, 23, 30, 10},
-    {kIdBothSexes, K::kRadioButton, "両方", 10, 34, 30, 10},
-    {-1, K::kGroupBox, "", 48, 2, 54, 46},
-    {kIdBlade, K::kRadioButton, "剣士", 54, 12, 44, 10, kGroupStart},
-    {kIdGunner, K::kRadioButton, "ガンナー", 54, 23, 44, 10},
-    {kIdBothWeapons, K::kRadioButton, "両方", 54, 34, 44, 10},
-    {-1, K::kGroupBox, "", 106, 2, 206, 46},
-    {kIdAllKinds, K::kRadioButton, "すべて", 112, 12, 36, 10, kGroupStart},
-    {kIdHead, K::kRadioButton, "頭", 150, 12, 22, 10},
-    {kIdBody, K::kRadioButton, "胴", 174, 12, 22, 10},
-    {kIdArm, K::kRadioButton, "腕", 198, 12, 22, 10},
-    {kIdWaist, K::kRadioButton, "腰", 222, 12, 22, 10},
-    {kIdLeg, K::kRadioButton, "脚", 246, 12, 22, 10},
-    {kIdDecos, K::kRadioButton, "装飾品", 270, 12, 38, 10},
-    {-1, K::kStatic, "絞込み", 112, 31, 26, 10},
-    {kIdNameFilter, K::kEdit, "", 140, 28, 120, 13},
-    {kIdClearName, K::kPushButton, "解除", 264, 28, 42, 14},
+constexpr ControlTemplate kOwnControls[] = {
+    // After the shared filters, those of armour and decorations and the skill system.
     {-1, K::kGroupBox, "防具", 316, 2, 54, 46},
     {-1, K::kStatic, "レア度", 322, 14, 42, 10},
     {kIdRarity, K::kDropDownList, "", 322, 27, 42, 120},
@@ -48,8 +26,7 @@ constexpr ControlTemplate kControls[] = {
     {kIdSkill, K::kDropDownList, "", 468, 21, 62, 200},
 
     // Candidates and what can be done with the selected one.
-    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways,
-     0, kCandidatesGrow},
+    kCandidateList,
     {kIdAddExcluded, K::kPushButton, "除外装備に追加", 4, 206, 70, 14, kNone, 0, kBelowCandidates},
     {kIdExcludeAll, K::kPushButton, "すべてを除外", 78, 206, 62, 14, kNone, 0, kBelowCandidates},
     {kIdAddFixed, K::kPushButton, "固定装備に追加", 248, 206, 70, 14, kNone, 0,
@@ -80,6 +57,8 @@ constexpr ControlTemplate kControls[] = {
     {kIdOk, K::kPushButton, "OK", 426, 414, 54, 14, kDefault, 0, kCorner},
     {kIdCancel, K::kPushButton, "キャンセル", 482, 414, 54, 14, kNone, 0, kCorner},
 };
+
+constexpr auto kControls = JoinControls(browser::kFilterControls, kOwnControls);
 
 } // namespace
 

@@ -3,45 +3,22 @@
 namespace res {
 namespace {
 
-using namespace own_equip;
-using K = ControlKind;
-
 // Enlarged, the candidates and the owned list share the extra height and take all the extra
 // width; the counts stay at the right edge.
-constexpr Resize kCandidatesGrow{0, 100, 0, 50};
-constexpr Resize kBelowCandidates{0, 0, 50, 0};
 constexpr Resize kRightBelowCandidates{100, 0, 50, 0};
 constexpr Resize kOwnedGrows{0, 100, 50, 50};
 constexpr Resize kBottom{0, 0, 100, 0};
-constexpr Resize kCorner{100, 0, 100, 0};
 
-constexpr ControlTemplate kControls[] = {
-    // Filters of both lists, then those of the candidates.
-    {-1, K::kGroupBox, "", 4, 2, 40, 46},
-    {kIdMale, K::kRadioButton, "男", 10, 12, 30, 10, kGroupStart},
-    {kIdFemale, K::kRadioButton, "女", 10, 23, 30, 10},
-    {kIdBothSexes, K::kRadioButton, "両方", 10, 34, 30, 10},
-    {-1, K::kGroupBox, "", 48, 2, 54, 46},
-    {kIdBlade, K::kRadioButton, "剣士", 54, 12, 44, 10, kGroupStart},
-    {kIdGunner, K::kRadioButton, "ガンナー", 54, 23, 44, 10},
-    {kIdBothWeapons, K::kRadioButton, "両方", 54, 34, 44, 10},
-    {-1, K::kGroupBox, "", 106, 2, 206, 46},
-    {kIdAllKinds, K::kRadioButton, "すべて", 112, 12, 36, 10, kGroupStart},
-    {kIdHead, K::kRadioButton, "頭", 150, 12, 22, 10},
-    {kIdBody, K::kRadioButton, "胴", 174, 12, 22, 10},
-    {kIdArm, K::kRadioButton, "腕", 198, 12, 22, 10},
-    {kIdWaist, K::kRadioButton, "腰", 222, 12, 22, 10},
-    {kIdLeg, K::kRadioButton, "脚", 246, 12, 22, 10},
-    {kIdDecos, K::kRadioButton, "装飾品", 270, 12, 38, 10},
-    {-1, K::kStatic, "絞込み", 112, 31, 26, 10},
-    {kIdNameFilter, K::kEdit, "", 140, 28, 120, 13},
-    {kIdClearName, K::kPushButton, "解除", 264, 28, 42, 14},
+using namespace own_equip;
+using K = ControlKind;
+
+constexpr ControlTemplate kOwnControls[] = {
+    // After the filters of both lists, the candidates' skill system.
     {-1, K::kGroupBox, "スキル系統", 316, 2, 90, 46},
     {kIdSkill, K::kDropDownList, "", 322, 21, 78, 200},
 
     // Candidates.
-    {kIdCandidates, K::kReportList, "", 4, 52, 532, 150, kOwnerData | kSingleSel | kShowSelAlways,
-     0, kCandidatesGrow},
+    kCandidateList,
     {kIdAddOwned, K::kPushButton, "所有装備に追加", 4, 206, 70, 14, kNone, 0, kBelowCandidates},
     {kIdAddAll, K::kPushButton, "すべてを追加", 78, 206, 62, 14, kNone, 0, kBelowCandidates},
     {kIdCandidateCount, K::kStatic, "0件", 436, 209, 100, 10, kRightAlign, 0,
@@ -70,6 +47,8 @@ constexpr ControlTemplate kControls[] = {
     {kIdClearOwned, K::kPushButton, "全削除", 118, 396, 36, 14, kNone, 0, kBottom},
     {kIdOk, K::kPushButton, "OK", 482, 396, 54, 14, kDefault, 0, kCorner},
 };
+
+constexpr auto kControls = JoinControls(browser::kFilterControls, kOwnControls);
 
 } // namespace
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <span>
 
 // Dialog and menu resources as plain data. Rectangles are in dialog units; the window layer turns
@@ -70,6 +73,17 @@ struct DialogTemplate {
     bool appWindow = false; // a top-level window with a minimize box, shown in the task bar
     bool resizable = false; // opens at its size and can be enlarged; see Resize
 };
+
+// The controls of `first` followed by those of `second`, for templates that start with a shared
+// block.
+template <std::size_t N, std::size_t M>
+constexpr std::array<ControlTemplate, N + M> JoinControls(const ControlTemplate (&first)[N],
+                                                          const ControlTemplate (&second)[M]) {
+    std::array<ControlTemplate, N + M> joined{};
+    std::copy(first, first + N, joined.begin());
+    std::copy(second, second + M, joined.begin() + N);
+    return joined;
+}
 
 // A menu entry: a command (id != 0), a separator (id 0, no caption, no children) or a submenu
 // (children not empty). Captions may hold an "&" accelerator marker.

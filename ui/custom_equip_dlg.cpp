@@ -11,43 +11,19 @@
 using namespace res::custom_equip;
 
 CCustomEquipDlg::CCustomEquipDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
-    : ui::CTemplateDialog(res::kDialog129, prompter, parent),
-      m_programFolder(std::move(programFolder)), m_sink(prompter),
+    : CEquipDialog(res::kDialog129, std::move(programFolder), {kIdNameFilter}, prompter, parent),
       m_fixedFile(FixedSetPath(m_programFolder), m_sink),
       m_excludedFile(ExcludedListPath(m_programFolder), m_sink) {
     SubclassItem(kIdTotals, m_listTotals);
     SubclassItem(kIdFixed, m_listFixed);
-    SubclassItem(kIdCandidates, m_listCandidates);
     m_listFixed.m_pOwner = this;
     CreateColumns();
     ConnectMessageMap();
     ConnectLists();
 }
 
-void CCustomEquipDlg::SetData(const CEquipDatabase& database, CConfigData& config) {
-    m_pDatabase = &database;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        m_pArmourTables[slot] = &database.Armor(slot);
-    }
-    m_pDecoTable = &database.Decos();
-    m_pSkillTable = &database.Skills();
-    m_pConfig = &config;
+void CCustomEquipDlg::OnSetData(const CEquipDatabase& database) {
     equip_browser::FitDecorationColumns(m_listFixed, 5, 3, database.Decos());
-}
-
-int CCustomEquipDlg::DoModal() {
-    if (m_pDatabase == nullptr) {
-        return ui::kIdCancel;
-    }
-    Open();
-    return exec();
-}
-
-bool CCustomEquipDlg::OnInitDialog() {
-    if (m_pDatabase != nullptr) {
-        Open();
-    }
-    return true;
 }
 
 void CCustomEquipDlg::Open() {
@@ -66,8 +42,8 @@ void CCustomEquipDlg::ConnectMessageMap() {
     for (int id : kCategoryIds) {
         OnClicked(id, [this] { RefreshCandidates(); });
     }
-    for (int id : {kIdMale, kIdFemale, kIdBothSexes, kIdBlade, kIdGunner, kIdBothWeapons,
-                   kIdLowTier, kIdHighTier, kIdGTier}) {
+    for (int id : std::initializer_list<int>{kIdMale, kIdFemale, kIdBothSexes, kIdBlade, kIdGunner,
+                                             kIdBothWeapons, kIdLowTier, kIdHighTier, kIdGTier}) {
         OnClicked(id, [this] { RefreshCandidates(); });
     }
     OnSelChange(kIdSkill, [this] { RefreshCandidates(); });
@@ -91,7 +67,7 @@ void CCustomEquipDlg::ConnectMessageMap() {
     OnClicked(kIdSaveExcluded, [this] { OnBnClickedSaveExcluded(); });
     OnClicked(kIdClip, [this] { CopyFixedToClipboard(); });
     OnClicked(kIdOk, [this] { OnBnClickedOk(); });
-    OnClicked(kIdCancel, [this] { OnBnClickedCancel(); });
+    OnClicked(kIdCancel, [this] { OnCancel(); });
 }
 
 void CCustomEquipDlg::ConnectLists() {
@@ -120,8 +96,7 @@ void CCustomEquipDlg::ConnectLists() {
         connect(list, &ui::CReportList::headerClicked, this,
                 [this, list](int column) { OnHeaderClick(*list, column); });
     }
-    m_listCandidates.SetCustomDraw(
-        [this](int row, int column) { return OnCustomdrawCandidates(row, column); });
+    m_listCandidates.SetCustomDraw([](int row, int) { return equip_browser::ShadedRow(row); });
     m_listTotals.SetCustomDraw(
         [this](int row, int column) { return OnCustomdrawTotals(row, column); });
 }
@@ -129,8 +104,6 @@ void CCustomEquipDlg::ConnectLists() {
 void CCustomEquipDlg::CreateColumns() {
     constexpr auto L = ui::CReportList::kLeft;
     constexpr auto R = ui::CReportList::kRight;
-    equip_browser::CreateEquipColumns(m_listCandidates);
-
     ui::CReportList& excluded = ExcludedList();
     for (int column = 0; column < 5; ++column) {
         const int width = column == 2 ? 130 : column == 4 ? 50 : 30;
@@ -199,19 +172,7 @@ void CCustomEquipDlg::OnBnClickedOk() {
     EndDialog(ui::kIdOk);
 }
 
-void CCustomEquipDlg::OnBnClickedCancel() {
+void CCustomEquipDlg::OnCancel() {
     StoreRadios();
     EndDialog(ui::kIdCancel);
-}
-
-void CCustomEquipDlg::OnClose() {
-    OnBnClickedCancel();
-}
-
-void CCustomEquipDlg::reject() {
-    OnBnClickedCancel();
-}
-
-bool CCustomEquipDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
-    return equip_browser::IsEnterInFilter(target, event, {Item(kIdNameFilter)});
 }

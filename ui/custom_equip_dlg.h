@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "config/config_data.h"
-#include "engine/equip_database.h"
 #include "lists/excluded_rows.h"
 #include "lists/fixed_rows.h"
-#include "ui/framework/prompter_sink.h"
+#include "ui/equip_dialog.h"
 #include "ui/framework/report_list.h"
-#include "ui/framework/template_dialog.h"
 #include "ui/list_ctrl_category.h"
-#include "ui/list_ctrl_equip.h"
 #include "ui/list_ctrl_ex.h"
 #include "ui/refused_file_keeper.h"
 
@@ -27,7 +23,7 @@
 // browser in custom_equip_dlg_candidates.cpp, the excluded list in custom_equip_dlg_excluded.cpp,
 // the fixed set in custom_equip_dlg_fixed.cpp, the totals and the clipboard text in
 // custom_equip_dlg_totals.cpp. Handlers are public so that tests can drive the dialog.
-class CCustomEquipDlg : public ui::CTemplateDialog, public CListCtrlExOwner {
+class CCustomEquipDlg : public CEquipDialog, public CListCtrlExOwner {
     Q_OBJECT
 public:
     // Categories of the candidate browser besides the five slots.
@@ -38,21 +34,15 @@ public:
     // `programFolder` ends in '/': Fixed.dat and Exclude.dat are read and written there.
     CCustomEquipDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
 
-    void SetData(const CEquipDatabase& database, CConfigData& config);
-
-    // Shows the dialog modally, each time from its opening state.
-    int DoModal();
-    // The opening: controls to their first state, then the lists from the files.
-    void Open();
+    // Controls to their first state, then the lists from Fixed.dat and Exclude.dat.
+    void Open() override;
 
     // --- Candidate browser (custom_equip_dlg_candidates.cpp) ---
     void FillSkillBox();
     void RefreshCandidates();
     // kAllKinds, a slot 0..4 or kDecoCategory, from the category radios.
     int SelectedCategory() const;
-    const EquipRow* SelectedCandidate() const;
     void OnDblclkCandidates(bool ctrlHeld);
-    ui::CReportList::CellColors OnCustomdrawCandidates(int row, int column) const;
 
     // --- Excluded list (custom_equip_dlg_excluded.cpp) ---
     void OnBnClickedAddExcluded();
@@ -94,30 +84,21 @@ public:
     std::string BuildFixedText() const;
 
     void OnBnClickedOk();
-    void OnBnClickedCancel();
+    // The cancel button, Esc and the close box keep the files as they are.
+    void OnCancel() override;
 
     ui::CReportList& ExcludedList() const;
 
     // Members. m_fixed holds the decorations and free slots of the six fixed rows and the weapon's
     // slot count; m_excluded the rows of the excluded list 1039, in the list's order.
-    CConfigData* m_pConfig = nullptr;
     std::int32_t m_bBodyDoublingShown = 0;
     CListCtrlEx m_listFixed;
     CListCtrlCategory m_listTotals;
-    CListCtrlEquip m_listCandidates;
     FixedRows m_fixed;
     ExcludedRows m_excluded;
-    const std::vector<CEquipData*>* m_pArmourTables[kSlotCount] = {};
-    const std::vector<CDecoData*>* m_pDecoTable = nullptr;
-    const std::vector<CSkillData*>* m_pSkillTable = nullptr;
 
 protected:
-    bool OnInitDialog() override;
-    void OnClose() override;
-    // Esc.
-    void reject() override;
-    // Enter in the name filter only filters.
-    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
+    void OnSetData(const CEquipDatabase& database) override;
 
 private:
     void ConnectMessageMap();
@@ -128,7 +109,6 @@ private:
     void StoreRadios() const;
 
     // Candidates.
-    void FillCandidates(int category);
     void EnableForCategory(int category);
 
     // Excluded list.
@@ -144,10 +124,7 @@ private:
     void ShowAllFixedRows();
     CEquipSet FixedAsSet() const;
 
-    const std::string m_programFolder;
-    ui::PrompterSink m_sink;
     RefusedFileKeeper m_fixedFile;
     RefusedFileKeeper m_excludedFile;
-    const CEquipDatabase* m_pDatabase = nullptr;
     bool m_bWeaponLabel = false;
 };

@@ -48,7 +48,7 @@ template <class... Args> std::string Line(const char* utf8Format, Args... args) 
 void CCustomEquipDlg::RecalcTotals() {
     const CEquipSet set = FixedAsSet();
     SkillRowTable summary;
-    const int count = SkillSummary(set, *m_pSkillTable, summary);
+    const int count = SkillSummary(set, SkillTable(), summary);
     m_listTotals.DeleteAllItems();
     m_bBodyDoublingShown = 0;
     const int doublingId = FindOrAddSkillSystem(sjis::kBodyDoubling);
@@ -69,7 +69,7 @@ void CCustomEquipDlg::RecalcTotals() {
             m_listTotals.SetItemText(item, 7, std::to_string(row.total));
         }
         if (row.skillIndex >= 0) {
-            m_listTotals.SetItemText(item, 8, (*m_pSkillTable)[row.skillIndex]->skillName);
+            m_listTotals.SetItemText(item, 8, SkillTable()[row.skillIndex]->skillName);
         }
         m_listTotals.SetItemData(item, RowColor(row));
     }

@@ -147,12 +147,6 @@ void FitDecorationColumns(ui::CReportList& list, int first, int count,
     }
 }
 
-bool IsEnterInFilter(const QObject* target, const QKeyEvent& event,
-                     std::initializer_list<const QWidget*> filterEdits) {
-    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
-    return enter && std::find(filterEdits.begin(), filterEdits.end(), target) != filterEdits.end();
-}
-
 int KindOf(const EquipRow& row) {
     return row.bArmour ? row.Armour()->kind : kDecoCategory;
 }

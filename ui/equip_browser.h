@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QComboBox>
-#include <QKeyEvent>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -66,11 +64,6 @@ ui::CReportList::CellColors ShadedRow(int row);
 // Widens `count` columns from `first` on so that every decoration name of the table fits whole.
 void FitDecorationColumns(ui::CReportList& list, int first, int count,
                           const std::vector<CDecoData*>& decos);
-
-// Whether the key is Enter in one of the name-filter edits: it filters as typing does and must
-// not also press the dialog's default button.
-bool IsEnterInFilter(const QObject* target, const QKeyEvent& event,
-                     std::initializer_list<const QWidget*> filterEdits);
 
 // The kind of a browser row: the piece's slot, or kDecoCategory for a decoration.
 int KindOf(const EquipRow& row);

@@ -11,40 +11,13 @@
 using namespace res::own_equip;
 
 COwnDlg::COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
-    : ui::CTemplateDialog(res::kDialog131, prompter, parent),
-      m_programFolder(std::move(programFolder)), m_sink(prompter),
+    : CEquipDialog(res::kDialog131, std::move(programFolder), {kIdNameFilter, kIdOwnedNameFilter},
+                   prompter, parent),
       m_ownedFile(OwnedListPath(m_programFolder), m_sink) {
-    SubclassItem(kIdCandidates, m_listCandidates);
     SubclassItem(kIdOwned, m_listOwned);
-    equip_browser::CreateEquipColumns(m_listCandidates);
     equip_browser::CreateEquipColumns(m_listOwned);
     ConnectMessageMap();
     ConnectLists();
-}
-
-void COwnDlg::SetData(const CEquipDatabase& database, CConfigData& config) {
-    m_pDatabase = &database;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        m_pArmourTables[slot] = &database.Armor(slot);
-    }
-    m_pDecoTable = &database.Decos();
-    m_pSkillTable = &database.Skills();
-    m_pConfig = &config;
-}
-
-int COwnDlg::DoModal() {
-    if (m_pDatabase == nullptr) {
-        return ui::kIdCancel;
-    }
-    Open();
-    return exec();
-}
-
-bool COwnDlg::OnInitDialog() {
-    if (m_pDatabase != nullptr) {
-        Open();
-    }
-    return true;
 }
 
 void COwnDlg::Open() {
@@ -104,12 +77,12 @@ void COwnDlg::ResetControls() {
     CheckRadio(weapon == 1 ? kIdBlade : weapon == 2 ? kIdGunner : kIdBothWeapons);
     CheckRadio(kIdAllKinds);
     CheckRadio(kIdOwnedAll);
-    for (int id : {kIdNameFilter, kIdOwnedNameFilter}) {
+    for (int id : std::initializer_list<int>{kIdNameFilter, kIdOwnedNameFilter}) {
         const QSignalBlocker quiet(Control<QLineEdit>(id));
         SetText(id, "");
     }
-    for (int id : {kIdSkill, kIdOwnedSkill}) {
-        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), *m_pSkillTable);
+    for (int id : std::initializer_list<int>{kIdSkill, kIdOwnedSkill}) {
+        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), SkillTable());
     }
 }
 
@@ -152,17 +125,4 @@ void COwnDlg::OnCancel() {
     }
     StoreRadios();
     EndDialog(ui::kIdCancel);
-}
-
-void COwnDlg::OnClose() {
-    OnCancel();
-}
-
-void COwnDlg::reject() {
-    OnCancel();
-}
-
-bool COwnDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
-    return equip_browser::IsEnterInFilter(target, event,
-                                          {Item(kIdNameFilter), Item(kIdOwnedNameFilter)});
 }

@@ -4,12 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "config/config_data.h"
-#include "engine/equip_database.h"
 #include "lists/owned_lists.h"
-#include "ui/framework/prompter_sink.h"
-#include "ui/framework/template_dialog.h"
-#include "ui/list_ctrl_equip.h"
+#include "ui/equip_dialog.h"
 #include "ui/refused_file_keeper.h"
 
 // The owned equipment dialog (dialog 131): a candidate browser over the loaded tables above, the
@@ -22,17 +18,13 @@
 // cancel button: Esc and the close box ask whether changed lists are to be saved. Opening and
 // closing are in own_dlg.cpp, the two lists and their buttons in own_dlg_lists.cpp. Handlers are
 // public so that tests can drive the dialog.
-class COwnDlg : public ui::CTemplateDialog {
+class COwnDlg : public CEquipDialog {
     Q_OBJECT
 public:
     COwnDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
 
-    void SetData(const CEquipDatabase& database, CConfigData& config);
-
-    // Shows the dialog modally, each time from its opening state.
-    int DoModal();
-    // The opening: controls to their first state, then the owned list from OwnEquip.dat.
-    void Open();
+    // Controls to their first state, then the owned list from OwnEquip.dat.
+    void Open() override;
 
     // --- The two lists (own_dlg_lists.cpp) ---
     void RefreshCandidates();
@@ -50,25 +42,12 @@ public:
     void OnBnClickedOk();
     // Esc and the close box: with the lists changed since the opening, asks "保存" (as OK),
     // "破棄" (back to the lists of the opening) or "キャンセル" (the dialog stays).
-    void OnCancel();
+    void OnCancel() override;
     bool OwnedChanged() const;
 
     // Members. m_owned holds the owned arrays, one per slot and one of decorations.
-    CConfigData* m_pConfig = nullptr;
-    const std::vector<CEquipData*>* m_pArmourTables[kSlotCount] = {};
-    const std::vector<CDecoData*>* m_pDecoTable = nullptr;
-    const std::vector<CSkillData*>* m_pSkillTable = nullptr;
-    CListCtrlEquip m_listCandidates;
     CListCtrlEquip m_listOwned;
     OwnedLists m_owned;
-
-protected:
-    bool OnInitDialog() override;
-    void OnClose() override;
-    // Esc.
-    void reject() override;
-    // Enter in a name filter only filters.
-    bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
 
 private:
     void ConnectMessageMap();
@@ -78,10 +57,7 @@ private:
     void AddCandidate(const EquipRow& row);
     void UpdateOwnedCount();
 
-    const std::string m_programFolder;
-    ui::PrompterSink m_sink;
     RefusedFileKeeper m_ownedFile;
-    const CEquipDatabase* m_pDatabase = nullptr;
     // The owned lists as the opening left them.
     OwnedLists m_openedOwned;
 };

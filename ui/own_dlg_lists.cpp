@@ -28,13 +28,6 @@ void RemoveOwned(OwnedLists& owned, const EquipRow& row) {
     }
 }
 
-equip_browser::Filter SharedFilter(const ui::CTemplateDialog& dialog) {
-    equip_browser::Filter filter;
-    filter.sex = equip_browser::ChoiceOf(dialog, kIdMale, kIdFemale);
-    filter.job = equip_browser::ChoiceOf(dialog, kIdBlade, kIdGunner);
-    return filter;
-}
-
 std::string CountText(int count) {
     return std::to_string(count) + "件";
 }
@@ -42,31 +35,21 @@ std::string CountText(int count) {
 } // namespace
 
 void COwnDlg::RefreshCandidates() {
-    equip_browser::Filter filter = SharedFilter(*this);
-    filter.name = equip_browser::NameFilterOf(*this, kIdNameFilter);
-    filter.skill = equip_browser::SelectedValue(*this, kIdSkill);
-    equip_browser::Sources sources;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        sources.armour[slot] = m_pArmourTables[slot];
-    }
-    sources.decos = m_pDecoTable;
-    const int category = equip_browser::CategoryOf(*this, kCategoryIds);
-    equip_browser::ShowRows(m_listCandidates,
-                            equip_browser::CollectRows(filter, category, sources));
+    ShowCandidates(BrowserFilter(kIdNameFilter, kIdSkill),
+                   equip_browser::CategoryOf(*this, kCategoryIds));
     SetText(kIdCandidateCount, CountText(m_listCandidates.RowCount()));
 }
 
 void COwnDlg::RefreshOwned() {
-    equip_browser::Filter filter = SharedFilter(*this);
-    filter.name = equip_browser::NameFilterOf(*this, kIdOwnedNameFilter);
-    filter.skill = equip_browser::SelectedValue(*this, kIdOwnedSkill);
     equip_browser::Sources sources;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         sources.armour[slot] = &m_owned.armor[slot];
     }
     sources.decos = &m_owned.decos;
     const int category = equip_browser::CategoryOf(*this, kOwnedCategoryIds);
-    equip_browser::ShowRows(m_listOwned, equip_browser::CollectRows(filter, category, sources));
+    equip_browser::ShowRows(
+        m_listOwned, equip_browser::CollectRows(BrowserFilter(kIdOwnedNameFilter, kIdOwnedSkill),
+                                                category, sources));
     UpdateOwnedCount();
 }
 
@@ -85,8 +68,8 @@ void COwnDlg::AddCandidate(const EquipRow& row) {
 // The owned view turns to the new entry's kind; its other filters stay, so the entry shows only
 // when it passes them.
 void COwnDlg::OnBnClickedAddOwned() {
-    const EquipRow* row = m_listCandidates.Row(m_listCandidates.GetSelectedRow());
-    if (row == nullptr || row->pRecord == nullptr) {
+    const EquipRow* row = SelectedCandidate();
+    if (row == nullptr) {
         return;
     }
     const int kind = equip_browser::KindOf(*row);

@@ -27,15 +27,10 @@ void Append(const std::string& path, const std::string& utf8Lines) {
     std::ofstream(path, std::ios::binary | std::ios::app) << platform::Utf8ToSjis(utf8Lines);
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The bundled tables with decorations and a piece whose numbers would overflow every sum.
 TEST(CliFaults, OutOfRangeTableValuesGiveSoundSets) {
     TempFolder folder;
-    const std::string data = folder.Path("data/");
+    const std::string data = folder.File("data/");
     fs::copy(kBundled, data);
     Append(data + "TEVREQUIP_DECO.csv", "ZZ珠,1,1,攻撃,2147483647,,0,下\r\n"
                                         "YY珠,1,2,攻撃,1073741824,,0,下\r\n"
@@ -76,9 +71,9 @@ TEST(CliFaults, OutOfRangeTableValuesGiveSoundSets) {
 // A FIFO would block the program on opening it and /dev/zero would never end.
 TEST(CliFaults, SpecialFilesAreRefusedLikeUnreadableOnes) {
     TempFolder folder;
-    const std::string fifo = folder.Path("fifo");
+    const std::string fifo = folder.File("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string data = folder.Path("data/");
+    const std::string data = folder.File("data/");
     fs::copy(kBundled, data);
     fs::remove(data + "TEVREQUIP_ARM.csv");
     ASSERT_EQ(::mkfifo((data + "TEVREQUIP_ARM.csv").c_str(), 0600), 0);
@@ -101,7 +96,7 @@ TEST(CliFaults, SpecialFilesAreRefusedLikeUnreadableOnes) {
 
 TEST(CliFaults, OutputThatCannotBeWrittenFails) {
     TempFolder folder;
-    const std::string saved = folder.Path("saved.eql");
+    const std::string saved = folder.File("saved.eql");
     ASSERT_EQ(RunCli({"search", "--skill", "攻撃力UP【小】", "--save", saved}).code, 0);
     const std::vector<std::vector<std::string>> commands = {
         {"search", "--skill", "攻撃力UP【小】", "--json"},
@@ -119,7 +114,7 @@ TEST(CliFaults, OutputThatCannotBeWrittenFails) {
 
     // A reader that leaves early, with SIGPIPE ignored as some shells and services do: the
     // program sees the failed writes and must not claim success.
-    const std::string script = folder.Path("closed-pipe.sh");
+    const std::string script = folder.File("closed-pipe.sh");
     std::ofstream(script) << "trap '' PIPE\n"
                           << CliCommand({"search", "--skill", "攻撃力UP【小】"})
                           << " 2>/dev/null | head -c 1 >/dev/null\nexit ${PIPESTATUS[0]}\n";
@@ -146,9 +141,9 @@ void WriteEndlessSearchTables(const std::string& data) {
 
 TEST(CliFaults, AnInterruptedSearchListsItsSetsButSavesNothing) {
     TempFolder folder;
-    const std::string data = folder.Path("data/");
+    const std::string data = folder.File("data/");
     WriteEndlessSearchTables(data);
-    const std::string saved = folder.Path("previous.eql");
+    const std::string saved = folder.File("previous.eql");
     std::ofstream(saved) << "the previous results";
     const CliRun run = RunCliInterrupted(
         {"--data", data, "search", "--skill", "a", "--skill", "b", "--skill", "c", "--save", saved},
@@ -157,7 +152,7 @@ TEST(CliFaults, AnInterruptedSearchListsItsSetsButSavesNothing) {
     EXPECT_NE(run.out.find("検索結果 1件"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("中断されました"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(saved + " was not written"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadText(saved), "the previous results");
+    EXPECT_EQ(folder.Read("previous.eql"), "the previous results");
 }
 
 } // namespace

@@ -18,33 +18,9 @@ std::string Quoted(const std::string& arg) {
     return quoted + "'";
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-int g_folderCount = 0;
-
-} // namespace
-
-TempFolder::TempFolder()
-    : path_(std::filesystem::temp_directory_path() / ("kestrova-cli-" + std::to_string(::getpid()) +
-                                                      "-" + std::to_string(++g_folderCount))) {
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::filesystem::remove_all(path_);
-}
-
-namespace {
-
 CliRun Run(const std::vector<std::string>& args, const std::string& stdoutRedirect) {
     TempFolder folder;
-    const std::string errPath = folder.Path("stderr");
+    const std::string errPath = folder.File("stderr");
     const std::string command =
         CliCommand(args) + stdoutRedirect + " 2>" + Quoted(errPath) + " </dev/null";
     CliRun run;
@@ -59,7 +35,7 @@ CliRun Run(const std::vector<std::string>& args, const std::string& stdoutRedire
     }
     const int status = ::pclose(pipe);
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadFile(errPath);
+    run.err = folder.Read("stderr");
     return run;
 }
 
@@ -112,8 +88,8 @@ CliRun RunCliTo(const std::vector<std::string>& args, const std::string& stdoutP
 
 CliRun RunCliInterrupted(const std::vector<std::string>& args, int cpuMs) {
     TempFolder folder;
-    const std::string outPath = folder.Path("stdout");
-    const std::string errPath = folder.Path("stderr");
+    const std::string outPath = folder.File("stdout");
+    const std::string errPath = folder.File("stderr");
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (!std::freopen(outPath.c_str(), "w", stdout) ||
@@ -139,7 +115,7 @@ CliRun RunCliInterrupted(const std::vector<std::string>& args, int cpuMs) {
         ::usleep(10000);
     }
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
+    run.out = folder.Read("stdout");
+    run.err = folder.Read("stderr");
     return run;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 // Runs the built kestrova-cli with the given arguments and captures what it printed.
 struct CliRun {
@@ -22,17 +23,3 @@ CliRun RunCliTo(const std::vector<std::string>& args, const std::string& stdoutP
 // Starts the command, lets it work until it has caught Ctrl-C's signal and used `cpuMs` of
 // processor time, then sends Ctrl-C and waits for it to end.
 CliRun RunCliInterrupted(const std::vector<std::string>& args, int cpuMs);
-
-// A fresh folder under the system's temporary folder, removed again with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string Path(const std::string& file) const { return (path_ / file).string(); }
-
-private:
-    std::filesystem::path path_;
-};

@@ -86,8 +86,8 @@ TEST_F(CliListsTest, SearchKeepsTheFixedPiecesAndLeavesOutTheExcludedOnes) {
     rows.weaponSlots = 2;
     ResetFixedRow(rows.rows[kWeaponPosition], 2);
     ASSERT_TRUE(AttachDecoration(rows.rows[kWeaponPosition], Deco(kDeco)));
-    ASSERT_TRUE(SaveFixedSet(rows, folder.Path("head.eq"), sink));
-    const json fixed = Search({"--fixed", folder.Path("head.eq")}, 2);
+    ASSERT_TRUE(SaveFixedSet(rows, folder.File("head.eq"), sink));
+    const json fixed = Search({"--fixed", folder.File("head.eq")}, 2);
     ASSERT_FALSE(Sets(fixed).empty());
     for (const json& set : Sets(fixed)) {
         EXPECT_EQ(set["pieces"][0], Sets(*base_)[last]["pieces"][0]);
@@ -95,8 +95,8 @@ TEST_F(CliListsTest, SearchKeepsTheFixedPiecesAndLeavesOutTheExcludedOnes) {
     }
 
     ASSERT_TRUE(SaveExcludedList({MakeExcludedRow(Piece(kHead, 0)), MakeExcludedRow(Deco(kDeco))},
-                                 folder.Path("out.eqe"), sink));
-    const json excluded = Search({"--exclude-list", folder.Path("out.eqe")});
+                                 folder.File("out.eqe"), sink));
+    const json excluded = Search({"--exclude-list", folder.File("out.eqe")});
     ASSERT_FALSE(Sets(excluded).empty());
     for (const json& set : Sets(excluded)) {
         EXPECT_NE(set["pieces"][0], Sets(*base_)[0]["pieces"][0]);
@@ -117,9 +117,9 @@ TEST_F(CliListsTest, OwnedOnlyUsesTheOwnedEquipmentAlone) {
             }
         }
     }
-    ASSERT_TRUE(SaveOwnedList(owned, folder.Path("mine.eqo"), sink));
-    EXPECT_EQ(Sets(Search({"--owned-list", folder.Path("mine.eqo")})), Sets(*base_));
-    const json found = Search({"--owned-list", folder.Path("mine.eqo"), "--owned-only"});
+    ASSERT_TRUE(SaveOwnedList(owned, folder.File("mine.eqo"), sink));
+    EXPECT_EQ(Sets(Search({"--owned-list", folder.File("mine.eqo")})), Sets(*base_));
+    const json found = Search({"--owned-list", folder.File("mine.eqo"), "--owned-only"});
     for (const json& set : Sets(found)) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const std::string name = platform::Utf8ToSjis(set["pieces"][slot].get<std::string>());
@@ -135,24 +135,24 @@ TEST_F(CliListsTest, OwnedOnlyUsesTheOwnedEquipmentAlone) {
 // A list file named on the command line must be there and of its format: a search that went on
 // without it would quietly ignore what the user asked for.
 TEST_F(CliListsTest, UnusableListFilesStopTheSearchWithTheirMessage) {
-    std::ofstream(folder.Path("bad.eqe")) << "not a list";
-    ASSERT_TRUE(SaveExcludedList({}, folder.Path("empty.eqe"), sink));
-    const std::string none = folder.Path("none");
+    std::ofstream(folder.File("bad.eqe")) << "not a list";
+    ASSERT_TRUE(SaveExcludedList({}, folder.File("empty.eqe"), sink));
+    const std::string none = folder.File("none");
     const struct {
         std::vector<std::string> extra;
         int code;
         std::string err;
     } cases[] = {
-        {{"--exclude-list", folder.Path("bad.eqe")}, 1, "除外装備ファイルの読込に失敗しました\n"},
+        {{"--exclude-list", folder.File("bad.eqe")}, 1, "除外装備ファイルの読込に失敗しました\n"},
         {{"--exclude-list", none}, 1, "--exclude-list " + none + ": cannot be read\n"},
-        {{"--owned-list", folder.Path("empty.eqe")}, 1, "所持装備ファイルの読込に失敗しました\n"},
-        {{"--owned-list", folder.Path("")},
+        {{"--owned-list", folder.File("empty.eqe")}, 1, "所持装備ファイルの読込に失敗しました\n"},
+        {{"--owned-list", folder.File("")},
          1,
-         "--owned-list " + folder.Path("") + ": cannot be read\n"},
+         "--owned-list " + folder.File("") + ": cannot be read\n"},
         {{"--fixed", none},
          1,
          "固定装備の読み込みに失敗しました\n--fixed " + none + ": cannot be read\n"},
-        {{"--fixed", folder.Path("empty.eqe")}, 1, "装備ファイルではありません\n"},
+        {{"--fixed", folder.File("empty.eqe")}, 1, "装備ファイルではありません\n"},
         {{"--owned-only"}, 2, "--owned-list"},
     };
     SearchRequest request;
@@ -171,29 +171,29 @@ TEST_F(CliListsTest, ListAndImportShowWhatTheFilesHold) {
     CEquipData stranger = *Piece(kLeg, 0);
     std::strcpy(stranger.name, "nowhere");
     ASSERT_TRUE(SaveExcludedList({MakeExcludedRow(&stranger), MakeExcludedRow(Deco(kDeco))},
-                                 folder.Path("out.eqe"), sink));
-    EXPECT_EQ(RunCli({"list", folder.Path("out.eqe")}).out,
+                                 folder.File("out.eqe"), sink));
+    EXPECT_EQ(RunCli({"list", folder.File("out.eqe")}).out,
               "excluded list (format 1798), 2 entries\n脚\tnowhere (not found)\t" +
                   std::to_string(stranger.slots) + "\n装\t" + kDeco + "\t1\n");
-    std::ofstream(folder.Path("short.eqe")) << std::string("\x06\x07\0\0\x01\0\0\0\x05\0\0\0", 12);
-    const CliRun cut = RunCli({"list", folder.Path("short.eqe")});
+    std::ofstream(folder.File("short.eqe")) << std::string("\x06\x07\0\0\x01\0\0\0\x05\0\0\0", 12);
+    const CliRun cut = RunCli({"list", folder.File("short.eqe")});
     EXPECT_EQ(cut.code, 1);
     EXPECT_EQ(cut.err, "除外装備ファイルではありません\n");
 
     const std::string head = Sets(*base_)[0]["pieces"][0].get<std::string>();
-    std::ofstream(folder.Path("settings.csv"), std::ios::binary)
+    std::ofstream(folder.File("settings.csv"), std::ios::binary)
         << platform::Utf8ToSjis("MH,1\r\nEE,0,だれも,1\r\nPE,0," + head + ",1\r\nPD,0,0," + kDeco +
                                 ",1\r\nPD,0,0,ないもの,1\r\n");
-    const CliRun run = RunCli({"import", folder.Path("settings.csv"), "--eqo",
-                               folder.Path("out.eqo"), "--eqe", folder.Path("unused.eqe")});
+    const CliRun run = RunCli({"import", folder.File("settings.csv"), "--eqo",
+                               folder.File("out.eqo"), "--eqe", folder.File("unused.eqe")});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, "excluded: 1 names, 0 found, written to " + folder.Path("unused.eqe") +
+    EXPECT_EQ(run.out, "excluded: 1 names, 0 found, written to " + folder.File("unused.eqe") +
                            "\nnot found: だれも\nowned: 3 names, 2 found, written to " +
-                           folder.Path("out.eqo") + "\nnot found: ないもの\n");
-    EXPECT_EQ(RunCli({"list", folder.Path("out.eqo")}).out,
+                           folder.File("out.eqo") + "\nnot found: ないもの\n");
+    EXPECT_EQ(RunCli({"list", folder.File("out.eqo")}).out,
               "owned list (format 1795), 3 entries\n頭\t" + head + "\n装\t" + kDeco +
                   "\n(empty)\n");
-    for (const std::string& unreadable : {folder.Path("none.csv"), folder.Path("")}) {
+    for (const std::string& unreadable : {folder.File("none.csv"), folder.File("")}) {
         const CliRun missing = RunCli({"import", unreadable});
         EXPECT_EQ(missing.code, 1) << unreadable;
         EXPECT_EQ(missing.err, "TEVRKESTROV 設定ファイルの読込に失敗しました\n");

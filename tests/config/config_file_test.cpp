@@ -155,23 +155,9 @@ TEST_F(ConfigFileTest, OddRecentCountsNeverReadPastTheFile) {
     many.PushRecentSkill(0, 3);
     EXPECT_EQ(many.m_recent[0].Count(), 12);
     EXPECT_EQ(many.m_recent[0].Values().back(), 3);
-}
-
-TEST(RecentSkills, KeepTheTwelveNewestDistinctSkillsPerWeaponType) {
-    CConfigData config;
-    for (int skill = 1; skill <= 12; ++skill) {
-        config.PushRecentSkill(0, skill);
-    }
-    config.PushRecentSkill(0, 4);
-    EXPECT_EQ(config.m_recent[0].Count(), 12);
-    EXPECT_EQ(config.m_recent[0].Values().front(), 1);
-    EXPECT_EQ(config.m_recent[0].Values().back(), 4);
-    config.PushRecentSkill(0, 13);
-    EXPECT_EQ(config.m_recent[0].Values().front(), 2);
-    config.PushRecentSkill(1, 4);
-    config.PushRecentSkill(2, 4);
-    EXPECT_EQ(Values(config.m_recent[1]), (Ints{4}));
-    EXPECT_EQ(config.m_recent[0].Count(), 12);
+    many.PushRecentSkill(0, 10);
+    EXPECT_EQ(Values(many.m_recent[0]), (Ints{4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 3, 10}))
+        << "a repeated skill moves to the newest end";
 }
 
 } // namespace

@@ -19,9 +19,9 @@
 #include "platform/safe_save.h"
 #include "support/temp_folder.h"
 
-// Every file the program saves, made to fail at each byte of its write (a disk filling up), and
-// aimed at a directory or into a folder that does not exist: the previous file stays byte for
-// byte, no temporary file is left beside it, and the writer gives its format's message once.
+// Every file the program saves, made to fail at each byte of its write (a disk filling up): the
+// previous file stays byte for byte, no temporary file is left beside it, and the writer gives its
+// format's message once.
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,8 +32,6 @@ struct Writer {
     std::string previous; // what the file held before, in a form the writer accepts
     const char* message;
     std::function<bool(const std::string& folder)> save;
-    // What a directory standing where the file should be draws, when it is not the save failure.
-    const char* blockedMessage = nullptr;
 };
 
 class SaveFaultsTest : public ::testing::Test {
@@ -91,9 +89,7 @@ protected:
              "除外装備の保存に失敗しました",
              [this](const std::string& folder) {
                  return AppendExcludedPiece(*resultSet->pieces[kArm], folder, sink);
-             },
-             // The append reads the list first, and a directory cannot be read as one.
-             "除外装備ファイルの読込に失敗しました"},
+             }},
             {"owned list", "list.eqo", old, "所有装備の保存に失敗しました",
              [this](const std::string& folder) {
                  return SaveOwnedList(owned, folder + "list.eqo", sink);
@@ -153,25 +149,6 @@ TEST_F(SaveFaultsTest, AWriteCutShortAtAnyByteKeepsThePreviousFile) {
         // With the fault gone the same call replaces the file.
         ASSERT_TRUE(writer.save(folder.Path())) << writer.label;
         EXPECT_EQ(folder.Read(writer.file), complete) << writer.label;
-    }
-}
-
-TEST_F(SaveFaultsTest, ADirectoryInTheWayOrAMissingFolderIsReportedAndChangesNothing) {
-    for (const Writer& writer : Writers()) {
-        TempFolder folder;
-        fs::create_directory(folder.File(writer.file));
-        folder.Write(writer.file + "/inside", "kept");
-        sink.messages.clear();
-        EXPECT_FALSE(writer.save(folder.Path())) << writer.label;
-        EXPECT_EQ(folder.Read(writer.file + "/inside"), "kept") << writer.label;
-        EXPECT_EQ(Entries(folder), std::vector<std::string>{writer.file}) << writer.label;
-
-        const std::string missing = folder.Path() + "missing/";
-        EXPECT_FALSE(writer.save(missing)) << writer.label;
-        EXPECT_FALSE(fs::exists(missing)) << writer.label;
-        const char* blocked = writer.blockedMessage ? writer.blockedMessage : writer.message;
-        EXPECT_EQ(sink.messages, (std::vector<std::string>{blocked, writer.message}))
-            << writer.label;
     }
 }
 

@@ -38,11 +38,12 @@ TEST(FieldReader, ReadsCutsAndFinallyLeavesTheDestination) {
 }
 
 TEST(FieldReader, ConvertsNumbersLikeTheCLibrary) {
-    const char* cursor = " -12x,abc,+7,99999999999\n";
+    const char* cursor = " -12x,abc,+7,99999999999,-99999999999\n";
     EXPECT_EQ(NextInt(cursor), -12);
     EXPECT_EQ(NextInt(cursor), 0);
     EXPECT_EQ(NextInt(cursor), 7);
     EXPECT_EQ(NextInt(cursor), INT_MAX);
+    EXPECT_EQ(NextInt(cursor), INT_MIN);
     EXPECT_EQ(NextInt(cursor), 0); // absent
 }
 

@@ -55,13 +55,6 @@ protected:
     TempFolder folder;
 };
 
-TEST_F(SafeSaveTest, ReplacesTheFile) {
-    folder.Write("a.dat", "old");
-    ASSERT_TRUE(platform::SafeSave(folder.File("a.dat"), Bytes{'n', 'e', 'w', '!'}));
-    EXPECT_EQ(folder.Read("a.dat"), "new!");
-    EXPECT_EQ(FilesIn(), 1u);
-}
-
 TEST_F(SafeSaveTest, AFailedWriteLeavesThePreviousFileAndNoTemporary) {
     folder.Write("a.dat", "old");
     platform::InjectSaveFaultAfter(2);

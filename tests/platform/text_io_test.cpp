@@ -21,31 +21,28 @@ std::vector<std::string> Pieces(const std::string& bytes) {
     return pieces;
 }
 
-TEST(LineReader, DropsOnlyTheCarriageReturnBeforeALineFeed) {
-    EXPECT_EQ(Pieces("a,b\r\nc\rd\n"), (std::vector<std::string>{"a,b\n", "c\rd\n"}));
-    EXPECT_EQ(Pieces("e\r\r\nf\r"), (std::vector<std::string>{"e\r\n", "f\r"}));
-}
-
-TEST(LineReader, DeliversAFinalLineWithoutLineFeed) {
-    EXPECT_EQ(Pieces("one\ntwo"), (std::vector<std::string>{"one\n", "two"}));
-    EXPECT_TRUE(Pieces("").empty());
-}
-
-TEST(LineReader, SplitsLongLinesInto511BytePieces) {
-    const std::string line(600, 'x');
-    const auto pieces = Pieces(line + "\r\n" + "next\n");
-    ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[0], std::string(511, 'x'));
-    EXPECT_EQ(pieces[1], std::string(89, 'x') + "\n");
-    EXPECT_EQ(pieces[2], "next\n");
-}
-
-TEST(LineReader, CountsTheTranslatedLineFeedInsideThePiece) {
-    // 510 bytes, then CR LF: the translated LF is the 511th byte of the same piece.
-    const auto pieces = Pieces(std::string(510, 'y') + "\r\nz");
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[0], std::string(510, 'y') + "\n");
-    EXPECT_EQ(pieces[1], "z");
+TEST(LineReader, SplitsTheFileIntoLinesOfAtMost511Bytes) {
+    using Lines = std::vector<std::string>;
+    const struct {
+        const char* what;
+        std::string bytes;
+        Lines pieces;
+    } cases[] = {
+        {"only CR before LF goes", "a,b\r\nc\rd\n", {"a,b\n", "c\rd\n"}},
+        {"lone CRs stay", "e\r\r\nf\r", {"e\r\n", "f\r"}},
+        {"a last line without LF", "one\ntwo", {"one\n", "two"}},
+        {"an empty file", "", {}},
+        {"a long line in pieces",
+         std::string(600, 'x') + "\r\nnext\n",
+         {std::string(511, 'x'), std::string(89, 'x') + "\n", "next\n"}},
+        // The LF translated from CR LF is the 511th byte of the same piece.
+        {"the translated LF counts",
+         std::string(510, 'y') + "\r\nz",
+         {std::string(510, 'y') + "\n", "z"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Pieces(c.bytes), c.pieces) << c.what;
+    }
 }
 
 TEST(Sjis, ConvertsBothWaysAndReplacesInvalidBytes) {

@@ -146,18 +146,4 @@ TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesEveryPiece) {
     ExpectDefences(false);
 }
 
-TEST_F(ConfigDialogTest, UnchangedDefenceDataKeepsTheResults) {
-    const int rows = SearchAttack();
-    ASSERT_GT(rows, 0);
-    PressConfig([](CConfigDlg& config) { config.Click(kIdConfigOk); });
-    // A ticked box that is cancelled changes nothing either.
-    PressConfig([](CConfigDlg& config) {
-        config.SetCheck(kIdEarlyData, true);
-        config.Click(kIdConfigCancel);
-    });
-    EXPECT_EQ(dialog->m_config.m_bEarlyData, 0);
-    EXPECT_EQ(dialog->m_listResult.GetItemCount(), rows);
-    ExpectDefences(false);
-}
-
 } // namespace

@@ -1,18 +1,13 @@
-#include <QAction>
 #include <QApplication>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <array>
 #include <gtest/gtest.h>
 
 #include "platform/sjis.h"
 #include "res/dialog_102.h"
-#include "res/menus.h"
 #include "ui/framework/file_filter.h"
 #include "ui/framework/qt_prompter.h"
 #include "ui/framework/report_list.h"
-#include "ui/framework/resource_menu.h"
 #include "ui/framework/scripted_prompter.h"
 #include "ui/framework/template_dialog.h"
 #include "ui/framework/translations.h"
@@ -29,19 +24,6 @@ TEST(FileFilterTest, BarSeparatedPairsBecomeQtFilters) {
     EXPECT_EQ(ui::ConvertFileFilter("表 (*.txt)|*.csv;*.txt||"), "表 (*.csv *.txt)");
     EXPECT_EQ(ui::ConvertFileFilter("無印|*.eq||"), "無印 (*.eq)");
     EXPECT_EQ(ui::ConvertFileFilter(""), "");
-}
-
-TEST(ResourceMenuTest, SortMenuPairsItsCaptionsWithTheRightCommands) {
-    ASSERT_TRUE(ui::LoadPopupMenu(res::kMenuResultEquip));
-    std::unique_ptr<QMenu> sort = ui::LoadPopupMenu(res::kMenuResultSort);
-    ASSERT_TRUE(sort);
-    ASSERT_EQ(sort->actions().size(), 4);
-    EXPECT_EQ(sort->actions()[1]->text().toStdString(), "発動マイナススキルの数で並び替え(&M)");
-    QAction* ascending = ui::FindMenuCommand(*sort, res::kCmdSortActiveMinusAsc);
-    ASSERT_TRUE(ascending);
-    EXPECT_EQ(ascending->text().toStdString(), "降順(&D)");
-    EXPECT_EQ(ui::FindMenuCommand(*sort, 1), nullptr);
-    EXPECT_EQ(ui::LoadPopupMenu(1), nullptr);
 }
 
 class ReportListTest : public testing::Test {
@@ -66,7 +48,6 @@ TEST_F(ReportListTest, RowsKeepShiftJisTextsDataAndOrder) {
     list.SetItemData(1, 42);
     EXPECT_EQ(list.GetItemText(1, 0), name);
     EXPECT_EQ(list.model()->data(list.model()->index(1, 0)).toString().toStdString(), "胴");
-    EXPECT_EQ(list.GetItemText(1, 1), "12");
     EXPECT_EQ(list.GetItemText(0, 1), "");
     EXPECT_TRUE(list.DeleteItem(0));
     EXPECT_EQ(list.GetItemData(0), 42U);
@@ -101,13 +82,6 @@ TEST_F(ReportListTest, SelectionAndChecksReportOldAndNewState) {
     EXPECT_EQ(changes.back().newState, CReportList::kChecked);
 }
 
-class OwnerDataList : public CReportList {
-protected:
-    std::string OwnerDataText(int row, int column) const override {
-        return std::to_string(row * 10 + column);
-    }
-};
-
 TEST_F(ReportListTest, ACutCellShowsItsWholeTextAsATooltipUntilItsColumnIsFitted) {
     list.resize(300, 120);
     list.show();
@@ -122,40 +96,11 @@ TEST_F(ReportListTest, ACutCellShowsItsWholeTextAsATooltipUntilItsColumnIsFitted
     EXPECT_EQ(list.GetColumnWidth(0), fitted) << "never narrower";
 }
 
-TEST(OwnerDataTest, TextsComeFromTheListClassAndColoursFromTheOwner) {
-    OwnerDataList list;
-    list.SetOwnerData(true);
-    list.InsertColumn(0, "a", 30);
-    list.InsertColumn(1, "b", 30);
-    list.SetItemCount(3);
-    EXPECT_EQ(list.InsertItem(0, "x"), -1);
-    EXPECT_EQ(list.GetItemText(2, 1), "21");
-    EXPECT_EQ(list.GetItemText(3, 1), "");
-    list.SetCustomDraw([](int row, int) {
-        return CReportList::CellColors{QColor(), row % 2 ? QColor(208, 208, 208) : QColor()};
-    });
-    EXPECT_EQ(list.model()->data(list.model()->index(1, 0), Qt::BackgroundRole).value<QColor>(),
-              QColor(208, 208, 208));
-    EXPECT_FALSE(list.model()->data(list.model()->index(0, 0), Qt::BackgroundRole).isValid());
-}
-
 class TemplateDialogTest : public testing::Test {
 protected:
     ui::ScriptedPrompter prompter;
     ui::CTemplateDialog dialog{res::kDialog102, prompter};
 };
-
-TEST_F(TemplateDialogTest, ControlsFollowTheTemplate) {
-    EXPECT_EQ(dialog.GetText(res::kIdProgressText), "10000/100000 (  0%)");
-    EXPECT_FALSE(dialog.IsEnabled(res::kIdMinDefenceValue));
-    // Dialog units scale with the font: 4 horizontal units are one average character.
-    const QRect unit = dialog.MapDialogRect(4, 8, 4, 8);
-    EXPECT_EQ(unit.width(), dialog.BaseUnitX());
-    EXPECT_EQ(unit.height(), dialog.BaseUnitY());
-    EXPECT_EQ(dialog.size(), dialog.MapDialogRect(0, 0, 583, 383).size());
-    const QRect search = dialog.Item(res::kIdSearch)->geometry();
-    EXPECT_EQ(search, dialog.MapDialogRect(81, 64, 36, 16));
-}
 
 // The window opens at its designed size and no smaller; enlarged, the lists take the room and the
 // rows under them move down, while the controls above keep their place.

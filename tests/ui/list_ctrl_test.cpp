@@ -12,9 +12,7 @@
 #include "ui/framework/scripted_prompter.h"
 #include "ui/list_ctrl_category.h"
 #include "ui/list_ctrl_equip.h"
-#include "ui/list_ctrl_ex.h"
 #include "ui/list_ctrl_result.h"
-#include "ui/slot_marks.h"
 
 namespace {
 
@@ -34,13 +32,6 @@ int PixelsOfColour(const QImage& image, int x, int top, int bottom, QColor colou
         count += image.pixelColor(x, y) == colour;
     }
     return count;
-}
-
-TEST(SlotMarksTest, UsedThenFreeThenAbsent) {
-    EXPECT_EQ(Utf8(SlotMarks(3, 1)), "◆◆○");
-    EXPECT_EQ(Utf8(SlotMarks(1, 1)), "○－－");
-    EXPECT_EQ(Utf8(SlotMarks(0, 0)), "－－－");
-    EXPECT_EQ(Utf8(SlotMarks(9, -2)), "◆◆◆");
 }
 
 TEST(ListCtrlCategoryTest, SeparatorsAreGreenOnlyForActivatedPlusRows) {
@@ -172,14 +163,6 @@ TEST_F(ListCtrlEquipTest, SortDirectionIsSharedAndFlipsWhateverTheColumn) {
     EXPECT_EQ(byName, (std::vector<const void*>{&jewel, &helm, &belt}));
 }
 
-TEST_F(ListCtrlEquipTest, DeleteRowKeepsRowsAndItemsAligned) {
-    list.DeleteRow(1);
-    EXPECT_EQ(list.GetItemCount(), 2);
-    EXPECT_EQ(Text(1, 2), "ベルト");
-    list.DeleteRow(7);
-    EXPECT_EQ(list.GetItemCount(), 2);
-}
-
 TEST_F(ListCtrlEquipTest, GridFollowsHorizontalScrolling) {
     list.resize(300, 150);
     list.show();
@@ -197,33 +180,6 @@ TEST_F(ListCtrlEquipTest, GridFollowsHorizontalScrolling) {
     QApplication::processEvents();
     EXPECT_TRUE(lineAt(24));
     EXPECT_FALSE(lineAt(39));
-}
-
-struct Recalculations : CListCtrlExOwner {
-    void RecalcTotals() override { ++count; }
-    int count = 0;
-};
-
-TEST(ListCtrlExTest, OwnerHearsOfSelectionsAndDataUnlessNotifyIsOff) {
-    CListCtrlEx list;
-    Recalculations owner;
-    list.m_pOwner = &owner;
-    list.SetSingleSelection(true);
-    list.InsertColumn(0, "a", 30);
-    list.InsertItem(0, "x");
-    list.InsertItem(1, "y");
-    list.SelectRow(0);
-    EXPECT_EQ(owner.count, 1);
-    list.SelectRow(1); // row 0 loses the selection: not a new selection
-    EXPECT_EQ(owner.count, 2);
-    list.SetItemData(0, 7);
-    EXPECT_EQ(owner.count, 3);
-    list.SetItemText(0, 0, "z");
-    EXPECT_EQ(owner.count, 3);
-    list.m_bNoNotify = 1;
-    list.SelectRow(0);
-    list.SetItemData(1, 8);
-    EXPECT_EQ(owner.count, 3);
 }
 
 TEST(ResultStatisticsTest, SkillStatisticsCountActivatedRowsByTheSignOfTheirTotal) {

@@ -132,7 +132,7 @@ TEST_F(OwnDlgTest, OkSavesAndStoresOnlyMaleOrFemaleEscKeepsTheFile) {
 // OK replaces it.
 TEST_F(OwnDlgTest, EditsAndFilesAreNotLostByAccident) {
     own().show();
-    for (int id : {kIdNameFilter, kIdOwnedNameFilter}) {
+    for (int id : std::initializer_list<int>{kIdNameFilter, kIdOwnedNameFilter}) {
         SendKey(*own().Item(id), Qt::Key_Return);
     }
     Own("ハンターメイル");
