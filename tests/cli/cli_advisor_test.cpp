@@ -80,7 +80,7 @@ TEST(CliAdvisorTest, ExactSearchExtraSkillsAndAdvice) {
 // `show --extras` names, for one set of a saved file, levels its free slots could still add.
 TEST(CliAdvisorTest, ShowExtrasOfASavedSet) {
     TempFolder folder;
-    const std::string file = folder.Path("sets.eql");
+    const std::string file = folder.File("sets.eql");
     ASSERT_EQ(RunCli({"search", "--skill", "攻撃力UP【小】", "--weapon-slots", "3", "--max-display",
                       "3", "--save", file})
                   .code,
