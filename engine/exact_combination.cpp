@@ -43,6 +43,26 @@ std::vector<CDecoData*> ExactDecorations(const CSearchCondition& condition,
     return usable;
 }
 
+bool FixedDecorationGains(const CSearchCondition& condition,
+                          const std::vector<TrackedSkill>& skills, int* gains) {
+    bool bounded = true;
+    for (int position = 0; position < kPositionCount; ++position) {
+        if (position < kSlotCount && condition.fixed.pieces[position] == nullptr) {
+            continue;
+        }
+        for (const CDecoData* deco : condition.fixed.decos[position]) {
+            if (deco == nullptr) {
+                continue;
+            }
+            bounded = bounded && position != kBody;
+            for (std::size_t k = 0; k < skills.size(); ++k) {
+                gains[k] += std::max(0, skills[k].Gain(deco->PointsFor(skills[k].systemId)));
+            }
+        }
+    }
+    return bounded;
+}
+
 int CountedPoints(const CEquipSet& set, int id) {
     int total = 0;
     const CEquipData* body = set.pieces[kBody];

@@ -25,6 +25,12 @@ std::vector<CDecoData*> ExactDecorations(const CSearchCondition& condition,
                                          const CEquipDatabase& database,
                                          const std::vector<TrackedSkill>& skills);
 
+// The most the condition's fixed decorations (where their piece is fixed, and on the weapon) can
+// add to each skill's gain, for bounds; false when one sits on the body, whose decorations count
+// once more per doubling piece and are not bounded.
+bool FixedDecorationGains(const CSearchCondition& condition,
+                          const std::vector<TrackedSkill>& skills, int* gains);
+
 // Points of skill system `id` in a set, counted as the set's skill summary counts them.
 int CountedPoints(const CEquipSet& set, int id);
 

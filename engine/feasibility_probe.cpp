@@ -30,22 +30,11 @@ FeasibilityProbe::FeasibilityProbe(const CSearchCondition& condition,
         goal_[k] = skills_[k].direction * skills_[k].bound;
         start_.with[k] = fitter_.BestGain(k, weaponSlots);
     }
-    for (int position = 0; position < kPositionCount; ++position) {
-        if (position < kSlotCount && condition.fixed.pieces[position] == nullptr) {
-            continue;
-        }
-        for (const CDecoData* deco : condition.fixed.decos[position]) {
-            if (deco == nullptr) {
-                continue;
-            }
-            // A fixed body decoration counts once more per doubling piece: not bounded.
-            bounded_ = bounded_ && position != kBody;
-            for (int k = 0; k < count_; ++k) {
-                const int gain = std::max(0, skills_[k].Gain(deco->PointsFor(skills_[k].systemId)));
-                start_.points[k] += gain;
-                start_.with[k] += gain;
-            }
-        }
+    int fixedGain[kMaxTrackedSkills] = {};
+    bounded_ = FixedDecorationGains(condition, skills_, fixedGain);
+    for (int k = 0; k < count_; ++k) {
+        start_.points[k] += fixedGain[k];
+        start_.with[k] += fixedGain[k];
     }
     CollectOptions(condition, database);
 }

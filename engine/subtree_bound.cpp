@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/exact_combination.h"
 #include "engine/group_key.h"
 
 SubtreeBound::SubtreeBound(const CSearchCondition& condition,
@@ -13,21 +14,7 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     for (int k = 0; k < count_; ++k) {
         goal_[k] = skills[k].direction * skills[k].bound;
     }
-    for (int position = 0; position < kPositionCount; ++position) {
-        if (position < kSlotCount && condition.fixed.pieces[position] == nullptr) {
-            continue;
-        }
-        for (const CDecoData* deco : condition.fixed.decos[position]) {
-            if (deco == nullptr) {
-                continue;
-            }
-            // A fixed body decoration counts once more per doubling piece: too rare to bound.
-            enabled_ = enabled_ && position != kBody;
-            for (int k = 0; k < count_; ++k) {
-                fixedGain_[k] += std::max(0, skills[k].Gain(deco->PointsFor(skills[k].systemId)));
-            }
-        }
-    }
+    enabled_ = FixedDecorationGains(condition, skills, fixedGain_);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Level& level = levels_[slot];
         std::fill(level.mostPoints, level.mostPoints + kMaxTrackedSkills, kNone);
