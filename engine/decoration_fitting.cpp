@@ -5,21 +5,9 @@
 #include "engine/group_key.h"
 
 DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchCondition& condition)
-    : table_(table), count_(table.count) {
+    : table_(table), count_(table.count), fixed_(condition), hasFixed_(fixed_.Any()) {
     for (int k = 0; k < count_; ++k) {
         tracked_[k] = (table.Threshold(k) >= 0) != table.excluded[k];
-    }
-    for (int position = 0; position < kPositionCount; ++position) {
-        // Fixed decorations of a piece only count where that piece is fixed.
-        if (position < kSlotCount && condition.fixed.pieces[position] == nullptr) {
-            continue;
-        }
-        for (CDecoData* deco : condition.fixed.decos[position]) {
-            if (deco != nullptr) {
-                fixed_[position][fixedCount_[position]++] = deco;
-                hasFixed_ = true;
-            }
-        }
     }
 }
 
@@ -79,8 +67,8 @@ void DecorationFitter::BeginEvaluation(const FitRequest& request) {
 void DecorationFitter::PlaceFixedDecorations() {
     for (int position = 0; position < kPositionCount; ++position) {
         const int times = position == kBody ? factor_ : 1;
-        for (int i = 0; i < fixedCount_[position]; ++i) {
-            CDecoData* deco = fixed_[position][i];
+        for (int i = 0; i < fixed_.count[position]; ++i) {
+            CDecoData* deco = fixed_.decos[position][i];
             if (!holders_[position].Place(deco)) {
                 continue;
             }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/fixed_decorations.h"
 #include "engine/records.h"
 #include "engine/search_condition.h"
 #include "engine/skill_table.h"
@@ -108,9 +109,8 @@ private:
     // those, so the side effects of other decorations must not turn them into needs. The final
     // recount decides them.
     bool tracked_[kMaxChosenSkills] = {};
-    CDecoData* fixed_[kPositionCount][3] = {};
-    int fixedCount_[kPositionCount] = {};
-    bool hasFixed_ = false;
+    const FixedDecorations fixed_;
+    const bool hasFixed_;
 
     SocketHolder holders_[kPositionCount];
     int need_[kMaxChosenSkills] = {};

@@ -45,15 +45,11 @@ std::vector<CDecoData*> ExactDecorations(const CSearchCondition& condition,
 
 bool FixedDecorationGains(const CSearchCondition& condition,
                           const std::vector<TrackedSkill>& skills, int* gains) {
+    const FixedDecorations fixed(condition);
     bool bounded = true;
     for (int position = 0; position < kPositionCount; ++position) {
-        if (position < kSlotCount && condition.fixed.pieces[position] == nullptr) {
-            continue;
-        }
-        for (const CDecoData* deco : condition.fixed.decos[position]) {
-            if (deco == nullptr) {
-                continue;
-            }
+        for (int i = 0; i < fixed.count[position]; ++i) {
+            const CDecoData* deco = fixed.decos[position][i];
             bounded = bounded && position != kBody;
             for (std::size_t k = 0; k < skills.size(); ++k) {
                 gains[k] += std::max(0, skills[k].Gain(deco->PointsFor(skills[k].systemId)));
@@ -63,51 +59,8 @@ bool FixedDecorationGains(const CSearchCondition& condition,
     return bounded;
 }
 
-int CountedPoints(const CEquipSet& set, int id) {
-    int total = 0;
-    const CEquipData* body = set.pieces[kBody];
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
-        if (piece == nullptr) {
-            continue;
-        }
-        if (!piece->bodyDoubling) {
-            total += piece->PointsFor(id);
-        } else if (body != nullptr) {
-            total += body->PointsFor(id);
-            for (const CDecoData* deco : set.decos[kBody]) {
-                total += deco != nullptr ? deco->PointsFor(id) : 0;
-            }
-        }
-    }
-    for (int position = 0; position < kPositionCount; ++position) {
-        if (position < kSlotCount && set.pieces[position] == nullptr) {
-            continue;
-        }
-        for (const CDecoData* deco : set.decos[position]) {
-            if (deco == nullptr) {
-                break;
-            }
-            total += deco->PointsFor(id);
-        }
-    }
-    return total;
-}
-
 ExactCombination::ExactCombination(const CSearchCondition& condition, ExactFitter& fitter)
-    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)) {
-    for (int position = 0; position < kPositionCount; ++position) {
-        // Fixed decorations of a piece only count where that piece is fixed.
-        if (position < kSlotCount && condition.fixed.pieces[position] == nullptr) {
-            continue;
-        }
-        for (CDecoData* deco : condition.fixed.decos[position]) {
-            if (deco != nullptr) {
-                fixed_[position][fixedCount_[position]++] = deco;
-            }
-        }
-    }
-}
+    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {}
 
 void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
     int doubling = 0;
@@ -126,8 +79,8 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
         const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
         holders_[position].Init(std::clamp(slots, 0, 3), position);
         const int times = position == kBody ? 1 + doubling : 1;
-        for (int i = 0; i < fixedCount_[position]; ++i) {
-            CDecoData* deco = fixed_[position][i];
+        for (int i = 0; i < fixed_.count[position]; ++i) {
+            CDecoData* deco = fixed_.decos[position][i];
             if (!holders_[position].Place(deco)) {
                 continue;
             }

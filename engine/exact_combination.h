@@ -5,6 +5,7 @@
 
 #include "engine/candidates.h"
 #include "engine/exact_fitting.h"
+#include "engine/fixed_decorations.h"
 #include "engine/search_condition.h"
 #include "engine/skill_table.h"
 
@@ -31,9 +32,6 @@ std::vector<CDecoData*> ExactDecorations(const CSearchCondition& condition,
 bool FixedDecorationGains(const CSearchCondition& condition,
                           const std::vector<TrackedSkill>& skills, int* gains);
 
-// Points of skill system `id` in a set, counted as the set's skill summary counts them.
-int CountedPoints(const CEquipSet& set, int id);
-
 // Judges combinations of five pieces exactly, with the condition's fixed decorations in place:
 // the pieces' points as the skill summary counts them (a doubling piece brings the body's points,
 // a body decoration counts once more per doubling piece) and the free slots of all six positions.
@@ -50,8 +48,7 @@ private:
 
     ExactFitter& fitter_;
     int weaponSlots_ = 0;
-    CDecoData* fixed_[kPositionCount][3] = {};
-    int fixedCount_[kPositionCount] = {};
+    const FixedDecorations fixed_;
     // State of the combination last described.
     SocketHolder holders_[kPositionCount];
     FreeRoom room_;

@@ -6,6 +6,7 @@
 #include "engine/exact_combination.h"
 #include "engine/group_key.h"
 #include "engine/skill_search.h"
+#include "engine/skill_summary.h"
 #include "engine/skill_table.h"
 
 namespace {
@@ -96,7 +97,7 @@ bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
     room.times[kBody] = 1 + doubling;
     int base[kMaxTrackedSkills] = {};
     for (int k = 0; k < fitter.SkillCount(); ++k) {
-        base[k] = CountedPoints(set, fitter.Skill(k).systemId);
+        base[k] = SkillPoints(set, fitter.Skill(k).systemId);
     }
     DecoBlock added;
     if (!fitter.Arrange(room, base, added)) {

@@ -8,6 +8,7 @@
 
 #include "engine/exact_combination.h"
 #include "engine/feasibility_probe.h"
+#include "engine/skill_summary.h"
 #include "engine/skill_table.h"
 
 namespace {
@@ -126,7 +127,7 @@ std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const CSkillData& skill = *rows[row];
         if (Offered(skill, condition.job) && !IsExcludedSkill(condition, static_cast<int>(row)) &&
-            !skill.IsReached(CountedPoints(set, skill.systemId))) {
+            !skill.IsReached(SkillPoints(set, skill.systemId))) {
             levels[skill.systemId][skill.threshold].push_back(static_cast<int>(row));
         }
     }
@@ -139,7 +140,7 @@ std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
                                ExactDecorations(condition, database, skills));
             int base[kMaxTrackedSkills] = {};
             for (std::size_t k = 0; k < skills.size(); ++k) {
-                base[k] = CountedPoints(set, skills[k].systemId);
+                base[k] = SkillPoints(set, skills[k].systemId);
             }
             if (!fitter.CanMeet(room, base)) {
                 break;

@@ -71,6 +71,12 @@ bool BuildRow(const CEquipSet& set, int id, SkillRow& row) {
 
 } // namespace
 
+int SkillPoints(const CEquipSet& set, int id) {
+    SkillRow row;
+    BuildRow(set, id, row);
+    return row.total;
+}
+
 int ActivatedSkill(int id, int total, const std::vector<CSkillData*>& skills) {
     int best = -1;
     for (std::size_t i = 0; i < skills.size(); ++i) {

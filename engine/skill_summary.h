@@ -25,6 +25,9 @@ using SkillRowTable = std::array<SkillRow, kSkillRowCapacity>;
 // dropped, and the marker row always keeps its place.
 int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills, SkillRowTable& out);
 
+// The points of skill system `id` in a set, counted as its row of the summary counts them.
+int SkillPoints(const CEquipSet& set, int id);
+
 // The skill-table row activated by `total` points in system `id`, or -1. The largest positive
 // threshold reached wins, or the most negative minus level; on equal thresholds the later row.
 int ActivatedSkill(int id, int total, const std::vector<CSkillData*>& skills);

@@ -90,6 +90,7 @@ CSearchCondition Condition(const std::uint8_t* c, const CEquipDatabase& database
         Choose(condition, database, c[1 + k], k > 0 && ((c[6] >> k) & 1) != 0);
     }
     condition.minDefense = (c[7] & 0x40) != 0 ? (c[7] & 0x3F) * 4 : 0;
+    condition.exactFitting = (c[7] & 0x80) != 0 ? 1 : 0;
     condition.maxDisplay = 1 + c[8] % 40;
     condition.maxCalc = 1 + c[9] * 4u;
     if ((c[9] & 0x80) != 0) {
@@ -101,7 +102,7 @@ CSearchCondition Condition(const std::uint8_t* c, const CEquipDatabase& database
     return condition;
 }
 
-// Up to two further skills on the sets found, with the same character and weapon.
+// Up to two further skills on the sets found, with the same character, weapon and fitting.
 CSearchCondition RefineCondition(const std::uint8_t* c, const CSearchCondition& search,
                                  const CEquipDatabase& database) {
     CSearchCondition refine;
@@ -109,6 +110,7 @@ CSearchCondition RefineCondition(const std::uint8_t* c, const CSearchCondition& 
     refine.sex = search.sex;
     refine.weaponSlots = search.weaponSlots;
     refine.minDefense = search.minDefense;
+    refine.exactFitting = search.exactFitting;
     for (int k = 0; k < c[11] % 3; ++k) {
         Choose(refine, database, c[5 - k], k == 1 && (c[6] & 1) != 0);
     }

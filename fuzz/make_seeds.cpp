@@ -119,6 +119,10 @@ void SearchSeeds() {
     };
     Put("search", "doubling_minus_levels",
         SearchInput(std::string("\x3E\x00\x02\x04\x03\x01\x02\x00\x14\x30\x00\x01", 12), small));
+    Put("search", "doubling_minus_levels_complete",
+        SearchInput(std::string("\x3E\x00\x02\x04\x03\x01\x02\x80\x14\x30\x00\x01", 12), small));
+    Put("search", "bundled_fixed_min_defence_complete",
+        SearchInput(std::string("\x3E\x02\x07\x0B\x10\x15\x06\xC5\x27\x8A\x93\x05", 12), bundled));
     std::string huge[7] = {small[0], small[1], small[2], small[3], small[4], small[5], small[6]};
     huge[1] += "zz,1,1,A,2147483647,,0,x\nyy,1,2,A,1,B,-2147483647,x\nxx,1,1,A,5,B,-2147483648,x\n";
     huge[2] += "hz,0,0,1,2147483647,1,1,0,0,0,0,0,A,2147483647,B,-2147483648\n";
