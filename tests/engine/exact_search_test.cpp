@@ -9,7 +9,6 @@
 #include "exhaustive_checker.h"
 #include "random_tables.h"
 #include "search_checker.h"
-#include "search_fixture.h"
 
 namespace {
 
@@ -90,8 +89,9 @@ std::vector<PieceTuple> Tuples(const CSkillSearch& engine) {
     return tuples;
 }
 
-// On random tiny tables the exact search lists exactly the sets a brute-force search finds, each
-// with its cheapest decorations, and keeps every set of the normal search in the same order.
+// On random tiny tables the normal search lists only sound sets and counts every combination; the
+// exact search lists exactly the sets a brute-force search finds, each with its cheapest
+// decorations, and keeps every set of the normal search in the same order.
 TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
     std::mt19937 random(7321);
     int missedByNormal = 0;
@@ -102,6 +102,8 @@ TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
         BuildRandomTables(random, engine.database, condition);
         RestrictDecorations(random, engine.database, condition);
         engine.Search(condition);
+        ExpectValidResults(engine, condition);
+        EXPECT_EQ(engine.visited, engine.totalCombos) << "round " << round;
         const std::vector<PieceTuple> normal = Tuples(engine);
 
         condition.exactFitting = 1;
@@ -125,8 +127,8 @@ TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
     EXPECT_GT(missedByNormal, 10) << "the tables no longer defeat the normal fitting";
 }
 
-// The exact refine keeps a set exactly when decorations in its free slots can meet the new
-// condition, and adds the cheapest ones.
+// The normal refine keeps only sound sets; the exact refine keeps a set exactly when decorations
+// in its free slots can meet the new condition, and adds the cheapest ones.
 TEST(ExactSearchTest, RefineKeepsEverySetThatCanStillBeMet) {
     std::mt19937 random(991);
     for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
@@ -136,14 +138,23 @@ TEST(ExactSearchTest, RefineKeepsEverySetThatCanStillBeMet) {
         condition.skillCount = 1;
         condition.excludedSkillCount = 0;
         condition.minDefense = 0;
+        const int rows = static_cast<int>(engine.database.Skills().size());
+        int row = std::uniform_int_distribution<int>(0, rows - 1)(random);
+        engine.Search(condition);
+        const std::size_t normal = engine.results.size();
+        std::swap(condition.skillRows[0], row);
+        engine.RefineSearch(condition);
+        EXPECT_EQ(engine.visited, normal) << "round " << round;
+        ExpectValidResults(engine, condition, true);
+
+        std::swap(condition.skillRows[0], row);
         condition.exactFitting = 1;
         engine.Search(condition);
         std::vector<CEquipSet> before;
         for (const auto& set : engine.results) {
             before.push_back(*set);
         }
-        const int rows = static_cast<int>(engine.database.Skills().size());
-        condition.skillRows[0] = std::uniform_int_distribution<int>(0, rows - 1)(random);
+        std::swap(condition.skillRows[0], row);
         engine.RefineSearch(condition);
         ExpectValidResults(engine, condition, true);
         std::size_t next = 0;
@@ -159,26 +170,6 @@ TEST(ExactSearchTest, RefineKeepsEverySetThatCanStillBeMet) {
         }
         EXPECT_EQ(next, engine.results.size()) << "round " << round;
     }
-}
-
-class ExactFittingTest : public SearchFixture {};
-
-// Two cases the rule-based fitting cannot see: a better decoration earlier in the table than the
-// one it keeps, and the own slots of a doubling piece.
-TEST_F(ExactFittingTest, FindsWhatTheRuleBasedFittingMisses) {
-    CDecoData* strong = Deco(1, {{attack, 2}});
-    Deco(1, {{attack, 1}});
-    Piece(kHead, 1, 10, {{attack, 6}});
-    Piece(kArm, 2, 10, {{attack, 0}}, true);
-    Choose({attack10});
-    Run();
-    EXPECT_TRUE(engine.results.empty());
-
-    condition.exactFitting = 1;
-    Run();
-    ASSERT_EQ(engine.results.size(), 1U);
-    EXPECT_EQ(Count(*engine.results[0], strong), 2);
-    ExpectValidResults(engine, condition);
 }
 
 } // namespace

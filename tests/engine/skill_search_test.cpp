@@ -1,10 +1,8 @@
 #include <climits>
 #include <cstdint>
-#include <random>
 
 #include <gtest/gtest.h>
 
-#include "random_tables.h"
 #include "search_checker.h"
 #include "search_fixture.h"
 
@@ -30,34 +28,10 @@ protected:
     }
 };
 
-TEST_F(SkillSearchTest, LimitsStopBothPhases) {
-    // Five head groups of four pieces each; every combination is a hit worth four sets.
-    for (int value = 6; value <= 10; ++value) {
-        Pieces(kHead, {value, value, value, value});
-    }
-    Pieces(kBody, {4});
-    condition.maxDisplay = 10;
-    Check();
-    EXPECT_EQ(engine.hitCount, 3U) << "12 sets reach the limit of 10";
-    EXPECT_EQ(engine.setCount, 12U);
-    EXPECT_EQ(host.messages[0].visited, 3U);
-    EXPECT_EQ(engine.results.size(), 10U);
-
-    condition.minDefense = 5; // only the hit count stops phase 1 now
-    Check();
-    EXPECT_EQ(engine.hitCount, 5U);
-    EXPECT_EQ(engine.visited, engine.totalCombos);
-    EXPECT_EQ(engine.results.size(), 10U);
-
-    condition.maxCalc = 2; // the hit array holds no more
-    Check();
-    EXPECT_EQ(engine.hitCount, 2U);
-    EXPECT_EQ(engine.results.size(), 8U);
-}
-
-// Five hits of four sets each. A limit reached at the last combination, or a list that is full
-// with no set left over, cut nothing; a refine is never cut.
-TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
+// Five head groups of four pieces each; every combination is a hit worth four sets. A limit
+// reached at the last combination, or a list that is full with no set left over, cut nothing; a
+// minimum defence leaves only the hit count to stop phase 1; a refine is never cut.
+TEST_F(SkillSearchTest, LimitsStopBothPhasesAndTheEngineTellsWhy) {
     for (int value = 6; value <= 10; ++value) {
         Pieces(kHead, {value, value, value, value});
     }
@@ -66,12 +40,20 @@ TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
         std::uint32_t maxDisplay, maxCalc;
         int minDefense, abortAtPump;
         SearchStop stop;
+        std::uint32_t hits;
+        std::uint64_t visited;
+        std::size_t sets;
     };
     const Case cases[] = {
-        {100, 100, 0, 0, SearchStop::kCompleted},   {20, 100, 0, 0, SearchStop::kCompleted},
-        {19, 100, 0, 0, SearchStop::kDisplayLimit}, {10, 100, 0, 0, SearchStop::kDisplayLimit},
-        {100, 2, 5, 0, SearchStop::kCalcLimit},     {100, 5, 5, 0, SearchStop::kCompleted},
-        {100, 100, 0, 3, SearchStop::kAborted},     {3, 100, 0, 2, SearchStop::kAborted},
+        {100, 100, 0, 0, SearchStop::kCompleted, 5, 5, 20},
+        {20, 100, 0, 0, SearchStop::kCompleted, 5, 5, 20},
+        {19, 100, 0, 0, SearchStop::kDisplayLimit, 5, 5, 19},
+        {10, 100, 0, 0, SearchStop::kDisplayLimit, 3, 3, 10},
+        {10, 100, 5, 0, SearchStop::kDisplayLimit, 5, 5, 10},
+        {100, 2, 5, 0, SearchStop::kCalcLimit, 2, 2, 8},
+        {100, 5, 5, 0, SearchStop::kCompleted, 5, 5, 20},
+        {100, 100, 0, 3, SearchStop::kAborted, 2, 3, 8},
+        {3, 100, 0, 2, SearchStop::kAborted, 1, 1, 0},
     };
     for (const Case& c : cases) {
         condition.maxDisplay = c.maxDisplay;
@@ -79,12 +61,22 @@ TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
         condition.minDefense = c.minDefense;
         host.pumps = 0;
         host.abortAtPump = c.abortAtPump;
+        SCOPED_TRACE(::testing::Message()
+                     << "display " << c.maxDisplay << ", calc " << c.maxCalc << ", defence "
+                     << c.minDefense << ", abort " << c.abortAtPump);
         Check();
-        EXPECT_EQ(engine.stopReason, c.stop) << c.maxDisplay << " " << c.maxCalc;
+        EXPECT_EQ(engine.stopReason, c.stop);
+        EXPECT_EQ(engine.hitCount, c.hits);
+        EXPECT_EQ(engine.visited, c.visited);
+        EXPECT_EQ(engine.results.size(), c.sets);
         host.abortAtPump = 0;
         engine.RefineSearch(condition);
         EXPECT_EQ(engine.stopReason, SearchStop::kCompleted);
     }
+    condition.minDefense = 0;
+    condition.maxDisplay = 10;
+    Check();
+    EXPECT_EQ(engine.setCount, 12U) << "12 sets reach the limit of 10";
 }
 
 // The first hit expands into one set of defence 14 and three rejected ones; more rejections than
@@ -192,22 +184,6 @@ TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
     EXPECT_EQ(engine.totalCombos, UINT64_MAX);
     EXPECT_EQ(host.messages.back().total, UINT64_MAX);
     EXPECT_LT(engine.visited, 100U);
-}
-
-// Crafted tables cover single rules; random ones find the interactions between them.
-TEST(SkillSearchRandomTest, EveryListedSetIsSoundAndEveryCombinationIsCounted) {
-    std::mt19937 random(20260);
-    int searchesWithResults = 0;
-    for (int round = 0; round < 300 && !::testing::Test::HasFailure(); ++round) {
-        CSkillSearch engine(nullptr, nullptr);
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        engine.Search(condition);
-        EXPECT_EQ(engine.visited, engine.totalCombos) << "round " << round;
-        ExpectValidResults(engine, condition);
-        searchesWithResults += engine.results.empty() ? 0 : 1;
-    }
-    EXPECT_GT(searchesWithResults, 50);
 }
 
 } // namespace
