@@ -1,15 +1,14 @@
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "engine/equip_database.h"
-#include "engine/field_reader.h"
 #include "engine/sjis_text.h"
 #include "engine/skill_systems.h"
 #include "engine/table_parsers.h"
@@ -22,60 +21,27 @@ std::string Sjis(const char* utf8) {
     return platform::Utf8ToSjis(utf8);
 }
 
-TEST(FieldReader, ReadsCutsAndFinallyLeavesTheDestination) {
-    const std::string line = std::string(30, 'n') + ",cd\n";
-    const char* cursor = line.c_str();
-    char field[21] = "keep";
-    NextField(field, sizeof field, cursor);
-    EXPECT_EQ(std::string(field), std::string(20, 'n')) << "cut, and its remainder skipped";
-    NextField(field, sizeof field, cursor);
-    EXPECT_STREQ(field, "cd");
-    const char* end = cursor;
-    std::strcpy(field, "keep");
-    NextField(field, sizeof field, cursor);
-    EXPECT_STREQ(field, "keep");
-    EXPECT_EQ(cursor, end);
-}
-
-TEST(FieldReader, ConvertsNumbersLikeTheCLibrary) {
-    const char* cursor = " -12x,abc,+7,99999999999,-99999999999\n";
-    EXPECT_EQ(NextInt(cursor), -12);
-    EXPECT_EQ(NextInt(cursor), 0);
-    EXPECT_EQ(NextInt(cursor), 7);
-    EXPECT_EQ(NextInt(cursor), INT_MAX);
-    EXPECT_EQ(NextInt(cursor), INT_MIN);
-    EXPECT_EQ(NextInt(cursor), 0); // absent
-}
-
 class TableParsing : public ::testing::Test {
 protected:
     void SetUp() override { ClearSkillSystems(); }
 };
 
-TEST_F(TableParsing, SkillRowsKeepASignedByteThresholdAndWholeTextCategories) {
-    CSkillData skill;
+TEST_F(TableParsing, ThresholdsAreSignedBytesAndCategoriesAndTiersMatchTheWholeText) {
+    CSkillData skill, longer;
     ParseSkillLine((Sjis("攻撃力UP【小】,攻撃,200,1,攻撃,A") + "\n").c_str(), skill);
+    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer);
     EXPECT_EQ(skill.threshold, -56);
     EXPECT_EQ(skill.jobFilter, 1);
     EXPECT_EQ(skill.category, 0);
-    EXPECT_EQ(skill.systemId, 0);
-
-    CSkillData longer;
-    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer);
     EXPECT_EQ(longer.category, 3);
-    EXPECT_EQ(longer.systemId, 0);
-}
+    EXPECT_EQ(longer.systemId, skill.systemId);
 
-TEST_F(TableParsing, DecorationTierMatchesTheWholeText) {
-    CDecoData high, longer, g;
-    ParseDecoLine((Sjis("攻撃珠,4,1,攻撃,1,防御,-1,上") + "\n").c_str(), high);
-    ParseDecoLine((Sjis("防御珠,4,1,防御,1,,,上位") + "\n").c_str(), longer);
-    ParseDecoLine((Sjis("G珠,4,3,攻撃,5,,,Ｇ") + "\n").c_str(), g);
-    EXPECT_EQ(high.rankTier, 1);
-    EXPECT_EQ(longer.rankTier, 0);
-    EXPECT_EQ(g.rankTier, 2);
-    EXPECT_EQ(high.skillPoints[1], -1);
-    EXPECT_EQ(high.skillIndex, -1);
+    const std::pair<const char*, int> tiers[] = {{"上", 1}, {"上位", 0}, {"Ｇ", 2}};
+    for (const auto& [tier, rankTier] : tiers) {
+        CDecoData deco;
+        ParseDecoLine((Sjis("珠,4,1,攻撃,1,,,") + Sjis(tier) + "\n").c_str(), deco);
+        EXPECT_EQ(deco.rankTier, rankTier) << tier;
+    }
 }
 
 TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
@@ -95,10 +61,10 @@ TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
 }
 
 // Values no game holds would overflow the sums and packed keys built from them; they are
-// clamped to the nearest bound as the line is read.
+// clamped to the nearest bound as the line is read, those beyond an int as well.
 TEST_F(TableParsing, NumbersBeyondWhatTheGameHoldsAreClamped) {
     CDecoData big, small;
-    ParseDecoLine("ZZ,2147483647,2147483647,a,2147483647,b,-2147483648,x\n", big);
+    ParseDecoLine("ZZ,3000000000,2147483647,a,99999999999,b,-3000000000,x\n", big);
     ParseDecoLine("XX,-1,-4,a,1073741824,b,-17,x\n", small);
     EXPECT_EQ(big.rarity * 1000 + big.size, 10 * 1000 + 3);
     EXPECT_EQ(big.skillPoints[0], kDecoPointsRange.max);
