@@ -30,7 +30,8 @@ protected:
 
 // Five head groups of four pieces each; every combination is a hit worth four sets. A limit
 // reached at the last combination, or a list that is full with no set left over, cut nothing; a
-// minimum defence leaves only the hit count to stop phase 1; a refine is never cut.
+// minimum defence leaves only the hit count to stop phase 1; the hits found before an abort are
+// still expanded; a refine is never cut.
 TEST_F(SkillSearchTest, LimitsStopBothPhasesAndTheEngineTellsWhy) {
     for (int value = 6; value <= 10; ++value) {
         Pieces(kHead, {value, value, value, value});
@@ -121,24 +122,6 @@ TEST_F(SkillSearchTest, AnEmptySlotMeansNothingToSearch) {
     ASSERT_EQ(host.messages.size(), 2U);
     EXPECT_EQ(host.messages[0].id + 1, host.messages[1].id);
     EXPECT_EQ(host.messages[1].visited + host.messages[1].total, 0U);
-}
-
-TEST_F(SkillSearchTest, AnAbortInPhaseOneStillExpandsTheHitsFound) {
-    Pieces(kHead, {10});
-    Pieces(kArm, {0, 1, 2, 3});
-    Pieces(kLeg, {0, -1});
-    host.abortAtPump = 3;
-    Check();
-    EXPECT_EQ(engine.hitCount, 4U) << "two arm groups, two leg groups each";
-    EXPECT_EQ(engine.results.size(), 4U);
-    EXPECT_EQ(engine.visited, 5U);
-    ASSERT_EQ(host.messages.size(), 2U);
-    EXPECT_EQ(host.messages[0].visited, 5U);
-    EXPECT_EQ(engine.running, 0);
-
-    host.abortAtPump = 0;
-    Check();
-    EXPECT_EQ(engine.visited, engine.totalCombos);
 }
 
 // An expansion may run long and fill memory with sets; an abort that comes during it stops it
