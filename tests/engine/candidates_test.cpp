@@ -10,11 +10,7 @@ namespace {
 
 class CandidatesTest : public SearchFixture {
 protected:
-    CandidatesTest() {
-        Deco(1, {{attack, 1}});
-        Deco(3, {{guard, 4}}); // guard costs more: attack is chosen skill 0
-        Choose({attack10, guard10});
-    }
+    CandidatesTest() { Choose({attack10, guard10}); }
 
     void Build() {
         for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -24,35 +20,11 @@ protected:
         }
         ASSERT_EQ(BuildSkillTable(condition, engine.database, table), 1);
         ASSERT_EQ(BuildCandidates(condition, engine.database, table, lists), 1);
-        GroupCandidates(lists, table, groups);
     }
 
     SkillTable table;
     CandidateList lists[kSlotCount];
-    GroupList groups[kSlotCount];
 };
-
-TEST_F(CandidatesTest, GroupsByPackedKeyDoublingFirstAndEquivalentsAdjacent) {
-    CEquipData* minus = Piece(kArm, 1, 5, {{attack, -2}, {guard, 3}});
-    Piece(kArm, 2, 10, {{attack, 2}});
-    Piece(kArm, 3, 12, {{attack, 2}});
-    Piece(kArm, 3, 30, {{attack, 2}});
-    Piece(kArm, 0, 1, {{attack, 9}}, true);
-    Build();
-    ASSERT_EQ(table.chosenIds[0], attack);
-    EXPECT_EQ(minus->groupKey, (30U << 25) | (3U << 20) | 1U);
-    const GroupList& arm = groups[kArm];
-    ASSERT_EQ(arm.size(), 4U);
-    EXPECT_EQ(arm[0].key, kDoublingKey);
-    EXPECT_EQ(arm[1].key, minus->groupKey) << "a minus field sorts high";
-    EXPECT_EQ(arm[2].slots, 3);
-    EXPECT_EQ(arm[2].count, 2);
-    EXPECT_EQ(arm[2].bestDefense, 30);
-    EXPECT_EQ(arm[3].slots, 2);
-    EXPECT_TRUE(AreEquivalent(arm[2].key, arm[3].key));
-    EXPECT_EQ(lists[kArm].front()->EffectiveDefense(), 30);
-    EXPECT_EQ(lists[kArm].back()->EffectiveDefense(), 1);
-}
 
 TEST_F(CandidatesTest, FiltersDropPiecesAndAFixedPieceBypassesThem) {
     CEquipData* slotsOnly = Piece(kLeg, 3, 1, {});
