@@ -34,7 +34,8 @@ Cost AddedCost(const CEquipSet& set, const CEquipSet& before) {
     return cost;
 }
 
-// Random decorations become excluded or owned, so the choice of usable ones is tried too.
+// Random decorations become excluded, or decorations and pieces owned, so the choice of usable
+// ones is tried too.
 void RestrictDecorations(std::mt19937& random, CEquipDatabase& database, CSearchCondition& c) {
     const int mode = std::uniform_int_distribution<int>(0, 3)(random);
     for (CDecoData* deco : database.Decos()) {
@@ -49,7 +50,9 @@ void RestrictDecorations(std::mt19937& random, CEquipDatabase& database, CSearch
         c.ownedOnly = 1;
         for (int slot = 0; slot < kSlotCount; ++slot) {
             for (CEquipData* piece : database.Armor(slot)) {
-                c.owned[slot].push_back(piece);
+                if (std::uniform_int_distribution<int>(0, 3)(random) != 0) {
+                    c.owned[slot].push_back(piece);
+                }
             }
         }
     }
