@@ -8,7 +8,6 @@
 #include "engine/skill_search.h"
 #include "exhaustive_checker.h"
 #include "random_tables.h"
-#include "search_checker.h"
 
 namespace {
 

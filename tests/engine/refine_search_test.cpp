@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "search_checker.h"
+#include "exhaustive_checker.h"
 #include "search_fixture.h"
 
 namespace {
