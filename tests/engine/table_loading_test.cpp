@@ -1,7 +1,5 @@
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <utility>
@@ -44,7 +42,7 @@ TEST_F(TableParsing, ThresholdsAreSignedBytesAndCategoriesAndTiersMatchTheWholeT
     }
 }
 
-TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
+TEST_F(TableParsing, ArmourSkillNamesKeep19Bytes) {
     const std::string system20 = Sjis("あいうえおかきくけこ"); // 20 bytes
     CSkillData skill;
     ParseSkillLine((Sjis("技") + "," + system20 + ",10,0,他,A\n").c_str(), skill);
@@ -54,8 +52,6 @@ TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
     ParseArmorLine(line.c_str(), piece);
     EXPECT_NE(piece.skillId[0], skill.systemId);
     EXPECT_EQ(std::string(SkillSystemName(piece.skillId[0])), system20.substr(0, 19));
-    EXPECT_EQ(piece.bodyDoubling, 1);
-    EXPECT_EQ(piece.resist[4], 5);
     EXPECT_EQ(std::string(piece.materialName[0]), Sjis("鉄鉱石"));
     EXPECT_EQ(piece.materialCount[0], 2);
 }
@@ -156,28 +152,6 @@ TEST_F(LoadTablesTest, TheDoublingMarkerCountsOnlyOutsideTheBody) {
     ASSERT_EQ(database.LoadTables(folder.Path(), 0), 1);
     EXPECT_EQ(database.Armor(kBody)[0]->bodyDoubling, 0);
     EXPECT_EQ(database.Armor(kWaist)[0]->bodyDoubling, 1);
-}
-
-TEST(BundledData, LoadsWithTheCountsItsGeneratorRecorded) {
-    const std::string root = KESTROVA_SOURCE_DIR "/data/";
-    std::ifstream counts(root + "COUNTS.txt");
-    ASSERT_TRUE(counts) << "data/COUNTS.txt is missing";
-    std::map<std::string, std::size_t> expected;
-    for (std::string line; std::getline(counts, line);) {
-        const auto equals = line.find('=');
-        if (equals != std::string::npos) {
-            expected[line.substr(0, equals)] = std::stoul(line.substr(equals + 1));
-        }
-    }
-    CEquipDatabase database;
-    ASSERT_EQ(database.LoadTablesFrom(root, 0), 1);
-    EXPECT_EQ(database.Skills().size(), expected["skills"]);
-    EXPECT_EQ(database.Decos().size(), expected["decorations"]);
-    const char* slots[] = {"head", "body", "arm", "waist", "leg"};
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        EXPECT_EQ(database.Armor(slot).size(), expected[slots[slot]]) << slots[slot];
-    }
-    EXPECT_EQ(static_cast<std::size_t>(SkillSystemCount()), expected["systems"]);
 }
 
 } // namespace
