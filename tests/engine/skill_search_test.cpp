@@ -1,8 +1,10 @@
 #include <climits>
 #include <cstdint>
+#include <string>
 
 #include <gtest/gtest.h>
 
+#include "engine/group_key.h"
 #include "exhaustive_checker.h"
 #include "search_fixture.h"
 
@@ -68,16 +70,13 @@ TEST_F(SkillSearchTest, LimitsStopBothPhasesAndTheEngineTellsWhy) {
         Check();
         EXPECT_EQ(engine.stopReason, c.stop);
         EXPECT_EQ(engine.hitCount, c.hits);
+        EXPECT_EQ(engine.setCount, 4U * c.hits);
         EXPECT_EQ(engine.visited, c.visited);
         EXPECT_EQ(engine.results.size(), c.sets);
         host.abortAtPump = 0;
         engine.RefineSearch(condition);
         EXPECT_EQ(engine.stopReason, SearchStop::kCompleted);
     }
-    condition.minDefense = 0;
-    condition.maxDisplay = 10;
-    Check();
-    EXPECT_EQ(engine.setCount, 12U) << "12 sets reach the limit of 10";
 }
 
 // The first hit expands into one set of defence 14 and three rejected ones; more rejections than
@@ -167,6 +166,36 @@ TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
     EXPECT_EQ(engine.totalCombos, UINT64_MAX);
     EXPECT_EQ(host.messages.back().total, UINT64_MAX);
     EXPECT_LT(engine.visited, 100U);
+}
+
+// Minus one in five chosen skills with a slot field of 31 packs to the doubling key's bits; read
+// as a doubling piece, the head would count the body's points instead of its own minus points.
+TEST_F(SkillSearchTest, OnlyADoublingPieceGetsTheDoublingKey) {
+    CEquipData* head = Piece(kHead, -1, 1, {});
+    CEquipData* body = Piece(kBody, 0, 1, {});
+    for (int k = 0; k < kMaxChosenSkills; ++k) {
+        const int system = FindOrAddSkillSystem("s" + std::to_string(k));
+        Deco(1, {{system, 1}});
+        condition.skillRows[k] = Level(system, 1);
+        Fill(head->skillId + k, head->skillPoints + k, 0, {{system, -1}});
+        Fill(body->skillId + k, body->skillPoints + k, 0, {{system, 1}});
+    }
+    condition.skillCount = kMaxChosenSkills;
+    Run();
+    EXPECT_NE(head->groupKey, kDoublingKey);
+    EXPECT_EQ(KeySlots(head->groupKey), 0);
+    EXPECT_TRUE(engine.results.empty()) << "every total is 0, below the thresholds of 1";
+}
+
+TEST_F(SkillSearchTest, AFixedPieceFromOutsideTheTablesStopsTheSearch) {
+    CEquipData stray;
+    condition.fixed.pieces[kBody] = &stray;
+    engine.results.push_back(std::make_unique<CEquipSet>());
+    Run();
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"装備リストの作成に失敗しました"});
+    EXPECT_TRUE(engine.results.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(engine.running, 0);
 }
 
 } // namespace
