@@ -97,7 +97,6 @@ std::vector<PieceTuple> Tuples(const CSkillSearch& engine) {
 TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
     std::mt19937 random(7321);
     int missedByNormal = 0;
-    int rounds = 0;
     for (int round = 0; round < 400 && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
@@ -124,7 +123,6 @@ TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
             EXPECT_TRUE(IsSubsequence(normal, Tuples(engine))) << "round " << round;
         }
         missedByNormal += normal.size() < expected.size() ? 1 : 0;
-        ++rounds;
     }
     EXPECT_GT(missedByNormal, 10) << "the tables no longer defeat the normal fitting";
 }
