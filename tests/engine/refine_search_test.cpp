@@ -65,8 +65,9 @@ TEST_F(RefineSearchTest, DecorationsGoIntoTheSlotsThatAreLeft) {
     EXPECT_EQ(Count(*roomy, attackOne), 3);
 }
 
+// The head has a free slot that a second copy of its fixed decoration would take.
 TEST_F(RefineSearchTest, FixedDecorationsAreNotAddedAgain) {
-    CEquipSet* set = AddResult(9, 1, 1);
+    CEquipSet* set = AddResult(9, 2, 1);
     set->decos[kHead][0] = attackOne;
     condition.fixed.pieces[kHead] = set->pieces[kHead];
     condition.fixed.decos[kHead][0] = attackOne;
