@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/skill_table.h"
-#include "search_checker.h"
+#include "exhaustive_checker.h"
 #include "search_fixture.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "exhaustive_checker.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -12,7 +13,19 @@ template <typename List, typename T> bool Has(const List& list, const T* item) {
     return std::find(std::begin(list), std::end(list), item) != std::end(list);
 }
 
-// The engine leaves out pieces whose points in a chosen skill do not fit its keys.
+// Whether a set may hold `piece` at `slot`: the fixed piece there, or one the condition allows.
+bool Wearable(const CEquipData* piece, int slot, const CSearchCondition& c) {
+    if (c.fixed.pieces[slot] != nullptr) {
+        return piece == c.fixed.pieces[slot];
+    }
+    return !Has(c.excluded[slot], piece) && (!c.ownedOnly || Has(c.owned[slot], piece)) &&
+           !(c.excludeDoubling && piece->bodyDoubling) &&
+           (piece->job == 0 || piece->job == c.job) && (piece->sex == 0 || piece->sex == c.sex) &&
+           piece->rarity >= 0 && piece->rarity < kRarityCount && c.rarityAllowed[piece->rarity];
+}
+
+// The engine also leaves out pieces whose points in a chosen skill do not fit its keys, and in a
+// fast search those that help no chosen skill.
 bool Allowed(const CEquipData* piece, int slot, const CSearchCondition& c,
              const std::vector<int>& ids) {
     bool helps = false;
@@ -23,14 +36,8 @@ bool Allowed(const CEquipData* piece, int slot, const CSearchCondition& c,
             return false;
         }
     }
-    if (c.fixed.pieces[slot] != nullptr) {
-        return piece == c.fixed.pieces[slot];
-    }
-    return !Has(c.excluded[slot], piece) && (!c.ownedOnly || Has(c.owned[slot], piece)) &&
-           !(c.excludeDoubling && piece->bodyDoubling) &&
-           !(c.fastSearch && !piece->bodyDoubling && !helps) &&
-           (piece->job == 0 || piece->job == c.job) && (piece->sex == 0 || piece->sex == c.sex) &&
-           piece->rarity >= 0 && piece->rarity < kRarityCount && c.rarityAllowed[piece->rarity];
+    const bool fastDrops = c.fastSearch && !piece->bodyDoubling && !helps && !c.fixed.pieces[slot];
+    return !fastDrops && Wearable(piece, slot, c);
 }
 
 std::vector<int> ChosenIds(const CSearchCondition& c, const CEquipDatabase& database) {
@@ -84,7 +91,76 @@ int Total(const CEquipSet& set, int id) {
     return total;
 }
 
+// Whether the chosen levels are reached and the avoided ones not, with `added` points on top.
+bool MeetsLevels(const CEquipSet& set, const CSearchCondition& c, const CEquipDatabase& database,
+                 const std::vector<int>& ids, const Points& added) {
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        const int row = c.skillRows[k];
+        if (database.Skills()[row]->IsReached(Total(set, ids[k]) + added[k]) == Avoided(c, row)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string DecoFault(const CEquipSet& set, int position, const CSearchCondition& c) {
+    int used = 0;
+    for (int entry = 0; entry < 3; ++entry) {
+        const CDecoData* deco = set.decos[position][entry];
+        if (deco == nullptr) {
+            continue;
+        }
+        if (entry > 0 && set.decos[position][entry - 1] == nullptr) {
+            return "decorations not packed";
+        }
+        used += deco->size;
+        if (!Has(c.fixed.decos[position], deco) &&
+            (Has(c.excludedDecos, deco) || (c.ownedOnly && !Has(c.ownedDecos, deco)))) {
+            return "decoration not allowed";
+        }
+    }
+    const int slots = position == kWeaponPosition ? c.weaponSlots : set.pieces[position]->slots;
+    return used <= slots ? "" : "decorations beyond the slots";
+}
+
 } // namespace
+
+::testing::AssertionResult IsValidResult(const CEquipSet& set, const CSearchCondition& condition,
+                                         const CEquipDatabase& database, bool refined) {
+    for (int position = 0; position < kPositionCount; ++position) {
+        const CEquipData* piece = set.pieces[position];
+        std::string fault;
+        if (position == kWeaponPosition) {
+            fault = piece != nullptr ? "a piece at the weapon" : "";
+        } else if (piece == nullptr || piece->kind != position) {
+            fault = "no piece of its slot";
+        } else if (!Wearable(piece, position, condition)) {
+            fault = "piece not allowed";
+        }
+        if (fault.empty()) {
+            fault = DecoFault(set, position, condition);
+        }
+        if (!fault.empty()) {
+            return ::testing::AssertionFailure() << "position " << position << ": " << fault;
+        }
+    }
+    const int defense = set.TotalDefense();
+    if (refined ? defense <= condition.minDefense : defense < condition.minDefense) {
+        return ::testing::AssertionFailure() << "defence " << defense << " below the minimum";
+    }
+    if (!MeetsLevels(set, condition, database, ChosenIds(condition, database), Points{})) {
+        return ::testing::AssertionFailure() << "a chosen level missed or an avoided one reached";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+void ExpectValidResults(const CSkillSearch& engine, const CSearchCondition& condition,
+                        bool refined) {
+    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+        EXPECT_TRUE(IsValidResult(*engine.results[i], condition, engine.database, refined))
+            << "result " << i;
+    }
+}
 
 std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchCondition& c,
                                      const CEquipDatabase& database) {
@@ -137,13 +213,7 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
     }
     std::optional<Cost> best;
     for (const auto& [points, cost] : reachable) {
-        bool meets = true;
-        for (std::size_t k = 0; k < ids.size() && meets; ++k) {
-            const int row = c.skillRows[k];
-            const bool reached = database.Skills()[row]->IsReached(Total(set, ids[k]) + points[k]);
-            meets = reached != Avoided(c, row);
-        }
-        if (meets && (!best || cost < *best)) {
+        if (MeetsLevels(set, c, database, ids, points) && (!best || cost < *best)) {
             best = cost;
         }
     }

@@ -5,9 +5,22 @@
 #include <optional>
 #include <utility>
 
+#include <gtest/gtest.h>
+
 #include "engine/equip_database.h"
 #include "engine/equip_set.h"
 #include "engine/search_condition.h"
+#include "engine/skill_search.h"
+
+// Checks a listed set from scratch, knowing nothing of how the search found it: the pieces allowed
+// by the condition, decorations within the slots of their positions, the defence minimum kept,
+// every chosen level reached and every avoided level not.
+::testing::AssertionResult IsValidResult(const CEquipSet& set, const CSearchCondition& condition,
+                                         const CEquipDatabase& database, bool refined);
+
+// Runs the check over every result of the engine's last search or refine.
+void ExpectValidResults(const CSkillSearch& engine, const CSearchCondition& condition,
+                        bool refined = false);
 
 // The answer of a brute-force search, knowing nothing of the engine's fitting: every combination
 // of allowed pieces, and for each every way of putting usable decorations into its free slots,

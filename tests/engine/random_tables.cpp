@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/group_key.h"
 #include "engine/sjis_text.h"
 #include "engine/skill_systems.h"
 
@@ -43,6 +44,11 @@ void AddRecords(std::mt19937& random, CEquipDatabase& database) {
             piece.kind = slot;
             piece.slots = Pick(random, 0, 3);
             piece.defenseAfter = Pick(random, 1, 30);
+            piece.rarity =
+                Pick(random, 0, 19) == 0 ? kRarityCount : Pick(random, 0, kRarityCount - 1);
+            if (Pick(random, 0, 9) == 0) {
+                (Pick(random, 0, 1) == 0 ? piece.job : piece.sex) = Pick(random, 1, 2);
+            }
             int entry = 0;
             if (slot != kBody && Pick(random, 0, 9) == 0) {
                 piece.skillId[entry++] = doublingId;
@@ -51,7 +57,11 @@ void AddRecords(std::mt19937& random, CEquipDatabase& database) {
             for (int s = 0; s < kSystems; ++s) {
                 if (Pick(random, 0, 2) != 0) {
                     piece.skillId[entry] = s;
-                    piece.skillPoints[entry++] = Pick(random, -3, 5);
+                    // Now and then points that no key field holds.
+                    const int beyond =
+                        Pick(random, 0, 1) == 0 ? kKeyPointsMin - 1 : kKeyPointsMax + 1;
+                    piece.skillPoints[entry++] =
+                        Pick(random, 0, 59) == 0 ? beyond : Pick(random, -3, 5);
                 }
             }
             database.AddArmor(slot, piece);
@@ -71,6 +81,13 @@ void FillCondition(std::mt19937& random, CEquipDatabase& database, CSearchCondit
     if (c.skillCount > 1 && Pick(random, 0, 3) == 0) {
         c.excludedSkillRows[c.excludedSkillCount++] =
             c.skillRows[Pick(random, 0, c.skillCount - 1)];
+    }
+    c.job = Pick(random, 1, 2);
+    c.sex = Pick(random, 1, 2);
+    c.rarityAllowed[Pick(random, 0, kRarityCount - 1)] = Pick(random, 0, 1);
+    c.excludeDoubling = Pick(random, 0, 5) == 0;
+    if (const int slot = Pick(random, 0, kSlotCount - 1); Pick(random, 0, 2) == 0) {
+        c.excluded[slot].push_back(database.Armor(slot).back());
     }
     c.weaponSlots = c.fixed.weaponSlots = Pick(random, 0, 3);
     c.minDefense = Pick(random, 0, 1) ? Pick(random, 20, 90) : 0;

@@ -6,7 +6,8 @@
 #include "engine/search_condition.h"
 
 // Replaces the tables with a small random set (three skill systems, a few decorations with minus
-// points, one to four pieces a slot, sometimes a body-doubling piece) and fills the condition
-// with one to three chosen levels, sometimes an avoided one, a fixed piece, weapon slots, a
-// minimum defence and fast search.
+// points, one to four pieces a slot of any rarity or one out of range, sometimes a body-doubling
+// piece, one for a single weapon class or sex, or points no key holds) and fills the condition with
+// one to three chosen levels, sometimes an avoided one, a fixed piece, an excluded one, a rarity
+// left out, weapon slots, a minimum defence, fast search and no doubling pieces.
 void BuildRandomTables(std::mt19937& random, CEquipDatabase& database, CSearchCondition& condition);

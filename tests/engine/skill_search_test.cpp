@@ -1,11 +1,11 @@
 #include <climits>
 #include <cstdint>
-#include <random>
+#include <string>
 
 #include <gtest/gtest.h>
 
-#include "random_tables.h"
-#include "search_checker.h"
+#include "engine/group_key.h"
+#include "exhaustive_checker.h"
 #include "search_fixture.h"
 
 namespace {
@@ -30,34 +30,11 @@ protected:
     }
 };
 
-TEST_F(SkillSearchTest, LimitsStopBothPhases) {
-    // Five head groups of four pieces each; every combination is a hit worth four sets.
-    for (int value = 6; value <= 10; ++value) {
-        Pieces(kHead, {value, value, value, value});
-    }
-    Pieces(kBody, {4});
-    condition.maxDisplay = 10;
-    Check();
-    EXPECT_EQ(engine.hitCount, 3U) << "12 sets reach the limit of 10";
-    EXPECT_EQ(engine.setCount, 12U);
-    EXPECT_EQ(host.messages[0].visited, 3U);
-    EXPECT_EQ(engine.results.size(), 10U);
-
-    condition.minDefense = 5; // only the hit count stops phase 1 now
-    Check();
-    EXPECT_EQ(engine.hitCount, 5U);
-    EXPECT_EQ(engine.visited, engine.totalCombos);
-    EXPECT_EQ(engine.results.size(), 10U);
-
-    condition.maxCalc = 2; // the hit array holds no more
-    Check();
-    EXPECT_EQ(engine.hitCount, 2U);
-    EXPECT_EQ(engine.results.size(), 8U);
-}
-
-// Five hits of four sets each. A limit reached at the last combination, or a list that is full
-// with no set left over, cut nothing; a refine is never cut.
-TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
+// Five head groups of four pieces each; every combination is a hit worth four sets. A limit
+// reached at the last combination, or a list that is full with no set left over, cut nothing; a
+// minimum defence leaves only the hit count to stop phase 1; the hits found before an abort are
+// still expanded; a refine is never cut.
+TEST_F(SkillSearchTest, LimitsStopBothPhasesAndTheEngineTellsWhy) {
     for (int value = 6; value <= 10; ++value) {
         Pieces(kHead, {value, value, value, value});
     }
@@ -66,12 +43,20 @@ TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
         std::uint32_t maxDisplay, maxCalc;
         int minDefense, abortAtPump;
         SearchStop stop;
+        std::uint32_t hits;
+        std::uint64_t visited;
+        std::size_t sets;
     };
     const Case cases[] = {
-        {100, 100, 0, 0, SearchStop::kCompleted},   {20, 100, 0, 0, SearchStop::kCompleted},
-        {19, 100, 0, 0, SearchStop::kDisplayLimit}, {10, 100, 0, 0, SearchStop::kDisplayLimit},
-        {100, 2, 5, 0, SearchStop::kCalcLimit},     {100, 5, 5, 0, SearchStop::kCompleted},
-        {100, 100, 0, 3, SearchStop::kAborted},     {3, 100, 0, 2, SearchStop::kAborted},
+        {100, 100, 0, 0, SearchStop::kCompleted, 5, 5, 20},
+        {20, 100, 0, 0, SearchStop::kCompleted, 5, 5, 20},
+        {19, 100, 0, 0, SearchStop::kDisplayLimit, 5, 5, 19},
+        {10, 100, 0, 0, SearchStop::kDisplayLimit, 3, 3, 10},
+        {10, 100, 5, 0, SearchStop::kDisplayLimit, 5, 5, 10},
+        {100, 2, 5, 0, SearchStop::kCalcLimit, 2, 2, 8},
+        {100, 5, 5, 0, SearchStop::kCompleted, 5, 5, 20},
+        {100, 100, 0, 3, SearchStop::kAborted, 2, 3, 8},
+        {3, 100, 0, 2, SearchStop::kAborted, 1, 1, 0},
     };
     for (const Case& c : cases) {
         condition.maxDisplay = c.maxDisplay;
@@ -79,8 +64,15 @@ TEST_F(SkillSearchTest, TheEngineTellsWhyASearchStopped) {
         condition.minDefense = c.minDefense;
         host.pumps = 0;
         host.abortAtPump = c.abortAtPump;
+        SCOPED_TRACE(::testing::Message()
+                     << "display " << c.maxDisplay << ", calc " << c.maxCalc << ", defence "
+                     << c.minDefense << ", abort " << c.abortAtPump);
         Check();
-        EXPECT_EQ(engine.stopReason, c.stop) << c.maxDisplay << " " << c.maxCalc;
+        EXPECT_EQ(engine.stopReason, c.stop);
+        EXPECT_EQ(engine.hitCount, c.hits);
+        EXPECT_EQ(engine.setCount, 4U * c.hits);
+        EXPECT_EQ(engine.visited, c.visited);
+        EXPECT_EQ(engine.results.size(), c.sets);
         host.abortAtPump = 0;
         engine.RefineSearch(condition);
         EXPECT_EQ(engine.stopReason, SearchStop::kCompleted);
@@ -131,24 +123,6 @@ TEST_F(SkillSearchTest, AnEmptySlotMeansNothingToSearch) {
     EXPECT_EQ(host.messages[1].visited + host.messages[1].total, 0U);
 }
 
-TEST_F(SkillSearchTest, AnAbortInPhaseOneStillExpandsTheHitsFound) {
-    Pieces(kHead, {10});
-    Pieces(kArm, {0, 1, 2, 3});
-    Pieces(kLeg, {0, -1});
-    host.abortAtPump = 3;
-    Check();
-    EXPECT_EQ(engine.hitCount, 4U) << "two arm groups, two leg groups each";
-    EXPECT_EQ(engine.results.size(), 4U);
-    EXPECT_EQ(engine.visited, 5U);
-    ASSERT_EQ(host.messages.size(), 2U);
-    EXPECT_EQ(host.messages[0].visited, 5U);
-    EXPECT_EQ(engine.running, 0);
-
-    host.abortAtPump = 0;
-    Check();
-    EXPECT_EQ(engine.visited, engine.totalCombos);
-}
-
 // An expansion may run long and fill memory with sets; an abort that comes during it stops it
 // before the next set. One pump in phase 1 (the arm loop), then one per set.
 TEST_F(SkillSearchTest, AnAbortDuringTheExpansionStopsItAtOnce) {
@@ -194,20 +168,34 @@ TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
     EXPECT_LT(engine.visited, 100U);
 }
 
-// Crafted tables cover single rules; random ones find the interactions between them.
-TEST(SkillSearchRandomTest, EveryListedSetIsSoundAndEveryCombinationIsCounted) {
-    std::mt19937 random(20260);
-    int searchesWithResults = 0;
-    for (int round = 0; round < 300 && !::testing::Test::HasFailure(); ++round) {
-        CSkillSearch engine(nullptr, nullptr);
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        engine.Search(condition);
-        EXPECT_EQ(engine.visited, engine.totalCombos) << "round " << round;
-        ExpectValidResults(engine, condition);
-        searchesWithResults += engine.results.empty() ? 0 : 1;
+// Minus one in five chosen skills with a slot field of 31 packs to the doubling key's bits; read
+// as a doubling piece, the head would count the body's points instead of its own minus points.
+TEST_F(SkillSearchTest, OnlyADoublingPieceGetsTheDoublingKey) {
+    CEquipData* head = Piece(kHead, -1, 1, {});
+    CEquipData* body = Piece(kBody, 0, 1, {});
+    for (int k = 0; k < kMaxChosenSkills; ++k) {
+        const int system = FindOrAddSkillSystem("s" + std::to_string(k));
+        Deco(1, {{system, 1}});
+        condition.skillRows[k] = Level(system, 1);
+        Fill(head->skillId + k, head->skillPoints + k, 0, {{system, -1}});
+        Fill(body->skillId + k, body->skillPoints + k, 0, {{system, 1}});
     }
-    EXPECT_GT(searchesWithResults, 50);
+    condition.skillCount = kMaxChosenSkills;
+    Run();
+    EXPECT_NE(head->groupKey, kDoublingKey);
+    EXPECT_EQ(KeySlots(head->groupKey), 0);
+    EXPECT_TRUE(engine.results.empty()) << "every total is 0, below the thresholds of 1";
+}
+
+TEST_F(SkillSearchTest, AFixedPieceFromOutsideTheTablesStopsTheSearch) {
+    CEquipData stray;
+    condition.fixed.pieces[kBody] = &stray;
+    engine.results.push_back(std::make_unique<CEquipSet>());
+    Run();
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"装備リストの作成に失敗しました"});
+    EXPECT_TRUE(engine.results.empty());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(engine.running, 0);
 }
 
 } // namespace

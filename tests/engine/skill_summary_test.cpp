@@ -2,94 +2,50 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/equip_database.h"
 #include "engine/equip_set.h"
-#include "engine/sjis_text.h"
-#include "engine/skill_systems.h"
+#include "search_fixture.h"
 
 namespace {
 
-class SkillSummaryTest : public ::testing::Test {
+class SkillSummaryTest : public SearchFixture {
 protected:
-    void SetUp() override {
-        ClearSkillSystems();
-        attack = FindOrAddSkillSystem("attack");
-        guard = FindOrAddSkillSystem("guard");
-        AddLevel(attack, 10);
-        AddLevel(attack, 15);
-        AddLevel(guard, -10);
-        AddLevel(guard, -15);
-    }
+    int Summarize(const CEquipSet& set) { return set.Summarize(rows, engine.database.Skills()); }
 
-    void AddLevel(int id, int threshold) {
-        CSkillData skill;
-        skill.systemId = id;
-        skill.threshold = static_cast<std::int8_t>(threshold);
-        database.AddSkill(skill);
-    }
-
-    CEquipData* AddPiece(int slot, int attackPoints, int guardPoints, bool doubling = false) {
-        CEquipData piece;
-        piece.kind = slot;
-        piece.slots = 3;
-        piece.skillId[0] = attack;
-        piece.skillPoints[0] = attackPoints;
-        piece.skillId[1] = guard;
-        piece.skillPoints[1] = guardPoints;
-        if (doubling) {
-            piece.skillId[2] = FindOrAddSkillSystem(sjis::kBodyDoubling);
-            piece.bodyDoubling = 1;
-        }
-        return &database.AddArmor(slot, piece);
-    }
-
-    CDecoData* AddDeco(int attackPoints) {
-        CDecoData deco;
-        deco.size = 1;
-        deco.skillId[0] = attack;
-        deco.skillPoints[0] = attackPoints;
-        deco.skillId[1] = guard;
-        return &database.AddDeco(deco);
-    }
-
-    int Summarize(const CEquipSet& set) { return set.Summarize(rows, database.Skills()); }
-
-    CEquipDatabase database;
     SkillRowTable rows;
-    int attack = 0;
-    int guard = 0;
 };
 
 TEST_F(SkillSummaryTest, ChoosesTheDeepestLevelReachedAndSortsInactiveRowsLast) {
+    const int attack15 = Level(attack, 15);
+    const int guardMinus10 = Level(guard, -10);
+    Level(guard, -15);
     CEquipSet set;
-    set.pieces[kHead] = AddPiece(kHead, 7, -6);
-    set.pieces[kBody] = AddPiece(kBody, 9, -6);
+    set.pieces[kHead] = Piece(kHead, 3, 1, {{attack, 7}, {guard, -6}});
+    set.pieces[kBody] = Piece(kBody, 3, 1, {{attack, 9}, {guard, -6}});
     ASSERT_EQ(Summarize(set), 2);
     EXPECT_EQ(rows[0].systemId, attack);
     EXPECT_EQ(rows[0].total, 16);
-    EXPECT_EQ(rows[0].skillIndex, 1); // +15
+    EXPECT_EQ(rows[0].skillIndex, attack15);
     EXPECT_EQ(rows[1].total, -12);
-    EXPECT_EQ(rows[1].skillIndex, 2); // -10, not -15
+    EXPECT_EQ(rows[1].skillIndex, guardMinus10) << "not -15";
 
     // Zero points give no row; an inactive total sorts after an active one, whatever its size.
-    set.pieces[kBody] = AddPiece(kBody, 0, 0);
-    set.pieces[kBody]->skillId[2] = FindOrAddSkillSystem("zero");
-    set.pieces[kArm] = AddPiece(kArm, 0, -5);
+    set.pieces[kBody] = Piece(kBody, 3, 1, {{FindOrAddSkillSystem("zero"), 0}});
+    set.pieces[kArm] = Piece(kArm, 3, 1, {{guard, -5}});
     set.pieces[kHead]->skillPoints[0] = 3;
     ASSERT_EQ(Summarize(set), 2);
     EXPECT_EQ(rows[0].systemId, guard);
-    EXPECT_EQ(rows[0].skillIndex, 2);
+    EXPECT_EQ(rows[0].skillIndex, guardMinus10);
     EXPECT_EQ(rows[1].skillIndex, -1);
     EXPECT_EQ(rows[1].points[kHead], 3);
 }
 
 TEST_F(SkillSummaryTest, ADoublingPieceCountsTheBodyAndItsDecorationsAgain) {
     CEquipSet set;
-    set.pieces[kBody] = AddPiece(kBody, 4, 0);
-    set.pieces[kWaist] = AddPiece(kWaist, 9, 0, true);
-    set.decos[kBody][0] = AddDeco(2);
-    set.decos[kWaist][0] = AddDeco(1);
-    set.decos[kWeaponPosition][0] = AddDeco(1);
+    set.pieces[kBody] = Piece(kBody, 3, 1, {{attack, 4}});
+    set.pieces[kWaist] = Piece(kWaist, 3, 1, {{attack, 9}}, true);
+    set.decos[kBody][0] = Deco(1, {{attack, 2}});
+    set.decos[kWaist][0] = Deco(1, {{attack, 1}});
+    set.decos[kWeaponPosition][0] = Deco(1, {{attack, 1}});
     const int count = Summarize(set);
     ASSERT_EQ(count, 2);
     EXPECT_EQ(rows[0].systemId, attack);
@@ -109,26 +65,17 @@ TEST_F(SkillSummaryTest, ADoublingPieceCountsTheBodyAndItsDecorationsAgain) {
 TEST_F(SkillSummaryTest, NeverWritesBeyondItsCapacity) {
     CEquipSet set;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        CEquipData piece;
-        for (int entry = 0; entry < 5; ++entry) {
-            piece.skillId[entry] = FindOrAddSkillSystem("s" + std::to_string(slot * 5 + entry));
-            piece.skillPoints[entry] = 1;
+        CEquipData* piece = set.pieces[slot] = Piece(slot, 3, 1, {}, slot == kLeg);
+        for (int entry = piece->bodyDoubling; entry < 5; ++entry) {
+            piece->skillId[entry] = FindOrAddSkillSystem("s" + std::to_string(slot * 5 + entry));
+            piece->skillPoints[entry] = 1;
         }
-        if (slot == kLeg) {
-            piece.skillId[4] = FindOrAddSkillSystem(sjis::kBodyDoubling);
-            piece.bodyDoubling = 1;
-        }
-        set.pieces[slot] = &database.AddArmor(slot, piece);
     }
     for (int position = 0; position < kPositionCount; ++position) {
         for (int entry = 0; entry < 3; ++entry) {
-            CDecoData deco;
-            deco.size = 1;
-            deco.skillId[0] = FindOrAddSkillSystem("d" + std::to_string(position * 3 + entry));
-            deco.skillPoints[0] = 1;
-            deco.skillId[1] = FindOrAddSkillSystem("e" + std::to_string(position * 3 + entry));
-            deco.skillPoints[1] = -1;
-            set.decos[position][entry] = &database.AddDeco(deco);
+            const std::string name = std::to_string(position * 3 + entry);
+            set.decos[position][entry] = Deco(
+                1, {{FindOrAddSkillSystem("d" + name), 1}, {FindOrAddSkillSystem("e" + name), -1}});
         }
     }
     EXPECT_EQ(Summarize(set), kSkillRowCapacity);

@@ -1,15 +1,12 @@
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <map>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "engine/equip_database.h"
-#include "engine/field_reader.h"
 #include "engine/sjis_text.h"
 #include "engine/skill_systems.h"
 #include "engine/table_parsers.h"
@@ -22,63 +19,30 @@ std::string Sjis(const char* utf8) {
     return platform::Utf8ToSjis(utf8);
 }
 
-TEST(FieldReader, ReadsCutsAndFinallyLeavesTheDestination) {
-    const std::string line = std::string(30, 'n') + ",cd\n";
-    const char* cursor = line.c_str();
-    char field[21] = "keep";
-    NextField(field, sizeof field, cursor);
-    EXPECT_EQ(std::string(field), std::string(20, 'n')) << "cut, and its remainder skipped";
-    NextField(field, sizeof field, cursor);
-    EXPECT_STREQ(field, "cd");
-    const char* end = cursor;
-    std::strcpy(field, "keep");
-    NextField(field, sizeof field, cursor);
-    EXPECT_STREQ(field, "keep");
-    EXPECT_EQ(cursor, end);
-}
-
-TEST(FieldReader, ConvertsNumbersLikeTheCLibrary) {
-    const char* cursor = " -12x,abc,+7,99999999999,-99999999999\n";
-    EXPECT_EQ(NextInt(cursor), -12);
-    EXPECT_EQ(NextInt(cursor), 0);
-    EXPECT_EQ(NextInt(cursor), 7);
-    EXPECT_EQ(NextInt(cursor), INT_MAX);
-    EXPECT_EQ(NextInt(cursor), INT_MIN);
-    EXPECT_EQ(NextInt(cursor), 0); // absent
-}
-
 class TableParsing : public ::testing::Test {
 protected:
     void SetUp() override { ClearSkillSystems(); }
 };
 
-TEST_F(TableParsing, SkillRowsKeepASignedByteThresholdAndWholeTextCategories) {
-    CSkillData skill;
+TEST_F(TableParsing, ThresholdsAreSignedBytesAndCategoriesAndTiersMatchTheWholeText) {
+    CSkillData skill, longer;
     ParseSkillLine((Sjis("攻撃力UP【小】,攻撃,200,1,攻撃,A") + "\n").c_str(), skill);
+    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer);
     EXPECT_EQ(skill.threshold, -56);
     EXPECT_EQ(skill.jobFilter, 1);
     EXPECT_EQ(skill.category, 0);
-    EXPECT_EQ(skill.systemId, 0);
-
-    CSkillData longer;
-    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer);
     EXPECT_EQ(longer.category, 3);
-    EXPECT_EQ(longer.systemId, 0);
+    EXPECT_EQ(longer.systemId, skill.systemId);
+
+    const std::pair<const char*, int> tiers[] = {{"上", 1}, {"上位", 0}, {"Ｇ", 2}};
+    for (const auto& [tier, rankTier] : tiers) {
+        CDecoData deco;
+        ParseDecoLine((Sjis("珠,4,1,攻撃,1,,,") + Sjis(tier) + "\n").c_str(), deco);
+        EXPECT_EQ(deco.rankTier, rankTier) << tier;
+    }
 }
 
-TEST_F(TableParsing, DecorationTierMatchesTheWholeText) {
-    CDecoData high, longer, g;
-    ParseDecoLine((Sjis("攻撃珠,4,1,攻撃,1,防御,-1,上") + "\n").c_str(), high);
-    ParseDecoLine((Sjis("防御珠,4,1,防御,1,,,上位") + "\n").c_str(), longer);
-    ParseDecoLine((Sjis("G珠,4,3,攻撃,5,,,Ｇ") + "\n").c_str(), g);
-    EXPECT_EQ(high.rankTier, 1);
-    EXPECT_EQ(longer.rankTier, 0);
-    EXPECT_EQ(g.rankTier, 2);
-    EXPECT_EQ(high.skillPoints[1], -1);
-    EXPECT_EQ(high.skillIndex, -1);
-}
-
-TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
+TEST_F(TableParsing, ArmourSkillNamesKeep19Bytes) {
     const std::string system20 = Sjis("あいうえおかきくけこ"); // 20 bytes
     CSkillData skill;
     ParseSkillLine((Sjis("技") + "," + system20 + ",10,0,他,A\n").c_str(), skill);
@@ -88,17 +52,15 @@ TEST_F(TableParsing, ArmourSkillNamesKeep19BytesAndMarkBodyDoubling) {
     ParseArmorLine(line.c_str(), piece);
     EXPECT_NE(piece.skillId[0], skill.systemId);
     EXPECT_EQ(std::string(SkillSystemName(piece.skillId[0])), system20.substr(0, 19));
-    EXPECT_EQ(piece.bodyDoubling, 1);
-    EXPECT_EQ(piece.resist[4], 5);
     EXPECT_EQ(std::string(piece.materialName[0]), Sjis("鉄鉱石"));
     EXPECT_EQ(piece.materialCount[0], 2);
 }
 
 // Values no game holds would overflow the sums and packed keys built from them; they are
-// clamped to the nearest bound as the line is read.
+// clamped to the nearest bound as the line is read, those beyond an int as well.
 TEST_F(TableParsing, NumbersBeyondWhatTheGameHoldsAreClamped) {
     CDecoData big, small;
-    ParseDecoLine("ZZ,2147483647,2147483647,a,2147483647,b,-2147483648,x\n", big);
+    ParseDecoLine("ZZ,3000000000,2147483647,a,99999999999,b,-3000000000,x\n", big);
     ParseDecoLine("XX,-1,-4,a,1073741824,b,-17,x\n", small);
     EXPECT_EQ(big.rarity * 1000 + big.size, 10 * 1000 + 3);
     EXPECT_EQ(big.skillPoints[0], kDecoPointsRange.max);
@@ -134,9 +96,8 @@ TEST_F(TableParsing, OnlySpacesMayPrecedeACommentMark) {
 
 class LoadTablesTest : public ::testing::Test {
 protected:
-    void WriteTables() {
-        folder.Write("data/SKILL_EQ.csv",
-                     "# skills\r\n" + Sjis("攻撃力UP【小】,攻撃,10,0,攻撃,A") + "\r\n\r\n");
+    void SetUp() override {
+        WriteSkills("# skills\r\n" + Sjis("攻撃力UP【小】,攻撃,10,0,攻撃,A") + "\r\n\r\n");
         folder.Write("data/TEVREQUIP_DECO.csv", Sjis("攻撃珠,1,1,攻撃,1,防御,-1,下") + "\r\n");
         const char* files[] = {"HEAD", "BODY", "ARM", "WST", "LEG"};
         for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -145,12 +106,15 @@ protected:
         }
     }
 
+    void WriteSkills(const std::string& text) { folder.Write("data/SKILL_EQ.csv", text); }
+    void WriteLeg(const std::string& text) { folder.Write("data/TEVREQUIP_LEG.csv", text); }
+    int Load() { return database.LoadTables(folder.Path(), 0); }
+
     TempFolder folder;
     CEquipDatabase database;
 };
 
 TEST_F(LoadTablesTest, ReadsEveryTableSkipsOnlyCommentsAndFailsOnAMissingOne) {
-    WriteTables();
     ASSERT_EQ(database.LoadTables(folder.Path(), 1), 1);
     ASSERT_EQ(database.Skills().size(), 2u); // the empty line is a record
     EXPECT_STREQ(database.Skills()[1]->skillName, "");
@@ -175,7 +139,7 @@ TEST_F(LoadTablesTest, ReadsEveryTableSkipsOnlyCommentsAndFailsOnAMissingOne) {
     for (const auto& standIn : standIns) {
         std::filesystem::remove_all(leg);
         standIn();
-        EXPECT_EQ(database.LoadTables(folder.Path(), 0), 0);
+        EXPECT_EQ(Load(), 0);
         EXPECT_EQ(database.Skills().size(), 2u);
         EXPECT_EQ(database.Armor(kWaist).size(), 1u);
         EXPECT_TRUE(database.Armor(kLeg).empty());
@@ -183,35 +147,63 @@ TEST_F(LoadTablesTest, ReadsEveryTableSkipsOnlyCommentsAndFailsOnAMissingOne) {
 }
 
 TEST_F(LoadTablesTest, TheDoublingMarkerCountsOnlyOutsideTheBody) {
-    WriteTables();
     const std::string doubling = Sjis("倍加,0,0,1,2,10,20,0,0,0,0,0,胴系倍加,0,攻撃,2") + "\n";
     folder.Write("data/TEVREQUIP_BODY.csv", doubling);
     folder.Write("data/TEVREQUIP_WST.csv", doubling);
-    ASSERT_EQ(database.LoadTables(folder.Path(), 0), 1);
+    ASSERT_EQ(Load(), 1);
     EXPECT_EQ(database.Armor(kBody)[0]->bodyDoubling, 0);
     EXPECT_EQ(database.Armor(kWaist)[0]->bodyDoubling, 1);
 }
 
-TEST(BundledData, LoadsWithTheCountsItsGeneratorRecorded) {
-    const std::string root = KESTROVA_SOURCE_DIR "/data/";
-    std::ifstream counts(root + "COUNTS.txt");
-    ASSERT_TRUE(counts) << "data/COUNTS.txt is missing";
-    std::map<std::string, std::size_t> expected;
-    for (std::string line; std::getline(counts, line);) {
-        const auto equals = line.find('=');
-        if (equals != std::string::npos) {
-            expected[line.substr(0, equals)] = std::stoul(line.substr(equals + 1));
-        }
+// Foreign files in the data folder: more lines than any game's table, and lines longer than a
+// table line. Tables far larger than a game's still load; only tables past the memory guard,
+// which the seven share, are refused, and refusing a file costs no memory.
+TEST_F(LoadTablesTest, TablesLoadUpToTheSharedGuardAndAreRefusedPastIt) {
+    // Well past 65536 records: a large table, not a hostile one.
+    std::string legs;
+    for (int i = 0; i < 100000; ++i) {
+        legs += "leg" + std::to_string(i) + ",0,0,1,1,5,5\n";
     }
-    CEquipDatabase database;
-    ASSERT_EQ(database.LoadTablesFrom(root, 0), 1);
-    EXPECT_EQ(database.Skills().size(), expected["skills"]);
-    EXPECT_EQ(database.Decos().size(), expected["decorations"]);
-    const char* slots[] = {"head", "body", "arm", "waist", "leg"};
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        EXPECT_EQ(database.Armor(slot).size(), expected[slots[slot]]) << slots[slot];
-    }
-    EXPECT_EQ(static_cast<std::size_t>(SkillSystemCount()), expected["systems"]);
+    WriteLeg(legs);
+    ASSERT_EQ(Load(), 1);
+    ASSERT_EQ(database.Armor(kLeg).size(), 100000u);
+    EXPECT_STREQ(database.Armor(kLeg).back()->name, "leg99999");
+    WriteLeg("piece,0,0,1,1\n");
+
+    // The six other tables hold one record each. Comment lines are not records, so they do not
+    // count against the guard.
+    constexpr std::size_t kLimit = CEquipDatabase::kMaxRecords;
+    const std::size_t others = 6;
+    WriteSkills(std::string(kLimit - others - 1, '\n') + std::string(kLimit, '#') +
+                "\n  #\nlast,s,5\n");
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(database.Skills().size(), kLimit - others);
+
+    WriteSkills(std::string(kLimit - others + 1, '\n'));
+    EXPECT_EQ(Load(), 0);
+    EXPECT_EQ(database.Armor(kWaist).size(), 1u) << "earlier tables keep their records";
+    EXPECT_TRUE(database.Armor(kLeg).empty()) << "the table past the guard stays empty";
+
+    WriteSkills(std::string(kLimit + 1, '\n'));
+    EXPECT_EQ(Load(), 0);
+    EXPECT_TRUE(database.Skills().empty());
+    EXPECT_TRUE(database.Armor(kHead).empty()) << "later tables stay empty";
+}
+
+// A line comes in pieces of 511 bytes, each read as a line of its own, even the rest of a
+// comment line.
+TEST_F(LoadTablesTest, ALongLineIsReadInPiecesOfItsOwn) {
+    const std::string name(600, 'x');
+    WriteLeg(name + "\n#" + name + "\n" + std::string(511, ',') + "s1,1,s2,2\n");
+    ASSERT_EQ(Load(), 1);
+    const auto& legs = database.Armor(kLeg);
+    ASSERT_EQ(legs.size(), 5u);
+    EXPECT_STREQ(legs[0]->name, "") << "511 bytes without a separator: the field is absent";
+    EXPECT_EQ(std::string(legs[1]->name), std::string(20, 'x'));
+    EXPECT_EQ(std::string(legs[2]->name), std::string(20, 'x'));
+    EXPECT_EQ(legs[3]->rarity, 0) << "511 commas: every field empty";
+    EXPECT_STREQ(legs[4]->name, "s1");
+    EXPECT_EQ(legs[4]->sex * 10 + legs[4]->rarity, 12);
 }
 
 } // namespace
