@@ -1,8 +1,3 @@
-#include <QApplication>
-#include <QLineEdit>
-#include <QTimer>
-#include <functional>
-
 #include "res/dialog_102.h"
 #include "res/dialog_130.h"
 #include "ui/config_dlg.h"
@@ -29,29 +24,13 @@ protected:
         return config;
     }
 
-    // Presses "コンフィグ" and lets `action` work the modal dialog; the dialog is cancelled
-    // afterwards if the action left it open.
-    void PressConfig(std::function<void(CConfigDlg&)> action) {
-        QTimer::singleShot(0, [&] {
-            auto* config = qobject_cast<CConfigDlg*>(QApplication::activeModalWidget());
-            if (!config) {
-                ADD_FAILURE() << "the configuration dialog is not open";
-                return;
-            }
-            action(*config);
-            if (!config->IsEnded()) {
-                config->EndDialog(ui::kIdCancel);
-            }
-        });
-        dialog->Click(kIdConfig);
-    }
-
-    int SearchAttack() {
-        SelectCategory(0); // every skill
-        DoubleClickSkill(kAttackSmall);
-        dialog->OnBnClickedSearch();
-        QApplication::processEvents();
-        return dialog->m_listResult.GetItemCount();
+    // Presses "コンフィグ" and switches the defence data with OK.
+    void UseEarlyData(bool early) {
+        WorkModal<CConfigDlg>([this] { dialog->Click(kIdConfig); },
+                              [early](CConfigDlg& config) {
+                                  config.SetCheck(kIdEarlyData, early);
+                                  config.Click(kIdConfigOk);
+                              });
     }
 
     // Every piece of every table uses the defence of the chosen data.
@@ -65,40 +44,16 @@ protected:
     }
 };
 
-// The digit limits apply to typing: a larger value from Config.dat is shown as it is.
-TEST_F(ConfigDialogTest, ShowsTheDefaultsAndStoredLimitsWhole) {
-    auto config = Open();
-    EXPECT_EQ(config->windowTitle().toStdString(), "コンフィグ");
-    EXPECT_EQ(config->GetText(kIdVersionLabel), "Kestrova Assistant Ver. 0.44");
-    EXPECT_EQ(config->GetText(kIdMaxDisplay), "10000");
-    EXPECT_EQ(config->GetText(kIdMaxCalc), "1000000");
-    EXPECT_FALSE(config->IsChecked(kIdEarlyData));
-    auto& display = *config->Control<QLineEdit>(kIdMaxDisplay);
-    display.end(false);
-    SendKey(display, Qt::Key_5, QStringLiteral("5"));
-    EXPECT_EQ(config->GetText(kIdMaxDisplay), "10000") << "a sixth digit is not typed";
-
-    dialog->m_config.m_nMaxDisplay = 123456;
-    dialog->m_config.m_nMaxCalc = 123456789;
-    config = Open();
-    EXPECT_EQ(config->GetText(kIdMaxDisplay), "123456");
-    EXPECT_EQ(config->GetText(kIdMaxCalc), "123456789");
-    config->Click(kIdConfigOk);
-    EXPECT_EQ(dialog->m_config.m_nMaxCalc, 123456789) << "an untouched value stays";
-}
-
-TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBounds) {
+// A stored limit is shown whole at the next opening, even beyond the digits that can be typed.
+TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBoundsAndShownWhole) {
     const struct {
         const char* display;
         const char* calc;
         const char* message;
-    } cases[] = {{"10000", "1000000", nullptr},
-                 {"10001", "1000000", kLargeLimit},
-                 {"10000", "1000001", kLargeLimit},
-                 {"0", "500", kTooSmall},
-                 {"", "500", kTooSmall},
-                 {"500", "0", kTooSmall},
-                 {"500", "", kTooSmall}};
+    } cases[] = {{"10000", "1000000", nullptr},     {"10001", "1000000", kLargeLimit},
+                 {"10000", "1000001", kLargeLimit}, {"123456", "123456789", kLargeLimit},
+                 {"0", "500", kTooSmall},           {"", "500", kTooSmall},
+                 {"500", "0", kTooSmall},           {"500", "", kTooSmall}};
     CConfigData& stored = dialog->m_config;
     for (const auto& c : cases) {
         stored = CConfigData();
@@ -116,21 +71,23 @@ TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBounds) {
         EXPECT_EQ(stored.m_nMaxDisplay, refused ? 10000 : std::atoi(c.display));
         EXPECT_EQ(stored.m_nMaxCalc, refused ? 1000000 : std::atoi(c.calc));
         EXPECT_EQ(stored.m_bEarlyData, refused ? 0 : 1);
+        config = Open();
+        EXPECT_EQ(config->GetText(kIdMaxDisplay), std::to_string(stored.m_nMaxDisplay));
+        EXPECT_EQ(config->GetText(kIdMaxCalc), std::to_string(stored.m_nMaxCalc));
     }
 }
 
 TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesEveryPiece) {
-    ASSERT_GT(SearchAttack(), 0);
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_GT(dialog->m_listResult.GetItemCount(), 0);
     dialog->SetCheck(kIdRefine, true);
     dialog->OnBnClickedRefine();
     ASSERT_FALSE(dialog->IsEnabled(kIdLoad));
-    PressConfig([](CConfigDlg& config) {
-        config.SetCheck(kIdEarlyData, true);
-        config.Click(kIdConfigOk);
-    });
+    UseEarlyData(true);
     EXPECT_EQ(dialog->m_config.m_bEarlyData, 1);
     EXPECT_EQ(dialog->m_listResult.GetItemCount(), 0);
-    EXPECT_EQ(dialog->GetText(kIdResultCount), "検索結果 0件");
+    EXPECT_EQ(Text(kIdResultCount), "検索結果 0件");
     // With nothing left to refine, the refine mode and its locks are gone.
     EXPECT_FALSE(dialog->IsChecked(kIdRefine));
     for (int id :
@@ -139,10 +96,7 @@ TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesEveryPiece) {
     }
     ExpectDefences(true);
 
-    PressConfig([](CConfigDlg& config) {
-        config.SetCheck(kIdEarlyData, false);
-        config.Click(kIdConfigOk);
-    });
+    UseEarlyData(false);
     ExpectDefences(false);
 }
 

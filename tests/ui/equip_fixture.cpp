@@ -44,14 +44,6 @@ CEquipData* EquipWindowTest::Piece(int slot, const std::string& utf8Name) const 
     return nullptr;
 }
 
-std::vector<std::string> EquipWindowTest::Column(const ui::CReportList& list, int column) {
-    std::vector<std::string> texts;
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        texts.push_back(Cell(list, row, column));
-    }
-    return texts;
-}
-
 void EquipWindowTest::SelectByName(ui::CReportList& list, const std::string& utf8Name) {
     for (int row = 0; row < list.GetItemCount(); ++row) {
         if (Cell(list, row, 2) == utf8Name) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "ui/list_ctrl_equip.h"
 #include "ui_fixture.h"
@@ -15,10 +14,6 @@ protected:
 
     CEquipData* Piece(int slot, const std::string& utf8Name) const;
 
-    // UTF-8 texts of one column, row by row.
-    static std::vector<std::string> Column(const ui::CReportList& list, int column);
     // Selects the row whose name column (2) reads `utf8Name`.
     static void SelectByName(ui::CReportList& list, const std::string& utf8Name);
 };
-
-using Names = std::vector<std::string>;

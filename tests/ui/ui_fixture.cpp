@@ -77,12 +77,16 @@ void UiFolder::UseBundledTables() const {
     }
 }
 
-void UiFolder::RemoveTable(const std::string& file) const {
-    std::filesystem::remove(File("data/" + file));
+void HookedDialog::PumpMessages() {
+    ++pumps;
+    if (onPump) {
+        onPump(*this);
+    }
+    CSimulatorDlg::PumpMessages();
 }
 
 bool MainWindowTest::Start() {
-    dialog = std::make_unique<CSimulatorDlg>(folder.Path(), prompter);
+    dialog = std::make_unique<HookedDialog>(folder.Path(), prompter);
     return dialog->InitDialog();
 }
 
@@ -93,6 +97,22 @@ void MainWindowTest::TearDown() {
 
 std::string MainWindowTest::Cell(const ui::CReportList& list, int row, int column) {
     return platform::SjisToUtf8(list.GetItemText(row, column));
+}
+
+std::vector<std::string> MainWindowTest::Column(const ui::CReportList& list, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        texts.push_back(Cell(list, row, column));
+    }
+    return texts;
+}
+
+std::vector<std::string> MainWindowTest::Row(const ui::CReportList& list, int row) {
+    std::vector<std::string> texts;
+    for (int column = 0; column < list.GetColumnCount(); ++column) {
+        texts.push_back(Cell(list, row, column));
+    }
+    return texts;
 }
 
 ui::CReportList& MainWindowTest::SkillList() const {
@@ -115,6 +135,24 @@ void MainWindowTest::DoubleClickSkill(int skill) {
     ADD_FAILURE() << "skill " << skill << " is not in the skill list";
 }
 
+int MainWindowTest::SkillIndex(const std::string& utf8Name) const {
+    const std::string name = platform::Utf8ToSjis(utf8Name);
+    const auto& skills = dialog->m_search.database.Skills();
+    for (std::size_t i = 0; i < skills.size(); ++i) {
+        if (name == skills[i]->skillName) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void MainWindowTest::ChooseSkills(const std::vector<std::string>& utf8Names) {
+    SelectCategory(0);
+    for (const std::string& name : utf8Names) {
+        DoubleClickSkill(SkillIndex(name));
+    }
+}
+
 std::vector<int> MainWindowTest::ChosenSkills() const {
     std::vector<int> indices;
     for (int row = 0; row < ChosenList().GetItemCount(); ++row) {
@@ -134,4 +172,9 @@ std::vector<int> MainWindowTest::SkillListIndices() const {
 void MainWindowTest::SelectCategory(int index) {
     dialog->Control<QComboBox>(res::kIdCategory)->setCurrentIndex(index);
     dialog->OnCbnSelchangeCategory();
+}
+
+void MainWindowTest::PressSearch() {
+    dialog->Click(res::kIdSearch);
+    QApplication::processEvents();
 }
