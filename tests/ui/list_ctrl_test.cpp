@@ -101,6 +101,14 @@ protected:
         list.SetRow(2, true, &belt);
     }
     std::string Text(int row, int column) const { return Utf8(list.GetItemText(row, column)); }
+    // The texts of a row, '|' between the cells.
+    std::string Texts(int row) const {
+        std::string texts = Text(row, 0);
+        for (int column = 1; column < CListCtrlEquip::kColumnCount; ++column) {
+            texts += "|" + Text(row, column);
+        }
+        return texts;
+    }
     std::vector<const void*> Order() const {
         std::vector<const void*> order;
         for (int row = 0; row < list.RowCount(); ++row) {
@@ -125,28 +133,13 @@ protected:
 };
 
 TEST_F(ListCtrlEquipTest, ArmourAndDecorationCellTexts) {
-    EXPECT_EQ(Text(0, 0), "頭");
-    EXPECT_EQ(Text(0, 3), "20");
+    EXPECT_EQ(Texts(0), "頭|3|ヘルム|20|－－－|防御|4|攻撃|-2|||||||0|0|0|0|-3");
+    EXPECT_EQ(Texts(1), "装|4|Gem||◆－－|攻撃|1|||||||||||||");
+    EXPECT_EQ(Texts(2), "腰|5|ベルト|0|○○－|胴系倍加|1|||||||||0|0|0|0|0")
+        << "the marker hides names, not points";
     helm.useBeforeData = 1;
-    EXPECT_EQ(Text(0, 3), "8");
-    EXPECT_EQ(Text(0, 4), "－－－");
-    EXPECT_EQ(Text(0, 5), "防御");
-    EXPECT_EQ(Text(0, 6), "4");
-    EXPECT_EQ(Text(0, 8), "-2");
-    EXPECT_EQ(Text(0, 9), "");
-    EXPECT_EQ(Text(0, 19), "-3");
-    EXPECT_EQ(Text(2, 4), "○○－");
-    EXPECT_EQ(Text(2, 5), "胴系倍加");
-    EXPECT_EQ(Text(2, 6), "1") << "the marker hides names, not points";
-    EXPECT_EQ(Text(2, 7), "");
-    EXPECT_EQ(Text(1, 0), "装");
-    EXPECT_EQ(Text(1, 3), "");
-    EXPECT_EQ(Text(1, 4), "◆－－");
-    EXPECT_EQ(Text(1, 5), "攻撃");
-    EXPECT_EQ(Text(1, 7), "");
-    EXPECT_EQ(Text(1, 15), "");
     helm.kind = 9;
-    EXPECT_EQ(Text(0, 0), "不明");
+    EXPECT_EQ(Text(0, 0) + Text(0, 3), "不明8");
 }
 
 TEST_F(ListCtrlEquipTest, SortDirectionIsSharedAndFlipsWhateverTheColumn) {

@@ -50,12 +50,10 @@ TEST_F(ResultDisplayTest, DetailsShowPiecesTotalsOwnedPiecesAndSkillColours) {
 
     const ui::CReportList& pieces = d.m_listSetEquip;
     ASSERT_EQ(pieces.GetItemCount(), 6) << "five pieces and the total, no weapon row";
-    EXPECT_EQ(Row(pieces, 0),
-              (Names{"1", "ハンターヘルム", "10", "1", "0", "0", "0", "0", "○－－", "", "", ""}));
+    EXPECT_EQ(Row(pieces, 0), "1|ハンターヘルム|10|1|0|0|0|0|○－－|||");
     EXPECT_EQ(Column(pieces, 8), (Names{"○－－", "○－－", "－－－", "○○－", "○○○", ""}));
-    EXPECT_EQ(Row(pieces, 5), (Names{"", "合計", "50", "2", "0", "1", "1", "1", "", "", "", ""}));
-    EXPECT_EQ(Row(d.m_listResult, 0), (Names{"1", "50", "2", "0", "1", "1", "1", "7", "1"}))
-        << "seven free slots, the owned head";
+    EXPECT_EQ(Row(pieces, 5), "|合計|50|2|0|1|1|1||||");
+    EXPECT_EQ(Row(d.m_listResult, 0), "1|50|2|0|1|1|1|7|1") << "seven free slots, the owned head";
     EXPECT_EQ(d.OnCustomdrawSetEquip(0, 4).background, QColor(192, 255, 192));
     EXPECT_EQ(d.OnCustomdrawSetEquip(1, 4).background, kWhite);
     EXPECT_EQ(d.OnCustomdrawSetEquip(5, 0).background, QColor(192, 192, 255));
@@ -65,10 +63,8 @@ TEST_F(ResultDisplayTest, DetailsShowPiecesTotalsOwnedPiecesAndSkillColours) {
     const int health = SkillRow("体力");
     const int critical = SkillRow("会心");
     ASSERT_GE(std::min({attack, health, critical}), 0);
-    EXPECT_EQ(Row(skills, attack),
-              (Names{"攻撃", "", "+3", "+3", "+2", "", "+2", "10", "攻撃力UP【小】"}))
-        << "no weapon points";
-    EXPECT_EQ(Row(skills, health), (Names{"体力", "", "", "", "-10", "", "", "-10", "体力－１０"}));
+    EXPECT_EQ(Row(skills, attack), "攻撃||+3|+3|+2||+2|10|攻撃力UP【小】") << "no weapon points";
+    EXPECT_EQ(Row(skills, health), "体力||||-10|||-10|体力－１０");
     EXPECT_EQ(Cell(skills, critical, 8), "");
     EXPECT_EQ(d.OnCustomdrawSetSkills(attack, 0).text, QColor(0, 192, 0));
     EXPECT_EQ(d.OnCustomdrawSetSkills(health, 8).text, QColor(192, 0, 0));
@@ -80,8 +76,7 @@ TEST_F(ResultDisplayTest, DetailsShowPiecesTotalsOwnedPiecesAndSkillColours) {
     d.CheckRadio(kIdWeaponSlot2);
     PressSearch();
     ASSERT_EQ(pieces.GetItemCount(), 7);
-    EXPECT_EQ(Row(pieces, 5),
-              (Names{"", "武器スロット", "", "", "", "", "", "", "○○－", "", "", ""}));
+    EXPECT_EQ(Row(pieces, 5), "|武器スロット|||||||○○－|||");
     EXPECT_EQ(Cell(pieces, 6, 1), "合計");
     EXPECT_EQ(Cell(d.m_listResult, 0, 7), "9") << "seven armour slots and two of the weapon";
 }
@@ -96,10 +91,8 @@ TEST_F(ResultDisplayTest, DoublingWaistShowsItsMarkerRowAndTintsTheBodyColumn) {
     const int last = skills.GetItemCount() - 1;
     const int attack = SkillRow("攻撃");
     ASSERT_EQ(SkillRow("胴系倍加"), last);
-    EXPECT_EQ(Row(skills, last), (Names{"胴系倍加", "", "", "", "", "E", "", "", ""}))
-        << "the marker has no total";
-    EXPECT_EQ(Row(skills, attack),
-              (Names{"攻撃", "", "+3", "+6", "+2", "", "+2", "13", "攻撃力UP【小】"}))
+    EXPECT_EQ(Row(skills, last), "胴系倍加|||||E|||") << "the marker has no total";
+    EXPECT_EQ(Row(skills, attack), "攻撃||+3|+6|+2||+2|13|攻撃力UP【小】")
         << "the waist's copy counts in the body column";
     EXPECT_EQ(d.m_bBodyDoublingShown, 1);
     EXPECT_EQ(d.OnCustomdrawSetSkills(attack, 3).background, QColor(192, 255, 255));

@@ -107,10 +107,10 @@ std::vector<std::string> MainWindowTest::Column(const ui::CReportList& list, int
     return texts;
 }
 
-std::vector<std::string> MainWindowTest::Row(const ui::CReportList& list, int row) {
-    std::vector<std::string> texts;
-    for (int column = 0; column < list.GetColumnCount(); ++column) {
-        texts.push_back(Cell(list, row, column));
+std::string MainWindowTest::Row(const ui::CReportList& list, int row) {
+    std::string texts = Cell(list, row, 0);
+    for (int column = 1; column < list.GetColumnCount(); ++column) {
+        texts += "|" + Cell(list, row, column);
     }
     return texts;
 }

@@ -92,7 +92,7 @@ protected:
     // UTF-8 text of a list cell, of one column row by row and of one row column by column.
     static std::string Cell(const ui::CReportList& list, int row, int column);
     static std::vector<std::string> Column(const ui::CReportList& list, int column);
-    static std::vector<std::string> Row(const ui::CReportList& list, int row);
+    static std::string Row(const ui::CReportList& list, int row); // '|' between the cells
     ui::CReportList& SkillList() const;
     ui::CReportList& ChosenList() const;
     void SelectCategory(int index);
