@@ -90,10 +90,7 @@ TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesEveryPiece) {
     EXPECT_EQ(Text(kIdResultCount), "検索結果 0件");
     // With nothing left to refine, the refine mode and its locks are gone.
     EXPECT_FALSE(dialog->IsChecked(kIdRefine));
-    for (int id :
-         std::initializer_list<int>{kIdLoad, kIdMale, kIdFastSearch, kRarityButtonIds[0]}) {
-        EXPECT_TRUE(dialog->IsEnabled(id)) << id;
-    }
+    EXPECT_EQ(Enabled(*dialog, {kIdLoad, kIdMale, kIdFastSearch, kRarityButtonIds[0]}), "++++");
     ExpectDefences(true);
 
     UseEarlyData(false);

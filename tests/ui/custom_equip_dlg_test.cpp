@@ -90,11 +90,8 @@ TEST_F(CustomEquipDlgTest, CandidatesFollowTheFiltersAndTheCategoryEnablesItsCon
             listed += (listed.empty() ? "" : ",") + name;
         }
         EXPECT_EQ(listed, c.listed);
-        std::string enabled;
-        for (int id : {kIdAddFixed, kIdLowTier, kIdHighTier, kIdGTier, kIdRarity}) {
-            enabled += dlg().IsEnabled(id) ? '+' : '-';
-        }
-        EXPECT_EQ(enabled, c.enabled);
+        EXPECT_EQ(Enabled(dlg(), {kIdAddFixed, kIdLowTier, kIdHighTier, kIdGTier, kIdRarity}),
+                  c.enabled);
     }
 }
 

@@ -44,34 +44,24 @@ TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
     EXPECT_EQ(prompter.messages.back(), "スキル/装飾品テーブルの作成に失敗しました");
     EXPECT_EQ(Text(kIdSearch), "検索");
     EXPECT_FALSE(dialog->HasTimer(CSimulatorDlg::kSearchTimer));
-    EXPECT_TRUE(dialog->IsEnabled(kIdMale));
-    EXPECT_TRUE(dialog->IsEnabled(kIdLoad));
+    EXPECT_EQ(Enabled(*dialog, {kIdMale, kIdLoad}), "++");
 }
 
 TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
     ASSERT_TRUE(Start());
     ChooseSkills({"攻撃力UP【小】", "体力－１０"});
     dialog->Click(kIdExactFitting);
-    struct Seen {
-        std::string count, progress, button;
-        bool loadEnabled, exactEnabled;
-    };
-    std::vector<Seen> seen;
+    // Every tick: the buttons locked, "中断" to press, the count and the progress of the run.
+    std::vector<std::string> seen;
     Hooked().onPump = [&seen](HookedDialog& d) {
         d.TickTimer();
-        seen.push_back({d.GetText(kIdResultCount), d.GetText(kIdProgressText), d.GetText(kIdSearch),
-                        d.IsEnabled(kIdLoad), d.IsEnabled(kIdExactFitting)});
+        const std::string progress = d.GetText(kIdProgressText);
+        seen.push_back(Enabled(d, {kIdLoad, kIdExactFitting}) + d.GetText(kIdSearch) +
+                       d.GetText(kIdResultCount).substr(0, 16) + progress.substr(1, 8));
     };
     PressSearch();
-
     ASSERT_FALSE(seen.empty());
-    for (const Seen& tick : seen) {
-        EXPECT_EQ(tick.count.rfind("組み合わせ ", 0), 0U) << tick.count;
-        EXPECT_NE(tick.progress.find(" / 1   ("), std::string::npos) << tick.progress;
-        EXPECT_EQ(tick.button, "中断");
-        EXPECT_FALSE(tick.loadEnabled);
-        EXPECT_FALSE(tick.exactEnabled);
-    }
+    EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "--中断組み合わせ  / 1   ("));
     EXPECT_EQ(dialog->m_condition.exactFitting, 1);
     EXPECT_TRUE(dialog->IsEnabled(kIdExactFitting));
     EXPECT_EQ(Text(kIdElapsed), "終了");
@@ -79,11 +69,9 @@ TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
     EXPECT_EQ(Text(kIdProgressText), "1 / 1   (100%)");
     EXPECT_EQ(Text(kIdSearch), "検索");
     EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
-    for (int id : {kIdClip, kIdSaveFixed, kIdSaveAll, kIdLoad, kIdMale}) {
-        EXPECT_TRUE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_FALSE(d.IsEnabled(kIdRefine)) << "one set cannot be refined";
-    EXPECT_FALSE(d.IsEnabled(kIdMinDefenceValue));
+    // One set cannot be refined.
+    EXPECT_EQ(Enabled(d, {kIdClip, kIdSaveFixed, kIdSaveAll, kIdLoad, kIdMale, kIdRefine}),
+              "+++++-");
     EXPECT_EQ(d.m_condition.excludedSkillCount, 1);
     EXPECT_EQ(d.m_condition.excludedSkillRows[0], kHealthMinus);
     EXPECT_EQ(d.m_config.m_recent[0].Values(),
@@ -136,22 +124,18 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
 
     d.Click(kIdRefine);
     EXPECT_EQ(ChosenList().GetItemCount(), 0);
-    for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdSaveAll, kIdOwnedOnly,
-                                             kRarityButtonIds[4]}) {
-        EXPECT_FALSE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_TRUE(d.IsEnabled(kIdMinDefence)) << "a refine keeps its minimum defence";
-    EXPECT_TRUE(d.IsEnabled(kIdExactFitting)) << "a refine fits its decorations too";
+    // A refine keeps its minimum defence and fits its decorations too.
+    const std::initializer_list<int> locked = {kIdMale, kIdGunner, kIdLoad, kIdOwnedOnly,
+                                               kRarityButtonIds[4]};
+    EXPECT_EQ(Enabled(d, locked) + Enabled(d, {kIdSaveAll, kIdMinDefence, kIdExactFitting}),
+              "------++");
     ChooseSkills({"会心＋１"});
     d.Click(kIdExactFitting);
     PressSearch();
     EXPECT_EQ(d.m_condition.exactFitting, 1);
 
     EXPECT_FALSE(d.IsChecked(kIdRefine));
-    for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdOwnedOnly,
-                                             kRarityButtonIds[4]}) {
-        EXPECT_TRUE(d.IsEnabled(id)) << id;
-    }
+    EXPECT_EQ(Enabled(d, locked), "+++++");
     EXPECT_LT(d.m_search.results.size(), before);
     EXPECT_EQ(Text(kIdElapsed), "終了");
 }
@@ -176,9 +160,7 @@ TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
     EXPECT_EQ(d.m_condition.weaponSlots, 2);
     EXPECT_EQ(d.m_condition.excluded[kLeg], (std::vector<CEquipData*>{greave}));
     EXPECT_EQ(Text(kIdResultCount), "検索結果 0件") << "the only leg was left out";
-    for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
-        EXPECT_FALSE(d.IsEnabled(id)) << id;
-    }
+    EXPECT_EQ(Enabled(d, {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}), "----");
     EXPECT_TRUE(d.m_listSetEquip.m_tempFixed.IsEmpty());
     EXPECT_TRUE(d.m_listSetEquip.m_tempExcluded[kLeg].empty());
 

@@ -18,7 +18,7 @@ protected:
 
 TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
     SelectCategory(kAll);
-    const std::vector<int> blade = SkillListIndices();
+    const std::vector<int> blade = Indices(SkillList());
     EXPECT_EQ(std::count(blade.begin(), blade.end(), kSniper), 0)
         << "a gunner skill for a blade user";
     EXPECT_EQ(std::count(blade.begin(), blade.end(), kDrawAttack), 1);
@@ -26,14 +26,14 @@ TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
     EXPECT_EQ(Cell(SkillList(), 3, 2), "-10");
 
     dialog->Click(kIdGunner);
-    const std::vector<int> gunner = SkillListIndices();
+    const std::vector<int> gunner = Indices(SkillList());
     EXPECT_EQ(std::count(gunner.begin(), gunner.end(), kSniper), 1);
     EXPECT_EQ(std::count(gunner.begin(), gunner.end(), kDrawAttack), 0);
 
     SelectCategory(kMinus);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kHealthMinus}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kHealthMinus}));
     SelectCategory(3); // survival
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kPoison, kWindPressure}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kPoison, kWindPressure}));
 }
 
 TEST_F(SkillSelectionTest, RecentListsFollowTheWeaponTypeNewestFirstUnfiltered) {
@@ -43,11 +43,11 @@ TEST_F(SkillSelectionTest, RecentListsFollowTheWeaponTypeNewestFirstUnfiltered) 
     dialog->m_config.PushRecentSkill(0, 500); // from other tables
     dialog->m_config.PushRecentSkill(1, kLuck);
     SelectCategory(kRecent);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kPoison, kSniper, kAttackSmall}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kPoison, kSniper, kAttackSmall}));
     dialog->Click(kIdGunner);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kLuck}));
     dialog->Click(kIdMale);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck})) << "the sex does not refill";
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kLuck})) << "the sex does not refill";
 }
 
 TEST_F(SkillSelectionTest, ANewLevelReplacesItsSystemAtTheEndAndMinusLevelsComeTicked) {

@@ -47,7 +47,7 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
     CSimulatorDlg& d = *dialog;
     EXPECT_TRUE(d.IsEnabled(kIdMinDefenceValue));
     EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kSniper}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kSniper}));
     // The fixed set gives the weapon slots, so the radios are off; its editor is reachable.
     EXPECT_FALSE(d.IsEnabled(kIdWeaponSlot0));
     EXPECT_TRUE(d.IsEnabled(kIdEditCustom));

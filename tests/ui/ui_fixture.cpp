@@ -56,6 +56,14 @@ void SendKey(QWidget& target, int key, const QString& text) {
     QApplication::sendEvent(&target, &press);
 }
 
+std::string Enabled(const ui::CTemplateDialog& dialog, std::initializer_list<int> ids) {
+    std::string marks;
+    for (int id : ids) {
+        marks += dialog.IsEnabled(id) ? '+' : '-';
+    }
+    return marks;
+}
+
 UiFolder::UiFolder() {
     Write("data/SKILL_EQ.csv", platform::Utf8ToSjis(kSkills));
     Write("data/TEVREQUIP_DECO.csv", platform::Utf8ToSjis(kDecorations));
@@ -153,18 +161,10 @@ void MainWindowTest::ChooseSkills(const std::vector<std::string>& utf8Names) {
     }
 }
 
-std::vector<int> MainWindowTest::ChosenSkills() const {
+std::vector<int> MainWindowTest::Indices(const ui::CReportList& list) {
     std::vector<int> indices;
-    for (int row = 0; row < ChosenList().GetItemCount(); ++row) {
-        indices.push_back(static_cast<int>(ChosenList().GetItemData(row)));
-    }
-    return indices;
-}
-
-std::vector<int> MainWindowTest::SkillListIndices() const {
-    std::vector<int> indices;
-    for (int row = 0; row < SkillList().GetItemCount(); ++row) {
-        indices.push_back(static_cast<int>(SkillList().GetItemData(row)));
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        indices.push_back(static_cast<int>(list.GetItemData(row)));
     }
     return indices;
 }

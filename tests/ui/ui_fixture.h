@@ -37,6 +37,9 @@ enum TinySkill {
 void SendDoubleClick(QWidget& target, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void SendKey(QWidget& target, int key, const QString& text = {});
 
+// '+' for each control of `ids` that is enabled, '-' for each that is not.
+std::string Enabled(const ui::CTemplateDialog& dialog, std::initializer_list<int> ids);
+
 // Runs `open`, which may show a modal dialog of type T: `work` gets the dialog once it is up, and
 // the dialog is cancelled afterwards unless `work` ended it. False when no such dialog came up.
 template <class T>
@@ -102,9 +105,9 @@ protected:
     int SkillIndex(const std::string& utf8Name) const;
     // Chooses the skills from the list of every skill.
     void ChooseSkills(const std::vector<std::string>& utf8Names);
-    // The skill-table indices of the chosen-skill rows, in order, and of the skill-list rows.
-    std::vector<int> ChosenSkills() const;
-    std::vector<int> SkillListIndices() const;
+    // The skill-table indices of the rows of a skill list, in order.
+    static std::vector<int> Indices(const ui::CReportList& list);
+    std::vector<int> ChosenSkills() const { return Indices(ChosenList()); }
     // Presses "検索" and lets the completion message arrive.
     void PressSearch();
     std::string Text(int id) const { return dialog->GetText(id); }
