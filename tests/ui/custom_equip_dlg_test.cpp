@@ -2,10 +2,10 @@
 #include <QComboBox>
 #include <filesystem>
 
-#include "equip_fixture.h"
 #include "platform/sjis.h"
 #include "res/dialog_129.h"
 #include "ui/custom_equip_dlg.h"
+#include "ui_fixture.h"
 
 using namespace res::custom_equip;
 
@@ -63,7 +63,7 @@ TEST_F(CustomEquipDlgTest, CandidatesFollowTheFiltersAndTheCategoryEnablesItsCon
         {kIdDecos, kIdBothSexes, kIdBothWeapons, 0, kIdHighTier, "", "すべて",
          "攻撃珠【１】,耐毒珠【１】", "-+++-"},
         {kIdAllKinds, kIdBothSexes, kIdBothWeapons, 3, 0, "", "すべて",
-         "ガンナーキャップ,ボーンメイル,攻撃珠【１】,攻撃珠【２】,耐毒珠【１】", "+++++"},
+         "ガンナーキャップ,ボーンメイル,攻撃珠【１】,耐毒珠【１】,攻撃珠【２】", "+++++"},
         // A selected decoration takes "固定装備に追加" away whatever the category.
         {kIdAllKinds, kIdBothSexes, kIdBothWeapons, 0, 0, "攻撃", "すべて",
          "攻撃珠【１】,攻撃珠【２】", "-++++"},

@@ -3,10 +3,10 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QScrollBar>
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include "engine/skill_systems.h"
+#include "engine/table_parsers.h"
 #include "platform/sjis.h"
 #include "res/menus.h"
 #include "ui/framework/scripted_prompter.h"
@@ -18,11 +18,6 @@ namespace {
 
 std::string Utf8(const std::string& sjis) {
     return platform::SjisToUtf8(sjis);
-}
-
-void SetName(char* field, const char* utf8) {
-    const std::string sjis = platform::Utf8ToSjis(utf8);
-    std::strncpy(field, sjis.c_str(), kNameSize - 1);
 }
 
 // Counts the pixels of one colour in a column of the list's picture, between two rows.
@@ -66,31 +61,13 @@ class ListCtrlEquipTest : public testing::Test {
 protected:
     ListCtrlEquipTest() {
         ClearSkillSystems();
-        attack = FindOrAddSkillSystem(platform::Utf8ToSjis("攻撃"));
-        guard = FindOrAddSkillSystem(platform::Utf8ToSjis("防御"));
-        SetName(helm.name, "ヘルム");
+        ParseArmorLine(
+            platform::Utf8ToSjis("ヘルム,0,0,3,0,8,20,0,0,0,0,-3,防御,4,攻撃,-2,").c_str(), helm);
         helm.kind = kHead;
-        helm.rarity = 3;
-        helm.slots = 0;
-        helm.defenseBefore = 8;
-        helm.defenseAfter = 20;
-        helm.skillId[0] = guard;
-        helm.skillPoints[0] = 4;
-        helm.skillId[1] = attack;
-        helm.skillPoints[1] = -2;
-        helm.resist[4] = -3;
-        SetName(belt.name, "ベルト");
+        ParseArmorLine(platform::Utf8ToSjis("ベルト,0,0,5,2,0,0,0,0,0,0,0,胴系倍加,1,").c_str(),
+                       belt);
         belt.kind = kWaist;
-        belt.rarity = 5;
-        belt.slots = 2;
-        belt.bodyDoubling = 1;
-        belt.skillId[0] = FindOrAddSkillSystem(platform::Utf8ToSjis("胴系倍加"));
-        belt.skillPoints[0] = 1;
-        SetName(jewel.name, "Gem");
-        jewel.rarity = 4;
-        jewel.size = 1;
-        jewel.skillId[0] = attack;
-        jewel.skillPoints[0] = 1;
+        ParseDecoLine(platform::Utf8ToSjis("Gem,4,1,攻撃,1,,,下").c_str(), jewel);
         for (int column = 0; column < CListCtrlEquip::kColumnCount; ++column) {
             list.InsertColumn(column, "", 40);
         }
@@ -124,8 +101,6 @@ protected:
         list.SortByColumn(column);
     }
 
-    int attack = 0;
-    int guard = 0;
     CEquipData helm;
     CEquipData belt;
     CDecoData jewel;

@@ -1,9 +1,9 @@
 #include <QComboBox>
 #include <QDialog>
 
-#include "equip_fixture.h"
 #include "res/dialog_131.h"
 #include "ui/own_dlg.h"
+#include "ui_fixture.h"
 
 using namespace res::own_equip;
 

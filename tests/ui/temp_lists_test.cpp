@@ -3,12 +3,12 @@
 #include <functional>
 #include <optional>
 
-#include "equip_fixture.h"
 #include "res/dialog_137.h"
 #include "res/dialog_139.h"
 #include "res/menus.h"
 #include "ui/equip_info_dlg.h"
 #include "ui/view_temp_list.h"
+#include "ui_fixture.h"
 
 namespace {
 

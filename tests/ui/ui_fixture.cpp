@@ -25,7 +25,7 @@ const char* const kSkills = "#スキル名,系統名,必要ポイント,職業,�
                             "運気,幸運,10,0,他,L\n";
 
 const char* const kDecorations = "攻撃珠【１】,2,1,攻撃,1,会心,-1,下\n"
-                                 "耐毒珠【１】,1,1,耐毒,1,,,下\n";
+                                 "耐毒珠【１】,1,1,耐毒,1,,,Ｇ\n";
 
 const char* const kHeadTable =
     "ハンターヘルム,0,0,1,1,5,10,1,0,0,0,0,攻撃,3,会心,2,,,,,,,鉄鉱石,2,,,,,,,,\n"
@@ -36,7 +36,7 @@ const char* const kArmTable = "ハンターアーム,0,0,1,0,5,10,0,0,1,0,0,攻�
 const char* const kWaistTable =
     "ハンターフォールド,0,0,1,2,5,10,0,0,0,1,0,会心,3,,,,,,,,,,,,,,,,,,\n";
 const char* const kLegTable =
-    "ハンターグリーヴ,0,0,1,3,5,10,0,0,0,0,1,攻撃,2,耐毒,3,,,,,,,,,,,,,,,,\n";
+    "ハンターグリーヴ,0,0,1,3,5,10,0,0,0,0,1,攻撃,2,耐毒,3,,,,,,,竜骨,2,鉄鉱石,0,紅玉,1\n";
 
 } // namespace
 
@@ -82,6 +82,19 @@ void UiFolder::UseBundledTables() const {
                                        File("data/" + entry.path().filename().string()),
                                        std::filesystem::copy_options::overwrite_existing);
         }
+    }
+}
+
+void UiFolder::AddEquipmentRows() const {
+    const std::pair<const char*, const char*> rows[] = {
+        {"HEAD", "レディヘルム,2,1,3,0,7,14,0,0,0,0,0,耐毒,2\n"
+                 "メンズヘルム,1,0,5,3,8,16,0,0,0,0,0,攻撃,1\n"},
+        {"BODY", "ボーンメイル,0,0,2,2,6,12,0,0,0,0,0,攻撃,5,,,,,,,,,竜骨,1,鉄鉱石,2,紅玉,3\n"},
+        {"WST", "倍加フォールド,0,0,3,1,5,10,0,0,0,0,0,胴系倍加,0\n"},
+        {"DECO", "攻撃珠【２】,4,2,攻撃,3,,,上\n"}};
+    for (const auto& [table, lines] : rows) {
+        const std::string file = std::string("data/TEVREQUIP_") + table + ".csv";
+        Write(file, Read(file) + platform::Utf8ToSjis(lines));
     }
 }
 
@@ -177,4 +190,29 @@ void MainWindowTest::SelectCategory(int index) {
 void MainWindowTest::PressSearch() {
     dialog->Click(res::kIdSearch);
     QApplication::processEvents();
+}
+
+void EquipWindowTest::SetUp() {
+    folder.AddEquipmentRows();
+    ASSERT_TRUE(Start());
+}
+
+CEquipData* EquipWindowTest::Piece(int slot, const std::string& utf8Name) const {
+    for (CEquipData* piece : dialog->m_search.database.Armor(slot)) {
+        if (platform::SjisToUtf8(piece->name) == utf8Name) {
+            return piece;
+        }
+    }
+    ADD_FAILURE() << utf8Name << " is not in table " << slot;
+    return nullptr;
+}
+
+void EquipWindowTest::SelectByName(ui::CReportList& list, const std::string& utf8Name) {
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (Cell(list, row, 2) == utf8Name) {
+            list.SelectRow(row);
+            return;
+        }
+    }
+    ADD_FAILURE() << utf8Name << " is not listed";
 }

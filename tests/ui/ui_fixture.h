@@ -70,6 +70,9 @@ class UiFolder : public TempFolder {
 public:
     UiFolder();
     void UseBundledTables() const;
+    // Rows the equipment dialogs need besides: pieces of either sex and weapon type, a
+    // body-doubling waist, a larger decoration, a piece with three materials.
+    void AddEquipmentRows() const;
 };
 
 // A main window whose message pump the test can hook: the engine pumps through it from inside its
@@ -118,3 +121,13 @@ protected:
 };
 
 using Names = std::vector<std::string>;
+
+// A started main window on the tiny tables with the equipment dialogs' rows added.
+class EquipWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override;
+
+    CEquipData* Piece(int slot, const std::string& utf8Name) const;
+    // Selects the row whose name column (2) reads `utf8Name`.
+    static void SelectByName(ui::CReportList& list, const std::string& utf8Name);
+};
