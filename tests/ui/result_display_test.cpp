@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <algorithm>
 
 #include "lists/fixed_set_file.h"
 #include "lists/owned_list_file.h"
@@ -18,12 +19,9 @@ class ResultDisplayTest : public MainWindowTest {
 protected:
     // The row of the set-skill list whose system column reads `system`, -1 when there is none.
     int SkillRow(const std::string& system) const {
-        for (int row = 0; row < dialog->m_listSetSkills.GetItemCount(); ++row) {
-            if (Cell(dialog->m_listSetSkills, row, 0) == system) {
-                return row;
-            }
-        }
-        return -1;
+        const Names systems = Column(dialog->m_listSetSkills, 0);
+        const auto row = std::find(systems.begin(), systems.end(), system);
+        return row == systems.end() ? -1 : static_cast<int>(row - systems.begin());
     }
     void SearchAttack() {
         ASSERT_TRUE(Start());

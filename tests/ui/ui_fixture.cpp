@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/sjis.h"
@@ -145,15 +146,11 @@ ui::CReportList& MainWindowTest::ChosenList() const {
 }
 
 void MainWindowTest::DoubleClickSkill(int skill) {
-    ui::CReportList& list = SkillList();
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (static_cast<int>(list.GetItemData(row)) == skill) {
-            list.SelectRow(row);
-            dialog->OnDblclkSkillList();
-            return;
-        }
-    }
-    ADD_FAILURE() << "skill " << skill << " is not in the skill list";
+    const std::vector<int> rows = Indices(SkillList());
+    const auto row = std::find(rows.begin(), rows.end(), skill);
+    ASSERT_NE(row, rows.end()) << "skill " << skill << " is not in the skill list";
+    SkillList().SelectRow(static_cast<int>(row - rows.begin()));
+    dialog->OnDblclkSkillList();
 }
 
 int MainWindowTest::SkillIndex(const std::string& utf8Name) const {
@@ -208,11 +205,8 @@ CEquipData* EquipWindowTest::Piece(int slot, const std::string& utf8Name) const 
 }
 
 void EquipWindowTest::SelectByName(ui::CReportList& list, const std::string& utf8Name) {
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (Cell(list, row, 2) == utf8Name) {
-            list.SelectRow(row);
-            return;
-        }
-    }
-    ADD_FAILURE() << utf8Name << " is not listed";
+    const std::vector<std::string> names = Column(list, 2);
+    const auto row = std::find(names.begin(), names.end(), utf8Name);
+    ASSERT_NE(row, names.end()) << utf8Name << " is not listed";
+    list.SelectRow(static_cast<int>(row - names.begin()));
 }

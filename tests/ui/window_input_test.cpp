@@ -37,8 +37,11 @@ TEST_F(WindowInputTest, ADoubleClickBelowTheRowsActsOnNothing) {
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackSmall, kPoison}));
     EXPECT_FALSE(dialog->IsChecked(kIdRefine));
 
+    // On a row itself a double click acts.
+    SendDoubleClick(*SkillList().viewport(), SkillList().SubItemRect(2, 1).center());
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackSmall, kPoison, Indices(SkillList())[2]}));
     SendDoubleClick(*setSkills.viewport(), setSkills.SubItemRect(0, 1).center());
-    EXPECT_TRUE(dialog->IsChecked(kIdRefine)) << "on the row itself it acts";
+    EXPECT_TRUE(dialog->IsChecked(kIdRefine));
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kCriticalMinus})) << "a refine that avoids it";
     EXPECT_TRUE(ChosenList().GetCheck(0));
 }
