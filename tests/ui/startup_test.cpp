@@ -85,13 +85,11 @@ TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {
 TEST_F(StartupTest, EscapeAndEnterDoNothingAnywhere) {
     ASSERT_TRUE(Start());
     dialog->show();
-    const std::vector<QWidget*> targets = {dialog.get(), dialog->Item(kIdSearch),
-                                           dialog->Item(kIdMinDefenceValue), &SkillList(),
-                                           dialog->Item(kIdResult)};
-    for (QWidget* target : targets) {
+    for (QWidget* target : std::initializer_list<QWidget*>{dialog.get(), dialog->Item(kIdSearch),
+                                                           dialog->Item(kIdMinDefenceValue),
+                                                           &SkillList(), dialog->Item(kIdResult)}) {
         for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-            QApplication::sendEvent(target, &press);
+            SendKey(*target, key);
         }
     }
     QApplication::processEvents();
