@@ -1,5 +1,5 @@
 #include <QComboBox>
-#include <QDialog>
+#include <algorithm>
 
 #include "res/dialog_131.h"
 #include "ui/own_dlg.h"
@@ -23,28 +23,25 @@ protected:
         own().Click(kIdAddOwned);
     }
     Names Owned() const { return Column(own().m_listOwned, 2); }
-    // The owned-list category radios that are ticked.
-    std::vector<int> OwnedCategory() const {
-        std::vector<int> ticked;
-        for (int id : kOwnedCategoryIds) {
-            if (own().IsChecked(id)) {
-                ticked.push_back(id);
-            }
-        }
-        return ticked;
+    // The owned-list category radio that is ticked, -1 for none.
+    int OwnedCategory() const {
+        const auto ticked = [this](int id) { return own().IsChecked(id); };
+        const auto* id =
+            std::find_if(std::begin(kOwnedCategoryIds), std::end(kOwnedCategoryIds), ticked);
+        return id == std::end(kOwnedCategoryIds) ? -1 : *id;
     }
 };
 
 TEST_F(OwnDlgTest, AddingTurnsTheOwnedViewToTheNewKindUnlessAlreadyOwned) {
     own().Click(kIdOwnedHead);
     Own("攻撃珠【１】");
-    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedDecos}));
+    EXPECT_EQ(OwnedCategory(), kIdOwnedDecos);
     EXPECT_EQ(Owned(), (Names{"攻撃珠【１】"}));
     EXPECT_EQ(own().GetText(kIdOwnedCount), "1件");
 
     own().Click(kIdOwnedHead);
     Own("攻撃珠【１】");
-    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedHead}));
+    EXPECT_EQ(OwnedCategory(), kIdOwnedHead);
     EXPECT_EQ(own().m_owned.decos.size(), 1U);
 
     // A double click on a candidate adds it too; the view's name filter still applies.
@@ -52,7 +49,7 @@ TEST_F(OwnDlgTest, AddingTurnsTheOwnedViewToTheNewKindUnlessAlreadyOwned) {
     SelectByName(own().m_listCandidates, "ハンターアーム");
     Q_EMIT own().m_listCandidates.itemDoubleClicked(own().m_listCandidates.GetSelectedRow(),
                                                     Qt::NoModifier);
-    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedArm}));
+    EXPECT_EQ(OwnedCategory(), kIdOwnedArm);
     EXPECT_EQ(Owned(), Names{});
 }
 
@@ -63,7 +60,7 @@ TEST_F(OwnDlgTest, AddAllTakesTheListedCandidatesAndClearAllOnlyTheShownOwned) {
     EXPECT_EQ(own().GetText(kIdCandidateCount), "4件");
     own().Click(kIdOwnedLeg);
     own().Click(kIdAddAll);
-    EXPECT_EQ(OwnedCategory(), (std::vector<int>{kIdOwnedAll}));
+    EXPECT_EQ(OwnedCategory(), kIdOwnedAll);
     EXPECT_EQ(Owned(),
               (Names{"レディヘルム", "ハンターメイル", "ハンターグリーヴ", "耐毒珠【１】"}));
 
