@@ -1,12 +1,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QWidget>
+#include <csignal>
+#include <filesystem>
 
 #include "config/config_data.h"
 #include "platform/message_sink.h"
 #include "res/dialog_102.h"
+#include "ui/close_on_signal.h"
 #include "ui_fixture.h"
 
 using namespace res;
@@ -117,6 +121,33 @@ TEST_F(StartupTest, UnwritableConfigIsReportedAndTheWindowStillCloses) {
     dialog->close();
     EXPECT_TRUE(dialog->IsEnded());
     EXPECT_EQ(prompter.messages, (std::vector<std::string>{"コンフィグ情報の保存に失敗しました"}));
+}
+
+TEST_F(StartupTest, StopSignalsCloseTheWindowAndKeepItsSettings) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        std::filesystem::remove(folder.File("Config.dat"));
+        ASSERT_TRUE(Start());
+        dialog->show();
+        dialog->Click(res::kIdGunner);
+        {
+            CloseOnSignal closeOnSignal(*dialog);
+            std::raise(signal);
+            QElapsedTimer timer;
+            timer.start();
+            while (!dialog->IsEnded() && timer.elapsed() < 5000) {
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            }
+        }
+        EXPECT_TRUE(dialog->IsEnded()) << signal;
+        CConfigData saved;
+        ASSERT_TRUE(saved.Load(folder.Path())) << signal;
+        EXPECT_EQ(saved.m_nWeaponType, 2) << signal;
+        dialog.reset();
+    }
+    // The default action is back once the guard is gone.
+    struct sigaction action {};
+    ::sigaction(SIGTERM, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL);
 }
 
 } // namespace
