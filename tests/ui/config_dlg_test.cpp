@@ -49,7 +49,8 @@ protected:
     }
 };
 
-// A stored limit is shown whole at the next opening, even beyond the digits that can be typed.
+// What OK stored is shown at the next opening, a limit whole even beyond the digits that can be
+// typed.
 TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBoundsAndShownWhole) {
     const struct {
         const char* display;
@@ -79,6 +80,7 @@ TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBoundsAndShownWhole) {
         config = Open();
         EXPECT_EQ(config->GetText(kIdMaxDisplay), std::to_string(stored.m_nMaxDisplay));
         EXPECT_EQ(config->GetText(kIdMaxCalc), std::to_string(stored.m_nMaxCalc));
+        EXPECT_EQ(config->IsChecked(kIdEarlyData), !refused);
     }
 }
 

@@ -49,12 +49,13 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
 
     ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
-    EXPECT_TRUE(d.IsEnabled(kIdMinDefenceValue));
     EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
     EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kSniper}));
-    // The fixed set gives the weapon slots, so the radios are off; its editor is reachable.
-    EXPECT_FALSE(d.IsEnabled(kIdWeaponSlot0));
-    EXPECT_TRUE(d.IsEnabled(kIdEditCustom));
+    // The fixed set gives the weapon slots, so the radios are off; its editor is reachable. Nothing
+    // was searched: nothing to copy, save or refine.
+    EXPECT_EQ(Enabled(d, {kIdMinDefenceValue, kIdWeaponSlot0, kIdEditCustom, kIdClip, kIdSaveFixed,
+                          kIdRefine, kIdSaveAll}),
+              "+-+----");
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kCriticalMinus, kPoison}));
     EXPECT_TRUE(ChosenList().GetCheck(0)) << "a minus skill comes back ticked";
     EXPECT_FALSE(ChosenList().GetCheck(1));
@@ -64,13 +65,22 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
     EXPECT_EQ(d.m_search.abortRequested, 1);
     EXPECT_EQ(folder.Read("Config.dat"), expected);
 
-    // A ticked minimum of 0 is no minimum.
+    // What is written comes from the controls: each clicked back, the file holds the defaults. A
+    // ticked minimum of 0 is no minimum.
     ASSERT_TRUE(Start());
+    for (int id :
+         std::initializer_list<int>{kIdMale, kIdBlade, kIdUseExclude, kIdUseFixed, kIdWeaponSlot0,
+                                    kIdOwnedOnly, kIdNoBodyDoubling, kRarityButtonIds[3],
+                                    kIdFastSearch, kIdExactFitting, kIdClearSkills}) {
+        dialog->Click(id);
+    }
     dialog->SetText(kIdMinDefenceValue, "0");
     dialog->close();
-    ASSERT_TRUE(config.Load(folder.Path()));
-    EXPECT_EQ(config.m_bMinDefence, 0);
-    EXPECT_EQ(config.m_nMinDefence, 0);
+    const std::string written = folder.Read("Config.dat");
+    CConfigData defaults;
+    defaults.PushRecentSkill(1, kSniper);
+    ASSERT_TRUE(defaults.Save(folder.Path(), sink));
+    EXPECT_EQ(written, folder.Read("Config.dat"));
 }
 
 TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {
