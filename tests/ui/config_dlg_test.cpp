@@ -1,3 +1,4 @@
+#include <QLineEdit>
 #include <filesystem>
 #include <optional>
 
@@ -82,6 +83,10 @@ TEST_F(ConfigDialogTest, LimitsAreCheckedAtTheirBoundsAndShownWhole) {
         EXPECT_EQ(config->GetText(kIdMaxCalc), std::to_string(stored.m_nMaxCalc));
         EXPECT_EQ(config->IsChecked(kIdEarlyData), !refused);
     }
+    const auto config = Open(); // the last case left the defaults
+    config->Control<QLineEdit>(kIdMaxDisplay)->end(false);
+    SendKey(*config->Item(kIdMaxDisplay), Qt::Key_5, QStringLiteral("5"));
+    EXPECT_EQ(config->GetText(kIdMaxDisplay), "10000") << "a sixth digit is not typed";
 }
 
 TEST_F(ConfigDialogTest, ChangedDefenceDataClearsResultsAndSwitchesTheTables) {
@@ -138,6 +143,7 @@ TEST_F(ConfigImportTest, EachAnswerOfTheFileDialogsEndsOrContinuesTheImport) {
     } cases[] = {
         {"unreadable", nullptr, {}, {"TEVRKESTROV 設定ファイルの読込に失敗しました"}},
         {"nothing to import", "MH,1,2\nee,1,ハンターヘルム\n", {}, {kFinished}},
+        {"first save cancelled", lists, {std::nullopt}, {kExcluded, kCancelled}},
         {"second save cancelled", lists, {kept, {}}, {kExcluded, kOwned, kCancelled}},
         {"unwritable",
          lists,

@@ -199,10 +199,10 @@ TEST_F(CustomEquipDlgTest, OnlyOkWritesTheFilesAndEveryOpeningShowsThem) {
     EXPECT_EQ(Column(dlg().ExcludedList(), 2), (Names{"攻撃珠【１】"}));
     dlg().Click(kIdClearFixed);
     dlg().Click(kIdClearExcluded);
-    dlg().Click(kIdFemale);
+    dlg().Click(kIdMale);
     dlg().Click(kIdCancel);
     EXPECT_EQ(dlg().EndCode(), ui::kIdCancel);
-    EXPECT_EQ(dialog->m_config.m_nCustomSex, 2) << "cancelling keeps the radios";
+    EXPECT_EQ(dialog->m_config.m_nCustomSex, 1) << "cancelling keeps the radios; OK stored 2";
     EXPECT_EQ(folder.Read("Fixed.dat"), fixed);
     EXPECT_EQ(folder.Read("Exclude.dat"), excluded);
 
