@@ -1,8 +1,6 @@
-#include <QApplication>
 #include <QComboBox>
 #include <filesystem>
 
-#include "platform/sjis.h"
 #include "res/dialog_129.h"
 #include "ui/custom_equip_dlg.h"
 #include "ui_fixture.h"

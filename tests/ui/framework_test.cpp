@@ -91,17 +91,13 @@ TEST_F(ReportListTest, ACutCellShowsItsWholeTextAsATooltipUntilItsColumnIsFitted
     EXPECT_EQ(list.GetColumnWidth(0), fitted) << "never narrower";
 }
 
-class TemplateDialogTest : public testing::Test {
-protected:
-    ui::ScriptedPrompter prompter;
-    ui::CTemplateDialog dialog{res::kDialog102, prompter};
-};
-
 // The window opens at its designed size and no smaller; enlarged, the lists take the room and the
 // rows under them move down, while the controls above keep their place.
-TEST_F(TemplateDialogTest, AnEnlargedWindowGivesItsRoomToTheLists) {
+TEST(TemplateDialogTest, AnEnlargedWindowGivesItsRoomToTheLists) {
+    ui::ScriptedPrompter prompter;
+    ui::CTemplateDialog dialog{res::kDialog102, prompter};
     EXPECT_EQ(dialog.minimumSize(), dialog.size());
-    const auto place = [this](int id) { return dialog.Item(id)->geometry(); };
+    const auto place = [&dialog](int id) { return dialog.Item(id)->geometry(); };
     const QRect search = place(res::kIdSearch);
     const QRect skills = place(res::kIdSkillList);
     const QRect result = place(res::kIdResult);

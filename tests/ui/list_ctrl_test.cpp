@@ -16,10 +16,6 @@
 
 namespace {
 
-std::string Utf8(const std::string& sjis) {
-    return platform::SjisToUtf8(sjis);
-}
-
 // Counts the pixels of one colour in a column of the list's picture, between two rows.
 int PixelsOfColour(const QImage& image, int x, int top, int bottom, QColor colour) {
     int count = 0;
@@ -74,7 +70,9 @@ protected:
         list.SetRow(1, false, &jewel);
         list.SetRow(2, true, &belt);
     }
-    std::string Text(int row, int column) const { return Utf8(list.GetItemText(row, column)); }
+    std::string Text(int row, int column) const {
+        return platform::SjisToUtf8(list.GetItemText(row, column));
+    }
     // The texts of a row, '|' between the cells.
     std::string Texts(int row) const {
         std::string texts = Text(row, 0);
@@ -209,7 +207,6 @@ TEST_F(ListCtrlResultTest, HeaderSortsFlipTheSharedDirectionAndKeepTheSelectedSe
     list.SortByColumn(0);
     EXPECT_EQ(Numbers(), "321") << "the next click runs the other way";
     EXPECT_EQ(list.SelectedSet(), &sets[1]);
-    EXPECT_EQ(list.GetSelectedRow(), 1);
     list.SortByColumn(8);
     list.SelectRow(0);
     list.SortByColumn(0);

@@ -1,7 +1,5 @@
 #include <QComboBox>
 
-#include "config/config_data.h"
-#include "platform/message_sink.h"
 #include "res/dialog_102.h"
 #include "ui_fixture.h"
 
@@ -39,10 +37,9 @@ TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
 }
 
 TEST_F(SkillSelectionTest, RecentListsFollowTheWeaponTypeNewestFirstUnfiltered) {
-    dialog->m_config.PushRecentSkill(0, kAttackSmall);
-    dialog->m_config.PushRecentSkill(0, kSniper);
-    dialog->m_config.PushRecentSkill(0, kPoison);
-    dialog->m_config.PushRecentSkill(0, 500); // from other tables
+    for (int skill : std::initializer_list<int>{kAttackSmall, kSniper, kPoison, 500}) {
+        dialog->m_config.PushRecentSkill(0, skill); // 500 comes from other tables
+    }
     dialog->m_config.PushRecentSkill(1, kLuck);
     SelectCategory(kRecent);
     EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kPoison, kSniper, kAttackSmall}));

@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QWidget>
 #include <csignal>
 #include <filesystem>

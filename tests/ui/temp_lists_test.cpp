@@ -13,7 +13,6 @@
 namespace {
 
 using Menu = std::vector<ui::ScriptedPrompter::MenuEntry>;
-using Materials = std::vector<std::pair<std::string, std::string>>;
 
 class TempListsTest : public EquipWindowTest {
 protected:
@@ -29,17 +28,17 @@ protected:
         QApplication::sendEvent(SetEquip().viewport(), &event);
         return prompter.menus.size() > shown ? prompter.menus.back() : Menu{};
     }
-    static Materials MaterialsOf(const CEquipInfoDlg& info) {
-        const auto* list = info.Control<ui::CReportList>(res::equip_info::kIdMaterials);
-        Materials rows;
-        for (int row = 0; row < list->GetItemCount(); ++row) {
-            rows.emplace_back(Cell(*list, row, 0), Cell(*list, row, 1));
+    static Names MaterialsOf(const CEquipInfoDlg& info) {
+        const auto& list = *info.Control<ui::CReportList>(res::equip_info::kIdMaterials);
+        Names rows;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            rows.push_back(Row(list, row));
         }
         return rows;
     }
     // Runs `open` and reports the materials of the dialog it showed modally, if any.
-    std::optional<Materials> ShownMaterials(const std::function<void()>& open) {
-        std::optional<Materials> shown;
+    std::optional<Names> ShownMaterials(const std::function<void()>& open) {
+        std::optional<Names> shown;
         WorkModal<CEquipInfoDlg>(open,
                                  [&shown](CEquipInfoDlg& info) { shown = MaterialsOf(info); });
         return shown;
@@ -73,7 +72,7 @@ TEST_F(TempListsTest, MenuOfAnArmourRowGraysWhatItCannotShow) {
 
     // The leg's second material has no amount: the list ends before it.
     EXPECT_EQ(ShownMaterials([this] { RightClick(kLeg, res::kCmdShowMaterials); }),
-              (Materials{{"竜骨", "2"}}));
+              (Names{"竜骨|2"}));
     SetEquip().SelectRow(kArm);
     EXPECT_EQ(ShownMaterials([this] { dialog->OnDblclkSetEquip(); }), std::nullopt);
 }
@@ -83,7 +82,7 @@ TEST_F(TempListsTest, MaterialsKeepTheTableOrder) {
     info.m_pEquip = Piece(kBody, "ボーンメイル");
     info.InitDialog();
     EXPECT_EQ(info.GetText(res::equip_info::kIdName), "ボーンメイル");
-    EXPECT_EQ(MaterialsOf(info), (Materials{{"竜骨", "1"}, {"鉄鉱石", "2"}, {"紅玉", "3"}}));
+    EXPECT_EQ(MaterialsOf(info), (Names{"竜骨|1", "鉄鉱石|2", "紅玉|3"}));
 }
 
 TEST_F(TempListsTest, TempListsHoldEachPieceOnceAndTheViewerEditsThemInPlace) {
