@@ -1,28 +1,19 @@
-#include <QApplication>
 #include <QProgressBar>
-#include <QTimer>
-#include <cinttypes>
-#include <cstdio>
-#include <set>
 
 #include "res/dialog_102.h"
-#include "search_window.h"
+#include "res/dialog_141.h"
+#include "ui/extra_skills_dlg.h"
 #include "ui/framework/perf_counter.h"
+#include "ui_fixture.h"
 
 using namespace res;
 
 namespace {
 
-std::string Progress(std::uint64_t visited, std::uint64_t total, const char* percent) {
-    char text[96];
-    std::snprintf(text, sizeof text, "%" PRIu64 " / %" PRIu64 "   (%s)", visited, total, percent);
-    return text;
-}
-
-class SearchControlTest : public SearchWindowTest {};
+using SearchControlTest = MainWindowTest;
 
 TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
-    ASSERT_TRUE(StartHooked());
+    ASSERT_TRUE(Start());
     PressSearch();
     EXPECT_EQ(prompter.messages, (std::vector<std::string>{"スキルが選択されていません"}));
     EXPECT_EQ(Text(kIdResultCount), "検索結果 0件");
@@ -46,56 +37,41 @@ TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
     EXPECT_EQ(prompter.messages.back(), "スキル/装飾品テーブルの作成に失敗しました");
     EXPECT_EQ(Text(kIdSearch), "検索");
     EXPECT_FALSE(dialog->HasTimer(CSimulatorDlg::kSearchTimer));
-    EXPECT_TRUE(dialog->IsEnabled(kIdMale));
-    EXPECT_TRUE(dialog->IsEnabled(kIdLoad));
+    EXPECT_EQ(Enabled(*dialog, {kIdMale, kIdLoad}), "++");
 }
 
 TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
-    ASSERT_TRUE(StartHooked());
+    ASSERT_TRUE(Start());
     ChooseSkills({"攻撃力UP【小】", "体力－１０"});
     dialog->Click(kIdExactFitting);
-    struct Seen {
-        std::string count, progress, button;
-        bool loadEnabled, exactEnabled;
-    };
-    std::vector<Seen> seen;
+    // Every tick: the buttons locked, "中断" to press, the count and the progress of the run.
+    std::vector<std::string> seen;
     Hooked().onPump = [&seen](HookedDialog& d) {
         d.TickTimer();
-        seen.push_back({d.GetText(kIdResultCount), d.GetText(kIdProgressText), d.GetText(kIdSearch),
-                        d.IsEnabled(kIdLoad), d.IsEnabled(kIdExactFitting)});
+        const std::string progress = d.GetText(kIdProgressText);
+        seen.push_back(Enabled(d, {kIdLoad, kIdExactFitting}) + d.GetText(kIdSearch) +
+                       d.GetText(kIdResultCount).substr(0, 16) + progress.substr(1, 8));
     };
     PressSearch();
-
     ASSERT_FALSE(seen.empty());
-    for (const Seen& tick : seen) {
-        EXPECT_EQ(tick.count.rfind("組み合わせ ", 0), 0U) << tick.count;
-        EXPECT_NE(tick.progress.find(" / 1   ("), std::string::npos) << tick.progress;
-        EXPECT_EQ(tick.button, "中断");
-        EXPECT_FALSE(tick.loadEnabled);
-        EXPECT_FALSE(tick.exactEnabled);
-    }
+    EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "--中断組み合わせ  / 1   ("));
     EXPECT_EQ(dialog->m_condition.exactFitting, 1);
     EXPECT_TRUE(dialog->IsEnabled(kIdExactFitting));
     EXPECT_EQ(Text(kIdElapsed), "終了");
     CSimulatorDlg& d = *dialog;
     EXPECT_EQ(Text(kIdProgressText), "1 / 1   (100%)");
-    EXPECT_EQ(Text(kIdSearch), "検索");
-    EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
-    for (int id : {kIdClip, kIdSaveFixed, kIdSaveAll, kIdLoad, kIdMale}) {
-        EXPECT_TRUE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_FALSE(d.IsEnabled(kIdRefine)) << "one set cannot be refined";
-    EXPECT_FALSE(d.IsEnabled(kIdMinDefenceValue));
+    // One set cannot be refined.
+    EXPECT_EQ(Enabled(d, {kIdClip, kIdSaveFixed, kIdSaveAll, kIdLoad, kIdMale, kIdRefine}),
+              "+++++-");
     EXPECT_EQ(d.m_condition.excludedSkillCount, 1);
     EXPECT_EQ(d.m_condition.excludedSkillRows[0], kHealthMinus);
     EXPECT_EQ(d.m_config.m_recent[0].Values(),
               (std::list<std::int32_t>{kAttackSmall, kHealthMinus}));
-    ExpectSetsMeetTheCondition();
 }
 
 TEST_F(SearchControlTest, AbortOnTheThirdPumpListsTheSetsFoundSoFar) {
     folder.UseBundledTables();
-    ASSERT_TRUE(StartHooked());
+    ASSERT_TRUE(Start());
     ChooseSkills({"先読み", "重撃【小】", "剛腕", "解体上手"});
     dialog->Click(kIdMinDefence);
     dialog->SetText(kIdMinDefenceValue, "300");
@@ -109,16 +85,7 @@ TEST_F(SearchControlTest, AbortOnTheThirdPumpListsTheSetsFoundSoFar) {
         EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
         EXPECT_EQ(d.m_search.abortRequested, 1);
         // The engine is still winding down: the configuration must not open now.
-        bool configOpened = false;
-        QTimer::singleShot(0, [&configOpened] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                configOpened = true;
-                modal->close();
-            }
-        });
-        d.Click(kIdConfig);
-        QApplication::processEvents();
-        EXPECT_FALSE(configOpened);
+        EXPECT_FALSE(WorkModal<ui::CTemplateDialog>([&d] { d.Click(kIdConfig); }));
     };
     PressSearch();
 
@@ -128,56 +95,45 @@ TEST_F(SearchControlTest, AbortOnTheThirdPumpListsTheSetsFoundSoFar) {
     ASSERT_LT(search.visited, search.totalCombos);
     const std::uint64_t percent = search.visited * 100 / search.totalCombos;
     EXPECT_EQ(Text(kIdElapsed), "中断されました");
-    EXPECT_EQ(Text(kIdProgressText), Progress(search.visited, search.totalCombos,
-                                              (std::to_string(percent) + "%").c_str()));
+    EXPECT_EQ(Text(kIdProgressText), std::to_string(search.visited) + " / " +
+                                         std::to_string(search.totalCombos) + "   (" +
+                                         std::to_string(percent) + "%)");
     EXPECT_EQ(dialog->Control<QProgressBar>(kIdProgressBar)->value(), static_cast<int>(percent));
     EXPECT_EQ(Text(kIdResultCount), "検索結果 " + std::to_string(search.results.size()) + "件");
     EXPECT_EQ(dialog->m_listResult.GetItemCount(), static_cast<int>(search.results.size()));
-    ExpectSetsMeetTheCondition();
 }
 
 TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     folder.UseBundledTables();
-    ASSERT_TRUE(StartHooked());
+    ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     d.m_config.m_nMaxDisplay = 300;
     ChooseSkills({"攻撃力UP【小】"});
     PressSearch();
     ASSERT_GT(d.m_search.results.size(), 1U);
     EXPECT_EQ(Text(kIdElapsed), "最大表示件数(300件)で打ち切りました");
-    std::set<const CEquipSet*> before;
-    for (const auto& set : d.m_search.results) {
-        before.insert(set.get());
-    }
+    const std::size_t before = d.m_search.results.size();
 
     d.Click(kIdRefine);
     EXPECT_EQ(ChosenList().GetItemCount(), 0);
-    for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdSaveAll, kIdOwnedOnly,
-                                             kRarityButtonIds[4]}) {
-        EXPECT_FALSE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_TRUE(d.IsEnabled(kIdMinDefence)) << "a refine keeps its minimum defence";
-    EXPECT_TRUE(d.IsEnabled(kIdExactFitting)) << "a refine fits its decorations too";
+    // A refine keeps its minimum defence and fits its decorations too.
+    const std::initializer_list<int> locked = {kIdMale, kIdGunner, kIdLoad, kIdOwnedOnly,
+                                               kRarityButtonIds[4]};
+    EXPECT_EQ(Enabled(d, locked) + Enabled(d, {kIdSaveAll, kIdMinDefence, kIdExactFitting}),
+              "------++");
     ChooseSkills({"会心＋１"});
     d.Click(kIdExactFitting);
     PressSearch();
     EXPECT_EQ(d.m_condition.exactFitting, 1);
 
     EXPECT_FALSE(d.IsChecked(kIdRefine));
-    for (int id : std::initializer_list<int>{kIdMale, kIdGunner, kIdLoad, kIdOwnedOnly,
-                                             kRarityButtonIds[4]}) {
-        EXPECT_TRUE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_LT(d.m_search.results.size(), before.size());
-    for (const auto& set : d.m_search.results) {
-        EXPECT_EQ(before.count(set.get()), 1U) << "a refine keeps sets, it finds none";
-    }
+    EXPECT_EQ(Enabled(d, locked), "+++++");
+    EXPECT_LT(d.m_search.results.size(), before);
     EXPECT_EQ(Text(kIdElapsed), "終了");
-    ExpectSetsMeetTheCondition();
 }
 
 TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
-    ASSERT_TRUE(StartHooked());
+    ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     const CEquipDatabase& tables = d.m_search.database;
     d.CheckRadio(kIdWeaponSlot2);
@@ -196,11 +152,8 @@ TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
     EXPECT_EQ(d.m_condition.weaponSlots, 2);
     EXPECT_EQ(d.m_condition.excluded[kLeg], (std::vector<CEquipData*>{greave}));
     EXPECT_EQ(Text(kIdResultCount), "検索結果 0件") << "the only leg was left out";
-    for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
-        EXPECT_FALSE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_TRUE(d.m_listSetEquip.m_tempFixed.IsEmpty());
-    EXPECT_TRUE(d.m_listSetEquip.m_tempExcluded[kLeg].empty());
+    EXPECT_EQ(Enabled(d, {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}), "----");
+    EXPECT_TRUE(d.m_listSetEquip.TempListsEmpty());
 
     PressSearch();
     EXPECT_EQ(prompter.messages, (std::vector<std::string>{"固定装備の読み込みに失敗しました"}));
@@ -214,7 +167,7 @@ TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
 // the next search are shown, and can be opened without results, until that search empties them.
 TEST_F(SearchControlTest, TheWindowSaysWhyASearchEndedAndWhatSteersTheNext) {
     folder.UseBundledTables();
-    ASSERT_TRUE(StartHooked());
+    ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     ChooseSkills({"攻撃力UP【小】"});
     d.m_config.m_nMaxDisplay = 100000;
@@ -228,15 +181,7 @@ TEST_F(SearchControlTest, TheWindowSaysWhyASearchEndedAndWhatSteersTheNext) {
     d.m_listSetEquip.AddTempFixed(*set.pieces[kLeg]);
     d.ClearResultDisplay();
     EXPECT_EQ(Text(kIdTempListStatus), "次の検索に使う一時リスト: 除外 1件 / 固定 1件");
-    bool viewerShown = false;
-    QTimer::singleShot(0, [&viewerShown] {
-        if (auto* viewer = qobject_cast<ui::CTemplateDialog*>(QApplication::activeModalWidget())) {
-            viewerShown = true;
-            viewer->EndDialog(ui::kIdOk);
-        }
-    });
-    d.Click(kIdTempLists);
-    EXPECT_TRUE(viewerShown);
+    EXPECT_TRUE(WorkModal<ui::CTemplateDialog>([&d] { d.Click(kIdTempLists); }));
 
     ChooseSkills({"攻撃力UP【小】"});
     d.Click(kIdOwnedOnly);
@@ -265,11 +210,77 @@ TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsHoursWhenThereAreAny) {
 
     const std::uint64_t total = std::uint64_t{1} << 63;
     d.UpdateProgress(total / 4 * 3, total);
-    EXPECT_EQ(Text(kIdProgressText), Progress(total / 4 * 3, total, "75%"));
+    EXPECT_EQ(Text(kIdProgressText), "6917529027641081856 / 9223372036854775808   (75%)");
     d.SetText(kIdElapsed, "unchanged");
     d.UpdateProgress(0, 0);
     EXPECT_EQ(Text(kIdProgressText), "0 / 0   (0%)");
     EXPECT_EQ(Text(kIdElapsed), "unchanged") << "nothing to estimate from yet";
+}
+
+// The button runs like a search, locking the search button and aborting on a second press; a full
+// run lists the levels by category, and a double click chooses one. The listed results keep their
+// counters.
+TEST_F(SearchControlTest, TheButtonRunsAbortsListsAndChooses) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(Start());
+    CSimulatorDlg& d = *dialog;
+    ChooseSkills({"先読み", "剛腕"});
+    PressSearch();
+    const std::uint64_t visited = d.m_search.visited;
+    const std::size_t listed = d.m_search.results.size();
+    ASSERT_GT(listed, 0U);
+    EXPECT_TRUE(d.IsEnabled(kIdExtraSkills));
+    const auto press = [&d] { d.Click(kIdExtraSkills); };
+
+    std::vector<std::string> seen;
+    Hooked().onPump = [&seen](HookedDialog& h) {
+        h.TickTimer();
+        seen.push_back(Enabled(h, {kIdSearch, kIdExtraSkills, kIdLoad}) +
+                       h.GetText(kIdExtraSkills));
+        h.Click(kIdExtraSkills);
+    };
+    EXPECT_FALSE(WorkModal<CExtraSkillsDlg>(press)) << "an aborted run lists nothing";
+    EXPECT_EQ(seen, (std::vector<std::string>{"-+-中断"}))
+        << "the abort is answered at the next pump";
+    EXPECT_EQ(Text(kIdElapsed), "中断されました");
+    EXPECT_EQ(Text(kIdExtraSkills), "追加スキル検索");
+    EXPECT_TRUE(d.IsEnabled(kIdSearch));
+
+    Hooked().onPump = nullptr;
+    const auto& skills = d.m_search.database.Skills();
+    std::vector<int> shown;
+    EXPECT_TRUE(WorkModal<CExtraSkillsDlg>(press, [&](CExtraSkillsDlg& list) {
+        auto& rows = *list.Control<ui::CReportList>(extra_skills::kIdSkills);
+        for (int row = 0; row < rows.GetItemCount(); ++row) {
+            shown.push_back(static_cast<int>(rows.GetItemData(row)));
+        }
+        ASSERT_FALSE(shown.empty());
+        SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
+        SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
+    }));
+    for (std::size_t k = 1; k < shown.size(); ++k) {
+        EXPECT_LE(skills[shown[k - 1]]->category, skills[shown[k]]->category);
+    }
+    EXPECT_EQ(ChosenSkills(),
+              (std::vector<int>{SkillIndex("先読み"), SkillIndex("剛腕"), shown[0]}));
+    EXPECT_EQ(Text(kIdElapsed), "終了");
+    EXPECT_NE(Text(kIdProgressText).find("(100%)"), std::string::npos);
+    EXPECT_EQ(d.m_search.visited, visited);
+    EXPECT_EQ(d.m_search.results.size(), listed);
+}
+
+// The selected set tells which levels its free slots could still add; without a set, nothing.
+TEST_F(SearchControlTest, TheSetLineNamesWhatTheFreeSlotsCouldAdd) {
+    ASSERT_TRUE(Start());
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_EQ(dialog->m_search.results.size(), 1U);
+    EXPECT_EQ(Text(kIdSetExtras), "追加可能: 攻撃力UP【中】 耐毒");
+
+    ChooseSkills({"会心＋１"});
+    PressSearch();
+    EXPECT_EQ(dialog->m_search.results.size(), 0U);
+    EXPECT_EQ(Text(kIdSetExtras), "");
 }
 
 } // namespace

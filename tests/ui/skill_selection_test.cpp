@@ -1,5 +1,5 @@
-#include "config/config_data.h"
-#include "platform/message_sink.h"
+#include <QComboBox>
+
 #include "res/dialog_102.h"
 #include "ui_fixture.h"
 
@@ -17,8 +17,8 @@ protected:
 };
 
 TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
-    SelectCategory(kAll);
-    const std::vector<int> blade = SkillListIndices();
+    EXPECT_EQ(dialog->Control<QComboBox>(kIdCategory)->currentIndex(), kAll) << "none recent yet";
+    const std::vector<int> blade = Indices(SkillList());
     EXPECT_EQ(std::count(blade.begin(), blade.end(), kSniper), 0)
         << "a gunner skill for a blade user";
     EXPECT_EQ(std::count(blade.begin(), blade.end(), kDrawAttack), 1);
@@ -26,28 +26,27 @@ TEST_F(SkillSelectionTest, CategoriesFilterByCategoryAndWeaponType) {
     EXPECT_EQ(Cell(SkillList(), 3, 2), "-10");
 
     dialog->Click(kIdGunner);
-    const std::vector<int> gunner = SkillListIndices();
+    const std::vector<int> gunner = Indices(SkillList());
     EXPECT_EQ(std::count(gunner.begin(), gunner.end(), kSniper), 1);
     EXPECT_EQ(std::count(gunner.begin(), gunner.end(), kDrawAttack), 0);
 
     SelectCategory(kMinus);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kHealthMinus}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kHealthMinus}));
     SelectCategory(3); // survival
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kPoison, kWindPressure}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kPoison, kWindPressure}));
 }
 
 TEST_F(SkillSelectionTest, RecentListsFollowTheWeaponTypeNewestFirstUnfiltered) {
-    dialog->m_config.PushRecentSkill(0, kAttackSmall);
-    dialog->m_config.PushRecentSkill(0, kSniper);
-    dialog->m_config.PushRecentSkill(0, kPoison);
-    dialog->m_config.PushRecentSkill(0, 500); // from other tables
+    for (int skill : std::initializer_list<int>{kAttackSmall, kSniper, kPoison, 500}) {
+        dialog->m_config.PushRecentSkill(0, skill); // 500 comes from other tables
+    }
     dialog->m_config.PushRecentSkill(1, kLuck);
     SelectCategory(kRecent);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kPoison, kSniper, kAttackSmall}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kPoison, kSniper, kAttackSmall}));
     dialog->Click(kIdGunner);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck}));
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kLuck}));
     dialog->Click(kIdMale);
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kLuck})) << "the sex does not refill";
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kLuck})) << "the sex does not refill";
 }
 
 TEST_F(SkillSelectionTest, ANewLevelReplacesItsSystemAtTheEndAndMinusLevelsComeTicked) {
@@ -106,13 +105,6 @@ TEST_F(SkillSelectionTest, DoubleClicksAndClearRemoveChosenRows) {
     EXPECT_EQ(ChosenSkills().size(), 2U);
     dialog->Click(kIdClearSkills);
     EXPECT_TRUE(ChosenSkills().empty());
-}
-
-TEST_F(SkillSelectionTest, MouseDoubleClickOnTheSkillListAddsTheSkill) {
-    dialog->show();
-    SelectCategory(kAll);
-    SendDoubleClick(*SkillList().viewport(), SkillList().SubItemRect(2, 1).center());
-    EXPECT_EQ(ChosenSkills(), (std::vector<int>{static_cast<int>(SkillList().GetItemData(2))}));
 }
 
 } // namespace

@@ -1,13 +1,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
-#include <QKeyEvent>
-#include <QLineEdit>
+#include <QElapsedTimer>
 #include <QWidget>
+#include <csignal>
+#include <filesystem>
 
 #include "config/config_data.h"
 #include "platform/message_sink.h"
 #include "res/dialog_102.h"
+#include "ui/close_on_signal.h"
 #include "ui_fixture.h"
 
 using namespace res;
@@ -16,86 +18,72 @@ namespace {
 
 class StartupTest : public MainWindowTest {};
 
-TEST_F(StartupTest, WithoutConfigTheWindowStartsWithTheDefaults) {
-    ASSERT_TRUE(Start());
-    CSimulatorDlg& d = *dialog;
-    EXPECT_EQ(d.windowTitle().toStdString(), "Kestrova Ver. 0.44");
-    EXPECT_TRUE(d.IsChecked(kIdMale));
-    EXPECT_FALSE(d.IsChecked(kIdFemale));
-    EXPECT_TRUE(d.IsChecked(kIdBlade));
-    EXPECT_TRUE(d.IsChecked(kIdWeaponSlot0));
-    for (int id : {kIdMinDefence, kIdUseExclude, kIdUseFixed, kIdOwnedOnly, kIdNoBodyDoubling,
-                   kIdFastSearch, kIdExactFitting}) {
-        EXPECT_FALSE(d.IsChecked(id)) << id;
-    }
-    for (int id : kRarityButtonIds) {
-        EXPECT_FALSE(d.IsChecked(id)) << id;
-    }
-    EXPECT_EQ(ChosenList().GetItemCount(), 0);
-    EXPECT_EQ(d.GetText(kIdProgressText), "0%");
-    EXPECT_EQ(d.GetText(kIdResultCount), "検索結果 0件");
-    EXPECT_EQ(d.GetText(kIdSearch), "検索");
-    // Nothing was searched yet, so the recent list is empty: all skills are offered instead.
-    EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "すべて");
-    EXPECT_EQ(SkillList().GetItemCount(), kTinySkillCount - 1);
-    EXPECT_FALSE(d.IsEnabled(kIdMinDefenceValue));
-    EXPECT_FALSE(d.IsEnabled(kIdEditCustom));
-    for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
-        EXPECT_FALSE(d.IsEnabled(id)) << id;
-    }
-    EXPECT_EQ(d.Control<QLineEdit>(kIdMinDefenceValue)->maxLength(), 3);
-
-    // Closing writes Config.dat even when nothing was ever searched.
-    d.close();
-    CConfigData saved;
-    ASSERT_TRUE(saved.Load(folder.Path()));
-    EXPECT_EQ(saved.m_nSex, 1);
-    EXPECT_EQ(folder.Read("Config.dat").size(), 164U);
-}
-
-TEST_F(StartupTest, ConfigRestoresControlsAndLeavesOutSkillsTheTablesLack) {
+// Config.dat comes back into the controls, leaving out skills the tables lack, and goes back as it
+// was when the close box ends the window.
+TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
     CConfigData config;
     config.m_nSex = 2;
     config.m_nWeaponType = 2;
     config.m_nWeaponSlots = 2;
     config.m_bMinDefence = 1;
     config.m_nMinDefence = 120;
+    config.m_bUseExclude = 1;
     config.m_bUseFixed = 1;
+    config.m_bOwnedOnly = 1;
+    config.m_bNoBodyDoubling = 1;
     config.m_bRarityOff[3] = 1;
     config.m_bFastSearch = 1;
     config.m_bExactFitting = 1;
     config.PushRecentSkill(1, kSniper);
+    config.m_nSkillCount = 2;
+    config.m_nSkills[0] = kCriticalMinus;
+    config.m_nSkills[1] = kPoison;
+    platform::RecordingSink sink;
+    ASSERT_TRUE(config.Save(folder.Path(), sink));
+    const std::string expected = folder.Read("Config.dat");
     config.m_nSkillCount = 5;
     const std::int32_t skills[5] = {kCriticalMinus, 999, kPoison, -4, kPoison};
     std::copy(std::begin(skills), std::end(skills), config.m_nSkills);
-    platform::RecordingSink sink;
     ASSERT_TRUE(config.Save(folder.Path(), sink));
 
     ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
-    EXPECT_TRUE(d.IsChecked(kIdFemale));
-    EXPECT_TRUE(d.IsChecked(kIdGunner));
-    EXPECT_TRUE(d.IsChecked(kIdWeaponSlot2));
-    EXPECT_TRUE(d.IsChecked(kIdMinDefence));
-    EXPECT_TRUE(d.IsEnabled(kIdMinDefenceValue));
-    EXPECT_EQ(d.GetText(kIdMinDefenceValue), "120");
-    EXPECT_TRUE(d.IsChecked(kRarityButtonIds[3]));
-    EXPECT_FALSE(d.IsChecked(kRarityButtonIds[2]));
-    EXPECT_TRUE(d.IsChecked(kIdFastSearch));
-    EXPECT_TRUE(d.IsChecked(kIdExactFitting));
     EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
-    EXPECT_EQ(SkillListIndices(), (std::vector<int>{kSniper}));
-    // The fixed set gives the weapon slots, so the radios are off; its editor is reachable.
-    EXPECT_FALSE(d.IsEnabled(kIdWeaponSlot0));
-    EXPECT_TRUE(d.IsEnabled(kIdEditCustom));
-
+    EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kSniper}));
+    // The fixed set gives the weapon slots, so the radios are off; its editor is reachable. Nothing
+    // was searched: nothing to copy, save or refine.
+    EXPECT_EQ(Enabled(d, {kIdMinDefenceValue, kIdWeaponSlot0, kIdEditCustom, kIdClip, kIdSaveFixed,
+                          kIdRefine, kIdSaveAll}),
+              "+-+----");
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kCriticalMinus, kPoison}));
     EXPECT_TRUE(ChosenList().GetCheck(0)) << "a minus skill comes back ticked";
     EXPECT_FALSE(ChosenList().GetCheck(1));
+
+    d.close();
+    EXPECT_EQ(d.EndCode(), ui::kIdCancel);
+    EXPECT_EQ(d.m_search.abortRequested, 1);
+    EXPECT_EQ(folder.Read("Config.dat"), expected);
+
+    // What is written comes from the controls: each clicked back, the file holds the defaults. A
+    // ticked minimum of 0 is no minimum.
+    ASSERT_TRUE(Start());
+    for (int id :
+         std::initializer_list<int>{kIdMale, kIdBlade, kIdUseExclude, kIdUseFixed, kIdWeaponSlot0,
+                                    kIdOwnedOnly, kIdNoBodyDoubling, kRarityButtonIds[3],
+                                    kIdFastSearch, kIdExactFitting, kIdClearSkills}) {
+        dialog->Click(id);
+    }
+    dialog->SetText(kIdMinDefenceValue, "0");
+    dialog->close();
+    const std::string written = folder.Read("Config.dat");
+    CConfigData defaults;
+    defaults.PushRecentSkill(1, kSniper);
+    ASSERT_TRUE(defaults.Save(folder.Path(), sink));
+    EXPECT_EQ(written, folder.Read("Config.dat"));
 }
 
 TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {
-    folder.RemoveTable("TEVREQUIP_LEG.csv");
+    std::filesystem::remove(folder.File("data/TEVREQUIP_LEG.csv"));
     dialog = std::make_unique<CSimulatorDlg>(folder.Path(), prompter);
     EXPECT_EQ(dialog->DoModal(), CSimulatorDlg::kLoadFailed);
     // The second line names the folder that was searched.
@@ -110,13 +98,11 @@ TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {
 TEST_F(StartupTest, EscapeAndEnterDoNothingAnywhere) {
     ASSERT_TRUE(Start());
     dialog->show();
-    const std::vector<QWidget*> targets = {dialog.get(), dialog->Item(kIdSearch),
-                                           dialog->Item(kIdMinDefenceValue), &SkillList(),
-                                           dialog->Item(kIdResult)};
-    for (QWidget* target : targets) {
+    for (QWidget* target : std::initializer_list<QWidget*>{dialog.get(), dialog->Item(kIdSearch),
+                                                           dialog->Item(kIdMinDefenceValue),
+                                                           &SkillList(), dialog->Item(kIdResult)}) {
         for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-            QApplication::sendEvent(target, &press);
+            SendKey(*target, key);
         }
     }
     QApplication::processEvents();
@@ -124,47 +110,6 @@ TEST_F(StartupTest, EscapeAndEnterDoNothingAnywhere) {
     EXPECT_FALSE(dialog->IsEnded());
     // Enter on the default button would have complained about the empty skill list.
     EXPECT_TRUE(prompter.messages.empty());
-}
-
-TEST_F(StartupTest, CloseBoxWritesTheControlStatesToConfig) {
-    ASSERT_TRUE(Start());
-    CSimulatorDlg& d = *dialog;
-    d.show();
-    d.Click(kIdFemale);
-    d.Click(kIdGunner);
-    d.Click(kIdWeaponSlot3);
-    d.Click(kIdUseExclude);
-    d.Click(kIdOwnedOnly);
-    d.Click(kIdNoBodyDoubling);
-    d.Click(kRarityButtonIds[10]);
-    d.Click(kIdExactFitting);
-    d.Click(kIdMinDefence);
-    d.SetText(kIdMinDefenceValue, "0");
-    SelectCategory(0);
-    DoubleClickSkill(kSniper);
-    DoubleClickSkill(kHealthMinus);
-    d.close();
-
-    EXPECT_TRUE(d.IsEnded());
-    EXPECT_EQ(d.EndCode(), ui::kIdCancel);
-    EXPECT_EQ(d.m_search.abortRequested, 1);
-    CConfigData saved;
-    ASSERT_TRUE(saved.Load(folder.Path()));
-    EXPECT_EQ(saved.m_nSex, 2);
-    EXPECT_EQ(saved.m_nWeaponType, 2);
-    EXPECT_EQ(saved.m_nWeaponSlots, 3);
-    EXPECT_EQ(saved.m_bUseExclude, 1);
-    EXPECT_EQ(saved.m_bUseFixed, 0);
-    EXPECT_EQ(saved.m_bOwnedOnly, 1);
-    EXPECT_EQ(saved.m_bNoBodyDoubling, 1);
-    EXPECT_EQ(saved.m_bRarityOff[10], 1);
-    EXPECT_EQ(saved.m_bExactFitting, 1);
-    // A ticked minimum of 0 is no minimum.
-    EXPECT_EQ(saved.m_bMinDefence, 0);
-    EXPECT_EQ(saved.m_nMinDefence, 0);
-    EXPECT_EQ(saved.m_nSkillCount, 2);
-    EXPECT_EQ(saved.m_nSkills[0], kSniper);
-    EXPECT_EQ(saved.m_nSkills[1], kHealthMinus);
 }
 
 TEST_F(StartupTest, BusyCursorOnlyWhileTheResultsAreFilled) {
@@ -185,6 +130,33 @@ TEST_F(StartupTest, UnwritableConfigIsReportedAndTheWindowStillCloses) {
     dialog->close();
     EXPECT_TRUE(dialog->IsEnded());
     EXPECT_EQ(prompter.messages, (std::vector<std::string>{"コンフィグ情報の保存に失敗しました"}));
+}
+
+TEST_F(StartupTest, StopSignalsCloseTheWindowAndKeepItsSettings) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        std::filesystem::remove(folder.File("Config.dat"));
+        ASSERT_TRUE(Start());
+        dialog->show();
+        dialog->Click(res::kIdGunner);
+        {
+            CloseOnSignal closeOnSignal(*dialog);
+            std::raise(signal);
+            QElapsedTimer timer;
+            timer.start();
+            while (!dialog->IsEnded() && timer.elapsed() < 5000) {
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            }
+        }
+        EXPECT_TRUE(dialog->IsEnded()) << signal;
+        CConfigData saved;
+        ASSERT_TRUE(saved.Load(folder.Path())) << signal;
+        EXPECT_EQ(saved.m_nWeaponType, 2) << signal;
+        dialog.reset();
+    }
+    // The default action is back once the guard is gone.
+    struct sigaction action {};
+    ::sigaction(SIGTERM, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL);
 }
 
 } // namespace

@@ -1,37 +1,23 @@
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QTimer>
 #include <functional>
 #include <optional>
-#include <set>
 
-#include "equip_fixture.h"
-#include "lists/fixed_set_file.h"
-#include "res/dialog_102.h"
 #include "res/dialog_137.h"
 #include "res/dialog_139.h"
 #include "res/menus.h"
 #include "ui/equip_info_dlg.h"
-#include "ui/framework/prompter_sink.h"
 #include "ui/view_temp_list.h"
+#include "ui_fixture.h"
 
 namespace {
 
 using Menu = std::vector<ui::ScriptedPrompter::MenuEntry>;
-using Materials = std::vector<std::pair<std::string, std::string>>;
 
 class TempListsTest : public EquipWindowTest {
 protected:
     CListCtrlResultEquip& SetEquip() const { return dialog->m_listSetEquip; }
 
-    void Search() {
-        if (ChosenList().GetItemCount() == 0) {
-            SelectCategory(0);
-            DoubleClickSkill(kAttackSmall);
-        }
-        dialog->Click(res::kIdSearch);
-        QApplication::processEvents();
-    }
     // Right-clicks a row of the set-equipment list and picks `command` from the menu; returns the
     // entries of the menu shown, none when no menu came up.
     Menu RightClick(int row, int command = 0) {
@@ -42,31 +28,26 @@ protected:
         QApplication::sendEvent(SetEquip().viewport(), &event);
         return prompter.menus.size() > shown ? prompter.menus.back() : Menu{};
     }
-    static Materials MaterialsOf(const CEquipInfoDlg& info) {
-        const auto* list = info.Control<ui::CReportList>(res::equip_info::kIdMaterials);
-        Materials rows;
-        for (int row = 0; row < list->GetItemCount(); ++row) {
-            rows.emplace_back(Cell(*list, row, 0), Cell(*list, row, 1));
+    static Names MaterialsOf(const CEquipInfoDlg& info) {
+        const auto& list = *info.Control<ui::CReportList>(res::equip_info::kIdMaterials);
+        Names rows;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            rows.push_back(Row(list, row));
         }
         return rows;
     }
     // Runs `open` and reports the materials of the dialog it showed modally, if any.
-    std::optional<Materials> ShownMaterials(const std::function<void()>& open) {
-        std::optional<Materials> shown;
-        QTimer::singleShot(0, [&shown] {
-            if (auto* info = qobject_cast<CEquipInfoDlg*>(QApplication::activeModalWidget())) {
-                shown = MaterialsOf(*info);
-                info->EndDialog(ui::kIdOk);
-            }
-        });
-        open();
-        QApplication::processEvents();
+    std::optional<Names> ShownMaterials(const std::function<void()>& open) {
+        std::optional<Names> shown;
+        WorkModal<CEquipInfoDlg>(open,
+                                 [&shown](CEquipInfoDlg& info) { shown = MaterialsOf(info); });
         return shown;
     }
 };
 
 TEST_F(TempListsTest, MenuOfAnArmourRowGraysWhatItCannotShow) {
-    Search();
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
     ASSERT_GT(SetEquip().GetItemCount(), kSlotCount);
     for (int row = 0; row < kSlotCount; ++row) {
         const auto* piece = reinterpret_cast<const CEquipData*>(SetEquip().GetItemData(row));
@@ -91,7 +72,7 @@ TEST_F(TempListsTest, MenuOfAnArmourRowGraysWhatItCannotShow) {
 
     // The leg's second material has no amount: the list ends before it.
     EXPECT_EQ(ShownMaterials([this] { RightClick(kLeg, res::kCmdShowMaterials); }),
-              (Materials{{"竜骨", "2"}}));
+              (Names{"竜骨|2"}));
     SetEquip().SelectRow(kArm);
     EXPECT_EQ(ShownMaterials([this] { dialog->OnDblclkSetEquip(); }), std::nullopt);
 }
@@ -101,7 +82,7 @@ TEST_F(TempListsTest, MaterialsKeepTheTableOrder) {
     info.m_pEquip = Piece(kBody, "ボーンメイル");
     info.InitDialog();
     EXPECT_EQ(info.GetText(res::equip_info::kIdName), "ボーンメイル");
-    EXPECT_EQ(MaterialsOf(info), (Materials{{"竜骨", "1"}, {"鉄鉱石", "2"}, {"紅玉", "3"}}));
+    EXPECT_EQ(MaterialsOf(info), (Names{"竜骨|1", "鉄鉱石|2", "紅玉|3"}));
 }
 
 TEST_F(TempListsTest, TempListsHoldEachPieceOnceAndTheViewerEditsThemInPlace) {
@@ -139,45 +120,6 @@ TEST_F(TempListsTest, TempListsHoldEachPieceOnceAndTheViewerEditsThemInPlace) {
     viewer.Click(kIdClearExcluded);
     EXPECT_TRUE(SetEquip().TempListsEmpty());
     EXPECT_EQ(viewer.GetText(kIdExcludedCount), "一時除外装備 0件");
-}
-
-TEST_F(TempListsTest, TempListsSteerOnlyTheNextSearch) {
-    CEquipData* mens = Piece(kHead, "メンズヘルム");
-    CEquipData* helm = Piece(kHead, "ハンターヘルム");
-    CEquipData* bone = Piece(kBody, "ボーンメイル");
-    FixedRows rows;
-    SetFixedPiece(rows.rows[kHead], mens);
-    ui::PrompterSink sink(prompter);
-    ASSERT_TRUE(SaveFixedSet(rows, folder.File("Fixed.dat"), sink));
-    dialog->Click(res::kIdUseFixed);
-    ASSERT_FALSE(dialog->IsChecked(res::kIdUseExclude));
-    SetEquip().AddTempFixed(*helm);
-    SetEquip().AddTempExcluded(*bone);
-
-    const auto& results = dialog->m_search.results;
-    const auto bodies = [&results] {
-        std::set<const CEquipData*> seen;
-        for (const auto& set : results) {
-            seen.insert(set->pieces[kBody]);
-        }
-        return seen;
-    };
-    Search();
-    EXPECT_EQ(dialog->m_condition.fixed.pieces[kHead], helm) << "the temporary head wins";
-    ASSERT_FALSE(results.empty());
-    for (const auto& set : results) {
-        EXPECT_EQ(set->pieces[kHead], helm);
-    }
-    EXPECT_EQ(bodies().count(bone), 0U);
-    EXPECT_TRUE(SetEquip().TempListsEmpty());
-    CViewTempList viewer(SetEquip().m_tempFixed, SetEquip().m_tempExcluded, prompter);
-    viewer.InitDialog();
-    EXPECT_EQ(viewer.GetText(res::temp_list::kIdExcludedCount), "一時除外装備 0件");
-
-    Search();
-    EXPECT_EQ(dialog->m_condition.fixed.pieces[kHead], mens);
-    EXPECT_EQ(bodies().count(bone), 1U);
-    EXPECT_TRUE(prompter.messages.empty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/sjis.h"
@@ -25,7 +26,7 @@ const char* const kSkills = "#スキル名,系統名,必要ポイント,職業,�
                             "運気,幸運,10,0,他,L\n";
 
 const char* const kDecorations = "攻撃珠【１】,2,1,攻撃,1,会心,-1,下\n"
-                                 "耐毒珠【１】,1,1,耐毒,1,,,下\n";
+                                 "耐毒珠【１】,1,1,耐毒,1,,,Ｇ\n";
 
 const char* const kHeadTable =
     "ハンターヘルム,0,0,1,1,5,10,1,0,0,0,0,攻撃,3,会心,2,,,,,,,鉄鉱石,2,,,,,,,,\n"
@@ -36,7 +37,7 @@ const char* const kArmTable = "ハンターアーム,0,0,1,0,5,10,0,0,1,0,0,攻�
 const char* const kWaistTable =
     "ハンターフォールド,0,0,1,2,5,10,0,0,0,1,0,会心,3,,,,,,,,,,,,,,,,,,\n";
 const char* const kLegTable =
-    "ハンターグリーヴ,0,0,1,3,5,10,0,0,0,0,1,攻撃,2,耐毒,3,,,,,,,,,,,,,,,,\n";
+    "ハンターグリーヴ,0,0,1,3,5,10,0,0,0,0,1,攻撃,2,耐毒,3,,,,,,,竜骨,2,鉄鉱石,0,紅玉,1\n";
 
 } // namespace
 
@@ -54,6 +55,14 @@ void SendDoubleClick(QWidget& target, QPoint at, Qt::KeyboardModifiers modifiers
 void SendKey(QWidget& target, int key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(&target, &press);
+}
+
+std::string Enabled(const ui::CTemplateDialog& dialog, std::initializer_list<int> ids) {
+    std::string marks;
+    for (int id : ids) {
+        marks += dialog.IsEnabled(id) ? '+' : '-';
+    }
+    return marks;
 }
 
 UiFolder::UiFolder() {
@@ -77,12 +86,29 @@ void UiFolder::UseBundledTables() const {
     }
 }
 
-void UiFolder::RemoveTable(const std::string& file) const {
-    std::filesystem::remove(File("data/" + file));
+void UiFolder::AddEquipmentRows() const {
+    const std::pair<const char*, const char*> rows[] = {
+        {"HEAD", "レディヘルム,2,1,3,0,7,14,0,0,0,0,0,耐毒,2\n"
+                 "メンズヘルム,1,0,5,3,8,16,0,0,0,0,0,攻撃,1\n"},
+        {"BODY", "ボーンメイル,0,0,2,2,6,12,0,0,0,0,0,攻撃,5,,,,,,,,,竜骨,1,鉄鉱石,2,紅玉,3\n"},
+        {"WST", "倍加フォールド,0,0,3,1,5,10,0,0,0,0,0,胴系倍加,0\n"},
+        {"DECO", "攻撃珠【２】,4,2,攻撃,3,,,上\n"}};
+    for (const auto& [table, lines] : rows) {
+        const std::string file = std::string("data/TEVREQUIP_") + table + ".csv";
+        Write(file, Read(file) + platform::Utf8ToSjis(lines));
+    }
+}
+
+void HookedDialog::PumpMessages() {
+    ++pumps;
+    if (onPump) {
+        onPump(*this);
+    }
+    CSimulatorDlg::PumpMessages();
 }
 
 bool MainWindowTest::Start() {
-    dialog = std::make_unique<CSimulatorDlg>(folder.Path(), prompter);
+    dialog = std::make_unique<HookedDialog>(folder.Path(), prompter);
     return dialog->InitDialog();
 }
 
@@ -95,6 +121,22 @@ std::string MainWindowTest::Cell(const ui::CReportList& list, int row, int colum
     return platform::SjisToUtf8(list.GetItemText(row, column));
 }
 
+std::vector<std::string> MainWindowTest::Column(const ui::CReportList& list, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        texts.push_back(Cell(list, row, column));
+    }
+    return texts;
+}
+
+std::string MainWindowTest::Row(const ui::CReportList& list, int row) {
+    std::string texts = Cell(list, row, 0);
+    for (int column = 1; column < list.GetColumnCount(); ++column) {
+        texts += "|" + Cell(list, row, column);
+    }
+    return texts;
+}
+
 ui::CReportList& MainWindowTest::SkillList() const {
     return *dialog->Control<ui::CReportList>(res::kIdSkillList);
 }
@@ -104,29 +146,35 @@ ui::CReportList& MainWindowTest::ChosenList() const {
 }
 
 void MainWindowTest::DoubleClickSkill(int skill) {
-    ui::CReportList& list = SkillList();
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (static_cast<int>(list.GetItemData(row)) == skill) {
-            list.SelectRow(row);
-            dialog->OnDblclkSkillList();
-            return;
+    const std::vector<int> rows = Indices(SkillList());
+    const auto row = std::find(rows.begin(), rows.end(), skill);
+    ASSERT_NE(row, rows.end()) << "skill " << skill << " is not in the skill list";
+    SkillList().SelectRow(static_cast<int>(row - rows.begin()));
+    dialog->OnDblclkSkillList();
+}
+
+int MainWindowTest::SkillIndex(const std::string& utf8Name) const {
+    const std::string name = platform::Utf8ToSjis(utf8Name);
+    const auto& skills = dialog->m_search.database.Skills();
+    for (std::size_t i = 0; i < skills.size(); ++i) {
+        if (name == skills[i]->skillName) {
+            return static_cast<int>(i);
         }
     }
-    ADD_FAILURE() << "skill " << skill << " is not in the skill list";
+    return -1;
 }
 
-std::vector<int> MainWindowTest::ChosenSkills() const {
-    std::vector<int> indices;
-    for (int row = 0; row < ChosenList().GetItemCount(); ++row) {
-        indices.push_back(static_cast<int>(ChosenList().GetItemData(row)));
+void MainWindowTest::ChooseSkills(const std::vector<std::string>& utf8Names) {
+    SelectCategory(0);
+    for (const std::string& name : utf8Names) {
+        DoubleClickSkill(SkillIndex(name));
     }
-    return indices;
 }
 
-std::vector<int> MainWindowTest::SkillListIndices() const {
+std::vector<int> MainWindowTest::Indices(const ui::CReportList& list) {
     std::vector<int> indices;
-    for (int row = 0; row < SkillList().GetItemCount(); ++row) {
-        indices.push_back(static_cast<int>(SkillList().GetItemData(row)));
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        indices.push_back(static_cast<int>(list.GetItemData(row)));
     }
     return indices;
 }
@@ -134,4 +182,31 @@ std::vector<int> MainWindowTest::SkillListIndices() const {
 void MainWindowTest::SelectCategory(int index) {
     dialog->Control<QComboBox>(res::kIdCategory)->setCurrentIndex(index);
     dialog->OnCbnSelchangeCategory();
+}
+
+void MainWindowTest::PressSearch() {
+    dialog->Click(res::kIdSearch);
+    QApplication::processEvents();
+}
+
+void EquipWindowTest::SetUp() {
+    folder.AddEquipmentRows();
+    ASSERT_TRUE(Start());
+}
+
+CEquipData* EquipWindowTest::Piece(int slot, const std::string& utf8Name) const {
+    for (CEquipData* piece : dialog->m_search.database.Armor(slot)) {
+        if (platform::SjisToUtf8(piece->name) == utf8Name) {
+            return piece;
+        }
+    }
+    ADD_FAILURE() << utf8Name << " is not in table " << slot;
+    return nullptr;
+}
+
+void EquipWindowTest::SelectByName(ui::CReportList& list, const std::string& utf8Name) {
+    const std::vector<std::string> names = Column(list, 2);
+    const auto row = std::find(names.begin(), names.end(), utf8Name);
+    ASSERT_NE(row, names.end()) << utf8Name << " is not listed";
+    list.SelectRow(static_cast<int>(row - names.begin()));
 }

@@ -1,6 +1,3 @@
-#include <QApplication>
-#include <QTimer>
-
 #include "platform/sjis.h"
 #include "res/dialog_102.h"
 #include "ui_fixture.h"
@@ -23,8 +20,7 @@ protected:
 TEST_F(WindowInputTest, ADoubleClickBelowTheRowsActsOnNothing) {
     DoubleClickSkill(kAttackSmall);
     DoubleClickSkill(kPoison);
-    dialog->Click(kIdSearch);
-    QApplication::processEvents();
+    PressSearch();
     ui::CReportList& setSkills = dialog->m_listSetSkills;
     ui::CReportList& setEquip = dialog->m_listSetEquip;
     SkillList().SelectRow(2);
@@ -32,24 +28,22 @@ TEST_F(WindowInputTest, ADoubleClickBelowTheRowsActsOnNothing) {
     setSkills.SelectRow(0);
     setSkills.SetItemText(0, 8, platform::Utf8ToSjis("会心－１")); // a minus skill refines
     setEquip.SelectRow(0);                                         // the helm has materials
-    bool dialogShown = false;
-    QTimer::singleShot(0, [&dialogShown] {
-        if (auto* modal = qobject_cast<ui::CTemplateDialog*>(QApplication::activeModalWidget())) {
-            dialogShown = true;
-            modal->EndDialog(ui::kIdOk);
+    EXPECT_FALSE(WorkModal<ui::CTemplateDialog>([&] {
+        for (ui::CReportList* list : {&SkillList(), &ChosenList(), &setSkills, &setEquip}) {
+            const QRect last = list->SubItemRect(list->GetItemCount() - 1, 0);
+            SendDoubleClick(*list->viewport(), last.bottomLeft() + QPoint(4, 4));
         }
-    });
-    for (ui::CReportList* list : {&SkillList(), &ChosenList(), &setSkills, &setEquip}) {
-        const QRect last = list->SubItemRect(list->GetItemCount() - 1, 0);
-        SendDoubleClick(*list->viewport(), last.bottomLeft() + QPoint(4, 4));
-    }
-    QApplication::processEvents();
+    })) << "no materials shown";
     EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackSmall, kPoison}));
     EXPECT_FALSE(dialog->IsChecked(kIdRefine));
-    EXPECT_FALSE(dialogShown);
 
+    // On a row itself a double click acts.
+    SendDoubleClick(*SkillList().viewport(), SkillList().SubItemRect(2, 1).center());
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kAttackSmall, kPoison, Indices(SkillList())[2]}));
     SendDoubleClick(*setSkills.viewport(), setSkills.SubItemRect(0, 1).center());
-    EXPECT_TRUE(dialog->IsChecked(kIdRefine)) << "on the row itself it acts";
+    EXPECT_TRUE(dialog->IsChecked(kIdRefine));
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{kCriticalMinus})) << "a refine that avoids it";
+    EXPECT_TRUE(ChosenList().GetCheck(0));
 }
 
 // Enter adds the highlighted skill as a double click does, Delete drops the highlighted chosen
