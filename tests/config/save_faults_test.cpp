@@ -68,7 +68,7 @@ TEST_F(SaveFaultsTest, AWriteCutShortAtAnyByteKeepsThePreviousFile) {
                 break;
             }
             ASSERT_EQ(target.Read(writer.file), previous) << writer.file << " cut at " << cut;
-            ASSERT_EQ(sink.messages, Messages({writer.message})) << writer.file;
+            ASSERT_EQ(sink.messages, std::vector<std::string>{writer.message}) << writer.file;
         }
         EXPECT_EQ(target.Read(writer.file).size(), cut) << writer.file;
         if (!writer.bytes.empty()) {
