@@ -3,23 +3,22 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "support/temp_folder.h"
 
-// Runs the built kestrova-cli with the given arguments and captures what it printed.
+// What a run printed, and its exit code.
 struct CliRun {
     int code = -1;
     std::string out;
     std::string err;
 };
 
-CliRun RunCli(const std::vector<std::string>& args);
+// Runs the built kestrova-cli. Standard output goes to `outPath` when one is given (run.out stays
+// empty). With `interruptAfterMs` of 0 or more, Ctrl-C is sent once the program catches it and
+// has used that much processor time.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath = "",
+              int interruptAfterMs = -1);
 
-// The shell command line that runs kestrova-cli with these arguments, each quoted.
-std::string CliCommand(const std::vector<std::string>& args);
-
-// The same with standard output going to `stdoutPath` (run.out stays empty).
-CliRun RunCliTo(const std::vector<std::string>& args, const std::string& stdoutPath);
-
-// Starts the command, lets it work until it has caught Ctrl-C's signal and used `cpuMs` of
-// processor time, then sends Ctrl-C and waits for it to end.
-CliRun RunCliInterrupted(const std::vector<std::string>& args, int cpuMs);
+// The document a `--json` run printed; the run must have succeeded.
+nlohmann::ordered_json JsonOf(const CliRun& run);

@@ -16,17 +16,12 @@
 namespace list_test {
 
 inline std::string Le(std::int32_t value) {
-    std::string out;
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i)));
-    }
-    return out;
+    const auto bits = static_cast<std::uint32_t>(value);
+    return {char(bits), char(bits >> 8), char(bits >> 16), char(bits >> 24)};
 }
 
 inline std::string Field(const std::string& text, std::size_t width) {
-    std::string out = text.substr(0, width);
-    out.resize(width, '\0');
-    return out;
+    return (text + std::string(width, '\0')).substr(0, width);
 }
 
 // A 100-byte entry of the fixed-set and excluded-list formats.
@@ -43,10 +38,8 @@ inline std::string Owned(int kind, const std::string& name) {
 
 // Format number, version 1, and the entries; counted lists also get their count.
 inline std::string File(int format, const std::vector<std::string>& entries) {
-    std::string file = Le(format) + Le(1);
-    if (format != 1042) {
-        file += Le(static_cast<std::int32_t>(entries.size()));
-    }
+    std::string file =
+        Le(format) + Le(1) + (format == 1042 ? "" : Le(static_cast<std::int32_t>(entries.size())));
     for (const std::string& entry : entries) {
         file += entry;
     }
@@ -63,9 +56,6 @@ protected:
             pieces[slot][0] = AddPiece(slot, prefix + "a", 2);
             pieces[slot][1] = AddPiece(slot, prefix + "b", 3);
         }
-        small = AddDeco("small", 1);
-        medium = AddDeco("medium", 2);
-        large = AddDeco("large", 3);
     }
 
     CEquipData* AddPiece(int slot, const std::string& name, int slots) {
@@ -82,15 +72,12 @@ protected:
         return &database.AddDeco(deco);
     }
     CEquipData* Piece(int slot, int which = 0) const { return pieces[slot][which]; }
-    std::vector<std::string> Messages(std::initializer_list<const char*> texts) const {
-        return {texts.begin(), texts.end()};
-    }
 
     CEquipDatabase database;
     CEquipData* pieces[kSlotCount][2] = {};
-    CDecoData* small = nullptr;
-    CDecoData* medium = nullptr;
-    CDecoData* large = nullptr;
+    CDecoData* small = AddDeco("small", 1);
+    CDecoData* medium = AddDeco("medium", 2);
+    CDecoData* large = AddDeco("large", 3);
     TempFolder folder;
     platform::RecordingSink sink;
 };

@@ -22,58 +22,36 @@ platform::ProgramLayout Decide(const std::string& programFolder, const Variables
     return platform::DecideLayout(programFolder, lookup, kTables);
 }
 
-TEST(ProgramLayout, DataBesideTheProgramKeepsEverythingThere) {
-    TempFolder folder;
-    std::filesystem::create_directories(folder.File("data"));
-    const platform::ProgramLayout layout =
-        Decide(folder.Path(), {{"HOME", "/home/p"}, {"XDG_CONFIG_HOME", "/home/p/cfg"}});
-    EXPECT_FALSE(layout.installed);
-    EXPECT_EQ(layout.dataFolder, folder.Path() + "data/");
-    EXPECT_EQ(layout.filesFolder, folder.Path());
-}
-
-// Installed trees below a temporary folder: the programs in usr/bin/, tables wherever a case
-// puts them; "@" in a variable stands for the tree.
+// Installed trees below a temporary folder: the programs in usr/bin/, tables in
+// <base>/kestrova/data wherever a case puts them; "@" in a variable stands for the tree.
 TEST(ProgramLayout, InstalledTablesFolderPrecedence) {
     struct Case {
         const char* name;
-        std::vector<std::pair<std::string, std::size_t>> tables; // folder, tables it holds
+        std::vector<std::pair<std::string, std::size_t>> tables; // base, tables it holds
         std::string dataDirs;                                    // "" leaves it unset
-        std::string expected;
+        std::string expected;                                    // base
         const char* programFolder = "usr/bin/";
     };
     const Case cases[] = {
-        {"own tables win",
-         {{"own/kestrova/data", 3}, {"usr/share/kestrova/data", 3}},
-         "",
-         "own/kestrova/data/"},
-        {"incomplete own tables are passed over",
-         {{"own/kestrova/data", 2}, {"usr/share/kestrova/data", 3}},
-         "",
-         "usr/share/kestrova/data/"},
+        {"own tables win", {{"own", 3}, {"usr/share", 3}}, "", "own"},
+        {"incomplete own tables are passed over", {{"own", 2}, {"usr/share", 3}}, "", "usr/share"},
         {"beside the bin folder before the system folders",
-         {{"usr/share/kestrova/data", 3}, {"sys/kestrova/data", 3}},
+         {{"usr/share", 3}, {"sys", 3}},
          "@sys",
-         "usr/share/kestrova/data/"},
+         "usr/share"},
         {"first system folder holding every table; relative and empty entries ignored",
-         {{"usr/share/kestrova/data", 1},
-          {"a/kestrova/data", 2},
-          {"b/kestrova/data", 3},
-          {"c/kestrova/data", 3}},
+         {{"usr/share", 1}, {"a", 2}, {"b", 3}, {"c", 3}},
          "relative/dir::@a:@b/:@c",
-         "b/kestrova/data/"},
-        {"none complete names the folder beside the bin folder",
-         {{"sys/kestrova/data", 1}},
-         "@sys",
-         "usr/share/kestrova/data/"},
-        {"unknown program folder", {{"sys/kestrova/data", 3}}, "@sys", "sys/kestrova/data/", ""},
+         "b"},
+        {"none complete names the folder beside the bin folder", {{"sys", 1}}, "@sys", "usr/share"},
+        {"unknown program folder", {{"sys", 3}}, "@sys", "sys", ""},
     };
     for (const Case& c : cases) {
         TempFolder tree;
         std::filesystem::create_directories(tree.File("usr/bin"));
-        for (const auto& [folder, count] : c.tables) {
+        for (const auto& [base, count] : c.tables) {
             for (std::size_t i = 0; i < count; ++i) {
-                tree.Write(folder + "/" + kTables[i], "");
+                tree.Write(base + "/kestrova/data/" + kTables[i], "");
             }
         }
         Variables variables = {{"HOME", "/home/p"}, {"XDG_DATA_HOME", tree.Path() + "own"}};
@@ -87,32 +65,30 @@ TEST(ProgramLayout, InstalledTablesFolderPrecedence) {
         const std::string programFolder = *c.programFolder ? tree.Path() + c.programFolder : "";
         const platform::ProgramLayout layout = Decide(programFolder, variables);
         EXPECT_TRUE(layout.installed) << c.name;
-        EXPECT_EQ(layout.dataFolder, tree.Path() + c.expected) << c.name;
+        EXPECT_EQ(layout.dataFolder, tree.Path() + c.expected + "/kestrova/data/") << c.name;
     }
 }
 
+// The files go to <config base>/kestrova/, the player's own tables to <data base>/kestrova/data/.
 TEST(ProgramLayout, PlayerFoldersFollowTheXdgRules) {
-    struct Case {
+    const struct {
         Variables variables;
-        std::string files;
-        std::string userData;
-    };
-    const Case cases[] = {
-        {{{"HOME", "/home/p"}, {"XDG_CONFIG_HOME", "/cfg/"}, {"XDG_DATA_HOME", "/dat"}},
-         "/cfg/kestrova/",
-         "/dat/kestrova/data/"},
+        std::string configBase;
+        std::string dataBase;
+    } cases[] = {
+        {{{"HOME", "/h"}, {"XDG_CONFIG_HOME", "/cfg/"}, {"XDG_DATA_HOME", "/dat"}}, "/cfg", "/dat"},
         // Relative and empty values count as unset.
-        {{{"HOME", "/home/p/"}, {"XDG_CONFIG_HOME", "cfg"}, {"XDG_DATA_HOME", ""}},
-         "/home/p/.config/kestrova/",
-         "/home/p/.local/share/kestrova/data/"},
-        {{{"XDG_CONFIG_HOME", "/cfg"}}, "/cfg/kestrova/", "/.local/share/kestrova/data/"},
+        {{{"HOME", "/h/"}, {"XDG_CONFIG_HOME", "cfg"}, {"XDG_DATA_HOME", ""}},
+         "/h/.config",
+         "/h/.local/share"},
+        {{{"XDG_CONFIG_HOME", "/cfg"}}, "/cfg", "/.local/share"},
         // No home at all: a place a normal user cannot write, so saving fails loudly.
-        {{}, "/.config/kestrova/", "/.local/share/kestrova/data/"},
+        {{}, "/.config", "/.local/share"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const platform::ProgramLayout layout = Decide("/nonexistent/bin/", c.variables);
-        EXPECT_EQ(layout.filesFolder, c.files);
-        EXPECT_EQ(layout.userDataFolder, c.userData);
+        EXPECT_EQ(layout.filesFolder, c.configBase + "/kestrova/");
+        EXPECT_EQ(layout.userDataFolder, c.dataBase + "/kestrova/data/");
     }
 }
 

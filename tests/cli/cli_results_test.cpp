@@ -1,0 +1,147 @@
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+
+// Saved results read back by show and refine, the commands that advise on skills, output that
+// cannot be written and Ctrl-C during a search that saves.
+namespace {
+
+using json = nlohmann::ordered_json;
+
+TEST(CliResults, SavedResultsShowAndRefine) {
+    TempFolder folder;
+    const std::string file = folder.File("attack.eql");
+    const json searched =
+        JsonOf(RunCli({"search", "--json", "--skill", "攻撃力UP【小】", "--weapon-slots", "2",
+                       "--max-display", "50", "--save", file}));
+    ASSERT_EQ(searched["results"].size(), 50u) << "--max-display caps the sets";
+
+    const json shown = JsonOf(RunCli({"show", file, "--json"}));
+    EXPECT_EQ(shown["results"], searched["results"]);
+    EXPECT_EQ(shown["visited"], searched["visited"]);
+    EXPECT_EQ(shown["totalCombos"], searched["totalCombos"]);
+    const CliRun table = RunCli({"show", file});
+    EXPECT_EQ(table.code, 0) << table.err;
+    EXPECT_NE(table.out.find(searched["results"][0]["pieces"][0].get<std::string>()),
+              std::string::npos);
+    EXPECT_NE(table.out.find("検索結果 50件"), std::string::npos);
+
+    // The refined sets come from the file, in its order, and keep its two weapon slots: without
+    // them no set reaches the further skill.
+    const json refined = JsonOf(RunCli({"refine", "--in", file, "--json", "--skill", "猛攻"}));
+    ASSERT_FALSE(refined["results"].empty());
+    std::size_t next = 0;
+    for (const json& set : refined["results"]) {
+        while (next < 50 && searched["results"][next]["pieces"] != set["pieces"]) {
+            ++next;
+        }
+        EXPECT_LT(next++, 50u) << "not from the file: " << set["pieces"].dump();
+        EXPECT_NE(set["skills"].dump().find("猛攻"), std::string::npos);
+        EXPECT_FALSE(set["decorations"][5].empty());
+    }
+    EXPECT_EQ(refined["totalCombos"], 50);
+
+    const CliRun extras =
+        RunCli({"show", file, "--set", "1", "--extras", "--skill", "攻撃力UP【小】"});
+    ASSERT_EQ(extras.code, 0) << extras.err;
+    EXPECT_EQ(extras.out.rfind("No.1  追加可能: ", 0), 0u) << extras.out;
+    EXPECT_EQ(RunCli({"show", file, "--set", "51", "--extras"}).err,
+              "no set 51 in the file (it holds 50)\n");
+}
+
+// The levels extra-skills names are within reach of a further search; a search that finds
+// nothing says which chosen skill keeps the sets out and leaves no file behind.
+TEST(CliResults, ExtraSkillsAndAdvice) {
+    const std::vector<std::string> three = {"--skill", "先読み", "--skill",        "重撃【小】",
+                                            "--skill", "剛腕",   "--weapon-slots", "1"};
+    std::vector<std::string> args = {"extra-skills", "--json"};
+    args.insert(args.end(), three.begin(), three.end());
+    const json extra = JsonOf(RunCli(args));
+    ASSERT_FALSE(extra["skills"].empty());
+    const json& first = extra["skills"][0];
+    EXPECT_TRUE(first.contains("system") && first.contains("threshold"));
+    args = {"search", "--json", "--exact", "--max-display", "1", "--skill", first["name"]};
+    args.insert(args.end(), three.begin(), three.end());
+    EXPECT_EQ(JsonOf(RunCli(args))["results"].size(), 1u);
+
+    TempFolder folder;
+    args = {"search", "--json", "--min-defense", "100000", "--save", folder.File("none.eql")};
+    args.insert(args.end(), three.begin(), three.end() - 2);
+    const CliRun run = RunCli(args);
+    const json empty = JsonOf(run);
+    EXPECT_TRUE(empty["results"].empty());
+    ASSERT_EQ(empty["advice"].size(), 3u);
+    EXPECT_EQ(empty["advice"][0]["sets"], 0);
+    EXPECT_FALSE(empty["advice"][0]["atLeast"].get<bool>());
+    EXPECT_NE(run.err.find(folder.File("none.eql") + " was not written"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("none.eql")));
+}
+
+TEST(CliResults, OutputThatCannotBeWrittenFails) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"search", "--skill", "攻撃力UP【小】", "--json"},
+        {"search", "--skill", "攻撃力UP【小】"},
+        {"skills"},
+        {"tables"},
+        {"--help"},
+    };
+    for (const std::vector<std::string>& args : commands) {
+        const CliRun run = RunCli(args, "/dev/full");
+        EXPECT_EQ(run.code, 1) << args[0];
+        EXPECT_NE(run.err.find("standard output could not be written"), std::string::npos)
+            << run.err;
+    }
+
+    // A reader that leaves early, with SIGPIPE ignored as some shells and services do: the
+    // program sees the failed writes and must not claim success.
+    TempFolder folder;
+    const std::string fifo = folder.File("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread reader([&fifo] { std::ifstream(fifo).get(); });
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);
+    EXPECT_EQ(RunCli({"search", "--skill", "攻撃力UP【小】"}, fifo).code, 1);
+    std::signal(SIGPIPE, previous);
+    reader.join();
+}
+
+// Three minus levels that only the first piece of every slot reaches together: the one set is
+// found at once, then the search runs on through some 10^13 combinations until Ctrl-C.
+void WriteEndlessSearchTables(const std::string& data) {
+    std::filesystem::create_directories(data);
+    std::ofstream(data + "SKILL_EQ.csv") << "a,A,-5,0,x,A\nb,B,-5,0,x,A\nc,C,-5,0,x,A\n";
+    std::ofstream(data + "TEVREQUIP_DECO.csv") << "";
+    for (const char* file : {"HEAD", "BODY", "ARM", "WST", "LEG"}) {
+        std::ofstream table(data + "TEVREQUIP_" + file + ".csv");
+        table << "hit,0,0,1,0,1,1,0,0,0,0,0,A,-1,B,-1,C,-1\n";
+        for (int i = 0; i < 512; ++i) {
+            table << "p" << i << ",0,0,1,0,1,1,0,0,0,0,0,A," << i % 16 << ",B," << i / 16 - 16
+                  << ",C,0\n";
+        }
+    }
+}
+
+TEST(CliResults, AnInterruptedSearchListsItsSetsButSavesNothing) {
+    TempFolder folder;
+    const std::string data = folder.File("data/");
+    WriteEndlessSearchTables(data);
+    const std::string saved = folder.File("previous.eql");
+    std::ofstream(saved) << "the previous results";
+    const CliRun run = RunCli(
+        {"--data", data, "search", "--skill", "a", "--skill", "b", "--skill", "c", "--save", saved},
+        "", 300);
+    EXPECT_EQ(run.code, 130) << run.err;
+    EXPECT_NE(run.out.find("検索結果 1件"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("中断されました"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(saved + " was not written"), std::string::npos) << run.err;
+    EXPECT_EQ(folder.Read("previous.eql"), "the previous results");
+}
+
+} // namespace
