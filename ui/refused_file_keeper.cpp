@@ -26,9 +26,14 @@ private:
     bool& noted_;
 };
 
-bool Exists(const std::string& path) {
+// Past this many backups of one file something else is wrong; the save is refused then.
+constexpr int kMaxBackups = 1000;
+
+// Whether nothing stands at `path`. A name whose state cannot be told (the folder cannot be
+// searched, the name is too long) is not free: a rename onto it could replace an older backup.
+bool IsFree(const std::string& path) {
     std::error_code error;
-    return std::filesystem::exists(path, error) || error;
+    return !std::filesystem::exists(path, error) && !error;
 }
 
 } // namespace
@@ -38,35 +43,44 @@ RefusedFileKeeper::RefusedFileKeeper(std::string path, platform::MessageSink& si
 
 std::string RefusedFileKeeper::FreeBackupPath() const {
     const std::string first = path_ + ".bak";
-    std::string candidate = first;
-    for (int number = 2; Exists(candidate); ++number) {
-        candidate = first + "." + std::to_string(number);
+    for (int number = 1; number <= kMaxBackups; ++number) {
+        std::string candidate = number == 1 ? first : first + "." + std::to_string(number);
+        if (IsFree(candidate)) {
+            return candidate;
+        }
     }
-    return candidate;
+    return {};
+}
+
+std::string RefusedFileKeeper::BackupName() const {
+    return backupPath_.empty() ? path_ + ".bak" : backupPath_;
 }
 
 bool RefusedFileKeeper::Open(const std::function<bool(platform::MessageSink&)>& read) {
     refused_ = false;
     backupPath_ = FreeBackupPath();
-    NotingSink noting(
-        sink_, "元の" + FileName(path_) + "は保存の前に" + FileName(backupPath_) + "として残します",
-        refused_);
+    NotingSink noting(sink_,
+                      "元の" + FileName(path_) + "は保存の前に" + FileName(BackupName()) +
+                          "として残します",
+                      refused_);
     return read(noting);
 }
 
 bool RefusedFileKeeper::BeforeSave() {
     // A file gone since the opening has nothing left to keep.
-    if (!refused_ || !Exists(path_)) {
+    if (!refused_ || IsFree(path_)) {
         refused_ = false;
         return true;
     }
-    if (Exists(backupPath_)) {
+    if (backupPath_.empty() || !IsFree(backupPath_)) {
         backupPath_ = FreeBackupPath();
     }
     std::error_code error;
-    std::filesystem::rename(path_, backupPath_, error);
-    if (error) {
-        sink_.Show(FileName(path_) + "を" + FileName(backupPath_) +
+    if (!backupPath_.empty()) {
+        std::filesystem::rename(path_, backupPath_, error);
+    }
+    if (backupPath_.empty() || error) {
+        sink_.Show(FileName(path_) + "を" + FileName(BackupName()) +
                    "として残せなかったため保存しませんでした");
         return false;
     }

@@ -21,12 +21,12 @@ public:
     // a message, when it cannot be moved; the save must then leave the file alone.
     bool BeforeSave();
 
-    bool Refused() const { return refused_; }
-    // NAME.bak, or NAME.bak.2, NAME.bak.3 … when earlier backups are there.
-    const std::string& BackupPath() const { return backupPath_; }
-
 private:
+    // NAME.bak, or NAME.bak.2, NAME.bak.3 … when earlier backups are there; empty when no name
+    // can be told free.
     std::string FreeBackupPath() const;
+    // The backup's name for messages.
+    std::string BackupName() const;
 
     const std::string path_;
     platform::MessageSink& sink_;

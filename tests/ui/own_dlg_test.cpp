@@ -3,6 +3,7 @@
 
 #include "res/dialog_131.h"
 #include "ui/own_dlg.h"
+#include "ui/refused_file_keeper.h"
 #include "ui_fixture.h"
 
 using namespace res::own_equip;
@@ -148,6 +149,20 @@ TEST_F(OwnDlgTest, EditsAndFilesAreNotLostByAccident) {
     EXPECT_EQ(folder.Read("OwnEquip.dat.bak"), "older");
     EXPECT_EQ(folder.Read("OwnEquip.dat.bak.2"), "foreign");
     EXPECT_EQ(folder.Read("OwnEquip.dat"), saved);
+}
+
+// A backup name whose state cannot be told (here too long a folder name) once made the search for
+// a free name run forever at the dialog's opening.
+TEST(RefusedFileKeeperTest, AnUnsearchableFolderRefusesTheSaveInsteadOfHanging) {
+    platform::RecordingSink sink;
+    RefusedFileKeeper keeper("/tmp/" + std::string(300, 'x') + "/OwnEquip.dat", sink);
+    EXPECT_FALSE(keeper.Open([](platform::MessageSink& noted) {
+        noted.Show("refused");
+        return false;
+    }));
+    EXPECT_FALSE(keeper.BeforeSave());
+    EXPECT_EQ(sink.messages.back(),
+              "OwnEquip.datをOwnEquip.dat.bakとして残せなかったため保存しませんでした");
 }
 
 } // namespace
