@@ -11,8 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/skill_search.h"
-#include "engine/skill_systems.h"
+#include "engine/search/skill_search.h"
+#include "engine/tables/skill_systems.h"
 #include "platform/sjis.h"
 
 namespace {

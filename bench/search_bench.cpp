@@ -9,12 +9,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/candidates.h"
-#include "engine/decoration_fitting.h"
-#include "engine/group_enumeration.h"
-#include "engine/skill_advisor.h"
-#include "engine/skill_search.h"
-#include "engine/skill_table.h"
+#include "engine/condition/candidates.h"
+#include "engine/fitting/rule_fitter.h"
+#include "engine/search/group_enumeration.h"
+#include "engine/advisor/skill_advisor.h"
+#include "engine/search/skill_search.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "platform/sjis.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "platform/program_layout.h"
 
 // Exit codes of kestrova-cli.

@@ -8,7 +8,7 @@
 #include "cli/cli_context.h"
 #include "cli/condition_options.h"
 #include "cli/search_session.h"
-#include "engine/skill_advisor.h"
+#include "engine/advisor/skill_advisor.h"
 #include "platform/sjis.h"
 
 namespace {

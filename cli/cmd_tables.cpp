@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "cli/cli_context.h"
-#include "engine/skill_systems.h"
+#include "engine/tables/skill_systems.h"
 
 void AddTablesCommand(CLI::App& app, CliContext& context) {
     CLI::App* command = app.add_subcommand(

@@ -7,8 +7,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/list_options.h"
-#include "engine/equip_database.h"
-#include "engine/search_condition.h"
+#include "engine/tables/equip_database.h"
+#include "engine/condition/search_condition.h"
 
 // One --skill or --avoid, in the order given on the command line.
 struct SkillPick {

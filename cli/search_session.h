@@ -7,8 +7,8 @@
 
 #include "cli/cli_context.h"
 #include "cli/terminal_progress.h"
-#include "engine/skill_advisor.h"
-#include "engine/skill_search.h"
+#include "engine/advisor/skill_advisor.h"
+#include "engine/search/skill_search.h"
 #include "platform/message_sink.h"
 
 // How a command hands back its sets.

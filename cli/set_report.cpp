@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "engine/skill_summary.h"
+#include "engine/sets/skill_summary.h"
 #include "platform/sjis.h"
 
 namespace {

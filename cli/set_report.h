@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "engine/skill_advisor.h"
-#include "engine/skill_search.h"
+#include "engine/advisor/skill_advisor.h"
+#include "engine/search/skill_search.h"
 
 // Prints the engine's results with its counters: a readable table, or the JSON document of
 // `--json`. Names are converted from Shift-JIS to UTF-8. `weaponSlots` is the weapon of the search

@@ -5,7 +5,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "engine/skill_search.h"
+#include "engine/search/skill_search.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <cstdint>
 
-#include "engine/search_host.h"
+#include "engine/search/search_host.h"
 
 class CSkillSearch;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "config/recent_skill_list.h"
-#include "engine/search_condition.h"
+#include "engine/condition/search_condition.h"
 #include "platform/message_sink.h"
 
 constexpr int kRecentSkillLimit = 12;

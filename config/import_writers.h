@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "platform/message_sink.h"
 
 // Finds a name in the loaded tables: head, body, arm, waist and leg pieces, then decorations; the

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/field_reader.h"
+#include "engine/tables/field_reader.h"
 #include "platform/line_reader.h"
 #include "platform/regular_file.h"
 

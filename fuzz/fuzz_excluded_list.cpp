@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/search_condition.h"
+#include "engine/condition/search_condition.h"
 #include "fuzz_support.h"
 #include "lists/excluded_list_file.h"
 #include "lists/list_format.h"

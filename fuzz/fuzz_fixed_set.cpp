@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/equip_set.h"
+#include "engine/sets/equip_set.h"
 #include "fuzz_support.h"
 #include "lists/fixed_set_file.h"
 #include "lists/list_paths.h"

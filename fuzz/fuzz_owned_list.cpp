@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/search_condition.h"
+#include "engine/condition/search_condition.h"
 #include "fuzz_support.h"
 #include "lists/list_paths.h"
 #include "lists/owned_list_file.h"

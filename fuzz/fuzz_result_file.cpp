@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/skill_search.h"
+#include "engine/search/skill_search.h"
 #include "fuzz_support.h"
 
 namespace {

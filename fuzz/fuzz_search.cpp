@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/skill_search.h"
-#include "engine/skill_systems.h"
+#include "engine/search/skill_search.h"
+#include "engine/tables/skill_systems.h"
 #include "fuzz_support.h"
 #include "set_check.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "platform/message_sink.h"
 
 // What every fuzz target shares: a scratch folder, file helpers and the bundled tables.

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "engine/equip_database.h"
-#include "engine/skill_systems.h"
-#include "engine/table_parsers.h"
+#include "engine/tables/equip_database.h"
+#include "engine/tables/skill_systems.h"
+#include "engine/tables/table_parsers.h"
 #include "fuzz_support.h"
 #include "set_check.h"
 

@@ -12,8 +12,8 @@
 
 #include "config/config_data.h"
 #include "config/import_writers.h"
-#include "engine/sjis_text.h"
-#include "engine/skill_search.h"
+#include "engine/tables/sjis_text.h"
+#include "engine/search/skill_search.h"
 #include "fuzz_support.h"
 #include "lists/excluded_list_file.h"
 #include "lists/fixed_set_file.h"

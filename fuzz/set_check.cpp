@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/skill_summary.h"
+#include "engine/sets/skill_summary.h"
 #include "fuzz_support.h"
 
 namespace fuzz {

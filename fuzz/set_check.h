@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/search_condition.h"
-#include "engine/skill_search.h"
+#include "engine/condition/search_condition.h"
+#include "engine/search/skill_search.h"
 
 // What every listed set must satisfy, checked with the skill summary the window shows.
 namespace fuzz {

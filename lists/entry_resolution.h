@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "lists/list_format.h"
 
 // The record a list entry names: an armour piece for list kinds 0..4, a decoration for kind 5.

@@ -1,6 +1,6 @@
 #include "lists/excluded_rows.h"
 
-#include "engine/sjis_text.h"
+#include "engine/tables/sjis_text.h"
 
 ExcludedRow MakeExcludedRow(CEquipData* piece) {
     const bool known = piece->kind >= 0 && piece->kind < kSlotCount;

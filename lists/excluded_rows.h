@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 
 // One row of the excluded list as the fixed/excluded dialog holds it: the text of its kind column
 // (Shift-JIS "頭", "胴", "腕", "腰", "脚", "不明" or "装") and the record attached to it.

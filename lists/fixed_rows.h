@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 
 // One row of the fixed set as the fixed/excluded dialog holds it. Decorations are packed from the
 // first place; `freeSlots` is what is left of the row's slot count.

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/equip_database.h"
-#include "engine/equip_set.h"
+#include "engine/tables/equip_database.h"
+#include "engine/sets/equip_set.h"
 #include "lists/fixed_rows.h"
 #include "platform/message_sink.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 #include "platform/byte_buffer.h"
 
 // The three binary list formats: little-endian 32-bit integers and zero-filled Shift-JIS text

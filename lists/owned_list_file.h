@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "lists/owned_lists.h"
 #include "platform/message_sink.h"
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 
 // The owned list as the owned-equipment dialog holds it: one array per armour slot and one of
 // decorations, each in order of addition, every record at most once.

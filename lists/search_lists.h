@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "engine/equip_database.h"
-#include "engine/equip_set.h"
-#include "engine/search_condition.h"
+#include "engine/tables/equip_database.h"
+#include "engine/sets/equip_set.h"
+#include "engine/condition/search_condition.h"
 #include "platform/message_sink.h"
 
 // The readers a search start uses on the list files of the program folder (`folder` ends in

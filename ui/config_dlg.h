@@ -4,7 +4,7 @@
 
 #include "config/config_data.h"
 #include "config/settings_import.h"
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "ui/framework/template_dialog.h"
 
 // The configuration dialog (dialog 130): the two result limits and the defence-data option of the

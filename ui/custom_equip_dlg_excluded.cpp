@@ -2,7 +2,7 @@
 #include <cstdlib>
 #include <unordered_set>
 
-#include "engine/sjis_text.h"
+#include "engine/tables/sjis_text.h"
 #include "lists/excluded_list_file.h"
 #include "lists/list_paths.h"
 #include "res/dialog_129.h"

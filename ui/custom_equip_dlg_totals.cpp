@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/sjis_text.h"
-#include "engine/skill_summary.h"
-#include "engine/skill_systems.h"
+#include "engine/tables/sjis_text.h"
+#include "engine/sets/skill_summary.h"
+#include "engine/tables/skill_systems.h"
 #include "platform/sjis.h"
 #include "ui/custom_equip_dlg.h"
 #include "ui/framework/clipboard.h"

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "engine/sjis_text.h"
-#include "engine/skill_systems.h"
+#include "engine/tables/sjis_text.h"
+#include "engine/tables/skill_systems.h"
 #include "platform/sjis.h"
 
 namespace equip_browser {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 #include "ui/framework/template_dialog.h"
 #include "ui/list_ctrl_equip.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "config/config_data.h"
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "ui/equip_browser.h"
 #include "ui/framework/prompter_sink.h"
 #include "ui/framework/template_dialog.h"

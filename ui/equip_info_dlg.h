@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 #include "ui/framework/template_dialog.h"
 
 // The production materials dialog (dialog 137): the materials one armour piece is made of, with

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 #include "ui/framework/template_dialog.h"
 
 // The answer of "追加スキル検索" (dialog 141): the skill levels that some set reaches together with

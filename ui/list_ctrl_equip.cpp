@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/sjis_text.h"
-#include "engine/skill_systems.h"
+#include "engine/tables/sjis_text.h"
+#include "engine/tables/skill_systems.h"
 #include "ui/slot_marks.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 #include "ui/framework/report_list.h"
 
 // One row of a CListCtrlEquip: an armour piece or a decoration of the loaded tables.

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/equip_set.h"
-#include "engine/skill_summary.h"
+#include "engine/sets/equip_set.h"
+#include "engine/sets/skill_summary.h"
 #include "ui/framework/report_list.h"
 
 // One row of the result list: the set it shows and the statistics its sort keys need.

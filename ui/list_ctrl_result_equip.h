@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/equip_set.h"
-#include "engine/records.h"
+#include "engine/sets/equip_set.h"
+#include "engine/tables/records.h"
 #include "ui/framework/report_list.h"
 
 // The set-equipment list of the main window (control 1003): the pieces of the selected set. It

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/search_condition.h"
-#include "engine/skill_search.h"
+#include "engine/condition/search_condition.h"
+#include "engine/search/skill_search.h"
 
 // How the last search came to its end, as the window tells it: a player who saves the results
 // must know whether they are all there is.

@@ -1,6 +1,6 @@
 #include "ui/simulator_app.h"
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "platform/program_layout.h"
 #include "ui/close_on_signal.h"
 #include "ui/framework/qt_prompter.h"

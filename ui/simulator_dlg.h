@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "config/config_data.h"
-#include "engine/search_condition.h"
-#include "engine/search_host.h"
-#include "engine/skill_search.h"
+#include "engine/condition/search_condition.h"
+#include "engine/search/search_host.h"
+#include "engine/search/skill_search.h"
 #include "ui/custom_equip_dlg.h"
 #include "ui/framework/prompter_sink.h"
 #include "ui/framework/report_list.h"

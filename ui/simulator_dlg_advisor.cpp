@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/skill_advisor.h"
-#include "engine/skill_table.h"
+#include "engine/advisor/skill_advisor.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "platform/sjis.h"
 #include "res/dialog_102.h"
 #include "ui/extra_skills_dlg.h"

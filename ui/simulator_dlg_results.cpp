@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/sjis_text.h"
-#include "engine/skill_systems.h"
+#include "engine/tables/sjis_text.h"
+#include "engine/tables/skill_systems.h"
 #include "lists/fixed_set_file.h"
 #include "platform/sjis.h"
 #include "res/dialog_102.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/records.h"
+#include "engine/tables/records.h"
 #include "ui/framework/report_list.h"
 
 // Appends a skill-table row as the skill lists show it: system, activated skill, points; the item

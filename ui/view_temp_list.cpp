@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/sjis_text.h"
+#include "engine/tables/sjis_text.h"
 #include "res/dialog_139.h"
 #include "ui/framework/report_list.h"
 #include "ui/list_ctrl_equip.h"

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/equip_set.h"
-#include "engine/records.h"
+#include "engine/sets/equip_set.h"
+#include "engine/tables/records.h"
 #include "ui/framework/template_dialog.h"
 
 // The temporary list viewer (dialog 139): the temporarily excluded pieces and the temporarily

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_runner.h"
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "lists/fixed_set_file.h"
 #include "platform/message_sink.h"
 #include "platform/sjis.h"

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "engine/sjis_text.h"
+#include "engine/tables/sjis_text.h"
 #include "list_test_support.h"
 #include "lists/excluded_list_file.h"
 #include "lists/fixed_set_file.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/equip_database.h"
+#include "engine/tables/equip_database.h"
 #include "platform/message_sink.h"
 #include "support/temp_folder.h"
 

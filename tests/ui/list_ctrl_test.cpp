@@ -5,8 +5,8 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
-#include "engine/skill_systems.h"
-#include "engine/table_parsers.h"
+#include "engine/tables/skill_systems.h"
+#include "engine/tables/table_parsers.h"
 #include "platform/sjis.h"
 #include "res/menus.h"
 #include "ui/framework/scripted_prompter.h"

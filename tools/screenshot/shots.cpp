@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <string>
 
-#include "engine/skill_advisor.h"
+#include "engine/advisor/skill_advisor.h"
 #include "platform/sjis.h"
 
 #include "res/dialog_102.h"

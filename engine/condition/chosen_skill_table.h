@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/tables/equip_database.h"
+#include "engine/condition/search_condition.h"
+
+// The chosen skills of one search in cost order, with the decorations that serve them: at most
+// one per size (indexed 1..3), its points, and its minus points on the other chosen skills.
+struct SkillTable {
+    int count = 0;
+    int rows[kMaxChosenSkills] = {}; // skill-table indices
+    const CSkillData* chosenRows[kMaxChosenSkills] = {};
+    int chosenIds[kMaxChosenSkills] = {};
+    bool excluded[kMaxChosenSkills] = {}; // the level must not be active
+    CDecoData* decoFor[kMaxChosenSkills][4] = {};
+    int decoPoints[kMaxChosenSkills][4] = {};
+    int decoMinus[kMaxChosenSkills][kMaxChosenSkills][4] = {};
+
+    int Threshold(int k) const { return chosenRows[k]->threshold; }
+    bool HasAnyDeco(int k) const {
+        return decoFor[k][1] != nullptr || decoFor[k][2] != nullptr || decoFor[k][3] != nullptr;
+    }
+};
+
+bool IsExcludedSkill(const CSearchCondition& condition, int row);
+
+// Orders the chosen skills by how cheaply decorations serve them and keeps the usable decorations
+// for each. Rewrites every decoration's `skillIndex`. Returns 0 when the condition names no valid
+// set of skill rows; the table is then unusable.
+int BuildSkillTable(const CSearchCondition& condition, const CEquipDatabase& database,
+                    SkillTable& table);

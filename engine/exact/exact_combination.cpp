@@ -1,0 +1,170 @@
+#include "engine/exact/exact_combination.h"
+
+#include <algorithm>
+
+#include "engine/condition/group_key.h"
+
+namespace {
+
+bool Contains(const std::vector<CDecoData*>& list, const CDecoData* deco) {
+    return std::find(list.begin(), list.end(), deco) != list.end();
+}
+
+bool SameProfile(const PieceProfile& a, const PieceProfile& b) {
+    return a.slots == b.slots && std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
+}
+
+} // namespace
+
+std::vector<TrackedSkill> TrackedSkillsOf(const SkillTable& table) {
+    std::vector<TrackedSkill> skills;
+    for (int k = 0; k < table.count; ++k) {
+        skills.push_back(TrackedSkill::For(*table.chosenRows[k], table.excluded[k]));
+    }
+    return skills;
+}
+
+std::vector<CDecoData*> ExactDecorations(const CSearchCondition& condition,
+                                         const CEquipDatabase& database,
+                                         const std::vector<TrackedSkill>& skills) {
+    std::vector<CDecoData*> usable;
+    for (CDecoData* deco : database.Decos()) {
+        if (Contains(condition.excludedDecos, deco) ||
+            (condition.ownedOnly && !Contains(condition.ownedDecos, deco))) {
+            continue;
+        }
+        const bool serves =
+            std::any_of(skills.begin(), skills.end(),
+                        [deco](const TrackedSkill& s) { return deco->HasPositive(s.systemId); });
+        if (serves) {
+            usable.push_back(deco);
+        }
+    }
+    return usable;
+}
+
+bool FixedDecorationGains(const CSearchCondition& condition,
+                          const std::vector<TrackedSkill>& skills, int* gains) {
+    const FixedDecorations fixed(condition);
+    bool bounded = true;
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (int i = 0; i < fixed.count[position]; ++i) {
+            const CDecoData* deco = fixed.decos[position][i];
+            bounded = bounded && position != kBody;
+            for (std::size_t k = 0; k < skills.size(); ++k) {
+                gains[k] += std::max(0, skills[k].Gain(deco->PointsFor(skills[k].systemId)));
+            }
+        }
+    }
+    return bounded;
+}
+
+ExactCombination::ExactCombination(const CSearchCondition& condition, ExactFitter& fitter)
+    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {}
+
+void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
+    int doubling = 0;
+    for (const PieceProfile* piece : pieces) {
+        doubling += piece->doubling ? 1 : 0;
+    }
+    const int count = fitter_.SkillCount();
+    const PieceProfile& body = *pieces[kBody];
+    for (int k = 0; k < count; ++k) {
+        base_[k] = doubling * body.points[k];
+        for (const PieceProfile* piece : pieces) {
+            base_[k] += piece->doubling ? 0 : piece->points[k];
+        }
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
+        holders_[position].Init(std::clamp(slots, 0, 3), position);
+        const int times = position == kBody ? 1 + doubling : 1;
+        for (int i = 0; i < fixed_.count[position]; ++i) {
+            CDecoData* deco = fixed_.decos[position][i];
+            if (!holders_[position].Place(deco)) {
+                continue;
+            }
+            for (int k = 0; k < count; ++k) {
+                base_[k] += times * deco->PointsFor(fitter_.Skill(k).systemId);
+            }
+        }
+        room_.capacity[position] = holders_[position].free;
+        room_.times[position] = times;
+    }
+}
+
+bool ExactCombination::CanMeet(const PieceProfile* const (&pieces)[kSlotCount]) {
+    Describe(pieces);
+    return fitter_.CanMeet(room_, base_);
+}
+
+bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out) {
+    Describe(pieces);
+    DecoBlock added;
+    if (!fitter_.Arrange(room_, base_, added)) {
+        return false;
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (CDecoData* deco : added.decos[position]) {
+            if (deco != nullptr) {
+                holders_[position].Place(deco);
+            }
+        }
+        std::copy_n(holders_[position].decos, 3, out.decos[position]);
+    }
+    return true;
+}
+
+DoublingProfiles::DoublingProfiles(const CandidateList (&candidates)[kSlotCount],
+                                   const SkillTable& table)
+    : table_(table) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (const CEquipData* piece : candidates[slot]) {
+            if (!piece->bodyDoubling) {
+                continue;
+            }
+            const PieceProfile profile = ProfileOf(slot, *piece);
+            auto found =
+                std::find_if(profiles_[slot].begin(), profiles_[slot].end(),
+                             [&](const PieceProfile& p) { return SameProfile(p, profile); });
+            if (found == profiles_[slot].end()) {
+                profiles_[slot].push_back(profile);
+                found = profiles_[slot].end() - 1;
+            }
+            ++found->count;
+        }
+    }
+}
+
+// A doubling piece's own points count only at the body, where they are the body's points.
+PieceProfile DoublingProfiles::ProfileOf(int slot, const CEquipData& piece) const {
+    PieceProfile profile;
+    profile.doubling = true;
+    profile.slots = std::clamp(piece.slots, 0, 3);
+    if (slot == kBody) {
+        for (int k = 0; k < table_.count; ++k) {
+            profile.points[k] = piece.PointsFor(table_.chosenIds[k]);
+        }
+    }
+    return profile;
+}
+
+int DoublingProfiles::IndexOf(int slot, const CEquipData& piece) const {
+    const PieceProfile profile = ProfileOf(slot, piece);
+    const std::vector<PieceProfile>& list = profiles_[slot];
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (SameProfile(list[i], profile)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+PieceProfile ProfileOfKey(std::uint32_t key, int skillCount) {
+    PieceProfile profile;
+    profile.slots = KeySlots(key);
+    for (int k = 0; k < skillCount; ++k) {
+        profile.points[k] = KeyPoints(key, k);
+    }
+    return profile;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/condition/candidates.h"
+#include "engine/exact/exact_fitting.h"
+#include "engine/condition/fixed_decorations.h"
+#include "engine/condition/search_condition.h"
+#include "engine/condition/chosen_skill_table.h"
+
+// What one armour piece brings to the exact fitting: its points in the tracked skills, its slots
+// and whether it doubles the body.
+struct PieceProfile {
+    int points[kMaxTrackedSkills] = {};
+    int slots = 0;
+    bool doubling = false;
+    int count = 0; // pieces of a group that share this profile
+};
+
+// The tracked skills of a search in the skill table's order, and the decorations the exact
+// fitting may use: not excluded, owned when only owned ones count, with plus points in a tracked
+// skill.
+std::vector<TrackedSkill> TrackedSkillsOf(const SkillTable& table);
+std::vector<CDecoData*> ExactDecorations(const CSearchCondition& condition,
+                                         const CEquipDatabase& database,
+                                         const std::vector<TrackedSkill>& skills);
+
+// The most the condition's fixed decorations (where their piece is fixed, and on the weapon) can
+// add to each skill's gain, for bounds; false when one sits on the body, whose decorations count
+// once more per doubling piece and are not bounded.
+bool FixedDecorationGains(const CSearchCondition& condition,
+                          const std::vector<TrackedSkill>& skills, int* gains);
+
+// Judges combinations of five pieces exactly, with the condition's fixed decorations in place:
+// the pieces' points as the skill summary counts them (a doubling piece brings the body's points,
+// a body decoration counts once more per doubling piece) and the free slots of all six positions.
+class ExactCombination {
+public:
+    ExactCombination(const CSearchCondition& condition, ExactFitter& fitter);
+
+    bool CanMeet(const PieceProfile* const (&pieces)[kSlotCount]);
+    // The fixed decorations and the cheapest added ones, by position.
+    bool Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out);
+
+private:
+    void Describe(const PieceProfile* const (&pieces)[kSlotCount]);
+
+    ExactFitter& fitter_;
+    int weaponSlots_ = 0;
+    const FixedDecorations fixed_;
+    // State of the combination last described.
+    SocketHolder holders_[kPositionCount];
+    FreeRoom room_;
+    int base_[kMaxTrackedSkills] = {};
+};
+
+// The doubling pieces among a search's candidates, by the profiles the exact fitting tells apart:
+// their slot counts, and at the body their own points, which count once per doubling piece.
+class DoublingProfiles {
+public:
+    DoublingProfiles(const CandidateList (&candidates)[kSlotCount], const SkillTable& table);
+
+    const std::vector<PieceProfile>& At(int slot) const { return profiles_[slot]; }
+    int IndexOf(int slot, const CEquipData& piece) const;
+
+private:
+    PieceProfile ProfileOf(int slot, const CEquipData& piece) const;
+
+    const SkillTable& table_;
+    std::vector<PieceProfile> profiles_[kSlotCount];
+};
+
+// The profile of a group that is not the doubling group: what its key holds.
+PieceProfile ProfileOfKey(std::uint32_t key, int skillCount);

@@ -1,0 +1,543 @@
+#include "engine/exact/exact_fitting.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::uint16_t kNoDeco = std::numeric_limits<std::uint16_t>::max();
+// Past this many fillings of a holder, weeding out dominated ones would cost more than it saves.
+constexpr std::size_t kMaxWeededFillings = 4000;
+constexpr std::uint8_t kUnreachable = std::numeric_limits<std::uint8_t>::max();
+
+bool AtLeast(const int* a, const int* b, int count) {
+    for (int k = 0; k < count; ++k) {
+        if (a[k] < b[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Equal(const int* a, const int* b, int count) {
+    return std::equal(a, a + count, b);
+}
+
+std::uint64_t Pack16(int value) {
+    const int clamped = std::clamp(value, -32768, 32767);
+    return static_cast<std::uint64_t>(static_cast<std::uint16_t>(clamped));
+}
+
+} // namespace
+
+ExactFitter::ExactFitter(const TrackedSkill* skills, int count,
+                         const std::vector<CDecoData*>& usable)
+    : count_(std::clamp(count, 0, kMaxTrackedSkills)) {
+    std::copy_n(skills, count_, skills_);
+    KeepUsefulDecorations(usable);
+    BuildFillings();
+    BuildSlotTables();
+}
+
+// Keeps decorations of a placeable size that help some tracked skill, minus those another kept
+// decoration beats or equals everywhere at no greater size (of two equal ones, the first stays).
+void ExactFitter::KeepUsefulDecorations(const std::vector<CDecoData*>& usable) {
+    std::vector<CDecoData*> helpful;
+    std::vector<std::array<int, kMaxTrackedSkills>> gains;
+    for (CDecoData* deco : usable) {
+        if (deco->size < 1 || deco->size > 3) {
+            continue;
+        }
+        std::array<int, kMaxTrackedSkills> gain{};
+        bool helps = false;
+        for (int k = 0; k < count_; ++k) {
+            gain[k] = skills_[k].Gain(deco->PointsFor(skills_[k].systemId));
+            helps = helps || gain[k] > 0;
+        }
+        if (helps) {
+            helpful.push_back(deco);
+            gains.push_back(gain);
+        }
+    }
+    for (std::size_t i = 0; i < helpful.size(); ++i) {
+        bool dominated = false;
+        for (std::size_t j = 0; j < helpful.size() && !dominated; ++j) {
+            if (i == j || helpful[j]->size > helpful[i]->size ||
+                !AtLeast(gains[j].data(), gains[i].data(), count_)) {
+                continue;
+            }
+            const bool same = helpful[j]->size == helpful[i]->size &&
+                              Equal(gains[j].data(), gains[i].data(), count_);
+            dominated = !same || j < i;
+        }
+        if (!dominated && decos_.size() < kNoDeco) {
+            decos_.push_back(helpful[i]);
+            decoGain_.push_back(gains[i]);
+        }
+    }
+}
+
+namespace {
+
+// Fillings compare as their decoration lists, an empty entry after any decoration.
+bool EarlierList(const std::uint16_t* a, const std::uint16_t* b) {
+    return std::lexicographical_compare(a, a + 3, b, b + 3);
+}
+
+template <typename Filling, typename Beats>
+std::vector<Filling> WithoutDominated(const std::vector<Filling>& all, Beats beats) {
+    if (all.size() > kMaxWeededFillings) {
+        return all;
+    }
+    std::vector<Filling> kept;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        bool dominated = false;
+        for (std::size_t j = 0; j < all.size() && !dominated; ++j) {
+            // `all` is in list order, so of two equal fillings the earlier one stays.
+            dominated = i != j && beats(all[j], all[i], j < i);
+        }
+        if (!dominated) {
+            kept.push_back(all[i]);
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
+void ExactFitter::BuildFillings() {
+    std::vector<Filling> all;
+    auto add = [&](std::initializer_list<std::size_t> items) {
+        Filling filling;
+        std::fill(filling.decos, filling.decos + 3, kNoDeco);
+        for (const std::size_t index : items) {
+            filling.decos[filling.count++] = static_cast<std::uint16_t>(index);
+            filling.size += decos_[index]->size;
+            for (int k = 0; k < count_; ++k) {
+                filling.gain[k] += decoGain_[index][k];
+            }
+        }
+        if (filling.size <= 3) {
+            all.push_back(filling);
+        }
+    };
+    const std::size_t n = decos_.size();
+    add({});
+    for (std::size_t i = 0; i < n; ++i) {
+        add({i});
+        for (std::size_t j = i; j < n; ++j) {
+            if (decos_[i]->size + decos_[j]->size > 3) {
+                continue;
+            }
+            add({i, j});
+            for (std::size_t l = j; l < n; ++l) {
+                if (decos_[i]->size + decos_[j]->size + decos_[l]->size <= 3) {
+                    add({i, j, l});
+                }
+            }
+        }
+    }
+    std::sort(all.begin(), all.end(),
+              [](const Filling& a, const Filling& b) { return EarlierList(a.decos, b.decos); });
+    const int count = count_;
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        std::vector<Filling> fitting;
+        for (const Filling& filling : all) {
+            if (filling.size <= capacity) {
+                fitting.push_back(filling);
+            }
+        }
+        fillings_[capacity] =
+            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+                if (!AtLeast(a.gain, b.gain, count)) {
+                    return false;
+                }
+                return !Equal(a.gain, b.gain, count) || earlier;
+            });
+        arrangeFillings_[capacity] =
+            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+                if (a.size > b.size || a.count > b.count || !AtLeast(a.gain, b.gain, count)) {
+                    return false;
+                }
+                const bool same =
+                    a.size == b.size && a.count == b.count && Equal(a.gain, b.gain, count);
+                return !same || earlier;
+            });
+        for (const Filling& filling : arrangeFillings_[capacity]) {
+            cheapestFirst_[capacity].push_back(&filling);
+        }
+        std::stable_sort(cheapestFirst_[capacity].begin(), cheapestFirst_[capacity].end(),
+                         [](const Filling* a, const Filling* b) {
+                             return CostOf(a->size, a->count) < CostOf(b->size, b->count);
+                         });
+        // Larger fillings first: the answer "can be met" tends to come sooner.
+        std::stable_sort(fillings_[capacity].begin(), fillings_[capacity].end(),
+                         [](const Filling& a, const Filling& b) { return a.size > b.size; });
+    }
+}
+
+void ExactFitter::BuildSlotTables() {
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        for (int k = 0; k < count_; ++k) {
+            int best = 0;
+            int worst = 0;
+            for (const Filling& filling : fillings_[capacity]) {
+                best = std::max(best, filling.gain[k]);
+            }
+            // The cheaper fillings the arrangement may pick can lose more than the others.
+            for (const Filling& filling : arrangeFillings_[capacity]) {
+                worst = std::min(worst, filling.gain[k]);
+            }
+            for (const Filling& filling : fillings_[capacity]) {
+                worst = std::min(worst, filling.gain[k]);
+            }
+            bestGain_[capacity][k] = best;
+            worstGain_[capacity][k] = worst;
+        }
+    }
+    for (int k = 0; k < count_; ++k) {
+        std::vector<std::uint8_t>& table = minSlots_[k];
+        table.assign(kMinSlotsRange, kUnreachable);
+        table[0] = 0;
+        for (int r = 1; r < kMinSlotsRange; ++r) {
+            int best = kUnreachable;
+            for (std::size_t d = 0; d < decos_.size(); ++d) {
+                const int gain = decoGain_[d][k];
+                if (gain > 0) {
+                    const int rest = table[std::max(0, r - gain)];
+                    best = std::min(best, rest + decos_[d]->size);
+                }
+            }
+            table[r] = static_cast<std::uint8_t>(std::min<int>(best, kUnreachable));
+        }
+        for (int m = 0; m < count_; ++m) {
+            for (std::size_t d = 0; d < decos_.size(); ++d) {
+                shared_[k][m] =
+                    shared_[k][m] || (m != k && decoGain_[d][k] > 0 && decoGain_[d][m] > 0);
+            }
+        }
+    }
+}
+
+int ExactFitter::MinSlots(int k, int required) const {
+    if (required <= 0) {
+        return 0;
+    }
+    // The table grows with the gain, so a gain beyond it needs at least its last entry.
+    return minSlots_[k][std::min(required, kMinSlotsRange - 1)];
+}
+
+// Slots needed by different skills add up unless one decoration can serve two of them; then
+// only the neediest skill is counted. kUnreachable when some skill cannot be served at all.
+int ExactFitter::SlotsNeeded(const int* required) const {
+    int sum = 0;
+    int most = 0;
+    bool shared = false;
+    for (int k = 0; k < count_; ++k) {
+        if (required[k] <= 0) {
+            continue;
+        }
+        const int needed = MinSlots(k, required[k]);
+        if (needed == kUnreachable) {
+            return kUnreachable;
+        }
+        sum += needed;
+        most = std::max(most, needed);
+        for (int m = 0; m < k; ++m) {
+            shared = shared || (required[m] > 0 && shared_[k][m]);
+        }
+    }
+    return shared ? most : sum;
+}
+
+bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
+    return SlotsNeeded(required) <= slots;
+}
+
+// Rules out what the holders surely cannot reach, and raises each requirement that every choice
+// meets to the least gain a choice can give, so that equal sub-problems meet in the memo.
+bool ExactFitter::Bounded(const Holders& holders, int* required) const {
+    int slots = holders.weightedTimes * holders.weightedCapacity;
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        slots += capacity * holders.single[capacity];
+    }
+    for (int k = 0; k < count_; ++k) {
+        int most = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        int least = holders.weightedTimes * worstGain_[holders.weightedCapacity][k];
+        for (int capacity = 1; capacity <= 3; ++capacity) {
+            most += holders.single[capacity] * bestGain_[capacity][k];
+            least += holders.single[capacity] * worstGain_[capacity][k];
+        }
+        if (required[k] > most) {
+            return false;
+        }
+        required[k] = std::max(required[k], least);
+    }
+    return SlotsMayReach(required, slots);
+}
+
+void ExactFitter::MostGains(const Holders& holders, int* most) const {
+    for (int k = 0; k < count_; ++k) {
+        most[k] = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        for (int capacity = 1; capacity <= 3; ++capacity) {
+            most[k] += holders.single[capacity] * bestGain_[capacity][k];
+        }
+    }
+}
+
+// What is left to gain after `filling`; false when the rest cannot gain it anyway.
+bool ExactFitter::Subtract(const int* required, const Filling& filling, int times,
+                           const int* restMost, int* after) const {
+    for (int k = 0; k < count_; ++k) {
+        after[k] = required[k] - times * filling.gain[k];
+        if (after[k] > restMost[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+FitMemo::Key ExactFitter::KeyOf(const Holders& holders, const int* required) {
+    FitMemo::Key key;
+    key.a = Pack16(required[0]) | Pack16(required[1]) << 16 | Pack16(required[2]) << 32 |
+            Pack16(required[3]) << 48;
+    key.b = Pack16(required[4]) | Pack16(required[5]) << 16 |
+            static_cast<std::uint64_t>(holders.single[1]) << 32 |
+            static_cast<std::uint64_t>(holders.single[2]) << 36 |
+            static_cast<std::uint64_t>(holders.single[3]) << 40 |
+            static_cast<std::uint64_t>(holders.weightedCapacity) << 44 |
+            static_cast<std::uint64_t>(holders.weightedTimes) << 48;
+    return key;
+}
+
+// Takes the holder a sub-problem fills next: the weighted one first, then the largest.
+void ExactFitter::TakeHolder(Holders& holders, int& capacity, int& times) {
+    if (holders.weightedCapacity > 0) {
+        capacity = holders.weightedCapacity;
+        times = holders.weightedTimes;
+        holders.weightedCapacity = 0;
+        holders.weightedTimes = 0;
+        return;
+    }
+    capacity = holders.single[3] > 0 ? 3 : holders.single[2] > 0 ? 2 : 1;
+    times = 1;
+    --holders.single[capacity];
+}
+
+bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
+    int required[kMaxTrackedSkills] = {};
+    std::copy_n(requiredIn, count_, required);
+    if (!Bounded(holders, required)) {
+        return false;
+    }
+    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
+        return true;
+    }
+    const FitMemo::Key key = KeyOf(holders, required);
+    if (const int known = memo_.Find(key); known != 0) {
+        return known == kCanMeet;
+    }
+    Holders rest = holders;
+    int capacity = 0;
+    int times = 1;
+    TakeHolder(rest, capacity, times);
+    bool canMeet = false;
+    int after[kMaxTrackedSkills] = {};
+    int restMost[kMaxTrackedSkills] = {};
+    MostGains(rest, restMost);
+    for (const Filling& filling : fillings_[capacity]) {
+        if (Subtract(required, filling, times, restMost, after) && Solve(rest, after)) {
+            canMeet = true;
+            break;
+        }
+    }
+    memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
+    return canMeet;
+}
+
+// A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
+// holder does the work of `weightedTimes` others, so it is counted first.
+int ExactFitter::LeastCost(const Holders& holders, const int* required) const {
+    const int needed = SlotsNeeded(required);
+    if (needed == 0) {
+        return 0;
+    }
+    const int times = std::max(holders.weightedTimes, 1);
+    const int weighted = std::min(holders.weightedCapacity, (needed + times - 1) / times);
+    const int slots = weighted + std::max(0, needed - weighted * times);
+    return CostOf(slots, (slots + 2) / 3);
+}
+
+ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {
+    Holders holders;
+    for (int p = position; p < kPositionCount; ++p) {
+        const int capacity = std::clamp(room.capacity[p], 0, 3);
+        if (capacity == 0) {
+            continue;
+        }
+        if (room.times[p] > 1 && holders.weightedCapacity == 0) {
+            holders.weightedCapacity = capacity;
+            holders.weightedTimes = std::min(room.times[p], 7);
+        } else {
+            ++holders.single[capacity];
+        }
+    }
+    return holders;
+}
+
+bool ExactFitter::CanMeet(const FreeRoom& room, const int* base) {
+    int required[kMaxTrackedSkills] = {};
+    for (int k = 0; k < count_; ++k) {
+        required[k] = skills_[k].Required(base[k]);
+    }
+    return Solve(RemainingFrom(0, room), required);
+}
+
+bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& added) {
+    added = DecoBlock{};
+    int required[kMaxTrackedSkills] = {};
+    for (int k = 0; k < count_; ++k) {
+        required[k] = skills_[k].Required(base[k]);
+    }
+    FitMemo::Key key = KeyOf(Holders{}, required);
+    for (int position = 0; position < kPositionCount; ++position) {
+        key.b |= static_cast<std::uint64_t>(std::clamp(room.capacity[position], 0, 3))
+                 << (32 + 2 * position);
+    }
+    key.b |= static_cast<std::uint64_t>(std::clamp(room.times[kBody], 1, 7)) << 44;
+    auto [entry, added_] = arrangements_.try_emplace(key);
+    if (added_) {
+        entry->second = FindArrangement(room, required);
+    }
+    const Arrangement& arrangement = entry->second;
+    if (!arrangement.found) {
+        return false;
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        const Filling* filling = arrangement.fillings[position];
+        for (int i = 0; filling != nullptr && i < filling->count; ++i) {
+            added.decos[position][i] = decos_[filling->decos[i]];
+        }
+    }
+    return true;
+}
+
+// Follows the least cost down the sub-problems, holder by holder in the order they are solved, and
+// hands the fillings to the positions: the weighted one to the body, the others to the positions
+// of their room in order.
+ExactFitter::Arrangement ExactFitter::FindArrangement(const FreeRoom& room, const int* start) {
+    Arrangement arrangement;
+    int required[kMaxTrackedSkills] = {};
+    std::copy_n(start, count_, required);
+    Holders holders = RemainingFrom(0, room);
+    int target = MinCost(holders, required);
+    if (target == kNoCost) {
+        return arrangement;
+    }
+    arrangement.found = true;
+    bool taken[kPositionCount] = {};
+    int after[kMaxTrackedSkills] = {};
+    while (target > 0) {
+        Holders rest = holders;
+        int capacity = 0;
+        int times = 1;
+        TakeHolder(rest, capacity, times);
+        const Filling* chosen = nullptr;
+        for (const Filling* filling : cheapestFirst_[capacity]) {
+            const int cost = CostOf(filling->size, filling->count);
+            for (int k = 0; k < count_; ++k) {
+                after[k] = required[k] - times * filling->gain[k];
+            }
+            const int restCost = MinCost(rest, after);
+            if (restCost != kNoCost && cost + restCost == target) {
+                chosen = filling;
+                target -= cost;
+                break;
+            }
+        }
+        if (chosen == nullptr) {
+            break;
+        }
+        std::copy_n(after, count_, required);
+        holders = rest;
+        for (int position = 0; position < kPositionCount; ++position) {
+            const bool weighted = room.times[position] > 1;
+            if (!taken[position] && std::clamp(room.capacity[position], 0, 3) == capacity &&
+                weighted == (times > 1)) {
+                taken[position] = true;
+                arrangement.fillings[position] = chosen->count > 0 ? chosen : nullptr;
+                break;
+            }
+        }
+    }
+    return arrangement;
+}
+
+// The least cost (slots, then decorations) of fillings that meet the requirements, or kNoCost.
+// Searched within growing budgets, one more slot each time, so that only cheap fillings are
+// tried; what a budget proves (the cost, or that it is higher) is remembered.
+int ExactFitter::MinCost(const Holders& holders, const int* required) {
+    int slots = 0;
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        slots += capacity * holders.single[capacity];
+    }
+    slots += holders.weightedCapacity;
+    for (int budget = LeastCost(holders, required) / 64; budget <= slots; ++budget) {
+        const int cost = CostWithin(holders, required, CostOf(budget, 63));
+        if (cost != kNoCost) {
+            return cost;
+        }
+    }
+    return kNoCost;
+}
+
+// The least cost if it is at most `budget`, else kNoCost.
+int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget) {
+    int required[kMaxTrackedSkills] = {};
+    std::copy_n(requiredIn, count_, required);
+    if (!Bounded(holders, required)) {
+        return kNoCost;
+    }
+    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
+        return 0;
+    }
+    const FitMemo::Key key = KeyOf(holders, required);
+    // Even values are proven costs, odd ones a bound the cost exceeds.
+    if (const int known = costMemo_.Find(key); known != 0) {
+        const int value = (known - 1) / 2;
+        if ((known - 1) % 2 == 0) {
+            return value <= budget ? value : kNoCost;
+        }
+        if (value >= budget) {
+            return kNoCost;
+        }
+    }
+    Holders rest = holders;
+    int capacity = 0;
+    int times = 1;
+    TakeHolder(rest, capacity, times);
+    int best = kNoCost;
+    int limit = budget;
+    int after[kMaxTrackedSkills] = {};
+    int restMost[kMaxTrackedSkills] = {};
+    MostGains(rest, restMost);
+    for (const Filling* candidate : cheapestFirst_[capacity]) {
+        const Filling& filling = *candidate;
+        const int cost = CostOf(filling.size, filling.count);
+        if (cost > limit) {
+            break;
+        }
+        if (!Subtract(required, filling, times, restMost, after) ||
+            cost + LeastCost(rest, after) > limit) {
+            continue;
+        }
+        const int restCost = CostWithin(rest, after, limit - cost);
+        if (restCost != kNoCost) {
+            best = cost + restCost;
+            limit = best - 1;
+        }
+    }
+    const int stored = best != kNoCost ? 2 * best : 2 * budget + 1;
+    costMemo_.Store(key, static_cast<std::uint16_t>(stored + 1));
+    return best;
+}

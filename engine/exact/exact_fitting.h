@@ -1,0 +1,122 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/fitting/rule_fitter.h"
+#include "engine/fitting/fit_memo.h"
+#include "engine/tables/records.h"
+#include "engine/condition/tracked_skill.h"
+
+// Room a combination offers for new decorations: the free slots of each position and how many
+// times a decoration there counts (a body decoration counts once more per doubling piece).
+struct FreeRoom {
+    int capacity[kPositionCount] = {};
+    int times[kPositionCount] = {1, 1, 1, 1, 1, 1};
+};
+
+// Decides exactly whether decorations can be put into free slots so that every tracked skill is
+// met, considering every usable decoration with all of its points and every way of placing them;
+// and finds the arrangement that uses the fewest slots, then the fewest decorations.
+//
+// A decoration that another one beats or equals in every tracked skill at no greater size is
+// never needed and is left out. Ties between arrangements of equal cost go to the first found:
+// the body is filled first when its decorations count more than once, then the positions with
+// three, two and one free slots; each tries its fillings cheapest first, then by the table
+// positions of their decorations; positions of equal room are filled in the order head, body,
+// arm, waist, leg, weapon.
+class ExactFitter {
+public:
+    // `usable`: the decorations the search may use, in table order.
+    ExactFitter(const TrackedSkill* skills, int count, const std::vector<CDecoData*>& usable);
+
+    int SkillCount() const { return count_; }
+    const TrackedSkill& Skill(int k) const { return skills_[k]; }
+
+    // Whether decorations in `room` can lift the points `base` of each tracked skill to its
+    // bound.
+    bool CanMeet(const FreeRoom& room, const int* base);
+    // The cheapest arrangement that does, as decorations per position; false when none does.
+    bool Arrange(const FreeRoom& room, const int* base, DecoBlock& added);
+
+    // The most a holder of `capacity` slots can add to skill k's gain; for bounds.
+    int BestGain(int k, int capacity) const { return bestGain_[capacity][k]; }
+    // Whether the gains `required` (only those above zero matter) might be reached with
+    // `slots` slots in all; false only when they surely cannot.
+    bool SlotsMayReach(const int* required, int slots) const;
+
+private:
+    struct Filling {
+        int gain[kMaxTrackedSkills] = {};
+        int size = 0;
+        int count = 0;
+        std::uint16_t decos[3] = {}; // indices into decos_, ascending
+    };
+
+    // Holders left to fill: counts by capacity for those that count once, and at most one that
+    // counts `weightedTimes` times.
+    struct Holders {
+        int single[4] = {};
+        int weightedCapacity = 0;
+        int weightedTimes = 0;
+    };
+
+    void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
+    void BuildFillings();
+    void BuildSlotTables();
+    bool Solve(const Holders& holders, const int* required);
+    bool Bounded(const Holders& holders, int* required) const;
+    int MinSlots(int k, int required) const;
+    int SlotsNeeded(const int* required) const;
+    struct Arrangement {
+        bool found = false;
+        const Filling* fillings[kPositionCount] = {};
+    };
+    struct KeyHash {
+        std::size_t operator()(const FitMemo::Key& key) const {
+            return std::hash<std::uint64_t>()(key.a * 0x9E3779B97F4A7C15ULL ^ key.b);
+        }
+    };
+    struct KeyEqual {
+        bool operator()(const FitMemo::Key& x, const FitMemo::Key& y) const {
+            return x.a == y.a && x.b == y.b;
+        }
+    };
+
+    Arrangement FindArrangement(const FreeRoom& room, const int* required);
+    int MinCost(const Holders& holders, const int* required);
+    int CostWithin(const Holders& holders, const int* required, int budget);
+    int LeastCost(const Holders& holders, const int* required) const;
+    void MostGains(const Holders& holders, int* most) const;
+    bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
+                  int* after) const;
+    static int CostOf(int slots, int decos) { return slots * 64 + decos; }
+    static FitMemo::Key KeyOf(const Holders& holders, const int* required);
+    static void TakeHolder(Holders& holders, int& capacity, int& times);
+    Holders RemainingFrom(int position, const FreeRoom& room) const;
+
+    TrackedSkill skills_[kMaxTrackedSkills];
+    int count_ = 0;
+    std::vector<CDecoData*> decos_;
+    std::vector<std::array<int, kMaxTrackedSkills>> decoGain_;
+    // Fillings of a holder by capacity: for deciding (best gains only) and for arranging (gains,
+    // slots and count), each without dominated ones.
+    std::vector<Filling> fillings_[4];
+    std::vector<Filling> arrangeFillings_[4];
+    std::vector<const Filling*> cheapestFirst_[4]; // the arranging ones by cost
+    int bestGain_[4][kMaxTrackedSkills] = {};
+    int worstGain_[4][kMaxTrackedSkills] = {};
+    // Fewest slots that give skill k a gain of r, for r up to kMinSlotsRange.
+    static constexpr int kMinSlotsRange = 512;
+    std::vector<std::uint8_t> minSlots_[kMaxTrackedSkills];
+    bool shared_[kMaxTrackedSkills][kMaxTrackedSkills] = {}; // a decoration helps both
+    static constexpr std::uint16_t kCannotMeet = 1;
+    static constexpr std::uint16_t kCanMeet = 2;
+    static constexpr int kNoCost = 0x7FFF;
+    FitMemo memo_;     // whether a sub-problem can be met
+    FitMemo costMemo_; // its least cost, or a bound the cost exceeds
+    // Arrangements found, by the free room of each position and the requirements.
+    std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
+};

@@ -1,0 +1,81 @@
+#include "engine/exact/exact_judge.h"
+
+#include "engine/condition/group_key.h"
+#include "engine/tables/saturating.h"
+
+ExactJudge::ExactJudge(const CSearchCondition& condition, const SkillTable& table,
+                       const CandidateList (&candidates)[kSlotCount],
+                       const GroupList (&groups)[kSlotCount], ExactFitter& fitter)
+    : skillCount_(table.count), combination_(condition, fitter), doubling_(candidates, table),
+      groups_(groups) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (const CandidateGroup& group : groups[slot]) {
+            groupProfiles_[slot].push_back(ProfileOfKey(group.key, table.count));
+        }
+    }
+}
+
+bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
+                       std::uint64_t& sets) {
+    const PieceProfile* pieces[kSlotCount] = {};
+    int doublingSlots[kSlotCount] = {};
+    int doublingCount = 0;
+    std::uint64_t regularSets = 1;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (chosen[slot]->key == kDoublingKey) {
+            doublingSlots[doublingCount++] = slot;
+            continue;
+        }
+        pieces[slot] = &groupProfiles_[slot][chosen[slot] - groups_[slot].data()];
+        regularSets = SaturatingMul(regularSets, static_cast<std::uint64_t>(chosen[slot]->count));
+    }
+    sets = 0;
+    if (doublingCount == 0) {
+        if (!combination_.CanMeet(pieces)) {
+            return false;
+        }
+        sets = regularSets;
+        return true;
+    }
+    // Every combination of the doubling slots' profiles, the first slot's changing slowest.
+    int index[kSlotCount] = {};
+    for (;;) {
+        std::uint64_t variantSets = regularSets;
+        for (int i = 0; i < doublingCount; ++i) {
+            const int slot = doublingSlots[i];
+            pieces[slot] = &doubling_.At(slot)[index[i]];
+            variantSets =
+                SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
+        }
+        HitVariant variant;
+        if (combination_.CanMeet(pieces)) {
+            for (int i = 0; i < doublingCount; ++i) {
+                variant.profile[doublingSlots[i]] = static_cast<std::uint16_t>(index[i]);
+            }
+            hit.variants.push_back(variant);
+            sets = SaturatingAdd(sets, variantSets);
+        }
+        int i = doublingCount - 1;
+        while (i >= 0 && ++index[i] == static_cast<int>(doubling_.At(doublingSlots[i]).size())) {
+            index[i--] = 0;
+        }
+        if (i < 0) {
+            break;
+        }
+    }
+    return !hit.variants.empty();
+}
+
+void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
+    PieceProfile profiles[kSlotCount];
+    const PieceProfile* pieces[kSlotCount] = {};
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (hit.keys[slot] == kDoublingKey && variant != nullptr) {
+            pieces[slot] = &doubling_.At(slot)[variant->profile[slot]];
+        } else {
+            profiles[slot] = ProfileOfKey(hit.keys[slot], skillCount_);
+            pieces[slot] = &profiles[slot];
+        }
+    }
+    combination_.Arrange(pieces, out);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/condition/candidates.h"
+#include "engine/exact/exact_combination.h"
+#include "engine/fitting/search_hit.h"
+
+// Judges a combination of candidate groups for the search's exact mode. The doubling group of a
+// slot is judged once per profile of its pieces; the others by what their keys hold.
+class ExactJudge {
+public:
+    ExactJudge(const CSearchCondition& condition, const SkillTable& table,
+               const CandidateList (&candidates)[kSlotCount], const GroupList (&groups)[kSlotCount],
+               ExactFitter& fitter);
+
+    // Whether some sets of the combination can be met; fills the variants of `hit` (one per met
+    // profile combination of its doubling pieces) and the number of armour sets met.
+    bool Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
+               std::uint64_t& sets);
+    // The decorations of a hit's sets (of one variant, when it has variants). Found only for hits
+    // whose sets are listed, as most hits of a search with a minimum defence list none.
+    void Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out);
+
+    const DoublingProfiles& Doubling() const { return doubling_; }
+
+private:
+    int skillCount_ = 0;
+    ExactCombination combination_;
+    DoublingProfiles doubling_;
+    const GroupList (&groups_)[kSlotCount];
+    std::vector<PieceProfile> groupProfiles_[kSlotCount];
+};

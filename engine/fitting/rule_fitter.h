@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/condition/fixed_decorations.h"
+#include "engine/tables/records.h"
+#include "engine/condition/search_condition.h"
+#include "engine/condition/chosen_skill_table.h"
+#include "engine/fitting/socket_holder.h"
+
+// Decorations for the six positions (five pieces and the weapon), packed from the front.
+struct DecoBlock {
+    CDecoData* decos[kPositionCount][3] = {};
+};
+
+// One combination to evaluate. The enumeration fits fixed decorations and runs the slot
+// pre-check; the refine does neither, and passes the points its sets carry beyond what their
+// keys can say.
+struct FitRequest {
+    std::uint32_t keys[kSlotCount] = {};
+    int weaponSlots = 0;
+    bool skipSlotCheck = false;
+    bool placeFixed = true;
+    int extraPoints[kMaxChosenSkills] = {};
+};
+
+// Decides for one combination of group keys whether decorations can be fitted so that every
+// chosen skill is met, and which go where. All state is fixed-size: an evaluation never
+// allocates.
+class DecorationFitter {
+public:
+    DecorationFitter(const SkillTable& table, const CSearchCondition& condition);
+
+    bool FitDecorations(const FitRequest& request, DecoBlock& out);
+    // Combinations evaluated so far, for benchmarks.
+    std::uint64_t Evaluations() const { return evaluations_; }
+
+private:
+    struct Entry {
+        CDecoData* deco = nullptr;
+        int skill = 0;
+        int size = 0;
+    };
+
+    // Decorations chosen but not yet placed, in order of choice. Every slot holds at most one
+    // decoration, so a list longer than this could never be placed.
+    struct DecoList {
+        static constexpr int kCapacity = 32;
+        Entry items[kCapacity];
+        int count = 0;
+
+        bool Push(const Entry& entry);
+        Entry PopFront();
+        bool RemoveFirstOf(int skill);
+    };
+
+    struct Snapshot {
+        SocketHolder holders[kPositionCount];
+        int need[kMaxChosenSkills];
+        int freeSlots;
+    };
+
+    // Body fillings tried when the first doubling attempt fails: up to three decorations.
+    struct Filling {
+        Entry items[3];
+        int count = 0;
+        int code = 0; // the same decorations in any order give the same code
+    };
+    static constexpr int kMaxFillings = 160;
+
+    // rule_fitter.cpp: the evaluation around the fitting.
+    void BeginEvaluation(const FitRequest& request);
+    void PlaceFixedDecorations();
+    bool ComputeNeeds();
+    bool PassesSlotCheck(const FitRequest& request) const;
+    bool SettleExcludedSkills();
+    bool ReachesEveryChosenSkill() const;
+    int PlacedPoints(int skill) const;
+    int Points(int skill, int size) const { return table_.decoPoints[skill][size]; }
+    bool AnyNeed() const;
+
+    // normal_fitting.cpp: choosing, placing and splitting.
+    bool NormalFit();
+    bool ChooseDecorations();
+    bool ChooseStep(int skill, bool& preferTwo, bool& preferOne);
+    bool Append(int skill, int size, bool lowersNeed);
+    void ApplySideEffects(int skill, int size, int factor);
+    bool PlaceChosen();
+    int FindHolder(int size) const;
+    bool CanSplit(int skill, int size) const;
+    bool Split(const Entry& entry);
+    void ClearLists();
+
+    // doubling_fitting.cpp: fitting when some piece doubles the body.
+    bool DoublingFit();
+    void FillBodyFirst();
+    int NeediestWithSizeOne() const;
+    void PlaceInBody(const Entry* entries, int count);
+    bool TryBodyFillings(const Snapshot& saved, int capacity);
+    int CollectFillings(const int* savedNeed, int capacity, Filling* fillings) const;
+    Entry MakeEntry(int skill, int size) const;
+    Snapshot Save() const;
+    void Restore(const Snapshot& snapshot);
+
+    const SkillTable& table_;
+    const int count_;
+    // Whether a skill's need is a number of points to reach. It is not for an avoided level
+    // above zero, nor for a minus level that must be active: decorations are never chosen for
+    // those, so the side effects of other decorations must not turn them into needs. The final
+    // recount decides them.
+    bool tracked_[kMaxChosenSkills] = {};
+    const FixedDecorations fixed_;
+    const bool hasFixed_;
+
+    SocketHolder holders_[kPositionCount];
+    int need_[kMaxChosenSkills] = {};
+    int keyPoints_[kMaxChosenSkills] = {};
+    int fixedPoints_[kMaxChosenSkills] = {};
+    int freeSlots_ = 0;
+    int doublingCount_ = 0;
+    int factor_ = 1;    // times a body decoration counts
+    DecoList lists_[4]; // by size 1..3
+    std::uint64_t evaluations_ = 0;
+};

@@ -1,0 +1,201 @@
+#include "engine/search/group_enumeration.h"
+
+#include <algorithm>
+
+#include "engine/condition/group_key.h"
+#include "engine/tables/saturating.h"
+
+namespace {
+constexpr int kPumpLevel = 2; // the third loop: often enough to stay responsive, cheap enough
+constexpr int kLeaf = kSlotCount - 1;
+} // namespace
+
+GroupEnumeration::GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
+                                   const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
+                                   SearchHits& hits)
+    : search_(search), groups_(groups), fitter_(fitter), hits_(hits),
+      minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
+      maxCalc_(condition.maxCalc) {
+    std::uint64_t size = 1;
+    std::int64_t weakest = 0;
+    for (int level = kSlotCount - 1; level >= 0; --level) {
+        below_[level] = size;
+        size = SaturatingMul(size, groups[level].size());
+        if (!groups[level].empty()) {
+            weakest += std::min_element(groups[level].begin(), groups[level].end(),
+                                        [](const CandidateGroup& a, const CandidateGroup& b) {
+                                            return a.bestDefense < b.bestDefense;
+                                        })
+                           ->bestDefense;
+        }
+    }
+    lowDefensePossible_ = weakest < minDefense_;
+    request_.weaponSlots = condition.weaponSlots;
+    sets_[0] = 1;
+}
+
+void GroupEnumeration::Run() {
+    Descend<0>();
+}
+
+template <int Level> bool GroupEnumeration::Descend() {
+    if constexpr (Level == kLeaf) {
+        return Leaves();
+    } else {
+        const CandidateGroup* lastFailed = nullptr;
+        for (const CandidateGroup& group : groups_[Level]) {
+            if (Level == kPumpLevel && search_.owner != nullptr) {
+                search_.owner->PumpMessages();
+            }
+            if (SkipsAfter(group, lastFailed)) {
+                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
+                continue;
+            }
+            request_.keys[Level] = group.key;
+            chosen_[Level] = &group;
+            defense_[Level + 1] = defense_[Level] + group.bestDefense;
+            sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
+            const std::uint32_t hitsBefore = search_.hitCount;
+            const bool mayHit = bound_ == nullptr || bound_->MayHit(Level, request_.keys);
+            if (!(mayHit ? Descend<Level + 1>() : WalkWithoutHits<Level + 1>())) {
+                return false;
+            }
+            if (search_.hitCount == hitsBefore) {
+                lastFailed = &group;
+            }
+        }
+        return true;
+    }
+}
+
+// A group whose subtree found nothing makes the next equivalent group (the same points, fewer
+// slots) be skipped. The rule-based search skips unless some combination fell below the minimum
+// defence since; that can skip a group whose better defence would have passed. The exact search
+// skips only a group no stronger than the one that failed, which cannot lose a set.
+bool GroupEnumeration::SkipsAfter(const CandidateGroup& group,
+                                  const CandidateGroup* lastFailed) const {
+    if (lastFailed == nullptr || !AreEquivalent(group.key, lastFailed->key)) {
+        return false;
+    }
+    return exact_ != nullptr ? group.bestDefense <= lastFailed->bestDefense : !lowDefenseSeen_;
+}
+
+bool GroupEnumeration::Leaves() {
+    if (bound_ != nullptr) {
+        bound_->PrepareLeaves(request_.keys);
+    }
+    std::uint32_t lastFailed = kNoFailedKey;
+    for (const CandidateGroup& group : groups_[kLeaf]) {
+        ++search_.visited;
+        if (search_.abortRequested) {
+            search_.NoteStop(SearchStop::kAborted);
+            return false;
+        }
+        if (defense_[kLeaf] + group.bestDefense < minDefense_) {
+            lowDefenseSeen_ = true;
+            continue;
+        }
+        // A group like the last one that failed, with fewer slots, fails too.
+        if ((exact_ != nullptr || !lowDefenseSeen_) && AreEquivalent(group.key, lastFailed)) {
+            continue;
+        }
+        SearchHit hit;
+        std::uint64_t sets = 0;
+        if (Judge(group, hit, sets)) {
+            if (!RecordHit(std::move(hit), sets)) {
+                return false;
+            }
+        } else {
+            lowDefenseSeen_ = false;
+            lastFailed = group.key;
+        }
+    }
+    return true;
+}
+
+bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
+    if (bound_ != nullptr && !bound_->LeafMayHit(leaf.key)) {
+        return false;
+    }
+    request_.keys[kLeaf] = leaf.key;
+    std::copy_n(request_.keys, kSlotCount, hit.keys);
+    if (exact_ != nullptr) {
+        chosen_[kLeaf] = &leaf;
+        return exact_->Judge(chosen_, hit, sets);
+    }
+    sets = SaturatingMul(sets_[kLeaf], static_cast<std::uint64_t>(leaf.count));
+    return fitter_.FitDecorations(request_, hit.decos);
+}
+
+// The hit array grows as hits come instead of being sized for the limit up front: the default
+// limit of a million hits would reserve well over a hundred megabytes for searches that find few.
+bool GroupEnumeration::RecordHit(SearchHit&& hit, std::uint64_t sets) {
+    hits_.push_back(std::move(hit));
+    ++search_.hitCount;
+    search_.setCount = SaturatingAdd(search_.setCount, sets);
+    if (search_.hitCount >= maxDisplay_ || (minDefense_ == 0 && search_.setCount >= maxDisplay_)) {
+        search_.NoteStop(SearchStop::kDisplayLimit);
+        return false;
+    }
+    if (hits_.size() >= maxCalc_) {
+        search_.NoteStop(SearchStop::kCalcLimit);
+        return false;
+    }
+    return true;
+}
+
+// Mirrors Descend for a subtree without hits: every judged combination would fail, so each loop
+// only pumps, counts, skips and remembers its last failure as Descend would.
+template <int Level> bool GroupEnumeration::WalkWithoutHits() {
+    if constexpr (Level == kLeaf) {
+        return WalkLeavesWithoutHits();
+    } else {
+        if (search_.owner == nullptr && !lowDefensePossible_) {
+            const std::uint64_t size = SaturatingMul(below_[Level], groups_[Level].size());
+            if (size == 0) {
+                return true;
+            }
+            if (search_.abortRequested) {
+                search_.visited = SaturatingAdd(search_.visited, 1);
+                search_.NoteStop(SearchStop::kAborted);
+                return false;
+            }
+            search_.visited = SaturatingAdd(search_.visited, size);
+            return true;
+        }
+        const CandidateGroup* lastFailed = nullptr;
+        for (const CandidateGroup& group : groups_[Level]) {
+            if (Level == kPumpLevel && search_.owner != nullptr) {
+                search_.owner->PumpMessages();
+            }
+            if (SkipsAfter(group, lastFailed)) {
+                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
+                continue;
+            }
+            defense_[Level + 1] = defense_[Level] + group.bestDefense;
+            if (!WalkWithoutHits<Level + 1>()) {
+                return false;
+            }
+            lastFailed = &group;
+        }
+        return true;
+    }
+}
+
+// In a leaf loop without hits the last group decides the low-defence flag: either it falls below
+// the minimum and sets it, or it is judged and fails and clears it, or it is skipped, which
+// happens only while the flag is clear.
+bool GroupEnumeration::WalkLeavesWithoutHits() {
+    const GroupList& leaves = groups_[kLeaf];
+    if (leaves.empty()) {
+        return true;
+    }
+    if (search_.abortRequested) {
+        search_.visited = SaturatingAdd(search_.visited, 1);
+        search_.NoteStop(SearchStop::kAborted);
+        return false;
+    }
+    search_.visited = SaturatingAdd(search_.visited, leaves.size());
+    lowDefenseSeen_ = defense_[kLeaf] + leaves.back().bestDefense < minDefense_;
+    return true;
+}

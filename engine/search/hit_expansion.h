@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/condition/candidates.h"
+#include "engine/exact/exact_judge.h"
+#include "engine/fitting/search_hit.h"
+#include "engine/search/skill_search.h"
+
+// Phase 2 of a search: turns each hit into the armour sets its groups stand for, appending them
+// to the engine's results until a limit is reached.
+class HitExpansion {
+public:
+    HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
+                 const CandidateList (&candidates)[kSlotCount]);
+
+    // Hits of the exact mode: their decorations are found when their first set is listed, and
+    // their doubling pieces are told apart by profile.
+    void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
+    // False when the search must not expand further hits.
+    bool Expand(const SearchHit& hit);
+
+private:
+    // Defence sums are 64-bit: five table values may not add up within an int.
+    bool Loop(int level, std::int64_t defense);
+    bool Pump();
+    bool Reject(std::uint64_t combinations);
+    bool AddSet();
+    const DecoBlock* DecorationsOfSet();
+
+    CSkillSearch& search_;
+    const CandidateList (&candidates_)[kSlotCount];
+    const std::int64_t minDefense_;
+    const std::uint32_t maxDisplay_;
+    const std::uint64_t maxCalc_;
+    const int weaponSlots_;
+
+    ExactJudge* exact_ = nullptr;
+    const SearchHit* hit_ = nullptr;
+    // Decorations of the current hit, by variant (one when it has none), found on first use.
+    std::vector<DecoBlock> arranged_;
+    std::vector<bool> isArranged_;
+    CandidateList members_[kSlotCount];
+    std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
+    std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
+    CEquipData* pieces_[kSlotCount] = {};
+    std::uint64_t rejected_ = 0;
+    bool listFull_ = false;
+};

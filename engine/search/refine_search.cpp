@@ -1,0 +1,154 @@
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "engine/fitting/rule_fitter.h"
+#include "engine/exact/exact_combination.h"
+#include "engine/condition/group_key.h"
+#include "engine/search/skill_search.h"
+#include "engine/sets/skill_summary.h"
+#include "engine/condition/chosen_skill_table.h"
+
+namespace {
+
+constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
+
+// The keys of a set as it stands: points and free slots include the decorations it carries.
+// Whatever a key cannot hold goes to the request's extra points, counted as the set's skill
+// summary counts it: the weapon's decorations, a doubling piece's own decorations, and points
+// beyond the range of a key field (the body's once more per doubling piece).
+void DescribeSet(const CEquipSet& set, const SkillTable& table, FitRequest& request) {
+    int doubling = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        doubling += set.pieces[slot] != nullptr && set.pieces[slot]->bodyDoubling ? 1 : 0;
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const CEquipData* piece = set.pieces[slot];
+        int points[kMaxChosenSkills] = {};
+        for (int k = 0; k < table.count; ++k) {
+            const int id = table.chosenIds[k];
+            const int decoPoints = set.DecoPoints(slot, id);
+            if (piece != nullptr && piece->bodyDoubling) {
+                request.extraPoints[k] += decoPoints;
+                continue;
+            }
+            const int sum = (piece != nullptr ? piece->PointsFor(id) : 0) + decoPoints;
+            points[k] = std::clamp(sum, kKeyPointsMin, kKeyPointsMax);
+            request.extraPoints[k] += (sum - points[k]) * (slot == kBody ? 1 + doubling : 1);
+        }
+        if (piece != nullptr && piece->bodyDoubling) {
+            request.keys[slot] = kDoublingKey;
+        } else {
+            const int free = piece != nullptr ? std::max(set.FreeSlots(slot), 0) : 0;
+            request.keys[slot] = PackKey(points, table.count, free);
+        }
+    }
+    for (int k = 0; k < table.count; ++k) {
+        request.extraPoints[k] += set.DecoPoints(kWeaponPosition, table.chosenIds[k]);
+    }
+}
+
+// A set passes when the chosen skills can be met in its free slots; the decorations found are
+// added to it.
+bool Refine(CEquipSet& set, const SkillTable& table, DecorationFitter& fitter) {
+    FitRequest request;
+    request.weaponSlots = set.FreeSlots(kWeaponPosition);
+    // A set whose weapon decorations no longer fit the weapon cannot be listed.
+    if (request.weaponSlots < 0) {
+        return false;
+    }
+    if (table.count == 0) {
+        return true;
+    }
+    request.skipSlotCheck = true;
+    // Earlier results already carry the fixed decorations; placing them again would count them
+    // twice.
+    request.placeFixed = false;
+    DescribeSet(set, table, request);
+    DecoBlock block;
+    if (!fitter.FitDecorations(request, block)) {
+        return false;
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (CDecoData* deco : block.decos[position]) {
+            if (deco != nullptr) {
+                set.AddDeco(position, deco);
+            }
+        }
+    }
+    return true;
+}
+
+// The exact refine keeps the set's pieces and decorations and looks for the cheapest decorations
+// to add in its free slots, a doubling piece's own slots included.
+bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
+    FreeRoom room;
+    int doubling = 0;
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int free = set.FreeSlots(position);
+        if (free < 0) {
+            return false;
+        }
+        room.capacity[position] = std::min(free, 3);
+        if (position < kSlotCount && set.pieces[position] != nullptr) {
+            doubling += set.pieces[position]->bodyDoubling ? 1 : 0;
+        }
+    }
+    room.times[kBody] = 1 + doubling;
+    int base[kMaxTrackedSkills] = {};
+    for (int k = 0; k < fitter.SkillCount(); ++k) {
+        base[k] = SkillPoints(set, fitter.Skill(k).systemId);
+    }
+    DecoBlock added;
+    if (!fitter.Arrange(room, base, added)) {
+        return false;
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (CDecoData* deco : added.decos[position]) {
+            if (deco != nullptr) {
+                set.AddDeco(position, deco);
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
+    abortRequested = 0;
+    // A refine keeps or drops each listed set; nothing interrupts it.
+    stopReason = SearchStop::kCompleted;
+    SkillTable table;
+    if (!BuildSkillTable(condition, database, table)) {
+        if (sink != nullptr) {
+            sink->Show(kTableFailed);
+        }
+        return;
+    }
+    std::vector<std::unique_ptr<CEquipSet>> previous = std::move(results);
+    results.clear();
+    totalCombos = previous.size();
+    visited = 0;
+    hitCount = 0;
+    running = 1;
+
+    DecorationFitter fitter(table, condition);
+    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+    ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
+                            ExactDecorations(condition, database, skills));
+    for (std::unique_ptr<CEquipSet>& set : previous) {
+        set->weaponSlots = condition.weaponSlots;
+        const bool passes =
+            condition.exactFitting ? RefineExactly(*set, exactFitter) : Refine(*set, table, fitter);
+        if (passes && set->TotalDefense() > condition.minDefense) {
+            results.push_back(std::move(set));
+            ++hitCount;
+        }
+        ++visited;
+    }
+    running = 0;
+    if (owner != nullptr) {
+        owner->Post(SearchHost::kSearchFinished, visited, totalCombos);
+    }
+}

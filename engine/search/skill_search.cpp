@@ -1,0 +1,94 @@
+#include "engine/search/skill_search.h"
+
+#include "engine/condition/candidates.h"
+#include "engine/fitting/rule_fitter.h"
+#include "engine/exact/exact_judge.h"
+#include "engine/search/group_enumeration.h"
+#include "engine/search/hit_expansion.h"
+#include "engine/tables/saturating.h"
+#include "engine/condition/chosen_skill_table.h"
+#include "engine/search/subtree_bound.h"
+
+#include <optional>
+
+namespace {
+constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
+constexpr char kListFailed[] = "装備リストの作成に失敗しました";
+} // namespace
+
+CSkillSearch::~CSkillSearch() = default;
+
+void CSkillSearch::Search(const CSearchCondition& condition) {
+    abortRequested = 0;
+    stopReason = SearchStop::kCompleted;
+    results.clear();
+    SkillTable table;
+    if (!BuildSkillTable(condition, database, table)) {
+        if (sink != nullptr) {
+            sink->Show(kTableFailed);
+        }
+        return;
+    }
+    CandidateList candidates[kSlotCount];
+    if (!BuildCandidates(condition, database, table, candidates)) {
+        if (sink != nullptr) {
+            sink->Show(kListFailed);
+        }
+        return;
+    }
+    running = 1;
+    GroupList groups[kSlotCount];
+    GroupCandidates(candidates, table, groups);
+    totalCombos = 1;
+    for (const GroupList& slotGroups : groups) {
+        totalCombos = SaturatingMul(totalCombos, slotGroups.size());
+    }
+    visited = 0;
+    hitCount = 0;
+    setCount = 0;
+
+    SearchHits hits;
+    DecorationFitter fitter(table, condition);
+    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+    ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
+                            ExactDecorations(condition, database, skills));
+    SubtreeBound bound(condition, skills, candidates, groups, exactFitter);
+    std::optional<ExactJudge> exactJudge;
+    GroupEnumeration enumeration(*this, condition, groups, fitter, hits);
+    enumeration.UseBound(&bound);
+    if (condition.exactFitting) {
+        exactJudge.emplace(condition, table, candidates, groups, exactFitter);
+        enumeration.UseExactJudge(&*exactJudge);
+    }
+    enumeration.Run();
+    // A limit reached at the last combination left nothing unexamined: whether the list is cut
+    // is then for the expansion to tell.
+    if (stopReason != SearchStop::kAborted && visited >= totalCombos) {
+        stopReason = SearchStop::kCompleted;
+    }
+    if (owner != nullptr) {
+        owner->Post(SearchHost::kPhaseOneDone, visited, totalCombos);
+    }
+
+    // An abort ends the enumeration, but the hits found so far are still listed; only an abort
+    // requested while they are expanded stops the expansion.
+    const std::int32_t abortedEarly = abortRequested;
+    abortRequested = 0;
+    HitExpansion expansion(*this, condition, candidates);
+    if (exactJudge) {
+        expansion.UseExactJudge(&*exactJudge);
+    }
+    while (!hits.empty()) {
+        const bool more = expansion.Expand(hits.front());
+        hits.pop_front();
+        if (!more) {
+            break;
+        }
+    }
+    abortRequested = abortRequested != 0 || abortedEarly != 0 ? 1 : 0;
+    // Cleared before the message so that a host handling it at once sees the search finished.
+    running = 0;
+    if (owner != nullptr) {
+        owner->Post(SearchHost::kSearchFinished, visited, totalCombos);
+    }
+}

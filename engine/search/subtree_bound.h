@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/condition/candidates.h"
+#include "engine/exact/exact_fitting.h"
+#include "engine/condition/tracked_skill.h"
+
+// An upper bound on what the groups still to be chosen can bring: before the enumeration descends
+// under a group, it asks whether the best remaining groups, with the best decorations for their
+// slots, could still meet every chosen skill. When they surely cannot, no combination below can
+// be a hit, whichever fitting judges it.
+class SubtreeBound {
+public:
+    SubtreeBound(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
+                 const CandidateList (&candidates)[kSlotCount],
+                 const GroupList (&groups)[kSlotCount], const ExactFitter& fitter);
+
+    // Whether the combinations whose groups of levels 0..level have `keys` may hold a hit.
+    bool MayHit(int level, const std::uint32_t* keys) const;
+    // The same for single combinations, quicker: the first four keys once, then each last one.
+    void PrepareLeaves(const std::uint32_t* keys);
+    bool LeafMayHit(std::uint32_t lastKey) const;
+
+private:
+    // What the groups chosen so far bring at most: points, points with the best decorations in
+    // their slots, and slots, a doubling piece counting the body's once more.
+    struct Partial {
+        bool unbounded = false; // a doubling body: too rare to bound
+        int points[kMaxTrackedSkills] = {};
+        int with[kMaxTrackedSkills] = {};
+        int slots = 0;
+        int bodyPoints[kMaxTrackedSkills] = {};
+        int bodyWith[kMaxTrackedSkills] = {};
+        int bodySlots = 0;
+    };
+
+    struct Level {
+        bool hasDoubling = false;
+        int doublingSlots = 0; // most slots of a doubling piece
+        int mostSlots = 0;     // over the other groups
+        int mostPoints[kMaxTrackedSkills] = {};
+        int mostWithDecos[kMaxTrackedSkills] = {}; // points plus best decorations in its slots
+    };
+    static constexpr int kNone = -(1 << 20);
+
+    Partial Accumulate(int level, const std::uint32_t* keys) const;
+    void AddGroup(Partial& partial, int slot, std::uint32_t key) const;
+    bool Reaches(const Partial& partial) const;
+
+    const ExactFitter& fitter_;
+    std::vector<TrackedSkill> skills_;
+    int count_ = 0;
+    int goal_[kMaxTrackedSkills] = {}; // the bound of each skill, in gains
+    int fixedGain_[kMaxTrackedSkills] = {};
+    int weaponSlots_ = 0;
+    bool enabled_ = true;
+    Level levels_[kSlotCount];
+    Partial leafBase_;
+};

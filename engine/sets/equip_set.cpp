@@ -1,0 +1,100 @@
+#include "engine/sets/equip_set.h"
+
+#include <algorithm>
+#include <climits>
+
+void CEquipSet::Clear() {
+    *this = CEquipSet{};
+}
+
+bool CEquipSet::IsEmpty() const {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (pieces[slot] != nullptr) {
+            return false;
+        }
+    }
+    for (const CDecoData* deco : decos[kWeaponPosition]) {
+        if (deco != nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A missing piece contributes nothing rather than being dereferenced. Five table values may not
+// add up within an int; the sum saturates instead of wrapping to a wrong sign.
+int CEquipSet::TotalDefense() const {
+    std::int64_t total = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (pieces[slot] != nullptr) {
+            total += pieces[slot]->EffectiveDefense();
+        }
+    }
+    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
+}
+
+int CEquipSet::TotalResist(int element) const {
+    std::int64_t total = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (pieces[slot] != nullptr) {
+            total += pieces[slot]->resist[element];
+        }
+    }
+    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
+}
+
+int CEquipSet::DecoPoints(int position, int id) const {
+    int total = 0;
+    for (const CDecoData* deco : decos[position]) {
+        if (deco != nullptr) {
+            total += deco->PointsFor(id);
+        }
+    }
+    return total;
+}
+
+int CEquipSet::DecoSize(int position) const {
+    int total = 0;
+    for (const CDecoData* deco : decos[position]) {
+        if (deco != nullptr) {
+            total += deco->size;
+        }
+    }
+    return total;
+}
+
+int CEquipSet::FreeSlots(int position) const {
+    if (position == kWeaponPosition) {
+        return FreeSlots(weaponSlots, position);
+    }
+    return FreeSlots(pieces[position] != nullptr ? pieces[position]->slots : 0, position);
+}
+
+int CEquipSet::FreeSlots(int total, int position) const {
+    return total - DecoSize(position);
+}
+
+int CEquipSet::FreeArmorSlots() const {
+    int total = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        total += FreeSlots(slot);
+    }
+    return total;
+}
+
+bool CEquipSet::AddDeco(int position, CDecoData* deco) {
+    if (deco == nullptr || deco->size == 0) {
+        return false;
+    }
+    for (CDecoData*& entry : decos[position]) {
+        if (entry == nullptr) {
+            entry = deco;
+            return true;
+        }
+    }
+    return false;
+}
+
+int CEquipSet::Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills) const {
+    return SkillSummary(*this, skills, out);
+}

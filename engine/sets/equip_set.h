@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/tables/records.h"
+#include "engine/sets/skill_summary.h"
+
+// Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
+// every result, and the set shown in detail. Decoration entries are packed from the front.
+// The two integers sit together so that no padding follows either: a search may hold a million
+// sets.
+struct CEquipSet {
+    std::int32_t number = 0; // 1-based position in the result list, 0 otherwise
+    std::int32_t weaponSlots = 0;
+    CEquipData* pieces[kPositionCount] = {};
+    CDecoData* decos[kPositionCount][3] = {};
+
+    void Clear();
+    bool IsEmpty() const;
+    int TotalDefense() const;
+    int TotalResist(int element) const;
+    int DecoPoints(int position, int id) const;
+    int DecoSize(int position) const;
+    int FreeSlots(int position) const;
+    int FreeSlots(int total, int position) const;
+    int FreeArmorSlots() const;
+    // Puts the decoration into the first empty entry of the position; false when all three are
+    // taken or the decoration has size 0. Free slots are not checked.
+    bool AddDeco(int position, CDecoData* deco);
+    int Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills) const;
+};

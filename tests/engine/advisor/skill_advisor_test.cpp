@@ -1,0 +1,97 @@
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/advisor/skill_advisor.h"
+#include "engine/condition/chosen_skill_table.h"
+#include "engine/support/exhaustive_checker.h"
+#include "engine/support/random_tables.h"
+#include "engine/support/search_fixture.h"
+
+namespace {
+
+bool ChosenSystem(const CSearchCondition& c, const CEquipDatabase& database, int system) {
+    for (int k = 0; k < c.skillCount; ++k) {
+        if (database.Skills()[c.skillRows[k]]->systemId == system) {
+            return true;
+        }
+    }
+    return false;
+}
+
+CSearchCondition WithRow(CSearchCondition condition, int row) {
+    condition.skillRows[condition.skillCount++] = row;
+    return condition;
+}
+
+// On random tiny tables the addable levels are exactly those a brute-force search finds a set
+// for, and a listed set's addable levels exactly those decorations in its free slots reach.
+TEST(SkillAdvisorTest, AnswersAgreeWithABruteForceSearch) {
+    std::mt19937 random(515);
+    int addableSeen = 0;
+    for (int round = 0; round < 150 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        const CEquipDatabase& database = engine.database;
+        std::vector<int> expected;
+        for (int row = 0; row < static_cast<int>(database.Skills().size()); ++row) {
+            const CSkillData& skill = *database.Skills()[row];
+            if (skill.threshold > 0 && !ChosenSystem(condition, database, skill.systemId) &&
+                !EveryValidSet(WithRow(condition, row), database).empty()) {
+                expected.push_back(row);
+            }
+        }
+        bool aborted = true;
+        EXPECT_EQ(FindAddableSkills(engine, condition, 2, aborted), expected) << "round " << round;
+        EXPECT_FALSE(aborted);
+        addableSeen += expected.empty() ? 0 : 1;
+
+        condition.exactFitting = 1;
+        engine.Search(condition);
+        for (std::size_t i = 0; i < std::min<std::size_t>(engine.results.size(), 3); ++i) {
+            const CEquipSet& set = *engine.results[i];
+            std::vector<int> reachable;
+            for (int row = 0; row < static_cast<int>(database.Skills().size()); ++row) {
+                const CSkillData& skill = *database.Skills()[row];
+                SkillRowTable rows;
+                const int count = set.Summarize(rows, database.Skills());
+                const bool active =
+                    std::any_of(rows.begin(), rows.begin() + count, [&](const SkillRow& r) {
+                        return r.systemId == skill.systemId && skill.IsReached(r.total);
+                    });
+                if (skill.threshold > 0 && !active && !IsExcludedSkill(condition, row) &&
+                    CheapestAddition(set, WithRow(condition, row), database)) {
+                    reachable.push_back(row);
+                }
+            }
+            EXPECT_EQ(AddableSkillsOfSet(database, condition, set), reachable) << "round " << round;
+        }
+    }
+    EXPECT_GT(addableSeen, 20);
+}
+
+class SkillAdviceTest : public SearchFixture {};
+
+// Without the row that blocks the search the others find their sets; the count stops at the
+// display limit.
+TEST_F(SkillAdviceTest, CountsTheSetsEachChosenRowBlocks) {
+    Piece(kHead, 0, 10, {{attack, 10}});
+    Piece(kHead, 0, 10, {{attack, 12}});
+    Choose({attack10, guard10});
+    condition.maxDisplay = 2;
+    Run();
+    ASSERT_TRUE(engine.results.empty());
+    const std::vector<SkillAdvice> advice = AdviseWithout(engine, condition);
+    ASSERT_EQ(advice.size(), 2U);
+    EXPECT_EQ(advice[0].row, guard10);
+    EXPECT_EQ(advice[0].sets, 2U);
+    EXPECT_TRUE(advice[0].atLeast);
+    EXPECT_EQ(advice[1].row, attack10);
+    EXPECT_EQ(advice[1].sets, 0U);
+    EXPECT_TRUE(engine.results.empty());
+}
+
+} // namespace

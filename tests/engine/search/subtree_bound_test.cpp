@@ -1,0 +1,85 @@
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/condition/candidates.h"
+#include "engine/exact/exact_combination.h"
+#include "engine/search/group_enumeration.h"
+#include "engine/condition/chosen_skill_table.h"
+#include "engine/search/subtree_bound.h"
+#include "engine/support/random_tables.h"
+#include "engine/support/search_fixture.h"
+
+namespace {
+
+struct PhaseOne {
+    SearchHits hits;
+    std::uint64_t visited = 0;
+    std::uint32_t hitCount = 0;
+    std::uint64_t setCount = 0;
+    int pumps = 0;
+};
+
+// Phase 1 of a search, with or without the bound; an abort comes at the given pump.
+PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bool bounded,
+                     int abortAtPump) {
+    ScriptedHost host;
+    host.abortAtPump = abortAtPump;
+    host.abortFlag = &engine.abortRequested;
+    engine.owner = abortAtPump > 0 ? &host : nullptr;
+    engine.abortRequested = 0;
+    engine.visited = engine.hitCount = 0;
+    engine.setCount = 0;
+    SkillTable table;
+    BuildSkillTable(condition, engine.database, table);
+    CandidateList candidates[kSlotCount];
+    BuildCandidates(condition, engine.database, table, candidates);
+    GroupList groups[kSlotCount];
+    GroupCandidates(candidates, table, groups);
+    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+    ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
+                      ExactDecorations(condition, engine.database, skills));
+    SubtreeBound bound(condition, skills, candidates, groups, exact);
+    DecorationFitter fitter(table, condition);
+    PhaseOne result;
+    GroupEnumeration enumeration(engine, condition, groups, fitter, result.hits);
+    if (bounded) {
+        enumeration.UseBound(&bound);
+    }
+    enumeration.Run();
+    result.visited = engine.visited;
+    result.hitCount = engine.hitCount;
+    result.setCount = engine.setCount;
+    result.pumps = host.pumps;
+    engine.owner = nullptr;
+    return result;
+}
+
+// The bound only leaves out subtrees without hits, and walks them so that counters, pumps, skips
+// and stops come out as before: at the end, at a limit and at an abort.
+TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
+    std::mt19937 random(4242);
+    for (int round = 0; round < 400 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        condition.maxDisplay =
+            std::uniform_int_distribution<std::uint32_t>(1, 6)(random) == 1 ? 2 : 1000000;
+        const int abortAt = std::uniform_int_distribution<int>(0, 8)(random);
+        const PhaseOne plain = RunPhaseOne(engine, condition, false, abortAt);
+        const PhaseOne bounded = RunPhaseOne(engine, condition, true, abortAt);
+        ASSERT_EQ(plain.visited, bounded.visited) << "round " << round;
+        ASSERT_EQ(plain.hitCount, bounded.hitCount) << "round " << round;
+        ASSERT_EQ(plain.setCount, bounded.setCount) << "round " << round;
+        ASSERT_EQ(plain.pumps, bounded.pumps) << "round " << round;
+        ASSERT_EQ(plain.hits.size(), bounded.hits.size()) << "round " << round;
+        for (std::size_t i = 0; i < plain.hits.size(); ++i) {
+            EXPECT_TRUE(std::equal(plain.hits[i].keys, plain.hits[i].keys + kSlotCount,
+                                   bounded.hits[i].keys))
+                << "round " << round;
+        }
+    }
+}
+
+} // namespace
