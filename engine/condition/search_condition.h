@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/condition/rank_key.h"
 #include "engine/sets/equip_set.h"
 #include "engine/tables/records.h"
 
@@ -34,4 +35,6 @@ struct CSearchCondition {
     // Fit decorations exactly: every usable decoration, every arrangement. Off, the fitting is the
     // quick rule-based one, which misses some sets.
     std::int32_t exactFitting = 0;
+    // Lists the `maxDisplay` sets best by this key instead of the first ones found.
+    RankKey rankKey = RankKey::kNone;
 };

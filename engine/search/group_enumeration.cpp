@@ -34,6 +34,13 @@ GroupEnumeration::GroupEnumeration(CSkillSearch& search, const CSearchCondition&
     sets_[0] = 1;
 }
 
+void GroupEnumeration::UseRanking(RankedSets* ranked, HitExpansion* expansion,
+                                  const RankBound* bound) {
+    ranked_ = ranked;
+    expansion_ = expansion;
+    rankBound_ = exact_ != nullptr ? bound : nullptr;
+}
+
 void GroupEnumeration::Run() {
     Descend<0>();
 }
@@ -54,18 +61,45 @@ template <int Level> bool GroupEnumeration::Descend() {
             request_.keys[Level] = group.key;
             chosen_[Level] = &group;
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
+            if (RankedOut(Level, static_cast<std::size_t>(&group - groups_[Level].data()))) {
+                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
+                continue;
+            }
             sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
             const std::uint32_t hitsBefore = search_.hitCount;
+            const std::uint64_t rankedOutBefore = rankedOut_;
             const bool mayHit = bound_ == nullptr || bound_->MayHit(Level, request_.keys);
             if (!(mayHit ? Descend<Level + 1>() : WalkWithoutHits<Level + 1>())) {
                 return false;
             }
-            if (search_.hitCount == hitsBefore) {
+            if (search_.hitCount == hitsBefore && rankedOut_ == rankedOutBefore) {
                 lastFailed = &group;
             }
         }
         return true;
     }
+}
+
+// Whether the ranking passes over the group at `level` under the groups chosen above: even the
+// best of its sets could not enter the list. Only the exact mode asks.
+bool GroupEnumeration::RankedOut(int level, std::size_t group) {
+    if (rankBound_ == nullptr) {
+        return false;
+    }
+    value_[level + 1] = value_[level] + rankBound_->GroupValue(level, group);
+    if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level),
+                          defense_[level + 1] + rankBound_->BestDefenseBelow(level))) {
+        return false;
+    }
+    ++rankedOut_;
+    // The list is cut only where a set could have been: the subtree bound rules most parts out.
+    const bool mayHit =
+        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(request_.keys[kLeaf])
+                                             : bound_->MayHit(level, request_.keys));
+    if (mayHit) {
+        ranked_->NoteCut();
+    }
+    return true;
 }
 
 // A group whose subtree found nothing makes the next equivalent group (the same points, fewer
@@ -99,6 +133,11 @@ bool GroupEnumeration::Leaves() {
         if ((exact_ != nullptr || !lowDefenseSeen_) && AreEquivalent(group.key, lastFailed)) {
             continue;
         }
+        defense_[kLeaf + 1] = defense_[kLeaf] + group.bestDefense;
+        request_.keys[kLeaf] = group.key;
+        if (RankedOut(kLeaf, static_cast<std::size_t>(&group - groups_[kLeaf].data()))) {
+            continue;
+        }
         SearchHit hit;
         std::uint64_t sets = 0;
         if (Judge(group, hit, sets)) {
@@ -130,6 +169,11 @@ bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::ui
 // The hit array grows as hits come instead of being sized for the limit up front: the default
 // limit of a million hits would reserve well over a hundred megabytes for searches that find few.
 bool GroupEnumeration::RecordHit(SearchHit&& hit, std::uint64_t sets) {
+    if (ranked_ != nullptr) {
+        ++search_.hitCount;
+        search_.setCount = SaturatingAdd(search_.setCount, sets);
+        return ExpandRankedHit(hit);
+    }
     hits_.push_back(std::move(hit));
     ++search_.hitCount;
     search_.setCount = SaturatingAdd(search_.setCount, sets);
@@ -138,6 +182,20 @@ bool GroupEnumeration::RecordHit(SearchHit&& hit, std::uint64_t sets) {
         return false;
     }
     if (hits_.size() >= maxCalc_) {
+        search_.NoteStop(SearchStop::kCalcLimit);
+        return false;
+    }
+    return true;
+}
+
+// A ranked search holds no hits: each is expanded at once, in the order found, so the sets come
+// in the order the unranked search would list them. The calculation limit still counts hits; at
+// the last combination it leaves nothing unexamined.
+bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
+    if (!expansion_->Expand(hit)) {
+        return false;
+    }
+    if (search_.hitCount >= maxCalc_ && search_.visited < search_.totalCombos) {
         search_.NoteStop(SearchStop::kCalcLimit);
         return false;
     }

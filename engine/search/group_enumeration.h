@@ -4,9 +4,12 @@
 #include <vector>
 
 #include "engine/condition/candidates.h"
-#include "engine/fitting/rule_fitter.h"
 #include "engine/exact/exact_judge.h"
+#include "engine/fitting/rule_fitter.h"
 #include "engine/fitting/search_hit.h"
+#include "engine/search/hit_expansion.h"
+#include "engine/search/rank_bound.h"
+#include "engine/search/ranked_sets.h"
 #include "engine/search/skill_search.h"
 #include "engine/search/subtree_bound.h"
 
@@ -25,6 +28,11 @@ public:
 
     void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
     void UseBound(SubtreeBound* bound) { bound_ = bound; }
+    // A ranked search expands each hit as it is found into `ranked`, and stops only at the
+    // calculation limit or an abort. In the exact mode it also passes over every part of the
+    // enumeration whose sets could not enter the list; the rule-based mode cannot, as what it
+    // skips later depends on what it judged.
+    void UseRanking(RankedSets* ranked, HitExpansion* expansion, const RankBound* bound);
     void Run();
 
 private:
@@ -34,6 +42,8 @@ private:
     bool Leaves();
     bool Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets);
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
+    bool ExpandRankedHit(const SearchHit& hit);
+    bool RankedOut(int level, std::size_t group);
     template <int Level> bool WalkWithoutHits();
     bool WalkLeavesWithoutHits();
 
@@ -43,6 +53,13 @@ private:
     ExactJudge* exact_ = nullptr;
     SubtreeBound* bound_ = nullptr;
     SearchHits& hits_;
+    RankedSets* ranked_ = nullptr;
+    HitExpansion* expansion_ = nullptr;
+    const RankBound* rankBound_ = nullptr;
+    // Parts passed over by the ranking; they may hold hits, so they are never a failure to skip
+    // after.
+    std::uint64_t rankedOut_ = 0;
+    std::int64_t value_[kSlotCount + 1] = {}; // the ranking key's bound of the groups above
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;

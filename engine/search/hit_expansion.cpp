@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/search/rank_value.h"
 #include "engine/tables/saturating.h"
 
 HitExpansion::HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
                            const CandidateList (&candidates)[kSlotCount])
     : search_(search), candidates_(candidates), minDefense_(condition.minDefense),
       maxDisplay_(condition.maxDisplay), maxCalc_(condition.maxCalc),
-      weaponSlots_(condition.weaponSlots) {}
+      weaponSlots_(condition.weaponSlots), condition_(condition) {}
 
 bool HitExpansion::Expand(const SearchHit& hit) {
     hit_ = &hit;
@@ -33,13 +34,42 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         best += members_[slot].empty() ? 0 : members_[slot].front()->EffectiveDefense();
     }
     rejected_ = 0;
-    return Loop(0, 0);
+    if (ranked_ != nullptr) {
+        PrepareRanking();
+    }
+    return Loop(0, 0, 0);
+}
+
+void HitExpansion::PrepareRanking() {
+    const RankKey key = condition_.rankKey;
+    std::int64_t best = 0;
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        bestValueBelow_[slot] = best;
+        values_[slot].clear();
+        for (const CEquipData* piece : members_[slot]) {
+            values_[slot].push_back(
+                PieceRankValue(*piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
+        }
+        if (!values_[slot].empty()) {
+            best += *std::max_element(values_[slot].begin(), values_[slot].end());
+        }
+    }
+    // A hit of the rule-based fitting, or one met for every doubling profile, has one block of
+    // decorations; otherwise the weapon's slots are the most free slots they leave.
+    decorationBound_ = key == RankKey::kFreeSlots ? weaponSlots_ : 0;
+    if (key == RankKey::kFreeSlots && hit_->variants.empty()) {
+        if (const DecoBlock* decos = DecorationsOfSet(); decos != nullptr) {
+            decorationBound_ = DecorationRankValue(*decos, key, weaponSlots_);
+        }
+    }
 }
 
 // Members are in candidate order, defence descending: once a piece is too weak even with the
 // best pieces of the levels under it, so is every piece after it, and all their combinations are
 // rejected at once, counted exactly as one by one.
-bool HitExpansion::Loop(int level, std::int64_t defense) {
+//
+// A ranked search also leaves out a member whose best sets could not enter the ranked list.
+bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
     const CandidateList& members = members_[level];
     const std::size_t count = members.size();
     for (std::size_t i = 0; i < count; ++i) {
@@ -47,12 +77,21 @@ bool HitExpansion::Loop(int level, std::int64_t defense) {
         if (reached + bestBelow_[level] < minDefense_) {
             return Reject(SaturatingMul(count - i, inner_[level]));
         }
+        std::int64_t valued = value;
+        if (ranked_ != nullptr) {
+            valued += values_[level][i];
+            if (!ranked_->MayEnter(valued + bestValueBelow_[level] + decorationBound_,
+                                   reached + bestBelow_[level])) {
+                ranked_->NoteCut();
+                continue;
+            }
+        }
         pieces_[level] = members[i];
         if (level < kSlotCount - 1) {
-            if (!Loop(level + 1, reached)) {
+            if (!Loop(level + 1, reached, valued)) {
                 return false;
             }
-        } else if (!AddSet()) {
+        } else if (!AddSet(reached, valued)) {
             return false;
         }
     }
@@ -117,13 +156,16 @@ const DecoBlock* HitExpansion::DecorationsOfSet() {
     return &arranged_[index];
 }
 
-bool HitExpansion::AddSet() {
+bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
     if (!Pump()) {
         return false;
     }
     const DecoBlock* decos = DecorationsOfSet();
     if (decos == nullptr) {
         return true;
+    }
+    if (ranked_ != nullptr) {
+        return OfferSet(*decos, defense, value);
     }
     // A full list ends at the next set it cannot take: only then is it known to be cut.
     if (listFull_) {
@@ -136,5 +178,20 @@ bool HitExpansion::AddSet() {
     set->weaponSlots = weaponSlots_;
     search_.results.push_back(std::move(set));
     listFull_ = search_.results.size() >= maxDisplay_;
+    return true;
+}
+
+// A ranked list has no end to reach: a set better than its worst one replaces it.
+bool HitExpansion::OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value) {
+    const std::int64_t key = value + DecorationRankValue(decos, condition_.rankKey, weaponSlots_);
+    if (!ranked_->MayEnter(key, defense)) {
+        ranked_->NoteCut();
+        return true;
+    }
+    auto set = std::make_unique<CEquipSet>();
+    std::copy_n(pieces_, kSlotCount, set->pieces);
+    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
+    set->weaponSlots = weaponSlots_;
+    ranked_->Offer(key, defense, std::move(set));
     return true;
 }

@@ -6,6 +6,7 @@
 #include "engine/condition/candidates.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"
+#include "engine/search/ranked_sets.h"
 #include "engine/search/skill_search.h"
 
 // Phase 2 of a search: turns each hit into the armour sets its groups stand for, appending them
@@ -18,15 +19,20 @@ public:
     // Hits of the exact mode: their decorations are found when their first set is listed, and
     // their doubling pieces are told apart by profile.
     void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
+    // A ranked search offers its sets to `ranked` instead of listing them, and leaves out the
+    // members that cannot bring a set into it.
+    void UseRanking(RankedSets* ranked) { ranked_ = ranked; }
     // False when the search must not expand further hits.
     bool Expand(const SearchHit& hit);
 
 private:
     // Defence sums are 64-bit: five table values may not add up within an int.
-    bool Loop(int level, std::int64_t defense);
+    bool Loop(int level, std::int64_t defense, std::int64_t value);
     bool Pump();
     bool Reject(std::uint64_t combinations);
-    bool AddSet();
+    bool AddSet(std::int64_t defense, std::int64_t value);
+    bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);
+    void PrepareRanking();
     const DecoBlock* DecorationsOfSet();
 
     CSkillSearch& search_;
@@ -35,8 +41,13 @@ private:
     const std::uint32_t maxDisplay_;
     const std::uint64_t maxCalc_;
     const int weaponSlots_;
+    const CSearchCondition& condition_;
 
     ExactJudge* exact_ = nullptr;
+    RankedSets* ranked_ = nullptr;
+    std::vector<std::int64_t> values_[kSlotCount]; // each member's part of the ranking key
+    std::int64_t bestValueBelow_[kSlotCount] = {}; // the most the levels under one can add
+    std::int64_t decorationBound_ = 0;             // the most the decorations can add
     const SearchHit* hit_ = nullptr;
     // Decorations of the current hit, by variant (one when it has none), found on first use.
     std::vector<DecoBlock> arranged_;

@@ -2,12 +2,14 @@
 #include <memory>
 #include <vector>
 
-#include "engine/fitting/rule_fitter.h"
-#include "engine/exact/exact_combination.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/condition/group_key.h"
+#include "engine/exact/exact_combination.h"
+#include "engine/fitting/rule_fitter.h"
+#include "engine/search/rank_value.h"
+#include "engine/search/ranked_sets.h"
 #include "engine/search/skill_search.h"
 #include "engine/sets/skill_summary.h"
-#include "engine/condition/chosen_skill_table.h"
 
 namespace {
 
@@ -115,6 +117,20 @@ bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
 
 } // namespace
 
+// Keeps the `maxDisplay` best sets of the list, best first; equal ones stay in list order.
+void CSkillSearch::RankResults(const CSearchCondition& condition) {
+    RankedSets ranked(condition.maxDisplay);
+    for (std::unique_ptr<CEquipSet>& set : results) {
+        const std::int64_t key = RankValue(*set, condition.rankKey, condition);
+        const std::int64_t defense = set->TotalDefense();
+        ranked.Offer(key, defense, std::move(set));
+    }
+    results = ranked.TakeRanked();
+    if (ranked.Cut()) {
+        NoteStop(SearchStop::kDisplayLimit);
+    }
+}
+
 void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
     abortRequested = 0;
     // A refine keeps or drops each listed set; nothing interrupts it.
@@ -146,6 +162,9 @@ void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
             ++hitCount;
         }
         ++visited;
+    }
+    if (condition.rankKey != RankKey::kNone) {
+        RankResults(condition);
     }
     running = 0;
     if (owner != nullptr) {

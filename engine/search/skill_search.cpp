@@ -1,13 +1,15 @@
 #include "engine/search/skill_search.h"
 
 #include "engine/condition/candidates.h"
-#include "engine/fitting/rule_fitter.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/exact/exact_judge.h"
+#include "engine/fitting/rule_fitter.h"
 #include "engine/search/group_enumeration.h"
 #include "engine/search/hit_expansion.h"
-#include "engine/tables/saturating.h"
-#include "engine/condition/chosen_skill_table.h"
+#include "engine/search/rank_bound.h"
+#include "engine/search/ranked_sets.h"
 #include "engine/search/subtree_bound.h"
+#include "engine/tables/saturating.h"
 
 #include <optional>
 
@@ -60,10 +62,22 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
         exactJudge.emplace(condition, table, candidates, groups, exactFitter);
         enumeration.UseExactJudge(&*exactJudge);
     }
+    HitExpansion expansion(*this, condition, candidates);
+    if (exactJudge) {
+        expansion.UseExactJudge(&*exactJudge);
+    }
+    const bool ranks = condition.rankKey != RankKey::kNone;
+    RankedSets ranked(condition.maxDisplay);
+    std::optional<RankBound> rankBound;
+    if (ranks) {
+        rankBound.emplace(condition, candidates, groups);
+        expansion.UseRanking(&ranked);
+        enumeration.UseRanking(&ranked, &expansion, &*rankBound);
+    }
     enumeration.Run();
     // A limit reached at the last combination left nothing unexamined: whether the list is cut
-    // is then for the expansion to tell.
-    if (stopReason != SearchStop::kAborted && visited >= totalCombos) {
+    // is then for the expansion to tell. A ranked search has expanded its hits already.
+    if (!ranks && stopReason != SearchStop::kAborted && visited >= totalCombos) {
         stopReason = SearchStop::kCompleted;
     }
     if (owner != nullptr) {
@@ -74,15 +88,17 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     // requested while they are expanded stops the expansion.
     const std::int32_t abortedEarly = abortRequested;
     abortRequested = 0;
-    HitExpansion expansion(*this, condition, candidates);
-    if (exactJudge) {
-        expansion.UseExactJudge(&*exactJudge);
-    }
     while (!hits.empty()) {
         const bool more = expansion.Expand(hits.front());
         hits.pop_front();
         if (!more) {
             break;
+        }
+    }
+    if (ranks) {
+        results = ranked.TakeRanked();
+        if (ranked.Cut()) {
+            NoteStop(SearchStop::kDisplayLimit);
         }
     }
     abortRequested = abortRequested != 0 || abortedEarly != 0 ? 1 : 0;

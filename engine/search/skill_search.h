@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/tables/equip_database.h"
-#include "engine/sets/equip_set.h"
 #include "engine/condition/search_condition.h"
 #include "engine/search/search_host.h"
+#include "engine/sets/equip_set.h"
+#include "engine/tables/equip_database.h"
 #include "platform/message_sink.h"
 
 // Why the last search or refine ended: it examined everything, or the player aborted it, or the
@@ -53,4 +53,7 @@ public:
     SearchStop stopReason = SearchStop::kCompleted;
     CEquipDatabase database;
     std::vector<std::unique_ptr<CEquipSet>> results;
+
+private:
+    void RankResults(const CSearchCondition& condition);
 };

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/sets/equip_set.h"
+
+// The best sets of a ranked search so far, at most `capacity` of them: ordered by key, then by
+// defence, both descending, then by the order they were offered. Sets are offered in the order
+// found, so a set, or a whole part of the search, that only ties the worst set kept cannot enter.
+class RankedSets {
+public:
+    explicit RankedSets(std::size_t capacity) : capacity_(capacity) {}
+
+    // Whether a set with this key and defence, offered now, would be kept. Upper bounds for a
+    // part of the search answer whether any of its sets could be.
+    bool MayEnter(std::int64_t key, std::int64_t defense) const;
+    // Keeps the set if MayEnter allows it, dropping the worst one kept when full.
+    void Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<CEquipSet> set);
+    // Records that sets were left out because better ones filled the list.
+    void NoteCut() { cut_ = true; }
+    bool Cut() const { return cut_; }
+    // The sets kept, best first.
+    std::vector<std::unique_ptr<CEquipSet>> TakeRanked();
+
+private:
+    struct Entry {
+        std::int64_t key;
+        std::int64_t defense;
+        std::uint64_t order;
+        std::unique_ptr<CEquipSet> set;
+    };
+    static bool Better(const Entry& a, const Entry& b);
+
+    std::size_t capacity_;
+    std::vector<Entry> heap_; // the worst set kept on top
+    std::uint64_t offered_ = 0;
+    bool cut_ = false;
+};

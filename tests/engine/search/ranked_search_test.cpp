@@ -1,0 +1,199 @@
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/search/rank_value.h"
+#include "engine/search/skill_search.h"
+#include "engine/support/exhaustive_checker.h"
+#include "engine/support/random_tables.h"
+#include "engine/support/search_fixture.h"
+
+namespace {
+
+constexpr RankKey kKeys[] = {RankKey::kDefense, RankKey::kFreeSlots, RankKey::kFire,
+                             RankKey::kWater,   RankKey::kThunder,   RankKey::kIce,
+                             RankKey::kDragon,  RankKey::kOwned};
+
+int Pick(std::mt19937& random, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+// Random pieces become owned (now and then only owned ones may be used) and decorations
+// excluded, so every key and restriction is tried.
+void OwnAndExclude(std::mt19937& random, CEquipDatabase& database, CSearchCondition& c) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (CEquipData* piece : database.Armor(slot)) {
+            if (Pick(random, 0, 2) != 0) {
+                c.owned[slot].push_back(piece);
+            }
+        }
+    }
+    c.ownedOnly = Pick(random, 0, 4) == 0;
+    for (CDecoData* deco : database.Decos()) {
+        if (Pick(random, 0, 5) == 0) {
+            c.excludedDecos.push_back(deco);
+        }
+    }
+    // Resistances the random tables leave at zero, so that keys other than defence decide.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (CEquipData* piece : database.Armor(slot)) {
+            for (int& resist : piece->resist) {
+                resist = Pick(random, -3, 3);
+            }
+        }
+    }
+}
+
+std::vector<CEquipSet> Copies(const CSkillSearch& engine) {
+    std::vector<CEquipSet> sets;
+    for (const auto& set : engine.results) {
+        sets.push_back(*set);
+    }
+    return sets;
+}
+
+bool SameSet(const CEquipSet& a, const CEquipSet& b) {
+    return std::equal(a.pieces, a.pieces + kPositionCount, b.pieces) &&
+           std::equal(&a.decos[0][0], &a.decos[0][0] + kPositionCount * 3, &b.decos[0][0]);
+}
+
+// The unlimited list sorted stably by key and defence, both descending, and cut.
+std::vector<CEquipSet> BestOf(std::vector<CEquipSet> sets, RankKey key, const CSearchCondition& c,
+                              std::size_t limit) {
+    std::stable_sort(sets.begin(), sets.end(), [&](const CEquipSet& a, const CEquipSet& b) {
+        const auto ka = RankValue(a, key, c);
+        const auto kb = RankValue(b, key, c);
+        return ka != kb ? ka > kb : a.TotalDefense() > b.TotalDefense();
+    });
+    sets.resize(std::min(limit, sets.size()));
+    return sets;
+}
+
+::testing::AssertionResult IsRanked(const CSkillSearch& engine, RankKey key,
+                                    const CSearchCondition& c) {
+    for (std::size_t i = 1; i < engine.results.size(); ++i) {
+        const CEquipSet& before = *engine.results[i - 1];
+        const CEquipSet& after = *engine.results[i];
+        const auto kb = RankValue(before, key, c);
+        const auto ka = RankValue(after, key, c);
+        if (ka > kb || (ka == kb && after.TotalDefense() > before.TotalDefense())) {
+            return ::testing::AssertionFailure() << "set " << i << " is better than the one before";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// On random tiny tables, in both fittings and for every key, a ranked search lists exactly the
+// best sets of the unlimited search in the order defined by a stable sort of it, with the same
+// decorations; it examines every combination and says when the list was cut.
+TEST(RankedSearchTest, ListsTheStableSortOfTheUnlimitedListCutAtTheLimit) {
+    std::mt19937 random(4242);
+    int cut = 0;
+    for (int round = 0; round < 300 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        OwnAndExclude(random, engine.database, condition);
+        condition.exactFitting = round % 2;
+        engine.Search(condition);
+        const std::vector<CEquipSet> all = Copies(engine);
+        for (const RankKey key : kKeys) {
+            CSearchCondition ranked = condition;
+            ranked.rankKey = key;
+            ranked.maxDisplay = static_cast<std::uint32_t>(Pick(random, 1, 6));
+            engine.Search(ranked);
+            const std::vector<CEquipSet> expected = BestOf(all, key, ranked, ranked.maxDisplay);
+            ASSERT_EQ(engine.results.size(), expected.size()) << "round " << round;
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                EXPECT_TRUE(SameSet(*engine.results[i], expected[i]))
+                    << "round " << round << " key " << static_cast<int>(key) << " set " << i;
+            }
+            EXPECT_EQ(engine.visited, engine.totalCombos) << "round " << round;
+            if (all.size() > ranked.maxDisplay) {
+                EXPECT_EQ(engine.stopReason, SearchStop::kDisplayLimit) << "round " << round;
+                ++cut;
+            } else if (all.size() < ranked.maxDisplay) {
+                EXPECT_EQ(engine.stopReason, SearchStop::kCompleted) << "round " << round;
+            }
+        }
+    }
+    EXPECT_GT(cut, 200) << "the limits no longer cut the lists";
+}
+
+// A ranked search stopped by the calculation limit or an abort lists valid sets of the unlimited
+// list, ranked, and tells what stopped it.
+TEST(RankedSearchTest, StoppedSearchesListValidSetsRanked) {
+    std::mt19937 random(77);
+    for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
+        ScriptedHost host;
+        CSkillSearch engine(&host, nullptr);
+        host.abortFlag = &engine.abortRequested;
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        OwnAndExclude(random, engine.database, condition);
+        condition.exactFitting = round % 2;
+        engine.Search(condition);
+        const std::vector<CEquipSet> all = Copies(engine);
+        condition.rankKey = kKeys[Pick(random, 0, 7)];
+        condition.maxDisplay = static_cast<std::uint32_t>(Pick(random, 1, 6));
+        const bool aborts = round % 4 < 2;
+        host.pumps = 0;
+        if (aborts) {
+            host.abortAtPump = Pick(random, 1, 20);
+        } else {
+            condition.maxCalc = static_cast<std::uint32_t>(Pick(random, 1, 3));
+        }
+        engine.Search(condition);
+        ExpectValidResults(engine, condition);
+        EXPECT_TRUE(IsRanked(engine, condition.rankKey, condition)) << "round " << round;
+        EXPECT_LE(engine.results.size(), condition.maxDisplay);
+        for (const auto& set : engine.results) {
+            EXPECT_TRUE(std::any_of(all.begin(), all.end(),
+                                    [&](const CEquipSet& other) { return SameSet(*set, other); }))
+                << "round " << round;
+        }
+        if (engine.visited < engine.totalCombos) {
+            EXPECT_EQ(engine.stopReason, aborts ? SearchStop::kAborted : SearchStop::kCalcLimit)
+                << "round " << round;
+        }
+    }
+}
+
+// The refine ranks its sets the same way: the stable sort of the unranked refine's list, cut.
+TEST(RankedSearchTest, RefineRanksItsSets) {
+    std::mt19937 random(31);
+    for (int round = 0; round < 100 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        OwnAndExclude(random, engine.database, condition);
+        condition.exactFitting = round % 2;
+        condition.skillCount = 1;
+        condition.excludedSkillCount = 0;
+        engine.Search(condition);
+        const std::vector<CEquipSet> found = Copies(engine);
+        const auto refine = [&](RankKey key, std::uint32_t limit) {
+            engine.results.clear();
+            for (const CEquipSet& set : found) {
+                engine.results.push_back(std::make_unique<CEquipSet>(set));
+            }
+            condition.rankKey = key;
+            condition.maxDisplay = limit;
+            engine.RefineSearch(condition);
+            return Copies(engine);
+        };
+        const std::vector<CEquipSet> all = refine(RankKey::kNone, 1000000);
+        const RankKey key = kKeys[Pick(random, 0, 7)];
+        const std::vector<CEquipSet> ranked = refine(key, 3);
+        const std::vector<CEquipSet> expected = BestOf(all, key, condition, 3);
+        ASSERT_EQ(ranked.size(), expected.size()) << "round " << round;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_TRUE(SameSet(ranked[i], expected[i])) << "round " << round;
+        }
+        condition.rankKey = RankKey::kNone;
+    }
+}
+
+} // namespace
