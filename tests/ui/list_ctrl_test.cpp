@@ -263,4 +263,36 @@ TEST_F(ListCtrlResultTest, TheHeaderShowsTheSortAndTheSelectedSetStaysInSight) {
     EXPECT_FALSE(header.isSortIndicatorShown()) << "the menu sorts by what no column shows";
 }
 
+// '^' when the dark pixels of the section's sort arrow widen downwards, 'v' when upwards.
+char ArrowOf(QHeaderView& header, int section) {
+    const QImage image = header.grab().toImage();
+    const int left = header.sectionViewportPosition(section);
+    std::vector<int> widths;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = left; x < left + header.sectionSize(section); ++x) {
+            dark += qGray(image.pixel(x, y)) < 128;
+        }
+        if (dark > 0) {
+            widths.push_back(dark);
+        }
+    }
+    return widths.empty() ? ' ' : widths.front() < widths.back() ? '^' : 'v';
+}
+
+TEST_F(ListCtrlResultTest, TheArrowPointsTheWayTheRowsRun) {
+    Fill();
+    list.show();
+    if (!CListCtrlResult::HeaderSortAscending()) {
+        list.SortByColumn(1);
+    }
+    std::string arrows;
+    for (int click = 0; click < 2; ++click) {
+        list.SortByColumn(1);
+        QApplication::processEvents();
+        arrows += ArrowOf(*list.horizontalHeader(), 1);
+    }
+    EXPECT_EQ(arrows, "^v") << "ascending, then descending";
+}
+
 } // namespace
