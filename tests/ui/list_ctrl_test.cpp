@@ -2,6 +2,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -293,6 +294,19 @@ TEST_F(ListCtrlResultTest, TheArrowPointsTheWayTheRowsRun) {
         arrows += ArrowOf(*list.horizontalHeader(), 1);
     }
     EXPECT_EQ(arrows, "^v") << "ascending, then descending";
+}
+
+TEST_F(ListCtrlResultTest, HomeAndEndGoToTheFirstAndTheLastRow) {
+    Fill();
+    list.show();
+    list.SelectRow(1);
+    std::string rows;
+    for (Qt::Key key : {Qt::Key_End, Qt::Key_Home}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&list, &press);
+        rows += std::to_string(list.GetSelectedRow());
+    }
+    EXPECT_EQ(rows, "20");
 }
 
 } // namespace
