@@ -80,9 +80,10 @@ constexpr ControlTemplate kControls[] = {
     // Bottom rows: progress, then the temporary lists that steer the next search.
     {kIdElapsed, K::kStatic, "", 4, 351, 168, 10, kNone, 0, kFollowsBottom},
     {kIdResultCount, K::kStatic, "検索結果 0件", 176, 351, 96, 10, kRightAlign, 0, kFollowsBottom},
-    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 112, 10, kRightAlign, 0,
+    // Wide enough for two counters of 20 digits.
+    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 208, 10, kRightAlign, 0,
      kFollowsBottom},
-    {kIdProgressBar, K::kProgressBar, "", 392, 350, 187, 11, kNone, 0, kBarGrows},
+    {kIdProgressBar, K::kProgressBar, "", 488, 350, 91, 11, kNone, 0, kBarGrows},
     {kIdTempListStatus, K::kStatic, "", 184, 368, 300, 10, kNone, 0, kFollowsBottom},
     {kIdTempLists, K::kPushButton, "一時リスト参照", 509, 365, 70, 14, kDisabled, 0,
      kFollowsCorner},

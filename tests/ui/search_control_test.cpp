@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QProgressBar>
 
 #include "res/dialog_102.h"
@@ -211,6 +212,9 @@ TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsHoursWhenThereAreAny) {
     const std::uint64_t total = std::uint64_t{1} << 63;
     d.UpdateProgress(total / 4 * 3, total);
     EXPECT_EQ(Text(kIdProgressText), "6917529027641081856 / 9223372036854775808   (75%)");
+    const auto* label = d.Control<QLabel>(kIdProgressText);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+        << "the leading digits must not be cut";
     d.SetText(kIdElapsed, "unchanged");
     d.UpdateProgress(0, 0);
     EXPECT_EQ(Text(kIdProgressText), "0 / 0   (0%)");
