@@ -4,6 +4,7 @@
 #include "res/dialog_102.h"
 #include "res/dialog_141.h"
 #include "ui/extra_skills_dlg.h"
+#include "ui/framework/elided_label.h"
 #include "ui/framework/perf_counter.h"
 #include "ui_fixture.h"
 
@@ -280,6 +281,11 @@ TEST_F(SearchControlTest, TheSetLineNamesWhatTheFreeSlotsCouldAdd) {
     PressSearch();
     ASSERT_EQ(dialog->m_search.results.size(), 1U);
     EXPECT_EQ(Text(kIdSetExtras), "追加可能: 攻撃力UP【中】 耐毒");
+    EXPECT_EQ(dialog->Item(kIdSetExtras)->toolTip().toStdString(), Text(kIdSetExtras));
+    // A line longer than the window ends in "…" where it is cut.
+    const auto* line = dialog->Control<ui::ElidedLabel>(kIdSetExtras);
+    dialog->SetText(kIdSetExtras, "追加可能:" + std::string(200, 'x'));
+    EXPECT_TRUE(line->ShownText().endsWith(QChar(0x2026))) << line->ShownText().toStdString();
 
     ChooseSkills({"会心＋１"});
     PressSearch();
