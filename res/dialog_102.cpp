@@ -62,8 +62,8 @@ constexpr ControlTemplate kControls[] = {
     {kIdConfig, K::kPushButton, "コンフィグ", 534, 46, 45, 14},
 
     // Left column: skill selection.
-    {kIdCategory, K::kDropDownList, "", 4, 66, 74, 120},
-    {kIdSearch, K::kPushButton, "検索", 81, 64, 36, 16, kDefault},
+    {kIdCategory, K::kDropDownList, "", 4, 66, 82, 120},
+    {kIdSearch, K::kPushButton, "検索", 89, 64, 28, 16, kDefault},
     {kIdExtraSkills, K::kPushButton, "追加スキル検索", 119, 64, 61, 16},
     {kIdSkillList, K::kReportList, "", 4, 84, 176, 138, kSingleSel, 0, kSkillListGrows},
     {kIdClearSkills, K::kPushButton, "全削除", 132, 225, 48, 14, kNone, 0, kFollowsBottom},
@@ -75,14 +75,15 @@ constexpr ControlTemplate kControls[] = {
      kResultGrows},
     {kIdSetEquip, K::kReportList, "", 184, 168, 395, 88, kSingleSel, 0, kSetEquipGrows},
     {kIdSetSkills, K::kReportList, "", 184, 260, 395, 73, kSingleSel, 0, kSetSkillsGrow},
-    {kIdSetExtras, K::kStatic, "", 184, 336, 395, 10, kNone, 0, kBarGrows},
+    {kIdSetExtras, K::kStatic, "", 184, 336, 395, 10, kEndEllipsis, 0, kBarGrows},
 
     // Bottom rows: progress, then the temporary lists that steer the next search.
     {kIdElapsed, K::kStatic, "", 4, 351, 168, 10, kNone, 0, kFollowsBottom},
     {kIdResultCount, K::kStatic, "検索結果 0件", 176, 351, 96, 10, kRightAlign, 0, kFollowsBottom},
-    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 112, 10, kRightAlign, 0,
+    // Wide enough for two counters of 20 digits.
+    {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 208, 10, kRightAlign, 0,
      kFollowsBottom},
-    {kIdProgressBar, K::kProgressBar, "", 392, 350, 187, 11, kNone, 0, kBarGrows},
+    {kIdProgressBar, K::kProgressBar, "", 488, 350, 91, 11, kNone, 0, kBarGrows},
     {kIdTempListStatus, K::kStatic, "", 184, 368, 300, 10, kNone, 0, kFollowsBottom},
     {kIdTempLists, K::kPushButton, "一時リスト参照", 509, 365, 70, 14, kDisabled, 0,
      kFollowsCorner},

@@ -37,6 +37,7 @@ enum ControlStyle : unsigned {
     kRightAlign = 1u << 8,    // right-aligned text (statics and edits)
     kDisabled = 1u << 9,      // created disabled
     kCenter = 1u << 10,       // centred text (statics)
+    kEndEllipsis = 1u << 11,  // a static that ends a text too long for it with "…"
 };
 
 constexpr ControlStyle operator|(ControlStyle a, ControlStyle b) {

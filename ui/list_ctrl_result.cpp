@@ -8,6 +8,7 @@
 #include "res/menus.h"
 #include "ui/framework/prompter.h"
 #include "ui/framework/resource_menu.h"
+#include "ui/framework/sort_arrow_style.h"
 
 namespace {
 
@@ -87,6 +88,9 @@ SkillStatistics CountSkillStatistics(const SkillRowTable& rows, int rowCount) {
 
 CListCtrlResult::CListCtrlResult(QWidget* parent) : ui::CReportList(parent) {
     SetOwnerData(true);
+    auto* arrows = new ui::SortArrowStyle;
+    arrows->setParent(horizontalHeader());
+    horizontalHeader()->setStyle(arrows);
 }
 
 void CListCtrlResult::SetRowCount(int count) {

@@ -2,6 +2,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -261,6 +262,51 @@ TEST_F(ListCtrlResultTest, TheHeaderShowsTheSortAndTheSelectedSetStaysInSight) {
 
     list.SortByKey(CListCtrlResult::kKeyActive);
     EXPECT_FALSE(header.isSortIndicatorShown()) << "the menu sorts by what no column shows";
+}
+
+// '^' when the dark pixels of the section's sort arrow widen downwards, 'v' when upwards.
+char ArrowOf(QHeaderView& header, int section) {
+    const QImage image = header.grab().toImage();
+    const int left = header.sectionViewportPosition(section);
+    std::vector<int> widths;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = left; x < left + header.sectionSize(section); ++x) {
+            dark += qGray(image.pixel(x, y)) < 128;
+        }
+        if (dark > 0) {
+            widths.push_back(dark);
+        }
+    }
+    return widths.empty() ? ' ' : widths.front() < widths.back() ? '^' : 'v';
+}
+
+TEST_F(ListCtrlResultTest, TheArrowPointsTheWayTheRowsRun) {
+    Fill();
+    list.show();
+    if (!CListCtrlResult::HeaderSortAscending()) {
+        list.SortByColumn(1);
+    }
+    std::string arrows;
+    for (int click = 0; click < 2; ++click) {
+        list.SortByColumn(1);
+        QApplication::processEvents();
+        arrows += ArrowOf(*list.horizontalHeader(), 1);
+    }
+    EXPECT_EQ(arrows, "^v") << "ascending, then descending";
+}
+
+TEST_F(ListCtrlResultTest, HomeAndEndGoToTheFirstAndTheLastRow) {
+    Fill();
+    list.show();
+    list.SelectRow(1);
+    std::string rows;
+    for (Qt::Key key : {Qt::Key_End, Qt::Key_Home}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&list, &press);
+        rows += std::to_string(list.GetSelectedRow());
+    }
+    EXPECT_EQ(rows, "20");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
+#include <QLabel>
 #include <QProgressBar>
 
 #include "res/dialog_102.h"
 #include "res/dialog_141.h"
 #include "ui/extra_skills_dlg.h"
+#include "ui/framework/elided_label.h"
 #include "ui/framework/perf_counter.h"
 #include "ui_fixture.h"
 
@@ -211,6 +213,9 @@ TEST_F(SearchControlTest, ProgressCountsIn64BitsAndShowsHoursWhenThereAreAny) {
     const std::uint64_t total = std::uint64_t{1} << 63;
     d.UpdateProgress(total / 4 * 3, total);
     EXPECT_EQ(Text(kIdProgressText), "6917529027641081856 / 9223372036854775808   (75%)");
+    const auto* label = d.Control<QLabel>(kIdProgressText);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+        << "the leading digits must not be cut";
     d.SetText(kIdElapsed, "unchanged");
     d.UpdateProgress(0, 0);
     EXPECT_EQ(Text(kIdProgressText), "0 / 0   (0%)");
@@ -276,6 +281,11 @@ TEST_F(SearchControlTest, TheSetLineNamesWhatTheFreeSlotsCouldAdd) {
     PressSearch();
     ASSERT_EQ(dialog->m_search.results.size(), 1U);
     EXPECT_EQ(Text(kIdSetExtras), "追加可能: 攻撃力UP【中】 耐毒");
+    EXPECT_EQ(dialog->Item(kIdSetExtras)->toolTip().toStdString(), Text(kIdSetExtras));
+    // A line longer than the window ends in "…" where it is cut.
+    const auto* line = dialog->Control<ui::ElidedLabel>(kIdSetExtras);
+    dialog->SetText(kIdSetExtras, "追加可能:" + std::string(200, 'x'));
+    EXPECT_TRUE(line->ShownText().endsWith(QChar(0x2026))) << line->ShownText().toStdString();
 
     ChooseSkills({"会心＋１"});
     PressSearch();

@@ -1,4 +1,6 @@
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include "res/dialog_102.h"
 #include "ui_fixture.h"
@@ -105,6 +107,21 @@ TEST_F(SkillSelectionTest, DoubleClicksAndClearRemoveChosenRows) {
     EXPECT_EQ(ChosenSkills().size(), 2U);
     dialog->Click(kIdClearSkills);
     EXPECT_TRUE(ChosenSkills().empty());
+}
+
+TEST_F(SkillSelectionTest, TheCategoryBoxShowsEveryEntryWhole) {
+    const auto* combo = dialog->Control<QComboBox>(kIdCategory);
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.frame = true;
+    const int room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    for (int entry = 0; entry < combo->count(); ++entry) {
+        EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(entry)), room)
+            << combo->itemText(entry).toStdString();
+    }
 }
 
 } // namespace

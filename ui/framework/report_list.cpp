@@ -369,6 +369,13 @@ void CReportList::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+QModelIndex CReportList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveHome || action == MoveEnd) {
+        modifiers |= Qt::ControlModifier;
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void CReportList::contextMenuEvent(QContextMenuEvent* event) {
     const int row = RowAt(event->pos());
     if (row >= 0) {

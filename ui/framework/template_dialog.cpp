@@ -21,6 +21,7 @@
 #include <cstdlib>
 
 #include "ui/framework/app_icon.h"
+#include "ui/framework/elided_label.h"
 #include "ui/framework/report_list.h"
 #include "ui/framework/ui_font.h"
 
@@ -79,7 +80,9 @@ QWidget* CreateEdit(const res::ControlTemplate& control, QWidget* parent) {
 }
 
 QWidget* CreateStatic(const res::ControlTemplate& control, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(control.caption), parent);
+    const QString caption = QString::fromUtf8(control.caption);
+    QLabel* label = (control.style & res::kEndEllipsis) != 0 ? new ElidedLabel(caption, parent)
+                                                             : new QLabel(caption, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(TextAlignment(control.style) | Qt::AlignTop);
     return label;
