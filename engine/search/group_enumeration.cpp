@@ -61,7 +61,7 @@ template <int Level> bool GroupEnumeration::Descend() {
             request_.keys[Level] = group.key;
             chosen_[Level] = &group;
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
-            if (RankedOut(Level, static_cast<std::size_t>(&group - groups_[Level].data()))) {
+            if (RankedOut(Level, group)) {
                 search_.visited = SaturatingAdd(search_.visited, below_[Level]);
                 continue;
             }
@@ -82,20 +82,24 @@ template <int Level> bool GroupEnumeration::Descend() {
 
 // Whether the ranking passes over the group at `level` under the groups chosen above: even the
 // best of its sets could not enter the list. Only the exact mode asks.
-bool GroupEnumeration::RankedOut(int level, std::size_t group) {
+// The groups above `level` are in `request_` and `defense_` already; the group itself is not,
+// so that the leaves write nothing for searches that do not rank.
+bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     if (rankBound_ == nullptr) {
         return false;
     }
-    value_[level + 1] = value_[level] + rankBound_->GroupValue(level, group);
+    const auto index = static_cast<std::size_t>(&group - groups_[level].data());
+    value_[level + 1] = value_[level] + rankBound_->GroupValue(level, index);
+    const std::int64_t defense = defense_[level] + group.bestDefense;
     if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level),
-                          defense_[level + 1] + rankBound_->BestDefenseBelow(level))) {
+                          defense + rankBound_->BestDefenseBelow(level))) {
         return false;
     }
     ++rankedOut_;
     // The list is cut only where a set could have been: the subtree bound rules most parts out.
     const bool mayHit =
-        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(request_.keys[kLeaf])
-                                             : bound_->MayHit(level, request_.keys));
+        bound_ == nullptr ||
+        (level == kLeaf ? bound_->LeafMayHit(group.key) : bound_->MayHit(level, request_.keys));
     if (mayHit) {
         ranked_->NoteCut();
     }
@@ -133,9 +137,7 @@ bool GroupEnumeration::Leaves() {
         if ((exact_ != nullptr || !lowDefenseSeen_) && AreEquivalent(group.key, lastFailed)) {
             continue;
         }
-        defense_[kLeaf + 1] = defense_[kLeaf] + group.bestDefense;
-        request_.keys[kLeaf] = group.key;
-        if (RankedOut(kLeaf, static_cast<std::size_t>(&group - groups_[kLeaf].data()))) {
+        if (RankedOut(kLeaf, group)) {
             continue;
         }
         SearchHit hit;

@@ -43,7 +43,7 @@ private:
     bool Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets);
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);
-    bool RankedOut(int level, std::size_t group);
+    bool RankedOut(int level, const CandidateGroup& group);
     template <int Level> bool WalkWithoutHits();
     bool WalkLeavesWithoutHits();
 

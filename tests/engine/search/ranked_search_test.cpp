@@ -20,9 +20,12 @@ int Pick(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
 }
 
-// Random pieces become owned (now and then only owned ones may be used) and decorations
-// excluded, so every key and restriction is tried.
-void OwnAndExclude(std::mt19937& random, CEquipDatabase& database, CSearchCondition& c) {
+// Random tables in which random pieces are owned (now and then only owned ones may be used) and
+// decorations excluded, so every key and restriction is tried; odd rounds fit exactly.
+CSearchCondition RandomCondition(std::mt19937& random, CEquipDatabase& database, int round) {
+    CSearchCondition c;
+    BuildRandomTables(random, database, c);
+    c.exactFitting = round % 2;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (CEquipData* piece : database.Armor(slot)) {
             if (Pick(random, 0, 2) != 0) {
@@ -44,6 +47,7 @@ void OwnAndExclude(std::mt19937& random, CEquipDatabase& database, CSearchCondit
             }
         }
     }
+    return c;
 }
 
 std::vector<CEquipSet> Copies(const CSkillSearch& engine) {
@@ -93,10 +97,7 @@ TEST(RankedSearchTest, ListsTheStableSortOfTheUnlimitedListCutAtTheLimit) {
     int cut = 0;
     for (int round = 0; round < 300 && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        OwnAndExclude(random, engine.database, condition);
-        condition.exactFitting = round % 2;
+        CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::vector<CEquipSet> all = Copies(engine);
         for (const RankKey key : kKeys) {
@@ -130,10 +131,7 @@ TEST(RankedSearchTest, StoppedSearchesListValidSetsRanked) {
         ScriptedHost host;
         CSkillSearch engine(&host, nullptr);
         host.abortFlag = &engine.abortRequested;
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        OwnAndExclude(random, engine.database, condition);
-        condition.exactFitting = round % 2;
+        CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::vector<CEquipSet> all = Copies(engine);
         condition.rankKey = kKeys[Pick(random, 0, 7)];
@@ -166,10 +164,7 @@ TEST(RankedSearchTest, RefineRanksItsSets) {
     std::mt19937 random(31);
     for (int round = 0; round < 100 && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        OwnAndExclude(random, engine.database, condition);
-        condition.exactFitting = round % 2;
+        CSearchCondition condition = RandomCondition(random, engine.database, round);
         condition.skillCount = 1;
         condition.excludedSkillCount = 0;
         engine.Search(condition);
