@@ -34,8 +34,8 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
         const CSearchCondition condition =
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.RefineSearch(condition); });
-        const int code =
-            session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
+        const int code = session.Report(options->output, condition.job, condition.sex,
+                                        condition.weaponSlots, &condition);
         if (code != kExitOk) {
             throw CliExit{code, ""};
         }

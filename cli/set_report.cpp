@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/search/stop_reason_text.h"
 #include "engine/sets/skill_summary.h"
 #include "platform/sjis.h"
 
@@ -93,13 +94,30 @@ std::string SkillName(const CSkillSearch& engine, int row) {
     return platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
 }
 
+const char* StopReasonName(SearchStop reason) {
+    switch (reason) {
+    case SearchStop::kCompleted:
+        return "completed";
+    case SearchStop::kAborted:
+        return "aborted";
+    case SearchStop::kDisplayLimit:
+        return "displayLimit";
+    case SearchStop::kCalcLimit:
+        return "calcLimit";
+    }
+    return "";
+}
+
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-               const std::vector<SkillAdvice>& advice) {
+               bool searched, const std::vector<SkillAdvice>& advice) {
     Json counters;
     counters["visited"] = engine.visited;
     counters["totalCombos"] = engine.totalCombos;
     counters["hitCount"] = engine.hitCount;
     counters["elapsedMs"] = elapsedMs;
+    if (searched) {
+        counters["stopReason"] = StopReasonName(engine.stopReason);
+    }
     std::string head = Dumped(counters);
     head.pop_back();
     std::fprintf(out, "%s,\"results\":[", head.c_str());
@@ -162,11 +180,15 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
 } // namespace
 
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                  bool json, const std::vector<SkillAdvice>& advice) {
+                  bool json, const CSearchCondition* searched,
+                  const std::vector<SkillAdvice>& advice) {
     if (json) {
-        PrintJson(out, engine, weaponSlots, elapsedMs, advice);
-    } else {
-        PrintTable(out, engine, weaponSlots, elapsedMs);
-        PrintAdvice(engine, advice);
+        PrintJson(out, engine, weaponSlots, elapsedMs, searched != nullptr, advice);
+        return;
     }
+    PrintTable(out, engine, weaponSlots, elapsedMs);
+    if (searched != nullptr) {
+        std::fprintf(out, "%s\n", StopReasonText(engine.stopReason, *searched).c_str());
+    }
+    PrintAdvice(engine, advice);
 }

@@ -70,8 +70,9 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
             keys += item.key() + " ";
         }
     }
-    EXPECT_EQ(keys, "visited totalCombos hitCount elapsedMs results number pieces decorations "
-                    "defense resist freeSlots skills ");
+    EXPECT_EQ(keys,
+              "visited totalCombos hitCount elapsedMs stopReason results number pieces decorations "
+              "defense resist freeSlots skills ");
 
     // The fixed set holds the last set's head and, in two weapon slots, a decoration; the lists
     // come from a settings file through import: the first set's head and the decoration are
@@ -127,7 +128,10 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
          EverySet([](const json& set) { return !set["decorations"][5].empty(); })},
         {{"--fast"}, fewer("totalCombos")},
         {{"--no-doubling"}, fewer("totalCombos")},
-        {{"--max-calc", "1"}, fewer("hitCount")},
+        {{"--max-calc", "1"},
+         [&fewer](const json& found, const json& plain) {
+             return fewer("hitCount")(found, plain) && found["stopReason"] == "calcLimit";
+         }},
         {{"--fixed", folder.File("set.eq")}, EverySet([&fixedHead](const json& set) {
              return set["pieces"][0] == fixedHead && Lists(set["decorations"][5], kDeco);
          })},
