@@ -23,6 +23,7 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<RefineOptions>();
     command->add_option("--in", options->input, "The .eql result file to refine")->required();
     AddConditionOptions(*command, options->condition);
+    AddRankingOptions(*command, options->condition);
     AddOutputOptions(*command, options->output, true);
     command->callback([&context, options] {
         SearchSession session(context);
@@ -34,8 +35,8 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
         const CSearchCondition condition =
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.RefineSearch(condition); });
-        const int code =
-            session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
+        const int code = session.Report(options->output, condition.job, condition.sex,
+                                        condition.weaponSlots, &condition);
         if (code != kExitOk) {
             throw CliExit{code, ""};
         }
