@@ -23,6 +23,7 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
     auto options = std::make_shared<RefineOptions>();
     command->add_option("--in", options->input, "The .eql result file to refine")->required();
     AddConditionOptions(*command, options->condition);
+    AddRankingOptions(*command, options->condition);
     AddOutputOptions(*command, options->output, true);
     command->callback([&context, options] {
         SearchSession session(context);

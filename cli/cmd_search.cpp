@@ -18,6 +18,7 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
         "search", "Find every armour set that activates the chosen skills (--skill / --avoid)");
     auto options = std::make_shared<SearchOptions>();
     AddConditionOptions(*command, options->condition);
+    AddRankingOptions(*command, options->condition);
     AddOutputOptions(*command, options->output, true);
     command->callback([&context, options] {
         RefuseUnsearchable(options->condition);

@@ -49,7 +49,7 @@ void SearchSession::Load(const std::string& path, int& job, int& sex, int& weapo
 
 int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots,
                           const CSearchCondition* searched) {
-    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, searched, advice_);
+    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_, searched);
     std::fflush(stdout);
     const bool interrupted = host_.Interrupted();
     int code = interrupted ? kExitInterrupted : kExitOk;

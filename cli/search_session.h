@@ -39,7 +39,7 @@ public:
     // Ends the progress line of work that posts no end of search.
     void FinishProgress() { host_.Post(SearchHost::kSearchFinished, 0, 0); }
     // Prints the results, saves them when asked, and returns the exit code. `searched` is the
-    // condition of the search or refine just run, null for a loaded file.
+    // condition of the search that found them, none for sets loaded from a file.
     int Report(const OutputOptions& output, int job, int sex, int weaponSlots,
                const CSearchCondition* searched = nullptr);
 

@@ -1,6 +1,6 @@
 #include "ui/search_end.h"
 
-#include "engine/search/stop_reason_text.h"
+#include "engine/search/stop_words.h"
 
 SearchEnd JudgeSearchEnd(const CSkillSearch& search) {
     switch (search.stopReason) {
@@ -19,13 +19,13 @@ SearchEnd JudgeSearchEnd(const CSkillSearch& search) {
 std::string SearchEndText(SearchEnd end, const CSearchCondition& condition) {
     switch (end) {
     case SearchEnd::kComplete:
-        return StopReasonText(SearchStop::kCompleted, condition);
+        return StopWords(SearchStop::kCompleted, condition);
     case SearchEnd::kAborted:
-        return StopReasonText(SearchStop::kAborted, condition);
+        return StopWords(SearchStop::kAborted, condition);
     case SearchEnd::kDisplayLimit:
-        return StopReasonText(SearchStop::kDisplayLimit, condition);
+        return StopWords(SearchStop::kDisplayLimit, condition);
     case SearchEnd::kCalcLimit:
-        return StopReasonText(SearchStop::kCalcLimit, condition);
+        return StopWords(SearchStop::kCalcLimit, condition);
     case SearchEnd::kPartialFile:
         return "途中で打ち切られた検索の結果です";
     case SearchEnd::kRefused:
