@@ -27,6 +27,7 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
         ->required()
         ->check(NonEmptyPath());
     AddConditionOptions(*command, options->condition);
+    AddRankingOptions(*command, options->condition);
     AddOutputOptions(*command, options->output, true);
     command->callback([&context, options] {
         RefuseUnsearchable(options->condition);
@@ -39,8 +40,8 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
         const CSearchCondition condition =
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.RefineSearch(condition); });
-        const int code =
-            session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
+        const int code = session.Report(options->output, condition.job, condition.sex,
+                                        condition.weaponSlots, &condition);
         if (code != kExitOk) {
             throw CliExit{code, ""};
         }

@@ -49,8 +49,9 @@ void SearchSession::Load(const std::string& path, int& job, int& sex, int& weapo
     elapsedMs_ = MillisecondsSince(start);
 }
 
-int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots) {
-    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_);
+int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots,
+                          const CSearchCondition* searched) {
+    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_, searched);
     std::fflush(stdout);
     const bool interrupted = host_.Interrupted();
     int code = interrupted ? kExitInterrupted : kExitOk;

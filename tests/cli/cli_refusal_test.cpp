@@ -50,6 +50,8 @@ TEST(CliRefusals, MissingOrBadSkillsAndOptionsAreNamed) {
         {{"search", "--skill", kSkill, "--min-defense", "x"}, 2, "--min-defense"},
         {{"search", "--skill", kSkill, "--no-such-option"}, 2, "--no-such-option"},
         {{"search", "--skill", kSkill, "--owned-only"}, 2, "--owned-list"},
+        {{"search", "--skill", kSkill, "--best", "attack"}, 2, "--best"},
+        {{"search", "--skill", kSkill, "--exact", "--fitting", "rules"}, 2, "--exact"},
         {{"refine"}, 2, "--in"},
         {{"refine", "--in", "any.eql", "--avoid", kSkill}, 2, "除外スキルだけでは検索できません"},
         {{"show"}, 2, "file"},
