@@ -149,7 +149,10 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
          EverySet([](const json& set) { return !set["decorations"][5].empty(); })},
         {{"--fast"}, fewer("totalCombos")},
         {{"--no-doubling"}, fewer("totalCombos")},
-        {{"--max-calc", "1"}, fewer("hitCount")},
+        {{"--max-calc", "1"},
+         [&fewer](const json& found, const json& plain) {
+             return fewer("hitCount")(found, plain) && found["stopReason"] == "calcLimit";
+         }},
         {{"--best", "defense"}, BestFirst([](const json& set) { return set["defense"]; })},
         {{"--best", "slots"}, BestFirst([](const json& set) { return set["freeSlots"]; })},
         {{"--best", "ice"}, BestFirst([](const json& set) { return set["resist"][3]; })},
