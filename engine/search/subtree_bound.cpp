@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/exact/exact_combination.h"
 #include "engine/condition/group_key.h"
+#include "engine/exact/exact_combination.h"
 
 SubtreeBound::SubtreeBound(const CSearchCondition& condition,
                            const std::vector<TrackedSkill>& skills,
@@ -40,6 +40,114 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
         }
     }
     skills_ = skills;
+    BuildFrontiers(groups);
+}
+
+SubtreeBound::Contribution SubtreeBound::ContributionOf(std::uint32_t key) const {
+    Contribution contribution;
+    contribution.slots = KeySlots(key);
+    for (int k = 0; k < count_; ++k) {
+        contribution.points[k] = skills_[k].Gain(KeyPoints(key, k));
+        contribution.with[k] = contribution.points[k] + fitter_.BestGain(k, contribution.slots);
+    }
+    return contribution;
+}
+
+bool SubtreeBound::Dominates(const Contribution& a, const Contribution& b, int count) {
+    if (a.slots < b.slots) {
+        return false;
+    }
+    for (int k = 0; k < count; ++k) {
+        if (a.points[k] < b.points[k] || a.with[k] < b.with[k]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A choice can only be beaten by one that brings as much in all: taken by what they bring in
+// all, each choice is compared with those kept before it. False when more than the limit stay.
+bool SubtreeBound::KeepUndominated(Frontier& frontier) const {
+    const auto total = [this](const Contribution& c) {
+        int sum = c.slots;
+        for (int k = 0; k < count_; ++k) {
+            sum += c.points[k] + c.with[k];
+        }
+        return sum;
+    };
+    std::stable_sort(
+        frontier.begin(), frontier.end(),
+        [&total](const Contribution& a, const Contribution& b) { return total(a) > total(b); });
+    Frontier kept;
+    for (const Contribution& choice : frontier) {
+        const bool beaten = std::any_of(kept.begin(), kept.end(), [&](const Contribution& other) {
+            return Dominates(other, choice, count_);
+        });
+        if (beaten) {
+            continue;
+        }
+        if (kept.size() == kFrontierLimit) {
+            return false;
+        }
+        kept.push_back(choice);
+    }
+    frontier = std::move(kept);
+    return true;
+}
+
+// From the last level up, each frontier adds one level's groups to the one below it, as long as
+// it stays small. A doubling piece's points depend on the body chosen above, so a level that may
+// hold one ends the frontiers.
+void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
+    if (!enabled_) {
+        return;
+    }
+    Frontier below(1);
+    for (int level = kSlotCount - 1; level > kBody; --level) {
+        if (levels_[level].hasDoubling || groups[level].empty()) {
+            return;
+        }
+        Frontier own;
+        for (const CandidateGroup& group : groups[level]) {
+            own.push_back(ContributionOf(group.key));
+        }
+        if (!KeepUndominated(own)) {
+            return;
+        }
+        Frontier joined;
+        for (const Contribution& mine : own) {
+            for (const Contribution& rest : below) {
+                Contribution both = rest;
+                both.slots += mine.slots;
+                for (int k = 0; k < count_; ++k) {
+                    both.points[k] += mine.points[k];
+                    both.with[k] += mine.with[k];
+                }
+                joined.push_back(both);
+            }
+        }
+        if (!KeepUndominated(joined)) {
+            return;
+        }
+        frontiers_[level] = std::move(joined);
+        firstFrontier_ = level;
+        below = frontiers_[level];
+    }
+}
+
+bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& frontier) const {
+    for (const Contribution& rest : frontier) {
+        Partial whole = partial;
+        whole.slots += rest.slots;
+        for (int k = 0; k < count_; ++k) {
+            whole.points[k] += rest.points[k];
+            whole.with[k] += rest.with[k];
+        }
+        if (Reaches(whole)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* keys) const {
@@ -113,7 +221,8 @@ bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
     if (partial.unbounded) {
         return true;
     }
-    for (int slot = level + 1; slot < kSlotCount; ++slot) {
+    const int frontierLevel = std::max(level + 1, firstFrontier_);
+    for (int slot = level + 1; slot < frontierLevel; ++slot) {
         const Level& info = levels_[slot];
         int mostSlots = info.mostSlots;
         if (info.hasDoubling) {
@@ -131,6 +240,9 @@ bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
             partial.points[k] += mostPoints;
             partial.with[k] += mostWith;
         }
+    }
+    if (frontierLevel < kSlotCount) {
+        return FrontierReaches(partial, frontiers_[frontierLevel]);
     }
     return Reaches(partial);
 }

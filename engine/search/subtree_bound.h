@@ -4,13 +4,14 @@
 #include <vector>
 
 #include "engine/condition/candidates.h"
-#include "engine/exact/exact_fitting.h"
 #include "engine/condition/tracked_skill.h"
+#include "engine/exact/exact_fitting.h"
 
 // An upper bound on what the groups still to be chosen can bring: before the enumeration descends
 // under a group, it asks whether the best remaining groups, with the best decorations for their
 // slots, could still meet every chosen skill. When they surely cannot, no combination below can
-// be a hit, whichever fitting judges it.
+// be a hit, whichever fitting judges it. For the last levels it weighs their groups together: the
+// best group of one skill is rarely the best of another.
 class SubtreeBound {
 public:
     SubtreeBound(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
@@ -43,11 +44,26 @@ private:
         int mostPoints[kMaxTrackedSkills] = {};
         int mostWithDecos[kMaxTrackedSkills] = {}; // points plus best decorations in its slots
     };
+    // What some choice of groups for the last levels brings together: a frontier holds every such
+    // choice that no other one beats in every skill and in slots.
+    struct Contribution {
+        int points[kMaxTrackedSkills] = {};
+        int with[kMaxTrackedSkills] = {};
+        int slots = 0;
+    };
+    using Frontier = std::vector<Contribution>;
     static constexpr int kNone = -(1 << 20);
+    // Past this many choices a frontier costs more to test than the subtrees it rules out.
+    static constexpr std::size_t kFrontierLimit = 256;
 
     Partial Accumulate(int level, const std::uint32_t* keys) const;
     void AddGroup(Partial& partial, int slot, std::uint32_t key) const;
     bool Reaches(const Partial& partial) const;
+    Contribution ContributionOf(std::uint32_t key) const;
+    static bool Dominates(const Contribution& a, const Contribution& b, int count);
+    bool KeepUndominated(Frontier& frontier) const;
+    void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
+    bool FrontierReaches(const Partial& partial, const Frontier& frontier) const;
 
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
@@ -58,4 +74,8 @@ private:
     bool enabled_ = true;
     Level levels_[kSlotCount];
     Partial leafBase_;
+    // frontiers_[level]: the undominated choices for the levels from `level` to the last; empty
+    // where the per-level bests are used instead.
+    Frontier frontiers_[kSlotCount];
+    int firstFrontier_ = kSlotCount; // the lowest level with a frontier
 };

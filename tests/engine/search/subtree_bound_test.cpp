@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/condition/candidates.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/exact/exact_combination.h"
 #include "engine/search/group_enumeration.h"
-#include "engine/condition/chosen_skill_table.h"
 #include "engine/search/subtree_bound.h"
 #include "engine/support/random_tables.h"
 #include "engine/support/search_fixture.h"
@@ -80,6 +80,54 @@ TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
                 << "round " << round;
         }
     }
+}
+
+// Two chosen skills, attack and guard, each met by one waist piece alone: every bound of one skill
+// passes, but no waist piece brings both and nothing else does, so the bound must rule out the
+// whole subtree under the arm. A piece whose two slots must hold one decoration of each skill
+// must not be ruled out: the complete fitting lists its set.
+class JointBoundTest : public SearchFixture {
+protected:
+    bool MayHitUnderTheArm() {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            if (engine.database.Armor(slot).empty()) {
+                Piece(slot, 0, 1, {});
+            }
+        }
+        SkillTable table;
+        BuildSkillTable(condition, engine.database, table);
+        CandidateList candidates[kSlotCount];
+        BuildCandidates(condition, engine.database, table, candidates);
+        GroupList groups[kSlotCount];
+        GroupCandidates(candidates, table, groups);
+        const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+        ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
+                          ExactDecorations(condition, engine.database, skills));
+        const SubtreeBound bound(condition, skills, candidates, groups, exact);
+        std::uint32_t keys[kSlotCount] = {};
+        for (int slot = 0; slot <= kArm; ++slot) {
+            keys[slot] = groups[slot].front().key;
+        }
+        return bound.MayHit(kArm, keys);
+    }
+};
+
+TEST_F(JointBoundTest, RulesOutWhatNoChoiceMeetsTogetherAndKeepsSharedSlots) {
+    Choose({attack10, guard10});
+    Piece(kWaist, 0, 1, {{attack, 10}});
+    Piece(kWaist, 0, 1, {{guard, 10}});
+    EXPECT_FALSE(MayHitUnderTheArm());
+
+    engine.database.Clear();
+    Choose({Level(attack, 10), Level(guard, 10)});
+    Deco(1, {{attack, 5}});
+    Deco(1, {{guard, 5}});
+    Piece(kWaist, 2, 1, {});
+    Piece(kLeg, 0, 1, {{attack, 5}, {guard, 5}});
+    EXPECT_TRUE(MayHitUnderTheArm());
+    condition.exactFitting = 1;
+    engine.Search(condition);
+    EXPECT_EQ(engine.results.size(), 1U);
 }
 
 } // namespace
