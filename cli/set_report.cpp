@@ -30,10 +30,10 @@ std::vector<std::string> DecoNames(const CEquipSet& set, int position) {
 }
 
 // The activated skills, in the order of the set's skill summary.
-std::vector<std::string> ActiveSkills(const CEquipSet& set,
-                                      const std::vector<CSkillData*>& skills) {
+std::vector<std::string> ActiveSkills(const CEquipSet& set, const CEquipDatabase& database) {
+    const std::vector<CSkillData*>& skills = database.Skills();
     SkillRowTable rows;
-    const int count = SkillSummary(set, skills, rows);
+    const int count = SkillSummary(set, skills, database.SkillSystems(), rows);
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
         if (rows[i].skillIndex >= 0) {
@@ -79,7 +79,7 @@ Json SetJson(const CEquipSet& set, int number, const CSkillSearch& engine, int w
     entry["defense"] = set.TotalDefense();
     entry["resist"] = resist;
     entry["freeSlots"] = FreeSlots(set, weaponSlots);
-    entry["skills"] = ActiveSkills(set, engine.database.Skills());
+    entry["skills"] = ActiveSkills(set, engine.database);
     return entry;
 }
 
@@ -146,8 +146,7 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
         }
         std::fprintf(out, "  %s  %s\n", kPositionLabels[position], line.c_str());
     }
-    std::fprintf(out, "  スキル  %s\n",
-                 Joined(ActiveSkills(set, engine.database.Skills()), " / ").c_str());
+    std::fprintf(out, "  スキル  %s\n", Joined(ActiveSkills(set, engine.database), " / ").c_str());
 }
 
 void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {

@@ -341,7 +341,7 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
         set.number = i + 1;
         const int freeSlots =
             set.FreeArmorSlots() + set.FreeSlots(m_condition.weaponSlots, kWeaponPosition);
-        const int rowCount = set.Summarize(summary, skills);
+        const int rowCount = set.Summarize(summary, skills, m_search.database.SkillSystems());
         const SkillStatistics stats = CountSkillStatistics(summary, rowCount);
         m_listResult.SetRow(i, &set, CountOwnedPieces(set), freeSlots, stats.active,
                             stats.activeMinus, stats.maxInactive, stats.inactive);

@@ -57,7 +57,7 @@ TEST(SkillAdvisorTest, AnswersAgreeWithABruteForceSearch) {
             for (int row = 0; row < static_cast<int>(database.Skills().size()); ++row) {
                 const CSkillData& skill = *database.Skills()[row];
                 SkillRowTable rows;
-                const int count = set.Summarize(rows, database.Skills());
+                const int count = set.Summarize(rows, database.Skills(), database.SkillSystems());
                 const bool active =
                     std::any_of(rows.begin(), rows.begin() + count, [&](const SkillRow& r) {
                         return r.systemId == skill.systemId && skill.IsReached(r.total);
