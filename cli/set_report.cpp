@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/condition_options.h"
+#include "engine/search/stop_words.h"
 #include "engine/sets/skill_summary.h"
 #include "platform/sjis.h"
 
@@ -93,13 +95,32 @@ std::string SkillName(const CSkillSearch& engine, int row) {
     return platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
 }
 
+const char* StopName(SearchStop stop) {
+    switch (stop) {
+    case SearchStop::kCompleted:
+        return "completed";
+    case SearchStop::kAborted:
+        return "aborted";
+    case SearchStop::kDisplayLimit:
+        return "displayLimit";
+    case SearchStop::kCalcLimit:
+        return "calcLimit";
+    }
+    return "";
+}
+
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-               const std::vector<SkillAdvice>& advice) {
+               const std::vector<SkillAdvice>& advice, const CSearchCondition* searched) {
     Json counters;
     counters["visited"] = engine.visited;
     counters["totalCombos"] = engine.totalCombos;
     counters["hitCount"] = engine.hitCount;
     counters["elapsedMs"] = elapsedMs;
+    if (searched != nullptr) {
+        counters["fitting"] = searched->exactFitting != 0 ? "exact" : "rules";
+        counters["best"] = RankKeyName(searched->rankKey);
+        counters["stopReason"] = StopName(engine.stopReason);
+    }
     std::string head = Dumped(counters);
     head.pop_back();
     std::fprintf(out, "%s,\"results\":[", head.c_str());
@@ -149,23 +170,28 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
     std::fprintf(out, "  スキル  %s\n", Joined(ActiveSkills(set, engine.database), " / ").c_str());
 }
 
-void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {
+void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
+                const CSearchCondition* searched) {
     for (std::size_t i = 0; i < engine.results.size(); ++i) {
         PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",
                  engine.results.size(), static_cast<unsigned long long>(engine.visited),
                  static_cast<unsigned long long>(engine.totalCombos), engine.hitCount, elapsedMs);
+    if (searched != nullptr) {
+        std::fprintf(out, "%s\n", StopWords(engine.stopReason, *searched).c_str());
+    }
 }
 
 } // namespace
 
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                  bool json, const std::vector<SkillAdvice>& advice) {
+                  bool json, const std::vector<SkillAdvice>& advice,
+                  const CSearchCondition* searched) {
     if (json) {
-        PrintJson(out, engine, weaponSlots, elapsedMs, advice);
+        PrintJson(out, engine, weaponSlots, elapsedMs, advice, searched);
     } else {
-        PrintTable(out, engine, weaponSlots, elapsedMs);
+        PrintTable(out, engine, weaponSlots, elapsedMs, searched);
         PrintAdvice(engine, advice);
     }
 }

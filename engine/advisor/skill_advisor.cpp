@@ -6,10 +6,10 @@
 #include <map>
 #include <thread>
 
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/exact/exact_combination.h"
 #include "engine/exact/feasibility_probe.h"
 #include "engine/sets/skill_summary.h"
-#include "engine/condition/chosen_skill_table.h"
 
 namespace {
 
@@ -167,7 +167,10 @@ std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondit
         if (IsExcludedSkill(condition, row)) {
             continue;
         }
+        // Only the count matters: a ranking would examine every combination to order sets
+        // nobody sees.
         CSearchCondition without = condition;
+        without.rankKey = RankKey::kNone;
         std::copy(condition.skillRows + k + 1, condition.skillRows + condition.skillCount,
                   without.skillRows + k);
         --without.skillCount;

@@ -139,6 +139,7 @@ TEST(CliResults, AnInterruptedSearchListsItsSetsButSavesNothing) {
         "", 300);
     EXPECT_EQ(run.code, 130) << run.err;
     EXPECT_NE(run.out.find("検索結果 1件"), std::string::npos) << run.out;
+    EXPECT_TRUE(run.out.ends_with(")\n中断されました\n")) << run.out;
     EXPECT_NE(run.err.find("中断されました"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(saved + " was not written"), std::string::npos) << run.err;
     EXPECT_EQ(folder.Read("previous.eql"), "the previous results");
