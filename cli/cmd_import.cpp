@@ -1,9 +1,11 @@
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/list_commands.h"
+#include "cli/path_option.h"
 #include "config/import_writers.h"
 #include "config/settings_import.h"
 #include "platform/message_sink.h"
@@ -52,6 +54,25 @@ bool Produce(const CEquipDatabase& database, const char* what, const char* optio
     return written;
 }
 
+std::filesystem::path Resolved(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? std::filesystem::path(path) : resolved;
+}
+
+// Both lists written to one file would leave only the second: the excluded list would be lost.
+// Links and other spellings of one path count as the same file.
+void RefuseOneFileForBoth(const ImportOptions& options) {
+    if (options.excludedOut.empty() || options.ownedOut.empty()) {
+        return;
+    }
+    std::error_code error;
+    if (Resolved(options.excludedOut) == Resolved(options.ownedOut) ||
+        std::filesystem::equivalent(options.excludedOut, options.ownedOut, error)) {
+        throw CliExit{kExitUsage, "--eqe and --eqo name the same file: " + options.ownedOut};
+    }
+}
+
 } // namespace
 
 void AddImportCommand(CLI::App& app, CliContext& context) {
@@ -59,10 +80,15 @@ void AddImportCommand(CLI::App& app, CliContext& context) {
         "import", "Turn a TEVRKESTROV settings file into an excluded list (.eqe) and an owned "
                   "list (.eqo), reporting the names the tables do not know");
     auto options = std::make_shared<ImportOptions>();
-    command->add_option("settings", options->settings, "The settings file (.csv)")->required();
-    command->add_option("--eqe", options->excludedOut, "Where to write the excluded list");
-    command->add_option("--eqo", options->ownedOut, "Where to write the owned list");
+    command->add_option("settings", options->settings, "The settings file (.csv)")
+        ->required()
+        ->check(NonEmptyPath());
+    command->add_option("--eqe", options->excludedOut, "Where to write the excluded list")
+        ->check(NonEmptyPath());
+    command->add_option("--eqo", options->ownedOut, "Where to write the owned list")
+        ->check(NonEmptyPath());
     command->callback([&context, options] {
+        RefuseOneFileForBoth(*options);
         CEquipDatabase database;
         if (!context.Load(database)) {
             throw CliExit{kExitLoadFailed, ""};

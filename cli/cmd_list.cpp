@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/list_commands.h"
+#include "cli/path_option.h"
 #include "lists/entry_resolution.h"
 #include "lists/list_format.h"
 #include "lists/list_messages.h"
@@ -118,7 +119,7 @@ void AddListCommand(CLI::App& app, CliContext& context) {
         "list", "Print the entries of a fixed-set (.eq), excluded-list (.eqe) or owned-list "
                 "(.eqo) file, marking names the tables do not know");
     auto path = std::make_shared<std::string>();
-    command->add_option("file", *path, "The list file")->required();
+    command->add_option("file", *path, "The list file")->required()->check(NonEmptyPath());
     command->callback([&context, path] {
         CEquipDatabase database;
         if (!context.Load(database)) {

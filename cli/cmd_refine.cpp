@@ -3,6 +3,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/condition_options.h"
+#include "cli/path_option.h"
 #include "cli/search_session.h"
 
 namespace {
@@ -15,16 +16,21 @@ struct RefineOptions {
 
 } // namespace
 
-// Unlike a new search, a refine may name no skill or avoided skills only: it then keeps the sets
-// that pass the other tests. Weapon class, sex and weapon slots default to those of the file.
+// A refine needs a wanted skill as a new search does: without one it would keep every set and
+// look like a filter that passed them all. Weapon class, sex and weapon slots default to those of
+// the file.
 void AddRefineCommand(CLI::App& app, CliContext& context) {
     CLI::App* command = app.add_subcommand(
         "refine", "Keep the sets of a result file that can also reach further skills");
     auto options = std::make_shared<RefineOptions>();
-    command->add_option("--in", options->input, "The .eql result file to refine")->required();
+    command->add_option("--in", options->input, "The .eql result file to refine")
+        ->required()
+        ->check(NonEmptyPath());
     AddConditionOptions(*command, options->condition);
+    AddRankingOptions(*command, options->condition);
     AddOutputOptions(*command, options->output, true);
     command->callback([&context, options] {
+        RefuseUnsearchable(options->condition);
         SearchSession session(context);
         int job = 0;
         int sex = 0;
@@ -34,8 +40,8 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
         const CSearchCondition condition =
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.RefineSearch(condition); });
-        const int code =
-            session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
+        const int code = session.Report(options->output, condition.job, condition.sex,
+                                        condition.weaponSlots, &condition);
         if (code != kExitOk) {
             throw CliExit{code, ""};
         }

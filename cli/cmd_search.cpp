@@ -18,6 +18,7 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
         "search", "Find every armour set that activates the chosen skills (--skill / --avoid)");
     auto options = std::make_shared<SearchOptions>();
     AddConditionOptions(*command, options->condition);
+    AddRankingOptions(*command, options->condition);
     AddOutputOptions(*command, options->output, true);
     command->callback([&context, options] {
         RefuseUnsearchable(options->condition);
@@ -28,8 +29,8 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
         if (session.Engine().results.empty() && !session.Interrupted()) {
             session.SetAdvice(AdviseWithout(session.Engine(), condition));
         }
-        const int code =
-            session.Report(options->output, condition.job, condition.sex, condition.weaponSlots);
+        const int code = session.Report(options->output, condition.job, condition.sex,
+                                        condition.weaponSlots, &condition);
         if (code != kExitOk) {
             throw CliExit{code, ""};
         }

@@ -1,9 +1,11 @@
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 
 #include "cli/cli_context.h"
 #include "cli/condition_options.h"
+#include "cli/path_option.h"
 #include "cli/search_session.h"
 #include "engine/advisor/skill_advisor.h"
 #include "platform/sjis.h"
@@ -39,10 +41,13 @@ void PrintExtras(const CSkillSearch& engine, int number, const CSearchCondition&
 void AddShowCommand(CLI::App& app, CliContext& context) {
     CLI::App* command = app.add_subcommand("show", "Print the sets of a saved .eql result file");
     auto options = std::make_shared<ShowOptions>();
-    command->add_option("file", options->input, "The .eql result file")->required();
+    command->add_option("file", options->input, "The .eql result file")
+        ->required()
+        ->check(NonEmptyPath());
     AddOutputOptions(*command, options->output, false);
     CLI::Option* set =
-        command->add_option("--set", options->set, "With --extras: the set's number (from 1)");
+        command->add_option("--set", options->set, "With --extras: the set's number (from 1)")
+            ->check(CLI::Range(1, std::numeric_limits<int>::max()));
     command
         ->add_flag("--extras", options->extras,
                    "The skill levels decorations in the set's free slots could still add, keeping "

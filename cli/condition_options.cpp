@@ -10,6 +10,26 @@ namespace {
 
 constexpr std::uint32_t kMaxLimit = 4294967295u;
 
+// In RankKey order.
+const char* const kRankKeyNames[kRankKeyCount] = {"none",    "defense", "slots",  "fire", "water",
+                                                  "thunder", "ice",     "dragon", "owned"};
+
+RankKey RankKeyNamed(const std::string& name) {
+    for (int key = 0; key < kRankKeyCount; ++key) {
+        if (name == kRankKeyNames[key]) {
+            return static_cast<RankKey>(key);
+        }
+    }
+    return RankKey::kNone;
+}
+
+bool FitsExactly(const ConditionOptions& options) {
+    if (options.exact && options.fitting == "rules") {
+        throw CliExit{kExitUsage, "--exact and --fitting rules contradict each other"};
+    }
+    return options.exact || options.fitting == "exact";
+}
+
 int JobNumber(const std::string& job) {
     return job == "gunner" ? 2 : 1;
 }
@@ -59,8 +79,7 @@ void AddFilterOptions(CLI::App& command, ConditionOptions& options) {
         ->check(CLI::Range(0, kRarityCount - 1))
         ->take_all();
     command.add_flag("--fast", options.fast, "Only pieces with points in a chosen skill");
-    command.add_flag("--exact", options.exact,
-                     "Fit decorations exactly: every set that can meet the skills");
+    command.add_flag("--exact", options.exact, "The same as --fitting exact");
     command.add_flag("--no-doubling", options.noDoubling, "Leave out body-doubling pieces");
     command.add_option("--max-display", options.maxDisplay, "Most result sets (default 10000)")
         ->check(CLI::Range(1u, kMaxLimit));
@@ -130,6 +149,25 @@ void AddConditionOptions(CLI::App& command, ConditionOptions& options) {
     AddListOptions(command, options.lists);
 }
 
+void AddRankingOptions(CLI::App& command, ConditionOptions& options) {
+    command
+        .add_option("--fitting", options.fitting,
+                    "exact (default): every set that can meet the skills; rules: the quick "
+                    "rule-based fitting, which misses some sets")
+        ->check(CLI::IsMember({"rules", "exact"}));
+    command
+        .add_option("--best", options.best,
+                    "List the --max-display sets best by: defense (default), slots (free slots), "
+                    "fire, water, thunder, ice, dragon (resistance), owned (owned pieces); none "
+                    "lists them in the order found")
+        ->check(
+            CLI::IsMember(std::vector<std::string>(kRankKeyNames, kRankKeyNames + kRankKeyCount)));
+}
+
+const char* RankKeyName(RankKey key) {
+    return kRankKeyNames[static_cast<int>(key)];
+}
+
 void TakeUnsetFrom(ConditionOptions& options, int job, int sex, int weaponSlots) {
     if (options.jobOption->count() == 0) {
         options.job = JobName(job);
@@ -166,7 +204,8 @@ CSearchCondition BuildCondition(const ConditionOptions& options, const CEquipDat
         condition.rarityAllowed[rarity] = 0;
     }
     condition.fastSearch = options.fast ? 1 : 0;
-    condition.exactFitting = options.exact ? 1 : 0;
+    condition.exactFitting = FitsExactly(options) ? 1 : 0;
+    condition.rankKey = RankKeyNamed(options.best);
     condition.excludeDoubling = options.noDoubling ? 1 : 0;
     condition.maxDisplay = options.maxDisplay;
     condition.maxCalc = options.maxCalc;

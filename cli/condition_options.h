@@ -7,8 +7,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/list_options.h"
-#include "engine/tables/equip_database.h"
 #include "engine/condition/search_condition.h"
+#include "engine/tables/equip_database.h"
 
 // One --skill or --avoid, in the order given on the command line.
 struct SkillPick {
@@ -25,7 +25,9 @@ struct ConditionOptions {
     int minDefense = 0;
     std::vector<int> rarityOff;
     bool fast = false;
-    bool exact = false;
+    bool exact = false;            // --exact, the older spelling of --fitting exact
+    std::string fitting = "exact"; // rules or exact
+    std::string best = "defense";  // a rank-key name, see AddRankingOptions
     bool noDoubling = false;
     std::uint32_t maxDisplay = 10000;
     std::uint32_t maxCalc = 1000000;
@@ -38,6 +40,11 @@ struct ConditionOptions {
 };
 
 void AddConditionOptions(CLI::App& command, ConditionOptions& options);
+// --fitting and --best, for the commands that list sets found by a search.
+void AddRankingOptions(CLI::App& command, ConditionOptions& options);
+
+// The --best name of a rank key.
+const char* RankKeyName(RankKey key);
 
 // Takes the weapon class, sex and weapon slots of a loaded result file for each of the three
 // that the command line left at its default.

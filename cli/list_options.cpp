@@ -1,18 +1,25 @@
 #include "cli/list_options.h"
 
 #include "cli/cli_context.h"
+#include "cli/path_option.h"
 #include "lists/search_lists.h"
 #include "platform/byte_buffer.h"
 #include "platform/message_sink.h"
 
 void AddListOptions(CLI::App& command, ListOptions& options) {
-    command.add_option("--fixed", options.fixedFile,
-                       "Fixed set (.eq) every set must contain; its weapon entry gives the weapon "
-                       "slots");
-    command.add_option("--exclude-list", options.excludedFile,
-                       "Excluded list (.eqe) of pieces and decorations not to use");
-    CLI::Option* owned = command.add_option("--owned-list", options.ownedFile,
-                                            "Owned list (.eqo) of the equipment you own");
+    command
+        .add_option("--fixed", options.fixedFile,
+                    "Fixed set (.eq) every set must contain; its weapon entry gives the weapon "
+                    "slots")
+        ->check(NonEmptyPath());
+    command
+        .add_option("--exclude-list", options.excludedFile,
+                    "Excluded list (.eqe) of pieces and decorations not to use")
+        ->check(NonEmptyPath());
+    CLI::Option* owned = command
+                             .add_option("--owned-list", options.ownedFile,
+                                         "Owned list (.eqo) of the equipment you own")
+                             ->check(NonEmptyPath());
     command.add_flag("--owned-only", options.ownedOnly, "Use only pieces of the owned list")
         ->needs(owned);
 }

@@ -4,8 +4,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "engine/tables/equip_database.h"
 #include "engine/condition/search_condition.h"
+#include "engine/tables/equip_database.h"
 
 // The equipment list files a search is told to honour, as given on the command line.
 struct ListOptions {

@@ -4,6 +4,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/list_commands.h"
+#include "cli/path_option.h"
 
 namespace {
 
@@ -25,8 +26,9 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     CliContext context;
     app.add_option(
-        "--data", context.dataFolder,
-        "Folder holding the seven data tables (default: the one the paths command shows)");
+           "--data", context.dataFolder,
+           "Folder holding the seven data tables (default: the one the paths command shows)")
+        ->check(NonEmptyPath());
 
     AddTablesCommand(app, context);
     AddSkillsCommand(app, context);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/path_option.h"
 #include "cli/set_report.h"
 
 namespace {
@@ -18,7 +19,8 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
 void AddOutputOptions(CLI::App& command, OutputOptions& options, bool withSave) {
     command.add_flag("--json", options.json, "Print the results as one JSON document");
     if (withSave) {
-        command.add_option("--save", options.savePath, "Save the results to this .eql file");
+        command.add_option("--save", options.savePath, "Save the results to this .eql file")
+            ->check(NonEmptyPath());
     }
 }
 
@@ -47,8 +49,9 @@ void SearchSession::Load(const std::string& path, int& job, int& sex, int& weapo
     elapsedMs_ = MillisecondsSince(start);
 }
 
-int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots) {
-    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_);
+int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots,
+                          const CSearchCondition* searched) {
+    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_, searched);
     std::fflush(stdout);
     const bool interrupted = host_.Interrupted();
     int code = interrupted ? kExitInterrupted : kExitOk;

@@ -38,8 +38,10 @@ public:
     void SetAdvice(std::vector<SkillAdvice> advice) { advice_ = std::move(advice); }
     // Ends the progress line of work that posts no end of search.
     void FinishProgress() { host_.Post(SearchHost::kSearchFinished, 0, 0); }
-    // Prints the results, saves them when asked, and returns the exit code.
-    int Report(const OutputOptions& output, int job, int sex, int weaponSlots);
+    // Prints the results, saves them when asked, and returns the exit code. `searched` is the
+    // condition of the search that found them, none for sets loaded from a file.
+    int Report(const OutputOptions& output, int job, int sex, int weaponSlots,
+               const CSearchCondition* searched = nullptr);
 
 private:
     platform::StderrSink sink_;

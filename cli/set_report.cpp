@@ -5,7 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/condition_options.h"
 #include "engine/advisor/advice_text.h"
+#include "engine/search/stop_words.h"
 #include "engine/sets/skill_summary.h"
 #include "platform/sjis.h"
 
@@ -112,7 +114,7 @@ Json AdviceJson(const CSkillSearch& engine, const SkillAdvice& line) {
         entry["without"] = "fixed pieces";
         break;
     case AdviceKind::kExactFitting:
-        entry["with"] = "--exact";
+        entry["with"] = "--fitting exact";
         break;
     }
     entry["sets"] = line.sets;
@@ -120,13 +122,32 @@ Json AdviceJson(const CSkillSearch& engine, const SkillAdvice& line) {
     return entry;
 }
 
+const char* StopName(SearchStop stop) {
+    switch (stop) {
+    case SearchStop::kCompleted:
+        return "completed";
+    case SearchStop::kAborted:
+        return "aborted";
+    case SearchStop::kDisplayLimit:
+        return "displayLimit";
+    case SearchStop::kCalcLimit:
+        return "calcLimit";
+    }
+    return "";
+}
+
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-               const std::vector<SkillAdvice>& advice) {
+               const std::vector<SkillAdvice>& advice, const CSearchCondition* searched) {
     Json counters;
     counters["visited"] = engine.visited;
     counters["totalCombos"] = engine.totalCombos;
     counters["hitCount"] = engine.hitCount;
     counters["elapsedMs"] = elapsedMs;
+    if (searched != nullptr) {
+        counters["fitting"] = searched->exactFitting != 0 ? "exact" : "rules";
+        counters["best"] = RankKeyName(searched->rankKey);
+        counters["stopReason"] = StopName(engine.stopReason);
+    }
     std::string head = Dumped(counters);
     head.pop_back();
     std::fprintf(out, "%s,\"results\":[", head.c_str());
@@ -174,23 +195,28 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
                  Joined(ActiveSkills(set, engine.database.Skills()), " / ").c_str());
 }
 
-void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs) {
+void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
+                const CSearchCondition* searched) {
     for (std::size_t i = 0; i < engine.results.size(); ++i) {
         PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",
                  engine.results.size(), static_cast<unsigned long long>(engine.visited),
                  static_cast<unsigned long long>(engine.totalCombos), engine.hitCount, elapsedMs);
+    if (searched != nullptr) {
+        std::fprintf(out, "%s\n", StopWords(engine.stopReason, *searched).c_str());
+    }
 }
 
 } // namespace
 
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                  bool json, const std::vector<SkillAdvice>& advice) {
+                  bool json, const std::vector<SkillAdvice>& advice,
+                  const CSearchCondition* searched) {
     if (json) {
-        PrintJson(out, engine, weaponSlots, elapsedMs, advice);
+        PrintJson(out, engine, weaponSlots, elapsedMs, advice, searched);
     } else {
-        PrintTable(out, engine, weaponSlots, elapsedMs);
+        PrintTable(out, engine, weaponSlots, elapsedMs, searched);
         PrintAdvice(engine, advice);
     }
 }

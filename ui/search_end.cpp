@@ -1,5 +1,7 @@
 #include "ui/search_end.h"
 
+#include "engine/search/stop_words.h"
+
 SearchEnd JudgeSearchEnd(const CSkillSearch& search) {
     switch (search.stopReason) {
     case SearchStop::kCompleted:
@@ -17,13 +19,13 @@ SearchEnd JudgeSearchEnd(const CSkillSearch& search) {
 std::string SearchEndText(SearchEnd end, const CSearchCondition& condition) {
     switch (end) {
     case SearchEnd::kComplete:
-        return "終了";
+        return StopWords(SearchStop::kCompleted, condition);
     case SearchEnd::kAborted:
-        return "中断されました";
+        return StopWords(SearchStop::kAborted, condition);
     case SearchEnd::kDisplayLimit:
-        return "最大表示件数(" + std::to_string(condition.maxDisplay) + "件)で打ち切りました";
+        return StopWords(SearchStop::kDisplayLimit, condition);
     case SearchEnd::kCalcLimit:
-        return "最大計算件数(" + std::to_string(condition.maxCalc) + "件)で打ち切りました";
+        return StopWords(SearchStop::kCalcLimit, condition);
     case SearchEnd::kPartialFile:
         return "途中で打ち切られた検索の結果です";
     case SearchEnd::kRefused:

@@ -184,7 +184,10 @@ CSearchCondition WithoutChosen(const CSearchCondition& condition, int k) {
 }
 
 // Each change that could let sets through: chosen rows first, then the condition's other limits.
-std::vector<AdviceSearch> AdviceSearches(const CSearchCondition& condition) {
+// Only the counts matter: a ranking would examine every combination to order sets nobody sees.
+std::vector<AdviceSearch> AdviceSearches(const CSearchCondition& original) {
+    CSearchCondition condition = original;
+    condition.rankKey = RankKey::kNone;
     std::vector<AdviceSearch> searches;
     for (int k = 0; k < condition.skillCount; ++k) {
         const int row = condition.skillRows[k];

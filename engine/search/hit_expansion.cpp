@@ -10,7 +10,9 @@ HitExpansion::HitExpansion(CSkillSearch& search, const CSearchCondition& conditi
                            const CandidateList (&candidates)[kSlotCount])
     : search_(search), candidates_(candidates), minDefense_(condition.minDefense),
       maxDisplay_(condition.maxDisplay), maxCalc_(condition.maxCalc),
-      weaponSlots_(condition.weaponSlots), condition_(condition) {}
+      weaponSlots_(condition.weaponSlots),
+      countsRejections_(!condition.exactFitting && condition.rankKey == RankKey::kNone),
+      condition_(condition) {}
 
 bool HitExpansion::Expand(const SearchHit& hit) {
     hit_ = &hit;
@@ -65,8 +67,9 @@ void HitExpansion::PrepareRanking() {
 }
 
 // Members are in candidate order, defence descending: once a piece is too weak even with the
-// best pieces of the levels under it, so is every piece after it, and all their combinations are
-// rejected at once, counted exactly as one by one.
+// best pieces of the levels under it, so is every piece after it. The rule-based search in the
+// found order rejects all their combinations at once, counted exactly as one by one; the others
+// never build them, so that the calculation limit bounds only work done.
 //
 // A ranked search also leaves out a member whose best sets could not enter the ranked list.
 bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
@@ -75,7 +78,7 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t reached = defense + members[i]->EffectiveDefense();
         if (reached + bestBelow_[level] < minDefense_) {
-            return Reject(SaturatingMul(count - i, inner_[level]));
+            return !countsRejections_ || Reject(SaturatingMul(count - i, inner_[level]));
         }
         std::int64_t valued = value;
         if (ranked_ != nullptr) {

@@ -41,6 +41,9 @@ private:
     const std::uint32_t maxDisplay_;
     const std::uint64_t maxCalc_;
     const int weaponSlots_;
+    // Only the rule-based search in the found order counts the sets too weak to list against the
+    // calculation limit.
+    const bool countsRejections_;
     const CSearchCondition& condition_;
 
     ExactJudge* exact_ = nullptr;

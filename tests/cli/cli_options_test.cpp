@@ -22,9 +22,28 @@ using Holds = std::function<bool(const json& found, const json& plain)>;
 
 const char kDeco[] = "攻撃珠【１】";
 
+// The rule-based fitting in the order found, unless the arguments name a fitting or an order.
 json Search(Args args) {
+    const auto names = [&args](const char* option) {
+        return std::find(args.begin(), args.end(), option) != args.end();
+    };
+    if (!names("--fitting") && !names("--exact")) {
+        args.insert(args.end(), {"--fitting", "rules"});
+    }
+    if (!names("--best")) {
+        args.insert(args.end(), {"--best", "none"});
+    }
     args.insert(args.begin(), {"search", "--json", "--max-display", "200"});
     return JsonOf(RunCli(args));
+}
+
+// The sets come best first by `key`, read from a set.
+Holds BestFirst(const std::function<int(const json& set)>& key) {
+    return [key](const json& found, const json&) {
+        const json& sets = found["results"];
+        return std::is_sorted(sets.begin(), sets.end(),
+                              [&key](const json& a, const json& b) { return key(a) > key(b); });
+    };
 }
 
 Holds EverySet(const std::function<bool(const json& set)>& passes) {
@@ -70,8 +89,11 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
             keys += item.key() + " ";
         }
     }
-    EXPECT_EQ(keys, "visited totalCombos hitCount elapsedMs results number pieces decorations "
-                    "defense resist freeSlots skills ");
+    EXPECT_EQ(keys, "visited totalCombos hitCount elapsedMs fitting best stopReason results number "
+                    "pieces decorations defense resist freeSlots skills ");
+    EXPECT_EQ(one["fitting"], "rules");
+    EXPECT_EQ(one["best"], "none");
+    EXPECT_EQ(one["stopReason"], "displayLimit");
 
     // The fixed set holds the last set's head and, in two weapon slots, a decoration; the lists
     // come from a settings file through import: the first set's head and the decoration are
@@ -127,7 +149,13 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
          EverySet([](const json& set) { return !set["decorations"][5].empty(); })},
         {{"--fast"}, fewer("totalCombos")},
         {{"--no-doubling"}, fewer("totalCombos")},
-        {{"--max-calc", "1"}, fewer("hitCount")},
+        {{"--max-calc", "1"},
+         [&fewer](const json& found, const json& plain) {
+             return fewer("hitCount")(found, plain) && found["stopReason"] == "calcLimit";
+         }},
+        {{"--best", "defense"}, BestFirst([](const json& set) { return set["defense"]; })},
+        {{"--best", "slots"}, BestFirst([](const json& set) { return set["freeSlots"]; })},
+        {{"--best", "ice"}, BestFirst([](const json& set) { return set["resist"][3]; })},
         {{"--fixed", folder.File("set.eq")}, EverySet([&fixedHead](const json& set) {
              return set["pieces"][0] == fixedHead && Lists(set["decorations"][5], kDeco);
          })},
@@ -149,12 +177,24 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
         EXPECT_FALSE(c.holds(one, one)) << c.args[0] << ": the plain search shows it too";
     }
 
-    // Fitting decorations exactly finds sets the normal fitting misses.
+    // Fitting decorations exactly finds sets the normal fitting misses; --exact is the older
+    // spelling, and the exact fitting ranked by defence is what a search does unless told.
     const Args five = {"--skill", "先読み",  "--skill",  "重撃【小】", "--skill",
                        "剛腕",    "--skill", "解体上手", "--skill",    "龍攻撃UP【小】"};
-    Args exact = five;
-    exact.push_back("--exact");
-    EXPECT_GT(Search(exact)["results"].size(), Search(five)["results"].size());
+    const std::size_t rules = Search(five)["results"].size();
+    for (const Args& exact : {Args{"--exact"}, Args{"--fitting", "exact"}}) {
+        Args args = five;
+        args.insert(args.end(), exact.begin(), exact.end());
+        const json found = Search(args);
+        EXPECT_EQ(found["fitting"], "exact");
+        EXPECT_GT(found["results"].size(), rules) << exact[0];
+    }
+    Args plain = five;
+    plain.insert(plain.begin(), {"search", "--max-display", "5"});
+    const CliRun byDefault = RunCli(plain);
+    EXPECT_NE(byDefault.out.find("防御力の高い順に上位5件を表示（ほかにもあります）\n"),
+              std::string::npos)
+        << byDefault.out;
 }
 
 } // namespace

@@ -50,8 +50,20 @@ TEST(CliRefusals, MissingOrBadSkillsAndOptionsAreNamed) {
         {{"search", "--skill", kSkill, "--min-defense", "x"}, 2, "--min-defense"},
         {{"search", "--skill", kSkill, "--no-such-option"}, 2, "--no-such-option"},
         {{"search", "--skill", kSkill, "--owned-only"}, 2, "--owned-list"},
+        {{"search", "--skill", kSkill, "--best", "attack"}, 2, "--best"},
+        {{"search", "--skill", kSkill, "--exact", "--fitting", "rules"}, 2, "--exact"},
         {{"refine"}, 2, "--in"},
+        {{"refine", "--in", "any.eql", "--avoid", kSkill}, 2, "除外スキルだけでは検索できません"},
         {{"show"}, 2, "file"},
+        // Empty names and set numbers below 1 are wrong options, not missing files.
+        {{"search", "--skill", kSkill, "--save", ""}, 2, "--save: an empty path"},
+        {{"search", "--skill", kSkill, "--fixed", ""}, 2, "--fixed: an empty path"},
+        {{"--data", "", "tables"}, 2, "--data: an empty path"},
+        {{"show", "any.eql", "--set", "0", "--extras"}, 2, "--set"},
+        {{"show", "any.eql", "--set", "-1", "--extras"}, 2, "--set"},
+        {{"import", "any.csv", "--eqe", "/tmp/same", "--eqo", "/tmp/../tmp/same"},
+         2,
+         "--eqe and --eqo name the same file"},
     });
 }
 
@@ -78,8 +90,8 @@ TEST(CliRefusals, UnusableFilesFailWithTheirMessage) {
     ExpectRefusals({
         {{"show", "/dev/zero"}, 1, loadFailed},
         {{"show", fifo}, 1, loadFailed},
-        {{"refine", "--in", fifo}, 1, loadFailed},
-        {{"refine", "--in", none}, 1, loadFailed},
+        {{"refine", "--in", fifo, "--skill", kSkill}, 1, loadFailed},
+        {{"refine", "--in", none, "--skill", kSkill}, 1, loadFailed},
         {{"show", folder.File("notes.eql")}, 1, "検索結果ファイルではありません"},
         {{"show", folder.File("old.eql")}, 1, "検索結果ファイルのバージョンが違います"},
         {{"--data", data, "tables"}, 1, "装備ファイルが読み込めませんでした"},

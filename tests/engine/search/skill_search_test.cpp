@@ -79,20 +79,37 @@ TEST_F(SkillSearchTest, LimitsStopBothPhasesAndTheEngineTellsWhy) {
     }
 }
 
-// The first hit expands into one set of defence 14 and three rejected ones; more rejections than
-// the calculation limit end the expansion.
-TEST_F(SkillSearchTest, TooManyDefenceRejectionsEndTheExpansion) {
+// The first hit expands into one set of defence 14 and five too weak to list. The rule-based
+// search in the found order rejects them one by one and stops past the calculation limit; the
+// complete fitting and a ranked search never build them and list both valid sets.
+TEST_F(SkillSearchTest, OnlyTheRuleBasedFoundOrderCountsTooWeakSetsAgainstTheLimit) {
     Piece(kHead, 0, 10, {{attack, 10}});
-    Pieces(kHead, {10, 10, 10});
+    Pieces(kHead, {10, 10, 10, 10, 10});
     Piece(kHead, 0, 10, {{attack, 9}});
     Pieces(kBody, {1});
     condition.minDefense = 14;
     condition.maxCalc = 3;
-    Check();
-    EXPECT_EQ(engine.results.size(), 2U);
-    condition.maxCalc = 2;
-    Check();
-    EXPECT_EQ(engine.results.size(), 1U);
+    struct Case {
+        int exact;
+        RankKey rank;
+        std::size_t sets;
+        SearchStop stop;
+    };
+    const Case cases[] = {
+        {0, RankKey::kNone, 1, SearchStop::kCalcLimit},
+        {1, RankKey::kNone, 2, SearchStop::kCompleted},
+        {0, RankKey::kDefense, 2, SearchStop::kCompleted},
+        {1, RankKey::kDefense, 2, SearchStop::kCompleted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "exact " << c.exact << ", ranked " << (c.rank != RankKey::kNone));
+        condition.exactFitting = c.exact;
+        condition.rankKey = c.rank;
+        Check();
+        EXPECT_EQ(engine.results.size(), c.sets);
+        EXPECT_EQ(engine.stopReason, c.stop);
+    }
 }
 
 TEST_F(SkillSearchTest, AFailedSubtreeSkipsTheEquivalentGroupUnlessDefenceWasTheReason) {
