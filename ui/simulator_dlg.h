@@ -172,6 +172,7 @@ private:
     void ConnectMessageMap();
     void ConnectListNotifications();
     void InitOptionControls();
+    void InitRankKeyControl();
     void InitSkillControls();
     void InitResultColumns();
     void RestoreChosenSkills();

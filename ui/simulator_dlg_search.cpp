@@ -20,8 +20,9 @@ constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot
 constexpr int kSearchLockedBefore[] = {kIdMale,   kIdFemale,     kIdBlade,
                                        kIdGunner, kIdMinDefence, kIdMinDefenceValue};
 constexpr int kSearchLockedAfter[] = {
-    kIdUseExclude, kIdUseFixed,   kIdCategory,  kIdClearSkills, kIdConfig,         kIdSaveAll,
-    kIdLoad,       kIdFastSearch, kIdOwnedOnly, kIdEditOwn,     kIdNoBodyDoubling, kIdExactFitting};
+    kIdUseExclude,     kIdUseFixed,     kIdCategory,   kIdClearSkills, kIdConfig,
+    kIdSaveAll,        kIdLoad,         kIdFastSearch, kIdOwnedOnly,   kIdEditOwn,
+    kIdNoBodyDoubling, kIdExactFitting, kIdRankKey};
 constexpr int kRefineLockedBefore[] = {kIdMale, kIdFemale, kIdBlade, kIdGunner};
 constexpr int kRefineLockedAfter[] = {kIdUseExclude, kIdUseFixed,  kIdSaveAll, kIdLoad,
                                       kIdFastSearch, kIdOwnedOnly, kIdEditOwn, kIdNoBodyDoubling};
@@ -195,6 +196,7 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
     condition.maxDisplay = static_cast<std::uint32_t>(std::max(m_config.m_nMaxDisplay, 0));
     condition.fastSearch = IsChecked(kIdFastSearch);
     condition.exactFitting = IsChecked(kIdExactFitting);
+    condition.rankKey = static_cast<RankKey>(Control<QComboBox>(kIdRankKey)->currentIndex());
     condition.excludeDoubling = IsChecked(kIdNoBodyDoubling);
     SaveControlsToConfig();
 }

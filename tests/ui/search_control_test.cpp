@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -45,18 +46,17 @@ TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
 TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
     ASSERT_TRUE(Start());
     ChooseSkills({"攻撃力UP【小】", "体力－１０"});
-    dialog->Click(kIdExactFitting);
     // Every tick: the buttons locked, "中断" to press, the count and the progress of the run.
     std::vector<std::string> seen;
     Hooked().onPump = [&seen](HookedDialog& d) {
         d.TickTimer();
         const std::string progress = d.GetText(kIdProgressText);
-        seen.push_back(Enabled(d, {kIdLoad, kIdExactFitting}) + d.GetText(kIdSearch) +
+        seen.push_back(Enabled(d, {kIdLoad, kIdExactFitting, kIdRankKey}) + d.GetText(kIdSearch) +
                        d.GetText(kIdResultCount).substr(0, 16) + progress.substr(1, 8));
     };
     PressSearch();
     ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "--中断組み合わせ  / 1   ("));
+    EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "---中断組み合わせ  / 1   ("));
     EXPECT_EQ(dialog->m_condition.exactFitting, 1);
     EXPECT_TRUE(dialog->IsEnabled(kIdExactFitting));
     EXPECT_EQ(Text(kIdElapsed), "終了");
@@ -110,6 +110,8 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     d.m_config.m_nMaxDisplay = 300;
+    d.SetCheck(kIdExactFitting, false);
+    d.Control<QComboBox>(kIdRankKey)->setCurrentIndex(0);
     ChooseSkills({"攻撃力UP【小】"});
     PressSearch();
     ASSERT_GT(d.m_search.results.size(), 1U);
@@ -132,6 +134,21 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     EXPECT_EQ(Enabled(d, locked), "+++++");
     EXPECT_LT(d.m_search.results.size(), before);
     EXPECT_EQ(Text(kIdElapsed), "終了");
+}
+
+// A new window lists the best sets by defence and says when more exist.
+TEST_F(SearchControlTest, ByDefaultTheListHoldsTheBestSetsByDefence) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(Start());
+    CSimulatorDlg& d = *dialog;
+    d.m_config.m_nMaxDisplay = 300;
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_EQ(d.m_search.results.size(), 300U);
+    EXPECT_EQ(Text(kIdElapsed), "防御力の高い順に上位300件を表示（ほかにもあります）");
+    EXPECT_GE(d.m_search.results.front()->TotalDefense(),
+              d.m_search.results.back()->TotalDefense());
+    EXPECT_EQ(d.m_condition.rankKey, RankKey::kDefense);
 }
 
 TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
