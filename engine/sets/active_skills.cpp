@@ -4,7 +4,7 @@
 
 #include "engine/sets/equip_set.h"
 #include "engine/sets/skill_summary.h"
-#include "engine/tables/skill_systems.h"
+#include "engine/tables/equip_database.h"
 
 namespace {
 
@@ -15,8 +15,11 @@ bool NamedBefore(const std::int32_t* ids, int entry) {
 
 } // namespace
 
+ActiveSkillFinder::ActiveSkillFinder(const CEquipDatabase& database)
+    : skills_(database.Skills()), systemCount_(database.SkillSystems().Count()) {}
+
 void ActiveSkillFinder::Add(int id, int points) {
-    if (points == 0 || id < 0 || id >= SkillSystemCount()) {
+    if (points == 0 || id < 0 || id >= systemCount_) {
         return;
     }
     for (Total& total : totals_) {

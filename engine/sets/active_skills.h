@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CEquipDatabase;
 struct CEquipSet;
 struct CSkillData;
 
@@ -12,7 +13,7 @@ struct CSkillData;
 // spends most of its time on their skills; the levels reached are remembered across sets.
 class ActiveSkillFinder {
 public:
-    explicit ActiveSkillFinder(const std::vector<CSkillData*>& skills) : skills_(skills) {}
+    explicit ActiveSkillFinder(const CEquipDatabase& database);
 
     // Replaces `rows` with the set's activated rows.
     void Find(const CEquipSet& set, std::vector<int>& rows);
@@ -26,6 +27,7 @@ private:
     int Activated(int id, int total);
 
     const std::vector<CSkillData*>& skills_;
+    const int systemCount_;
     std::vector<Total> totals_;
     struct Active {
         int id;

@@ -22,12 +22,12 @@ TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
         condition.exactFitting = round % 2;
         engine.Search(condition);
         const std::vector<CSkillData*>& skills = engine.database.Skills();
-        ActiveSkillFinder finder(skills);
+        ActiveSkillFinder finder(engine.database);
         std::vector<int> found;
         for (const auto& set : engine.results) {
             SkillRowTable rows;
             std::vector<int> expected;
-            const int count = SkillSummary(*set, skills, rows);
+            const int count = SkillSummary(*set, skills, engine.database.SkillSystems(), rows);
             for (int i = 0; i < count; ++i) {
                 if (rows[i].skillIndex >= 0) {
                     expected.push_back(rows[i].skillIndex);
