@@ -70,8 +70,10 @@ std::unique_ptr<ui::CTemplateDialog> ExtraSkillsDialog(CSimulatorDlg& dialog) {
     bool aborted = false;
     std::vector<int> rows = FindAddableSkills(dialog.m_search, condition, 2, aborted);
     return std::make_unique<CExtraSkillsDlg>(
-        dialog.m_search.database.Skills(), std::move(rows), [](int) {}, dialog.GetPrompter(),
-        &dialog);
+        dialog.m_search.database.Skills(), std::move(rows),
+        ExtraSkillsChooser{[] { return false; }, [](int) {},
+                           [] { return std::optional<std::vector<int>>{}; }, [] {}},
+        dialog.GetPrompter(), &dialog);
 }
 
 } // namespace
