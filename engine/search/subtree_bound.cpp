@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/exact/exact_combination.h"
 #include "engine/condition/group_key.h"
+#include "engine/exact/exact_combination.h"
 
 SubtreeBound::SubtreeBound(const CSearchCondition& condition,
                            const std::vector<TrackedSkill>& skills,

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "engine/condition/candidates.h"
-#include "engine/exact/exact_fitting.h"
 #include "engine/condition/tracked_skill.h"
+#include "engine/exact/exact_fitting.h"
 
 // An upper bound on what the groups still to be chosen can bring: before the enumeration descends
 // under a group, it asks whether the best remaining groups, with the best decorations for their
