@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/condition_options.h"
+#include "engine/advisor/advice_text.h"
 #include "engine/search/stop_words.h"
 #include "engine/sets/active_skills.h"
 #include "platform/sjis.h"
@@ -138,6 +139,32 @@ std::string SkillName(const CSkillSearch& engine, int row) {
     return platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
 }
 
+// A chosen skill by its name, a limit by the option that sets it; the complete fitting is what
+// the search would switch to.
+Json AdviceJson(const CSkillSearch& engine, const SkillAdvice& line) {
+    Json entry;
+    switch (line.kind) {
+    case AdviceKind::kSkill:
+        entry["without"] = SkillName(engine, line.row);
+        break;
+    case AdviceKind::kMinDefence:
+        entry["without"] = "--min-defense";
+        break;
+    case AdviceKind::kOwnedOnly:
+        entry["without"] = "owned only";
+        break;
+    case AdviceKind::kFixed:
+        entry["without"] = "fixed pieces";
+        break;
+    case AdviceKind::kExactFitting:
+        entry["with"] = "--fitting exact";
+        break;
+    }
+    entry["sets"] = line.sets;
+    entry["atLeast"] = line.atLeast;
+    return entry;
+}
+
 const char* StopName(SearchStop stop) {
     switch (stop) {
     case SearchStop::kCompleted:
@@ -180,20 +207,17 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     if (!advice.empty()) {
         Json lines = Json::array();
         for (const SkillAdvice& line : advice) {
-            lines.push_back({{"without", SkillName(engine, line.row)},
-                             {"sets", line.sets},
-                             {"atLeast", line.atLeast}});
+            lines.push_back(AdviceJson(engine, line));
         }
         std::fprintf(out, ",\"advice\":%s", Dumped(lines).c_str());
     }
     std::fprintf(out, "}\n");
 }
 
-// What each chosen skill keeps out, for a search that found nothing.
+// What each chosen skill or limit keeps out, for a search that found nothing.
 void PrintAdvice(const CSkillSearch& engine, const std::vector<SkillAdvice>& advice) {
-    for (const SkillAdvice& line : advice) {
-        std::fprintf(stderr, "「%s」を外すと %llu件%s\n", SkillName(engine, line.row).c_str(),
-                     static_cast<unsigned long long>(line.sets), line.atLeast ? "以上" : "");
+    for (const std::string& line : AdviceLines(engine.database, advice)) {
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
 }
 

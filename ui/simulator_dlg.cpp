@@ -266,7 +266,9 @@ bool CSimulatorDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
 }
 
 void CSimulatorDlg::OnTimer(int id) {
-    if (id == kSearchTimer) {
+    if (id == kSearchTimer && m_bAdviceRunning) {
+        ShowAdviceProgress();
+    } else if (id == kSearchTimer) {
         UpdateProgress(m_search.visited, m_search.totalCombos);
     }
 }

@@ -72,6 +72,11 @@ std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::
 } // namespace
 
 void CSimulatorDlg::OnBnClickedSearch() {
+    // The advice after an empty search is aborted like a search; its end restores the status.
+    if (m_bAdviceRunning) {
+        m_search.abortRequested = 1;
+        return;
+    }
     // The filling lets the queue run; a new search then would pull the results from under it.
     if (m_bFillingResults || m_bExtraSkillsRunning) {
         return;
@@ -314,12 +319,7 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
     KeepExtrasCondition();
     const auto& results = m_search.results;
     const int count = static_cast<int>(results.size());
-    std::string emptyText = count == 0 ? NothingFoundText(end) : "";
-    // An empty search that examined everything tells which chosen skill stands in the way.
-    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
-        emptyText += AdviceText();
-    }
-    m_listResult.SetEmptyText(emptyText);
+    m_listResult.SetEmptyText(count == 0 ? NothingFoundText(end) : "");
     if (count > 0) {
         Enable(kIdClip, true);
         Enable(kIdSaveFixed, true);
@@ -359,6 +359,10 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
     m_listSetEquip.ClearTempLists();
     m_bFillingResults = 0;
     OnSetCursor();
+    // An empty search that examined everything tells what stands in the way.
+    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
+        ShowAdvice();
+    }
 }
 
 int CSimulatorDlg::CountOwnedPieces(const CEquipSet& set) const {
