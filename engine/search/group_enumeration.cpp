@@ -101,7 +101,7 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
         bound_ == nullptr ||
         (level == kLeaf ? bound_->LeafMayHit(group.key) : bound_->MayHit(level, request_.keys));
     if (mayHit) {
-        ranked_->NoteCut();
+        ranked_->NoteMaybeCut();
     }
     return true;
 }

@@ -85,7 +85,7 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
             valued += values_[level][i];
             if (!ranked_->MayEnter(valued + bestValueBelow_[level] + decorationBound_,
                                    reached + bestBelow_[level])) {
-                ranked_->NoteCut();
+                NotePassedOver();
                 continue;
             }
         }
@@ -99,6 +99,16 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
         }
     }
     return true;
+}
+
+// The member passed over and the strongest members under it reach the minimum defence, so they
+// are a set, unless the hit holds only some doubling profiles: that set's may not be met.
+void HitExpansion::NotePassedOver() {
+    if (hit_->variants.empty()) {
+        ranked_->NoteCut();
+    } else {
+        ranked_->NoteMaybeCut();
+    }
 }
 
 // True unless an abort was requested during the expansion; it stops at once, as the expansion of

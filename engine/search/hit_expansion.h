@@ -29,6 +29,7 @@ private:
     // Defence sums are 64-bit: five table values may not add up within an int.
     bool Loop(int level, std::int64_t defense, std::int64_t value);
     bool Pump();
+    void NotePassedOver();
     bool Reject(std::uint64_t combinations);
     bool AddSet(std::int64_t defense, std::int64_t value);
     bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);

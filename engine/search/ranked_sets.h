@@ -22,6 +22,10 @@ public:
     // Records that sets were left out because better ones filled the list.
     void NoteCut() { cut_ = true; }
     bool Cut() const { return cut_; }
+    // Records that a part of the search that may hold sets was passed over: whether the list is
+    // cut is then not known.
+    void NoteMaybeCut() { maybeCut_ = true; }
+    bool MaybeCut() const { return maybeCut_; }
     // The sets kept, best first.
     std::vector<std::unique_ptr<CEquipSet>> TakeRanked();
 
@@ -38,4 +42,5 @@ private:
     std::vector<Entry> heap_; // the worst set kept on top
     std::uint64_t offered_ = 0;
     bool cut_ = false;
+    bool maybeCut_ = false;
 };

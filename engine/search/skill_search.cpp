@@ -20,6 +20,32 @@ constexpr char kListFailed[] = "装備リストの作成に失敗しました";
 
 CSkillSearch::~CSkillSearch() = default;
 
+// Whether the condition has more than `count` sets, asked when a ranked list is full and the
+// ranking passed over parts that may or may not hold sets: the list is cut only if they do. The
+// found-order search stops at the first set past `count`. Results, counters and the stop reason
+// stay as they were.
+bool CSkillSearch::FindsMoreSetsThan(const CSearchCondition& condition, std::uint32_t count) {
+    CSearchCondition unranked = condition;
+    unranked.rankKey = RankKey::kNone;
+    unranked.maxDisplay = count + 1;
+    std::vector<std::unique_ptr<CEquipSet>> kept = std::move(results);
+    const std::uint64_t keptVisited = visited;
+    const std::uint32_t keptHits = hitCount;
+    const std::uint64_t keptSets = setCount;
+    SearchHost* keptOwner = owner;
+    owner = nullptr;
+    Search(unranked);
+    const bool more = results.size() > count;
+    owner = keptOwner;
+    results = std::move(kept);
+    visited = keptVisited;
+    hitCount = keptHits;
+    setCount = keptSets;
+    stopReason = SearchStop::kCompleted;
+    running = 1;
+    return more;
+}
+
 void CSkillSearch::Search(const CSearchCondition& condition) {
     abortRequested = 0;
     stopReason = SearchStop::kCompleted;
@@ -97,7 +123,8 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
     }
     if (ranks) {
         results = ranked.TakeRanked();
-        if (ranked.Cut()) {
+        if (ranked.Cut() || (ranked.MaybeCut() && stopReason == SearchStop::kCompleted &&
+                             FindsMoreSetsThan(condition, condition.maxDisplay))) {
             NoteStop(SearchStop::kDisplayLimit);
         }
     }

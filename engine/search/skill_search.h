@@ -56,4 +56,5 @@ public:
 
 private:
     void RankResults(const CSearchCondition& condition);
+    bool FindsMoreSetsThan(const CSearchCondition& condition, std::uint32_t count);
 };
