@@ -11,6 +11,7 @@
 #include "ui/framework/scripted_prompter.h"
 #include "ui/framework/template_dialog.h"
 #include "ui/framework/translations.h"
+#include "ui/version.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ TEST(TemplateDialogTest, AnEnlargedWindowGivesItsRoomToTheLists) {
 TEST(MessageBoxTest, ButtonsSpeakJapaneseAndTheTitleIsNotCut) {
     ASSERT_TRUE(ui::InstallJapaneseTranslations(*QCoreApplication::instance()));
     QWidget window;
-    window.setWindowTitle(QStringLiteral("Kestrova Ver. 0.44"));
+    window.setWindowTitle(QStringLiteral("Kestrova Ver. ") + GetVersionString());
     const auto box = ui::CreateMessageBox(&window, "?", ui::MessageButtons::kOkCancel);
     EXPECT_EQ(box->button(QMessageBox::Cancel)->text().toStdString(), "キャンセル");
     EXPECT_GT(box->sizeHint().width(),

@@ -7,6 +7,7 @@
 #include "platform/sjis.h"
 #include "res/dialog_102.h"
 #include "ui/framework/clipboard.h"
+#include "ui/version.h"
 #include "ui_fixture.h"
 
 using namespace res;
@@ -110,9 +111,10 @@ TEST_F(ResultDisplayTest, ClipboardTextIsComposedFromTheListsLineByLine) {
         return name + std::string(blanks, ' ') + " " + deco + " " + deco + " " + deco + "\r\n";
     };
     const std::string expected =
-        "----------------------TEVRA KESTROVA ver 0.44--\r\n■ 女  剣士\r\n\r\n" + dashes +
-        piece("ハンターヘルム", 6) + piece("ハンターメイル", 6) + piece("ハンターアーム", 6) +
-        piece("ハンターフォールド", 2) + piece("ハンターグリーヴ", 4) + piece("合計", 16) + dashes +
+        "----------------------TEVRA KESTROVA ver " + std::string(GetVersionString()) +
+        "--\r\n■ 女  剣士\r\n\r\n" + dashes + piece("ハンターヘルム", 6) +
+        piece("ハンターメイル", 6) + piece("ハンターアーム", 6) + piece("ハンターフォールド", 2) +
+        piece("ハンターグリーヴ", 4) + piece("合計", 16) + dashes +
         "防御力[50] 火[2] 水[0] 雷[1] 氷[1] 龍[1]\r\n\r\n攻撃力UP【小】\r\n" + dashes;
     char text[4096];
     dialog->BuildSetText(text, sizeof text);
