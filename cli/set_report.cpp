@@ -18,7 +18,7 @@ const char* const kPositionLabels[kPositionCount] = {"頭", "胴", "腕", "腰",
 const char* const kElementLabels[5] = {"火", "水", "雷", "氷", "龍"};
 
 std::string Utf8(const char* sjis) {
-    return platform::SjisToUtf8(sjis);
+    return platform::SjisToShownText(sjis);
 }
 
 std::vector<std::string> DecoNames(const CEquipSet& set, int position) {
@@ -92,7 +92,7 @@ std::string Dumped(const Json& value) {
 // The document is written a set at a time, exactly as dumping it whole would write it: built
 // whole, it took some three kilobytes a set, ten times the sets themselves.
 std::string SkillName(const CSkillSearch& engine, int row) {
-    return platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
+    return platform::SjisToShownText(engine.database.Skills()[row]->skillName);
 }
 
 const char* StopName(SearchStop stop) {

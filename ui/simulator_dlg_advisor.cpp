@@ -97,7 +97,7 @@ void CSimulatorDlg::ShowSetExtras(const CEquipSet& set) {
         std::string names;
         for (int row : AddableSkillsOfSet(m_search.database, *m_extrasCondition, set)) {
             names += (names.empty() ? "" : " ") +
-                     platform::SjisToUtf8(skills[static_cast<std::size_t>(row)]->skillName);
+                     platform::SjisToShownText(skills[static_cast<std::size_t>(row)]->skillName);
         }
         text = "追加可能: " + (names.empty() ? std::string("なし") : names);
     }
@@ -110,7 +110,7 @@ std::string CSimulatorDlg::AdviceText() {
     std::string text;
     for (const SkillAdvice& advice : AdviseWithout(m_search, m_condition)) {
         text += "\n「" +
-                platform::SjisToUtf8(skills[static_cast<std::size_t>(advice.row)]->skillName) +
+                platform::SjisToShownText(skills[static_cast<std::size_t>(advice.row)]->skillName) +
                 "」を外すと " + std::to_string(advice.sets) + (advice.atLeast ? "件以上" : "件");
     }
     return text;
