@@ -1,5 +1,6 @@
 #include "cli/set_report.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,8 +110,12 @@ const char* StopName(SearchStop stop) {
     return "";
 }
 
+// How many of the sets are listed: all, unless `stopped` says to stop before the next one.
+using Stopped = std::function<bool()>;
+
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-               const std::vector<SkillAdvice>& advice, const CSearchCondition* searched) {
+               const std::vector<SkillAdvice>& advice, const CSearchCondition* searched,
+               const Stopped& stopped) {
     Json counters;
     counters["visited"] = engine.visited;
     counters["totalCombos"] = engine.totalCombos;
@@ -124,7 +129,7 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     std::string head = Dumped(counters);
     head.pop_back();
     std::fprintf(out, "%s,\"results\":[", head.c_str());
-    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+    for (std::size_t i = 0; i < engine.results.size() && !stopped(); ++i) {
         const Json set = SetJson(*engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
         std::fprintf(out, "%s%s", i == 0 ? "" : ",", Dumped(set).c_str());
     }
@@ -172,8 +177,8 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
 }
 
 void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                const CSearchCondition* searched) {
-    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+                const CSearchCondition* searched, const Stopped& stopped) {
+    for (std::size_t i = 0; i < engine.results.size() && !stopped(); ++i) {
         PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",
@@ -188,11 +193,11 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
 
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
                   bool json, const std::vector<SkillAdvice>& advice,
-                  const CSearchCondition* searched) {
+                  const CSearchCondition* searched, const std::function<bool()>& stopped) {
     if (json) {
-        PrintJson(out, engine, weaponSlots, elapsedMs, advice, searched);
+        PrintJson(out, engine, weaponSlots, elapsedMs, advice, searched, stopped);
     } else {
-        PrintTable(out, engine, weaponSlots, elapsedMs, searched);
+        PrintTable(out, engine, weaponSlots, elapsedMs, searched, stopped);
         PrintAdvice(engine, advice);
     }
 }
