@@ -58,7 +58,8 @@ void LoadBundled(CSkillSearch& engine, CSearchCondition& condition) {
 // Tables where no two pieces of a slot are alike, so that every hit is a single set.
 void BuildOneSetPerHit(CSkillSearch& engine, CSearchCondition& condition) {
     engine.database.Clear();
-    const int systems[2] = {FindOrAddSkillSystem("bench a"), FindOrAddSkillSystem("bench b")};
+    const int systems[2] = {engine.database.AddSkillSystem("bench a"),
+                            engine.database.AddSkillSystem("bench b")};
     for (const int system : systems) {
         CSkillData skill;
         skill.systemId = system;

@@ -9,12 +9,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "engine/advisor/skill_advisor.h"
 #include "engine/condition/candidates.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/group_enumeration.h"
-#include "engine/advisor/skill_advisor.h"
 #include "engine/search/skill_search.h"
-#include "engine/condition/chosen_skill_table.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -179,6 +179,29 @@ void BM_Scaling(benchmark::State& state) {
 BENCHMARK(BM_Scaling)
     ->ArgNames({"scale", "exact"})
     ->ArgsProduct({{1, 2, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+// A 3-skill search with a minimum defence on tables 8 times the bundled size, in both modes, at
+// the default calculation limit and a display limit of 100000. At 420 one hit of the rule-based
+// search expands into more sets too weak to list than the calculation limit, which stops it; the
+// complete fitting never builds them and walks on to the display limit. `stop` is 0 for a complete
+// walk, 2 for the display limit and 3 for the calculation limit.
+void BM_MinDefenseAt8x(benchmark::State& state) {
+    CSkillSearch& engine = Engine(8);
+    CSearchCondition condition = Condition(3, false, false, 0, state.range(1) != 0);
+    condition.minDefense = static_cast<int>(state.range(0));
+    condition.maxDisplay = 100000;
+    for (auto _ : state) {
+        engine.Search(condition);
+    }
+    state.counters["sets"] = static_cast<double>(engine.results.size());
+    state.counters["hits"] = static_cast<double>(engine.hitCount);
+    state.counters["stop"] = static_cast<double>(engine.stopReason);
+}
+BENCHMARK(BM_MinDefenseAt8x)
+    ->ArgNames({"min_def", "exact"})
+    ->ArgsProduct({{420, 435}, {0, 1}})
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
 void BM_PieceBaseline(benchmark::State& state) {

@@ -18,6 +18,6 @@ void AddTablesCommand(CLI::App& app, CliContext& context) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
             std::printf("%s\t%zu\n", kArmorNames[slot], database.Armor(slot).size());
         }
-        std::printf("skill systems\t%d\n", SkillSystemCount());
+        std::printf("skill systems\t%d\n", database.SkillSystems().Count());
     });
 }

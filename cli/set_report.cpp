@@ -2,13 +2,15 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/condition_options.h"
+#include "engine/advisor/advice_text.h"
 #include "engine/search/stop_words.h"
-#include "engine/sets/skill_summary.h"
+#include "engine/sets/active_skills.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -22,36 +24,67 @@ std::string Utf8(const char* sjis) {
     return platform::SjisToShownText(sjis);
 }
 
-std::vector<std::string> DecoNames(const CEquipSet& set, int position) {
-    std::vector<std::string> names;
+// What listing a set needs of the tables, converted once: every set names the same few pieces,
+// decorations and skills, and converting them again for each of hundreds of thousands of sets
+// cost more than finding the sets.
+class NameCache {
+public:
+    explicit NameCache(const CEquipDatabase& database) : finder_(database) {}
+
+    const std::string& Text(const char* sjis) { return Entry(sjis).text; }
+    // The name as a JSON string, quoted and escaped.
+    const std::string& Quoted(const char* sjis) { return Entry(sjis).quoted; }
+    const std::vector<int>& ActiveRows(const CEquipSet& set) {
+        finder_.Find(set, rows_);
+        return rows_;
+    }
+
+private:
+    struct Name {
+        std::string text;
+        std::string quoted;
+    };
+    const Name& Entry(const char* sjis) {
+        auto found = names_.find(sjis);
+        if (found == names_.end()) {
+            std::string text = Utf8(sjis);
+            std::string quoted = Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+            found = names_.emplace(sjis, Name{std::move(text), std::move(quoted)}).first;
+        }
+        return found->second;
+    }
+
+    std::unordered_map<const char*, Name> names_;
+    ActiveSkillFinder finder_;
+    std::vector<int> rows_;
+};
+
+std::vector<std::string> DecoNames(const CEquipSet& set, int position, NameCache& names) {
+    std::vector<std::string> list;
     for (const CDecoData* deco : set.decos[position]) {
         if (deco != nullptr) {
-            names.push_back(Utf8(deco->name));
+            list.push_back(names.Text(deco->name));
         }
     }
-    return names;
+    return list;
 }
 
 // The activated skills, in the order of the set's skill summary.
-std::vector<std::string> ActiveSkills(const CEquipSet& set,
-                                      const std::vector<CSkillData*>& skills) {
-    SkillRowTable rows;
-    const int count = SkillSummary(set, skills, rows);
-    std::vector<std::string> names;
-    for (int i = 0; i < count; ++i) {
-        if (rows[i].skillIndex >= 0) {
-            names.push_back(Utf8(skills[rows[i].skillIndex]->skillName));
-        }
+std::vector<std::string> ActiveSkills(const CEquipSet& set, const std::vector<CSkillData*>& skills,
+                                      NameCache& names) {
+    std::vector<std::string> list;
+    for (const int row : names.ActiveRows(set)) {
+        list.push_back(names.Text(skills[row]->skillName));
     }
-    return names;
+    return list;
 }
 
 int FreeSlots(const CEquipSet& set, int weaponSlots) {
     return set.FreeArmorSlots() + set.FreeSlots(weaponSlots, kWeaponPosition);
 }
 
-std::string PieceName(const CEquipSet& set, int slot) {
-    return set.pieces[slot] != nullptr ? Utf8(set.pieces[slot]->name) : "";
+std::string PieceName(const CEquipSet& set, int slot, NameCache& names) {
+    return set.pieces[slot] != nullptr ? names.Text(set.pieces[slot]->name) : "";
 }
 
 std::string Joined(const std::vector<std::string>& parts, const char* separator) {
@@ -62,28 +95,39 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
     return text;
 }
 
-Json SetJson(const CEquipSet& set, int number, const CSkillSearch& engine, int weaponSlots) {
-    Json pieces = Json::array();
-    Json resist = Json::array();
-    Json decorations = Json::array();
+// One set's object, written as the JSON library writes it, straight into `out`.
+void AppendSetJson(std::string& out, const CEquipSet& set, int number, const CSkillSearch& engine,
+                   int weaponSlots, NameCache& names) {
+    out += "{\"number\":" + std::to_string(number) + ",\"pieces\":[";
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        pieces.push_back(PieceName(set, slot));
+        out += slot == 0 ? "" : ",";
+        out += set.pieces[slot] != nullptr ? names.Quoted(set.pieces[slot]->name) : "\"\"";
     }
-    for (int element = 0; element < 5; ++element) {
-        resist.push_back(set.TotalResist(element));
-    }
+    out += "],\"decorations\":[";
     for (int position = 0; position < kPositionCount; ++position) {
-        decorations.push_back(DecoNames(set, position));
+        out += position == 0 ? "[" : ",[";
+        bool first = true;
+        for (const CDecoData* deco : set.decos[position]) {
+            if (deco != nullptr) {
+                out += first ? "" : ",";
+                out += names.Quoted(deco->name);
+                first = false;
+            }
+        }
+        out += "]";
     }
-    Json entry;
-    entry["number"] = number;
-    entry["pieces"] = pieces;
-    entry["decorations"] = decorations;
-    entry["defense"] = set.TotalDefense();
-    entry["resist"] = resist;
-    entry["freeSlots"] = FreeSlots(set, weaponSlots);
-    entry["skills"] = ActiveSkills(set, engine.database.Skills());
-    return entry;
+    out += "],\"defense\":" + std::to_string(set.TotalDefense()) + ",\"resist\":[";
+    for (int element = 0; element < 5; ++element) {
+        out += (element == 0 ? "" : ",") + std::to_string(set.TotalResist(element));
+    }
+    out += "],\"freeSlots\":" + std::to_string(FreeSlots(set, weaponSlots)) + ",\"skills\":[";
+    bool first = true;
+    for (const int row : names.ActiveRows(set)) {
+        out += first ? "" : ",";
+        out += names.Quoted(engine.database.Skills()[row]->skillName);
+        first = false;
+    }
+    out += "]}";
 }
 
 std::string Dumped(const Json& value) {
@@ -94,6 +138,32 @@ std::string Dumped(const Json& value) {
 // whole, it took some three kilobytes a set, ten times the sets themselves.
 std::string SkillName(const CSkillSearch& engine, int row) {
     return platform::SjisToShownText(engine.database.Skills()[row]->skillName);
+}
+
+// A chosen skill by its name, a limit by the option that sets it; the complete fitting is what
+// the search would switch to.
+Json AdviceJson(const CSkillSearch& engine, const SkillAdvice& line) {
+    Json entry;
+    switch (line.kind) {
+    case AdviceKind::kSkill:
+        entry["without"] = SkillName(engine, line.row);
+        break;
+    case AdviceKind::kMinDefence:
+        entry["without"] = "--min-defense";
+        break;
+    case AdviceKind::kOwnedOnly:
+        entry["without"] = "owned only";
+        break;
+    case AdviceKind::kFixed:
+        entry["without"] = "fixed pieces";
+        break;
+    case AdviceKind::kExactFitting:
+        entry["with"] = "--fitting exact";
+        break;
+    }
+    entry["sets"] = line.sets;
+    entry["atLeast"] = line.atLeast;
+    return entry;
 }
 
 const char* StopName(SearchStop stop) {
@@ -129,33 +199,35 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     std::string head = Dumped(counters);
     head.pop_back();
     std::fprintf(out, "%s,\"results\":[", head.c_str());
+    NameCache names(engine.database);
+    std::string text;
     for (std::size_t i = 0; i < engine.results.size() && !stopped(); ++i) {
-        const Json set = SetJson(*engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
-        std::fprintf(out, "%s%s", i == 0 ? "" : ",", Dumped(set).c_str());
+        text.clear();
+        text += i == 0 ? "" : ",";
+        AppendSetJson(text, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots,
+                      names);
+        std::fwrite(text.data(), 1, text.size(), out);
     }
     std::fprintf(out, "]");
     if (!advice.empty()) {
         Json lines = Json::array();
         for (const SkillAdvice& line : advice) {
-            lines.push_back({{"without", SkillName(engine, line.row)},
-                             {"sets", line.sets},
-                             {"atLeast", line.atLeast}});
+            lines.push_back(AdviceJson(engine, line));
         }
         std::fprintf(out, ",\"advice\":%s", Dumped(lines).c_str());
     }
     std::fprintf(out, "}\n");
 }
 
-// What each chosen skill keeps out, for a search that found nothing.
+// What each chosen skill or limit keeps out, for a search that found nothing.
 void PrintAdvice(const CSkillSearch& engine, const std::vector<SkillAdvice>& advice) {
-    for (const SkillAdvice& line : advice) {
-        std::fprintf(stderr, "「%s」を外すと %llu件%s\n", SkillName(engine, line.row).c_str(),
-                     static_cast<unsigned long long>(line.sets), line.atLeast ? "以上" : "");
+    for (const std::string& line : AdviceLines(engine.database, advice)) {
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
 }
 
 void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSearch& engine,
-              int weaponSlots) {
+              int weaponSlots, NameCache& names) {
     std::string resist;
     for (int element = 0; element < 5; ++element) {
         resist += std::string(element == 0 ? "" : " ") + kElementLabels[element] +
@@ -165,21 +237,22 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
                  resist.c_str(), FreeSlots(set, weaponSlots));
     const int positions = weaponSlots != 0 ? kPositionCount : kSlotCount;
     for (int position = 0; position < positions; ++position) {
-        std::string line = position < kSlotCount ? PieceName(set, position) : "";
-        const std::vector<std::string> decos = DecoNames(set, position);
+        std::string line = position < kSlotCount ? PieceName(set, position, names) : "";
+        const std::vector<std::string> decos = DecoNames(set, position, names);
         if (!decos.empty()) {
             line += (line.empty() ? "[" : "  [") + Joined(decos, ", ") + "]";
         }
         std::fprintf(out, "  %s  %s\n", kPositionLabels[position], line.c_str());
     }
     std::fprintf(out, "  スキル  %s\n",
-                 Joined(ActiveSkills(set, engine.database.Skills()), " / ").c_str());
+                 Joined(ActiveSkills(set, engine.database.Skills(), names), " / ").c_str());
 }
 
 void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
                 const CSearchCondition* searched, const Stopped& stopped) {
+    NameCache names(engine.database);
     for (std::size_t i = 0; i < engine.results.size() && !stopped(); ++i) {
-        PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots);
+        PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots, names);
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",
                  engine.results.size(), static_cast<unsigned long long>(engine.visited),

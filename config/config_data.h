@@ -36,13 +36,14 @@ struct CConfigData {
     std::int32_t m_nOwnWeapon = 1;
     std::int32_t m_nReserved2 = 5;
     std::int32_t m_nReserved3 = 5;
-    // After the version-2 block, where a reader of that layout stops: a file without it reads as
-    // off, and the file stays readable by such a reader.
-    std::int32_t m_bExactFitting = 0; // flag: "完全検索"
+    // After the version-2 block, where a reader of that layout stops, so the file stays readable
+    // by such a reader. A file without them keeps these defaults: every set, best defence first.
+    std::int32_t m_bExactFitting = 1;                                       // flag: "完全検索"
+    std::int32_t m_nRankKey = static_cast<std::int32_t>(RankKey::kDefense); // "表示順"
 
     // Reads Config.dat of `folder`. False, with every field unchanged, when the file cannot be
     // read or has another version. A file that ends early fills the fields it holds and leaves
-    // the rest; a flag after the version-2 block that is neither 0 nor 1 is left too; a negative
+    // the rest; a setting after the version-2 block outside its range is left too; a negative
     // recent-list count ends the reading there, and a count beyond the end of the file takes the
     // indices that are there. Only the first 64 KiB of a file are read.
     bool Load(const std::string& folder);

@@ -54,9 +54,10 @@ template <typename Config, typename Visit> void VisitFixedBlock(Config& config, 
     visit(config.m_nReserved3);
 }
 
-// The settings after the fixed block, in file order.
+// The settings after the fixed block, in file order, each with the largest value it takes.
 template <typename Config, typename Visit> void VisitExtension(Config& config, Visit visit) {
-    visit(config.m_bExactFitting);
+    visit(config.m_bExactFitting, 1);
+    visit(config.m_nRankKey, kRankKeyCount - 1);
 }
 
 // False when the file ended inside the list or its count cannot be trusted, so that nothing after
@@ -84,12 +85,12 @@ void ReadAfterVersion(platform::ByteReader& reader, CConfigData& config) {
     }
     bool read = true;
     VisitFixedBlock(config, [&](std::int32_t& field) { read = read && reader.Int32(field); });
-    // Bytes after the block were never looked at before the flags that follow it came; only a
-    // true flag value is taken from them.
-    VisitExtension(config, [&](std::int32_t& field) {
+    // Bytes after the block were never looked at before the settings that follow it came; only
+    // a value in a setting's range is taken from them.
+    VisitExtension(config, [&](std::int32_t& field, std::int32_t largest) {
         std::int32_t value = 0;
         read = read && reader.Int32(value);
-        if (read && (value == 0 || value == 1)) {
+        if (read && value >= 0 && value <= largest) {
             field = value;
         }
     });
@@ -123,7 +124,7 @@ bool CConfigData::Save(const std::string& folder, platform::MessageSink& sink) c
         }
     }
     VisitFixedBlock(*this, [&](std::int32_t field) { writer.Int32(field); });
-    VisitExtension(*this, [&](std::int32_t field) { writer.Int32(field); });
+    VisitExtension(*this, [&](std::int32_t field, std::int32_t) { writer.Int32(field); });
     if (!platform::SafeSave(ConfigPath(folder), writer.bytes())) {
         sink.Show("コンフィグ情報の保存に失敗しました");
         return false;

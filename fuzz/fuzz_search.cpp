@@ -9,7 +9,6 @@
 #include <string>
 
 #include "engine/search/skill_search.h"
-#include "engine/tables/skill_systems.h"
 #include "fuzz_support.h"
 #include "set_check.h"
 
@@ -136,6 +135,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   RefineCondition(data, condition, engine.database));
         }
     }
-    ClearSkillSystems();
     return 0;
 }

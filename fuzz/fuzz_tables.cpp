@@ -31,8 +31,8 @@ bool Terminated(const char* text, std::size_t capacity) {
     return strnlen(text, capacity) < capacity;
 }
 
-bool KnownSystem(int id) {
-    return id >= 0 && id < SkillSystemCount();
+bool KnownSystem(const CEquipDatabase& database, int id) {
+    return id >= 0 && id < database.SkillSystems().Count();
 }
 
 bool Within(int value, ValueRange range) {
@@ -44,7 +44,7 @@ void CheckSkills(const CEquipDatabase& database) {
         fuzz::Check(Terminated(skill->skillName, kNameSize) &&
                         Terminated(skill->systemName, kNameSize),
                     "skill name without terminator");
-        fuzz::Check(KnownSystem(skill->systemId), "skill with an unregistered system");
+        fuzz::Check(KnownSystem(database, skill->systemId), "skill with an unregistered system");
         fuzz::Check(skill->category >= 0 && skill->category <= 4, "skill category out of range");
     }
 }
@@ -52,7 +52,8 @@ void CheckSkills(const CEquipDatabase& database) {
 void CheckDecos(const CEquipDatabase& database) {
     for (const CDecoData* deco : database.Decos()) {
         fuzz::Check(Terminated(deco->name, kNameSize), "decoration name without terminator");
-        fuzz::Check(KnownSystem(deco->skillId[0]) && KnownSystem(deco->skillId[1]),
+        fuzz::Check(KnownSystem(database, deco->skillId[0]) &&
+                        KnownSystem(database, deco->skillId[1]),
                     "decoration with an unregistered system");
         fuzz::Check(deco->rankTier >= 0 && deco->rankTier <= 2 && deco->skillIndex == -1,
                     "decoration tier or skill index out of range");
@@ -74,7 +75,8 @@ void CheckArmor(const CEquipDatabase& database, int useBeforeData) {
                             Within(piece->defenseAfter, kDefenseRange),
                         "piece number out of its range");
             for (int i = 0; i < 5; ++i) {
-                fuzz::Check(KnownSystem(piece->skillId[i]), "piece with an unregistered system");
+                fuzz::Check(KnownSystem(database, piece->skillId[i]),
+                            "piece with an unregistered system");
                 fuzz::Check(Terminated(piece->materialName[i], kMaterialNameSize),
                             "material name without terminator");
                 fuzz::Check(Within(piece->resist[i], kResistRange) &&
@@ -211,6 +213,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     WriteTable(folder, chosen, BaseTables()[chosen]);
-    ClearSkillSystems();
     return 0;
 }

@@ -34,9 +34,10 @@ bool IsAvoided(const CSearchCondition& condition, int row) {
 // A set touching more skill systems than the summary has room for loses its last rows; a chosen
 // skill whose row is missing then cannot be judged from the summary.
 void CheckSkills(const CEquipSet& set, const CSearchCondition& condition,
-                 const std::vector<CSkillData*>& skills) {
+                 const CEquipDatabase& database) {
+    const std::vector<CSkillData*>& skills = database.Skills();
     SkillRowTable rows;
-    const int count = SkillSummary(set, skills, rows);
+    const int count = SkillSummary(set, skills, database.SkillSystems(), rows);
     Check(count >= 0 && count <= kSkillRowCapacity, "summary row count out of range");
     for (int k = 0; k < condition.skillCount; ++k) {
         const CSkillData& level = *skills[condition.skillRows[k]];
@@ -60,7 +61,7 @@ void CheckListedSets(const CSkillSearch& engine, const CSearchCondition& conditi
         const int defense = set->TotalDefense();
         Check(refined ? defense > condition.minDefense : defense >= condition.minDefense,
               "a listed set is below the minimum defence");
-        CheckSkills(*set, condition, engine.database.Skills());
+        CheckSkills(*set, condition, engine.database);
     }
 }
 

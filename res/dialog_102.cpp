@@ -77,13 +77,16 @@ constexpr ControlTemplate kControls[] = {
     {kIdSetSkills, K::kReportList, "", 184, 260, 395, 73, kSingleSel, 0, kSetSkillsGrow},
     {kIdSetExtras, K::kStatic, "", 184, 336, 395, 10, kEndEllipsis, 0, kBarGrows},
 
-    // Bottom rows: progress, then the temporary lists that steer the next search.
+    // Bottom rows: progress, then the order of the next search's list and the temporary lists
+    // that steer it.
     {kIdElapsed, K::kStatic, "", 4, 351, 168, 10, kNone, 0, kFollowsBottom},
     {kIdResultCount, K::kStatic, "検索結果 0件", 176, 351, 96, 10, kRightAlign, 0, kFollowsBottom},
     // Wide enough for two counters of 20 digits.
     {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 208, 10, kRightAlign, 0,
      kFollowsBottom},
     {kIdProgressBar, K::kProgressBar, "", 488, 350, 91, 11, kNone, 0, kBarGrows},
+    {-1, K::kStatic, "表示順", 4, 367, 30, 10, kNone, 0, kFollowsBottom},
+    {kIdRankKey, K::kDropDownList, "", 36, 365, 90, 120, kNone, 0, kFollowsBottom},
     {kIdTempListStatus, K::kStatic, "", 184, 368, 300, 10, kNone, 0, kFollowsBottom},
     {kIdTempLists, K::kPushButton, "一時リスト参照", 509, 365, 70, 14, kDisabled, 0,
      kFollowsCorner},

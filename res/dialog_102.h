@@ -49,6 +49,7 @@ enum MainControl : int {
     kIdTempLists = 1092,
     kIdExtraSkills = 1093,
     kIdSetExtras = 1094,
+    kIdRankKey = 1095,
 };
 
 // Rarity buttons "0" to "10", in rarity order.

@@ -18,7 +18,16 @@ constexpr ControlTemplate kControls[] = {
      kSingleSel | kShowSelAlways,
      0,
      {0, 100, 0, 100}},
-    {-1, K::kStatic, "ダブルクリックで選択スキルに追加", 7, 176, 140, 10, kNone, 0, {0, 0, 100, 0}},
+    {kIdHint,
+     K::kStatic,
+     "ダブルクリックで選択スキルに追加",
+     7,
+     176,
+     140,
+     10,
+     kNone,
+     0,
+     {0, 0, 100, 0}},
     {kIdOk, K::kPushButton, "閉じる", 157, 174, 50, 14, kDefault, 0, {100, 0, 100, 0}},
 };
 

@@ -13,6 +13,7 @@ enum Control : int {
     kIdOk = 1,
     kIdCount = 1095,
     kIdSkills = 1096,
+    kIdHint = 1097,
 };
 
 } // namespace extra_skills

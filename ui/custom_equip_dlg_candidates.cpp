@@ -7,7 +7,7 @@
 using namespace res::custom_equip;
 
 void CCustomEquipDlg::FillSkillBox() {
-    equip_browser::FillSkillSystemBox(*Control<QComboBox>(kIdSkill), SkillTable());
+    equip_browser::FillSkillSystemBox(*Control<QComboBox>(kIdSkill), *m_pDatabase);
 }
 
 int CCustomEquipDlg::SelectedCategory() const {

@@ -22,9 +22,9 @@ std::string ExcludedCell(const ExcludedRow& row, int column) {
         return row.kindText;
     }
     if (row.piece != nullptr) {
-        return ArmourCellText(*row.piece, column);
+        return ArmourHeadText(*row.piece, column);
     }
-    return row.deco != nullptr ? DecoCellText(*row.deco, column) : std::string();
+    return row.deco != nullptr ? DecoHeadText(*row.deco, column) : std::string();
 }
 
 const void* RecordOf(const ExcludedRow& row) {

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/tables/sjis_text.h"
 #include "engine/sets/skill_summary.h"
+#include "engine/tables/sjis_text.h"
 #include "engine/tables/skill_systems.h"
 #include "platform/sjis.h"
 #include "ui/custom_equip_dlg.h"
@@ -48,14 +48,15 @@ template <class... Args> std::string Line(const char* utf8Format, Args... args) 
 void CCustomEquipDlg::RecalcTotals() {
     const CEquipSet set = FixedAsSet();
     SkillRowTable summary;
-    const int count = SkillSummary(set, SkillTable(), summary);
+    const CSkillSystems& systems = m_pDatabase->SkillSystems();
+    const int count = SkillSummary(set, SkillTable(), systems, summary);
     m_listTotals.DeleteAllItems();
     m_bBodyDoublingShown = 0;
-    const int doublingId = FindOrAddSkillSystem(sjis::kBodyDoubling);
+    const int doublingId = systems.Find(sjis::kBodyDoubling);
     for (int i = 0; i < count; ++i) {
         const SkillRow& row = summary[static_cast<std::size_t>(i)];
         const bool marker = row.systemId == doublingId;
-        const int item = m_listTotals.InsertItem(i, SkillSystemName(row.systemId));
+        const int item = m_listTotals.InsertItem(i, systems.Name(row.systemId));
         m_listTotals.SetItemText(item, 1, PointText(row.points[kWeaponPosition]));
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const std::string text =

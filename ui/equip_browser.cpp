@@ -115,16 +115,19 @@ int SelectedValue(const ui::CTemplateDialog& dialog, int comboId) {
 
 // Each system once: the skill table has one row per level of a system, and a name that merely
 // begins like another is a system of its own.
-void FillSkillSystemBox(QComboBox& box, const std::vector<CSkillData*>& skills) {
+void FillSkillSystemBox(QComboBox& box, const CEquipDatabase& database) {
     box.clear();
     box.addItem(QStringLiteral("すべて"), -1);
-    for (const CSkillData* skill : skills) {
+    for (const CSkillData* skill : database.Skills()) {
         if (box.findData(skill->systemId) < 0) {
             box.addItem(QString::fromStdString(platform::SjisToShownText(skill->systemName)),
                         skill->systemId);
         }
     }
-    const int doubling = FindOrAddSkillSystem(sjis::kBodyDoubling);
+    // Tables without a doubling piece filter on an id no record carries.
+    const CSkillSystems& systems = database.SkillSystems();
+    const int found = systems.Find(sjis::kBodyDoubling);
+    const int doubling = found >= 0 ? found : systems.Count();
     if (box.findData(doubling) < 0) {
         box.addItem(QStringLiteral("胴系倍加"), doubling);
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/tables/equip_database.h"
 #include "engine/tables/records.h"
 #include "ui/framework/template_dialog.h"
 #include "ui/list_ctrl_equip.h"
@@ -56,7 +57,7 @@ int SelectedValue(const ui::CTemplateDialog& dialog, int comboId);
 
 // "すべて" (-1), each skill system of the skill table once with its id, in table order, then
 // "胴系倍加"; the first item selected.
-void FillSkillSystemBox(QComboBox& box, const std::vector<CSkillData*>& skills);
+void FillSkillSystemBox(QComboBox& box, const CEquipDatabase& database);
 
 // The background of every other row of a browser list.
 ui::CReportList::CellColors ShadedRow(int row);

@@ -19,6 +19,7 @@ CEquipDialog::CEquipDialog(const res::DialogTemplate& dialog, std::string progra
 void CEquipDialog::SetData(const CEquipDatabase& database, CConfigData& config) {
     m_pDatabase = &database;
     m_pConfig = &config;
+    m_listCandidates.SetSkillSystems(database.SkillSystems());
     OnSetData(database);
 }
 

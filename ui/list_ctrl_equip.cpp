@@ -25,7 +25,7 @@ const char* SlotName(int kind) {
     return kind >= 0 && kind < kSlotCount ? sjis::kSlotLabels[kind] : sjis::kUnknown;
 }
 
-std::string ArmourSkillText(const CEquipData& piece, int column) {
+std::string ArmourSkillText(const CEquipData& piece, int column, const CSkillSystems& systems) {
     const int entry = (column - 5) / 2;
     if ((column - 5) % 2 != 0) {
         return NonZero(piece.skillPoints[entry]);
@@ -35,7 +35,7 @@ std::string ArmourSkillText(const CEquipData& piece, int column) {
         return column == 5 ? std::string(sjis::kBodyDoubling) : std::string();
     }
     return piece.skillPoints[entry] == 0 ? std::string()
-                                         : std::string(SkillSystemName(piece.skillId[entry]));
+                                         : std::string(systems.Name(piece.skillId[entry]));
 }
 
 // Integer sort keys of the columns other than 0 and 2.
@@ -105,9 +105,28 @@ int CompareRows(const EquipRow& a, const EquipRow& b, int column) {
     return ka < kb ? -1 : ka > kb ? 1 : 0;
 }
 
+// Until a list is given the tables' names, every skill column names an unknown system.
+const CSkillSystems kNoSystems;
+
+std::string ArmourCellText(const CEquipData& piece, int column, const CSkillSystems& systems) {
+    if (column >= 5 && column <= 14) {
+        return ArmourSkillText(piece, column, systems);
+    }
+    return ArmourHeadText(piece, column);
+}
+
+std::string DecoCellText(const CDecoData& deco, int column, const CSkillSystems& systems) {
+    if (column == 5 || column == 7) {
+        const int entry = (column - 5) / 2;
+        return deco.skillPoints[entry] == 0 ? std::string()
+                                            : std::string(systems.Name(deco.skillId[entry]));
+    }
+    return DecoHeadText(deco, column);
+}
+
 } // namespace
 
-std::string ArmourCellText(const CEquipData& piece, int column) {
+std::string ArmourHeadText(const CEquipData& piece, int column) {
     switch (column) {
     case 0:
         return SlotName(piece.kind);
@@ -122,16 +141,13 @@ std::string ArmourCellText(const CEquipData& piece, int column) {
     default:
         break;
     }
-    if (column >= 5 && column <= 14) {
-        return ArmourSkillText(piece, column);
-    }
     if (column >= 15 && column <= 19) {
         return Number(piece.resist[column - 15]);
     }
     return {};
 }
 
-std::string DecoCellText(const CDecoData& deco, int column) {
+std::string DecoHeadText(const CDecoData& deco, int column) {
     switch (column) {
     case 0:
         return sjis::kSlotDeco;
@@ -141,12 +157,6 @@ std::string DecoCellText(const CDecoData& deco, int column) {
         return deco.name;
     case 4:
         return SlotMarks(deco.size, 0);
-    case 5:
-    case 7: {
-        const int entry = (column - 5) / 2;
-        return deco.skillPoints[entry] == 0 ? std::string()
-                                            : std::string(SkillSystemName(deco.skillId[entry]));
-    }
     case 6:
     case 8:
         return NonZero(deco.skillPoints[(column - 6) / 2]);
@@ -156,7 +166,8 @@ std::string DecoCellText(const CDecoData& deco, int column) {
 }
 
 CListCtrlEquip::CListCtrlEquip(QWidget* parent)
-    : ui::CReportList(parent), m_penGrid(QColor(160, 160, 160), 1, Qt::SolidLine) {
+    : ui::CReportList(parent), m_pSystems(&kNoSystems),
+      m_penGrid(QColor(160, 160, 160), 1, Qt::SolidLine) {
     SetOwnerData(true);
 }
 
@@ -214,8 +225,8 @@ std::string CListCtrlEquip::OwnerDataText(int row, int column) const {
     if (!stored || !stored->pRecord) {
         return {};
     }
-    return stored->bArmour ? ArmourCellText(*stored->Armour(), column)
-                           : DecoCellText(*stored->Deco(), column);
+    return stored->bArmour ? ArmourCellText(*stored->Armour(), column, *m_pSystems)
+                           : DecoCellText(*stored->Deco(), column, *m_pSystems);
 }
 
 void CListCtrlEquip::paintEvent(QPaintEvent* event) {

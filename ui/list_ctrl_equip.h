@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/tables/records.h"
+#include "engine/tables/skill_systems.h"
 #include "ui/framework/report_list.h"
 
 // One row of a CListCtrlEquip: an armour piece or a decoration of the loaded tables.
@@ -29,6 +30,9 @@ public:
 
     explicit CListCtrlEquip(QWidget* parent = nullptr);
 
+    // The names the skill columns show; they must outlive the list's rows.
+    void SetSkillSystems(const CSkillSystems& systems) { m_pSystems = &systems; }
+
     void SetRowCount(int count);
     void SetRow(int index, bool armour, const void* record);
     void DeleteRow(int index);
@@ -47,10 +51,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const CSkillSystems* m_pSystems;
     QPen m_penGrid;
     std::vector<EquipRow> m_pRows;
 };
 
-// Cell texts (Shift-JIS) of the two kinds of rows; exposed for the dialogs that show the same.
-std::string ArmourCellText(const CEquipData& piece, int column);
-std::string DecoCellText(const CDecoData& deco, int column);
+// Cell texts (Shift-JIS) of the two kinds of rows in every column but the skill columns; exposed
+// for the dialogs that show the same.
+std::string ArmourHeadText(const CEquipData& piece, int column);
+std::string DecoHeadText(const CDecoData& deco, int column);

@@ -59,6 +59,10 @@ void COwnDlg::ConnectMessageMap() {
     OnClicked(kIdOk, [this] { OnBnClickedOk(); });
 }
 
+void COwnDlg::OnSetData(const CEquipDatabase& database) {
+    m_listOwned.SetSkillSystems(database.SkillSystems());
+}
+
 void COwnDlg::ConnectLists() {
     connect(&m_listCandidates, &ui::CReportList::itemDoubleClicked, this,
             [this] { OnBnClickedAddOwned(); });
@@ -82,7 +86,7 @@ void COwnDlg::ResetControls() {
         SetText(id, "");
     }
     for (int id : std::initializer_list<int>{kIdSkill, kIdOwnedSkill}) {
-        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), SkillTable());
+        equip_browser::FillSkillSystemBox(*Control<QComboBox>(id), *m_pDatabase);
     }
 }
 

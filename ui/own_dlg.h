@@ -50,6 +50,7 @@ public:
     OwnedLists m_owned;
 
 private:
+    void OnSetData(const CEquipDatabase& database) override;
     void ConnectMessageMap();
     void ConnectLists();
     void ResetControls();

@@ -138,6 +138,7 @@ void CSimulatorDlg::InitOptionControls() {
     CheckRadio(kWeaponSlotIds[std::clamp(m_config.m_nWeaponSlots, 0, 3)]);
     SetCheck(kIdFastSearch, m_config.m_bFastSearch);
     SetCheck(kIdExactFitting, m_config.m_bExactFitting);
+    InitRankKeyControl();
     SetText(kIdProgressText, "0%");
 
     const bool minDefence = m_config.m_bMinDefence != 0;
@@ -161,6 +162,23 @@ void CSimulatorDlg::InitOptionControls() {
     for (int id : {kIdClip, kIdSaveFixed, kIdRefine, kIdSaveAll}) {
         Enable(id, false);
     }
+}
+
+// The entries are in RankKey order, so an entry's index is the key it stands for.
+void CSimulatorDlg::InitRankKeyControl() {
+    const char* const entries[kRankKeyCount] = {"見つけた順", "防御力", "空きスロット",
+                                                "火耐性",     "水耐性", "雷耐性",
+                                                "氷耐性",     "龍耐性", "所持数"};
+    auto* combo = Control<QComboBox>(kIdRankKey);
+    for (const char* entry : entries) {
+        combo->addItem(QString::fromUtf8(entry));
+    }
+    combo->setCurrentIndex(std::clamp(m_config.m_nRankKey, 0, kRankKeyCount - 1));
+    combo->setToolTip(QString::fromUtf8("最大表示件数までのセットを、選んだ値の高い順に選んで表示し"
+                                        "ます（見つけた順: 見つかった順）"));
+    Item(kIdExactFitting)
+        ->setToolTip(QString::fromUtf8("装飾品の付け方をすべて試し、条件を満たすセットをもれなく"
+                                       "探します（オフ: 速い簡易判定、一部を見落とします）"));
 }
 
 void CSimulatorDlg::InitResultColumns() {
@@ -217,6 +235,7 @@ void CSimulatorDlg::SaveControlsToConfig() {
     m_config.m_bUseFixed = IsChecked(kIdUseFixed);
     m_config.m_bFastSearch = IsChecked(kIdFastSearch);
     m_config.m_bExactFitting = IsChecked(kIdExactFitting);
+    m_config.m_nRankKey = Control<QComboBox>(kIdRankKey)->currentIndex();
     m_config.m_bNoBodyDoubling = IsChecked(kIdNoBodyDoubling);
     m_config.m_bOwnedOnly = IsChecked(kIdOwnedOnly);
 
@@ -247,7 +266,9 @@ bool CSimulatorDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
 }
 
 void CSimulatorDlg::OnTimer(int id) {
-    if (id == kSearchTimer) {
+    if (id == kSearchTimer && m_bAdviceRunning) {
+        ShowAdviceProgress();
+    } else if (id == kSearchTimer) {
         UpdateProgress(m_search.visited, m_search.totalCombos);
     }
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "config/config_data.h"
+#include "engine/advisor/skill_advisor.h"
 #include "engine/condition/search_condition.h"
 #include "engine/search/search_host.h"
 #include "engine/search/skill_search.h"
@@ -127,8 +128,13 @@ public:
     void ShowSetExtras(const CEquipSet& set);
     // Keeps the condition the listed sets meet, for their "追加可能" line.
     void KeepExtrasCondition();
-    // One line per chosen skill: how many sets the search finds without it, most first.
-    std::string AdviceText();
+    // After a complete search that found nothing: counts, as a search of its own with progress
+    // and "中断", how many sets each chosen skill or limit keeps out, and adds the lines to the
+    // empty list's text. An abort leaves the search's results and status as they were.
+    void ShowAdvice();
+    // The timer's display while the advice runs: the running count's progress and how many are
+    // done.
+    void ShowAdviceProgress();
 
     // --- Text export (simulator_dlg_export.cpp) ---
     void OnBnClickedClip();
@@ -166,6 +172,7 @@ private:
     void ConnectMessageMap();
     void ConnectListNotifications();
     void InitOptionControls();
+    void InitRankKeyControl();
     void InitSkillControls();
     void InitResultColumns();
     void RestoreChosenSkills();
@@ -183,4 +190,20 @@ private:
     bool m_bExtraSkillsRunning = false;
     // The condition every listed set meets; none for sets read from a file.
     std::optional<CSearchCondition> m_extrasCondition;
+    // While the advice after an empty search runs, and how far it has come.
+    bool m_bAdviceRunning = false;
+    AdviceProgress m_adviceProgress;
+
+    // The search's own progress area, kept while the advisor shows its runs there.
+    struct ProgressDisplay {
+        int bar = 0;
+        std::string progress;
+        std::string elapsed;
+        std::string count;
+    };
+    ProgressDisplay KeepProgressDisplay() const;
+    void RestoreProgressDisplay(const ProgressDisplay& shown);
+    // "追加スキル検索" as a locked run with progress and "中断": the levels that could be added,
+    // none when aborted. The search's progress area is given back afterwards.
+    std::optional<std::vector<int>> RunExtraSkillsSearch();
 };

@@ -1,6 +1,8 @@
+#include <QProgressBar>
 #include <algorithm>
 #include <string>
 
+#include "engine/advisor/advice_text.h"
 #include "engine/advisor/skill_advisor.h"
 #include "engine/condition/chosen_skill_table.h"
 #include "platform/sjis.h"
@@ -40,44 +42,70 @@ std::optional<CSearchCondition> WithEarlierSkills(const CSearchCondition& refine
 
 } // namespace
 
+CSimulatorDlg::ProgressDisplay CSimulatorDlg::KeepProgressDisplay() const {
+    return {Control<QProgressBar>(kIdProgressBar)->value(), GetText(kIdProgressText),
+            GetText(kIdElapsed), GetText(kIdResultCount)};
+}
+
+void CSimulatorDlg::RestoreProgressDisplay(const ProgressDisplay& shown) {
+    Control<QProgressBar>(kIdProgressBar)->setValue(shown.bar);
+    SetText(kIdProgressText, shown.progress);
+    SetText(kIdElapsed, shown.elapsed);
+    SetText(kIdResultCount, shown.count);
+}
+
 void CSimulatorDlg::OnBnClickedExtraSkills() {
     if (m_bExtraSkillsRunning) {
         m_search.abortRequested = 1;
         return;
     }
-    if (m_search.running || m_bFillingResults) {
+    if (m_search.running || m_bFillingResults || m_bAdviceRunning) {
         return;
     }
+    std::optional<std::vector<int>> rows = RunExtraSkillsSearch();
+    if (!rows) {
+        return;
+    }
+    auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
+    ExtraSkillsChooser chooser;
+    chooser.full = [chosen] { return chosen->GetItemCount() >= kMaxChosenSkills; };
+    chooser.add = [this](int index) { AddChosenSkill(index); };
+    chooser.recompute = [this] { return RunExtraSkillsSearch(); };
+    chooser.abort = [this] { m_search.abortRequested = 1; };
+    CExtraSkillsDlg dialog(m_search.database.Skills(), std::move(*rows), std::move(chooser),
+                           GetPrompter(), this);
+    dialog.DoModal();
+}
+
+std::optional<std::vector<int>> CSimulatorDlg::RunExtraSkillsSearch() {
     CSearchCondition condition;
     BuildCondition(condition);
-    // The counters belong to the listed results, and a saved result file records them.
+    // The counters and the status belong to the listed results, and a saved result file records
+    // the counters.
     const std::uint64_t visited = m_search.visited;
     const std::uint64_t total = m_search.totalCombos;
+    const ProgressDisplay shown = KeepProgressDisplay();
     m_bExtraSkillsRunning = true;
     EnableForSearch(true);
     SetText(kIdExtraSkills, "中断");
+    SetText(kIdElapsed, "追加スキル検索中");
     SetTimer(kSearchTimer, kSearchTimerMs);
     m_liFrequency = ui::PerfFrequency();
     m_liSearchStart = ui::PerfCounter();
     bool aborted = false;
-    const std::vector<int> rows = FindAddableSkills(m_search, condition, kAdvisorThreads, aborted);
+    std::vector<int> rows = FindAddableSkills(m_search, condition, kAdvisorThreads, aborted);
     KillTimer(kSearchTimer);
-    // Skill systems examined of all: a full bar only when every one was.
-    UpdateProgress(m_search.visited, m_search.totalCombos);
-    SetText(kIdElapsed, aborted ? "中断されました" : "終了");
     m_bExtraSkillsRunning = false;
     EnableForSearch(false);
     SetText(kIdExtraSkills, "追加スキル検索");
+    RestoreProgressDisplay(shown);
     m_search.visited = visited;
     m_search.totalCombos = total;
     m_search.abortRequested = 0;
     if (aborted) {
-        return;
+        return std::nullopt;
     }
-    CExtraSkillsDlg dialog(
-        m_search.database.Skills(), rows, [this](int index) { AddChosenSkill(index); },
-        GetPrompter(), this);
-    dialog.DoModal();
+    return rows;
 }
 
 void CSimulatorDlg::KeepExtrasCondition() {
@@ -105,13 +133,34 @@ void CSimulatorDlg::ShowSetExtras(const CEquipSet& set) {
     Item(kIdSetExtras)->setToolTip(QString::fromStdString(text));
 }
 
-std::string CSimulatorDlg::AdviceText() {
-    const auto& skills = m_search.database.Skills();
-    std::string text;
-    for (const SkillAdvice& advice : AdviseWithout(m_search, m_condition)) {
-        text += "\n「" +
-                platform::SjisToShownText(skills[static_cast<std::size_t>(advice.row)]->skillName) +
-                "」を外すと " + std::to_string(advice.sets) + (advice.atLeast ? "件以上" : "件");
+void CSimulatorDlg::ShowAdvice() {
+    const ProgressDisplay shown = KeepProgressDisplay();
+    m_bAdviceRunning = true;
+    EnableForSearch(true);
+    SetText(kIdSearch, "中断");
+    m_adviceProgress = AdviceProgress{this};
+    ShowAdviceProgress();
+    SetTimer(kSearchTimer, kSearchTimerMs);
+    const std::vector<SkillAdvice> advice = AdviseWithout(m_search, m_condition, &m_adviceProgress);
+    KillTimer(kSearchTimer);
+    m_bAdviceRunning = false;
+    EnableForSearch(false);
+    SetText(kIdSearch, "検索");
+    // Unlocking gave the save button back; there is still nothing to save.
+    Enable(kIdSaveAll, false);
+    RestoreProgressDisplay(shown);
+    m_search.abortRequested = 0;
+    std::string text = m_listResult.EmptyText().toStdString();
+    for (const std::string& line : AdviceLines(m_search.database, advice)) {
+        text += "\n" + line;
     }
-    return text;
+    m_listResult.SetEmptyText(text);
+}
+
+void CSimulatorDlg::ShowAdviceProgress() {
+    const int done = m_adviceProgress.done;
+    const int total = m_adviceProgress.total;
+    Control<QProgressBar>(kIdProgressBar)->setValue(total > 0 ? done * 100 / total : 0);
+    SetText(kIdProgressText, std::to_string(done) + " / " + std::to_string(total));
+    SetText(kIdElapsed, "見つからない理由を調べています");
 }

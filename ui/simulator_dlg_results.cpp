@@ -132,11 +132,12 @@ void CSimulatorDlg::ShowSetDetails() {
     m_bBodyDoublingShown = 0;
     const auto& skills = m_search.database.Skills();
     SkillRowTable summary;
-    const int rowCount = set->Summarize(summary, skills);
-    const int doublingId = FindOrAddSkillSystem(sjis::kBodyDoubling);
+    const CSkillSystems& systems = m_search.database.SkillSystems();
+    const int rowCount = set->Summarize(summary, skills, systems);
+    const int doublingId = systems.Find(sjis::kBodyDoubling);
     for (int i = 0; i < rowCount; ++i) {
         const SkillRow& skillRow = summary[static_cast<std::size_t>(i)];
-        const int row = m_listSetSkills.InsertItem(i, SkillSystemName(skillRow.systemId));
+        const int row = m_listSetSkills.InsertItem(i, systems.Name(skillRow.systemId));
         m_listSetSkills.SetItemText(row, 1, PointText(skillRow.points[kWeaponPosition]));
         const bool marker = skillRow.systemId == doublingId;
         for (int slot = 0; slot < kSlotCount; ++slot) {

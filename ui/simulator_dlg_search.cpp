@@ -20,8 +20,9 @@ constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot
 constexpr int kSearchLockedBefore[] = {kIdMale,   kIdFemale,     kIdBlade,
                                        kIdGunner, kIdMinDefence, kIdMinDefenceValue};
 constexpr int kSearchLockedAfter[] = {
-    kIdUseExclude, kIdUseFixed,   kIdCategory,  kIdClearSkills, kIdConfig,         kIdSaveAll,
-    kIdLoad,       kIdFastSearch, kIdOwnedOnly, kIdEditOwn,     kIdNoBodyDoubling, kIdExactFitting};
+    kIdUseExclude,     kIdUseFixed,     kIdCategory,   kIdClearSkills, kIdConfig,
+    kIdSaveAll,        kIdLoad,         kIdFastSearch, kIdOwnedOnly,   kIdEditOwn,
+    kIdNoBodyDoubling, kIdExactFitting, kIdRankKey};
 constexpr int kRefineLockedBefore[] = {kIdMale, kIdFemale, kIdBlade, kIdGunner};
 constexpr int kRefineLockedAfter[] = {kIdUseExclude, kIdUseFixed,  kIdSaveAll, kIdLoad,
                                       kIdFastSearch, kIdOwnedOnly, kIdEditOwn, kIdNoBodyDoubling};
@@ -71,6 +72,11 @@ std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::
 } // namespace
 
 void CSimulatorDlg::OnBnClickedSearch() {
+    // The advice after an empty search is aborted like a search; its end restores the status.
+    if (m_bAdviceRunning) {
+        m_search.abortRequested = 1;
+        return;
+    }
     // The filling lets the queue run; a new search then would pull the results from under it.
     if (m_bFillingResults || m_bExtraSkillsRunning) {
         return;
@@ -190,6 +196,7 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
     condition.maxDisplay = static_cast<std::uint32_t>(std::max(m_config.m_nMaxDisplay, 0));
     condition.fastSearch = IsChecked(kIdFastSearch);
     condition.exactFitting = IsChecked(kIdExactFitting);
+    condition.rankKey = static_cast<RankKey>(Control<QComboBox>(kIdRankKey)->currentIndex());
     condition.excludeDoubling = IsChecked(kIdNoBodyDoubling);
     SaveControlsToConfig();
 }
@@ -312,12 +319,7 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
     KeepExtrasCondition();
     const auto& results = m_search.results;
     const int count = static_cast<int>(results.size());
-    std::string emptyText = count == 0 ? NothingFoundText(end) : "";
-    // An empty search that examined everything tells which chosen skill stands in the way.
-    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
-        emptyText += AdviceText();
-    }
-    m_listResult.SetEmptyText(emptyText);
+    m_listResult.SetEmptyText(count == 0 ? NothingFoundText(end) : "");
     if (count > 0) {
         Enable(kIdClip, true);
         Enable(kIdSaveFixed, true);
@@ -341,7 +343,7 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
         set.number = i + 1;
         const int freeSlots =
             set.FreeArmorSlots() + set.FreeSlots(m_condition.weaponSlots, kWeaponPosition);
-        const int rowCount = set.Summarize(summary, skills);
+        const int rowCount = set.Summarize(summary, skills, m_search.database.SkillSystems());
         const SkillStatistics stats = CountSkillStatistics(summary, rowCount);
         m_listResult.SetRow(i, &set, CountOwnedPieces(set), freeSlots, stats.active,
                             stats.activeMinus, stats.maxInactive, stats.inactive);
@@ -357,6 +359,10 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
     m_listSetEquip.ClearTempLists();
     m_bFillingResults = 0;
     OnSetCursor();
+    // An empty search that examined everything tells what stands in the way.
+    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
+        ShowAdvice();
+    }
 }
 
 int CSimulatorDlg::CountOwnedPieces(const CEquipSet& set) const {

@@ -14,7 +14,7 @@ namespace {
 // Kind, rarity, name, defence and slot marks, as the browser lists show a piece.
 void FillPieceColumns(ui::CReportList& list, int row, const CEquipData& piece, bool withKind) {
     for (int column = withKind ? 0 : 1; column < 5; ++column) {
-        list.SetItemText(row, column, ArmourCellText(piece, column));
+        list.SetItemText(row, column, ArmourHeadText(piece, column));
     }
     list.SetItemData(row, reinterpret_cast<std::uintptr_t>(&piece));
 }

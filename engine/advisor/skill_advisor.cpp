@@ -152,7 +152,76 @@ std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
     return addable;
 }
 
-std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondition& condition) {
+namespace {
+
+// Passes the pumps of the advice's searches on to the host and keeps their completion messages
+// from it: they are not the search the host is waiting for.
+class PumpOnly : public SearchHost {
+public:
+    explicit PumpOnly(SearchHost* host) : host_(host) {}
+    void Post(unsigned, std::uint64_t, std::uint64_t) override {}
+    void PumpMessages() override {
+        if (host_ != nullptr) {
+            host_->PumpMessages();
+        }
+    }
+
+private:
+    SearchHost* host_;
+};
+
+struct AdviceSearch {
+    SkillAdvice line;
+    CSearchCondition condition;
+};
+
+CSearchCondition WithoutChosen(const CSearchCondition& condition, int k) {
+    CSearchCondition without = condition;
+    std::copy(condition.skillRows + k + 1, condition.skillRows + condition.skillCount,
+              without.skillRows + k);
+    --without.skillCount;
+    return without;
+}
+
+// Each change that could let sets through: chosen rows first, then the condition's other limits.
+// Only the counts matter: a ranking would examine every combination to order sets nobody sees.
+std::vector<AdviceSearch> AdviceSearches(const CSearchCondition& original) {
+    CSearchCondition condition = original;
+    condition.rankKey = RankKey::kNone;
+    std::vector<AdviceSearch> searches;
+    for (int k = 0; k < condition.skillCount; ++k) {
+        const int row = condition.skillRows[k];
+        if (!IsExcludedSkill(condition, row)) {
+            searches.push_back({{row, 0, false, AdviceKind::kSkill}, WithoutChosen(condition, k)});
+        }
+    }
+    const auto add = [&](AdviceKind kind, auto change) {
+        CSearchCondition changed = condition;
+        change(changed);
+        searches.push_back({{0, 0, false, kind}, changed});
+    };
+    if (condition.minDefense > 0) {
+        add(AdviceKind::kMinDefence, [](CSearchCondition& c) { c.minDefense = 0; });
+    }
+    if (condition.ownedOnly != 0) {
+        add(AdviceKind::kOwnedOnly, [](CSearchCondition& c) { c.ownedOnly = 0; });
+    }
+    if (!condition.fixed.IsEmpty()) {
+        add(AdviceKind::kFixed, [](CSearchCondition& c) {
+            c.fixed.Clear();
+            c.fixed.weaponSlots = c.weaponSlots;
+        });
+    }
+    if (condition.exactFitting == 0) {
+        add(AdviceKind::kExactFitting, [](CSearchCondition& c) { c.exactFitting = 1; });
+    }
+    return searches;
+}
+
+} // namespace
+
+std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondition& condition,
+                                       AdviceProgress* progress) {
     std::vector<std::unique_ptr<CEquipSet>> results = std::move(engine.results);
     const std::uint64_t visited = engine.visited;
     const std::uint64_t total = engine.totalCombos;
@@ -160,23 +229,31 @@ std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondit
     const std::uint64_t sets = engine.setCount;
     const SearchStop stop = engine.stopReason;
     SearchHost* owner = engine.owner;
-    engine.owner = nullptr;
+    PumpOnly pump(progress != nullptr ? progress->host : nullptr);
+    engine.owner = &pump;
+    const std::vector<AdviceSearch> searches = AdviceSearches(condition);
+    if (progress != nullptr) {
+        progress->done = 0;
+        progress->total = static_cast<int>(searches.size());
+        progress->aborted = false;
+    }
     std::vector<SkillAdvice> advice;
-    for (int k = 0; k < condition.skillCount; ++k) {
-        const int row = condition.skillRows[k];
-        if (IsExcludedSkill(condition, row)) {
-            continue;
+    for (const AdviceSearch& search : searches) {
+        engine.Search(search.condition);
+        if (engine.abortRequested != 0 || engine.stopReason == SearchStop::kAborted) {
+            advice.clear();
+            if (progress != nullptr) {
+                progress->aborted = true;
+            }
+            break;
         }
-        // Only the count matters: a ranking would examine every combination to order sets
-        // nobody sees.
-        CSearchCondition without = condition;
-        without.rankKey = RankKey::kNone;
-        std::copy(condition.skillRows + k + 1, condition.skillRows + condition.skillCount,
-                  without.skillRows + k);
-        --without.skillCount;
-        engine.Search(without);
-        advice.push_back(
-            {row, engine.results.size(), engine.results.size() >= condition.maxDisplay});
+        SkillAdvice line = search.line;
+        line.sets = engine.results.size();
+        line.atLeast = line.sets >= condition.maxDisplay;
+        advice.push_back(line);
+        if (progress != nullptr) {
+            ++progress->done;
+        }
     }
     std::stable_sort(advice.begin(), advice.end(),
                      [](const SkillAdvice& a, const SkillAdvice& b) { return a.sets > b.sets; });

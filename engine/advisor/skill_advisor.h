@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/sets/equip_set.h"
 #include "engine/condition/search_condition.h"
 #include "engine/search/skill_search.h"
+#include "engine/sets/equip_set.h"
 
 // Answers to "what else could I get": exact, whichever fitting the search uses.
 
@@ -22,12 +22,31 @@ std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition&
 std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
                                     const CSearchCondition& condition, const CEquipSet& set);
 
-// How many sets the same search finds without one of its chosen rows, for each chosen row that is
-// not avoided, most first. Counting stops at the display limit (`atLeast`). Runs searches on the
-// engine and leaves its results and counters as they were.
+// What an empty search could give up to find sets: one of its chosen rows, its minimum defence,
+// "所持品のみ" or its fixed pieces, or the rule-based fitting for the complete one.
+enum class AdviceKind { kSkill, kMinDefence, kOwnedOnly, kFixed, kExactFitting };
+
+// How many sets the same search finds with one change, counted up to the display limit
+// (`atLeast` when it is reached). `row` is the chosen row a kSkill line leaves out.
 struct SkillAdvice {
     int row = 0;
     std::uint64_t sets = 0;
     bool atLeast = false;
+    AdviceKind kind = AdviceKind::kSkill;
 };
-std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondition& condition);
+
+// How far AdviseWithout has come, for a host that shows it. The host is pumped from inside each
+// search (its completion messages are not passed on); setting the engine's `abortRequested` then
+// ends the advice at the running search, with `aborted` set.
+struct AdviceProgress {
+    SearchHost* host = nullptr;
+    int done = 0;
+    int total = 0;
+    bool aborted = false;
+};
+
+// One line for each chosen row that is not avoided and for each of the other changes the
+// condition allows, most first. Runs searches on the engine and leaves its results and counters
+// as they were; an aborted run returns no lines.
+std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondition& condition,
+                                       AdviceProgress* progress = nullptr);

@@ -95,6 +95,7 @@ bool CEquipSet::AddDeco(int position, CDecoData* deco) {
     return false;
 }
 
-int CEquipSet::Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills) const {
-    return SkillSummary(*this, skills, out);
+int CEquipSet::Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills,
+                         const CSkillSystems& systems) const {
+    return SkillSummary(*this, skills, systems, out);
 }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/tables/records.h"
 #include "engine/sets/skill_summary.h"
+#include "engine/tables/records.h"
 
 // Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
 // every result, and the set shown in detail. Decoration entries are packed from the front.
@@ -28,5 +28,6 @@ struct CEquipSet {
     // Puts the decoration into the first empty entry of the position; false when all three are
     // taken or the decoration has size 0. Free slots are not checked.
     bool AddDeco(int position, CDecoData* deco);
-    int Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills) const;
+    int Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills,
+                  const CSkillSystems& systems) const;
 };

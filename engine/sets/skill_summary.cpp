@@ -91,11 +91,11 @@ int ActivatedSkill(int id, int total, const std::vector<CSkillData*>& skills) {
     return best;
 }
 
-int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills, SkillRowTable& out) {
+int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills,
+                 const CSkillSystems& systems, SkillRowTable& out) {
     out.fill(SkillRow{});
     std::vector<SkillRow> rows;
-    const int systems = SkillSystemCount();
-    for (int id = 0; id < systems; ++id) {
+    for (int id = 0; id < systems.Count(); ++id) {
         SkillRow row;
         if (BuildRow(set, id, row)) {
             row.skillIndex = ActivatedSkill(id, row.total, skills);
@@ -118,7 +118,7 @@ int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills, S
     int count = static_cast<int>(kept);
     if (doubling) {
         SkillRow marker;
-        marker.systemId = FindOrAddSkillSystem(sjis::kBodyDoubling);
+        marker.systemId = systems.Find(sjis::kBodyDoubling);
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const CEquipData* piece = set.pieces[slot];
             marker.doubling[slot] = piece != nullptr && piece->bodyDoubling ? 1 : 0;

@@ -6,6 +6,7 @@
 
 struct CEquipSet;
 struct CSkillData;
+class CSkillSystems;
 
 // One row of a set's skill summary: the points each position gives one skill system.
 struct SkillRow {
@@ -19,11 +20,12 @@ struct SkillRow {
 constexpr int kSkillRowCapacity = 48;
 using SkillRowTable = std::array<SkillRow, kSkillRowCapacity>;
 
-// Fills `out` with one row per skill system the set touches (activated levels first, then by
-// total, descending), plus a marker row for body-doubling pieces. Returns the row count, never
-// more than the capacity: when a set touches more systems than fit, the rows sorted last are
+// Fills `out` with one row per skill system of `systems` the set touches (activated levels first,
+// then by total, descending), plus a marker row for body-doubling pieces. Returns the row count,
+// never more than the capacity: when a set touches more systems than fit, the rows sorted last are
 // dropped, and the marker row always keeps its place.
-int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills, SkillRowTable& out);
+int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills,
+                 const CSkillSystems& systems, SkillRowTable& out);
 
 // The points of skill system `id` in a set, counted as its row of the summary counts them.
 int SkillPoints(const CEquipSet& set, int id);

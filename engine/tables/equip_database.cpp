@@ -78,6 +78,11 @@ void CEquipDatabase::Clear() {
     armorStore_.clear();
     skillStore_.clear();
     decoStore_.clear();
+    systems_.Clear();
+}
+
+int CEquipDatabase::AddSkillSystem(std::string_view name) {
+    return systems_.FindOrAdd(name);
 }
 
 CSkillData& CEquipDatabase::AddSkill(const CSkillData& skill) {
@@ -105,11 +110,10 @@ int CEquipDatabase::LoadTables(const std::string& folder, int useBeforeData) {
 
 int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData) {
     Clear();
-    ClearSkillSystems();
     std::size_t budget = kMaxRecords;
     const bool skillsRead = ForEachRecord(folder + kSkillFile, budget, [this](const char* line) {
         CSkillData skill;
-        ParseSkillLine(line, skill);
+        ParseSkillLine(line, skill, systems_);
         AddSkill(skill);
     });
     if (!skillsRead) {
@@ -117,7 +121,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
     }
     const bool decosRead = ForEachRecord(folder + kDecoFile, budget, [this](const char* line) {
         CDecoData deco;
-        ParseDecoLine(line, deco);
+        ParseDecoLine(line, deco, systems_);
         AddDeco(deco);
     });
     if (!decosRead) {
@@ -126,7 +130,7 @@ int CEquipDatabase::LoadTablesFrom(const std::string& folder, int useBeforeData)
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const bool read = ForEachRecord(folder + kArmorFiles[slot], budget, [&](const char* line) {
             CEquipData piece;
-            ParseArmorLine(line, piece);
+            ParseArmorLine(line, piece, systems_);
             piece.kind = slot;
             piece.useBeforeData = useBeforeData;
             // A body piece that counts the body piece's points instead of its own counts its own:

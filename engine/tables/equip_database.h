@@ -4,9 +4,11 @@
 #include <deque>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/tables/records.h"
+#include "engine/tables/skill_systems.h"
 
 // The seven loaded tables. Records live here for the whole run; everything else refers to them by
 // pointer, and pointer identity is what tells two pieces apart.
@@ -28,7 +30,7 @@ public:
     // Reads the seven tables from `folder` + "data/". Returns 1 when all were read, 0 when one is
     // not a regular file that can be read, or would take the tables past kMaxRecords records;
     // that table is left empty, the tables read before it keep their records, the later ones stay
-    // empty. The skill-system name table starts afresh with every load.
+    // empty. The skill-system names start afresh with every load.
     int LoadTables(const std::string& folder, int useBeforeData);
     // The same from a data folder named directly (ending in '/').
     int LoadTablesFrom(const std::string& dataFolder, int useBeforeData);
@@ -38,6 +40,7 @@ public:
     const std::vector<CEquipData*>& Armor(int slot) const { return armor_[slot]; }
     const std::vector<CSkillData*>& Skills() const { return skills_; }
     const std::vector<CDecoData*>& Decos() const { return decos_; }
+    const CSkillSystems& SkillSystems() const { return systems_; }
 
     // Rewrites the defence-data flag of every armour piece.
     void SetUseBeforeData(int useBeforeData);
@@ -46,8 +49,10 @@ public:
     CEquipData* FindArmor(int slot, const char* name) const;
     CDecoData* FindDeco(const char* name) const;
 
-    // Building blocks of the loader, also used by tests that assemble tables by hand.
+    // Building blocks of the loader, also used by tests that assemble tables by hand. Clear()
+    // forgets the skill-system names too.
     void Clear();
+    int AddSkillSystem(std::string_view name);
     CSkillData& AddSkill(const CSkillData& skill);
     CDecoData& AddDeco(const CDecoData& deco);
     CEquipData& AddArmor(int slot, const CEquipData& piece);
@@ -61,4 +66,5 @@ private:
     std::vector<CEquipData*> armor_[kSlotCount];
     std::vector<CSkillData*> skills_;
     std::vector<CDecoData*> decos_;
+    CSkillSystems systems_;
 };

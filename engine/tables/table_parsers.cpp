@@ -44,11 +44,11 @@ const char* RecordStart(const char* line) {
     return *line == '#' ? nullptr : line;
 }
 
-void ParseSkillLine(const char* line, CSkillData& skill) {
+void ParseSkillLine(const char* line, CSkillData& skill, CSkillSystems& systems) {
     const char* cursor = line;
     NextField(skill.skillName, sizeof skill.skillName, cursor);
     NextField(skill.systemName, sizeof skill.systemName, cursor);
-    skill.systemId = FindOrAddSkillSystem(skill.systemName);
+    skill.systemId = systems.FindOrAdd(skill.systemName);
     // The threshold column is kept as a signed byte, so 200 reads back as -56.
     skill.threshold = static_cast<std::int8_t>(NextInt(cursor));
     skill.jobFilter = NextInt(cursor);
@@ -59,7 +59,7 @@ void ParseSkillLine(const char* line, CSkillData& skill) {
     NextField(letter, sizeof letter, cursor);
 }
 
-void ParseDecoLine(const char* line, CDecoData& deco) {
+void ParseDecoLine(const char* line, CDecoData& deco, CSkillSystems& systems) {
     const char* cursor = line;
     NextField(deco.name, sizeof deco.name, cursor);
     deco.rarity = NextIntIn(cursor, kRarityRange);
@@ -67,7 +67,7 @@ void ParseDecoLine(const char* line, CDecoData& deco) {
     for (int i = 0; i < 2; ++i) {
         char system[64] = {};
         NextField(system, sizeof system, cursor);
-        deco.skillId[i] = FindOrAddSkillSystem(system);
+        deco.skillId[i] = systems.FindOrAdd(system);
         deco.skillPoints[i] = NextIntIn(cursor, kDecoPointsRange);
     }
     char tier[64] = {};
@@ -76,7 +76,7 @@ void ParseDecoLine(const char* line, CDecoData& deco) {
     deco.skillIndex = -1;
 }
 
-void ParseArmorLine(const char* line, CEquipData& piece) {
+void ParseArmorLine(const char* line, CEquipData& piece, CSkillSystems& systems) {
     const char* cursor = line;
     NextField(piece.name, sizeof piece.name, cursor);
     piece.sex = NextInt(cursor);
@@ -92,7 +92,7 @@ void ParseArmorLine(const char* line, CEquipData& piece) {
         // The armour tables keep 19 bytes of a skill-system name.
         char system[20] = {};
         NextField(system, sizeof system, cursor);
-        piece.skillId[i] = FindOrAddSkillSystem(system);
+        piece.skillId[i] = systems.FindOrAdd(system);
         if (std::strcmp(system, sjis::kBodyDoubling) == 0) {
             piece.bodyDoubling = 1;
         }

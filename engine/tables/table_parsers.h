@@ -1,12 +1,13 @@
 #pragma once
 
 #include "engine/tables/records.h"
+#include "engine/tables/skill_systems.h"
 
 // Parsers of one data-table line (a NUL-terminated piece of at most 511 bytes). Skill-system
-// names are registered in the name table as they are met.
-void ParseSkillLine(const char* line, CSkillData& skill);
-void ParseDecoLine(const char* line, CDecoData& deco);
-void ParseArmorLine(const char* line, CEquipData& piece);
+// names are registered in `systems` as they are met.
+void ParseSkillLine(const char* line, CSkillData& skill, CSkillSystems& systems);
+void ParseDecoLine(const char* line, CDecoData& deco, CSkillSystems& systems);
+void ParseArmorLine(const char* line, CEquipData& piece, CSkillSystems& systems);
 
 // Leading spaces are skipped; a line whose first other character is '#' is a comment. Returns
 // the start of the record text, or null for a comment.

@@ -79,9 +79,12 @@ TEST(CliResults, ExtraSkillsAndAdvice) {
     const CliRun run = RunCli(args);
     const json empty = JsonOf(run);
     EXPECT_TRUE(empty["results"].empty());
-    ASSERT_EQ(empty["advice"].size(), 3u);
-    EXPECT_EQ(empty["advice"][0]["sets"], 0);
-    EXPECT_FALSE(empty["advice"][0]["atLeast"].get<bool>());
+    // The minimum defence keeps the sets out, and says so first; each skill does not.
+    ASSERT_EQ(empty["advice"].size(), 4u);
+    EXPECT_EQ(empty["advice"][0]["without"], "--min-defense");
+    EXPECT_GT(empty["advice"][0]["sets"], 0);
+    EXPECT_EQ(empty["advice"][1]["sets"], 0);
+    EXPECT_FALSE(empty["advice"][1]["atLeast"].get<bool>());
     EXPECT_NE(run.err.find(folder.File("none.eql") + " was not written"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.File("none.eql")));
 }

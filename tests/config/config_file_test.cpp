@@ -22,8 +22,10 @@ std::string Bytes(const std::vector<std::int32_t>& values) {
 const std::string kDefaultBlock =
     Bytes({10000, 1000000, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
            0,     0,       0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 5, 1, 1, 5, 5});
-// A version-2 file with empty recent lists, the defaults and "完全検索" off after the block.
-const std::string kDefaults = Bytes({2, 0, 0}) + kDefaultBlock + Bytes({0});
+// After the block: "完全検索" on, ranked by defence.
+const std::string kNewDefaults = Bytes({1, 1});
+// A version-2 file with empty recent lists and the defaults.
+const std::string kDefaults = Bytes({2, 0, 0}) + kDefaultBlock + kNewDefaults;
 
 std::string Saved(const CConfigData& config) {
     TempFolder folder;
@@ -51,17 +53,19 @@ TEST(ConfigFile, EachFileSavesBackWhatWasReadOfIt) {
     } cases[] = {
         {"empty file", "", false, kDefaults},
         {"version 3", Bytes({3, 1, 5, 0}) + block, false, kDefaults},
-        {"version-2 layout", old, true, old + Bytes({0})},
-        {"exact flag on", old + Bytes({1}), true, old + Bytes({1})},
-        {"flag neither 0 nor 1", old + Bytes({7}), true, old + Bytes({0})},
-        {"trailing bytes", old + std::string(100000, '\x7f'), true, old + Bytes({0})},
+        {"version-2 layout", old, true, old + kNewDefaults},
+        {"exact flag off", old + Bytes({0}), true, old + Bytes({0, 1})},
+        {"rules, found order", old + Bytes({0, 0}), true, old + Bytes({0, 0})},
+        {"best by owned pieces", old + Bytes({1, 8}), true, old + Bytes({1, 8})},
+        {"out of range", old + Bytes({7, 9}), true, old + kNewDefaults},
+        {"trailing bytes", old + std::string(100000, '\x7f'), true, old + kNewDefaults},
         {"cut in a recent list", Bytes({2, 2, 11, 12}).substr(0, 14), true,
          Bytes({2, 1, 11}) + kDefaults.substr(8)},
         {"cut in the block", old.substr(0, fast + 5), true,
-         old.substr(0, fast + 4) + kDefaultBlock.substr(27 * 4) + Bytes({0})},
+         old.substr(0, fast + 4) + kDefaultBlock.substr(27 * 4) + kNewDefaults},
         {"negative count", Bytes({2, -1}) + block, true, kDefaults},
         {"count past the end", Bytes({2, 0x40000000, 5, 6}), true,
-         Bytes({2, 2, 5, 6, 0}) + kDefaultBlock + Bytes({0})},
+         Bytes({2, 2, 5, 6, 0}) + kDefaultBlock + kNewDefaults},
     };
     TempFolder folder;
     for (const auto& c : cases) {

@@ -54,14 +54,15 @@ TEST(ListCtrlCategoryTest, SeparatorsAreGreenOnlyForActivatedPlusRows) {
 class ListCtrlEquipTest : public testing::Test {
 protected:
     ListCtrlEquipTest() {
-        ClearSkillSystems();
         ParseArmorLine(
-            platform::Utf8ToSjis("ヘルム,0,0,3,0,8,20,0,0,0,0,-3,防御,4,攻撃,-2,").c_str(), helm);
+            platform::Utf8ToSjis("ヘルム,0,0,3,0,8,20,0,0,0,0,-3,防御,4,攻撃,-2,").c_str(), helm,
+            systems);
         helm.kind = kHead;
         ParseArmorLine(platform::Utf8ToSjis("ベルト,0,0,5,2,0,0,0,0,0,0,0,胴系倍加,1,").c_str(),
-                       belt);
+                       belt, systems);
         belt.kind = kWaist;
-        ParseDecoLine(platform::Utf8ToSjis("Gem,4,1,攻撃,1,,,下").c_str(), jewel);
+        ParseDecoLine(platform::Utf8ToSjis("Gem,4,1,攻撃,1,,,下").c_str(), jewel, systems);
+        list.SetSkillSystems(systems);
         for (int column = 0; column < CListCtrlEquip::kColumnCount; ++column) {
             list.InsertColumn(column, "", 40);
         }
@@ -97,6 +98,7 @@ protected:
         list.SortByColumn(column);
     }
 
+    CSkillSystems systems;
     CEquipData helm;
     CEquipData belt;
     CDecoData jewel;

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -45,18 +46,17 @@ TEST_F(SearchControlTest, RefusedSearchesChangeNothingButTheCountLabel) {
 TEST_F(SearchControlTest, SearchThroughTheButtonShowsProgressThenTheResults) {
     ASSERT_TRUE(Start());
     ChooseSkills({"攻撃力UP【小】", "体力－１０"});
-    dialog->Click(kIdExactFitting);
     // Every tick: the buttons locked, "中断" to press, the count and the progress of the run.
     std::vector<std::string> seen;
     Hooked().onPump = [&seen](HookedDialog& d) {
         d.TickTimer();
         const std::string progress = d.GetText(kIdProgressText);
-        seen.push_back(Enabled(d, {kIdLoad, kIdExactFitting}) + d.GetText(kIdSearch) +
+        seen.push_back(Enabled(d, {kIdLoad, kIdExactFitting, kIdRankKey}) + d.GetText(kIdSearch) +
                        d.GetText(kIdResultCount).substr(0, 16) + progress.substr(1, 8));
     };
     PressSearch();
     ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "--中断組み合わせ  / 1   ("));
+    EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "---中断組み合わせ  / 1   ("));
     EXPECT_EQ(dialog->m_condition.exactFitting, 1);
     EXPECT_TRUE(dialog->IsEnabled(kIdExactFitting));
     EXPECT_EQ(Text(kIdElapsed), "終了");
@@ -110,6 +110,8 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     d.m_config.m_nMaxDisplay = 300;
+    d.SetCheck(kIdExactFitting, false);
+    d.Control<QComboBox>(kIdRankKey)->setCurrentIndex(0);
     ChooseSkills({"攻撃力UP【小】"});
     PressSearch();
     ASSERT_GT(d.m_search.results.size(), 1U);
@@ -132,6 +134,21 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     EXPECT_EQ(Enabled(d, locked), "+++++");
     EXPECT_LT(d.m_search.results.size(), before);
     EXPECT_EQ(Text(kIdElapsed), "終了");
+}
+
+// A new window lists the best sets by defence and says when more exist.
+TEST_F(SearchControlTest, ByDefaultTheListHoldsTheBestSetsByDefence) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(Start());
+    CSimulatorDlg& d = *dialog;
+    d.m_config.m_nMaxDisplay = 300;
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_EQ(d.m_search.results.size(), 300U);
+    EXPECT_EQ(Text(kIdElapsed), "防御力の高い順に上位300件を表示（ほかにもあります）");
+    EXPECT_GE(d.m_search.results.front()->TotalDefense(),
+              d.m_search.results.back()->TotalDefense());
+    EXPECT_EQ(d.m_condition.rankKey, RankKey::kDefense);
 }
 
 TEST_F(SearchControlTest, TemporaryListsSteerOneSearchAndFixedDatOtherwise) {
@@ -191,7 +208,8 @@ TEST_F(SearchControlTest, TheWindowSaysWhyASearchEndedAndWhatSteersTheNext) {
     EXPECT_EQ(Text(kIdElapsed), "終了");
     EXPECT_EQ(d.m_listResult.EmptyText().toStdString(),
               "条件を満たす装備の組み合わせはありません\n「所持品のみ」では所持している装飾品だけを"
-              "使います。所持している装飾品が登録されていません\n「攻撃力UP【小】」を外すと 0件");
+              "使います。所持している装飾品が登録されていません\n「所持品のみ」を外すと 1292件\n"
+              "次のどれでも 0件: 「攻撃力UP【小】」を外す、固定装備を外す");
     EXPECT_EQ(Text(kIdTempListStatus), "");
     EXPECT_FALSE(d.IsEnabled(kIdTempLists));
 }
@@ -231,6 +249,8 @@ TEST_F(SearchControlTest, TheButtonRunsAbortsListsAndChooses) {
     CSimulatorDlg& d = *dialog;
     ChooseSkills({"先読み", "剛腕"});
     PressSearch();
+    // The advisor's runs leave the search's status and progress as they were.
+    const std::string status = Text(kIdElapsed) + Text(kIdProgressText) + Text(kIdResultCount);
     const std::uint64_t visited = d.m_search.visited;
     const std::size_t listed = d.m_search.results.size();
     ASSERT_GT(listed, 0U);
@@ -247,31 +267,74 @@ TEST_F(SearchControlTest, TheButtonRunsAbortsListsAndChooses) {
     EXPECT_FALSE(WorkModal<CExtraSkillsDlg>(press)) << "an aborted run lists nothing";
     EXPECT_EQ(seen, (std::vector<std::string>{"-+-中断"}))
         << "the abort is answered at the next pump";
-    EXPECT_EQ(Text(kIdElapsed), "中断されました");
+    EXPECT_EQ(Text(kIdElapsed) + Text(kIdProgressText) + Text(kIdResultCount), status);
     EXPECT_EQ(Text(kIdExtraSkills), "追加スキル検索");
     EXPECT_TRUE(d.IsEnabled(kIdSearch));
 
     Hooked().onPump = nullptr;
     const auto& skills = d.m_search.database.Skills();
-    std::vector<int> shown;
+    // Each level chosen from the list narrows it to what can still be added with it, until the
+    // chosen list is full and a double click says so.
+    std::vector<std::vector<int>> shown;
+    std::string hint;
     EXPECT_TRUE(WorkModal<CExtraSkillsDlg>(press, [&](CExtraSkillsDlg& list) {
         auto& rows = *list.Control<ui::CReportList>(extra_skills::kIdSkills);
-        for (int row = 0; row < rows.GetItemCount(); ++row) {
-            shown.push_back(static_cast<int>(rows.GetItemData(row)));
+        for (int pick = 0; pick < 4; ++pick) {
+            shown.push_back(Indices(rows));
+            ASSERT_FALSE(shown.back().empty());
+            SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
         }
-        ASSERT_FALSE(shown.empty());
-        SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
-        SendDoubleClick(*rows.viewport(), rows.SubItemRect(0, 1).center());
+        hint = list.GetText(extra_skills::kIdHint);
     }));
-    for (std::size_t k = 1; k < shown.size(); ++k) {
-        EXPECT_LE(skills[shown[k - 1]]->category, skills[shown[k]]->category);
+    ASSERT_EQ(shown.size(), 4U);
+    for (std::size_t k = 1; k < shown[0].size(); ++k) {
+        EXPECT_LE(skills[shown[0][k - 1]]->category, skills[shown[0][k]]->category);
     }
-    EXPECT_EQ(ChosenSkills(),
-              (std::vector<int>{SkillIndex("先読み"), SkillIndex("剛腕"), shown[0]}));
-    EXPECT_EQ(Text(kIdElapsed), "終了");
-    EXPECT_NE(Text(kIdProgressText).find("(100%)"), std::string::npos);
+    // The third pick filled the list: nothing to narrow after it.
+    EXPECT_LT(shown[1].size(), shown[0].size());
+    EXPECT_LT(shown[2].size(), shown[1].size());
+    EXPECT_EQ(shown[3], shown[2]);
+    EXPECT_EQ(ChosenSkills(), (std::vector<int>{SkillIndex("先読み"), SkillIndex("剛腕"),
+                                                shown[0][0], shown[1][0], shown[2][0]}));
+    EXPECT_EQ(prompter.messages,
+              (std::vector<std::string>{"選択スキルは5個までです。これ以上追加できません"}));
+    EXPECT_EQ(hint, "選択スキルは5個で満杯です");
+    EXPECT_EQ(Text(kIdElapsed) + Text(kIdProgressText) + Text(kIdResultCount), status);
     EXPECT_EQ(d.m_search.visited, visited);
     EXPECT_EQ(d.m_search.results.size(), listed);
+}
+
+// The advice after an empty search is counted with the window answering: the progress says what
+// runs, "中断" ends it, and the search's own status and results stay. Unaborted, the limit that
+// keeps every set out comes first.
+TEST_F(SearchControlTest, AdviceAfterAnEmptySearchShowsProgressAndAborts) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(Start());
+    CSimulatorDlg& d = *dialog;
+    ChooseSkills({"攻撃力UP【小】"});
+    d.Click(kIdMinDefence);
+    d.SetText(kIdMinDefenceValue, "100000");
+    std::vector<std::string> seen;
+    Hooked().onPump = [&seen](HookedDialog& h) {
+        h.TickTimer();
+        if (h.GetText(kIdElapsed) == "見つからない理由を調べています" && seen.empty()) {
+            seen.push_back(Enabled(h, {kIdSearch, kIdLoad}) + h.GetText(kIdSearch));
+            h.Click(kIdSearch);
+        }
+    };
+    PressSearch();
+    EXPECT_EQ(seen, std::vector<std::string>{"+-中断"});
+    const std::string total = std::to_string(d.m_search.totalCombos);
+    EXPECT_EQ(Text(kIdElapsed) + Text(kIdProgressText) + Text(kIdResultCount),
+              "終了" + total + " / " + total + "   (100%)検索結果 0件");
+    EXPECT_EQ(d.m_listResult.EmptyText().toStdString(), "条件を満たす装備の組み合わせはありません");
+    EXPECT_EQ(Enabled(d, {kIdSearch, kIdLoad, kIdSaveAll}) + Text(kIdSearch), "++-検索");
+
+    Hooked().onPump = nullptr;
+    PressSearch();
+    const std::string text = d.m_listResult.EmptyText().toStdString();
+    EXPECT_EQ(text.rfind("条件を満たす装備の組み合わせはありません\n最低防御力を外すと ", 0), 0U)
+        << text;
 }
 
 // The selected set tells which levels its free slots could still add; without a set, nothing.

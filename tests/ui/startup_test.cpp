@@ -33,7 +33,8 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
     config.m_bNoBodyDoubling = 1;
     config.m_bRarityOff[3] = 1;
     config.m_bFastSearch = 1;
-    config.m_bExactFitting = 1;
+    config.m_bExactFitting = 0;
+    config.m_nRankKey = 0;
     config.PushRecentSkill(1, kSniper);
     config.m_nSkillCount = 2;
     config.m_nSkills[0] = kCriticalMinus;
@@ -49,6 +50,7 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
     ASSERT_TRUE(Start());
     CSimulatorDlg& d = *dialog;
     EXPECT_EQ(d.Control<QComboBox>(kIdCategory)->currentText().toStdString(), "最近使ったスキル");
+    EXPECT_EQ(d.Control<QComboBox>(kIdRankKey)->currentText().toStdString(), "見つけた順");
     EXPECT_EQ(Indices(SkillList()), (std::vector<int>{kSniper}));
     // The fixed set gives the weapon slots, so the radios are off; its editor is reachable. Nothing
     // was searched: nothing to copy, save or refine.
@@ -74,6 +76,7 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
         dialog->Click(id);
     }
     dialog->SetText(kIdMinDefenceValue, "0");
+    dialog->Control<QComboBox>(kIdRankKey)->setCurrentIndex(1);
     dialog->close();
     const std::string written = folder.Read("Config.dat");
     CConfigData defaults;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/advisor/advice_text.h"
 #include "engine/advisor/skill_advisor.h"
 #include "engine/condition/chosen_skill_table.h"
 #include "engine/support/exhaustive_checker.h"
@@ -57,7 +58,7 @@ TEST(SkillAdvisorTest, AnswersAgreeWithABruteForceSearch) {
             for (int row = 0; row < static_cast<int>(database.Skills().size()); ++row) {
                 const CSkillData& skill = *database.Skills()[row];
                 SkillRowTable rows;
-                const int count = set.Summarize(rows, database.Skills());
+                const int count = set.Summarize(rows, database.Skills(), database.SkillSystems());
                 const bool active =
                     std::any_of(rows.begin(), rows.begin() + count, [&](const SkillRow& r) {
                         return r.systemId == skill.systemId && skill.IsReached(r.total);
@@ -82,6 +83,7 @@ TEST_F(SkillAdviceTest, CountsTheSetsEachChosenRowBlocks) {
     Piece(kHead, 0, 10, {{attack, 12}});
     Choose({attack10, guard10});
     condition.maxDisplay = 2;
+    condition.exactFitting = 1;
     Run();
     ASSERT_TRUE(engine.results.empty());
     const std::vector<SkillAdvice> advice = AdviseWithout(engine, condition);
@@ -92,6 +94,45 @@ TEST_F(SkillAdviceTest, CountsTheSetsEachChosenRowBlocks) {
     EXPECT_EQ(advice[1].row, attack10);
     EXPECT_EQ(advice[1].sets, 0U);
     EXPECT_TRUE(engine.results.empty());
+}
+
+// Each limit of the condition that keeps the only set out gets its own count; the changes that
+// find nothing share one line. An abort through the host ends the advice with nothing to tell.
+TEST_F(SkillAdviceTest, LimitsAreAdvisedAndFruitlessChangesFolded) {
+    CEquipData* head = Piece(kHead, 0, 10, {{attack, 10}});
+    Choose({attack10});
+    condition.minDefense = 50;
+    condition.ownedOnly = 1;
+    condition.owned[kHead] = {head};
+    condition.fixed.pieces[kHead] = Piece(kHead, 0, 1, {});
+    Run();
+    ASSERT_TRUE(engine.results.empty());
+    AdviceProgress progress;
+    std::vector<AdviceKind> kinds;
+    for (const SkillAdvice& line : AdviseWithout(engine, condition, &progress)) {
+        kinds.push_back(line.kind);
+        EXPECT_EQ(line.sets, 0U);
+    }
+    EXPECT_EQ(kinds, (std::vector<AdviceKind>{AdviceKind::kSkill, AdviceKind::kMinDefence,
+                                              AdviceKind::kOwnedOnly, AdviceKind::kFixed,
+                                              AdviceKind::kExactFitting}));
+    EXPECT_EQ(progress.done, 5);
+
+    condition.fixed.Clear();
+    condition.ownedOnly = 0;
+    const std::vector<SkillAdvice> advice = AdviseWithout(engine, condition, &progress);
+    ASSERT_EQ(advice.size(), 3U);
+    EXPECT_EQ(advice[0].kind, AdviceKind::kMinDefence);
+    EXPECT_EQ(advice[0].sets, 1U);
+    EXPECT_EQ(AdviceLines(engine.database, advice),
+              (std::vector<std::string>{"最低防御力を外すと 1件",
+                                        "次のどれでも 0件: 「」を外す、完全検索"}));
+
+    host.abortAtPump = host.pumps + 1;
+    progress.host = &host;
+    EXPECT_TRUE(AdviseWithout(engine, condition, &progress).empty());
+    EXPECT_TRUE(progress.aborted);
+    EXPECT_EQ(engine.stopReason, SearchStop::kCompleted) << "the empty search's own end";
 }
 
 } // namespace

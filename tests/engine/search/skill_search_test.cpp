@@ -170,7 +170,7 @@ TEST_F(SkillSearchTest, HugeDefencesNeitherWrapNorHideSets) {
 // 7200 distinct groups a slot stand for more than 2^64 combinations; the counts saturate
 // instead of wrapping to a small number.
 TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
-    const int other = FindOrAddSkillSystem("other");
+    const int other = engine.database.AddSkillSystem("other");
     Choose({attack10, guard10, Level(other, 10)});
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (int i = 0; i < 7200; ++i) {
@@ -191,7 +191,7 @@ TEST_F(SkillSearchTest, OnlyADoublingPieceGetsTheDoublingKey) {
     CEquipData* head = Piece(kHead, -1, 1, {});
     CEquipData* body = Piece(kBody, 0, 1, {});
     for (int k = 0; k < kMaxChosenSkills; ++k) {
-        const int system = FindOrAddSkillSystem("s" + std::to_string(k));
+        const int system = engine.database.AddSkillSystem("s" + std::to_string(k));
         Deco(1, {{system, 1}});
         condition.skillRows[k] = Level(system, 1);
         Fill(head->skillId + k, head->skillPoints + k, 0, {{system, -1}});

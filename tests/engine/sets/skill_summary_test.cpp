@@ -9,7 +9,10 @@ namespace {
 
 class SkillSummaryTest : public SearchFixture {
 protected:
-    int Summarize(const CEquipSet& set) { return set.Summarize(rows, engine.database.Skills()); }
+    int Summarize(const CEquipSet& set) {
+        return set.Summarize(rows, engine.database.Skills(), engine.database.SkillSystems());
+    }
+    const char* Name(int id) const { return engine.database.SkillSystems().Name(id); }
 
     SkillRowTable rows;
 };
@@ -29,7 +32,7 @@ TEST_F(SkillSummaryTest, ChoosesTheDeepestLevelReachedAndSortsInactiveRowsLast) 
     EXPECT_EQ(rows[1].skillIndex, guardMinus10) << "not -15";
 
     // Zero points give no row; an inactive total sorts after an active one, whatever its size.
-    set.pieces[kBody] = Piece(kBody, 3, 1, {{FindOrAddSkillSystem("zero"), 0}});
+    set.pieces[kBody] = Piece(kBody, 3, 1, {{engine.database.AddSkillSystem("zero"), 0}});
     set.pieces[kArm] = Piece(kArm, 3, 1, {{guard, -5}});
     set.pieces[kHead]->skillPoints[0] = 3;
     ASSERT_EQ(Summarize(set), 2);
@@ -55,7 +58,7 @@ TEST_F(SkillSummaryTest, ADoublingPieceCountsTheBodyAndItsDecorationsAgain) {
     EXPECT_EQ(rows[0].total, 14);
     EXPECT_EQ(rows[0].doubling[kWaist], 1);
     const SkillRow& marker = rows[count - 1];
-    EXPECT_STREQ(SkillSystemName(marker.systemId), sjis::kBodyDoubling);
+    EXPECT_STREQ(Name(marker.systemId), sjis::kBodyDoubling);
     EXPECT_EQ(marker.doubling[kWaist], 1);
     EXPECT_EQ(marker.doubling[kBody], 0);
     EXPECT_EQ(marker.skillIndex, -1);
@@ -67,19 +70,21 @@ TEST_F(SkillSummaryTest, NeverWritesBeyondItsCapacity) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         CEquipData* piece = set.pieces[slot] = Piece(slot, 3, 1, {}, slot == kLeg);
         for (int entry = piece->bodyDoubling; entry < 5; ++entry) {
-            piece->skillId[entry] = FindOrAddSkillSystem("s" + std::to_string(slot * 5 + entry));
+            piece->skillId[entry] =
+                engine.database.AddSkillSystem("s" + std::to_string(slot * 5 + entry));
             piece->skillPoints[entry] = 1;
         }
     }
     for (int position = 0; position < kPositionCount; ++position) {
         for (int entry = 0; entry < 3; ++entry) {
             const std::string name = std::to_string(position * 3 + entry);
-            set.decos[position][entry] = Deco(
-                1, {{FindOrAddSkillSystem("d" + name), 1}, {FindOrAddSkillSystem("e" + name), -1}});
+            set.decos[position][entry] =
+                Deco(1, {{engine.database.AddSkillSystem("d" + name), 1},
+                         {engine.database.AddSkillSystem("e" + name), -1}});
         }
     }
     EXPECT_EQ(Summarize(set), kSkillRowCapacity);
-    EXPECT_STREQ(SkillSystemName(rows[kSkillRowCapacity - 1].systemId), sjis::kBodyDoubling);
+    EXPECT_STREQ(Name(rows[kSkillRowCapacity - 1].systemId), sjis::kBodyDoubling);
 }
 
 } // namespace

@@ -37,7 +37,7 @@ void AddRecords(std::mt19937& random, CEquipDatabase& database) {
         deco.skillPoints[1] = Pick(random, 0, 1) ? -Pick(random, 1, 3) : 0;
         database.AddDeco(deco);
     }
-    const int doublingId = FindOrAddSkillSystem(sjis::kBodyDoubling);
+    const int doublingId = database.AddSkillSystem(sjis::kBodyDoubling);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (int i = Pick(random, 1, 4); i > 0; --i) {
             CEquipData piece;
@@ -110,9 +110,8 @@ void FillCondition(std::mt19937& random, CEquipDatabase& database, CSearchCondit
 void BuildRandomTables(std::mt19937& random, CEquipDatabase& database,
                        CSearchCondition& condition) {
     database.Clear();
-    ClearSkillSystems();
     for (int s = 0; s < kSystems; ++s) {
-        FindOrAddSkillSystem(std::string(1, static_cast<char>('a' + s)));
+        database.AddSkillSystem(std::string(1, static_cast<char>('a' + s)));
     }
     AddRecords(random, database);
     FillCondition(random, database, condition);

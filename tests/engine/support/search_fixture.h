@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/tables/sjis_text.h"
 #include "engine/search/skill_search.h"
+#include "engine/tables/sjis_text.h"
 #include "engine/tables/skill_systems.h"
 #include "platform/message_sink.h"
 
@@ -41,11 +41,10 @@ using Points = std::initializer_list<std::pair<int, int>>; // skill system, poin
 class SearchFixture : public ::testing::Test {
 protected:
     SearchFixture() {
-        ClearSkillSystems();
         engine.database.Clear();
         host.abortFlag = &engine.abortRequested;
-        attack = FindOrAddSkillSystem("attack");
-        guard = FindOrAddSkillSystem("guard");
+        attack = engine.database.AddSkillSystem("attack");
+        guard = engine.database.AddSkillSystem("guard");
         attack10 = Level(attack, 10);
         guard10 = Level(guard, 10);
     }
@@ -71,7 +70,7 @@ protected:
         piece.slots = slots;
         piece.defenseAfter = defense;
         piece.bodyDoubling = doubling ? 1 : 0;
-        piece.skillId[0] = doubling ? FindOrAddSkillSystem(sjis::kBodyDoubling) : 0;
+        piece.skillId[0] = doubling ? engine.database.AddSkillSystem(sjis::kBodyDoubling) : 0;
         Fill(piece.skillId, piece.skillPoints, doubling ? 1 : 0, points);
         return &engine.database.AddArmor(slot, piece);
     }

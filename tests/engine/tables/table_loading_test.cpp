@@ -21,13 +21,13 @@ std::string Sjis(const char* utf8) {
 
 class TableParsing : public ::testing::Test {
 protected:
-    void SetUp() override { ClearSkillSystems(); }
+    CSkillSystems systems;
 };
 
 TEST_F(TableParsing, ThresholdsAreSignedBytesAndCategoriesAndTiersMatchTheWholeText) {
     CSkillData skill, longer;
-    ParseSkillLine((Sjis("攻撃力UP【小】,攻撃,200,1,攻撃,A") + "\n").c_str(), skill);
-    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer);
+    ParseSkillLine((Sjis("攻撃力UP【小】,攻撃,200,1,攻撃,A") + "\n").c_str(), skill, systems);
+    ParseSkillLine((Sjis("x,攻撃,10,0,攻撃力,A") + "\n").c_str(), longer, systems);
     EXPECT_EQ(skill.threshold, -56);
     EXPECT_EQ(skill.jobFilter, 1);
     EXPECT_EQ(skill.category, 0);
@@ -37,7 +37,7 @@ TEST_F(TableParsing, ThresholdsAreSignedBytesAndCategoriesAndTiersMatchTheWholeT
     const std::pair<const char*, int> tiers[] = {{"上", 1}, {"上位", 0}, {"Ｇ", 2}};
     for (const auto& [tier, rankTier] : tiers) {
         CDecoData deco;
-        ParseDecoLine((Sjis("珠,4,1,攻撃,1,,,") + Sjis(tier) + "\n").c_str(), deco);
+        ParseDecoLine((Sjis("珠,4,1,攻撃,1,,,") + Sjis(tier) + "\n").c_str(), deco, systems);
         EXPECT_EQ(deco.rankTier, rankTier) << tier;
     }
 }
@@ -45,13 +45,18 @@ TEST_F(TableParsing, ThresholdsAreSignedBytesAndCategoriesAndTiersMatchTheWholeT
 TEST_F(TableParsing, ArmourSkillNamesKeep19Bytes) {
     const std::string system20 = Sjis("あいうえおかきくけこ"); // 20 bytes
     CSkillData skill;
-    ParseSkillLine((Sjis("技") + "," + system20 + ",10,0,他,A\n").c_str(), skill);
+    ParseSkillLine((Sjis("技") + "," + system20 + ",10,0,他,A\n").c_str(), skill, systems);
     CEquipData piece;
     const std::string line = Sjis("兜,0,0,1,1,2,3,1,2,3,4,5,") + system20 + ",3," +
                              Sjis("胴系倍加") + ",0,,,,,,," + Sjis("鉄鉱石") + ",2\n";
-    ParseArmorLine(line.c_str(), piece);
+    ParseArmorLine(line.c_str(), piece, systems);
     EXPECT_NE(piece.skillId[0], skill.systemId);
-    EXPECT_EQ(std::string(SkillSystemName(piece.skillId[0])), system20.substr(0, 19));
+    EXPECT_EQ(std::string(systems.Name(piece.skillId[0])), system20.substr(0, 19));
+    // Looking a name up never registers it.
+    const int count = systems.Count();
+    EXPECT_EQ(systems.Find(Sjis("胴系倍加")), piece.skillId[1]);
+    EXPECT_EQ(systems.Find("never named"), -1);
+    EXPECT_EQ(systems.Count(), count);
     EXPECT_EQ(std::string(piece.materialName[0]), Sjis("鉄鉱石"));
     EXPECT_EQ(piece.materialCount[0], 2);
 }
@@ -60,8 +65,8 @@ TEST_F(TableParsing, ArmourSkillNamesKeep19Bytes) {
 // clamped to the nearest bound as the line is read, those beyond an int as well.
 TEST_F(TableParsing, NumbersBeyondWhatTheGameHoldsAreClamped) {
     CDecoData big, small;
-    ParseDecoLine("ZZ,3000000000,2147483647,a,99999999999,b,-3000000000,x\n", big);
-    ParseDecoLine("XX,-1,-4,a,1073741824,b,-17,x\n", small);
+    ParseDecoLine("ZZ,3000000000,2147483647,a,99999999999,b,-3000000000,x\n", big, systems);
+    ParseDecoLine("XX,-1,-4,a,1073741824,b,-17,x\n", small, systems);
     EXPECT_EQ(big.rarity * 1000 + big.size, 10 * 1000 + 3);
     EXPECT_EQ(big.skillPoints[0], kDecoPointsRange.max);
     EXPECT_EQ(big.skillPoints[1], kDecoPointsRange.min);
@@ -72,7 +77,7 @@ TEST_F(TableParsing, NumbersBeyondWhatTheGameHoldsAreClamped) {
     CEquipData piece;
     ParseArmorLine("p,7,9,11,2147483647,-5,99999,-1000,1000,0,-99,99,a,16,b,-17,c,15,d,-16,e,"
                    "2147483647,m,100,n,-1\n",
-                   piece);
+                   piece, systems);
     EXPECT_EQ(piece.sex * 10 + piece.job, 79) << "only compared: kept as read";
     EXPECT_EQ(piece.rarity, 10);
     EXPECT_EQ(piece.slots, 3);
