@@ -28,8 +28,8 @@ void PrintSkills(const CEquipDatabase& database, const std::vector<int>& rows, l
         Json skills = Json::array();
         for (const int row : rows) {
             const CSkillData& skill = *database.Skills()[row];
-            skills.push_back({{"name", platform::SjisToUtf8(skill.skillName)},
-                              {"system", platform::SjisToUtf8(skill.systemName)},
+            skills.push_back({{"name", platform::SjisToShownText(skill.skillName)},
+                              {"system", platform::SjisToShownText(skill.systemName)},
                               {"threshold", skill.threshold}});
         }
         const Json document = {{"skills", skills}, {"elapsedMs", elapsedMs}};
@@ -38,8 +38,8 @@ void PrintSkills(const CEquipDatabase& database, const std::vector<int>& rows, l
     }
     for (const int row : rows) {
         const CSkillData& skill = *database.Skills()[row];
-        std::printf("%s  (%s %+d)\n", platform::SjisToUtf8(skill.skillName).c_str(),
-                    platform::SjisToUtf8(skill.systemName).c_str(), skill.threshold);
+        std::printf("%s  (%s %+d)\n", platform::SjisToShownText(skill.skillName).c_str(),
+                    platform::SjisToShownText(skill.systemName).c_str(), skill.threshold);
     }
 }
 

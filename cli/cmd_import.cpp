@@ -49,7 +49,7 @@ bool Produce(const CEquipDatabase& database, const char* what, const char* optio
         }
     }
     for (const std::string& name : missing) {
-        std::printf("not found: %s\n", platform::SjisToUtf8(name).c_str());
+        std::printf("not found: %s\n", platform::SjisToShownText(name).c_str());
     }
     return written;
 }

@@ -22,7 +22,7 @@ std::string KindLabel(int kind) {
 
 // A name as the user reads it, marked when the tables do not know it.
 std::string Shown(const std::string& name, bool known) {
-    std::string shown = platform::SjisToUtf8(name);
+    std::string shown = platform::SjisToShownText(name);
     return known || name.empty() ? shown : shown + " (not found)";
 }
 

@@ -31,7 +31,7 @@ void PrintExtras(const CSkillSearch& engine, int number, const CSearchCondition&
     set.weaponSlots = condition.weaponSlots;
     std::string line = "追加可能:";
     for (const int row : AddableSkillsOfSet(engine.database, condition, set)) {
-        line += " " + platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
+        line += " " + platform::SjisToShownText(engine.database.Skills()[row]->skillName);
     }
     std::printf("No.%d  %s\n", number, line.c_str());
 }

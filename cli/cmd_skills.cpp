@@ -20,8 +20,8 @@ void AddSkillsCommand(CLI::App& app, CliContext& context) {
             const CSkillData& skill = *skills[i];
             const int category = skill.category >= 0 && skill.category < 5 ? skill.category : 3;
             std::printf("%zu\t%s\t%s\t%d\t%d\t%s\n", i,
-                        platform::SjisToUtf8(skill.systemName).c_str(),
-                        platform::SjisToUtf8(skill.skillName).c_str(), skill.threshold,
+                        platform::SjisToShownText(skill.systemName).c_str(),
+                        platform::SjisToShownText(skill.skillName).c_str(), skill.threshold,
                         skill.jobFilter, kCategoryNames[category]);
         }
     });

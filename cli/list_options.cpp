@@ -2,6 +2,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/path_option.h"
+#include "cli/unmatched_entries.h"
 #include "lists/search_lists.h"
 #include "platform/byte_buffer.h"
 #include "platform/message_sink.h"
@@ -58,4 +59,5 @@ void ApplyListOptions(const ListOptions& options, const CEquipDatabase& database
                 "--owned-list", options.ownedFile);
     }
     condition.ownedOnly = options.ownedOnly ? 1 : 0;
+    WarnUnmatchedEntries(options, database);
 }

@@ -51,7 +51,11 @@ void SearchSession::Load(const std::string& path, int& job, int& sex, int& weapo
 
 int SearchSession::Report(const OutputOptions& output, int job, int sex, int weaponSlots,
                           const CSearchCondition* searched) {
-    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_, searched);
+    // A Ctrl-C during the search still lets every set found be listed; one while they are being
+    // listed stops the listing there.
+    const bool interruptedBefore = host_.Interrupted();
+    PrintResults(stdout, engine_, weaponSlots, elapsedMs_, output.json, advice_, searched,
+                 [this, interruptedBefore] { return !interruptedBefore && host_.Interrupted(); });
     std::fflush(stdout);
     const bool interrupted = host_.Interrupted();
     int code = interrupted ? kExitInterrupted : kExitOk;

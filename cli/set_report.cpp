@@ -1,5 +1,6 @@
 #include "cli/set_report.h"
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,7 +21,7 @@ const char* const kPositionLabels[kPositionCount] = {"頭", "胴", "腕", "腰",
 const char* const kElementLabels[5] = {"火", "水", "雷", "氷", "龍"};
 
 std::string Utf8(const char* sjis) {
-    return platform::SjisToUtf8(sjis);
+    return platform::SjisToShownText(sjis);
 }
 
 // What listing a set needs of the tables, converted once: every set names the same few pieces,
@@ -136,7 +137,7 @@ std::string Dumped(const Json& value) {
 // The document is written a set at a time, exactly as dumping it whole would write it: built
 // whole, it took some three kilobytes a set, ten times the sets themselves.
 std::string SkillName(const CSkillSearch& engine, int row) {
-    return platform::SjisToUtf8(engine.database.Skills()[row]->skillName);
+    return platform::SjisToShownText(engine.database.Skills()[row]->skillName);
 }
 
 // A chosen skill by its name, a limit by the option that sets it; the complete fitting is what
@@ -179,8 +180,12 @@ const char* StopName(SearchStop stop) {
     return "";
 }
 
+// How many of the sets are listed: all, unless `stopped` says to stop before the next one.
+using Stopped = std::function<bool()>;
+
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-               const std::vector<SkillAdvice>& advice, const CSearchCondition* searched) {
+               const std::vector<SkillAdvice>& advice, const CSearchCondition* searched,
+               const Stopped& stopped) {
     Json counters;
     counters["visited"] = engine.visited;
     counters["totalCombos"] = engine.totalCombos;
@@ -196,7 +201,7 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     std::fprintf(out, "%s,\"results\":[", head.c_str());
     NameCache names(engine.database);
     std::string text;
-    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+    for (std::size_t i = 0; i < engine.results.size() && !stopped(); ++i) {
         text.clear();
         text += i == 0 ? "" : ",";
         AppendSetJson(text, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots,
@@ -244,9 +249,9 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
 }
 
 void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
-                const CSearchCondition* searched) {
+                const CSearchCondition* searched, const Stopped& stopped) {
     NameCache names(engine.database);
-    for (std::size_t i = 0; i < engine.results.size(); ++i) {
+    for (std::size_t i = 0; i < engine.results.size() && !stopped(); ++i) {
         PrintSet(out, *engine.results[i], static_cast<int>(i) + 1, engine, weaponSlots, names);
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",
@@ -261,11 +266,11 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
 
 void PrintResults(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
                   bool json, const std::vector<SkillAdvice>& advice,
-                  const CSearchCondition* searched) {
+                  const CSearchCondition* searched, const std::function<bool()>& stopped) {
     if (json) {
-        PrintJson(out, engine, weaponSlots, elapsedMs, advice, searched);
+        PrintJson(out, engine, weaponSlots, elapsedMs, advice, searched, stopped);
     } else {
-        PrintTable(out, engine, weaponSlots, elapsedMs, searched);
+        PrintTable(out, engine, weaponSlots, elapsedMs, searched, stopped);
         PrintAdvice(engine, advice);
     }
 }

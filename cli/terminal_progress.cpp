@@ -59,8 +59,10 @@ TerminalProgress::TerminalProgress() : toTerminal_(::isatty(STDERR_FILENO) == 1)
     struct sigaction action = {};
     action.sa_handler = &OnInterrupt;
     sigemptyset(&action.sa_mask);
-    // Back to the default after the first Ctrl-C, so a second one ends the program at once.
-    action.sa_flags = SA_RESETHAND;
+    // Back to the default after the first Ctrl-C, so a second one ends the program at once. A
+    // write to a terminal or pipe that Ctrl-C interrupts goes on: it is the listing that stops,
+    // not the output that fails.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
     ::sigaction(SIGINT, &action, &previous_);
     Start();
 }

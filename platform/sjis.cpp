@@ -1,5 +1,6 @@
 #include "platform/sjis.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -60,6 +61,29 @@ private:
 std::string SjisToUtf8(std::string_view sjis) {
     thread_local const Converter converter("UTF-8", "CP932");
     return converter.Convert(sjis, "\xEF\xBF\xBD");
+}
+
+namespace {
+
+bool IsControl(char byte) {
+    const auto code = static_cast<unsigned char>(byte);
+    return code < 0x20 || code == 0x7F;
+}
+
+} // namespace
+
+// Neither the controls nor DEL occur inside a UTF-8 sequence, so a byte of that value is always a
+// character of its own. Names without one, nearly all, are passed on as converted.
+std::string SjisToShownText(std::string_view sjis) {
+    std::string utf8 = SjisToUtf8(sjis);
+    if (std::none_of(utf8.begin(), utf8.end(), IsControl)) {
+        return utf8;
+    }
+    std::string shown;
+    for (const char byte : utf8) {
+        shown += IsControl(byte) ? std::string_view("\xEF\xBF\xBD") : std::string_view(&byte, 1);
+    }
+    return shown;
 }
 
 std::string Utf8ToSjis(std::string_view utf8) {

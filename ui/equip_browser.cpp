@@ -120,7 +120,7 @@ void FillSkillSystemBox(QComboBox& box, const CEquipDatabase& database) {
     box.addItem(QStringLiteral("すべて"), -1);
     for (const CSkillData* skill : database.Skills()) {
         if (box.findData(skill->systemId) < 0) {
-            box.addItem(QString::fromStdString(platform::SjisToUtf8(skill->systemName)),
+            box.addItem(QString::fromStdString(platform::SjisToShownText(skill->systemName)),
                         skill->systemId);
         }
     }

@@ -30,7 +30,7 @@ bool CEquipInfoDlg::OnInitDialog() {
     if (m_pEquip == nullptr) {
         return true;
     }
-    SetText(kIdName, platform::SjisToUtf8(m_pEquip->name));
+    SetText(kIdName, platform::SjisToShownText(m_pEquip->name));
     for (int k = 0; k < MaterialCount(*m_pEquip); ++k) {
         const std::size_t length =
             strnlen(m_pEquip->materialName[k], sizeof m_pEquip->materialName[k]);

@@ -125,7 +125,7 @@ void CSimulatorDlg::ShowSetExtras(const CEquipSet& set) {
         std::string names;
         for (int row : AddableSkillsOfSet(m_search.database, *m_extrasCondition, set)) {
             names += (names.empty() ? "" : " ") +
-                     platform::SjisToUtf8(skills[static_cast<std::size_t>(row)]->skillName);
+                     platform::SjisToShownText(skills[static_cast<std::size_t>(row)]->skillName);
         }
         text = "追加可能: " + (names.empty() ? std::string("なし") : names);
     }

@@ -211,7 +211,7 @@ void CSimulatorDlg::OnBnClickedSaveAll() {
     ui::FileDialogRequest request;
     request.filter = kResultFilter;
     request.defaultExt = "eql";
-    request.initialName = platform::SjisToUtf8(name);
+    request.initialName = platform::SjisToShownText(name);
     request.overwritePrompt = true;
     const std::optional<std::string> path = GetPrompter().SaveFile(request);
     if (path) {

@@ -25,7 +25,7 @@ std::string AdviceSubject(const CEquipDatabase& database, const SkillAdvice& lin
     switch (line.kind) {
     case AdviceKind::kSkill:
         return "「" +
-               platform::SjisToUtf8(
+               platform::SjisToShownText(
                    database.Skills()[static_cast<std::size_t>(line.row)]->skillName) +
                "」";
     case AdviceKind::kMinDefence:

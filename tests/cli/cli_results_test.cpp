@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -146,6 +147,27 @@ TEST(CliResults, AnInterruptedSearchListsItsSetsButSavesNothing) {
     EXPECT_NE(run.err.find("中断されました"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(saved + " was not written"), std::string::npos) << run.err;
     EXPECT_EQ(folder.Read("previous.eql"), "the previous results");
+}
+
+// Ctrl-C while a long list of sets is printed stops it there: the JSON document is closed, the
+// exit code says so and nothing is saved.
+TEST(CliResults, CtrlCWhileListingStopsTheListing) {
+    TempFolder folder;
+    const std::string saved = folder.File("stopped.eql");
+    for (const char* form : {"--json", "--fast"}) {
+        const CliRun run = RunCliInterruptedWhileListing(
+            {"search", "--skill", "攻撃力UP【小】", form, "--save", saved});
+        EXPECT_EQ(run.code, 130) << form << run.err;
+        const std::size_t listed = std::count(run.out.begin(), run.out.end(), '\n');
+        if (form == std::string("--json")) {
+            const json document = json::parse(run.out);
+            EXPECT_LT(document["results"].size(), 10000u);
+        } else {
+            EXPECT_LT(listed, 10000u * 7);
+            EXPECT_NE(run.out.find("検索結果 10000件"), std::string::npos);
+        }
+        EXPECT_FALSE(std::filesystem::exists(saved)) << form;
+    }
 }
 
 } // namespace

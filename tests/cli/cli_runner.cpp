@@ -68,6 +68,46 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath,
     return run;
 }
 
+CliRun RunCliInterruptedWhileListing(const std::vector<std::string>& args) {
+    TempFolder folder;
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) {
+        return {};
+    }
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        if (!std::freopen(folder.File("stderr").c_str(), "w", stderr)) {
+            ::_exit(127);
+        }
+        std::vector<char*> argv{const_cast<char*>(KESTROVA_CLI)};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(KESTROVA_CLI, argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    CliRun run;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
+        if (run.out.empty()) {
+            ::kill(pid, SIGINT);
+        }
+        run.out.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = folder.Read("stderr");
+    return run;
+}
+
 nlohmann::ordered_json JsonOf(const CliRun& run) {
     EXPECT_EQ(run.code, 0) << run.err;
     return nlohmann::ordered_json::parse(run.out);

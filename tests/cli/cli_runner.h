@@ -20,5 +20,9 @@ struct CliRun {
 CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath = "",
               int interruptAfterMs = -1);
 
+// Runs the built kestrova-cli with standard output into a pipe and sends Ctrl-C once the first
+// bytes of the listing have arrived: the pipe holds the program back, so it is still listing then.
+CliRun RunCliInterruptedWhileListing(const std::vector<std::string>& args);
+
 // The document a `--json` run printed; the run must have succeeded.
 nlohmann::ordered_json JsonOf(const CliRun& run);

@@ -57,6 +57,10 @@ TEST_F(ReportListTest, RowsKeepShiftJisTextsDataAndOrder) {
     EXPECT_EQ(list.GetItemText(1, 0), name);
     EXPECT_EQ(list.model()->data(list.model()->index(1, 0)).toString().toStdString(), "胴");
     EXPECT_EQ(list.GetItemText(0, 1), "");
+    // A name from a file shows its control characters and DEL as replacement characters.
+    EXPECT_TRUE(list.SetItemText(0, 1, "\x1b[2J\x07\x7f"));
+    EXPECT_EQ(list.model()->data(list.model()->index(0, 1)).toString().toStdString(),
+              "\uFFFD[2J\uFFFD\uFFFD");
     EXPECT_TRUE(list.DeleteItem(0));
     EXPECT_EQ(list.GetItemData(0), 42U);
     EXPECT_FALSE(list.DeleteItem(3));

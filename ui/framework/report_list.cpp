@@ -107,7 +107,8 @@ void CReportList::FitColumnWidth(int column, const std::vector<std::string>& sji
     }
     int width = columnWidth(column);
     for (const std::string& text : sjisTexts) {
-        width = std::max(width, CellWidthFor(QString::fromStdString(platform::SjisToUtf8(text))));
+        width =
+            std::max(width, CellWidthFor(QString::fromStdString(platform::SjisToShownText(text))));
     }
     setColumnWidth(column, width);
 }

@@ -17,7 +17,7 @@ class Prompter;
 class CReportModel;
 
 // A report-style list: columns with header, width and alignment; rows of Shift-JIS cell texts
-// shown through platform::SjisToUtf8; item data and check boxes per row; or, in owner-data mode,
+// shown through platform::SjisToShownText; item data and check boxes per row; or, in owner-data mode,
 // only a row count whose texts come from OwnerDataText(). Per-cell colours come from the custom
 // draw callback. Row operations mirror the list control the handlers are written against:
 // InsertItem / SetItemText / GetItemText / SetItemData / SetCheck / DeleteItem.

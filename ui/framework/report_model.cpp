@@ -30,7 +30,8 @@ QVariant CReportModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(platform::SjisToUtf8(CellText(index.row(), index.column())));
+        return QString::fromStdString(
+            platform::SjisToShownText(CellText(index.row(), index.column())));
     case Qt::TextAlignmentRole: {
         const CReportList::Align align = columns_[static_cast<std::size_t>(index.column())].align;
         const Qt::Alignment horizontal = align == CReportList::kRight    ? Qt::AlignRight
