@@ -1,5 +1,7 @@
 #include "ui/custom_equip_dlg.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -32,6 +34,26 @@ void CCustomEquipDlg::Open() {
     LoadExcludedList(false);
     UpdateButtons();
     UpdateExcludedCount();
+    m_openedFixed = FixedAsSet();
+    m_openedExcluded = m_excluded;
+}
+
+bool CCustomEquipDlg::EditsChanged() const {
+    const CEquipSet fixed = FixedAsSet();
+    const auto samePieces = std::equal(std::begin(fixed.pieces), std::end(fixed.pieces),
+                                       std::begin(m_openedFixed.pieces));
+    bool sameDecos = fixed.weaponSlots == m_openedFixed.weaponSlots;
+    for (int position = 0; position < kPositionCount; ++position) {
+        sameDecos = sameDecos &&
+                    std::equal(std::begin(fixed.decos[position]), std::end(fixed.decos[position]),
+                               std::begin(m_openedFixed.decos[position]));
+    }
+    const auto sameRecord = [](const ExcludedRow& a, const ExcludedRow& b) {
+        return a.piece == b.piece && a.deco == b.deco;
+    };
+    return !samePieces || !sameDecos ||
+           !std::equal(m_excluded.begin(), m_excluded.end(), m_openedExcluded.begin(),
+                       m_openedExcluded.end(), sameRecord);
 }
 
 ui::CReportList& CCustomEquipDlg::ExcludedList() const {
@@ -172,7 +194,20 @@ void CCustomEquipDlg::OnBnClickedOk() {
     EndDialog(ui::kIdOk);
 }
 
+// Esc and the close box ask, as the owned-equipment dialog does, before edits are thrown away.
 void CCustomEquipDlg::OnCancel() {
+    if (EditsChanged()) {
+        switch (GetPrompter().MessageBox("固定装備・除外装備の変更を保存しますか？",
+                                         ui::MessageButtons::kSaveDiscardCancel)) {
+        case ui::kIdYes:
+            OnBnClickedOk();
+            return;
+        case ui::kIdNo:
+            break;
+        default:
+            return;
+        }
+    }
     StoreRadios();
     EndDialog(ui::kIdCancel);
 }

@@ -124,6 +124,11 @@ private:
     void ShowAllFixedRows();
     CEquipSet FixedAsSet() const;
 
+    // Whether the fixed set or the excluded list differs from what the opening read.
+    bool EditsChanged() const;
+    CEquipSet m_openedFixed;
+    ExcludedRows m_openedExcluded;
+
     RefusedFileKeeper m_fixedFile;
     RefusedFileKeeper m_excludedFile;
     bool m_bWeaponLabel = false;

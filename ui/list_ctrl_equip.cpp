@@ -30,12 +30,10 @@ std::string ArmourSkillText(const CEquipData& piece, int column, const CSkillSys
     if ((column - 5) % 2 != 0) {
         return NonZero(piece.skillPoints[entry]);
     }
-    // A doubling piece shows its marker in place of the skill names; its points stay.
-    if (piece.bodyDoubling) {
-        return column == 5 ? std::string(sjis::kBodyDoubling) : std::string();
-    }
-    return piece.skillPoints[entry] == 0 ? std::string()
-                                         : std::string(systems.Name(piece.skillId[entry]));
+    const std::string name(systems.Name(piece.skillId[entry]));
+    // The doubling marker carries no points of its own, yet it is what the piece does.
+    const bool marker = piece.bodyDoubling && name == sjis::kBodyDoubling;
+    return piece.skillPoints[entry] == 0 && !marker ? std::string() : name;
 }
 
 // Integer sort keys of the columns other than 0 and 2.

@@ -40,6 +40,10 @@ void CSimulatorDlg::UpdateTempListStatus() {
         std::snprintf(text, sizeof text, "次の検索に使う一時リスト: 除外 %d件 / 固定 %d件",
                       excluded, fixed);
         status = text;
+        // The temporary fixed pieces stand in for the saved fixed set, which is not read then.
+        if (fixed != 0 && IsChecked(res::kIdUseFixed)) {
+            status += " (保存した固定装備より優先)";
+        }
     }
     SetText(res::kIdTempListStatus, status);
     Enable(res::kIdTempLists, !m_bSearchLocked && !m_search.running && excluded + fixed != 0);

@@ -390,6 +390,7 @@ void CSimulatorDlg::OnBnClickedUseExclude() {
 
 void CSimulatorDlg::OnBnClickedUseFixed() {
     Enable(kIdEditCustom, IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed));
+    UpdateTempListStatus();
     // A fixed set read from Fixed.dat brings its own weapon slots.
     for (int id : kWeaponSlotIds) {
         Enable(id, !IsChecked(kIdUseFixed));

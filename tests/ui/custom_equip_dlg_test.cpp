@@ -198,7 +198,13 @@ TEST_F(CustomEquipDlgTest, OnlyOkWritesTheFilesAndEveryOpeningShowsThem) {
     dlg().Click(kIdClearFixed);
     dlg().Click(kIdClearExcluded);
     dlg().Click(kIdMale);
+    // Cancelling edits asks first, as the owned-equipment dialog does: キャンセル keeps editing,
+    // 破棄 throws the edits away.
+    prompter.messageAnswers = {ui::kIdCancel, ui::kIdNo};
     dlg().Click(kIdCancel);
+    EXPECT_FALSE(dlg().IsEnded());
+    dlg().Click(kIdCancel);
+    EXPECT_EQ(prompter.messages, (Names(2, "固定装備・除外装備の変更を保存しますか？")));
     EXPECT_EQ(dlg().EndCode(), ui::kIdCancel);
     EXPECT_EQ(dialog->m_config.m_nCustomSex, 1) << "cancelling keeps the radios; OK stored 2";
     EXPECT_EQ(folder.Read("Fixed.dat"), fixed);

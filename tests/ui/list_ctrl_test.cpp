@@ -58,8 +58,9 @@ protected:
             platform::Utf8ToSjis("ヘルム,0,0,3,0,8,20,0,0,0,0,-3,防御,4,攻撃,-2,").c_str(), helm,
             systems);
         helm.kind = kHead;
-        ParseArmorLine(platform::Utf8ToSjis("ベルト,0,0,5,2,0,0,0,0,0,0,0,胴系倍加,1,").c_str(),
-                       belt, systems);
+        ParseArmorLine(
+            platform::Utf8ToSjis("ベルト,0,0,5,2,0,0,0,0,0,0,0,胴系倍加,0,耐震,-1").c_str(), belt,
+            systems);
         belt.kind = kWaist;
         ParseDecoLine(platform::Utf8ToSjis("Gem,4,1,攻撃,1,,,下").c_str(), jewel, systems);
         list.SetSkillSystems(systems);
@@ -108,8 +109,8 @@ protected:
 TEST_F(ListCtrlEquipTest, ArmourAndDecorationCellTexts) {
     EXPECT_EQ(Texts(0), "頭|3|ヘルム|20|－－－|防御|4|攻撃|-2|||||||0|0|0|0|-3");
     EXPECT_EQ(Texts(1), "装|4|Gem||◆－－|攻撃|1|||||||||||||");
-    EXPECT_EQ(Texts(2), "腰|5|ベルト|0|○○－|胴系倍加|1|||||||||0|0|0|0|0")
-        << "the marker hides names, not points";
+    EXPECT_EQ(Texts(2), "腰|5|ベルト|0|○○－|胴系倍加||耐震|-1|||||||0|0|0|0|0")
+        << "every point shown has its system's name";
     helm.useBeforeData = 1;
     helm.kind = 9;
     EXPECT_EQ(Text(0, 0) + Text(0, 3), "不明8");
