@@ -202,7 +202,7 @@ TEST_F(CustomEquipDlgTest, OnlyOkWritesTheFilesAndEveryOpeningShowsThem) {
     // 破棄 throws the edits away.
     prompter.messageAnswers = {ui::kIdCancel, ui::kIdNo};
     dlg().Click(kIdCancel);
-    EXPECT_FALSE(dlg().IsEnded());
+    EXPECT_EQ(dlg().EndCode(), ui::kIdOk) << "still the code of the earlier OK: nothing ended";
     dlg().Click(kIdCancel);
     EXPECT_EQ(prompter.messages, (Names(2, "固定装備・除外装備の変更を保存しますか？")));
     EXPECT_EQ(dlg().EndCode(), ui::kIdCancel);

@@ -59,7 +59,7 @@ protected:
             systems);
         helm.kind = kHead;
         ParseArmorLine(
-            platform::Utf8ToSjis("ベルト,0,0,5,2,0,0,0,0,0,0,0,胴系倍加,0,耐震,-1").c_str(), belt,
+            platform::Utf8ToSjis("ベルト,0,0,5,2,0,0,0,0,0,0,0,胴系倍加,0,耐震,-1,").c_str(), belt,
             systems);
         belt.kind = kWaist;
         ParseDecoLine(platform::Utf8ToSjis("Gem,4,1,攻撃,1,,,下").c_str(), jewel, systems);
