@@ -29,6 +29,17 @@ long CpuMsOnceCatchingInterrupt(pid_t pid) {
     return (std::stol(fields[14]) + std::stol(fields[15])) * 1000 / ::sysconf(_SC_CLK_TCK);
 }
 
+// Runs in the forked child: becomes the program under test, or ends with 127.
+[[noreturn]] void ExecCli(const std::vector<std::string>& args) {
+    std::vector<char*> argv{const_cast<char*>(KESTROVA_CLI)};
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    ::execv(KESTROVA_CLI, argv.data());
+    ::_exit(127);
+}
+
 } // namespace
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath,
@@ -43,13 +54,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath,
             !std::freopen("/dev/null", "r", stdin)) {
             ::_exit(127);
         }
-        std::vector<char*> argv{const_cast<char*>(KESTROVA_CLI)};
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(KESTROVA_CLI, argv.data());
-        ::_exit(127);
+        ExecCli(args);
     }
     int status = 0;
     while (interruptAfterMs >= 0 && ::waitpid(pid, &status, WNOHANG) == 0) {
@@ -83,13 +88,7 @@ CliRun RunCliInterruptedWhileListing(const std::vector<std::string>& args) {
         if (!std::freopen(folder.File("stderr").c_str(), "w", stderr)) {
             ::_exit(127);
         }
-        std::vector<char*> argv{const_cast<char*>(KESTROVA_CLI)};
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(KESTROVA_CLI, argv.data());
-        ::_exit(127);
+        ExecCli(args);
     }
     ::close(pipeFds[1]);
     CliRun run;
