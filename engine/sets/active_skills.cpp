@@ -1,8 +1,9 @@
 #include "engine/sets/active_skills.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "engine/sets/equip_set.h"
+#include "engine/sets/counted_records.h"
 #include "engine/sets/skill_summary.h"
 #include "engine/tables/equip_database.h"
 
@@ -43,51 +44,17 @@ int ActiveSkillFinder::Activated(int id, int total) {
     return row;
 }
 
-// Counts as the summary does: a body-doubling piece gives the body's points and those of the
-// body's decorations; a position's decorations end at its first empty place and count only
-// under a piece (the weapon always).
+// Counts as the summary does, record by record.
 void ActiveSkillFinder::Find(const CEquipSet& set, std::vector<int>& rows) {
     totals_.clear();
-    const CEquipData* body = set.pieces[kBody];
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
-        if (piece == nullptr) {
-            continue;
-        }
-        const CEquipData* giver = piece->bodyDoubling ? body : piece;
-        if (giver == nullptr) {
-            continue;
-        }
-        for (int entry = 0; entry < 5; ++entry) {
-            if (!NamedBefore(giver->skillId, entry)) {
-                Add(giver->skillId[entry], giver->skillPoints[entry]);
+    ForEachCountedRecord(set, [this](int, const auto* record) {
+        const int entries = static_cast<int>(std::size(record->skillId));
+        for (int entry = 0; entry < entries; ++entry) {
+            if (!NamedBefore(record->skillId, entry)) {
+                Add(record->skillId[entry], record->skillPoints[entry]);
             }
         }
-        if (piece->bodyDoubling) {
-            for (const CDecoData* deco : set.decos[kBody]) {
-                for (int entry = 0; deco != nullptr && entry < 2; ++entry) {
-                    if (!NamedBefore(deco->skillId, entry)) {
-                        Add(deco->skillId[entry], deco->skillPoints[entry]);
-                    }
-                }
-            }
-        }
-    }
-    for (int position = 0; position < kPositionCount; ++position) {
-        if (position < kSlotCount && set.pieces[position] == nullptr) {
-            continue;
-        }
-        for (const CDecoData* deco : set.decos[position]) {
-            if (deco == nullptr) {
-                break;
-            }
-            for (int entry = 0; entry < 2; ++entry) {
-                if (!NamedBefore(deco->skillId, entry)) {
-                    Add(deco->skillId[entry], deco->skillPoints[entry]);
-                }
-            }
-        }
-    }
+    });
     active_.clear();
     for (const Total& total : totals_) {
         const int row = Activated(total.id, total.points);

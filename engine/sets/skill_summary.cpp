@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/sets/counted_records.h"
 #include "engine/sets/equip_set.h"
 #include "engine/tables/sjis_text.h"
 #include "engine/tables/skill_systems.h"
@@ -34,38 +35,15 @@ bool AnyDoubling(const CEquipSet& set) {
 bool BuildRow(const CEquipSet& set, int id, SkillRow& row) {
     row = SkillRow{};
     row.systemId = id;
-    bool contributed = false;
-    const CEquipData* body = set.pieces[kBody];
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
-        if (piece == nullptr) {
-            continue;
-        }
-        if (piece->bodyDoubling) {
+        if (set.pieces[slot] != nullptr && set.pieces[slot]->bodyDoubling) {
             row.doubling[slot] = 1;
-            if (body != nullptr) {
-                AddPoints(row, kBody, body->PointsFor(id), contributed);
-                for (const CDecoData* deco : set.decos[kBody]) {
-                    if (deco != nullptr) {
-                        AddPoints(row, kBody, deco->PointsFor(id), contributed);
-                    }
-                }
-            }
-        } else {
-            AddPoints(row, slot, piece->PointsFor(id), contributed);
         }
     }
-    for (int position = 0; position < kPositionCount; ++position) {
-        if (position < kSlotCount && set.pieces[position] == nullptr) {
-            continue;
-        }
-        for (const CDecoData* deco : set.decos[position]) {
-            if (deco == nullptr) {
-                break;
-            }
-            AddPoints(row, position, deco->PointsFor(id), contributed);
-        }
-    }
+    bool contributed = false;
+    ForEachCountedRecord(set, [&](int position, const auto* record) {
+        AddPoints(row, position, record->PointsFor(id), contributed);
+    });
     return contributed;
 }
 
