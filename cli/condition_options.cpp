@@ -56,7 +56,8 @@ void AddSkillOptions(CLI::App& command, ConditionOptions& options) {
             [&options](const std::string& name) {
                 options.picks.push_back({name, true});
             },
-            "A skill level that must not be active (repeatable; five skills in all)")
+            "A skill level that must not be active (repeatable; ten skills in all, five "
+            "with --fitting rules)")
         ->trigger_on_parse();
 }
 
@@ -123,7 +124,11 @@ void AddSkills(const ConditionOptions& options, const CEquipDatabase& database,
                CSearchCondition& condition) {
     if (options.picks.size() > kMaxChosenSkills) {
         throw CliExit{kExitUsage,
-                      "at most five skills can be chosen (--skill and --avoid together)"};
+                      "at most ten skills can be chosen (--skill and --avoid together)"};
+    }
+    if (options.picks.size() > kMaxRuleFittingSkills && !FitsExactly(options)) {
+        throw CliExit{kExitUsage, "more than five skills (--skill and --avoid together) need "
+                                  "the complete fitting: leave out --fitting rules"};
     }
     for (const SkillPick& pick : options.picks) {
         const int row = ResolveSkill(database, pick.name, condition.job);

@@ -54,6 +54,6 @@ void TakeUnsetFrom(ConditionOptions& options, int job, int sex, int weaponSlots)
 void RefuseUnsearchable(const ConditionOptions& options);
 
 // Everything the search is told, resolved against the loaded tables. A skill name that is not in
-// the table for the weapon class, more than five skills or two levels of one skill system throw
-// CliExit with a message naming the culprit.
+// the table for the weapon class, more than ten skills (five with the rule-based fitting) or two
+// levels of one skill system throw CliExit with a message naming the culprit.
 CSearchCondition BuildCondition(const ConditionOptions& options, const CEquipDatabase& database);

@@ -24,7 +24,7 @@ struct CConfigData {
     std::int32_t m_bUseFixed = 0;
     std::int32_t m_bRarityOff[kRarityCount] = {};
     std::int32_t m_nSkillCount = 0;
-    std::int32_t m_nSkills[kMaxChosenSkills] = {};
+    std::int32_t m_nSkills[kMaxRuleFittingSkills] = {};
     std::int32_t m_bFastSearch = 0;
     std::int32_t m_bEarlyData = 0;
     std::int32_t m_bOwnedOnly = 0;

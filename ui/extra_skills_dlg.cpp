@@ -12,9 +12,10 @@ using namespace res::extra_skills;
 
 namespace {
 
-const std::string kFullHint = "選択スキルは" + std::to_string(kMaxChosenSkills) + "個で満杯です";
+const std::string kFullHint =
+    "選択スキルは" + std::to_string(kMaxRuleFittingSkills) + "個で満杯です";
 const std::string kFullText =
-    "選択スキルは" + std::to_string(kMaxChosenSkills) + "個までです。これ以上追加できません";
+    "選択スキルは" + std::to_string(kMaxRuleFittingSkills) + "個までです。これ以上追加できません";
 
 } // namespace
 

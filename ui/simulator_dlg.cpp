@@ -240,9 +240,9 @@ void CSimulatorDlg::SaveControlsToConfig() {
     m_config.m_bOwnedOnly = IsChecked(kIdOwnedOnly);
 
     const auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
-    const int count = std::min(chosen->GetItemCount(), kMaxChosenSkills);
+    const int count = std::min(chosen->GetItemCount(), kMaxRuleFittingSkills);
     m_config.m_nSkillCount = count;
-    for (int k = 0; k < kMaxChosenSkills; ++k) {
+    for (int k = 0; k < kMaxRuleFittingSkills; ++k) {
         m_config.m_nSkills[k] = k < count ? static_cast<std::int32_t>(chosen->GetItemData(k)) : 0;
     }
 }

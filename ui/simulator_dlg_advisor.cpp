@@ -68,7 +68,7 @@ void CSimulatorDlg::OnBnClickedExtraSkills() {
     }
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     ExtraSkillsChooser chooser;
-    chooser.full = [chosen] { return chosen->GetItemCount() >= kMaxChosenSkills; };
+    chooser.full = [chosen] { return chosen->GetItemCount() >= kMaxRuleFittingSkills; };
     chooser.add = [this](int index) { AddChosenSkill(index); };
     chooser.recompute = [this] { return RunExtraSkillsSearch(); };
     chooser.abort = [this] { m_search.abortRequested = 1; };

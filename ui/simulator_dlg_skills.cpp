@@ -50,7 +50,7 @@ void CSimulatorDlg::RestoreChosenSkills() {
     // Config.dat may come from other tables: indices that do not fit them, and repeats, are
     // left out rather than shown as some other skill.
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
-    const int count = std::clamp(m_config.m_nSkillCount, 0, kMaxChosenSkills);
+    const int count = std::clamp(m_config.m_nSkillCount, 0, kMaxRuleFittingSkills);
     for (int k = 0; k < count; ++k) {
         const int index = m_config.m_nSkills[k];
         bool repeated = false;
@@ -141,7 +141,7 @@ void CSimulatorDlg::AddChosenSkill(int index) {
             ++row;
         }
     }
-    if (chosen->GetItemCount() >= kMaxChosenSkills) {
+    if (chosen->GetItemCount() >= kMaxRuleFittingSkills) {
         return;
     }
     InsertChosenSkill(chosen->GetItemCount(), index);

@@ -53,6 +53,11 @@ std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition&
                                    int threads, bool& aborted) {
     const CEquipDatabase& database = engine.database;
     const std::vector<TrackedSkill> chosen = ChosenSkills(condition, database);
+    // A full list takes no more: the probes would track one skill past what the fitting holds.
+    if (static_cast<int>(chosen.size()) >= kMaxTrackedSkills) {
+        aborted = false;
+        return {};
+    }
     const auto levels = CandidateLevels(condition, database);
     std::vector<const std::map<int, std::vector<int>>*> systems;
     std::vector<int> systemIds;
@@ -113,6 +118,9 @@ std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition&
 std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
                                     const CSearchCondition& condition, const CEquipSet& set) {
     std::vector<TrackedSkill> skills = ChosenSkills(condition, database);
+    if (static_cast<int>(skills.size()) >= kMaxTrackedSkills) {
+        return {};
+    }
     FreeRoom room;
     int doubling = 0;
     for (int position = 0; position < kPositionCount; ++position) {

@@ -13,7 +13,8 @@
 // not already chosen or avoided, that some armour set meets together with the condition. Runs
 // on `threads` threads; the calling thread pumps the engine's host and reports progress in the
 // engine's `visited` and `totalCombos` (skill systems examined and to examine). Stops early when
-// `abortRequested` is set; `aborted` then tells so.
+// `abortRequested` is set; `aborted` then tells so. With kMaxChosenSkills rows chosen there is
+// nothing to add.
 std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition& condition,
                                    int threads, bool& aborted);
 

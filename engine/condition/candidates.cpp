@@ -61,8 +61,8 @@ void SortByDefense(CandidateList& list) {
 
 // Groups are looked up by key through an index: a slot's table may hold a great many pieces with
 // distinct keys, and a linear search made grouping quadratic in them.
-void AddToGroups(GroupList& groups, std::unordered_map<std::uint32_t, std::size_t>& index,
-                 CEquipData& piece, std::uint32_t key) {
+void AddToGroups(GroupList& groups, std::unordered_map<GroupKey, std::size_t>& index,
+                 CEquipData& piece, GroupKey key) {
     piece.groupKey = key;
     const auto [entry, added] = index.try_emplace(key, groups.size());
     if (added) {
@@ -102,7 +102,7 @@ int BuildCandidates(const CSearchCondition& condition, const CEquipDatabase& dat
     return 1;
 }
 
-std::uint32_t GroupKeyOf(const CEquipData& piece, const SkillTable& table) {
+GroupKey GroupKeyOf(const CEquipData& piece, const SkillTable& table) {
     if (piece.bodyDoubling) {
         return kDoublingKey;
     }
@@ -117,7 +117,7 @@ void GroupCandidates(const CandidateList (&lists)[kSlotCount], const SkillTable&
                      GroupList (&groups)[kSlotCount]) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         groups[slot].clear();
-        std::unordered_map<std::uint32_t, std::size_t> index;
+        std::unordered_map<GroupKey, std::size_t> index;
         for (CEquipData* piece : lists[slot]) {
             AddToGroups(groups[slot], index, *piece, GroupKeyOf(*piece, table));
         }

@@ -3,16 +3,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/tables/equip_database.h"
-#include "engine/condition/search_condition.h"
 #include "engine/condition/chosen_skill_table.h"
+#include "engine/condition/group_key.h"
+#include "engine/condition/search_condition.h"
+#include "engine/tables/equip_database.h"
 
 using CandidateList = std::vector<CEquipData*>;
 
 // Pieces of one slot that are interchangeable for the search: the same points in every chosen
 // skill and the same slot count.
 struct CandidateGroup {
-    std::uint32_t key = 0;
+    GroupKey key = 0;
     int bestDefense = 0;
     int slots = 0;
     int count = 0;
@@ -33,7 +34,7 @@ int BuildCandidates(const CSearchCondition& condition, const CEquipDatabase& dat
                     const SkillTable& table, CandidateList (&lists)[kSlotCount]);
 
 // The key a piece gets for the chosen skills of `table`.
-std::uint32_t GroupKeyOf(const CEquipData& piece, const SkillTable& table);
+GroupKey GroupKeyOf(const CEquipData& piece, const SkillTable& table);
 
 // Groups each slot's candidates by key, writes every candidate's `groupKey`, and orders each
 // slot's groups by key, highest first: the body-doubling group leads, and equivalent groups are

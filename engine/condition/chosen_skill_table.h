@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/tables/equip_database.h"
 #include "engine/condition/search_condition.h"
+#include "engine/tables/equip_database.h"
 
 // The chosen skills of one search in cost order, with the decorations that serve them: at most
 // one per size (indexed 1..3), its points, and its minus points on the other chosen skills.

@@ -7,7 +7,10 @@
 #include "engine/sets/equip_set.h"
 #include "engine/tables/records.h"
 
-constexpr int kMaxChosenSkills = 5;
+// Skill rows of a condition, chosen and avoided together. The rule-based fitting was built around
+// five; the complete fitting takes up to ten.
+constexpr int kMaxChosenSkills = 10;
+constexpr int kMaxRuleFittingSkills = 5;
 constexpr int kRarityCount = 11;
 
 // Everything a search is told: filled by the window (or the CLI) from its controls, the

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "engine/condition/search_condition.h"
 #include "engine/tables/records.h"
 
-// Five chosen skills, and one more that the skill advisor probes.
-constexpr int kMaxTrackedSkills = 6;
+// The chosen skills; the skill advisor probes one more while fewer than that are chosen.
+constexpr int kMaxTrackedSkills = kMaxChosenSkills;
 
 // A skill level a set must reach, or must keep inactive, as a bound on its total: `direction`
 // times the total must be at least `direction` times `bound`. A plus level wants more points, a

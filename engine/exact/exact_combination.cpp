@@ -160,7 +160,7 @@ int DoublingProfiles::IndexOf(int slot, const CEquipData& piece) const {
     return -1;
 }
 
-PieceProfile ProfileOfKey(std::uint32_t key, int skillCount) {
+PieceProfile ProfileOfKey(GroupKey key, int skillCount) {
     PieceProfile profile;
     profile.slots = KeySlots(key);
     for (int k = 0; k < skillCount; ++k) {

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "engine/condition/candidates.h"
-#include "engine/exact/exact_fitting.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/condition/fixed_decorations.h"
 #include "engine/condition/search_condition.h"
-#include "engine/condition/chosen_skill_table.h"
+#include "engine/exact/exact_fitting.h"
 
 // What one armour piece brings to the exact fitting: its points in the tracked skills, its slots
 // and whether it doubles the body.
@@ -72,4 +72,4 @@ private:
 };
 
 // The profile of a group that is not the doubling group: what its key holds.
-PieceProfile ProfileOfKey(std::uint32_t key, int skillCount);
+PieceProfile ProfileOfKey(GroupKey key, int skillCount);

@@ -32,7 +32,8 @@ std::uint64_t Pack16(int value) {
 
 ExactFitter::ExactFitter(const TrackedSkill* skills, int count,
                          const std::vector<CDecoData*>& usable)
-    : count_(std::clamp(count, 0, kMaxTrackedSkills)) {
+    : count_(std::clamp(count, 0, kMaxTrackedSkills)),
+      fieldBits_(count_ <= 6 ? 16 : kRequirementBits / count_) {
     std::copy_n(skills, count_, skills_);
     KeepUsefulDecorations(usable);
     BuildFillings();
@@ -297,17 +298,45 @@ bool ExactFitter::Subtract(const int* required, const Filling& filling, int time
     return true;
 }
 
-FitMemo::Key ExactFitter::KeyOf(const Holders& holders, const int* required) {
-    FitMemo::Key key;
-    key.a = Pack16(required[0]) | Pack16(required[1]) << 16 | Pack16(required[2]) << 32 |
-            Pack16(required[3]) << 48;
-    key.b = Pack16(required[4]) | Pack16(required[5]) << 16 |
-            static_cast<std::uint64_t>(holders.single[1]) << 32 |
-            static_cast<std::uint64_t>(holders.single[2]) << 36 |
-            static_cast<std::uint64_t>(holders.single[3]) << 40 |
-            static_cast<std::uint64_t>(holders.weightedCapacity) << 44 |
-            static_cast<std::uint64_t>(holders.weightedTimes) << 48;
-    return key;
+// Requirements take 96 bits of a key: the first four in `a`, the rest in the low half of `b`,
+// each 16 bits wide when at most six skills are tracked and narrower for more. A requirement
+// beyond its field makes the sub-problem one the memo cannot hold: it is solved afresh each time.
+bool ExactFitter::KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const {
+    key = FitMemo::Key{};
+    if (fieldBits_ == 16) {
+        key.a = Pack16(required[0]) | Pack16(required[1]) << 16 | Pack16(required[2]) << 32 |
+                Pack16(required[3]) << 48;
+        key.b = Pack16(required[4]) | Pack16(required[5]) << 16;
+    } else if (!PackNarrow(required, key)) {
+        return false;
+    }
+    key.b |= static_cast<std::uint64_t>(holders.single[1]) << 32 |
+             static_cast<std::uint64_t>(holders.single[2]) << 36 |
+             static_cast<std::uint64_t>(holders.single[3]) << 40 |
+             static_cast<std::uint64_t>(holders.weightedCapacity) << 44 |
+             static_cast<std::uint64_t>(holders.weightedTimes) << 48;
+    return true;
+}
+
+bool ExactFitter::PackNarrow(const int* required, FitMemo::Key& key) const {
+    const int limit = 1 << (fieldBits_ - 1);
+    const std::uint64_t mask = (std::uint64_t{1} << fieldBits_) - 1;
+    for (int k = 0; k < count_; ++k) {
+        if (required[k] < -limit || required[k] >= limit) {
+            return false;
+        }
+        const std::uint64_t bits = static_cast<std::uint64_t>(required[k]) & mask;
+        const int offset = k * fieldBits_;
+        if (offset < 64) {
+            key.a |= bits << offset;
+            if (offset + fieldBits_ > 64) {
+                key.b |= bits >> (64 - offset);
+            }
+        } else {
+            key.b |= bits << (offset - 64);
+        }
+    }
+    return true;
 }
 
 // Takes the holder a sub-problem fills next: the weighted one first, then the largest.
@@ -333,8 +362,9 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
     if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
         return true;
     }
-    const FitMemo::Key key = KeyOf(holders, required);
-    if (const int known = memo_.Find(key); known != 0) {
+    FitMemo::Key key;
+    const bool memoised = KeyOf(holders, required, key);
+    if (const int known = memoised ? memo_.Find(key) : 0; known != 0) {
         return known == kCanMeet;
     }
     Holders rest = holders;
@@ -351,7 +381,9 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
             break;
         }
     }
-    memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
+    if (memoised) {
+        memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
+    }
     return canMeet;
 }
 
@@ -399,22 +431,28 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    FitMemo::Key key = KeyOf(Holders{}, required);
-    for (int position = 0; position < kPositionCount; ++position) {
-        key.b |= static_cast<std::uint64_t>(std::clamp(room.capacity[position], 0, 3))
-                 << (32 + 2 * position);
+    FitMemo::Key key;
+    Arrangement unmemoised;
+    const Arrangement* arrangement = &unmemoised;
+    if (KeyOf(Holders{}, required, key)) {
+        for (int position = 0; position < kPositionCount; ++position) {
+            key.b |= static_cast<std::uint64_t>(std::clamp(room.capacity[position], 0, 3))
+                     << (32 + 2 * position);
+        }
+        key.b |= static_cast<std::uint64_t>(std::clamp(room.times[kBody], 1, 7)) << 44;
+        auto [entry, added_] = arrangements_.try_emplace(key);
+        if (added_) {
+            entry->second = FindArrangement(room, required);
+        }
+        arrangement = &entry->second;
+    } else {
+        unmemoised = FindArrangement(room, required);
     }
-    key.b |= static_cast<std::uint64_t>(std::clamp(room.times[kBody], 1, 7)) << 44;
-    auto [entry, added_] = arrangements_.try_emplace(key);
-    if (added_) {
-        entry->second = FindArrangement(room, required);
-    }
-    const Arrangement& arrangement = entry->second;
-    if (!arrangement.found) {
+    if (!arrangement->found) {
         return false;
     }
     for (int position = 0; position < kPositionCount; ++position) {
-        const Filling* filling = arrangement.fillings[position];
+        const Filling* filling = arrangement->fillings[position];
         for (int i = 0; filling != nullptr && i < filling->count; ++i) {
             added.decos[position][i] = decos_[filling->decos[i]];
         }
@@ -501,9 +539,10 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
         return 0;
     }
-    const FitMemo::Key key = KeyOf(holders, required);
+    FitMemo::Key key;
+    const bool memoised = KeyOf(holders, required, key);
     // Even values are proven costs, odd ones a bound the cost exceeds.
-    if (const int known = costMemo_.Find(key); known != 0) {
+    if (const int known = memoised ? costMemo_.Find(key) : 0; known != 0) {
         const int value = (known - 1) / 2;
         if ((known - 1) % 2 == 0) {
             return value <= budget ? value : kNoCost;
@@ -538,6 +577,8 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         }
     }
     const int stored = best != kNoCost ? 2 * best : 2 * budget + 1;
-    costMemo_.Store(key, static_cast<std::uint16_t>(stored + 1));
+    if (memoised) {
+        costMemo_.Store(key, static_cast<std::uint16_t>(stored + 1));
+    }
     return best;
 }

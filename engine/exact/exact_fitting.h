@@ -5,10 +5,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/fitting/rule_fitter.h"
-#include "engine/fitting/fit_memo.h"
-#include "engine/tables/records.h"
 #include "engine/condition/tracked_skill.h"
+#include "engine/fitting/fit_memo.h"
+#include "engine/fitting/rule_fitter.h"
+#include "engine/tables/records.h"
 
 // Room a combination offers for new decorations: the free slots of each position and how many
 // times a decoration there counts (a body decoration counts once more per doubling piece).
@@ -93,12 +93,16 @@ private:
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
-    static FitMemo::Key KeyOf(const Holders& holders, const int* required);
+    bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
+    bool PackNarrow(const int* required, FitMemo::Key& key) const;
     static void TakeHolder(Holders& holders, int& capacity, int& times);
     Holders RemainingFrom(int position, const FreeRoom& room) const;
 
     TrackedSkill skills_[kMaxTrackedSkills];
     int count_ = 0;
+    // Bits of a memo key that hold requirements, and the width each of them gets.
+    static constexpr int kRequirementBits = 96;
+    int fieldBits_ = 16;
     std::vector<CDecoData*> decos_;
     std::vector<std::array<int, kMaxTrackedSkills>> decoGain_;
     // Fillings of a holder by capacity: for deciding (best gains only) and for arranging (gains,

@@ -11,14 +11,14 @@ DecorationFitter::Entry DecorationFitter::MakeEntry(int skill, int size) const {
 DecorationFitter::Snapshot DecorationFitter::Save() const {
     Snapshot snapshot;
     std::copy_n(holders_, kPositionCount, snapshot.holders);
-    std::copy_n(need_, kMaxChosenSkills, snapshot.need);
+    std::copy_n(need_, count_, snapshot.need);
     snapshot.freeSlots = freeSlots_;
     return snapshot;
 }
 
 void DecorationFitter::Restore(const Snapshot& snapshot) {
     std::copy_n(snapshot.holders, kPositionCount, holders_);
-    std::copy_n(snapshot.need, kMaxChosenSkills, need_);
+    std::copy_n(snapshot.need, count_, need_);
     freeSlots_ = snapshot.freeSlots;
 }
 

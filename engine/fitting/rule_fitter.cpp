@@ -46,11 +46,11 @@ void DecorationFitter::BeginEvaluation(const FitRequest& request) {
     freeSlots_ += holders_[kWeaponPosition].slots;
 
     // A doubling piece counts what the body key holds.
-    const std::uint32_t body = request.keys[kBody];
+    const GroupKey body = request.keys[kBody];
     for (int k = 0; k < count_; ++k) {
         int points = request.extraPoints[k];
-        for (const std::uint32_t key : request.keys) {
-            const std::uint32_t counted = key == kDoublingKey ? body : key;
+        for (const GroupKey key : request.keys) {
+            const GroupKey counted = key == kDoublingKey ? body : key;
             points += counted == kDoublingKey ? 0 : KeyPoints(counted, k);
         }
         keyPoints_[k] = points;

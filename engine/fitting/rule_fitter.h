@@ -2,11 +2,12 @@
 
 #include <cstdint>
 
-#include "engine/condition/fixed_decorations.h"
-#include "engine/tables/records.h"
-#include "engine/condition/search_condition.h"
 #include "engine/condition/chosen_skill_table.h"
+#include "engine/condition/fixed_decorations.h"
+#include "engine/condition/group_key.h"
+#include "engine/condition/search_condition.h"
 #include "engine/fitting/socket_holder.h"
+#include "engine/tables/records.h"
 
 // Decorations for the six positions (five pieces and the weapon), packed from the front.
 struct DecoBlock {
@@ -17,7 +18,7 @@ struct DecoBlock {
 // pre-check; the refine does neither, and passes the points its sets carry beyond what their
 // keys can say.
 struct FitRequest {
-    std::uint32_t keys[kSlotCount] = {};
+    GroupKey keys[kSlotCount] = {};
     int weaponSlots = 0;
     bool skipSlotCheck = false;
     bool placeFixed = true;

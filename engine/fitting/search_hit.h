@@ -17,7 +17,7 @@ struct HitVariant {
 // A combination of candidate groups that met the chosen skills, with its decorations (found later
 // in the exact mode). When `variants` is not empty only the sets matching one of them were met.
 struct SearchHit {
-    std::uint32_t keys[kSlotCount] = {};
+    GroupKey keys[kSlotCount] = {};
     DecoBlock decos;
     std::vector<HitVariant> variants;
 };

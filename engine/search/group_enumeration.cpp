@@ -122,7 +122,7 @@ bool GroupEnumeration::Leaves() {
     if (bound_ != nullptr) {
         bound_->PrepareLeaves(request_.keys);
     }
-    std::uint32_t lastFailed = kNoFailedKey;
+    GroupKey lastFailed = kNoFailedKey;
     for (const CandidateGroup& group : groups_[kLeaf]) {
         ++search_.visited;
         if (search_.abortRequested) {

@@ -8,10 +8,10 @@
 namespace {
 
 // Groups are ordered by key, highest first.
-std::size_t IndexOfKey(const GroupList& groups, std::uint32_t key) {
+std::size_t IndexOfKey(const GroupList& groups, GroupKey key) {
     const auto at = std::lower_bound(
         groups.begin(), groups.end(), key,
-        [](const CandidateGroup& group, std::uint32_t wanted) { return group.key > wanted; });
+        [](const CandidateGroup& group, GroupKey wanted) { return group.key > wanted; });
     return static_cast<std::size_t>(at - groups.begin());
 }
 

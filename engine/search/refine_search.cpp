@@ -4,6 +4,7 @@
 
 #include "engine/condition/chosen_skill_table.h"
 #include "engine/condition/group_key.h"
+#include "engine/condition/skill_limits.h"
 #include "engine/exact/exact_combination.h"
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/rank_value.h"
@@ -135,6 +136,12 @@ void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
     abortRequested = 0;
     // A refine keeps or drops each listed set; nothing interrupts it.
     stopReason = SearchStop::kCompleted;
+    if (const char* problem = SkillCountProblem(condition)) {
+        if (sink != nullptr) {
+            sink->Show(problem);
+        }
+        return;
+    }
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {
         if (sink != nullptr) {

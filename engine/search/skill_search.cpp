@@ -2,6 +2,7 @@
 
 #include "engine/condition/candidates.h"
 #include "engine/condition/chosen_skill_table.h"
+#include "engine/condition/skill_limits.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/group_enumeration.h"
@@ -49,6 +50,13 @@ bool CSkillSearch::FindsMoreSetsThan(const CSearchCondition& condition, std::uin
 void CSkillSearch::Search(const CSearchCondition& condition) {
     abortRequested = 0;
     stopReason = SearchStop::kCompleted;
+    // Refused before anything changes: the results of the last search stay.
+    if (const char* problem = SkillCountProblem(condition)) {
+        if (sink != nullptr) {
+            sink->Show(problem);
+        }
+        return;
+    }
     results.clear();
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {

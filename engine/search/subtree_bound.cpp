@@ -43,7 +43,7 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     BuildFrontiers(groups);
 }
 
-SubtreeBound::Contribution SubtreeBound::ContributionOf(std::uint32_t key) const {
+SubtreeBound::Contribution SubtreeBound::ContributionOf(GroupKey key) const {
     Contribution contribution;
     contribution.slots = KeySlots(key);
     for (int k = 0; k < count_; ++k) {
@@ -150,7 +150,7 @@ bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& front
     return false;
 }
 
-SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* keys) const {
+SubtreeBound::Partial SubtreeBound::Accumulate(int level, const GroupKey* keys) const {
     Partial partial;
     // A doubling piece brings the body's points and the body's decorations once more.
     if (level >= kBody) {
@@ -183,7 +183,7 @@ SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* k
     return partial;
 }
 
-void SubtreeBound::AddGroup(Partial& partial, int slot, std::uint32_t key) const {
+void SubtreeBound::AddGroup(Partial& partial, int slot, GroupKey key) const {
     if (key == kDoublingKey) {
         const int own = levels_[slot].doublingSlots;
         partial.slots += partial.bodySlots + own;
@@ -213,7 +213,7 @@ bool SubtreeBound::Reaches(const Partial& partial) const {
     return fitter_.SlotsMayReach(required, partial.slots);
 }
 
-bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
+bool SubtreeBound::MayHit(int level, const GroupKey* keys) const {
     if (!enabled_) {
         return true;
     }
@@ -247,11 +247,11 @@ bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
     return Reaches(partial);
 }
 
-void SubtreeBound::PrepareLeaves(const std::uint32_t* keys) {
+void SubtreeBound::PrepareLeaves(const GroupKey* keys) {
     leafBase_ = Accumulate(kSlotCount - 2, keys);
 }
 
-bool SubtreeBound::LeafMayHit(std::uint32_t lastKey) const {
+bool SubtreeBound::LeafMayHit(GroupKey lastKey) const {
     if (!enabled_ || leafBase_.unbounded) {
         return true;
     }

@@ -19,10 +19,10 @@ public:
                  const GroupList (&groups)[kSlotCount], const ExactFitter& fitter);
 
     // Whether the combinations whose groups of levels 0..level have `keys` may hold a hit.
-    bool MayHit(int level, const std::uint32_t* keys) const;
+    bool MayHit(int level, const GroupKey* keys) const;
     // The same for single combinations, quicker: the first four keys once, then each last one.
-    void PrepareLeaves(const std::uint32_t* keys);
-    bool LeafMayHit(std::uint32_t lastKey) const;
+    void PrepareLeaves(const GroupKey* keys);
+    bool LeafMayHit(GroupKey lastKey) const;
 
 private:
     // What the groups chosen so far bring at most: points, points with the best decorations in
@@ -56,10 +56,10 @@ private:
     // Past this many choices a frontier costs more to test than the subtrees it rules out.
     static constexpr std::size_t kFrontierLimit = 256;
 
-    Partial Accumulate(int level, const std::uint32_t* keys) const;
-    void AddGroup(Partial& partial, int slot, std::uint32_t key) const;
+    Partial Accumulate(int level, const GroupKey* keys) const;
+    void AddGroup(Partial& partial, int slot, GroupKey key) const;
     bool Reaches(const Partial& partial) const;
-    Contribution ContributionOf(std::uint32_t key) const;
+    Contribution ContributionOf(GroupKey key) const;
     static bool Dominates(const Contribution& a, const Contribution& b, int count);
     bool KeepUndominated(Frontier& frontier) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);

@@ -59,7 +59,7 @@ struct CEquipData {
     std::int32_t bodyDoubling = 0;
     char materialName[5][kMaterialNameSize] = {};
     std::int32_t materialCount[5] = {};
-    std::uint32_t groupKey = 0; // written by candidate grouping for the current search
+    std::uint64_t groupKey = 0; // written by candidate grouping for the current search
     std::int32_t useBeforeData = 0;
 
     int EffectiveDefense() const { return useBeforeData ? defenseBefore : defenseAfter; }

@@ -127,6 +127,32 @@ TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
     EXPECT_GT(missedByNormal, 10) << "the tables no longer defeat the normal fitting";
 }
 
+// Six to eight rows, past what the rule-based fitting takes: the exact search, found order or
+// ranked, lists exactly the sets a brute-force search finds, with the cheapest decorations.
+TEST(ExactSearchTest, ListsEveryValidSetOfSixToEightSkillRows) {
+    std::mt19937 random(4409);
+    int roundsWithSets = 0;
+    for (int round = 0; round < 100 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildWideRandomTables(random, 6 + round % 3, engine.database, condition);
+        condition.exactFitting = 1;
+        condition.rankKey = round % 2 == 0 ? RankKey::kNone : RankKey::kDefense;
+        engine.Search(condition);
+        ExpectValidResults(engine, condition);
+        const std::map<PieceTuple, Cost> expected = EveryValidSet(condition, engine.database);
+        ASSERT_EQ(engine.results.size(), expected.size()) << "round " << round;
+        for (const auto& set : engine.results) {
+            const auto found = expected.find(TupleOf(*set));
+            ASSERT_NE(found, expected.end()) << "round " << round;
+            EXPECT_EQ(AddedCost(*set, WithFixedDecorations(found->first, condition)), found->second)
+                << "round " << round;
+        }
+        roundsWithSets += expected.empty() ? 0 : 1;
+    }
+    EXPECT_GT(roundsWithSets, 10) << "the tables no longer let many rows be met";
+}
+
 // The normal refine keeps only sound sets; the exact refine keeps a set exactly when decorations
 // in its free slots can meet the new condition, and adds the cheapest ones.
 TEST(ExactSearchTest, RefineKeepsEverySetThatCanStillBeMet) {

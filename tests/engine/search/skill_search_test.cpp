@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/condition/group_key.h"
+#include "engine/condition/skill_limits.h"
 #include "engine/support/exhaustive_checker.h"
 #include "engine/support/search_fixture.h"
 
@@ -190,14 +191,14 @@ TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
 TEST_F(SkillSearchTest, OnlyADoublingPieceGetsTheDoublingKey) {
     CEquipData* head = Piece(kHead, -1, 1, {});
     CEquipData* body = Piece(kBody, 0, 1, {});
-    for (int k = 0; k < kMaxChosenSkills; ++k) {
+    for (int k = 0; k < kMaxRuleFittingSkills; ++k) {
         const int system = engine.database.AddSkillSystem("s" + std::to_string(k));
         Deco(1, {{system, 1}});
         condition.skillRows[k] = Level(system, 1);
         Fill(head->skillId + k, head->skillPoints + k, 0, {{system, -1}});
         Fill(body->skillId + k, body->skillPoints + k, 0, {{system, 1}});
     }
-    condition.skillCount = kMaxChosenSkills;
+    condition.skillCount = kMaxRuleFittingSkills;
     Run();
     EXPECT_NE(head->groupKey, kDoublingKey);
     EXPECT_EQ(KeySlots(head->groupKey), 0);
@@ -213,6 +214,31 @@ TEST_F(SkillSearchTest, AFixedPieceFromOutsideTheTablesStopsTheSearch) {
     EXPECT_TRUE(engine.results.empty());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(engine.running, 0);
+}
+
+// Six rows are for the complete fitting only, eleven (a count the rows cannot hold) for none; a
+// refused search or refine keeps the listed sets and posts nothing.
+TEST_F(SkillSearchTest, TooManySkillRowsForTheFittingAreRefused) {
+    for (int k = 0; k < kMaxChosenSkills; ++k) {
+        condition.skillRows[k] = Level(engine.database.AddSkillSystem("s" + std::to_string(k)), 1);
+    }
+    const struct {
+        int rows;
+        int exact;
+        const char* message;
+    } cases[] = {{6, 0, kTooManyForRuleFitting}, {11, 1, kTooManySkills}};
+    for (const auto& c : cases) {
+        condition.skillCount = c.rows;
+        condition.exactFitting = c.exact;
+        sink.messages.clear();
+        engine.results.clear();
+        engine.results.push_back(std::make_unique<CEquipSet>());
+        Run();
+        engine.RefineSearch(condition);
+        EXPECT_EQ(sink.messages, std::vector<std::string>(2, c.message)) << c.rows;
+        EXPECT_EQ(engine.results.size(), 1U) << c.rows;
+        EXPECT_TRUE(host.messages.empty()) << c.rows;
+    }
 }
 
 } // namespace

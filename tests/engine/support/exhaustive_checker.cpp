@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kMaxSkills = 6;
+constexpr int kMaxSkills = kMaxChosenSkills;
 using Points = std::array<int, kMaxSkills>;
 
 template <typename List, typename T> bool Has(const List& list, const T* item) {
@@ -191,18 +191,29 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
         std::vector<std::vector<const CDecoData*>> fillings;
         Fillings(usable, capacity, 0, current, fillings);
         const int times = position == kBody ? 1 + doubling : 1;
+        // What each filling adds, worked out once for all the reachable points.
+        std::map<Points, Cost> gains;
+        for (const auto& filling : fillings) {
+            Points gain{};
+            Cost cost{0, 0};
+            for (const CDecoData* deco : filling) {
+                for (std::size_t k = 0; k < ids.size(); ++k) {
+                    gain[k] += times * deco->PointsFor(ids[k]);
+                }
+                cost.first += deco->size;
+                cost.second += 1;
+            }
+            auto [entry, added] = gains.try_emplace(gain, cost);
+            entry->second = added ? cost : std::min(entry->second, cost);
+        }
         std::map<Points, Cost> next;
         for (const auto& [points, cost] : reachable) {
-            for (const auto& filling : fillings) {
+            for (const auto& [gain, extra] : gains) {
                 Points sum = points;
-                Cost total = cost;
-                for (const CDecoData* deco : filling) {
-                    for (std::size_t k = 0; k < ids.size(); ++k) {
-                        sum[k] += times * deco->PointsFor(ids[k]);
-                    }
-                    total.first += deco->size;
-                    total.second += 1;
+                for (std::size_t k = 0; k < ids.size(); ++k) {
+                    sum[k] += gain[k];
                 }
+                const Cost total{cost.first + extra.first, cost.second + extra.second};
                 auto [entry, added] = next.try_emplace(sum, total);
                 if (!added) {
                     entry->second = std::min(entry->second, total);

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/tables/equip_database.h"
-#include "engine/sets/equip_set.h"
 #include "engine/condition/search_condition.h"
 #include "engine/search/skill_search.h"
+#include "engine/sets/equip_set.h"
+#include "engine/tables/equip_database.h"
 
 // Checks a listed set from scratch, knowing nothing of how the search found it: the pieces allowed
 // by the condition, decorations within the slots of their positions, the defence minimum kept,

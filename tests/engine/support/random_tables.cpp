@@ -1,7 +1,9 @@
 #include "engine/support/random_tables.h"
 
 #include <algorithm>
+#include <numeric>
 #include <string>
+#include <vector>
 
 #include "engine/condition/group_key.h"
 #include "engine/tables/sjis_text.h"
@@ -11,6 +13,16 @@ namespace {
 
 constexpr int kSystems = 3; // three levels each, in order: low, high, minus
 
+// What the tables and the condition are built from.
+struct Shape {
+    int systems = kSystems;
+    int minChosen = 1;
+    int lowThreshold[2] = {4, 8};
+    int highThreshold[2] = {9, 13};
+    int decos[2] = {3, 7};
+    int leastPoints = -3; // of a piece in a system
+};
+
 int Pick(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
 }
@@ -19,21 +31,23 @@ CDecoData* AnyDeco(std::mt19937& random, const CEquipDatabase& database) {
     return database.Decos()[Pick(random, 0, static_cast<int>(database.Decos().size()) - 1)];
 }
 
-void AddRecords(std::mt19937& random, CEquipDatabase& database) {
-    for (int s = 0; s < kSystems; ++s) {
-        for (const int threshold : {Pick(random, 4, 8), Pick(random, 9, 13), -Pick(random, 2, 5)}) {
+void AddRecords(std::mt19937& random, const Shape& shape, CEquipDatabase& database) {
+    for (int s = 0; s < shape.systems; ++s) {
+        for (const int threshold :
+             {Pick(random, shape.lowThreshold[0], shape.lowThreshold[1]),
+              Pick(random, shape.highThreshold[0], shape.highThreshold[1]), -Pick(random, 2, 5)}) {
             CSkillData skill;
             skill.systemId = s;
             skill.threshold = static_cast<std::int8_t>(threshold);
             database.AddSkill(skill);
         }
     }
-    for (int i = Pick(random, 3, 7); i > 0; --i) {
+    for (int i = Pick(random, shape.decos[0], shape.decos[1]); i > 0; --i) {
         CDecoData deco;
         deco.size = Pick(random, 1, 3);
-        deco.skillId[0] = Pick(random, 0, kSystems - 1);
+        deco.skillId[0] = Pick(random, 0, shape.systems - 1);
         deco.skillPoints[0] = Pick(random, 1, deco.size + 2);
-        deco.skillId[1] = (deco.skillId[0] + Pick(random, 1, kSystems - 1)) % kSystems;
+        deco.skillId[1] = (deco.skillId[0] + Pick(random, 1, shape.systems - 1)) % shape.systems;
         deco.skillPoints[1] = Pick(random, 0, 1) ? -Pick(random, 1, 3) : 0;
         database.AddDeco(deco);
     }
@@ -54,14 +68,15 @@ void AddRecords(std::mt19937& random, CEquipDatabase& database) {
                 piece.skillId[entry++] = doublingId;
                 piece.bodyDoubling = 1;
             }
-            for (int s = 0; s < kSystems; ++s) {
+            // A piece names at most five systems, the doubling marker included.
+            for (int s = 0; s < shape.systems && entry < 5; ++s) {
                 if (Pick(random, 0, 2) != 0) {
                     piece.skillId[entry] = s;
                     // Now and then points that no key field holds.
                     const int beyond =
                         Pick(random, 0, 1) == 0 ? kKeyPointsMin - 1 : kKeyPointsMax + 1;
                     piece.skillPoints[entry++] =
-                        Pick(random, 0, 59) == 0 ? beyond : Pick(random, -3, 5);
+                        Pick(random, 0, 59) == 0 ? beyond : Pick(random, shape.leastPoints, 5);
                 }
             }
             database.AddArmor(slot, piece);
@@ -69,12 +84,14 @@ void AddRecords(std::mt19937& random, CEquipDatabase& database) {
     }
 }
 
-void FillCondition(std::mt19937& random, CEquipDatabase& database, CSearchCondition& c) {
+void FillCondition(std::mt19937& random, const Shape& shape, CEquipDatabase& database,
+                   CSearchCondition& c) {
     c = CSearchCondition{};
     c.maxDisplay = 1000000;
-    int order[kSystems] = {0, 1, 2};
-    std::shuffle(order, order + kSystems, random);
-    c.skillCount = Pick(random, 1, kSystems);
+    std::vector<int> order(shape.systems);
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), random);
+    c.skillCount = Pick(random, shape.minChosen, shape.systems);
     for (int k = 0; k < c.skillCount; ++k) {
         c.skillRows[k] = order[k] * 3 + (Pick(random, 0, 5) == 0 ? 2 : Pick(random, 0, 1));
     }
@@ -107,12 +124,32 @@ void FillCondition(std::mt19937& random, CEquipDatabase& database, CSearchCondit
 
 } // namespace
 
-void BuildRandomTables(std::mt19937& random, CEquipDatabase& database,
-                       CSearchCondition& condition) {
+void Build(std::mt19937& random, const Shape& shape, CEquipDatabase& database,
+           CSearchCondition& condition) {
     database.Clear();
-    for (int s = 0; s < kSystems; ++s) {
+    for (int s = 0; s < shape.systems; ++s) {
         database.AddSkillSystem(std::string(1, static_cast<char>('a' + s)));
     }
-    AddRecords(random, database);
-    FillCondition(random, database, condition);
+    AddRecords(random, shape, database);
+    FillCondition(random, shape, database, condition);
+}
+
+void BuildRandomTables(std::mt19937& random, CEquipDatabase& database,
+                       CSearchCondition& condition) {
+    Build(random, Shape{}, database, condition);
+}
+
+void BuildWideRandomTables(std::mt19937& random, int systems, CEquipDatabase& database,
+                           CSearchCondition& condition) {
+    Shape shape;
+    shape.systems = std::clamp(systems, 6, kMaxChosenSkills);
+    shape.minChosen = 6;
+    shape.lowThreshold[0] = 1;
+    shape.lowThreshold[1] = 2;
+    shape.highThreshold[0] = 3;
+    shape.highThreshold[1] = 6;
+    shape.decos[0] = shape.systems / 2;
+    shape.decos[1] = shape.systems;
+    shape.leastPoints = -1;
+    Build(random, shape, database, condition);
 }
