@@ -195,6 +195,18 @@ TEST(CliOptions, EachOptionReachesTheEngine) {
     EXPECT_NE(byDefault.out.find("防御力の高い順に上位5件を表示（ほかにもあります）\n"),
               std::string::npos)
         << byDefault.out;
+
+    // A sixth and a seventh skill that the additional-skill search offers narrow the list to the
+    // sets that meet them too.
+    Args six = five;
+    six.insert(six.end(), {"--skill", "研ぎ上手", "--fitting", "exact"});
+    const json sixFound = Search(six);
+    Args seven = six;
+    seven.insert(seven.end(), {"--skill", "鉄壁"});
+    const json sevenFound = Search(seven);
+    EXPECT_FALSE(sevenFound["results"].empty());
+    EXPECT_GE(sixFound["results"].size(), sevenFound["results"].size());
+    EXPECT_GE(sevenFound["results"][0]["skills"].size(), 7U);
 }
 
 } // namespace
