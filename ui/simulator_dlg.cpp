@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <algorithm>
+#include <utility>
 
 #include "res/dialog_102.h"
 #include "ui/equip_browser.h"
@@ -131,6 +132,7 @@ void CSimulatorDlg::InitControls() {
     InitOptionControls();
     InitSkillControls();
     InitResultColumns();
+    InitToolTips();
     RestoreChosenSkills();
 }
 
@@ -176,11 +178,24 @@ void CSimulatorDlg::InitRankKeyControl() {
         combo->addItem(QString::fromUtf8(entry));
     }
     combo->setCurrentIndex(std::clamp(m_config.m_nRankKey, 0, kRankKeyCount - 1));
-    combo->setToolTip(QString::fromUtf8("最大表示件数までのセットを、選んだ値の高い順に選んで表示し"
-                                        "ます（見つけた順: 見つかった順）"));
-    Item(kIdExactFitting)
-        ->setToolTip(QString::fromUtf8("装飾品の付け方をすべて試し、条件を満たすセットをもれなく"
-                                       "探します（オフ: 速い簡易判定、一部を見落とします）"));
+}
+
+// Controls whose meaning, or whose disabled state, the caption alone does not explain. The edit
+// button keeps its tooltip while disabled, which is when the player wonders about it.
+void CSimulatorDlg::InitToolTips() {
+    const std::pair<int, const char*> tips[] = {
+        {kIdRankKey, "最大表示件数までのセットを、選んだ値の高い順に選んで表示します"
+                     "（見つけた順: 見つかった順）"},
+        {kIdExactFitting, "装飾品の付け方をすべて試し、条件を満たすセットをもれなく探します"
+                          "（オフ: 速い簡易判定、一部を見落とします）"},
+        {kIdEditCustom, "「除外装備有効」か「固定装備有効」をチェックすると編集できます"},
+        {kIdExtraSkills, "今の条件に加えても組み合わせが見つかるスキルを一覧にします"},
+    };
+    for (const auto& [id, tip] : tips) {
+        Item(id)->setToolTip(QString::fromUtf8(tip));
+    }
+    Control<ui::CReportList>(kIdChosenSkills)
+        ->SetColumnToolTip(0, "チェックしたスキルは発動しない組み合わせだけを探します");
 }
 
 void CSimulatorDlg::InitResultColumns() {

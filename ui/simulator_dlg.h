@@ -173,6 +173,7 @@ private:
     void ConnectListNotifications();
     void InitOptionControls();
     void InitRankKeyControl();
+    void InitToolTips();
     void InitSkillControls();
     void InitResultColumns();
     void RestoreChosenSkills();
