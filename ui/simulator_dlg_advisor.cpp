@@ -80,6 +80,7 @@ void CSimulatorDlg::OnBnClickedExtraSkills() {
 std::optional<std::vector<int>> CSimulatorDlg::RunExtraSkillsSearch() {
     CSearchCondition condition;
     BuildCondition(condition);
+    RememberCondition(condition);
     // The counters and the status belong to the listed results, and a saved result file records
     // the counters.
     const std::uint64_t visited = m_search.visited;
