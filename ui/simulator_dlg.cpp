@@ -102,6 +102,8 @@ bool CSimulatorDlg::OnInitDialog() {
     // A missing or outdated Config.dat leaves the defaults; nothing to tell the user.
     m_config.Load(m_programFolder);
     m_search.owner = this;
+    m_extraProgress.owner = this;
+    m_adviceProgress.host = this;
     if (!m_search.database.LoadTablesFrom(m_dataFolder, m_config.m_bEarlyData)) {
         // Which folder was searched tells the player where the tables are missing.
         GetPrompter().MessageBox("装備ファイルが読み込めませんでした\n" + m_dataFolder);
@@ -263,9 +265,7 @@ int CSimulatorDlg::CheckedWeaponSlots() const {
 }
 
 void CSimulatorDlg::OnClose() {
-    // A running search sees the flag at its next check and winds down before the modal loop
-    // returns.
-    m_search.abortRequested = 1;
+    AbortEveryRun();
     SaveControlsToConfig();
     m_config.Save(m_programFolder, m_sink);
     EndDialog(ui::kIdCancel);
@@ -280,9 +280,18 @@ bool CSimulatorDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
     return enter || key == Qt::Key_Escape;
 }
 
+// A running search sees its flag at its next check and winds down before the modal loop returns.
+void CSimulatorDlg::AbortEveryRun() {
+    m_search.abortRequested = 1;
+    m_extraProgress.abortRequested = 1;
+    m_adviceProgress.abortRequested = 1;
+}
+
 void CSimulatorDlg::OnTimer(int id) {
     if (id == kSearchTimer && m_bAdviceRunning) {
         ShowAdviceProgress();
+    } else if (id == kSearchTimer && m_bExtraSkillsRunning) {
+        UpdateProgress(m_extraProgress.visited, m_extraProgress.totalCombos);
     } else if (id == kSearchTimer) {
         UpdateProgress(m_search.visited, m_search.totalCombos);
     }
