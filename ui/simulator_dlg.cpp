@@ -7,19 +7,15 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <algorithm>
+#include <utility>
 
+#include "engine/tables/shown_names.h"
 #include "res/dialog_102.h"
 #include "ui/equip_browser.h"
 #include "ui/framework/app_icon.h"
 #include "ui/version.h"
 
 using namespace res;
-
-namespace {
-
-constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
-
-} // namespace
 
 CSimulatorDlg::CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
     : CSimulatorDlg(programFolder, programFolder + "data/", prompter, parent) {}
@@ -107,6 +103,8 @@ bool CSimulatorDlg::OnInitDialog() {
     // A missing or outdated Config.dat leaves the defaults; nothing to tell the user.
     m_config.Load(m_programFolder);
     m_search.owner = this;
+    m_extraProgress.owner = this;
+    m_adviceProgress.host = this;
     if (!m_search.database.LoadTablesFrom(m_dataFolder, m_config.m_bEarlyData)) {
         // Which folder was searched tells the player where the tables are missing.
         GetPrompter().MessageBox("装備ファイルが読み込めませんでした\n" + m_dataFolder);
@@ -129,6 +127,7 @@ void CSimulatorDlg::InitControls() {
     InitOptionControls();
     InitSkillControls();
     InitResultColumns();
+    InitToolTips();
     RestoreChosenSkills();
 }
 
@@ -154,7 +153,7 @@ void CSimulatorDlg::InitOptionControls() {
     for (int id : kWeaponSlotIds) {
         Enable(id, !m_config.m_bUseFixed);
     }
-    Enable(kIdEditCustom, m_config.m_bUseExclude || m_config.m_bUseFixed);
+    UpdateEditCustom(false);
     SetCheck(kIdOwnedOnly, m_config.m_bOwnedOnly);
     SetCheck(kIdNoBodyDoubling, m_config.m_bNoBodyDoubling);
 
@@ -174,11 +173,25 @@ void CSimulatorDlg::InitRankKeyControl() {
         combo->addItem(QString::fromUtf8(entry));
     }
     combo->setCurrentIndex(std::clamp(m_config.m_nRankKey, 0, kRankKeyCount - 1));
-    combo->setToolTip(QString::fromUtf8("最大表示件数までのセットを、選んだ値の高い順に選んで表示し"
-                                        "ます（見つけた順: 見つかった順）"));
-    Item(kIdExactFitting)
-        ->setToolTip(QString::fromUtf8("装飾品の付け方をすべて試し、条件を満たすセットをもれなく"
-                                       "探します（オフ: 速い簡易判定、一部を見落とします）"));
+}
+
+// Controls whose meaning, or whose disabled state, the caption alone does not explain. The edit
+// button keeps its tooltip while disabled, which is when the player wonders about it.
+void CSimulatorDlg::InitToolTips() {
+    const std::pair<int, const char*> tips[] = {
+        {kIdRankKey, "最大表示件数までのセットを、選んだ値の高い順に選んで表示します"
+                     "（見つけた順: 見つかった順）"},
+        {kIdExactFitting, "装飾品の付け方をすべて試し、条件を満たすセットをもれなく探します"
+                          "（オフ: 速い簡易判定、一部を見落とします）"},
+        {kIdEditCustom, "「除外装備有効」か「固定装備有効」をチェックすると編集できます"},
+        {kIdExtraSkills, "今の条件に加えても組み合わせが見つかるスキルを一覧にします"},
+    };
+    for (const auto& [id, tip] : tips) {
+        Item(id)->setToolTip(QString::fromUtf8(tip));
+    }
+    Control<ui::CReportList>(kIdChosenSkills)
+        ->SetColumnToolTip(kChosenExcluded,
+                           "チェックしたスキルは発動しない組み合わせだけを探します");
 }
 
 void CSimulatorDlg::InitResultColumns() {
@@ -186,45 +199,43 @@ void CSimulatorDlg::InitResultColumns() {
     constexpr Align L = ui::CReportList::kLeft;
     constexpr Align R = ui::CReportList::kRight;
     constexpr Align C = ui::CReportList::kCenter;
-    const char* const elements[5] = {"火", "水", "雷", "氷", "龍"};
+    using Result = CListCtrlResult;
+    using Equip = CListCtrlResultEquip;
 
-    m_listResult.InsertColumn(0, "No.", 36, R);
-    m_listResult.InsertColumn(1, "防", 30, R);
+    m_listResult.InsertColumn(Result::kKeyNumber, "No.", 36, R);
+    m_listResult.InsertColumn(Result::kKeyDefence, "防", 30, R);
     for (int k = 0; k < 5; ++k) {
-        m_listResult.InsertColumn(2 + k, elements[k], 30, R);
+        m_listResult.InsertColumn(Result::kKeyFirstResist + k, shown::kElementNames[k], 30, R);
     }
-    m_listResult.InsertColumn(7, "空", 30, R);
-    m_listResult.InsertColumn(8, "持", 30, C);
+    m_listResult.InsertColumn(Result::kKeyFreeSlots, "空", 30, R);
+    m_listResult.InsertColumn(Result::kKeyOwned, "持", 30, C);
 
-    m_listSetEquip.InsertColumn(0, "レア", 30, R);
-    m_listSetEquip.InsertColumn(1, "名前", 130, L);
-    m_listSetEquip.InsertColumn(2, "防御", 35, R);
+    m_listSetEquip.InsertColumn(Equip::kColRarity, "レア", 30, R);
+    m_listSetEquip.InsertColumn(Equip::kColName, "名前", 130, L);
+    m_listSetEquip.InsertColumn(Equip::kColDefence, "防御", 35, R);
     for (int k = 0; k < 5; ++k) {
-        m_listSetEquip.InsertColumn(3 + k, elements[k], 30, R);
+        m_listSetEquip.InsertColumn(Equip::kColFirstResist + k, shown::kElementNames[k], 30, R);
     }
-    m_listSetEquip.InsertColumn(8, "スロット", 50, L);
+    m_listSetEquip.InsertColumn(Equip::kColSlots, "スロット", 50, L);
     for (int k = 0; k < 3; ++k) {
-        m_listSetEquip.InsertColumn(9 + k, "", 50, L);
+        m_listSetEquip.InsertColumn(Equip::kColFirstDeco + k, "", 50, L);
     }
-    equip_browser::FitDecorationColumns(m_listSetEquip, 9, 3, m_search.database.Decos());
+    equip_browser::FitDecorationColumns(m_listSetEquip, Equip::kColFirstDeco, 3,
+                                        m_search.database.Decos());
 
-    const char* const positions[5] = {"頭", "胴", "腕", "腰", "脚"};
-    m_listSetSkills.InsertColumn(0, "系統", 70, L);
-    m_listSetSkills.InsertColumn(1, "武", 30, R);
-    for (int k = 0; k < 5; ++k) {
-        m_listSetSkills.InsertColumn(2 + k, positions[k], 30, R);
+    m_listSetSkills.InsertColumn(kSetSkillSystem, "系統", 70, L);
+    m_listSetSkills.InsertColumn(kSetSkillWeapon, shown::kWeaponName, 30, R);
+    for (int k = 0; k < kSlotCount; ++k) {
+        m_listSetSkills.InsertColumn(kSetSkillFirstSlot + k, shown::kSlotNames[k], 30, R);
     }
-    m_listSetSkills.InsertColumn(7, "計", 30, R);
-    m_listSetSkills.InsertColumn(8, "発動スキル", 130, L);
+    m_listSetSkills.InsertColumn(kSetSkillTotal, "計", 30, R);
+    m_listSetSkills.InsertColumn(kSetSkillName, "発動スキル", 130, L);
 }
 
 void CSimulatorDlg::SaveControlsToConfig() {
     m_config.m_nSex = IsChecked(kIdMale) ? 1 : 2;
     m_config.m_nWeaponType = IsChecked(kIdBlade) ? 1 : 2;
-    m_config.m_nWeaponSlots = IsChecked(kIdWeaponSlot0)   ? 0
-                              : IsChecked(kIdWeaponSlot1) ? 1
-                              : IsChecked(kIdWeaponSlot2) ? 2
-                                                          : 3;
+    m_config.m_nWeaponSlots = CheckedWeaponSlots();
     const int minDefence = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
     m_config.m_nMinDefence = minDefence;
     m_config.m_bMinDefence = minDefence != 0;
@@ -247,10 +258,17 @@ void CSimulatorDlg::SaveControlsToConfig() {
     }
 }
 
+int CSimulatorDlg::CheckedWeaponSlots() const {
+    for (int slots = 0; slots < 3; ++slots) {
+        if (IsChecked(kWeaponSlotIds[slots])) {
+            return slots;
+        }
+    }
+    return 3;
+}
+
 void CSimulatorDlg::OnClose() {
-    // A running search sees the flag at its next check and winds down before the modal loop
-    // returns.
-    m_search.abortRequested = 1;
+    AbortEveryRun();
     SaveControlsToConfig();
     m_config.Save(m_programFolder, m_sink);
     EndDialog(ui::kIdCancel);
@@ -265,9 +283,18 @@ bool CSimulatorDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
     return enter || key == Qt::Key_Escape;
 }
 
+// A running search sees its flag at its next check and winds down before the modal loop returns.
+void CSimulatorDlg::AbortEveryRun() {
+    m_search.abortRequested = 1;
+    m_extraProgress.abortRequested = 1;
+    m_adviceProgress.abortRequested = 1;
+}
+
 void CSimulatorDlg::OnTimer(int id) {
     if (id == kSearchTimer && m_bAdviceRunning) {
         ShowAdviceProgress();
+    } else if (id == kSearchTimer && m_bExtraSkillsRunning) {
+        UpdateProgress(m_extraProgress.visited, m_extraProgress.totalCombos);
     } else if (id == kSearchTimer) {
         UpdateProgress(m_search.visited, m_search.totalCombos);
     }

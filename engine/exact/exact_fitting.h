@@ -46,6 +46,9 @@ public:
     // Whether the gains `required` (only those above zero matter) might be reached with
     // `slots` slots in all; false only when they surely cannot.
     bool SlotsMayReach(const int* required, int slots) const;
+    // The fewest slots that might give the gains `required`: fewer surely cannot. 255 when no
+    // decoration serves some skill that still needs a gain.
+    int SlotsNeeded(const int* required) const;
 
 private:
     struct Filling {
@@ -69,7 +72,6 @@ private:
     bool Solve(const Holders& holders, const int* required);
     bool Bounded(const Holders& holders, int* required) const;
     int MinSlots(int k, int required) const;
-    int SlotsNeeded(const int* required) const;
     struct Arrangement {
         bool found = false;
         const Filling* fillings[kPositionCount] = {};

@@ -7,14 +7,15 @@
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"
 #include "engine/search/ranked_sets.h"
-#include "engine/search/skill_search.h"
+#include "engine/search/search_outcome.h"
+#include "engine/search/search_progress.h"
 
 // Phase 2 of a search: turns each hit into the armour sets its groups stand for, appending them
 // to the engine's results until a limit is reached.
 class HitExpansion {
 public:
-    HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
-                 const CandidateList (&candidates)[kSlotCount]);
+    HitExpansion(SearchProgress& progress, SearchOutcome& outcome,
+                 const CSearchCondition& condition, const CandidateList (&candidates)[kSlotCount]);
 
     // Hits of the exact mode: their decorations are found when their first set is listed, and
     // their doubling pieces are told apart by profile.
@@ -33,10 +34,14 @@ private:
     bool Reject(std::uint64_t combinations);
     bool AddSet(std::int64_t defense, std::int64_t value);
     bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);
+    void NoteDoublingProfiles();
     void PrepareRanking();
+    std::int64_t MostFreeSlotsOfDecorations();
+    const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
     const DecoBlock* DecorationsOfSet();
 
-    CSkillSearch& search_;
+    SearchProgress& progress_;
+    SearchOutcome& outcome_;
     const CandidateList (&candidates_)[kSlotCount];
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
@@ -50,6 +55,8 @@ private:
     ExactJudge* exact_ = nullptr;
     RankedSets* ranked_ = nullptr;
     std::vector<std::int64_t> values_[kSlotCount]; // each member's part of the ranking key
+    // The best part of the members from each one on: members come by defence, not by value.
+    std::vector<std::int64_t> bestFrom_[kSlotCount];
     std::int64_t bestValueBelow_[kSlotCount] = {}; // the most the levels under one can add
     std::int64_t decorationBound_ = 0;             // the most the decorations can add
     const SearchHit* hit_ = nullptr;
@@ -60,6 +67,9 @@ private:
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
+    std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
+    // The doubling profile of each member where the hit's variants tell them apart.
+    std::vector<int> profiles_[kSlotCount];
     std::uint64_t rejected_ = 0;
     bool listFull_ = false;
 };
