@@ -30,6 +30,7 @@ bool CSkillSearch::FindsMoreSetsThan(const CSearchCondition& condition, std::uin
     unranked.maxDisplay = count + 1;
     std::vector<std::unique_ptr<CEquipSet>> kept = std::move(results);
     const std::uint64_t keptVisited = visited;
+    const std::uint64_t keptPruned = pruned;
     const std::uint32_t keptHits = hitCount;
     const std::uint64_t keptSets = setCount;
     SearchHost* keptOwner = owner;
@@ -39,6 +40,7 @@ bool CSkillSearch::FindsMoreSetsThan(const CSearchCondition& condition, std::uin
     owner = keptOwner;
     results = std::move(kept);
     visited = keptVisited;
+    pruned = keptPruned;
     hitCount = keptHits;
     setCount = keptSets;
     stopReason = SearchStop::kCompleted;
@@ -72,6 +74,7 @@ void CSkillSearch::Search(const CSearchCondition& condition) {
         totalCombos = SaturatingMul(totalCombos, slotGroups.size());
     }
     visited = 0;
+    pruned = 0;
     hitCount = 0;
     setCount = 0;
 

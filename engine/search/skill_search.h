@@ -50,6 +50,8 @@ public:
     std::uint64_t totalCombos = 0;
     std::uint32_t hitCount = 0;
     std::uint64_t setCount = 0;
+    // Group combinations the bounds ruled out without judging them; counted in `visited` too.
+    std::uint64_t pruned = 0;
     SearchStop stopReason = SearchStop::kCompleted;
     CEquipDatabase database;
     std::vector<std::unique_ptr<CEquipSet>> results;
