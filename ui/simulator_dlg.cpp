@@ -16,12 +16,6 @@
 
 using namespace res;
 
-namespace {
-
-constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
-
-} // namespace
-
 CSimulatorDlg::CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
     : CSimulatorDlg(programFolder, programFolder + "data/", prompter, parent) {}
 
@@ -158,7 +152,7 @@ void CSimulatorDlg::InitOptionControls() {
     for (int id : kWeaponSlotIds) {
         Enable(id, !m_config.m_bUseFixed);
     }
-    Enable(kIdEditCustom, m_config.m_bUseExclude || m_config.m_bUseFixed);
+    UpdateEditCustom(false);
     SetCheck(kIdOwnedOnly, m_config.m_bOwnedOnly);
     SetCheck(kIdNoBodyDoubling, m_config.m_bNoBodyDoubling);
 
@@ -238,10 +232,7 @@ void CSimulatorDlg::InitResultColumns() {
 void CSimulatorDlg::SaveControlsToConfig() {
     m_config.m_nSex = IsChecked(kIdMale) ? 1 : 2;
     m_config.m_nWeaponType = IsChecked(kIdBlade) ? 1 : 2;
-    m_config.m_nWeaponSlots = IsChecked(kIdWeaponSlot0)   ? 0
-                              : IsChecked(kIdWeaponSlot1) ? 1
-                              : IsChecked(kIdWeaponSlot2) ? 2
-                                                          : 3;
+    m_config.m_nWeaponSlots = CheckedWeaponSlots();
     const int minDefence = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
     m_config.m_nMinDefence = minDefence;
     m_config.m_bMinDefence = minDefence != 0;
@@ -262,6 +253,15 @@ void CSimulatorDlg::SaveControlsToConfig() {
     for (int k = 0; k < kMaxChosenSkills; ++k) {
         m_config.m_nSkills[k] = k < count ? static_cast<std::int32_t>(chosen->GetItemData(k)) : 0;
     }
+}
+
+int CSimulatorDlg::CheckedWeaponSlots() const {
+    for (int slots = 0; slots < 3; ++slots) {
+        if (IsChecked(kWeaponSlotIds[slots])) {
+            return slots;
+        }
+    }
+    return 3;
 }
 
 void CSimulatorDlg::OnClose() {
