@@ -39,6 +39,19 @@ public:
     // End code of a start-up whose tables could not be loaded.
     static constexpr int kLoadFailed = 1;
 
+    // Columns of the chosen-skill list 1009: the "除" box, then the skill as the skill list shows
+    // it.
+    enum ChosenColumn : int { kChosenExcluded, kChosenSystem, kChosenSkill, kChosenPoints };
+    // Columns of the set-skill list: the system, its points from the weapon and each slot, the
+    // total and the skill it activates.
+    enum SetSkillColumn : int {
+        kSetSkillSystem,
+        kSetSkillWeapon,
+        kSetSkillFirstSlot,
+        kSetSkillTotal = kSetSkillFirstSlot + kSlotCount,
+        kSetSkillName,
+    };
+
     // `programFolder` ends in '/': Config.dat, the list files and data/ are found there.
     CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
     // Config.dat and the list files in `programFolder`, the tables in `dataFolder` (both ending

@@ -445,7 +445,7 @@ void CSimulatorDlg::OnDblclkSetSkills() {
     if (selected < 0) {
         return;
     }
-    const std::string name = m_listSetSkills.GetItemText(selected, 8).substr(0, 63);
+    const std::string name = m_listSetSkills.GetItemText(selected, kSetSkillName).substr(0, 63);
     const auto& skills = m_search.database.Skills();
     for (std::size_t i = 0; i < skills.size(); ++i) {
         const CSkillData& skill = *skills[i];
