@@ -3,18 +3,31 @@
 #include <algorithm>
 
 #include "engine/condition/group_key.h"
+#include "engine/tables/contains.h"
 
-namespace {
-
-bool Contains(const std::vector<CDecoData*>& list, const CDecoData* deco) {
-    return std::find(list.begin(), list.end(), deco) != list.end();
-}
+namespace {} // namespace
 
 bool SameProfile(const PieceProfile& a, const PieceProfile& b) {
-    return a.slots == b.slots && std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
+    return a.doubling == b.doubling && a.slots == b.slots &&
+           std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
 }
 
-} // namespace
+std::optional<FreeRoom> FreeRoomOf(const CEquipSet& set) {
+    FreeRoom room;
+    int doubling = 0;
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int free = set.FreeSlots(position);
+        if (free < 0) {
+            return std::nullopt;
+        }
+        room.capacity[position] = std::min(free, 3);
+        if (position < kSlotCount && set.pieces[position] != nullptr) {
+            doubling += set.pieces[position]->bodyDoubling ? 1 : 0;
+        }
+    }
+    room.times[kBody] = 1 + doubling;
+    return room;
+}
 
 std::vector<TrackedSkill> TrackedSkillsOf(const SkillTable& table) {
     std::vector<TrackedSkill> skills;
