@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/condition/group_key.h"
+#include "engine/fitting/fixed_placement.h"
 #include "engine/tables/contains.h"
 
 namespace {} // namespace
@@ -73,7 +74,11 @@ bool FixedDecorationGains(const CSearchCondition& condition,
 }
 
 ExactCombination::ExactCombination(const CSearchCondition& condition, ExactFitter& fitter)
-    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {}
+    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {
+    for (int k = 0; k < fitter.SkillCount(); ++k) {
+        ids_[k] = fitter.Skill(k).systemId;
+    }
+}
 
 void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
     int doubling = 0;
@@ -91,18 +96,11 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
     for (int position = 0; position < kPositionCount; ++position) {
         const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
         holders_[position].Init(std::clamp(slots, 0, 3), position);
-        const int times = position == kBody ? 1 + doubling : 1;
-        for (int i = 0; i < fixed_.count[position]; ++i) {
-            CDecoData* deco = fixed_.decos[position][i];
-            if (!holders_[position].Place(deco)) {
-                continue;
-            }
-            for (int k = 0; k < count; ++k) {
-                base_[k] += times * deco->PointsFor(fitter_.Skill(k).systemId);
-            }
-        }
+    }
+    PlaceFixedDecorations(fixed_, holders_, 1 + doubling, ids_, count, base_);
+    for (int position = 0; position < kPositionCount; ++position) {
         room_.capacity[position] = holders_[position].free;
-        room_.times[position] = times;
+        room_.times[position] = position == kBody ? 1 + doubling : 1;
     }
 }
 

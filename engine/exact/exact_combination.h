@@ -60,6 +60,7 @@ private:
     ExactFitter& fitter_;
     int weaponSlots_ = 0;
     const FixedDecorations fixed_;
+    int ids_[kMaxTrackedSkills] = {}; // the tracked skills' systems
     // State of the combination last described.
     SocketHolder holders_[kPositionCount];
     FreeRoom room_;
