@@ -203,14 +203,7 @@ void SubtreeBound::AddGroup(Partial& partial, int slot, std::uint32_t key) const
 }
 
 bool SubtreeBound::Reaches(const Partial& partial) const {
-    int required[kMaxTrackedSkills] = {};
-    for (int k = 0; k < count_; ++k) {
-        if (partial.with[k] < goal_[k]) {
-            return false;
-        }
-        required[k] = goal_[k] - partial.points[k];
-    }
-    return fitter_.SlotsMayReach(required, partial.slots);
+    return fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
 }
 
 bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
