@@ -3,7 +3,20 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/exact/undominated.h"
+
 namespace {
+
+// What the cost memo knows of a sub-problem: its least cost, proven, or a budget its least cost
+// is known to exceed (a search within a smaller budget may still be asked for more). Packed into
+// the memo's 16-bit value as 2 × cost + (proven ? 0 : 1) + 1, as the memo keeps 0 for "unknown".
+struct CostMemoEntry {
+    int cost = 0;
+    bool proven = false;
+
+    static CostMemoEntry Unpack(int stored) { return {(stored - 1) / 2, (stored - 1) % 2 == 0}; }
+    std::uint16_t Pack() const { return static_cast<std::uint16_t>(2 * cost + (proven ? 1 : 2)); }
+};
 
 constexpr std::uint16_t kNoDeco = std::numeric_limits<std::uint16_t>::max();
 // Past this many fillings of a holder, weeding out dominated ones would cost more than it saves.
@@ -85,23 +98,10 @@ bool EarlierList(const std::uint16_t* a, const std::uint16_t* b) {
     return std::lexicographical_compare(a, a + 3, b, b + 3);
 }
 
+// `all` is in list order, so of two equal fillings the earlier one stays.
 template <typename Filling, typename Beats>
-std::vector<Filling> WithoutDominated(const std::vector<Filling>& all, Beats beats) {
-    if (all.size() > kMaxWeededFillings) {
-        return all;
-    }
-    std::vector<Filling> kept;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        bool dominated = false;
-        for (std::size_t j = 0; j < all.size() && !dominated; ++j) {
-            // `all` is in list order, so of two equal fillings the earlier one stays.
-            dominated = i != j && beats(all[j], all[i], j < i);
-        }
-        if (!dominated) {
-            kept.push_back(all[i]);
-        }
-    }
-    return kept;
+std::vector<Filling> WeededFillings(const std::vector<Filling>& all, Beats beats) {
+    return all.size() > kMaxWeededFillings ? all : WithoutDominated(all, beats);
 }
 
 } // namespace
@@ -149,14 +149,14 @@ void ExactFitter::BuildFillings() {
             }
         }
         fillings_[capacity] =
-            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+            WeededFillings(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
                 if (!AtLeast(a.gain, b.gain, count)) {
                     return false;
                 }
                 return !Equal(a.gain, b.gain, count) || earlier;
             });
         arrangeFillings_[capacity] =
-            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+            WeededFillings(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
                 if (a.size > b.size || a.count > b.count || !AtLeast(a.gain, b.gain, count)) {
                     return false;
                 }
@@ -553,13 +553,12 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     }
     FitMemo::Key key;
     const bool memoised = KeyOf(holders, required, key);
-    // Even values are proven costs, odd ones a bound the cost exceeds.
     if (const int known = memoised ? costMemo_.Find(key) : 0; known != 0) {
-        const int value = (known - 1) / 2;
-        if ((known - 1) % 2 == 0) {
-            return value <= budget ? value : kNoCost;
+        const CostMemoEntry entry = CostMemoEntry::Unpack(known);
+        if (entry.proven) {
+            return entry.cost <= budget ? entry.cost : kNoCost;
         }
-        if (value >= budget) {
+        if (entry.cost >= budget) {
             return kNoCost;
         }
     }
@@ -588,9 +587,10 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             limit = best - 1;
         }
     }
-    const int stored = best != kNoCost ? 2 * best : 2 * budget + 1;
+    const CostMemoEntry entry =
+        best != kNoCost ? CostMemoEntry{best, true} : CostMemoEntry{budget, false};
     if (memoised) {
-        costMemo_.Store(key, static_cast<std::uint16_t>(stored + 1));
+        costMemo_.Store(key, entry.Pack());
     }
     return best;
 }

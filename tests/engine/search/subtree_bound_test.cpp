@@ -148,12 +148,12 @@ protected:
         const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
         ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
                           ExactDecorations(condition, engine.database, skills));
-        const SubtreeBound bound(condition, skills, candidates, groups, exact);
+        SubtreeBound bound(condition, skills, candidates, groups, exact);
         GroupKey keys[kSlotCount] = {};
         for (int slot = 0; slot <= kArm; ++slot) {
             keys[slot] = groups[slot].front().key;
         }
-        return bound.MayHit(kArm, keys);
+        return bound.MayHit(kArm, keys, 0);
     }
 };
 
