@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "platform/out_of_memory.h"
 #include "res/dialog_102.h"
 #include "ui/equip_browser.h"
 #include "ui/framework/app_icon.h"
@@ -274,8 +275,9 @@ void CSimulatorDlg::OnTimer(int id) {
 }
 
 void CSimulatorDlg::OnMessage(unsigned message, std::uint64_t wParam, std::uint64_t lParam) {
-    if (message == SearchHost::kSearchFinished) {
-        OnSearchFinished(wParam, lParam);
+    if (message == SearchHost::kSearchFinished &&
+        !platform::RunWithinMemory([&] { OnSearchFinished(wParam, lParam); })) {
+        EndForLackOfMemory();
     }
 }
 

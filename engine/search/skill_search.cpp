@@ -32,11 +32,16 @@ bool CSkillSearch::FindsMoreSetsThan(const CSearchCondition& condition, std::uin
     const std::uint64_t keptVisited = visited;
     const std::uint32_t keptHits = hitCount;
     const std::uint64_t keptSets = setCount;
-    SearchHost* keptOwner = owner;
+    // The host comes back even when this search runs out of memory: without it, the searches
+    // after that would run unseen and could not be aborted.
+    struct OwnerBack {
+        CSkillSearch& search;
+        SearchHost* owner;
+        ~OwnerBack() { search.owner = owner; }
+    } ownerBack{*this, owner};
     owner = nullptr;
     Search(unranked);
     const bool more = results.size() > count;
-    owner = keptOwner;
     results = std::move(kept);
     visited = keptVisited;
     hitCount = keptHits;
