@@ -100,10 +100,11 @@ struct Prepared {
 
 // Phase 1 once more, outside the timing, to count the evaluations the search makes.
 std::uint64_t CountEvaluations(const CSearchCondition& condition, const Prepared& prepared) {
-    CSkillSearch counter(nullptr, nullptr);
+    SearchProgress progress;
+    SearchOutcome outcome;
     DecorationFitter fitter(prepared.table, condition);
     SearchHits hits;
-    GroupEnumeration(counter, condition, prepared.groups, fitter, hits).Run();
+    GroupEnumeration(progress, outcome, condition, prepared.groups, fitter, hits).Run();
     return fitter.Evaluations();
 }
 
@@ -262,7 +263,8 @@ void BM_ExtraSkills(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         bool aborted = false;
-        found = FindAddableSkills(engine, condition, 2, aborted).size();
+        SearchProgress progress;
+        found = FindAddableSkills(engine.database, condition, 2, progress, aborted).size();
     }
     state.counters["levels"] = static_cast<double>(found);
 }
@@ -290,12 +292,12 @@ BENCHMARK(BM_SetExtras)->Unit(benchmark::kMillisecond);
 // From the abort flag being set to the additional-skill search returning, 50 ms into a run.
 class AbortAfter final : public SearchHost {
 public:
-    explicit AbortAfter(CSkillSearch& engine) : engine_(engine) {}
+    explicit AbortAfter(SearchProgress& progress) : progress_(progress) {}
     void Post(unsigned, std::uint64_t, std::uint64_t) override {}
     void PumpMessages() override {
         if (std::chrono::steady_clock::now() - start_ > std::chrono::milliseconds(50) &&
-            engine_.abortRequested == 0) {
-            engine_.abortRequested = 1;
+            progress_.abortRequested == 0) {
+            progress_.abortRequested = 1;
             abortedAt_ = std::chrono::steady_clock::now();
         }
     }
@@ -303,7 +305,7 @@ public:
     std::chrono::steady_clock::time_point abortedAt_;
 
 private:
-    CSkillSearch& engine_;
+    SearchProgress& progress_;
 };
 
 void BM_ExtraSkillsAbort(benchmark::State& state) {
@@ -311,12 +313,12 @@ void BM_ExtraSkillsAbort(benchmark::State& state) {
     const CSearchCondition condition = Condition(5, false, false, 3);
     double seconds = 0;
     for (auto _ : state) {
-        AbortAfter host(engine);
-        engine.owner = &host;
+        SearchProgress progress;
+        AbortAfter host(progress);
+        progress.owner = &host;
         bool aborted = false;
-        FindAddableSkills(engine, condition, 2, aborted);
+        FindAddableSkills(engine.database, condition, 2, progress, aborted);
         const auto end = std::chrono::steady_clock::now();
-        engine.owner = nullptr;
         if (aborted) {
             seconds =
                 std::max(seconds, std::chrono::duration<double>(end - host.abortedAt_).count());

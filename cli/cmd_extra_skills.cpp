@@ -60,7 +60,7 @@ void AddExtraSkillsCommand(CLI::App& app, CliContext& context) {
         const auto start = std::chrono::steady_clock::now();
         bool aborted = false;
         const std::vector<int> rows =
-            FindAddableSkills(engine, condition, kAdvisorThreads, aborted);
+            FindAddableSkills(engine.database, condition, kAdvisorThreads, engine, aborted);
         const long long elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                                         std::chrono::steady_clock::now() - start)
                                         .count();

@@ -27,7 +27,7 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.Search(condition); });
         if (session.Engine().results.empty() && !session.Interrupted()) {
-            session.SetAdvice(AdviseWithout(session.Engine(), condition));
+            session.SetAdvice(AdviseWithout(session.Engine().database, condition));
         }
         const int code = session.Report(options->output, condition.job, condition.sex,
                                         condition.weaponSlots, &condition);

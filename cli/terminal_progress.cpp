@@ -5,8 +5,6 @@
 #include <string>
 #include <unistd.h>
 
-#include "engine/search/skill_search.h"
-
 namespace {
 
 // Quiet for searches that end at once; then a redraw now and then is enough to look alive.
@@ -90,13 +88,13 @@ void TerminalProgress::Post(unsigned message, std::uint64_t, std::uint64_t) {
 }
 
 void TerminalProgress::PumpMessages() {
-    if (engine_ == nullptr) {
+    if (progress_ == nullptr) {
         return;
     }
     // Passed on once: an abort during the enumeration still lets the engine list the sets found
     // so far, and a flag set again at every pump would stop that listing at once.
     if (g_interrupted != 0 && !abortPassedOn_) {
-        engine_->abortRequested = 1;
+        progress_->abortRequested = 1;
         abortPassedOn_ = true;
     }
     if (!toTerminal_) {
@@ -110,7 +108,8 @@ void TerminalProgress::PumpMessages() {
 
 void TerminalProgress::Draw(Clock::time_point now) {
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - start_);
-    const std::string line = ProgressLine(engine_->visited, engine_->totalCombos, elapsed.count());
+    const std::string line =
+        ProgressLine(progress_->visited, progress_->totalCombos, elapsed.count());
     std::fprintf(stderr, "\r%s\033[K", line.c_str());
     std::fflush(stderr);
     drawn_ = true;

@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "engine/search/search_host.h"
-
-class CSkillSearch;
+#include "engine/search/search_progress.h"
 
 // The CLI's SearchHost. While it lives, Ctrl-C asks the attached engine to stop (as the window's
 // abort button does), so the sets found so far are still reported; a second Ctrl-C ends the
@@ -19,7 +18,7 @@ public:
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
 
-    void Attach(CSkillSearch* engine) { engine_ = engine; }
+    void Attach(SearchProgress* progress) { progress_ = progress; }
     // Restarts the clock for the next search.
     void Start();
 
@@ -35,7 +34,7 @@ private:
     void Draw(Clock::time_point now);
     void EraseLine();
 
-    CSkillSearch* engine_ = nullptr;
+    SearchProgress* progress_ = nullptr;
     bool toTerminal_ = false;
     bool drawn_ = false;
     bool finished_ = false;

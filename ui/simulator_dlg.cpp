@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <algorithm>
+#include <utility>
 
 #include "platform/out_of_memory.h"
 #include "res/dialog_102.h"
@@ -108,6 +109,8 @@ bool CSimulatorDlg::OnInitDialog() {
     // A missing or outdated Config.dat leaves the defaults; nothing to tell the user.
     m_config.Load(m_programFolder);
     m_search.owner = this;
+    m_extraProgress.owner = this;
+    m_adviceProgress.host = this;
     if (!m_search.database.LoadTablesFrom(m_dataFolder, m_config.m_bEarlyData)) {
         // Which folder was searched tells the player where the tables are missing.
         GetPrompter().MessageBox("装備ファイルが読み込めませんでした\n" + m_dataFolder);
@@ -130,6 +133,7 @@ void CSimulatorDlg::InitControls() {
     InitOptionControls();
     InitSkillControls();
     InitResultColumns();
+    InitToolTips();
     RestoreChosenSkills();
 }
 
@@ -175,11 +179,24 @@ void CSimulatorDlg::InitRankKeyControl() {
         combo->addItem(QString::fromUtf8(entry));
     }
     combo->setCurrentIndex(std::clamp(m_config.m_nRankKey, 0, kRankKeyCount - 1));
-    combo->setToolTip(QString::fromUtf8("最大表示件数までのセットを、選んだ値の高い順に選んで表示し"
-                                        "ます（見つけた順: 見つかった順）"));
-    Item(kIdExactFitting)
-        ->setToolTip(QString::fromUtf8("装飾品の付け方をすべて試し、条件を満たすセットをもれなく"
-                                       "探します（オフ: 速い簡易判定、一部を見落とします）"));
+}
+
+// Controls whose meaning, or whose disabled state, the caption alone does not explain. The edit
+// button keeps its tooltip while disabled, which is when the player wonders about it.
+void CSimulatorDlg::InitToolTips() {
+    const std::pair<int, const char*> tips[] = {
+        {kIdRankKey, "最大表示件数までのセットを、選んだ値の高い順に選んで表示します"
+                     "（見つけた順: 見つかった順）"},
+        {kIdExactFitting, "装飾品の付け方をすべて試し、条件を満たすセットをもれなく探します"
+                          "（オフ: 速い簡易判定、一部を見落とします）"},
+        {kIdEditCustom, "「除外装備有効」か「固定装備有効」をチェックすると編集できます"},
+        {kIdExtraSkills, "今の条件に加えても組み合わせが見つかるスキルを一覧にします"},
+    };
+    for (const auto& [id, tip] : tips) {
+        Item(id)->setToolTip(QString::fromUtf8(tip));
+    }
+    Control<ui::CReportList>(kIdChosenSkills)
+        ->SetColumnToolTip(0, "チェックしたスキルは発動しない組み合わせだけを探します");
 }
 
 void CSimulatorDlg::InitResultColumns() {
@@ -249,9 +266,7 @@ void CSimulatorDlg::SaveControlsToConfig() {
 }
 
 void CSimulatorDlg::OnClose() {
-    // A running search sees the flag at its next check and winds down before the modal loop
-    // returns.
-    m_search.abortRequested = 1;
+    AbortEveryRun();
     SaveControlsToConfig();
     m_config.Save(m_programFolder, m_sink);
     EndDialog(ui::kIdCancel);
@@ -266,9 +281,18 @@ bool CSimulatorDlg::PreTranslateKey(QObject* target, const QKeyEvent& event) {
     return enter || key == Qt::Key_Escape;
 }
 
+// A running search sees its flag at its next check and winds down before the modal loop returns.
+void CSimulatorDlg::AbortEveryRun() {
+    m_search.abortRequested = 1;
+    m_extraProgress.abortRequested = 1;
+    m_adviceProgress.abortRequested = 1;
+}
+
 void CSimulatorDlg::OnTimer(int id) {
     if (id == kSearchTimer && m_bAdviceRunning) {
         ShowAdviceProgress();
+    } else if (id == kSearchTimer && m_bExtraSkillsRunning) {
+        UpdateProgress(m_extraProgress.visited, m_extraProgress.totalCombos);
     } else if (id == kSearchTimer) {
         UpdateProgress(m_search.visited, m_search.totalCombos);
     }

@@ -177,6 +177,7 @@ private:
     void ConnectListNotifications();
     void InitOptionControls();
     void InitRankKeyControl();
+    void InitToolTips();
     void InitSkillControls();
     void InitResultColumns();
     void RestoreChosenSkills();
@@ -192,11 +193,17 @@ private:
     bool m_bSearchLocked = false;
     // While "追加スキル検索" runs in place of a search.
     bool m_bExtraSkillsRunning = false;
+    SearchProgress m_extraProgress;
     // The condition every listed set meets; none for sets read from a file.
     std::optional<CSearchCondition> m_extrasCondition;
     // While the advice after an empty search runs, and how far it has come.
     bool m_bAdviceRunning = false;
     AdviceProgress m_adviceProgress;
+    // A search, the additional-skill search or the advice: each reads the tables and may pump.
+    bool EngineBusy() const {
+        return m_search.running != 0 || m_bExtraSkillsRunning || m_bAdviceRunning;
+    }
+    void AbortEveryRun();
 
     // The search's own progress area, kept while the advisor shows its runs there.
     struct ProgressDisplay {

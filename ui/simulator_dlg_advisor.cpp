@@ -56,7 +56,7 @@ void CSimulatorDlg::RestoreProgressDisplay(const ProgressDisplay& shown) {
 
 void CSimulatorDlg::OnBnClickedExtraSkills() {
     if (m_bExtraSkillsRunning) {
-        m_search.abortRequested = 1;
+        m_extraProgress.abortRequested = 1;
         return;
     }
     if (m_search.running || m_bFillingResults || m_bAdviceRunning) {
@@ -71,7 +71,7 @@ void CSimulatorDlg::OnBnClickedExtraSkills() {
     chooser.full = [chosen] { return chosen->GetItemCount() >= kMaxChosenSkills; };
     chooser.add = [this](int index) { AddChosenSkill(index); };
     chooser.recompute = [this] { return RunExtraSkillsSearch(); };
-    chooser.abort = [this] { m_search.abortRequested = 1; };
+    chooser.abort = [this] { m_extraProgress.abortRequested = 1; };
     CExtraSkillsDlg dialog(m_search.database.Skills(), std::move(*rows), std::move(chooser),
                            GetPrompter(), this);
     dialog.DoModal();
@@ -80,10 +80,6 @@ void CSimulatorDlg::OnBnClickedExtraSkills() {
 std::optional<std::vector<int>> CSimulatorDlg::RunExtraSkillsSearch() {
     CSearchCondition condition;
     BuildCondition(condition);
-    // The counters and the status belong to the listed results, and a saved result file records
-    // the counters.
-    const std::uint64_t visited = m_search.visited;
-    const std::uint64_t total = m_search.totalCombos;
     const ProgressDisplay shown = KeepProgressDisplay();
     m_bExtraSkillsRunning = true;
     EnableForSearch(true);
@@ -93,15 +89,13 @@ std::optional<std::vector<int>> CSimulatorDlg::RunExtraSkillsSearch() {
     m_liFrequency = ui::PerfFrequency();
     m_liSearchStart = ui::PerfCounter();
     bool aborted = false;
-    std::vector<int> rows = FindAddableSkills(m_search, condition, kAdvisorThreads, aborted);
+    std::vector<int> rows =
+        FindAddableSkills(m_search.database, condition, kAdvisorThreads, m_extraProgress, aborted);
     KillTimer(kSearchTimer);
     m_bExtraSkillsRunning = false;
     EnableForSearch(false);
     SetText(kIdExtraSkills, "追加スキル検索");
     RestoreProgressDisplay(shown);
-    m_search.visited = visited;
-    m_search.totalCombos = total;
-    m_search.abortRequested = 0;
     if (aborted) {
         return std::nullopt;
     }
@@ -138,10 +132,11 @@ void CSimulatorDlg::ShowAdvice() {
     m_bAdviceRunning = true;
     EnableForSearch(true);
     SetText(kIdSearch, "中断");
-    m_adviceProgress = AdviceProgress{this};
+    m_adviceProgress.Restart();
     ShowAdviceProgress();
     SetTimer(kSearchTimer, kSearchTimerMs);
-    const std::vector<SkillAdvice> advice = AdviseWithout(m_search, m_condition, &m_adviceProgress);
+    const std::vector<SkillAdvice> advice =
+        AdviseWithout(m_search.database, m_condition, &m_adviceProgress);
     KillTimer(kSearchTimer);
     m_bAdviceRunning = false;
     EnableForSearch(false);
@@ -149,7 +144,6 @@ void CSimulatorDlg::ShowAdvice() {
     // Unlocking gave the save button back; there is still nothing to save.
     Enable(kIdSaveAll, false);
     RestoreProgressDisplay(shown);
-    m_search.abortRequested = 0;
     std::string text = m_listResult.EmptyText().toStdString();
     for (const std::string& line : AdviceLines(m_search.database, advice)) {
         text += "\n" + line;

@@ -4,7 +4,7 @@
 void CSimulatorDlg::OnBnClickedConfig() {
     // After "中断" the button is enabled again while the engine winds down from inside its pump;
     // switching the defence data then would change the pieces under the running search.
-    if (m_search.running) {
+    if (EngineBusy()) {
         return;
     }
     const int earlyData = m_config.m_bEarlyData;

@@ -25,7 +25,7 @@ void CSimulatorDlg::OnDblclkSetEquip() {
 
 void CSimulatorDlg::OnBnClickedTempLists() {
     // The engine reads nothing of the lists once it runs, but the completion empties them.
-    if (m_search.running) {
+    if (EngineBusy()) {
         return;
     }
     m_listSetEquip.ShowTempLists();
@@ -46,5 +46,5 @@ void CSimulatorDlg::UpdateTempListStatus() {
         }
     }
     SetText(res::kIdTempListStatus, status);
-    Enable(res::kIdTempLists, !m_bSearchLocked && !m_search.running && excluded + fixed != 0);
+    Enable(res::kIdTempLists, !m_bSearchLocked && !EngineBusy() && excluded + fixed != 0);
 }

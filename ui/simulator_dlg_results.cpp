@@ -166,7 +166,7 @@ void CSimulatorDlg::ShowSetDetails() {
 
 void CSimulatorDlg::OnBnClickedLoad() {
     // Loading replaces the sets a running search or the filling still works on.
-    if (m_search.running || m_bFillingResults) {
+    if (EngineBusy() || m_bFillingResults) {
         return;
     }
     ui::FileDialogRequest request;
@@ -200,7 +200,7 @@ void CSimulatorDlg::OnBnClickedLoad() {
 }
 
 void CSimulatorDlg::OnBnClickedSaveAll() {
-    if (m_search.running) {
+    if (EngineBusy()) {
         return;
     }
     std::string name;

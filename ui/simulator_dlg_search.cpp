@@ -74,7 +74,7 @@ std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::
 void CSimulatorDlg::OnBnClickedSearch() {
     // The advice after an empty search is aborted like a search; its end restores the status.
     if (m_bAdviceRunning) {
-        m_search.abortRequested = 1;
+        m_adviceProgress.abortRequested = 1;
         return;
     }
     // The filling lets the queue run; a new search then would pull the results from under it.

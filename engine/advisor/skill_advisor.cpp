@@ -9,6 +9,7 @@
 #include "engine/condition/chosen_skill_table.h"
 #include "engine/exact/exact_combination.h"
 #include "engine/exact/feasibility_probe.h"
+#include "engine/search/search_run.h"
 #include "engine/sets/skill_summary.h"
 
 namespace {
@@ -49,9 +50,9 @@ std::map<int, std::map<int, std::vector<int>>> CandidateLevels(const CSearchCond
 
 } // namespace
 
-std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition& condition,
-                                   int threads, bool& aborted) {
-    const CEquipDatabase& database = engine.database;
+std::vector<int> FindAddableSkills(const CEquipDatabase& database,
+                                   const CSearchCondition& condition, int threads,
+                                   SearchProgress& progress, bool& aborted) {
     const std::vector<TrackedSkill> chosen = ChosenSkills(condition, database);
     const auto levels = CandidateLevels(condition, database);
     std::vector<const std::map<int, std::vector<int>>*> systems;
@@ -60,13 +61,13 @@ std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition&
         systemIds.push_back(id);
         systems.push_back(&thresholds);
     }
-    engine.abortRequested = 0;
-    engine.running = 1;
-    engine.visited = 0;
+    progress.abortRequested = 0;
+    progress.running = 1;
+    progress.visited = 0;
     std::atomic<bool> stop{false};
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
-    engine.totalCombos = systems.size();
+    progress.totalCombos = systems.size();
     std::vector<std::vector<int>> found(systems.size());
     auto work = [&] {
         for (std::size_t i = next++; i < systems.size() && !stop; i = next++) {
@@ -89,19 +90,17 @@ std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition&
         workers.emplace_back(work);
     }
     while (done < systems.size() && !stop) {
-        if (engine.owner != nullptr) {
-            engine.owner->PumpMessages();
-        }
-        engine.visited = done;
-        stop = stop || engine.abortRequested != 0;
+        progress.Pump();
+        progress.visited = done;
+        stop = stop || progress.AbortRequested();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     for (std::thread& worker : workers) {
         worker.join();
     }
-    aborted = stop || engine.abortRequested != 0;
-    engine.visited = done;
-    engine.running = 0;
+    aborted = stop || progress.AbortRequested();
+    progress.visited = done;
+    progress.running = 0;
     std::vector<int> rows;
     for (const std::vector<int>& list : found) {
         rows.insert(rows.end(), list.begin(), list.end());
@@ -155,19 +154,26 @@ std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
 namespace {
 
 // Passes the pumps of the advice's searches on to the host and keeps their completion messages
-// from it: they are not the search the host is waiting for.
+// from it: they are not the search the host is waiting for. An abort the host asks for during a
+// pump reaches the running search.
 class PumpOnly : public SearchHost {
 public:
-    explicit PumpOnly(SearchHost* host) : host_(host) {}
+    explicit PumpOnly(AdviceProgress* advice) : advice_(advice) {}
     void Post(unsigned, std::uint64_t, std::uint64_t) override {}
     void PumpMessages() override {
-        if (host_ != nullptr) {
-            host_->PumpMessages();
+        if (advice_ == nullptr || advice_->host == nullptr) {
+            return;
+        }
+        advice_->host->PumpMessages();
+        if (advice_->abortRequested != 0 && search_ != nullptr) {
+            search_->abortRequested = 1;
         }
     }
+    void Serve(SearchProgress* search) { search_ = search; }
 
 private:
-    SearchHost* host_;
+    AdviceProgress* advice_;
+    SearchProgress* search_ = nullptr;
 };
 
 struct AdviceSearch {
@@ -220,27 +226,23 @@ std::vector<AdviceSearch> AdviceSearches(const CSearchCondition& original) {
 
 } // namespace
 
-std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondition& condition,
+std::vector<SkillAdvice> AdviseWithout(const CEquipDatabase& database,
+                                       const CSearchCondition& condition,
                                        AdviceProgress* progress) {
-    std::vector<std::unique_ptr<CEquipSet>> results = std::move(engine.results);
-    const std::uint64_t visited = engine.visited;
-    const std::uint64_t total = engine.totalCombos;
-    const std::uint32_t hits = engine.hitCount;
-    const std::uint64_t sets = engine.setCount;
-    const SearchStop stop = engine.stopReason;
-    SearchHost* owner = engine.owner;
-    PumpOnly pump(progress != nullptr ? progress->host : nullptr);
-    engine.owner = &pump;
+    PumpOnly pump(progress);
+    SearchProgress searchProgress(&pump);
+    pump.Serve(&searchProgress);
     const std::vector<AdviceSearch> searches = AdviceSearches(condition);
     if (progress != nullptr) {
-        progress->done = 0;
+        progress->Restart();
         progress->total = static_cast<int>(searches.size());
-        progress->aborted = false;
     }
     std::vector<SkillAdvice> advice;
     for (const AdviceSearch& search : searches) {
-        engine.Search(search.condition);
-        if (engine.abortRequested != 0 || engine.stopReason == SearchStop::kAborted) {
+        SearchOutcome outcome;
+        RunSearch(database, search.condition, searchProgress, outcome, nullptr);
+        if (outcome.stopReason == SearchStop::kAborted || searchProgress.AbortRequested() ||
+            (progress != nullptr && progress->abortRequested != 0)) {
             advice.clear();
             if (progress != nullptr) {
                 progress->aborted = true;
@@ -248,7 +250,7 @@ std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondit
             break;
         }
         SkillAdvice line = search.line;
-        line.sets = engine.results.size();
+        line.sets = outcome.results.size();
         line.atLeast = line.sets >= condition.maxDisplay;
         advice.push_back(line);
         if (progress != nullptr) {
@@ -257,12 +259,5 @@ std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondit
     }
     std::stable_sort(advice.begin(), advice.end(),
                      [](const SkillAdvice& a, const SkillAdvice& b) { return a.sets > b.sets; });
-    engine.owner = owner;
-    engine.results = std::move(results);
-    engine.visited = visited;
-    engine.totalCombos = total;
-    engine.hitCount = hits;
-    engine.setCount = sets;
-    engine.stopReason = stop;
     return advice;
 }

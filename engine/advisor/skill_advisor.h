@@ -1,21 +1,24 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
 #include "engine/condition/search_condition.h"
-#include "engine/search/skill_search.h"
+#include "engine/search/search_progress.h"
 #include "engine/sets/equip_set.h"
+#include "engine/tables/equip_database.h"
 
 // Answers to "what else could I get": exact, whichever fitting the search uses.
 
 // Skill-table rows (in table order) of the plus levels the weapon class may choose, of systems
 // not already chosen or avoided, that some armour set meets together with the condition. Runs
-// on `threads` threads; the calling thread pumps the engine's host and reports progress in the
-// engine's `visited` and `totalCombos` (skill systems examined and to examine). Stops early when
+// on `threads` threads; the calling thread pumps the host of `progress` and reports in its
+// `visited` and `totalCombos` the skill systems examined and to examine. Stops early when its
 // `abortRequested` is set; `aborted` then tells so.
-std::vector<int> FindAddableSkills(CSkillSearch& engine, const CSearchCondition& condition,
-                                   int threads, bool& aborted);
+std::vector<int> FindAddableSkills(const CEquipDatabase& database,
+                                   const CSearchCondition& condition, int threads,
+                                   SearchProgress& progress, bool& aborted);
 
 // Rows of the plus levels the set does not reach yet that decorations in its free slots could
 // add, keeping its pieces and decorations, every chosen level reached and no avoided one.
@@ -36,17 +39,27 @@ struct SkillAdvice {
 };
 
 // How far AdviseWithout has come, for a host that shows it. The host is pumped from inside each
-// search (its completion messages are not passed on); setting the engine's `abortRequested` then
-// ends the advice at the running search, with `aborted` set.
+// search (its completion messages are not passed on); setting `abortRequested` then ends the
+// advice at the running search, with `aborted` set.
 struct AdviceProgress {
-    SearchHost* host = nullptr;
+    explicit AdviceProgress(SearchHost* host = nullptr) : host(host) {}
+    void Restart() {
+        abortRequested = 0;
+        done = 0;
+        total = 0;
+        aborted = false;
+    }
+
+    SearchHost* host;
+    std::atomic<std::int32_t> abortRequested{0};
     int done = 0;
     int total = 0;
     bool aborted = false;
 };
 
 // One line for each chosen row that is not avoided and for each of the other changes the
-// condition allows, most first. Runs searches on the engine and leaves its results and counters
-// as they were; an aborted run returns no lines.
-std::vector<SkillAdvice> AdviseWithout(CSkillSearch& engine, const CSearchCondition& condition,
+// condition allows, most first. Runs its searches on objects of its own; an aborted run returns
+// no lines.
+std::vector<SkillAdvice> AdviseWithout(const CEquipDatabase& database,
+                                       const CSearchCondition& condition,
                                        AdviceProgress* progress = nullptr);

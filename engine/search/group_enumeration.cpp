@@ -10,10 +10,11 @@ constexpr int kPumpLevel = 2; // the third loop: often enough to stay responsive
 constexpr int kLeaf = kSlotCount - 1;
 } // namespace
 
-GroupEnumeration::GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
+GroupEnumeration::GroupEnumeration(SearchProgress& progress, SearchOutcome& outcome,
+                                   const CSearchCondition& condition,
                                    const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
                                    SearchHits& hits)
-    : search_(search), groups_(groups), fitter_(fitter), hits_(hits),
+    : progress_(progress), outcome_(outcome), groups_(groups), fitter_(fitter), hits_(hits),
       minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
       maxCalc_(condition.maxCalc) {
     std::uint64_t size = 1;
@@ -51,28 +52,28 @@ template <int Level> bool GroupEnumeration::Descend() {
     } else {
         const CandidateGroup* lastFailed = nullptr;
         for (const CandidateGroup& group : groups_[Level]) {
-            if (Level == kPumpLevel && search_.owner != nullptr) {
-                search_.owner->PumpMessages();
+            if (Level == kPumpLevel) {
+                progress_.Pump();
             }
             if (SkipsAfter(group, lastFailed)) {
-                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
+                progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
                 continue;
             }
             request_.keys[Level] = group.key;
             chosen_[Level] = &group;
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
             if (RankedOut(Level, group)) {
-                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
+                progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
                 continue;
             }
             sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
-            const std::uint32_t hitsBefore = search_.hitCount;
+            const std::uint32_t hitsBefore = outcome_.hitCount;
             const std::uint64_t rankedOutBefore = rankedOut_;
             const bool mayHit = bound_ == nullptr || bound_->MayHit(Level, request_.keys);
             if (!(mayHit ? Descend<Level + 1>() : WalkWithoutHits<Level + 1>())) {
                 return false;
             }
-            if (search_.hitCount == hitsBefore && rankedOut_ == rankedOutBefore) {
+            if (outcome_.hitCount == hitsBefore && rankedOut_ == rankedOutBefore) {
                 lastFailed = &group;
             }
         }
@@ -124,9 +125,9 @@ bool GroupEnumeration::Leaves() {
     }
     std::uint32_t lastFailed = kNoFailedKey;
     for (const CandidateGroup& group : groups_[kLeaf]) {
-        ++search_.visited;
-        if (search_.abortRequested) {
-            search_.NoteStop(SearchStop::kAborted);
+        ++progress_.visited;
+        if (progress_.AbortRequested()) {
+            outcome_.NoteStop(SearchStop::kAborted);
             return false;
         }
         if (defense_[kLeaf] + group.bestDefense < minDefense_) {
@@ -172,19 +173,20 @@ bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::ui
 // limit of a million hits would reserve well over a hundred megabytes for searches that find few.
 bool GroupEnumeration::RecordHit(SearchHit&& hit, std::uint64_t sets) {
     if (ranked_ != nullptr) {
-        ++search_.hitCount;
-        search_.setCount = SaturatingAdd(search_.setCount, sets);
+        ++outcome_.hitCount;
+        outcome_.setCount = SaturatingAdd(outcome_.setCount, sets);
         return ExpandRankedHit(hit);
     }
     hits_.push_back(std::move(hit));
-    ++search_.hitCount;
-    search_.setCount = SaturatingAdd(search_.setCount, sets);
-    if (search_.hitCount >= maxDisplay_ || (minDefense_ == 0 && search_.setCount >= maxDisplay_)) {
-        search_.NoteStop(SearchStop::kDisplayLimit);
+    ++outcome_.hitCount;
+    outcome_.setCount = SaturatingAdd(outcome_.setCount, sets);
+    if (outcome_.hitCount >= maxDisplay_ ||
+        (minDefense_ == 0 && outcome_.setCount >= maxDisplay_)) {
+        outcome_.NoteStop(SearchStop::kDisplayLimit);
         return false;
     }
     if (hits_.size() >= maxCalc_) {
-        search_.NoteStop(SearchStop::kCalcLimit);
+        outcome_.NoteStop(SearchStop::kCalcLimit);
         return false;
     }
     return true;
@@ -197,8 +199,8 @@ bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
     if (!expansion_->Expand(hit)) {
         return false;
     }
-    if (search_.hitCount >= maxCalc_ && search_.visited < search_.totalCombos) {
-        search_.NoteStop(SearchStop::kCalcLimit);
+    if (outcome_.hitCount >= maxCalc_ && progress_.visited < progress_.totalCombos) {
+        outcome_.NoteStop(SearchStop::kCalcLimit);
         return false;
     }
     return true;
@@ -210,26 +212,26 @@ template <int Level> bool GroupEnumeration::WalkWithoutHits() {
     if constexpr (Level == kLeaf) {
         return WalkLeavesWithoutHits();
     } else {
-        if (search_.owner == nullptr && !lowDefensePossible_) {
+        if (progress_.owner == nullptr && !lowDefensePossible_) {
             const std::uint64_t size = SaturatingMul(below_[Level], groups_[Level].size());
             if (size == 0) {
                 return true;
             }
-            if (search_.abortRequested) {
-                search_.visited = SaturatingAdd(search_.visited, 1);
-                search_.NoteStop(SearchStop::kAborted);
+            if (progress_.AbortRequested()) {
+                progress_.visited = SaturatingAdd(progress_.visited, 1);
+                outcome_.NoteStop(SearchStop::kAborted);
                 return false;
             }
-            search_.visited = SaturatingAdd(search_.visited, size);
+            progress_.visited = SaturatingAdd(progress_.visited, size);
             return true;
         }
         const CandidateGroup* lastFailed = nullptr;
         for (const CandidateGroup& group : groups_[Level]) {
-            if (Level == kPumpLevel && search_.owner != nullptr) {
-                search_.owner->PumpMessages();
+            if (Level == kPumpLevel) {
+                progress_.Pump();
             }
             if (SkipsAfter(group, lastFailed)) {
-                search_.visited = SaturatingAdd(search_.visited, below_[Level]);
+                progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
                 continue;
             }
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
@@ -250,12 +252,12 @@ bool GroupEnumeration::WalkLeavesWithoutHits() {
     if (leaves.empty()) {
         return true;
     }
-    if (search_.abortRequested) {
-        search_.visited = SaturatingAdd(search_.visited, 1);
-        search_.NoteStop(SearchStop::kAborted);
+    if (progress_.AbortRequested()) {
+        progress_.visited = SaturatingAdd(progress_.visited, 1);
+        outcome_.NoteStop(SearchStop::kAborted);
         return false;
     }
-    search_.visited = SaturatingAdd(search_.visited, leaves.size());
+    progress_.visited = SaturatingAdd(progress_.visited, leaves.size());
     lowDefenseSeen_ = defense_[kLeaf] + leaves.back().bestDefense < minDefense_;
     return true;
 }

@@ -10,7 +10,8 @@
 #include "engine/search/hit_expansion.h"
 #include "engine/search/rank_bound.h"
 #include "engine/search/ranked_sets.h"
-#include "engine/search/skill_search.h"
+#include "engine/search/search_outcome.h"
+#include "engine/search/search_progress.h"
 #include "engine/search/subtree_bound.h"
 
 // Phase 1 of a search: five nested loops over the candidate groups, head outermost, with the
@@ -22,9 +23,9 @@
 // the counters, the message pumps and the skip state come out as if it had been.
 class GroupEnumeration {
 public:
-    GroupEnumeration(CSkillSearch& search, const CSearchCondition& condition,
-                     const GroupList (&groups)[kSlotCount], DecorationFitter& fitter,
-                     SearchHits& hits);
+    GroupEnumeration(SearchProgress& progress, SearchOutcome& outcome,
+                     const CSearchCondition& condition, const GroupList (&groups)[kSlotCount],
+                     DecorationFitter& fitter, SearchHits& hits);
 
     void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
     void UseBound(SubtreeBound* bound) { bound_ = bound; }
@@ -47,7 +48,8 @@ private:
     template <int Level> bool WalkWithoutHits();
     bool WalkLeavesWithoutHits();
 
-    CSkillSearch& search_;
+    SearchProgress& progress_;
+    SearchOutcome& outcome_;
     const GroupList (&groups_)[kSlotCount];
     DecorationFitter& fitter_;
     ExactJudge* exact_ = nullptr;

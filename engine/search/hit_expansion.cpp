@@ -6,11 +6,12 @@
 #include "engine/search/rank_value.h"
 #include "engine/tables/saturating.h"
 
-HitExpansion::HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
+HitExpansion::HitExpansion(SearchProgress& progress, SearchOutcome& outcome,
+                           const CSearchCondition& condition,
                            const CandidateList (&candidates)[kSlotCount])
-    : search_(search), candidates_(candidates), minDefense_(condition.minDefense),
-      maxDisplay_(condition.maxDisplay), maxCalc_(condition.maxCalc),
-      weaponSlots_(condition.weaponSlots),
+    : progress_(progress), outcome_(outcome), candidates_(candidates),
+      minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
+      maxCalc_(condition.maxCalc), weaponSlots_(condition.weaponSlots),
       countsRejections_(!condition.exactFitting && condition.rankKey == RankKey::kNone),
       condition_(condition) {}
 
@@ -114,11 +115,9 @@ void HitExpansion::NotePassedOver() {
 // True unless an abort was requested during the expansion; it stops at once, as the expansion of
 // a search that found many hits runs long and fills memory with every set.
 bool HitExpansion::Pump() {
-    if (search_.owner != nullptr) {
-        search_.owner->PumpMessages();
-    }
-    if (search_.abortRequested != 0) {
-        search_.NoteStop(SearchStop::kAborted);
+    progress_.Pump();
+    if (progress_.AbortRequested()) {
+        outcome_.NoteStop(SearchStop::kAborted);
         return false;
     }
     return true;
@@ -130,7 +129,7 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
     }
     rejected_ = SaturatingAdd(rejected_, combinations);
     if (rejected_ > maxCalc_) {
-        search_.NoteStop(SearchStop::kCalcLimit);
+        outcome_.NoteStop(SearchStop::kCalcLimit);
         return false;
     }
     return true;
@@ -182,15 +181,15 @@ bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
     }
     // A full list ends at the next set it cannot take: only then is it known to be cut.
     if (listFull_) {
-        search_.NoteStop(SearchStop::kDisplayLimit);
+        outcome_.NoteStop(SearchStop::kDisplayLimit);
         return false;
     }
     auto set = std::make_unique<CEquipSet>();
     std::copy_n(pieces_, kSlotCount, set->pieces);
     std::copy_n(&decos->decos[0][0], kPositionCount * 3, &set->decos[0][0]);
     set->weaponSlots = weaponSlots_;
-    search_.results.push_back(std::move(set));
-    listFull_ = search_.results.size() >= maxDisplay_;
+    outcome_.results.push_back(std::move(set));
+    listFull_ = outcome_.results.size() >= maxDisplay_;
     return true;
 }
 

@@ -7,14 +7,15 @@
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"
 #include "engine/search/ranked_sets.h"
-#include "engine/search/skill_search.h"
+#include "engine/search/search_outcome.h"
+#include "engine/search/search_progress.h"
 
 // Phase 2 of a search: turns each hit into the armour sets its groups stand for, appending them
 // to the engine's results until a limit is reached.
 class HitExpansion {
 public:
-    HitExpansion(CSkillSearch& search, const CSearchCondition& condition,
-                 const CandidateList (&candidates)[kSlotCount]);
+    HitExpansion(SearchProgress& progress, SearchOutcome& outcome,
+                 const CSearchCondition& condition, const CandidateList (&candidates)[kSlotCount]);
 
     // Hits of the exact mode: their decorations are found when their first set is listed, and
     // their doubling pieces are told apart by profile.
@@ -36,7 +37,8 @@ private:
     void PrepareRanking();
     const DecoBlock* DecorationsOfSet();
 
-    CSkillSearch& search_;
+    SearchProgress& progress_;
+    SearchOutcome& outcome_;
     const CandidateList (&candidates_)[kSlotCount];
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;

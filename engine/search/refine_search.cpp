@@ -8,7 +8,7 @@
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/rank_value.h"
 #include "engine/search/ranked_sets.h"
-#include "engine/search/skill_search.h"
+#include "engine/search/search_run.h"
 #include "engine/sets/skill_summary.h"
 
 namespace {
@@ -115,26 +115,27 @@ bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
     return true;
 }
 
-} // namespace
-
 // Keeps the `maxDisplay` best sets of the list, best first; equal ones stay in list order.
-void CSkillSearch::RankResults(const CSearchCondition& condition) {
+void RankResults(const CSearchCondition& condition, SearchOutcome& outcome) {
     RankedSets ranked(condition.maxDisplay);
-    for (std::unique_ptr<CEquipSet>& set : results) {
+    for (std::unique_ptr<CEquipSet>& set : outcome.results) {
         const std::int64_t key = RankValue(*set, condition.rankKey, condition);
         const std::int64_t defense = set->TotalDefense();
         ranked.Offer(key, defense, std::move(set));
     }
-    results = ranked.TakeRanked();
+    outcome.results = ranked.TakeRanked();
     if (ranked.Cut()) {
-        NoteStop(SearchStop::kDisplayLimit);
+        outcome.NoteStop(SearchStop::kDisplayLimit);
     }
 }
 
-void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
-    abortRequested = 0;
+} // namespace
+
+void RunRefine(const CEquipDatabase& database, const CSearchCondition& condition,
+               SearchProgress& progress, SearchOutcome& outcome, platform::MessageSink* sink) {
+    progress.abortRequested = 0;
     // A refine keeps or drops each listed set; nothing interrupts it.
-    stopReason = SearchStop::kCompleted;
+    outcome.stopReason = SearchStop::kCompleted;
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {
         if (sink != nullptr) {
@@ -142,12 +143,12 @@ void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
         }
         return;
     }
-    std::vector<std::unique_ptr<CEquipSet>> previous = std::move(results);
-    results.clear();
-    totalCombos = previous.size();
-    visited = 0;
-    hitCount = 0;
-    running = 1;
+    std::vector<std::unique_ptr<CEquipSet>> previous = std::move(outcome.results);
+    outcome.results.clear();
+    progress.totalCombos = previous.size();
+    progress.visited = 0;
+    outcome.hitCount = 0;
+    progress.running = 1;
 
     DecorationFitter fitter(table, condition);
     const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
@@ -158,16 +159,14 @@ void CSkillSearch::RefineSearch(const CSearchCondition& condition) {
         const bool passes =
             condition.exactFitting ? RefineExactly(*set, exactFitter) : Refine(*set, table, fitter);
         if (passes && set->TotalDefense() > condition.minDefense) {
-            results.push_back(std::move(set));
-            ++hitCount;
+            outcome.results.push_back(std::move(set));
+            ++outcome.hitCount;
         }
-        ++visited;
+        ++progress.visited;
     }
     if (condition.rankKey != RankKey::kNone) {
-        RankResults(condition);
+        RankResults(condition, outcome);
     }
-    running = 0;
-    if (owner != nullptr) {
-        owner->Post(SearchHost::kSearchFinished, visited, totalCombos);
-    }
+    progress.running = 0;
+    progress.Post(SearchHost::kSearchFinished);
 }

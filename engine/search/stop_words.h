@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/condition/search_condition.h"
-#include "engine/search/skill_search.h"
+#include "engine/search/search_outcome.h"
 
 // Why a search stopped, in the words the window's status and the CLI's last line give the player
 // (UTF-8): "終了", "中断されました", or which limit cut the list. A ranked list cut by the display

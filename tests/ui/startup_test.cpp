@@ -2,6 +2,9 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QWidget>
 #include <csignal>
 #include <filesystem>
@@ -83,6 +86,24 @@ TEST_F(StartupTest, ConfigComesBackIntoTheControlsAndIsWrittenAtClose) {
     defaults.PushRecentSkill(1, kSniper);
     ASSERT_TRUE(defaults.Save(folder.Path(), sink));
     EXPECT_EQ(written, folder.Read("Config.dat"));
+}
+
+// What a caption leaves unsaid comes as a tooltip where the pointer rests: on the "除" header of
+// the chosen skills, and on the edit button while nothing is ticked that would enable it.
+TEST_F(StartupTest, ControlsThatPuzzleANewPlayerExplainThemselves) {
+    ASSERT_TRUE(Start());
+    dialog->show();
+    QHeaderView& header = *ChosenList().horizontalHeader();
+    const QPoint exclusion(header.sectionViewportPosition(0) + 4, header.height() / 2);
+    QHelpEvent hover(QEvent::ToolTip, exclusion, header.viewport()->mapToGlobal(exclusion));
+    QApplication::sendEvent(header.viewport(), &hover);
+    EXPECT_EQ(QToolTip::text().toStdString(),
+              "チェックしたスキルは発動しない組み合わせだけを探します");
+    QToolTip::hideText();
+
+    EXPECT_FALSE(dialog->IsEnabled(kIdEditCustom));
+    EXPECT_NE(dialog->Item(kIdEditCustom)->toolTip().indexOf("固定装備有効"), -1);
+    EXPECT_FALSE(dialog->Item(kIdExtraSkills)->toolTip().isEmpty());
 }
 
 TEST_F(StartupTest, MissingTableShowsOnlyTheLoadFailure) {

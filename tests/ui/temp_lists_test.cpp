@@ -3,6 +3,8 @@
 #include <functional>
 #include <optional>
 
+#include "lists/fixed_set_file.h"
+#include "res/dialog_102.h"
 #include "res/dialog_137.h"
 #include "res/dialog_139.h"
 #include "res/menus.h"
@@ -75,6 +77,26 @@ TEST_F(TempListsTest, MenuOfAnArmourRowGraysWhatItCannotShow) {
               (Names{"竜骨|2"}));
     SetEquip().SelectRow(kArm);
     EXPECT_EQ(ShownMaterials([this] { dialog->OnDblclkSetEquip(); }), std::nullopt);
+}
+
+// A temporary fixed piece replaces the whole saved fixed set for the next search; the line that
+// announces the temporary lists says so while the saved set is in use.
+TEST_F(TempListsTest, ATemporaryFixedPieceSaysItTakesTheSavedFixedSetsPlace) {
+    CSimulatorDlg& d = *dialog;
+    CEquipData* savedHead = Piece(kHead, "メンズヘルム");
+    FixedRows saved;
+    SetFixedPiece(saved.rows[kHead], savedHead);
+    ASSERT_TRUE(SaveFixedSet(saved, folder.File("Fixed.dat"), d.m_sink));
+    d.Click(res::kIdUseFixed);
+    ChooseSkills({"攻撃力UP【小】"});
+    PressSearch();
+    ASSERT_EQ(d.m_condition.fixed.pieces[kHead], savedHead);
+
+    RightClick(kWaist, res::kCmdAddTempFixed);
+    const std::string line = "次の検索に使う一時リスト: 除外 0件 / 固定 1件";
+    EXPECT_EQ(Text(res::kIdTempListStatus), line + " (保存した固定装備より優先)");
+    d.Click(res::kIdUseFixed);
+    EXPECT_EQ(Text(res::kIdTempListStatus), line);
 }
 
 TEST_F(TempListsTest, MaterialsKeepTheTableOrder) {

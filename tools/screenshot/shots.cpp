@@ -68,7 +68,9 @@ std::unique_ptr<ui::CTemplateDialog> ExtraSkillsDialog(CSimulatorDlg& dialog) {
     CSearchCondition condition;
     dialog.BuildCondition(condition);
     bool aborted = false;
-    std::vector<int> rows = FindAddableSkills(dialog.m_search, condition, 2, aborted);
+    SearchProgress progress;
+    std::vector<int> rows =
+        FindAddableSkills(dialog.m_search.database, condition, 2, progress, aborted);
     return std::make_unique<CExtraSkillsDlg>(
         dialog.m_search.database.Skills(), std::move(rows),
         ExtraSkillsChooser{[] { return false; }, [](int) {},

@@ -81,8 +81,8 @@ void CReportList::SetShowSelectionAlways(bool on) {
 int CReportList::InsertColumn(int column, std::string_view headerUtf8, int width, Align align) {
     const int at = std::clamp(column, 0, GetColumnCount());
     model_->InsertColumn(
-        at,
-        {QString::fromUtf8(headerUtf8.data(), static_cast<qsizetype>(headerUtf8.size())), align});
+        at, {QString::fromUtf8(headerUtf8.data(), static_cast<qsizetype>(headerUtf8.size())), align,
+             QString()});
     setColumnWidth(at, width);
     return at;
 }
@@ -116,6 +116,11 @@ void CReportList::FitColumnWidth(int column, const std::vector<std::string>& sji
 std::string CReportList::GetColumnHeader(int column) const {
     const CReportModel::Column* info = model_->ColumnAt(column);
     return info ? info->header.toStdString() : std::string();
+}
+
+void CReportList::SetColumnToolTip(int column, std::string_view utf8) {
+    model_->SetColumnToolTip(column,
+                             QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 CReportList::Align CReportList::GetColumnAlign(int column) const {

@@ -17,9 +17,9 @@ class Prompter;
 class CReportModel;
 
 // A report-style list: columns with header, width and alignment; rows of Shift-JIS cell texts
-// shown through platform::SjisToShownText; item data and check boxes per row; or, in owner-data mode,
-// only a row count whose texts come from OwnerDataText(). Per-cell colours come from the custom
-// draw callback. Row operations mirror the list control the handlers are written against:
+// shown through platform::SjisToShownText; item data and check boxes per row; or, in owner-data
+// mode, only a row count whose texts come from OwnerDataText(). Per-cell colours come from the
+// custom draw callback. Row operations mirror the list control the handlers are written against:
 // InsertItem / SetItemText / GetItemText / SetItemData / SetCheck / DeleteItem.
 //
 // In a single-selection list a click never clears the selection, Tab leaves the list instead of
@@ -67,6 +67,8 @@ public:
     // Widens the column, never narrows it, so that each of the texts (Shift-JIS) fits whole.
     void FitColumnWidth(int column, const std::vector<std::string>& sjisTexts);
     std::string GetColumnHeader(int column) const; // UTF-8
+    // What the header shows when the pointer rests on the column's caption.
+    void SetColumnToolTip(int column, std::string_view utf8);
     Align GetColumnAlign(int column) const;
 
     // Rows with stored texts. InsertItem returns the new row's index (clamped to the end).

@@ -73,6 +73,9 @@ QVariant CReportModel::headerData(int section, Qt::Orientation orientation, int 
     if (role == Qt::DisplayRole) {
         return column.header;
     }
+    if (role == Qt::ToolTipRole && !column.toolTip.isEmpty()) {
+        return column.toolTip;
+    }
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment horizontal = column.align == CReportList::kRight    ? Qt::AlignRight
                                          : column.align == CReportList::kCenter ? Qt::AlignHCenter
@@ -110,6 +113,14 @@ const CReportModel::Column* CReportModel::ColumnAt(int column) const {
         return nullptr;
     }
     return &columns_[static_cast<std::size_t>(column)];
+}
+
+void CReportModel::SetColumnToolTip(int column, QString toolTip) {
+    if (column < 0 || column >= columnCount()) {
+        return;
+    }
+    columns_[static_cast<std::size_t>(column)].toolTip = std::move(toolTip);
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 int CReportModel::InsertRow(int row, std::string text) {

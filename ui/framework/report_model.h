@@ -16,6 +16,7 @@ public:
     struct Column {
         QString header;
         CReportList::Align align;
+        QString toolTip;
     };
     struct Row {
         std::vector<std::string> texts;
@@ -34,6 +35,7 @@ public:
 
     void InsertColumn(int column, Column info);
     const Column* ColumnAt(int column) const;
+    void SetColumnToolTip(int column, QString toolTip);
 
     int InsertRow(int row, std::string text);
     bool RemoveRow(int row);

@@ -46,7 +46,8 @@ TEST(SkillAdvisorTest, AnswersAgreeWithABruteForceSearch) {
             }
         }
         bool aborted = true;
-        EXPECT_EQ(FindAddableSkills(engine, condition, 2, aborted), expected) << "round " << round;
+        EXPECT_EQ(FindAddableSkills(database, condition, 2, engine, aborted), expected)
+            << "round " << round;
         EXPECT_FALSE(aborted);
         addableSeen += expected.empty() ? 0 : 1;
 
@@ -86,7 +87,7 @@ TEST_F(SkillAdviceTest, CountsTheSetsEachChosenRowBlocks) {
     condition.exactFitting = 1;
     Run();
     ASSERT_TRUE(engine.results.empty());
-    const std::vector<SkillAdvice> advice = AdviseWithout(engine, condition);
+    const std::vector<SkillAdvice> advice = AdviseWithout(engine.database, condition);
     ASSERT_EQ(advice.size(), 2U);
     EXPECT_EQ(advice[0].row, guard10);
     EXPECT_EQ(advice[0].sets, 2U);
@@ -109,7 +110,7 @@ TEST_F(SkillAdviceTest, LimitsAreAdvisedAndFruitlessChangesFolded) {
     ASSERT_TRUE(engine.results.empty());
     AdviceProgress progress;
     std::vector<AdviceKind> kinds;
-    for (const SkillAdvice& line : AdviseWithout(engine, condition, &progress)) {
+    for (const SkillAdvice& line : AdviseWithout(engine.database, condition, &progress)) {
         kinds.push_back(line.kind);
         EXPECT_EQ(line.sets, 0U);
     }
@@ -120,7 +121,7 @@ TEST_F(SkillAdviceTest, LimitsAreAdvisedAndFruitlessChangesFolded) {
 
     condition.fixed.Clear();
     condition.ownedOnly = 0;
-    const std::vector<SkillAdvice> advice = AdviseWithout(engine, condition, &progress);
+    const std::vector<SkillAdvice> advice = AdviseWithout(engine.database, condition, &progress);
     ASSERT_EQ(advice.size(), 3U);
     EXPECT_EQ(advice[0].kind, AdviceKind::kMinDefence);
     EXPECT_EQ(advice[0].sets, 1U);
@@ -129,8 +130,9 @@ TEST_F(SkillAdviceTest, LimitsAreAdvisedAndFruitlessChangesFolded) {
                                         "次のどれでも 0件: 「」を外す、完全検索"}));
 
     host.abortAtPump = host.pumps + 1;
+    host.abortFlag = &progress.abortRequested;
     progress.host = &host;
-    EXPECT_TRUE(AdviseWithout(engine, condition, &progress).empty());
+    EXPECT_TRUE(AdviseWithout(engine.database, condition, &progress).empty());
     EXPECT_TRUE(progress.aborted);
     EXPECT_EQ(engine.stopReason, SearchStop::kCompleted) << "the empty search's own end";
 }

@@ -25,12 +25,10 @@ struct PhaseOne {
 PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bool bounded,
                      int abortAtPump) {
     ScriptedHost host;
+    SearchProgress progress(abortAtPump > 0 ? &host : nullptr);
+    SearchOutcome outcome;
     host.abortAtPump = abortAtPump;
-    host.abortFlag = &engine.abortRequested;
-    engine.owner = abortAtPump > 0 ? &host : nullptr;
-    engine.abortRequested = 0;
-    engine.visited = engine.hitCount = 0;
-    engine.setCount = 0;
+    host.abortFlag = &progress.abortRequested;
     SkillTable table;
     BuildSkillTable(condition, engine.database, table);
     CandidateList candidates[kSlotCount];
@@ -43,16 +41,15 @@ PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bo
     SubtreeBound bound(condition, skills, candidates, groups, exact);
     DecorationFitter fitter(table, condition);
     PhaseOne result;
-    GroupEnumeration enumeration(engine, condition, groups, fitter, result.hits);
+    GroupEnumeration enumeration(progress, outcome, condition, groups, fitter, result.hits);
     if (bounded) {
         enumeration.UseBound(&bound);
     }
     enumeration.Run();
-    result.visited = engine.visited;
-    result.hitCount = engine.hitCount;
-    result.setCount = engine.setCount;
+    result.visited = progress.visited;
+    result.hitCount = outcome.hitCount;
+    result.setCount = outcome.setCount;
     result.pumps = host.pumps;
-    engine.owner = nullptr;
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
@@ -32,7 +33,7 @@ public:
     std::vector<Message> messages;
     int pumps = 0;
     int abortAtPump = 0;
-    std::int32_t* abortFlag = nullptr;
+    std::atomic<std::int32_t>* abortFlag = nullptr;
 };
 
 using Points = std::initializer_list<std::pair<int, int>>; // skill system, points

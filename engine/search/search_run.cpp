@@ -1,0 +1,127 @@
+#include "engine/search/search_run.h"
+
+#include "engine/condition/candidates.h"
+#include "engine/condition/chosen_skill_table.h"
+#include "engine/exact/exact_judge.h"
+#include "engine/fitting/rule_fitter.h"
+#include "engine/search/group_enumeration.h"
+#include "engine/search/hit_expansion.h"
+#include "engine/search/rank_bound.h"
+#include "engine/search/ranked_sets.h"
+#include "engine/search/subtree_bound.h"
+#include "engine/tables/saturating.h"
+
+#include <optional>
+
+namespace {
+constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
+constexpr char kListFailed[] = "装備リストの作成に失敗しました";
+
+void Tell(platform::MessageSink* sink, const char* text) {
+    if (sink != nullptr) {
+        sink->Show(text);
+    }
+}
+
+// Whether the condition has more than `count` sets, asked when a ranked list is full and the
+// ranking passed over parts that may or may not hold sets: the list is cut only if they do. The
+// found-order search stops at the first set past `count`; it runs on objects of its own, without
+// a host, so that nothing of the ranked search changes.
+bool FindsMoreSetsThan(const CEquipDatabase& database, const CSearchCondition& condition,
+                       std::uint32_t count) {
+    CSearchCondition unranked = condition;
+    unranked.rankKey = RankKey::kNone;
+    unranked.maxDisplay = count + 1;
+    SearchProgress progress;
+    SearchOutcome outcome;
+    RunSearch(database, unranked, progress, outcome, nullptr);
+    return outcome.results.size() > count;
+}
+
+} // namespace
+
+void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition,
+               SearchProgress& progress, SearchOutcome& outcome, platform::MessageSink* sink) {
+    progress.abortRequested = 0;
+    outcome.stopReason = SearchStop::kCompleted;
+    outcome.results.clear();
+    SkillTable table;
+    if (!BuildSkillTable(condition, database, table)) {
+        Tell(sink, kTableFailed);
+        return;
+    }
+    CandidateList candidates[kSlotCount];
+    if (!BuildCandidates(condition, database, table, candidates)) {
+        Tell(sink, kListFailed);
+        return;
+    }
+    progress.running = 1;
+    GroupList groups[kSlotCount];
+    GroupCandidates(candidates, table, groups);
+    progress.totalCombos = 1;
+    for (const GroupList& slotGroups : groups) {
+        progress.totalCombos = SaturatingMul(progress.totalCombos, slotGroups.size());
+    }
+    progress.visited = 0;
+    outcome.hitCount = 0;
+    outcome.setCount = 0;
+
+    SearchHits hits;
+    DecorationFitter fitter(table, condition);
+    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+    ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
+                            ExactDecorations(condition, database, skills));
+    SubtreeBound bound(condition, skills, candidates, groups, exactFitter);
+    std::optional<ExactJudge> exactJudge;
+    GroupEnumeration enumeration(progress, outcome, condition, groups, fitter, hits);
+    enumeration.UseBound(&bound);
+    if (condition.exactFitting) {
+        exactJudge.emplace(condition, table, candidates, groups, exactFitter);
+        enumeration.UseExactJudge(&*exactJudge);
+    }
+    HitExpansion expansion(progress, outcome, condition, candidates);
+    if (exactJudge) {
+        expansion.UseExactJudge(&*exactJudge);
+    }
+    const bool ranks = condition.rankKey != RankKey::kNone;
+    RankedSets ranked(condition.maxDisplay);
+    std::optional<RankBound> rankBound;
+    if (ranks) {
+        rankBound.emplace(condition, candidates, groups);
+        expansion.UseRanking(&ranked);
+        enumeration.UseRanking(&ranked, &expansion, &*rankBound);
+    }
+    enumeration.Run();
+    // A limit reached at the last combination left nothing unexamined: whether the list is cut
+    // is then for the expansion to tell. A ranked search has expanded its hits already.
+    if (!ranks && outcome.stopReason != SearchStop::kAborted &&
+        progress.visited >= progress.totalCombos) {
+        outcome.stopReason = SearchStop::kCompleted;
+    }
+    progress.Post(SearchHost::kPhaseOneDone);
+
+    // An abort ends the enumeration, but the hits found so far are still listed; only an abort
+    // requested while they are expanded stops the expansion.
+    const bool abortedEarly = progress.AbortRequested();
+    progress.abortRequested = 0;
+    while (!hits.empty()) {
+        const bool more = expansion.Expand(hits.front());
+        hits.pop_front();
+        if (!more) {
+            break;
+        }
+    }
+    if (ranks) {
+        outcome.results = ranked.TakeRanked();
+        if (ranked.Cut() || (ranked.MaybeCut() && outcome.stopReason == SearchStop::kCompleted &&
+                             FindsMoreSetsThan(database, condition, condition.maxDisplay))) {
+            outcome.NoteStop(SearchStop::kDisplayLimit);
+        }
+    }
+    if (abortedEarly) {
+        progress.abortRequested = 1;
+    }
+    // Cleared before the message so that a host handling it at once sees the search finished.
+    progress.running = 0;
+    progress.Post(SearchHost::kSearchFinished);
+}
