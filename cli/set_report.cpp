@@ -11,14 +11,15 @@
 #include "engine/advisor/advice_text.h"
 #include "engine/search/stop_words.h"
 #include "engine/sets/active_skills.h"
+#include "engine/tables/shown_names.h"
 #include "platform/sjis.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* const kPositionLabels[kPositionCount] = {"頭", "胴", "腕", "腰", "脚", "武器"};
-const char* const kElementLabels[5] = {"火", "水", "雷", "氷", "龍"};
+// A report line spells the weapon out; the slots go by their short names.
+const char kWeaponLabel[] = "武器";
 
 std::string Utf8(const char* sjis) {
     return platform::SjisToShownText(sjis);
@@ -230,7 +231,7 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
               int weaponSlots, NameCache& names) {
     std::string resist;
     for (int element = 0; element < 5; ++element) {
-        resist += std::string(element == 0 ? "" : " ") + kElementLabels[element] +
+        resist += std::string(element == 0 ? "" : " ") + shown::kElementNames[element] +
                   std::to_string(set.TotalResist(element));
     }
     std::fprintf(out, "No.%d  防御 %d  耐性 %s  空き %d\n", number, set.TotalDefense(),
@@ -242,7 +243,8 @@ void PrintSet(std::FILE* out, const CEquipSet& set, int number, const CSkillSear
         if (!decos.empty()) {
             line += (line.empty() ? "[" : "  [") + Joined(decos, ", ") + "]";
         }
-        std::fprintf(out, "  %s  %s\n", kPositionLabels[position], line.c_str());
+        const char* label = position < kSlotCount ? shown::kSlotNames[position] : kWeaponLabel;
+        std::fprintf(out, "  %s  %s\n", label, line.c_str());
     }
     std::fprintf(out, "  スキル  %s\n",
                  Joined(ActiveSkills(set, engine.database.Skills(), names), " / ").c_str());

@@ -56,6 +56,9 @@ enum MainControl : int {
 constexpr int kRarityButtonIds[11] = {1056, 1045, 1047, 1048, 1049, 1050,
                                       1051, 1052, 1053, 1054, 1055};
 
+// Weapon-slot radios "0" to "3", in slot-count order.
+constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
+
 extern const DialogTemplate kDialog102;
 
 } // namespace res

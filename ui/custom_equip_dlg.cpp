@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "engine/tables/shown_names.h"
 #include "lists/list_paths.h"
 #include "res/dialog_129.h"
 #include "ui/equip_browser.h"
@@ -139,10 +140,10 @@ void CCustomEquipDlg::CreateColumns() {
         m_listFixed.InsertColumn(column, "", 50, L);
     }
 
-    const char* const positions[6] = {"武", "頭", "胴", "腕", "腰", "脚"};
     m_listTotals.InsertColumn(0, "系統", 70, L);
-    for (int k = 0; k < 6; ++k) {
-        m_listTotals.InsertColumn(1 + k, positions[k], 32, R);
+    m_listTotals.InsertColumn(1, shown::kWeaponName, 32, R);
+    for (int k = 0; k < kSlotCount; ++k) {
+        m_listTotals.InsertColumn(2 + k, shown::kSlotNames[k], 32, R);
     }
     m_listTotals.InsertColumn(7, "計", 32, R);
     m_listTotals.InsertColumn(8, "発動スキル", 130, L);

@@ -1,5 +1,6 @@
 #include <QComboBox>
 
+#include "engine/tables/shown_names.h"
 #include "lists/fixed_set_file.h"
 #include "lists/list_paths.h"
 #include "platform/sjis.h"
@@ -13,8 +14,10 @@ using namespace res::custom_equip;
 
 namespace {
 
-const char* const kRowLabels[CCustomEquipDlg::kFixedRowCount] = {"頭", "胴", "腕",
-                                                                 "腰", "脚", "武"};
+// The fixed rows are the five slots, then the weapon.
+std::string RowLabel(int row) {
+    return platform::Utf8ToSjis(row < kSlotCount ? shown::kSlotNames[row] : shown::kWeaponName);
+}
 
 std::string DecoName(const CDecoData* deco) {
     return deco != nullptr ? std::string(deco->name) : std::string();
@@ -28,7 +31,7 @@ void CCustomEquipDlg::CreateFixedRows() {
     m_fixed = FixedRows{};
     m_bWeaponLabel = false;
     for (int row = 0; row < kFixedRowCount; ++row) {
-        m_listFixed.InsertItem(row, platform::Utf8ToSjis(kRowLabels[row]));
+        m_listFixed.InsertItem(row, RowLabel(row));
         ShowFixedRow(row);
     }
     m_listFixed.m_bNoNotify = 0;

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "engine/tables/shown_names.h"
 #include "engine/tables/sjis_text.h"
 #include "engine/tables/skill_systems.h"
 #include "platform/sjis.h"
@@ -81,9 +82,8 @@ void CreateEquipColumns(CListCtrlEquip& list) {
         list.InsertColumn(5 + 2 * k, "系統" + std::to_string(k + 1), 70, L);
         list.InsertColumn(6 + 2 * k, "PT", 30, R);
     }
-    const char* const elements[5] = {"火", "水", "雷", "氷", "龍"};
     for (int k = 0; k < 5; ++k) {
-        list.InsertColumn(15 + k, elements[k], 30, R);
+        list.InsertColumn(15 + k, shown::kElementNames[k], 30, R);
     }
     list.m_nColumns = CListCtrlEquip::kColumnCount;
 }

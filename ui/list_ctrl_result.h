@@ -37,6 +37,8 @@ public:
     // the skill statistics.
     enum SortKey : int {
         kKeyNumber = 0,
+        kKeyDefence = 1,
+        kKeyFirstResist = 2,
         kKeyFreeSlots = 7,
         kKeyOwned = 8,
         kKeyActive = 9,

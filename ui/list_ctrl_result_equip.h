@@ -17,6 +17,16 @@
 class CListCtrlResultEquip : public ui::CReportList {
     Q_OBJECT
 public:
+    // Columns: rarity, name, defence, the five resistances, the slot marks, three decorations.
+    enum Column : int {
+        kColRarity,
+        kColName,
+        kColDefence,
+        kColFirstResist,
+        kColSlots = kColFirstResist + 5,
+        kColFirstDeco,
+    };
+
     explicit CListCtrlResultEquip(QWidget* parent = nullptr);
 
     // Empties both temporary lists: they serve only the search that follows their filling.

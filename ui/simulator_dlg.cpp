@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/tables/shown_names.h"
 #include "platform/out_of_memory.h"
 #include "res/dialog_102.h"
 #include "ui/equip_browser.h"
@@ -16,12 +17,6 @@
 #include "ui/version.h"
 
 using namespace res;
-
-namespace {
-
-constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
-
-} // namespace
 
 CSimulatorDlg::CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent)
     : CSimulatorDlg(programFolder, programFolder + "data/", prompter, parent) {}
@@ -159,7 +154,7 @@ void CSimulatorDlg::InitOptionControls() {
     for (int id : kWeaponSlotIds) {
         Enable(id, !m_config.m_bUseFixed);
     }
-    Enable(kIdEditCustom, m_config.m_bUseExclude || m_config.m_bUseFixed);
+    UpdateEditCustom(false);
     SetCheck(kIdOwnedOnly, m_config.m_bOwnedOnly);
     SetCheck(kIdNoBodyDoubling, m_config.m_bNoBodyDoubling);
 
@@ -196,7 +191,8 @@ void CSimulatorDlg::InitToolTips() {
         Item(id)->setToolTip(QString::fromUtf8(tip));
     }
     Control<ui::CReportList>(kIdChosenSkills)
-        ->SetColumnToolTip(0, "チェックしたスキルは発動しない組み合わせだけを探します");
+        ->SetColumnToolTip(kChosenExcluded,
+                           "チェックしたスキルは発動しない組み合わせだけを探します");
 }
 
 void CSimulatorDlg::InitResultColumns() {
@@ -204,45 +200,43 @@ void CSimulatorDlg::InitResultColumns() {
     constexpr Align L = ui::CReportList::kLeft;
     constexpr Align R = ui::CReportList::kRight;
     constexpr Align C = ui::CReportList::kCenter;
-    const char* const elements[5] = {"火", "水", "雷", "氷", "龍"};
+    using Result = CListCtrlResult;
+    using Equip = CListCtrlResultEquip;
 
-    m_listResult.InsertColumn(0, "No.", 36, R);
-    m_listResult.InsertColumn(1, "防", 30, R);
+    m_listResult.InsertColumn(Result::kKeyNumber, "No.", 36, R);
+    m_listResult.InsertColumn(Result::kKeyDefence, "防", 30, R);
     for (int k = 0; k < 5; ++k) {
-        m_listResult.InsertColumn(2 + k, elements[k], 30, R);
+        m_listResult.InsertColumn(Result::kKeyFirstResist + k, shown::kElementNames[k], 30, R);
     }
-    m_listResult.InsertColumn(7, "空", 30, R);
-    m_listResult.InsertColumn(8, "持", 30, C);
+    m_listResult.InsertColumn(Result::kKeyFreeSlots, "空", 30, R);
+    m_listResult.InsertColumn(Result::kKeyOwned, "持", 30, C);
 
-    m_listSetEquip.InsertColumn(0, "レア", 30, R);
-    m_listSetEquip.InsertColumn(1, "名前", 130, L);
-    m_listSetEquip.InsertColumn(2, "防御", 35, R);
+    m_listSetEquip.InsertColumn(Equip::kColRarity, "レア", 30, R);
+    m_listSetEquip.InsertColumn(Equip::kColName, "名前", 130, L);
+    m_listSetEquip.InsertColumn(Equip::kColDefence, "防御", 35, R);
     for (int k = 0; k < 5; ++k) {
-        m_listSetEquip.InsertColumn(3 + k, elements[k], 30, R);
+        m_listSetEquip.InsertColumn(Equip::kColFirstResist + k, shown::kElementNames[k], 30, R);
     }
-    m_listSetEquip.InsertColumn(8, "スロット", 50, L);
+    m_listSetEquip.InsertColumn(Equip::kColSlots, "スロット", 50, L);
     for (int k = 0; k < 3; ++k) {
-        m_listSetEquip.InsertColumn(9 + k, "", 50, L);
+        m_listSetEquip.InsertColumn(Equip::kColFirstDeco + k, "", 50, L);
     }
-    equip_browser::FitDecorationColumns(m_listSetEquip, 9, 3, m_search.database.Decos());
+    equip_browser::FitDecorationColumns(m_listSetEquip, Equip::kColFirstDeco, 3,
+                                        m_search.database.Decos());
 
-    const char* const positions[5] = {"頭", "胴", "腕", "腰", "脚"};
-    m_listSetSkills.InsertColumn(0, "系統", 70, L);
-    m_listSetSkills.InsertColumn(1, "武", 30, R);
-    for (int k = 0; k < 5; ++k) {
-        m_listSetSkills.InsertColumn(2 + k, positions[k], 30, R);
+    m_listSetSkills.InsertColumn(kSetSkillSystem, "系統", 70, L);
+    m_listSetSkills.InsertColumn(kSetSkillWeapon, shown::kWeaponName, 30, R);
+    for (int k = 0; k < kSlotCount; ++k) {
+        m_listSetSkills.InsertColumn(kSetSkillFirstSlot + k, shown::kSlotNames[k], 30, R);
     }
-    m_listSetSkills.InsertColumn(7, "計", 30, R);
-    m_listSetSkills.InsertColumn(8, "発動スキル", 130, L);
+    m_listSetSkills.InsertColumn(kSetSkillTotal, "計", 30, R);
+    m_listSetSkills.InsertColumn(kSetSkillName, "発動スキル", 130, L);
 }
 
 void CSimulatorDlg::SaveControlsToConfig() {
     m_config.m_nSex = IsChecked(kIdMale) ? 1 : 2;
     m_config.m_nWeaponType = IsChecked(kIdBlade) ? 1 : 2;
-    m_config.m_nWeaponSlots = IsChecked(kIdWeaponSlot0)   ? 0
-                              : IsChecked(kIdWeaponSlot1) ? 1
-                              : IsChecked(kIdWeaponSlot2) ? 2
-                                                          : 3;
+    m_config.m_nWeaponSlots = CheckedWeaponSlots();
     const int minDefence = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
     m_config.m_nMinDefence = minDefence;
     m_config.m_bMinDefence = minDefence != 0;
@@ -263,6 +257,15 @@ void CSimulatorDlg::SaveControlsToConfig() {
     for (int k = 0; k < kMaxChosenSkills; ++k) {
         m_config.m_nSkills[k] = k < count ? static_cast<std::int32_t>(chosen->GetItemData(k)) : 0;
     }
+}
+
+int CSimulatorDlg::CheckedWeaponSlots() const {
+    for (int slots = 0; slots < 3; ++slots) {
+        if (IsChecked(kWeaponSlotIds[slots])) {
+            return slots;
+        }
+    }
+    return 3;
 }
 
 void CSimulatorDlg::OnClose() {

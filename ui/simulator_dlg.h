@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,19 @@ public:
     static constexpr int kSearchTimerMs = 250;
     // End code of a start-up whose tables could not be loaded.
     static constexpr int kLoadFailed = 1;
+
+    // Columns of the chosen-skill list 1009: the "除" box, then the skill as the skill list shows
+    // it.
+    enum ChosenColumn : int { kChosenExcluded, kChosenSystem, kChosenSkill, kChosenPoints };
+    // Columns of the set-skill list: the system, its points from the weapon and each slot, the
+    // total and the skill it activates.
+    enum SetSkillColumn : int {
+        kSetSkillSystem,
+        kSetSkillWeapon,
+        kSetSkillFirstSlot,
+        kSetSkillTotal = kSetSkillFirstSlot + kSlotCount,
+        kSetSkillName,
+    };
 
     // `programFolder` ends in '/': Config.dat, the list files and data/ are found there.
     CSimulatorDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);
@@ -90,7 +104,11 @@ public:
     void OnBnClickedUseFixed();
     void OnBnClickedRefine();
     void OnDblclkSetSkills();
+    // The condition the controls, the list files and the temporary lists describe.
     void BuildCondition(CSearchCondition& condition);
+    // Keeps what a started search read for the next start: its skills among the recent ones of
+    // its weapon type, and the controls in m_config.
+    void RememberCondition(const CSearchCondition& condition);
     void ClearResultDisplay();
     void EnableForSearch(bool searching);
     void EnableForRefine(bool refining);
@@ -181,6 +199,27 @@ private:
     void InitSkillControls();
     void InitResultColumns();
     void RestoreChosenSkills();
+    // The count of the ticked weapon-slot radio; 3 when none of "0" to "2" is ticked.
+    int CheckedWeaponSlots() const;
+
+    // The parts of BuildCondition (simulator_dlg_search.cpp).
+    void ReadChosenSkills(CSearchCondition& condition) const;
+    void ReadFixedSet(CSearchCondition& condition);
+    void ReadExcludedLists(CSearchCondition& condition);
+    void ReadOwnedLists(CSearchCondition& condition);
+    void ReadSearchOptions(CSearchCondition& condition) const;
+
+    // Switches the controls a search or a refine locks: `before` and `after` with the rarity
+    // buttons between them, and the equipment editor.
+    void LockOptionControls(std::span<const int> before, std::span<const int> after, bool locked);
+    // The equipment editor is usable when not locked and one of its two boxes is ticked.
+    void UpdateEditCustom(bool locked);
+
+    // The parts of OnSearchFinished.
+    void ShowPercent(std::uint64_t percent);
+    void ShowSearchEnd(SearchEnd end, std::uint64_t visited, std::uint64_t total);
+    void EnableResultButtons(int count);
+    void FillResultList(int count);
 
     // What the next completion message finishes.
     enum class FinishSource { kSearch, kRefine, kRefused, kFile, kOutOfMemory };

@@ -80,6 +80,7 @@ void CSimulatorDlg::OnBnClickedExtraSkills() {
 std::optional<std::vector<int>> CSimulatorDlg::RunExtraSkillsSearch() {
     CSearchCondition condition;
     BuildCondition(condition);
+    RememberCondition(condition);
     const ProgressDisplay shown = KeepProgressDisplay();
     m_bExtraSkillsRunning = true;
     EnableForSearch(true);

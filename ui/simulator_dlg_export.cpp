@@ -84,12 +84,13 @@ void CSimulatorDlg::BuildSetText(char* destination, int capacity) const {
     lines.Print(1, "■ %s  %s\r\n\r\n", sex.c_str(), weapon.c_str());
     lines.Print(2, "%s", dashes);
 
+    using Equip = CListCtrlResultEquip;
     const ui::CReportList& pieces = m_listSetEquip;
     for (int row = 0; row < 6; ++row) {
-        const std::string name = PadRight(20, pieces.GetItemText(row, 1));
-        const std::string deco1 = PadRight(6, pieces.GetItemText(row, 9));
-        const std::string deco2 = PadRight(6, pieces.GetItemText(row, 10));
-        const std::string deco3 = PadRight(6, pieces.GetItemText(row, 11));
+        const std::string name = PadRight(20, pieces.GetItemText(row, Equip::kColName));
+        const std::string deco1 = PadRight(6, pieces.GetItemText(row, Equip::kColFirstDeco));
+        const std::string deco2 = PadRight(6, pieces.GetItemText(row, Equip::kColFirstDeco + 1));
+        const std::string deco3 = PadRight(6, pieces.GetItemText(row, Equip::kColFirstDeco + 2));
         lines.Print(3 + row, "%s %s %s %s\r\n", name.c_str(), deco1.c_str(), deco2.c_str(),
                     deco3.c_str());
     }
@@ -99,7 +100,7 @@ void CSimulatorDlg::BuildSetText(char* destination, int capacity) const {
     int sums[6] = {};
     for (int row = 0; row < kSlotCount; ++row) {
         for (int k = 0; k < 6; ++k) {
-            sums[k] += ReadInt(pieces.GetItemText(row, 2 + k));
+            sums[k] += ReadInt(pieces.GetItemText(row, Equip::kColDefence + k));
         }
     }
     lines.Print(10, "防御力[%d] 火[%d] 水[%d] 雷[%d] 氷[%d] 龍[%d]\r\n\r\n", sums[0], sums[1],
@@ -109,7 +110,7 @@ void CSimulatorDlg::BuildSetText(char* destination, int capacity) const {
     const int skillRows =
         std::min(m_listSetSkills.GetItemCount(), kLineCount - 1 - kFirstSkillLine);
     for (int row = 0; row < skillRows; ++row) {
-        const std::string skill = m_listSetSkills.GetItemText(row, 8);
+        const std::string skill = m_listSetSkills.GetItemText(row, kSetSkillName);
         if (!skill.empty()) {
             lines.Print(kFirstSkillLine + row, "%s\r\n", skill.c_str());
         }

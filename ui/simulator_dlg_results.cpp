@@ -15,6 +15,8 @@ using namespace res;
 
 namespace {
 
+using Equip = CListCtrlResultEquip;
+
 constexpr char kResultFilter[] =
     "TEVRA Kestrova検索結果ファイル (*.eql)|*.eql|すべてのファイル (*.*)|*.*||";
 constexpr char kFixedSetFilter[] =
@@ -46,7 +48,7 @@ void SetDecoNames(ui::CReportList& list, int row, const CEquipSet& set, int posi
     for (int k = 0; k < 3; ++k) {
         const CDecoData* deco = set.decos[position][k];
         if (deco != nullptr) {
-            list.SetItemText(row, 9 + k, deco->name);
+            list.SetItemText(row, Equip::kColFirstDeco + k, deco->name);
         }
     }
 }
@@ -58,12 +60,13 @@ void InsertPieceRow(ui::CReportList& list, const CEquipSet& set, int position) {
     if (piece == nullptr) {
         return;
     }
-    list.SetItemText(row, 1, piece->name);
-    list.SetItemText(row, 2, std::to_string(piece->EffectiveDefense()));
+    list.SetItemText(row, Equip::kColName, piece->name);
+    list.SetItemText(row, Equip::kColDefence, std::to_string(piece->EffectiveDefense()));
     for (int element = 0; element < 5; ++element) {
-        list.SetItemText(row, 3 + element, std::to_string(piece->resist[element]));
+        list.SetItemText(row, Equip::kColFirstResist + element,
+                         std::to_string(piece->resist[element]));
     }
-    list.SetItemText(row, 8, SlotMarks(piece->slots, set.FreeSlots(position)));
+    list.SetItemText(row, Equip::kColSlots, SlotMarks(piece->slots, set.FreeSlots(position)));
     SetDecoNames(list, row, set, position);
     list.SetItemData(row, reinterpret_cast<std::uintptr_t>(piece));
 }
@@ -117,16 +120,18 @@ void CSimulatorDlg::ShowSetDetails() {
     const int weaponSlots = m_condition.weaponSlots;
     if (weaponSlots != 0) {
         const int row = m_listSetEquip.InsertItem(kSlotCount, "");
-        m_listSetEquip.SetItemText(row, 1, platform::Utf8ToSjis("武器スロット"));
+        m_listSetEquip.SetItemText(row, Equip::kColName, platform::Utf8ToSjis("武器スロット"));
         m_listSetEquip.SetItemText(
-            row, 8, SlotMarks(weaponSlots, set->FreeSlots(weaponSlots, kWeaponPosition)));
+            row, Equip::kColSlots,
+            SlotMarks(weaponSlots, set->FreeSlots(weaponSlots, kWeaponPosition)));
         SetDecoNames(m_listSetEquip, row, *set, kWeaponPosition);
     }
     const int total = m_listSetEquip.InsertItem(m_listSetEquip.GetItemCount(), "");
-    m_listSetEquip.SetItemText(total, 1, platform::Utf8ToSjis("合計"));
-    m_listSetEquip.SetItemText(total, 2, std::to_string(set->TotalDefense()));
+    m_listSetEquip.SetItemText(total, Equip::kColName, platform::Utf8ToSjis("合計"));
+    m_listSetEquip.SetItemText(total, Equip::kColDefence, std::to_string(set->TotalDefense()));
     for (int element = 0; element < 5; ++element) {
-        m_listSetEquip.SetItemText(total, 3 + element, std::to_string(set->TotalResist(element)));
+        m_listSetEquip.SetItemText(total, Equip::kColFirstResist + element,
+                                   std::to_string(set->TotalResist(element)));
     }
 
     m_listSetSkills.DeleteAllItems();
@@ -139,24 +144,25 @@ void CSimulatorDlg::ShowSetDetails() {
     for (int i = 0; i < rowCount; ++i) {
         const SkillRow& skillRow = summary[static_cast<std::size_t>(i)];
         const int row = m_listSetSkills.InsertItem(i, systems.Name(skillRow.systemId));
-        m_listSetSkills.SetItemText(row, 1, PointText(skillRow.points[kWeaponPosition]));
+        m_listSetSkills.SetItemText(row, kSetSkillWeapon,
+                                    PointText(skillRow.points[kWeaponPosition]));
         const bool marker = skillRow.systemId == doublingId;
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const std::string text = !marker                   ? PointText(skillRow.points[slot])
                                      : skillRow.doubling[slot] ? "E"
                                                                : "";
-            m_listSetSkills.SetItemText(row, 2 + slot, text);
+            m_listSetSkills.SetItemText(row, kSetSkillFirstSlot + slot, text);
         }
         if (marker && set->pieces[kBody] != nullptr) {
             m_bBodyDoublingShown = 1;
         }
         if (!marker) {
-            m_listSetSkills.SetItemText(row, 7, std::to_string(skillRow.total));
+            m_listSetSkills.SetItemText(row, kSetSkillTotal, std::to_string(skillRow.total));
         }
         std::uint32_t color = kNoSkillColor;
         if (skillRow.skillIndex >= 0) {
             const CSkillData& skill = *skills[static_cast<std::size_t>(skillRow.skillIndex)];
-            m_listSetSkills.SetItemText(row, 8, skill.skillName);
+            m_listSetSkills.SetItemText(row, kSetSkillName, skill.skillName);
             color = skillRow.total > 0 ? kPlusSkillColor : kMinusSkillColor;
         }
         m_listSetSkills.SetItemData(row, color);

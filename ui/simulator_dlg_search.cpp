@@ -14,8 +14,6 @@ using namespace res;
 
 namespace {
 
-constexpr int kWeaponSlotIds[4] = {kIdWeaponSlot0, kIdWeaponSlot1, kIdWeaponSlot2, kIdWeaponSlot3};
-
 // The controls a running search must not let the user touch, in the order they are switched.
 constexpr int kSearchLockedBefore[] = {kIdMale,   kIdFemale,     kIdBlade,
                                        kIdGunner, kIdMinDefence, kIdMinDefenceValue};
@@ -113,6 +111,7 @@ void CSimulatorDlg::OnBnClickedSearch() {
     EnableForSearch(true);
     SetText(kIdSearch, "中断");
     BuildCondition(m_condition);
+    RememberCondition(m_condition);
     SetTimer(kSearchTimer, kSearchTimerMs);
     m_liFrequency = ui::PerfFrequency();
     m_liSearchStart = ui::PerfCounter();
@@ -132,10 +131,30 @@ void CSimulatorDlg::OnBnClickedSearch() {
     }
 }
 
+// Reads the controls and the list files only; what a search start keeps of them for the next
+// start is RememberCondition's.
 void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
     condition.sex = IsChecked(kIdMale) ? 1 : 2;
     condition.job = IsChecked(kIdBlade) ? 1 : 2;
+    ReadChosenSkills(condition);
+    condition.minDefense = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
+    for (int rarity = 0; rarity < kRarityCount; ++rarity) {
+        condition.rarityAllowed[rarity] = IsChecked(kRarityButtonIds[rarity]) ? 0 : 1;
+    }
+    ReadFixedSet(condition);
+    ReadExcludedLists(condition);
+    ReadOwnedLists(condition);
+    ReadSearchOptions(condition);
+}
 
+void CSimulatorDlg::RememberCondition(const CSearchCondition& condition) {
+    for (int k = 0; k < condition.skillCount; ++k) {
+        m_config.PushRecentSkill(condition.job - 1, condition.skillRows[k]);
+    }
+    SaveControlsToConfig();
+}
+
+void CSimulatorDlg::ReadChosenSkills(CSearchCondition& condition) const {
     const auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     condition.skillCount = 0;
     condition.excludedSkillCount = 0;
@@ -146,14 +165,12 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
         if (chosen->GetCheck(row)) {
             condition.excludedSkillRows[condition.excludedSkillCount++] = index;
         }
-        m_config.PushRecentSkill(condition.job - 1, index);
     }
+}
 
-    condition.minDefense = IsChecked(kIdMinDefence) ? GetInt(kIdMinDefenceValue) : 0;
-    for (int rarity = 0; rarity < kRarityCount; ++rarity) {
-        condition.rarityAllowed[rarity] = IsChecked(kRarityButtonIds[rarity]) ? 0 : 1;
-    }
-
+// Temporary fixed pieces stand in for Fixed.dat, which brings its own weapon slots; without it the
+// radios give them.
+void CSimulatorDlg::ReadFixedSet(CSearchCondition& condition) {
     condition.fixed.Clear();
     const CEquipSet& tempFixed = m_listSetEquip.m_tempFixed;
     if (tempFixed.IsEmpty() && IsChecked(kIdUseFixed)) {
@@ -161,16 +178,12 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
         condition.weaponSlots = condition.fixed.weaponSlots;
     } else {
         std::copy(std::begin(tempFixed.pieces), std::end(tempFixed.pieces), condition.fixed.pieces);
-        condition.weaponSlots = 3;
-        for (int slots = 0; slots < 3; ++slots) {
-            if (IsChecked(kWeaponSlotIds[slots])) {
-                condition.weaponSlots = slots;
-                break;
-            }
-        }
+        condition.weaponSlots = CheckedWeaponSlots();
     }
     condition.fixed.weaponSlots = condition.weaponSlots;
+}
 
+void CSimulatorDlg::ReadExcludedLists(CSearchCondition& condition) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         condition.excluded[slot].clear();
     }
@@ -182,15 +195,19 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
         const auto& temp = m_listSetEquip.m_tempExcluded[slot];
         condition.excluded[slot].insert(condition.excluded[slot].end(), temp.begin(), temp.end());
     }
+}
 
-    // Read whether or not only owned pieces are searched: the owned lists also mark the owned
-    // pieces of every result.
+// Read whether or not only owned pieces are searched: the owned lists also mark the owned pieces
+// of every result.
+void CSimulatorDlg::ReadOwnedLists(CSearchCondition& condition) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         condition.owned[slot].clear();
     }
     condition.ownedDecos.clear();
     ReadOwnedForSearch(condition, m_search.database, m_programFolder, m_sink);
+}
 
+void CSimulatorDlg::ReadSearchOptions(CSearchCondition& condition) const {
     condition.ownedOnly = IsChecked(kIdOwnedOnly);
     condition.maxCalc = static_cast<std::uint32_t>(std::max(m_config.m_nMaxCalc, 0));
     condition.maxDisplay = static_cast<std::uint32_t>(std::max(m_config.m_nMaxDisplay, 0));
@@ -198,7 +215,6 @@ void CSimulatorDlg::BuildCondition(CSearchCondition& condition) {
     condition.exactFitting = IsChecked(kIdExactFitting);
     condition.rankKey = static_cast<RankKey>(Control<QComboBox>(kIdRankKey)->currentIndex());
     condition.excludeDoubling = IsChecked(kIdNoBodyDoubling);
-    SaveControlsToConfig();
 }
 
 void CSimulatorDlg::ClearResultDisplay() {
@@ -219,19 +235,10 @@ void CSimulatorDlg::ClearResultDisplay() {
 }
 
 void CSimulatorDlg::EnableForSearch(bool searching) {
-    for (int id : kSearchLockedBefore) {
-        Enable(id, !searching);
-    }
-    for (int id : kRarityButtonIds) {
-        Enable(id, !searching);
-    }
-    for (int id : kSearchLockedAfter) {
-        Enable(id, !searching);
-    }
+    LockOptionControls(kSearchLockedBefore, kSearchLockedAfter, searching);
     if (!searching) {
         Enable(kIdMinDefenceValue, IsChecked(kIdMinDefence));
     }
-    Enable(kIdEditCustom, !searching && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
     // A search and an additional-skill search each abort with their own button; the other waits.
     Enable(kIdSearch, !searching || !m_bExtraSkillsRunning);
     Enable(kIdExtraSkills, !searching || m_bExtraSkillsRunning);
@@ -240,22 +247,37 @@ void CSimulatorDlg::EnableForSearch(bool searching) {
 }
 
 void CSimulatorDlg::EnableForRefine(bool refining) {
-    for (int id : kRefineLockedBefore) {
-        Enable(id, !refining);
+    LockOptionControls(kRefineLockedBefore, kRefineLockedAfter, refining);
+}
+
+void CSimulatorDlg::LockOptionControls(std::span<const int> before, std::span<const int> after,
+                                       bool locked) {
+    for (int id : before) {
+        Enable(id, !locked);
     }
     for (int id : kRarityButtonIds) {
-        Enable(id, !refining);
+        Enable(id, !locked);
     }
-    for (int id : kRefineLockedAfter) {
-        Enable(id, !refining);
+    for (int id : after) {
+        Enable(id, !locked);
     }
-    Enable(kIdEditCustom, !refining && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
+    UpdateEditCustom(locked);
+}
+
+// The equipment editor edits the lists the two boxes switch on; with neither ticked it has
+// nothing to steer.
+void CSimulatorDlg::UpdateEditCustom(bool locked) {
+    Enable(kIdEditCustom, !locked && (IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed)));
+}
+
+void CSimulatorDlg::ShowPercent(std::uint64_t percent) {
+    Control<QProgressBar>(kIdProgressBar)
+        ->setValue(static_cast<int>(std::min<std::uint64_t>(percent, 100)));
 }
 
 void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
     const std::uint64_t percent = Percent(visited, total);
-    Control<QProgressBar>(kIdProgressBar)
-        ->setValue(static_cast<int>(std::min<std::uint64_t>(percent, 100)));
+    ShowPercent(percent);
     SetText(kIdProgressText, ProgressText(visited, total, percent));
 
     const std::int64_t now = ui::PerfCounter();
@@ -307,38 +329,57 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
     KillTimer(kSearchTimer);
     EnableForSearch(false);
     SetText(kIdSearch, "検索");
-    // Only a search that examined everything is finished; any other end shows how far it came.
     const SearchEnd end = JudgeFinish(visited, total);
+    ShowSearchEnd(end, visited, total);
+
+    m_listResult.SetRowCount(0);
+    KeepExtrasCondition();
+    const int count = static_cast<int>(m_search.results.size());
+    m_listResult.SetEmptyText(count == 0 ? NothingFoundText(end) : "");
+    EnableResultButtons(count);
+    SetText(kIdResultCount, Format("検索結果 %d件", count));
+    FillResultList(count);
+    m_listSetEquip.ClearTempLists();
+    // An empty search that examined everything tells what stands in the way.
+    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
+        ShowAdvice();
+    }
+}
+
+// Only a search that examined everything is finished; any other end shows how far it came.
+void CSimulatorDlg::ShowSearchEnd(SearchEnd end, std::uint64_t visited, std::uint64_t total) {
     const bool nothingDone = end == SearchEnd::kRefused || end == SearchEnd::kOutOfMemory;
     const std::uint64_t percent = end == SearchEnd::kComplete ? 100
                                   : nothingDone               ? 0
                                                               : Percent(visited, total);
-    Control<QProgressBar>(kIdProgressBar)
-        ->setValue(static_cast<int>(std::min<std::uint64_t>(percent, 100)));
+    ShowPercent(percent);
     SetText(kIdProgressText, nothingDone ? "0%" : ProgressText(visited, total, percent));
     SetText(kIdElapsed, SearchEndText(end, m_condition));
+}
 
-    m_listResult.SetRowCount(0);
-    KeepExtrasCondition();
-    const auto& results = m_search.results;
-    const int count = static_cast<int>(results.size());
-    m_listResult.SetEmptyText(count == 0 ? NothingFoundText(end) : "");
-    if (count > 0) {
-        Enable(kIdClip, true);
-        Enable(kIdSaveFixed, true);
-        if (count != 1) {
-            Enable(kIdRefine, true);
-        }
-        Enable(kIdSaveAll, true);
-    } else {
+// Without sets only the save button goes: the others were switched off when the display was
+// cleared. A refine needs more than one set to choose among.
+void CSimulatorDlg::EnableResultButtons(int count) {
+    if (count == 0) {
         Enable(kIdSaveAll, false);
+        return;
     }
-    SetText(kIdResultCount, Format("検索結果 %d件", count));
+    Enable(kIdClip, true);
+    Enable(kIdSaveFixed, true);
+    if (count != 1) {
+        Enable(kIdRefine, true);
+    }
+    Enable(kIdSaveAll, true);
+}
 
+// One row per result with its statistics, letting the queue run every 100 sets; sorting is
+// refused and the busy cursor shown meanwhile.
+void CSimulatorDlg::FillResultList(int count) {
     m_bFillingResults = 1;
     OnSetCursor();
     m_listResult.m_bFilling = 1;
     m_listResult.SetRowCount(count);
+    const auto& results = m_search.results;
     const auto& skills = m_search.database.Skills();
     SkillRowTable summary;
     for (int i = 0; i < count; ++i) {
@@ -359,13 +400,8 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
         m_listResult.SelectRow(0);
     }
     m_listResult.Redraw();
-    m_listSetEquip.ClearTempLists();
     m_bFillingResults = 0;
     OnSetCursor();
-    // An empty search that examined everything tells what stands in the way.
-    if (count == 0 && m_finishSource == FinishSource::kSearch && end == SearchEnd::kComplete) {
-        ShowAdvice();
-    }
 }
 
 int CSimulatorDlg::CountOwnedPieces(const CEquipSet& set) const {
@@ -381,18 +417,15 @@ int CSimulatorDlg::CountOwnedPieces(const CEquipSet& set) const {
 }
 
 void CSimulatorDlg::OnBnClickedMinDefence() {
-    Enable(kIdMinDefenceValue, false);
-    if (IsChecked(kIdMinDefence)) {
-        Enable(kIdMinDefenceValue, true);
-    }
+    Enable(kIdMinDefenceValue, IsChecked(kIdMinDefence));
 }
 
 void CSimulatorDlg::OnBnClickedUseExclude() {
-    Enable(kIdEditCustom, IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed));
+    UpdateEditCustom(false);
 }
 
 void CSimulatorDlg::OnBnClickedUseFixed() {
-    Enable(kIdEditCustom, IsChecked(kIdUseExclude) || IsChecked(kIdUseFixed));
+    UpdateEditCustom(false);
     UpdateTempListStatus();
     // A fixed set read from Fixed.dat brings its own weapon slots.
     for (int id : kWeaponSlotIds) {
@@ -415,7 +448,7 @@ void CSimulatorDlg::OnDblclkSetSkills() {
     if (selected < 0) {
         return;
     }
-    const std::string name = m_listSetSkills.GetItemText(selected, 8).substr(0, 63);
+    const std::string name = m_listSetSkills.GetItemText(selected, kSetSkillName).substr(0, 63);
     const auto& skills = m_search.database.Skills();
     for (std::size_t i = 0; i < skills.size(); ++i) {
         const CSkillData& skill = *skills[i];

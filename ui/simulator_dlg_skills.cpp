@@ -40,10 +40,10 @@ void CSimulatorDlg::InitSkillControls() {
     }
 
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
-    chosen->InsertColumn(0, "除", 28);
-    chosen->InsertColumn(1, "系列", 70);
-    chosen->InsertColumn(2, "スキル", 130);
-    chosen->InsertColumn(3, "PT", 30, ui::CReportList::kRight);
+    chosen->InsertColumn(kChosenExcluded, "除", 28);
+    chosen->InsertColumn(kChosenSystem, "系列", 70);
+    chosen->InsertColumn(kChosenSkill, "スキル", 130);
+    chosen->InsertColumn(kChosenPoints, "PT", 30, ui::CReportList::kRight);
 }
 
 void CSimulatorDlg::RestoreChosenSkills() {
@@ -151,9 +151,9 @@ int CSimulatorDlg::AppendChosenSkill(int skillIndex, std::string_view systemName
                                      std::string_view skillName, std::string_view points) {
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     const int row = chosen->InsertItem(chosen->GetItemCount(), "");
-    chosen->SetItemText(row, 1, systemName);
-    chosen->SetItemText(row, 2, skillName);
-    chosen->SetItemText(row, 3, points);
+    chosen->SetItemText(row, kChosenSystem, systemName);
+    chosen->SetItemText(row, kChosenSkill, skillName);
+    chosen->SetItemText(row, kChosenPoints, points);
     chosen->SetItemData(row, static_cast<std::uintptr_t>(skillIndex));
     // A minus skill is added as one that must not become active.
     if (std::atoi(std::string(points).c_str()) < 0) {
@@ -169,9 +169,9 @@ int CSimulatorDlg::InsertChosenSkill(int row, int skillIndex) {
     const CSkillData& skill = *m_search.database.Skills()[static_cast<std::size_t>(skillIndex)];
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     const int at = chosen->InsertItem(row, "");
-    chosen->SetItemText(at, 1, skill.systemName);
-    chosen->SetItemText(at, 2, skill.skillName);
-    chosen->SetItemText(at, 3, PointsText(skill));
+    chosen->SetItemText(at, kChosenSystem, skill.systemName);
+    chosen->SetItemText(at, kChosenSkill, skill.skillName);
+    chosen->SetItemText(at, kChosenPoints, PointsText(skill));
     chosen->SetItemData(at, static_cast<std::uintptr_t>(skillIndex));
     if (skill.threshold < 0) {
         chosen->SetCheck(at, true);

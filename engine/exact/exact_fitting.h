@@ -5,10 +5,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/fitting/rule_fitter.h"
-#include "engine/fitting/fit_memo.h"
-#include "engine/tables/records.h"
 #include "engine/condition/tracked_skill.h"
+#include "engine/fitting/fit_memo.h"
+#include "engine/fitting/rule_fitter.h"
+#include "engine/tables/records.h"
 
 // Room a combination offers for new decorations: the free slots of each position and how many
 // times a decoration there counts (a body decoration counts once more per doubling piece).
@@ -46,6 +46,9 @@ public:
     // Whether the gains `required` (only those above zero matter) might be reached with
     // `slots` slots in all; false only when they surely cannot.
     bool SlotsMayReach(const int* required, int slots) const;
+    // The fewest slots that might give the gains `required`: fewer surely cannot. 255 when no
+    // decoration serves some skill that still needs a gain.
+    int SlotsNeeded(const int* required) const;
 
 private:
     struct Filling {
@@ -69,7 +72,6 @@ private:
     bool Solve(const Holders& holders, const int* required);
     bool Bounded(const Holders& holders, int* required) const;
     int MinSlots(int k, int required) const;
-    int SlotsNeeded(const int* required) const;
     struct Arrangement {
         bool found = false;
         const Filling* fillings[kPositionCount] = {};

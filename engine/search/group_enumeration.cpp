@@ -83,8 +83,8 @@ template <int Level> bool GroupEnumeration::Descend() {
 
 // Whether the ranking passes over the group at `level` under the groups chosen above: even the
 // best of its sets could not enter the list. Only the exact mode asks.
-// The groups above `level` are in `request_` and `defense_` already; the group itself is not,
-// so that the leaves write nothing for searches that do not rank.
+// The groups above `level` are in `request_` and `defense_` already; the group itself is put
+// there only here, so that the leaves write nothing for searches that do not rank.
 bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     if (rankBound_ == nullptr) {
         return false;
@@ -92,7 +92,8 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     const auto index = static_cast<std::size_t>(&group - groups_[level].data());
     value_[level + 1] = value_[level] + rankBound_->GroupValue(level, index);
     const std::int64_t defense = defense_[level] + group.bestDefense;
-    if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level),
+    request_.keys[level] = group.key;
+    if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level, request_.keys),
                           defense + rankBound_->BestDefenseBelow(level))) {
         return false;
     }

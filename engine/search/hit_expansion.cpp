@@ -37,10 +37,30 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         best += members_[slot].empty() ? 0 : members_[slot].front()->EffectiveDefense();
     }
     rejected_ = 0;
+    NoteDoublingProfiles();
     if (ranked_ != nullptr) {
         PrepareRanking();
     }
     return Loop(0, 0, 0);
+}
+
+// A hit met only for some doubling profiles matches each set against them: the profile of each
+// member is looked up once for all the sets it is part of.
+void HitExpansion::NoteDoublingProfiles() {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        profiles_[slot].clear();
+        const bool told = exact_ != nullptr &&
+                          std::any_of(hit_->variants.begin(), hit_->variants.end(),
+                                      [slot](const HitVariant& variant) {
+                                          return variant.profile[slot] != HitVariant::kAnyProfile;
+                                      });
+        if (!told) {
+            continue;
+        }
+        for (const CEquipData* piece : members_[slot]) {
+            profiles_[slot].push_back(exact_->Doubling().IndexOf(slot, *piece));
+        }
+    }
 }
 
 void HitExpansion::PrepareRanking() {
@@ -48,23 +68,47 @@ void HitExpansion::PrepareRanking() {
     std::int64_t best = 0;
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         bestValueBelow_[slot] = best;
-        values_[slot].clear();
+        std::vector<std::int64_t>& values = values_[slot];
+        values.clear();
         for (const CEquipData* piece : members_[slot]) {
-            values_[slot].push_back(
+            values.push_back(
                 PieceRankValue(*piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
         }
-        if (!values_[slot].empty()) {
-            best += *std::max_element(values_[slot].begin(), values_[slot].end());
+        std::vector<std::int64_t>& bestFrom = bestFrom_[slot];
+        bestFrom.resize(values.size());
+        for (std::size_t i = values.size(); i-- > 0;) {
+            bestFrom[i] = i + 1 < values.size() ? std::max(values[i], bestFrom[i + 1]) : values[i];
+        }
+        if (!values.empty()) {
+            best += bestFrom.front();
         }
     }
-    // A hit of the rule-based fitting, or one met for every doubling profile, has one block of
-    // decorations; otherwise the weapon's slots are the most free slots they leave.
-    decorationBound_ = key == RankKey::kFreeSlots ? weaponSlots_ : 0;
-    if (key == RankKey::kFreeSlots && hit_->variants.empty()) {
-        if (const DecoBlock* decos = DecorationsOfSet(); decos != nullptr) {
-            decorationBound_ = DecorationRankValue(*decos, key, weaponSlots_);
-        }
+    decorationBound_ = key == RankKey::kFreeSlots ? MostFreeSlotsOfDecorations() : 0;
+}
+
+// What the weapon's slots less the decorations leave at most: the one block of a hit of the
+// rule-based fitting or of one met for every doubling profile, else the best of its variants'.
+std::int64_t HitExpansion::MostFreeSlotsOfDecorations() {
+    const RankKey key = condition_.rankKey;
+    if (exact_ == nullptr || hit_->variants.empty()) {
+        const DecoBlock* decos = DecorationsOfSet();
+        return decos != nullptr ? DecorationRankValue(*decos, key, weaponSlots_) : weaponSlots_;
     }
+    std::int64_t most = 0;
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        const std::int64_t free =
+            DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]), key, weaponSlots_);
+        most = index == 0 ? free : std::max(most, free);
+    }
+    return most;
+}
+
+const DecoBlock& HitExpansion::ArrangedVariant(std::size_t index, const HitVariant* variant) {
+    if (!isArranged_[index]) {
+        exact_->Arrange(*hit_, variant, arranged_[index]);
+        isArranged_[index] = true;
+    }
+    return arranged_[index];
 }
 
 // Members are in candidate order, defence descending: once a piece is too weak even with the
@@ -83,14 +127,20 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
         }
         std::int64_t valued = value;
         if (ranked_ != nullptr) {
+            // The members from here on bring no more defence and at most bestFrom_ in value.
+            const std::int64_t most = value + bestValueBelow_[level] + decorationBound_;
+            if (!ranked_->MayEnter(most + bestFrom_[level][i], reached + bestBelow_[level])) {
+                NotePassedOver();
+                return true;
+            }
             valued += values_[level][i];
-            if (!ranked_->MayEnter(valued + bestValueBelow_[level] + decorationBound_,
-                                   reached + bestBelow_[level])) {
+            if (!ranked_->MayEnter(most + values_[level][i], reached + bestBelow_[level])) {
                 NotePassedOver();
                 continue;
             }
         }
         pieces_[level] = members[i];
+        member_[level] = i;
         if (level < kSlotCount - 1) {
             if (!Loop(level + 1, reached, valued)) {
                 return false;
@@ -144,13 +194,12 @@ const DecoBlock* HitExpansion::DecorationsOfSet() {
     std::size_t index = 0;
     const HitVariant* variant = nullptr;
     if (!hit_->variants.empty()) {
-        const DoublingProfiles& doubling = exact_->Doubling();
         for (index = 0; index < hit_->variants.size(); ++index) {
             const HitVariant& candidate = hit_->variants[index];
             bool matches = true;
             for (int slot = 0; slot < kSlotCount && matches; ++slot) {
                 matches = candidate.profile[slot] == HitVariant::kAnyProfile ||
-                          candidate.profile[slot] == doubling.IndexOf(slot, *pieces_[slot]);
+                          candidate.profile[slot] == profiles_[slot][member_[slot]];
             }
             if (matches) {
                 variant = &candidate;
@@ -161,11 +210,7 @@ const DecoBlock* HitExpansion::DecorationsOfSet() {
             return nullptr;
         }
     }
-    if (!isArranged_[index]) {
-        exact_->Arrange(*hit_, variant, arranged_[index]);
-        isArranged_[index] = true;
-    }
-    return &arranged_[index];
+    return &ArrangedVariant(index, variant);
 }
 
 bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {

@@ -34,7 +34,10 @@ private:
     bool Reject(std::uint64_t combinations);
     bool AddSet(std::int64_t defense, std::int64_t value);
     bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);
+    void NoteDoublingProfiles();
     void PrepareRanking();
+    std::int64_t MostFreeSlotsOfDecorations();
+    const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
     const DecoBlock* DecorationsOfSet();
 
     SearchProgress& progress_;
@@ -52,6 +55,8 @@ private:
     ExactJudge* exact_ = nullptr;
     RankedSets* ranked_ = nullptr;
     std::vector<std::int64_t> values_[kSlotCount]; // each member's part of the ranking key
+    // The best part of the members from each one on: members come by defence, not by value.
+    std::vector<std::int64_t> bestFrom_[kSlotCount];
     std::int64_t bestValueBelow_[kSlotCount] = {}; // the most the levels under one can add
     std::int64_t decorationBound_ = 0;             // the most the decorations can add
     const SearchHit* hit_ = nullptr;
@@ -62,6 +67,9 @@ private:
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
+    std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
+    // The doubling profile of each member where the hit's variants tell them apart.
+    std::vector<int> profiles_[kSlotCount];
     std::uint64_t rejected_ = 0;
     bool listFull_ = false;
 };

@@ -19,7 +19,11 @@ std::size_t IndexOfKey(const GroupList& groups, std::uint32_t key) {
 
 RankBound::RankBound(const CSearchCondition& condition,
                      const CandidateList (&candidates)[kSlotCount],
-                     const GroupList (&groups)[kSlotCount]) {
+                     const GroupList (&groups)[kSlotCount], const std::vector<TrackedSkill>& skills,
+                     const ExactFitter& fitter) {
+    if (condition.rankKey == RankKey::kFreeSlots) {
+        floor_.emplace(condition, skills, groups, fitter);
+    }
     constexpr std::int64_t kUnset = std::numeric_limits<std::int64_t>::min();
     std::int64_t best[kSlotCount] = {};
     std::int64_t bestDefense[kSlotCount] = {};

@@ -87,7 +87,7 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     RankedSets ranked(condition.maxDisplay);
     std::optional<RankBound> rankBound;
     if (ranks) {
-        rankBound.emplace(condition, candidates, groups);
+        rankBound.emplace(condition, candidates, groups, skills, exactFitter);
         expansion.UseRanking(&ranked);
         enumeration.UseRanking(&ranked, &expansion, &*rankBound);
     }
