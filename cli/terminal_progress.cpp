@@ -5,13 +5,13 @@
 #include <string>
 #include <unistd.h>
 
+#include "engine/search/progress_estimate.h"
+
 namespace {
 
 // Quiet for searches that end at once; then a redraw now and then is enough to look alive.
 constexpr auto kFirstDraw = std::chrono::milliseconds(500);
 constexpr auto kRedraw = std::chrono::milliseconds(250);
-// Seconds; an estimate beyond it says no more than "very long" and must not overflow the clock.
-constexpr double kLongestEstimate = 1e9;
 
 // Only a flag of this type may be written from a signal handler; the engine's own flag is set
 // from it at the next message pump, which the engine reaches several times a second.
@@ -21,32 +21,16 @@ void OnInterrupt(int) {
     g_interrupted = 1;
 }
 
-std::string ClockText(long long seconds) {
-    char text[32];
-    if (seconds >= 3600) {
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                      seconds % 60);
-    } else {
-        std::snprintf(text, sizeof text, "%02lld:%02lld", seconds / 60, seconds % 60);
-    }
-    return text;
-}
-
-// Counts go through double so that no product of two 64-bit counters can overflow.
 std::string ProgressLine(std::uint64_t visited, std::uint64_t total, long long elapsedMs) {
-    const double done =
-        total == 0 ? 0.0 : static_cast<double>(visited) / static_cast<double>(total);
-    const int percent = static_cast<int>(std::min(done, 1.0) * 100.0);
-    std::string remaining = "--:--";
-    if (visited != 0 && visited <= total) {
-        const double left = static_cast<double>(total - visited) / static_cast<double>(visited) *
-                            static_cast<double>(elapsedMs) / 1000.0;
-        remaining = ClockText(1 + static_cast<long long>(std::min(left, kLongestEstimate)));
-    }
+    const std::uint64_t percent = std::min<std::uint64_t>(PercentDone(visited, total), 100);
+    const std::optional<std::uint64_t> left = RemainingSeconds(visited, total, elapsedMs);
+    const std::string remaining = left ? ClockText(*left) : "--:--";
     char text[160];
-    std::snprintf(text, sizeof text, "%3d%%  %llu / %llu  経過 %s  推定残り %s", percent,
-                  static_cast<unsigned long long>(visited), static_cast<unsigned long long>(total),
-                  ClockText(elapsedMs / 1000).c_str(), remaining.c_str());
+    std::snprintf(text, sizeof text, "%3d%%  %llu / %llu  経過 %s  推定残り %s",
+                  static_cast<int>(percent), static_cast<unsigned long long>(visited),
+                  static_cast<unsigned long long>(total),
+                  ClockText(static_cast<std::uint64_t>(std::max(elapsedMs, 0LL)) / 1000).c_str(),
+                  remaining.c_str());
     return text;
 }
 

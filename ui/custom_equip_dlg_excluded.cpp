@@ -4,7 +4,6 @@
 
 #include "engine/tables/sjis_text.h"
 #include "lists/excluded_list_file.h"
-#include "lists/list_paths.h"
 #include "res/dialog_129.h"
 #include "ui/custom_equip_dlg.h"
 #include "ui/equip_browser.h"
@@ -170,20 +169,18 @@ void CCustomEquipDlg::OnBnClickedSaveExcluded() {
 }
 
 bool CCustomEquipDlg::SaveExcludedList(const std::optional<std::string>& path) {
-    if (!path && !m_excludedFile.BeforeSave()) {
-        return false;
-    }
-    return ::SaveExcludedList(m_excluded, path.value_or(ExcludedListPath(m_programFolder)), m_sink);
+    return m_excludedFile.Save(path, [this](const std::string& file, platform::MessageSink& sink) {
+        return ::SaveExcludedList(m_excluded, file, sink);
+    });
 }
 
 bool CCustomEquipDlg::LoadExcludedList(bool add, const std::optional<std::string>& path) {
-    const auto read = [&](platform::MessageSink& sink) {
-        return ::LoadExcludedList(m_excluded, *m_pDatabase, add,
-                                  path.value_or(ExcludedListPath(m_programFolder)), sink);
-    };
-    if (!(path ? read(m_sink) : m_excludedFile.Open(read))) {
-        return false;
+    const bool loaded =
+        m_excludedFile.Load(path, [&](const std::string& file, platform::MessageSink& sink) {
+            return ::LoadExcludedList(m_excluded, *m_pDatabase, add, file, sink);
+        });
+    if (loaded) {
+        FillExcludedList();
     }
-    FillExcludedList();
-    return true;
+    return loaded;
 }

@@ -2,7 +2,6 @@
 
 #include "engine/tables/shown_names.h"
 #include "lists/fixed_set_file.h"
-#include "lists/list_paths.h"
 #include "platform/sjis.h"
 #include "res/dialog_129.h"
 #include "ui/custom_equip_dlg.h"
@@ -210,21 +209,19 @@ void CCustomEquipDlg::OnBnClickedSaveFixed() {
 }
 
 bool CCustomEquipDlg::SaveFixedSet(const std::optional<std::string>& path) {
-    if (!path && !m_fixedFile.BeforeSave()) {
-        return false;
-    }
-    return ::SaveFixedSet(m_fixed, path.value_or(FixedSetPath(m_programFolder)), m_sink);
+    return m_fixedFile.Save(path, [this](const std::string& file, platform::MessageSink& sink) {
+        return ::SaveFixedSet(m_fixed, file, sink);
+    });
 }
 
 // The rows are filled with the fixed list's recalculation held back, then the totals are made
 // once for the whole set.
 bool CCustomEquipDlg::LoadFixedSet(const std::optional<std::string>& path) {
     m_listFixed.m_bNoNotify = 1;
-    const auto read = [&](platform::MessageSink& sink) {
-        return ::LoadFixedSet(m_fixed, *m_pDatabase, path.value_or(FixedSetPath(m_programFolder)),
-                              sink);
-    };
-    const bool loaded = path ? read(m_sink) : m_fixedFile.Open(read);
+    const bool loaded =
+        m_fixedFile.Load(path, [this](const std::string& file, platform::MessageSink& sink) {
+            return ::LoadFixedSet(m_fixed, *m_pDatabase, file, sink);
+        });
     if (loaded) {
         m_bWeaponLabel = true;
         Control<QComboBox>(kIdWeaponSlots)->setCurrentIndex(m_fixed.weaponSlots);

@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "lists/list_paths.h"
 #include "lists/owned_list_file.h"
 #include "res/dialog_131.h"
 #include "ui/equip_browser.h"
@@ -135,16 +134,13 @@ void COwnDlg::OnBnClickedSaveOwned() {
 }
 
 bool COwnDlg::SaveOwnedList(const std::optional<std::string>& path) {
-    if (!path && !m_ownedFile.BeforeSave()) {
-        return false;
-    }
-    return ::SaveOwnedList(m_owned, path.value_or(OwnedListPath(m_programFolder)), m_sink);
+    return m_ownedFile.Save(path, [this](const std::string& file, platform::MessageSink& sink) {
+        return ::SaveOwnedList(m_owned, file, sink);
+    });
 }
 
 bool COwnDlg::LoadOwnedList(bool add, const std::optional<std::string>& path) {
-    const auto read = [&](platform::MessageSink& sink) {
-        return ::LoadOwnedList(m_owned, *m_pDatabase, add,
-                               path.value_or(OwnedListPath(m_programFolder)), sink);
-    };
-    return path ? read(m_sink) : m_ownedFile.Open(read);
+    return m_ownedFile.Load(path, [&](const std::string& file, platform::MessageSink& sink) {
+        return ::LoadOwnedList(m_owned, *m_pDatabase, add, file, sink);
+    });
 }

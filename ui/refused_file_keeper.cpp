@@ -56,6 +56,20 @@ std::string RefusedFileKeeper::BackupName() const {
     return backupPath_.empty() ? path_ + ".bak" : backupPath_;
 }
 
+bool RefusedFileKeeper::Load(const std::optional<std::string>& path, const FileAction& read) {
+    if (path) {
+        return read(*path, sink_);
+    }
+    return Open([&](platform::MessageSink& sink) { return read(path_, sink); });
+}
+
+bool RefusedFileKeeper::Save(const std::optional<std::string>& path, const FileAction& write) {
+    if (path) {
+        return write(*path, sink_);
+    }
+    return BeforeSave() && write(path_, sink_);
+}
+
 bool RefusedFileKeeper::Open(const std::function<bool(platform::MessageSink&)>& read) {
     refused_ = false;
     backupPath_ = FreeBackupPath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/message_sink.h"
@@ -12,6 +13,15 @@
 class RefusedFileKeeper {
 public:
     RefusedFileKeeper(std::string path, platform::MessageSink& sink);
+
+    // A read or write of the list file at the path it is given, reporting through the sink.
+    using FileAction = std::function<bool(const std::string& path, platform::MessageSink& sink)>;
+    // Reads the player's file at `path`; without one, the program folder's file as the opening
+    // read (Open).
+    bool Load(const std::optional<std::string>& path, const FileAction& read);
+    // Writes to the player's file at `path`; without one, over the program folder's file once
+    // BeforeSave has kept a refused one.
+    bool Save(const std::optional<std::string>& path, const FileAction& write);
 
     // Runs the opening read. `read` reports through the sink it is given; whatever it reports is
     // a refusal of the file, and the message gains a line naming the backup.

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <limits>
 #include <string>
 
+#include "engine/search/progress_estimate.h"
 #include "lists/search_lists.h"
 #include "res/dialog_102.h"
 #include "ui/framework/perf_counter.h"
@@ -31,40 +31,8 @@ template <class... Args> std::string Format(const char* format, Args... args) {
     return text;
 }
 
-// visited × 100 / total without the overflow of the product: counters are 64-bit.
-std::uint64_t Percent(std::uint64_t visited, std::uint64_t total) {
-    if (total == 0) {
-        return 0;
-    }
-    const std::uint64_t rest = visited % total;
-    // rest × 100 fits unless total is near the top of the range; then total is scaled instead.
-    const std::uint64_t part = rest <= std::numeric_limits<std::uint64_t>::max() / 100
-                                   ? rest * 100 / total
-                                   : rest / (total / 100);
-    return visited / total * 100 + part;
-}
-
-// Minutes and seconds, with the hours in front when there are any.
-std::string RemainingTimeText(std::uint64_t seconds) {
-    const int minutes = static_cast<int>(seconds / 60 % 60);
-    const int rest = static_cast<int>(seconds % 60);
-    if (seconds < 3600) {
-        return Format("%02d:%02d", minutes, rest);
-    }
-    return Format("%" PRIu64 ":%02d:%02d", seconds / 3600, minutes, rest);
-}
-
 std::string ProgressText(std::uint64_t visited, std::uint64_t total, std::uint64_t percent) {
     return Format("%" PRIu64 " / %" PRIu64 "   (%" PRIu64 "%%)", visited, total, percent);
-}
-
-std::uint64_t RemainingSeconds(std::uint64_t visited, std::uint64_t total, std::int64_t elapsedMs) {
-    const double left = total > visited ? static_cast<double>(total - visited) : 0.0;
-    const double ms = elapsedMs > 0 ? static_cast<double>(elapsedMs) : 0.0;
-    const double seconds = left / static_cast<double>(visited) * ms * 0.001;
-    // Beyond this the text shows the same minutes and seconds anyway.
-    const double limit = static_cast<double>(std::numeric_limits<std::uint32_t>::max());
-    return 1 + static_cast<std::uint64_t>(std::min(seconds, limit));
 }
 
 } // namespace
@@ -276,18 +244,17 @@ void CSimulatorDlg::ShowPercent(std::uint64_t percent) {
 }
 
 void CSimulatorDlg::UpdateProgress(std::uint64_t visited, std::uint64_t total) {
-    const std::uint64_t percent = Percent(visited, total);
+    const std::uint64_t percent = PercentDone(visited, total);
     ShowPercent(percent);
     SetText(kIdProgressText, ProgressText(visited, total, percent));
 
     const std::int64_t now = ui::PerfCounter();
     const std::int64_t elapsedMs =
         m_liFrequency > 0 ? (now - m_liSearchStart) * 1000 / m_liFrequency : 0;
-    if (visited != 0) {
+    if (const std::optional<std::uint64_t> left = RemainingSeconds(visited, total, elapsedMs)) {
         const std::uint64_t shownMs = elapsedMs > 0 ? static_cast<std::uint64_t>(elapsedMs) : 0;
-        SetText(kIdElapsed,
-                Format("%" PRIu64 "秒経過 推定残り時間 %s\n", shownMs / 1000,
-                       RemainingTimeText(RemainingSeconds(visited, total, elapsedMs)).c_str()));
+        SetText(kIdElapsed, Format("%" PRIu64 "秒経過 推定残り時間 %s\n", shownMs / 1000,
+                                   ClockText(*left).c_str()));
     }
     // The additional-skill search counts skill systems; the combinations found are not its own.
     if (!m_bExtraSkillsRunning) {
@@ -351,7 +318,7 @@ void CSimulatorDlg::ShowSearchEnd(SearchEnd end, std::uint64_t visited, std::uin
     const bool nothingDone = end == SearchEnd::kRefused || end == SearchEnd::kOutOfMemory;
     const std::uint64_t percent = end == SearchEnd::kComplete ? 100
                                   : nothingDone               ? 0
-                                                              : Percent(visited, total);
+                                                              : PercentDone(visited, total);
     ShowPercent(percent);
     SetText(kIdProgressText, nothingDone ? "0%" : ProgressText(visited, total, percent));
     SetText(kIdElapsed, SearchEndText(end, m_condition));
