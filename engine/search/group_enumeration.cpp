@@ -1,8 +1,10 @@
 #include "engine/search/group_enumeration.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "engine/condition/group_key.h"
+#include "engine/search/visiting_order.h"
 #include "engine/tables/saturating.h"
 
 namespace {
@@ -30,6 +32,7 @@ GroupEnumeration::GroupEnumeration(SearchProgress& progress, SearchOutcome& outc
                            ->bestDefense;
         }
     }
+    combos_ = size;
     lowDefensePossible_ = weakest < minDefense_;
     request_.weaponSlots = condition.weaponSlots;
     sets_[0] = 1;
@@ -40,6 +43,13 @@ void GroupEnumeration::UseRanking(RankedSets* ranked, HitExpansion* expansion,
     ranked_ = ranked;
     expansion_ = expansion;
     rankBound_ = exact_ != nullptr ? bound : nullptr;
+    // Past 2^64 combinations the positions would not tell the order found.
+    if (rankBound_ == nullptr || combos_ == std::numeric_limits<std::uint64_t>::max()) {
+        return;
+    }
+    for (int level = 0; level < kSlotCount; ++level) {
+        order_[level] = BestRunsFirst(groups_[level], *rankBound_, level);
+    }
 }
 
 void GroupEnumeration::Run() {
@@ -51,7 +61,8 @@ template <int Level> bool GroupEnumeration::Descend() {
         return Leaves();
     } else {
         const CandidateGroup* lastFailed = nullptr;
-        for (const CandidateGroup& group : groups_[Level]) {
+        for (std::size_t n = 0; n < groups_[Level].size(); ++n) {
+            const CandidateGroup& group = GroupAt<Level>(n);
             if (Level == kPumpLevel) {
                 progress_.Pump();
             }
@@ -91,6 +102,10 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     }
     const auto index = static_cast<std::size_t>(&group - groups_[level].data());
     value_[level + 1] = value_[level] + rankBound_->GroupValue(level, index);
+    if (!order_[level].empty()) {
+        part_[level + 1] = part_[level] + index * below_[level];
+        ranked_->EnterPart(part_[level + 1]);
+    }
     const std::int64_t defense = defense_[level] + group.bestDefense;
     request_.keys[level] = group.key;
     if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level, request_.keys),
@@ -125,7 +140,8 @@ bool GroupEnumeration::Leaves() {
         bound_->PrepareLeaves(request_.keys);
     }
     std::uint32_t lastFailed = kNoFailedKey;
-    for (const CandidateGroup& group : groups_[kLeaf]) {
+    for (std::size_t n = 0; n < groups_[kLeaf].size(); ++n) {
+        const CandidateGroup& group = GroupAt<kLeaf>(n);
         ++progress_.visited;
         if (progress_.AbortRequested()) {
             outcome_.NoteStop(SearchStop::kAborted);

@@ -32,7 +32,7 @@ public:
     // A ranked search expands each hit as it is found into `ranked`, and stops only at the
     // calculation limit or an abort. In the exact mode it also passes over every part of the
     // enumeration whose sets could not enter the list; the rule-based mode cannot, as what it
-    // skips later depends on what it judged.
+    // skips later depends on what it judged. There it visits the groups best bound first.
     void UseRanking(RankedSets* ranked, HitExpansion* expansion, const RankBound* bound);
     void Run();
 
@@ -62,11 +62,19 @@ private:
     // after.
     std::uint64_t rankedOut_ = 0;
     std::int64_t value_[kSlotCount + 1] = {}; // the ranking key's bound of the groups above
+    // The order each level's groups are visited in, as indices; empty where it is their own.
+    std::vector<std::uint32_t> order_[kSlotCount];
+    // The position in the groups' own order of the first combination under the groups above.
+    std::uint64_t part_[kSlotCount + 1] = {};
+    template <int Level> const CandidateGroup& GroupAt(std::size_t n) const {
+        return groups_[Level][order_[Level].empty() ? n : order_[Level][n]];
+    }
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;
 
     std::uint64_t below_[kSlotCount] = {}; // combinations under one group of each level
+    std::uint64_t combos_ = 0;
     // Best defence of the groups chosen above a level; 64-bit, as five table values may not add
     // up within an int.
     std::int64_t defense_[kSlotCount + 1] = {};

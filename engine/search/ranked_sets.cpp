@@ -9,7 +9,7 @@ bool RankedSets::Better(const Entry& a, const Entry& b) {
     if (a.defense != b.defense) {
         return a.defense > b.defense;
     }
-    return a.order < b.order;
+    return a.part != b.part ? a.part < b.part : a.order < b.order;
 }
 
 bool RankedSets::MayEnter(std::int64_t key, std::int64_t defense) const {
@@ -20,7 +20,10 @@ bool RankedSets::MayEnter(std::int64_t key, std::int64_t defense) const {
         return false;
     }
     const Entry& worst = heap_.front();
-    return key > worst.key || (key == worst.key && defense > worst.defense);
+    if (key != worst.key) {
+        return key > worst.key;
+    }
+    return defense != worst.defense ? defense > worst.defense : part_ < worst.part;
 }
 
 void RankedSets::Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<CEquipSet> set) {
@@ -35,7 +38,7 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<C
         heap_.pop_back();
         cut_ = true;
     }
-    heap_.push_back(Entry{key, defense, offered_++, std::move(set)});
+    heap_.push_back(Entry{key, defense, part_, offered_++, std::move(set)});
     std::push_heap(heap_.begin(), heap_.end(), worseOnTop);
 }
 

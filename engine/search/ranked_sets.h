@@ -8,12 +8,19 @@
 #include "engine/sets/equip_set.h"
 
 // The best sets of a ranked search so far, at most `capacity` of them: ordered by key, then by
-// defence, both descending, then by the order they were offered. Sets are offered in the order
-// found, so a set, or a whole part of the search, that only ties the worst set kept cannot enter.
+// defence, both descending, then by the order found. That order is the position of the set's
+// combination of groups in the enumeration's own order (its part), then the order offered: a
+// search may visit the parts in another order, but offers the sets of one part in the order
+// found. A set, or a whole part of the search, that only ties the worst set kept enters only if
+// it comes first in that order.
 class RankedSets {
 public:
     explicit RankedSets(std::size_t capacity) : capacity_(capacity) {}
 
+    // The sets offered and the parts asked about from now on come from the combinations at or
+    // after `part`, the first of them at `part`. A search that never tells offers them all in
+    // the order found.
+    void EnterPart(std::uint64_t part) { part_ = part; }
     // Whether a set with this key and defence, offered now, would be kept. Upper bounds for a
     // part of the search answer whether any of its sets could be.
     bool MayEnter(std::int64_t key, std::int64_t defense) const;
@@ -33,6 +40,7 @@ private:
     struct Entry {
         std::int64_t key;
         std::int64_t defense;
+        std::uint64_t part;
         std::uint64_t order;
         std::unique_ptr<CEquipSet> set;
     };
@@ -41,6 +49,7 @@ private:
     std::size_t capacity_;
     std::vector<Entry> heap_; // the worst set kept on top
     std::uint64_t offered_ = 0;
+    std::uint64_t part_ = 0;
     bool cut_ = false;
     bool maybeCut_ = false;
 };

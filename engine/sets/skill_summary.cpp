@@ -69,17 +69,57 @@ int ActivatedSkill(int id, int total, const std::vector<CSkillData*>& skills) {
     return best;
 }
 
+namespace {
+
+// The activated level of each row, as ActivatedSkill finds it, in one walk over the skill table
+// for all rows instead of one for each.
+void FindActivatedSkills(std::vector<SkillRow>& rows, const std::vector<int>& rowOfSystem,
+                         const std::vector<CSkillData*>& skills) {
+    for (std::size_t i = 0; i < skills.size(); ++i) {
+        const CSkillData& skill = *skills[i];
+        if (skill.systemId < 0 || static_cast<std::size_t>(skill.systemId) >= rowOfSystem.size() ||
+            rowOfSystem[static_cast<std::size_t>(skill.systemId)] < 0) {
+            continue;
+        }
+        SkillRow& row = rows[static_cast<std::size_t>(rowOfSystem[skill.systemId])];
+        if (!skill.IsReached(row.total)) {
+            continue;
+        }
+        if (row.skillIndex < 0 ||
+            Magnitude(skill.threshold) >= Magnitude(skills[row.skillIndex]->threshold)) {
+            row.skillIndex = static_cast<int>(i);
+        }
+    }
+}
+
+} // namespace
+
 int SkillSummary(const CEquipSet& set, const std::vector<CSkillData*>& skills,
                  const CSkillSystems& systems, SkillRowTable& out) {
     out.fill(SkillRow{});
+    // Only the systems the set's records name can have points: a result list summarises
+    // thousands of sets, and walking every system for each cost most of filling it.
+    const std::size_t systemCount = static_cast<std::size_t>(std::max(systems.Count(), 0));
+    std::vector<int> rowOfSystem(systemCount, -1);
+    ForEachCountedRecord(set, [&rowOfSystem](int, const auto* record) {
+        for (const int id : record->skillId) {
+            if (id >= 0 && static_cast<std::size_t>(id) < rowOfSystem.size()) {
+                rowOfSystem[static_cast<std::size_t>(id)] = 0;
+            }
+        }
+    });
     std::vector<SkillRow> rows;
-    for (int id = 0; id < systems.Count(); ++id) {
+    for (std::size_t id = 0; id < systemCount; ++id) {
         SkillRow row;
-        if (BuildRow(set, id, row)) {
-            row.skillIndex = ActivatedSkill(id, row.total, skills);
+        const bool named = rowOfSystem[id] == 0;
+        rowOfSystem[id] = -1;
+        if (named && BuildRow(set, static_cast<int>(id), row)) {
+            row.skillIndex = -1;
+            rowOfSystem[id] = static_cast<int>(rows.size());
             rows.push_back(row);
         }
     }
+    FindActivatedSkills(rows, rowOfSystem, skills);
     std::stable_sort(rows.begin(), rows.end(), [](const SkillRow& a, const SkillRow& b) {
         const bool aActive = a.skillIndex >= 0;
         const bool bActive = b.skillIndex >= 0;

@@ -256,7 +256,7 @@ TEST_F(SearchControlTest, TheWindowSaysWhyASearchEndedAndWhatSteersTheNext) {
     EXPECT_EQ(Text(kIdElapsed), "終了");
     EXPECT_EQ(d.m_listResult.EmptyText().toStdString(),
               "条件を満たす装備の組み合わせはありません\n「所持品のみ」では所持している装飾品だけを"
-              "使います。所持している装飾品が登録されていません\n「所持品のみ」を外すと 1292件\n"
+              "使います。所持している装飾品が登録されていません\n「所持品のみ」を外すと 1628件\n"
               "次のどれでも 0件: 「攻撃力UP【小】」を外す、固定装備を外す");
     EXPECT_EQ(Text(kIdTempListStatus), "");
     EXPECT_FALSE(d.IsEnabled(kIdTempLists));
