@@ -18,22 +18,22 @@ GroupEnumeration::GroupEnumeration(SearchProgress& progress, SearchOutcome& outc
                                    SearchHits& hits)
     : progress_(progress), outcome_(outcome), groups_(groups), fitter_(fitter), hits_(hits),
       minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
-      maxCalc_(condition.maxCalc) {
+      maxCalc_(condition.maxCalc), hitless_(groups, condition.minDefense) {
     std::uint64_t size = 1;
-    std::int64_t weakest = 0;
+    std::int64_t strongest = 0;
     for (int level = kSlotCount - 1; level >= 0; --level) {
         below_[level] = size;
         size = SaturatingMul(size, groups[level].size());
+        strongestBelow_[level] = strongest;
         if (!groups[level].empty()) {
-            weakest += std::min_element(groups[level].begin(), groups[level].end(),
-                                        [](const CandidateGroup& a, const CandidateGroup& b) {
-                                            return a.bestDefense < b.bestDefense;
-                                        })
-                           ->bestDefense;
+            strongest += std::max_element(groups[level].begin(), groups[level].end(),
+                                          [](const CandidateGroup& a, const CandidateGroup& b) {
+                                              return a.bestDefense < b.bestDefense;
+                                          })
+                             ->bestDefense;
         }
     }
     combos_ = size;
-    lowDefensePossible_ = weakest < minDefense_;
     request_.weaponSlots = condition.weaponSlots;
     sets_[0] = 1;
 }
@@ -80,7 +80,10 @@ template <int Level> bool GroupEnumeration::Descend() {
             sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
             const std::uint32_t hitsBefore = outcome_.hitCount;
             const std::uint64_t rankedOutBefore = rankedOut_;
-            const bool mayHit = bound_ == nullptr || bound_->MayHit(Level, request_.keys);
+            const bool mayHit = MayHitBelow(Level);
+            if (!mayHit) {
+                progress_.pruned = SaturatingAdd(progress_.pruned, below_[Level]);
+            }
             if (!(mayHit ? Descend<Level + 1>() : WalkWithoutHits<Level + 1>())) {
                 return false;
             }
@@ -90,6 +93,15 @@ template <int Level> bool GroupEnumeration::Descend() {
         }
         return true;
     }
+}
+
+// The defence test first: it is the cheaper, and with a minimum defence it rules out most.
+bool GroupEnumeration::MayHitBelow(int level) const {
+    if (bound_ == nullptr) {
+        return true;
+    }
+    return defense_[level + 1] + strongestBelow_[level] >= minDefense_ &&
+           bound_->MayHit(level, request_.keys);
 }
 
 // Whether the ranking passes over the group at `level` under the groups chosen above: even the
@@ -174,6 +186,7 @@ bool GroupEnumeration::Leaves() {
 
 bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
     if (bound_ != nullptr && !bound_->LeafMayHit(leaf.key)) {
+        ++progress_.pruned;
         return false;
     }
     request_.keys[kLeaf] = leaf.key;
@@ -223,24 +236,16 @@ bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
     return true;
 }
 
-// Mirrors Descend for a subtree without hits: every judged combination would fail, so each loop
-// only pumps, counts, skips and remembers its last failure as Descend would.
+// Mirrors Descend for a subtree without hits: every judged combination would fail. Below the
+// level that pumps messages nothing but the counters and the low-defence flag can tell the walk
+// happened, so the subtree is counted whole; above it, the loops still pump, skip and remember
+// their last failure as Descend would.
 template <int Level> bool GroupEnumeration::WalkWithoutHits() {
-    if constexpr (Level == kLeaf) {
-        return WalkLeavesWithoutHits();
+    if constexpr (Level > kPumpLevel) {
+        return CountWithoutHits(Level);
     } else {
-        if (progress_.owner == nullptr && !lowDefensePossible_) {
-            const std::uint64_t size = SaturatingMul(below_[Level], groups_[Level].size());
-            if (size == 0) {
-                return true;
-            }
-            if (progress_.AbortRequested()) {
-                progress_.visited = SaturatingAdd(progress_.visited, 1);
-                outcome_.NoteStop(SearchStop::kAborted);
-                return false;
-            }
-            progress_.visited = SaturatingAdd(progress_.visited, size);
-            return true;
+        if (progress_.owner == nullptr) {
+            return CountWithoutHits(Level);
         }
         const CandidateGroup* lastFailed = nullptr;
         for (const CandidateGroup& group : groups_[Level]) {
@@ -261,12 +266,11 @@ template <int Level> bool GroupEnumeration::WalkWithoutHits() {
     }
 }
 
-// In a leaf loop without hits the last group decides the low-defence flag: either it falls below
-// the minimum and sets it, or it is judged and fails and clears it, or it is skipped, which
-// happens only while the flag is clear.
-bool GroupEnumeration::WalkLeavesWithoutHits() {
-    const GroupList& leaves = groups_[kLeaf];
-    if (leaves.empty()) {
+// No pump comes inside, so an abort, if any, is already requested: the walk would stop at its
+// first leaf.
+bool GroupEnumeration::CountWithoutHits(int level) {
+    const std::uint64_t size = SaturatingMul(below_[level], groups_[level].size());
+    if (size == 0) {
         return true;
     }
     if (progress_.AbortRequested()) {
@@ -274,7 +278,10 @@ bool GroupEnumeration::WalkLeavesWithoutHits() {
         outcome_.NoteStop(SearchStop::kAborted);
         return false;
     }
-    progress_.visited = SaturatingAdd(progress_.visited, leaves.size());
-    lowDefenseSeen_ = defense_[kLeaf] + leaves.back().bestDefense < minDefense_;
+    progress_.visited = SaturatingAdd(progress_.visited, size);
+    // Only the rule-based skips read the flag.
+    if (exact_ == nullptr) {
+        lowDefenseSeen_ = hitless_.LowDefenseAfter(level, defense_[level]);
+    }
     return true;
 }

@@ -8,6 +8,7 @@
 #include "engine/fitting/rule_fitter.h"
 #include "engine/fitting/search_hit.h"
 #include "engine/search/hit_expansion.h"
+#include "engine/search/hitless_walk.h"
 #include "engine/search/rank_bound.h"
 #include "engine/search/ranked_sets.h"
 #include "engine/search/search_outcome.h"
@@ -19,8 +20,8 @@
 // based fitting or, in the exact mode, by the exact one. Counts into the engine's counters and
 // stops at its limits or its abort flag.
 //
-// A subtree the bound proves empty is not judged: it is walked again without judging, so that
-// the counters, the message pumps and the skip state come out as if it had been.
+// A subtree the bounds prove empty is not judged: it is counted, and its message pumps and the
+// skip state it leaves come out as if it had been.
 class GroupEnumeration {
 public:
     GroupEnumeration(SearchProgress& progress, SearchOutcome& outcome,
@@ -45,8 +46,9 @@ private:
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);
     bool RankedOut(int level, const CandidateGroup& group);
+    bool MayHitBelow(int level) const;
     template <int Level> bool WalkWithoutHits();
-    bool WalkLeavesWithoutHits();
+    bool CountWithoutHits(int level);
 
     SearchProgress& progress_;
     SearchOutcome& outcome_;
@@ -73,16 +75,15 @@ private:
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;
 
-    std::uint64_t below_[kSlotCount] = {}; // combinations under one group of each level
+    std::uint64_t below_[kSlotCount] = {};         // combinations under one group of each level
+    std::int64_t strongestBelow_[kSlotCount] = {}; // best defence the levels under one can add
     std::uint64_t combos_ = 0;
     // Best defence of the groups chosen above a level; 64-bit, as five table values may not add
     // up within an int.
     std::int64_t defense_[kSlotCount + 1] = {};
     std::uint64_t sets_[kSlotCount + 1] = {}; // armour sets the groups above a level stand for
     bool lowDefenseSeen_ = false;
-    // Whether some combination falls below the minimum defence at all; when none can and no host
-    // pumps messages, an empty subtree is only counted.
-    bool lowDefensePossible_ = false;
+    HitlessWalk hitless_;
     const CandidateGroup* chosen_[kSlotCount] = {};
     FitRequest request_;
 };

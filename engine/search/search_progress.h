@@ -32,4 +32,6 @@ struct SearchProgress {
     // saturate.
     std::uint64_t visited = 0;
     std::uint64_t totalCombos = 0;
+    // Group combinations the bounds ruled out without judging them; counted in `visited` too.
+    std::uint64_t pruned = 0;
 };

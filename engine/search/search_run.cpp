@@ -63,6 +63,7 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
         progress.totalCombos = SaturatingMul(progress.totalCombos, slotGroups.size());
     }
     progress.visited = 0;
+    progress.pruned = 0;
     outcome.hitCount = 0;
     outcome.setCount = 0;
 
