@@ -135,19 +135,13 @@ std::string Dumped(const Json& value) {
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// The document is written a set at a time, exactly as dumping it whole would write it: built
-// whole, it took some three kilobytes a set, ten times the sets themselves.
-std::string SkillName(const CSkillSearch& engine, int row) {
-    return platform::SjisToShownText(engine.database.Skills()[row]->skillName);
-}
-
 // A chosen skill by its name, a limit by the option that sets it; the complete fitting is what
 // the search would switch to.
 Json AdviceJson(const CSkillSearch& engine, const SkillAdvice& line) {
     Json entry;
     switch (line.kind) {
     case AdviceKind::kSkill:
-        entry["without"] = SkillName(engine, line.row);
+        entry["without"] = AdvisedSkillName(engine.database, line);
         break;
     case AdviceKind::kMinDefence:
         entry["without"] = "--min-defense";
@@ -184,6 +178,8 @@ const char* StopName(SearchStop stop) {
 // How many of the sets are listed: all, unless `stopped` says to stop before the next one.
 using Stopped = std::function<bool()>;
 
+// The document is written a set at a time, exactly as dumping it whole would write it: built
+// whole, it took some three kilobytes a set, ten times the sets themselves.
 void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long long elapsedMs,
                const std::vector<SkillAdvice>& advice, const CSearchCondition* searched,
                const Stopped& stopped) {

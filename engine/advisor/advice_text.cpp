@@ -21,13 +21,15 @@ std::string LineText(const CEquipDatabase& database, const SkillAdvice& line) {
 
 } // namespace
 
+std::string AdvisedSkillName(const CEquipDatabase& database, const SkillAdvice& line) {
+    return platform::SjisToShownText(
+        database.Skills()[static_cast<std::size_t>(line.row)]->skillName);
+}
+
 std::string AdviceSubject(const CEquipDatabase& database, const SkillAdvice& line) {
     switch (line.kind) {
     case AdviceKind::kSkill:
-        return "「" +
-               platform::SjisToShownText(
-                   database.Skills()[static_cast<std::size_t>(line.row)]->skillName) +
-               "」";
+        return "「" + AdvisedSkillName(database, line) + "」";
     case AdviceKind::kMinDefence:
         return "最低防御力";
     case AdviceKind::kOwnedOnly:

@@ -6,6 +6,9 @@
 #include "engine/advisor/skill_advisor.h"
 #include "engine/tables/equip_database.h"
 
+// The shown name (UTF-8) of the skill-table row an advice line of AdviceKind::kSkill leaves out.
+std::string AdvisedSkillName(const CEquipDatabase& database, const SkillAdvice& line);
+
 // The name of what an advice line changes (UTF-8): the chosen skill's name in 「」, or the
 // option's caption.
 std::string AdviceSubject(const CEquipDatabase& database, const SkillAdvice& line);

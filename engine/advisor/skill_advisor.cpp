@@ -111,16 +111,11 @@ std::vector<int> FindAddableSkills(const CEquipDatabase& database,
 
 std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
                                     const CSearchCondition& condition, const CEquipSet& set) {
-    std::vector<TrackedSkill> skills = ChosenSkills(condition, database);
-    FreeRoom room;
-    int doubling = 0;
-    for (int position = 0; position < kPositionCount; ++position) {
-        room.capacity[position] = std::clamp(set.FreeSlots(position), 0, 3);
-        if (position < kSlotCount && set.pieces[position] != nullptr) {
-            doubling += set.pieces[position]->bodyDoubling ? 1 : 0;
-        }
+    const std::optional<FreeRoom> room = FreeRoomOf(set);
+    if (!room) {
+        return {};
     }
-    room.times[kBody] = 1 + doubling;
+    std::vector<TrackedSkill> skills = ChosenSkills(condition, database);
     std::map<int, std::map<int, std::vector<int>>> levels;
     const std::vector<CSkillData*>& rows = database.Skills();
     for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -141,7 +136,7 @@ std::vector<int> AddableSkillsOfSet(const CEquipDatabase& database,
             for (std::size_t k = 0; k < skills.size(); ++k) {
                 base[k] = SkillPoints(set, skills[k].systemId);
             }
-            if (!fitter.CanMeet(room, base)) {
+            if (!fitter.CanMeet(*room, base)) {
                 break;
             }
             addable.insert(addable.end(), list.begin(), list.end());

@@ -4,12 +4,9 @@
 #include <unordered_map>
 
 #include "engine/condition/group_key.h"
+#include "engine/tables/contains.h"
 
 namespace {
-
-bool Contains(const std::vector<CEquipData*>& list, const CEquipData* piece) {
-    return std::find(list.begin(), list.end(), piece) != list.end();
-}
 
 // A rarity outside the table's range cannot be allowed.
 bool RarityAllowed(const CSearchCondition& condition, int rarity) {

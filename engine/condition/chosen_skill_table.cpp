@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "engine/tables/contains.h"
 
-bool Contains(const std::vector<CDecoData*>& list, const CDecoData* deco) {
-    return std::find(list.begin(), list.end(), deco) != list.end();
-}
+namespace {
 
 bool IsUsable(const CSearchCondition& condition, const CDecoData* deco) {
     if (Contains(condition.excludedDecos, deco)) {

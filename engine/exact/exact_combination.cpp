@@ -3,18 +3,32 @@
 #include <algorithm>
 
 #include "engine/condition/group_key.h"
+#include "engine/fitting/fixed_placement.h"
+#include "engine/tables/contains.h"
 
-namespace {
-
-bool Contains(const std::vector<CDecoData*>& list, const CDecoData* deco) {
-    return std::find(list.begin(), list.end(), deco) != list.end();
-}
+namespace {} // namespace
 
 bool SameProfile(const PieceProfile& a, const PieceProfile& b) {
-    return a.slots == b.slots && std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
+    return a.doubling == b.doubling && a.slots == b.slots &&
+           std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
 }
 
-} // namespace
+std::optional<FreeRoom> FreeRoomOf(const CEquipSet& set) {
+    FreeRoom room;
+    int doubling = 0;
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int free = set.FreeSlots(position);
+        if (free < 0) {
+            return std::nullopt;
+        }
+        room.capacity[position] = std::min(free, 3);
+        if (position < kSlotCount && set.pieces[position] != nullptr) {
+            doubling += set.pieces[position]->bodyDoubling ? 1 : 0;
+        }
+    }
+    room.times[kBody] = 1 + doubling;
+    return room;
+}
 
 std::vector<TrackedSkill> TrackedSkillsOf(const SkillTable& table) {
     std::vector<TrackedSkill> skills;
@@ -60,7 +74,11 @@ bool FixedDecorationGains(const CSearchCondition& condition,
 }
 
 ExactCombination::ExactCombination(const CSearchCondition& condition, ExactFitter& fitter)
-    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {}
+    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {
+    for (int k = 0; k < fitter.SkillCount(); ++k) {
+        ids_[k] = fitter.Skill(k).systemId;
+    }
+}
 
 void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
     int doubling = 0;
@@ -78,18 +96,11 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
     for (int position = 0; position < kPositionCount; ++position) {
         const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
         holders_[position].Init(std::clamp(slots, 0, 3), position);
-        const int times = position == kBody ? 1 + doubling : 1;
-        for (int i = 0; i < fixed_.count[position]; ++i) {
-            CDecoData* deco = fixed_.decos[position][i];
-            if (!holders_[position].Place(deco)) {
-                continue;
-            }
-            for (int k = 0; k < count; ++k) {
-                base_[k] += times * deco->PointsFor(fitter_.Skill(k).systemId);
-            }
-        }
+    }
+    PlaceFixedDecorations(fixed_, holders_, 1 + doubling, ids_, count, base_);
+    for (int position = 0; position < kPositionCount; ++position) {
         room_.capacity[position] = holders_[position].free;
-        room_.times[position] = times;
+        room_.times[position] = position == kBody ? 1 + doubling : 1;
     }
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "engine/condition/candidates.h"
-#include "engine/exact/exact_fitting.h"
+#include "engine/condition/chosen_skill_table.h"
 #include "engine/condition/fixed_decorations.h"
 #include "engine/condition/search_condition.h"
-#include "engine/condition/chosen_skill_table.h"
+#include "engine/exact/exact_fitting.h"
+#include "engine/sets/equip_set.h"
 
 // What one armour piece brings to the exact fitting: its points in the tracked skills, its slots
 // and whether it doubles the body.
@@ -17,6 +19,15 @@ struct PieceProfile {
     bool doubling = false;
     int count = 0; // pieces of a group that share this profile
 };
+
+// Whether two pieces bring the same to the exact fitting. A doubling piece differs from a plain
+// one with the same slots and points: it counts the body's points once more.
+bool SameProfile(const PieceProfile& a, const PieceProfile& b);
+
+// The room a listed set leaves for more decorations: each position's free slots, the body's
+// counted once more per doubling piece. None when some position already carries more than its
+// slots (a weapon whose slots were lowered): such a set cannot be listed, let alone take more.
+std::optional<FreeRoom> FreeRoomOf(const CEquipSet& set);
 
 // The tracked skills of a search in the skill table's order, and the decorations the exact
 // fitting may use: not excluded, owned when only owned ones count, with plus points in a tracked
@@ -49,6 +60,7 @@ private:
     ExactFitter& fitter_;
     int weaponSlots_ = 0;
     const FixedDecorations fixed_;
+    int ids_[kMaxTrackedSkills] = {}; // the tracked skills' systems
     // State of the combination last described.
     SocketHolder holders_[kPositionCount];
     FreeRoom room_;

@@ -254,6 +254,18 @@ bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
     return SlotsNeeded(required) <= slots;
 }
 
+bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* with,
+                                int slots) const {
+    int required[kMaxTrackedSkills] = {};
+    for (int k = 0; k < count_; ++k) {
+        if (with[k] < goals[k]) {
+            return false;
+        }
+        required[k] = goals[k] - points[k];
+    }
+    return SlotsMayReach(required, slots);
+}
+
 // Rules out what the holders surely cannot reach, and raises each requirement that every choice
 // meets to the least gain a choice can give, so that equal sub-problems meet in the memo.
 bool ExactFitter::Bounded(const Holders& holders, int* required) const {

@@ -46,6 +46,9 @@ public:
     // Whether the gains `required` (only those above zero matter) might be reached with
     // `slots` slots in all; false only when they surely cannot.
     bool SlotsMayReach(const int* required, int slots) const;
+    // Whether the goals might still be met by what has `points` so far, at most `with` once
+    // `slots` slots hold their best decorations; false only when they surely cannot.
+    bool GoalsMayBeMet(const int* goals, const int* points, const int* with, int slots) const;
     // The fewest slots that might give the gains `required`: fewer surely cannot. 255 when no
     // decoration serves some skill that still needs a gain.
     int SlotsNeeded(const int* required) const;

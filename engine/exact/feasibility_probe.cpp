@@ -10,11 +10,6 @@ constexpr int kOrder[kSlotCount] = {kBody, kHead, kArm, kWaist, kLeg};
 constexpr int kNone = -(1 << 20);
 constexpr long long kAbortCheckEvery = 1024;
 
-bool SameProfile(const PieceProfile& a, const PieceProfile& b) {
-    return a.doubling == b.doubling && a.slots == b.slots &&
-           std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
-}
-
 } // namespace
 
 FeasibilityProbe::FeasibilityProbe(const CSearchCondition& condition,
@@ -159,14 +154,7 @@ FeasibilityProbe::Reach FeasibilityProbe::BestOf(int slot) const {
 }
 
 bool FeasibilityProbe::Reaches(const Reach& reach) const {
-    int required[kMaxTrackedSkills] = {};
-    for (int k = 0; k < count_; ++k) {
-        if (reach.with[k] < goal_[k]) {
-            return false;
-        }
-        required[k] = goal_[k] - reach.points[k];
-    }
-    return fitter_.SlotsMayReach(required, reach.slots);
+    return fitter_.GoalsMayBeMet(goal_, reach.points, reach.with, reach.slots);
 }
 
 bool FeasibilityProbe::Descend(int depth, const Reach& chosen) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/condition/group_key.h"
+#include "engine/fitting/fixed_placement.h"
 
 DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchCondition& condition)
     : table_(table), count_(table.count), fixed_(condition), hasFixed_(fixed_.Any()) {
@@ -62,22 +63,10 @@ void DecorationFitter::BeginEvaluation(const FitRequest& request) {
 }
 
 // A fixed decoration counts with its own points, whatever decoration the skill table kept for its
-// size, and only when it fits its position: the set shows what was placed, so the evaluation
-// counts just that.
+// size.
 void DecorationFitter::PlaceFixedDecorations() {
-    for (int position = 0; position < kPositionCount; ++position) {
-        const int times = position == kBody ? factor_ : 1;
-        for (int i = 0; i < fixed_.count[position]; ++i) {
-            CDecoData* deco = fixed_.decos[position][i];
-            if (!holders_[position].Place(deco)) {
-                continue;
-            }
-            freeSlots_ -= deco->size;
-            for (int k = 0; k < count_; ++k) {
-                fixedPoints_[k] += times * deco->PointsFor(table_.chosenIds[k]);
-            }
-        }
-    }
+    freeSlots_ -=
+        ::PlaceFixedDecorations(fixed_, holders_, factor_, table_.chosenIds, count_, fixedPoints_);
 }
 
 bool DecorationFitter::ComputeNeeds() {

@@ -101,7 +101,7 @@ bool GroupEnumeration::MayHitBelow(int level) const {
         return true;
     }
     return defense_[level + 1] + strongestBelow_[level] >= minDefense_ &&
-           bound_->MayHit(level, request_.keys);
+           bound_->MayHit(level, request_.keys, defense_[level + 1]);
 }
 
 // Whether the ranking passes over the group at `level` under the groups chosen above: even the
@@ -127,8 +127,8 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     ++rankedOut_;
     // The list is cut only where a set could have been: the subtree bound rules most parts out.
     const bool mayHit =
-        bound_ == nullptr ||
-        (level == kLeaf ? bound_->LeafMayHit(group.key) : bound_->MayHit(level, request_.keys));
+        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(group.key)
+                                             : bound_->MayHit(level, request_.keys, defense));
     if (mayHit) {
         ranked_->NoteMaybeCut();
     }

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/condition/chosen_skill_table.h"
@@ -50,6 +51,16 @@ void DescribeSet(const CEquipSet& set, const SkillTable& table, FitRequest& requ
     }
 }
 
+void AddDecorations(CEquipSet& set, const DecoBlock& block) {
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (CDecoData* deco : block.decos[position]) {
+            if (deco != nullptr) {
+                set.AddDeco(position, deco);
+            }
+        }
+    }
+}
+
 // A set passes when the chosen skills can be met in its free slots; the decorations found are
 // added to it.
 bool Refine(CEquipSet& set, const SkillTable& table, DecorationFitter& fitter) {
@@ -71,47 +82,26 @@ bool Refine(CEquipSet& set, const SkillTable& table, DecorationFitter& fitter) {
     if (!fitter.FitDecorations(request, block)) {
         return false;
     }
-    for (int position = 0; position < kPositionCount; ++position) {
-        for (CDecoData* deco : block.decos[position]) {
-            if (deco != nullptr) {
-                set.AddDeco(position, deco);
-            }
-        }
-    }
+    AddDecorations(set, block);
     return true;
 }
 
 // The exact refine keeps the set's pieces and decorations and looks for the cheapest decorations
 // to add in its free slots, a doubling piece's own slots included.
 bool RefineExactly(CEquipSet& set, ExactFitter& fitter) {
-    FreeRoom room;
-    int doubling = 0;
-    for (int position = 0; position < kPositionCount; ++position) {
-        const int free = set.FreeSlots(position);
-        if (free < 0) {
-            return false;
-        }
-        room.capacity[position] = std::min(free, 3);
-        if (position < kSlotCount && set.pieces[position] != nullptr) {
-            doubling += set.pieces[position]->bodyDoubling ? 1 : 0;
-        }
+    const std::optional<FreeRoom> room = FreeRoomOf(set);
+    if (!room) {
+        return false;
     }
-    room.times[kBody] = 1 + doubling;
     int base[kMaxTrackedSkills] = {};
     for (int k = 0; k < fitter.SkillCount(); ++k) {
         base[k] = SkillPoints(set, fitter.Skill(k).systemId);
     }
     DecoBlock added;
-    if (!fitter.Arrange(room, base, added)) {
+    if (!fitter.Arrange(*room, base, added)) {
         return false;
     }
-    for (int position = 0; position < kPositionCount; ++position) {
-        for (CDecoData* deco : added.decos[position]) {
-            if (deco != nullptr) {
-                set.AddDeco(position, deco);
-            }
-        }
-    }
+    AddDecorations(set, added);
     return true;
 }
 

@@ -10,7 +10,7 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
                            const CandidateList (&candidates)[kSlotCount],
                            const GroupList (&groups)[kSlotCount], const ExactFitter& fitter)
     : fitter_(fitter), count_(static_cast<int>(skills.size())),
-      weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)) {
+      weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), minDefense_(condition.minDefense) {
     for (int k = 0; k < count_; ++k) {
         goal_[k] = skills[k].direction * skills[k].bound;
     }
@@ -25,6 +25,7 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
             }
         }
         for (const CandidateGroup& group : groups[slot]) {
+            level.mostDefense = std::max<std::int64_t>(level.mostDefense, group.bestDefense);
             if (group.key == kDoublingKey) {
                 level.hasDoubling = true;
                 continue;
@@ -43,9 +44,11 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     BuildFrontiers(groups);
 }
 
-SubtreeBound::Contribution SubtreeBound::ContributionOf(std::uint32_t key) const {
+SubtreeBound::Contribution SubtreeBound::ContributionOf(const CandidateGroup& group) const {
+    const std::uint32_t key = group.key;
     Contribution contribution;
     contribution.slots = KeySlots(key);
+    contribution.defense = group.bestDefense;
     for (int k = 0; k < count_; ++k) {
         contribution.points[k] = skills_[k].Gain(KeyPoints(key, k));
         contribution.with[k] = contribution.points[k] + fitter_.BestGain(k, contribution.slots);
@@ -53,11 +56,28 @@ SubtreeBound::Contribution SubtreeBound::ContributionOf(std::uint32_t key) const
     return contribution;
 }
 
-bool SubtreeBound::Dominates(const Contribution& a, const Contribution& b, int count) {
-    if (a.slots < b.slots) {
+// Defence is weighed only where a minimum asks for it: elsewhere it would only keep more choices.
+// The body that doubling pieces repeat may bring minus points, so only choices with as many of
+// them compare.
+// The doubling group of a level without the body it repeats: its own slots at most.
+SubtreeBound::Contribution SubtreeBound::DoublingContribution(int level,
+                                                              const CandidateGroup& group) const {
+    Contribution contribution;
+    contribution.doublings = 1;
+    contribution.slots = levels_[level].doublingSlots;
+    contribution.defense = group.bestDefense;
+    for (int k = 0; k < count_; ++k) {
+        contribution.with[k] = fitter_.BestGain(k, contribution.slots);
+    }
+    return contribution;
+}
+
+bool SubtreeBound::Dominates(const Contribution& a, const Contribution& b) const {
+    if (a.doublings != b.doublings || a.slots < b.slots ||
+        (minDefense_ > 0 && a.defense < b.defense)) {
         return false;
     }
-    for (int k = 0; k < count; ++k) {
+    for (int k = 0; k < count_; ++k) {
         if (a.points[k] < b.points[k] || a.with[k] < b.with[k]) {
             return false;
         }
@@ -81,7 +101,7 @@ bool SubtreeBound::KeepUndominated(Frontier& frontier) const {
     Frontier kept;
     for (const Contribution& choice : frontier) {
         const bool beaten = std::any_of(kept.begin(), kept.end(), [&](const Contribution& other) {
-            return Dominates(other, choice, count_);
+            return Dominates(other, choice);
         });
         if (beaten) {
             continue;
@@ -96,20 +116,22 @@ bool SubtreeBound::KeepUndominated(Frontier& frontier) const {
 }
 
 // From the last level up, each frontier adds one level's groups to the one below it, as long as
-// it stays small. A doubling piece's points depend on the body chosen above, so a level that may
-// hold one ends the frontiers.
+// it stays small. A doubling piece brings the body's points and slots, which the body chosen
+// above decides: a choice counts its doubling pieces, and the body is added that many times when
+// the frontier is tested.
 void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
     if (!enabled_) {
         return;
     }
     Frontier below(1);
     for (int level = kSlotCount - 1; level > kBody; --level) {
-        if (levels_[level].hasDoubling || groups[level].empty()) {
+        if (groups[level].empty()) {
             return;
         }
         Frontier own;
         for (const CandidateGroup& group : groups[level]) {
-            own.push_back(ContributionOf(group.key));
+            own.push_back(group.key == kDoublingKey ? DoublingContribution(level, group)
+                                                    : ContributionOf(group));
         }
         if (!KeepUndominated(own)) {
             return;
@@ -119,6 +141,8 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
             for (const Contribution& rest : below) {
                 Contribution both = rest;
                 both.slots += mine.slots;
+                both.defense += mine.defense;
+                both.doublings += mine.doublings;
                 for (int k = 0; k < count_; ++k) {
                     both.points[k] += mine.points[k];
                     both.with[k] += mine.with[k];
@@ -135,13 +159,17 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
     }
 }
 
-bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& frontier) const {
+bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& frontier,
+                                   std::int64_t defenseAbove) const {
     for (const Contribution& rest : frontier) {
+        if (defenseAbove + rest.defense < minDefense_) {
+            continue;
+        }
         Partial whole = partial;
-        whole.slots += rest.slots;
+        whole.slots += rest.slots + rest.doublings * partial.bodySlots;
         for (int k = 0; k < count_; ++k) {
-            whole.points[k] += rest.points[k];
-            whole.with[k] += rest.with[k];
+            whole.points[k] += rest.points[k] + rest.doublings * partial.bodyPoints[k];
+            whole.with[k] += rest.with[k] + rest.doublings * partial.bodyWith[k];
         }
         if (Reaches(whole)) {
             return true;
@@ -203,17 +231,10 @@ void SubtreeBound::AddGroup(Partial& partial, int slot, std::uint32_t key) const
 }
 
 bool SubtreeBound::Reaches(const Partial& partial) const {
-    int required[kMaxTrackedSkills] = {};
-    for (int k = 0; k < count_; ++k) {
-        if (partial.with[k] < goal_[k]) {
-            return false;
-        }
-        required[k] = goal_[k] - partial.points[k];
-    }
-    return fitter_.SlotsMayReach(required, partial.slots);
+    return fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
 }
 
-bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
+bool SubtreeBound::MayHit(int level, const std::uint32_t* keys, std::int64_t defenseAbove) const {
     if (!enabled_) {
         return true;
     }
@@ -224,6 +245,7 @@ bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
     const int frontierLevel = std::max(level + 1, firstFrontier_);
     for (int slot = level + 1; slot < frontierLevel; ++slot) {
         const Level& info = levels_[slot];
+        defenseAbove += info.mostDefense;
         int mostSlots = info.mostSlots;
         if (info.hasDoubling) {
             mostSlots = std::max(mostSlots, partial.bodySlots + info.doublingSlots);
@@ -242,7 +264,7 @@ bool SubtreeBound::MayHit(int level, const std::uint32_t* keys) const {
         }
     }
     if (frontierLevel < kSlotCount) {
-        return FrontierReaches(partial, frontiers_[frontierLevel]);
+        return FrontierReaches(partial, frontiers_[frontierLevel], defenseAbove);
     }
     return Reaches(partial);
 }

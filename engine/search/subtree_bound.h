@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "engine/condition/candidates.h"
@@ -18,8 +19,9 @@ public:
                  const CandidateList (&candidates)[kSlotCount],
                  const GroupList (&groups)[kSlotCount], const ExactFitter& fitter);
 
-    // Whether the combinations whose groups of levels 0..level have `keys` may hold a hit.
-    bool MayHit(int level, const std::uint32_t* keys) const;
+    // Whether the combinations whose groups of levels 0..level have `keys`, and best defences
+    // adding up to `defenseAbove`, may hold a hit.
+    bool MayHit(int level, const std::uint32_t* keys, std::int64_t defenseAbove) const;
     // The same for single combinations, quicker: the first four keys once, then each last one.
     void PrepareLeaves(const std::uint32_t* keys);
     bool LeafMayHit(std::uint32_t lastKey) const;
@@ -41,15 +43,19 @@ private:
         bool hasDoubling = false;
         int doublingSlots = 0; // most slots of a doubling piece
         int mostSlots = 0;     // over the other groups
+        std::int64_t mostDefense = std::numeric_limits<int>::min();
         int mostPoints[kMaxTrackedSkills] = {};
         int mostWithDecos[kMaxTrackedSkills] = {}; // points plus best decorations in its slots
     };
     // What some choice of groups for the last levels brings together: a frontier holds every such
-    // choice that no other one beats in every skill and in slots.
+    // choice that no other one beats in every skill, in slots and, with a minimum defence, in best
+    // defence.
     struct Contribution {
         int points[kMaxTrackedSkills] = {};
         int with[kMaxTrackedSkills] = {};
         int slots = 0;
+        std::int64_t defense = 0;
+        int doublings = 0; // doubling pieces, each bringing the body once more
     };
     using Frontier = std::vector<Contribution>;
     static constexpr int kNone = -(1 << 20);
@@ -59,11 +65,13 @@ private:
     Partial Accumulate(int level, const std::uint32_t* keys) const;
     void AddGroup(Partial& partial, int slot, std::uint32_t key) const;
     bool Reaches(const Partial& partial) const;
-    Contribution ContributionOf(std::uint32_t key) const;
-    static bool Dominates(const Contribution& a, const Contribution& b, int count);
+    Contribution ContributionOf(const CandidateGroup& group) const;
+    Contribution DoublingContribution(int level, const CandidateGroup& group) const;
+    bool Dominates(const Contribution& a, const Contribution& b) const;
     bool KeepUndominated(Frontier& frontier) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
-    bool FrontierReaches(const Partial& partial, const Frontier& frontier) const;
+    bool FrontierReaches(const Partial& partial, const Frontier& frontier,
+                         std::int64_t defenseAbove) const;
 
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
@@ -71,6 +79,7 @@ private:
     int goal_[kMaxTrackedSkills] = {}; // the bound of each skill, in gains
     int fixedGain_[kMaxTrackedSkills] = {};
     int weaponSlots_ = 0;
+    std::int64_t minDefense_ = 0;
     bool enabled_ = true;
     Level levels_[kSlotCount];
     Partial leafBase_;

@@ -137,4 +137,31 @@ TEST_F(SkillAdviceTest, LimitsAreAdvisedAndFruitlessChangesFolded) {
     EXPECT_EQ(engine.stopReason, SearchStop::kCompleted) << "the empty search's own end";
 }
 
+// A doubling piece is not a plain piece with the same slots and points: it counts the body's
+// points once more, so the additional-skill search must not fold the two.
+TEST_F(SkillAdviceTest, ADoublingPieceIsToldApartFromAPlainOneLikeIt) {
+    Piece(kBody, 0, 10, {{attack, 5}});
+    Piece(kHead, 0, 10, {});
+    Piece(kHead, 0, 10, {}, true);
+    for (const int slot : {kArm, kWaist, kLeg}) {
+        Piece(slot, 0, 10, {});
+    }
+    bool aborted = true;
+    EXPECT_EQ(FindAddableSkills(engine.database, condition, 1, engine, aborted),
+              std::vector<int>{attack10});
+}
+
+// A set whose weapon carries more decorations than its slots cannot be listed (the refine drops
+// it), so it has nothing to add either, whatever its other slots could take.
+TEST_F(SkillAdviceTest, AnOverfilledSetTakesNothingMore) {
+    CEquipSet set;
+    set.pieces[kHead] = Piece(kHead, 1, 10, {});
+    Deco(1, {{attack, 10}});
+    set.decos[kWeaponPosition][0] = Deco(1, {{guard, 2}});
+    set.weaponSlots = 1;
+    EXPECT_EQ(AddableSkillsOfSet(engine.database, condition, set), std::vector<int>{attack10});
+    set.weaponSlots = 0;
+    EXPECT_TRUE(AddableSkillsOfSet(engine.database, condition, set).empty());
+}
+
 } // namespace

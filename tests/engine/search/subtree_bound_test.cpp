@@ -153,7 +153,7 @@ protected:
         for (int slot = 0; slot <= kArm; ++slot) {
             keys[slot] = groups[slot].front().key;
         }
-        return bound.MayHit(kArm, keys);
+        return bound.MayHit(kArm, keys, 0);
     }
 };
 
