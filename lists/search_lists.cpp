@@ -20,15 +20,18 @@ void AddCountedDecos(CEquipSet& set, int position, const EquipFileEntry& entry,
     }
 }
 
-// At search start a foreign, cut-short or other-version file is one and the same failure.
+// At search start a foreign, cut-short or other-version file is one and the same failure, and so
+// is a file that is there but cannot be read: the search goes on without it, and the player is
+// told so. Only an absent file is no failure: an empty list is never saved.
 template <typename Entry, typename Parse>
 bool ReadListFile(const std::string& path, Parse parse, const char* failure,
                   std::vector<Entry>& entries, platform::MessageSink& sink) {
     platform::Bytes bytes;
-    if (!platform::ReadWholeFile(path, bytes)) {
+    const platform::ReadStatus read = platform::ReadWholeFileStatus(path, bytes);
+    if (read == platform::ReadStatus::kAbsent) {
         return false;
     }
-    if (parse(bytes, entries) != ListFileStatus::kOk) {
+    if (read == platform::ReadStatus::kUnreadable || parse(bytes, entries) != ListFileStatus::kOk) {
         sink.Show(failure);
         return false;
     }

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "engine/tables/equip_database.h"
-#include "engine/sets/equip_set.h"
 #include "engine/condition/search_condition.h"
+#include "engine/sets/equip_set.h"
+#include "engine/tables/equip_database.h"
 #include "platform/message_sink.h"
 
 // The readers a search start uses on the list files of the program folder (`folder` ends in
@@ -21,14 +21,16 @@ bool ReadFixedFileForSearch(CEquipSet& fixed, const CEquipDatabase& database,
                             const std::string& path, platform::MessageSink& sink);
 
 // Exclude.dat into the condition's excluded arrays and excluded decorations. An absent file
-// excludes nothing, silently. Entries are appended as often as they appear.
+// excludes nothing, silently; one that cannot be read or used excludes nothing and says so. Entries
+// are appended as often as they appear.
 bool ReadExcludedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                            const std::string& folder, platform::MessageSink& sink);
 bool ReadExcludedFileForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                                const std::string& path, platform::MessageSink& sink);
 
 // OwnEquip.dat into the condition's owned arrays and owned decorations. An absent file owns
-// nothing, silently. Entries are appended as often as they appear.
+// nothing, silently; one that cannot be read or used owns nothing and says so. Entries are appended
+// as often as they appear.
 bool ReadOwnedForSearch(CSearchCondition& condition, const CEquipDatabase& database,
                         const std::string& folder, platform::MessageSink& sink);
 bool ReadOwnedFileForSearch(CSearchCondition& condition, const CEquipDatabase& database,

@@ -1,7 +1,9 @@
 #include "platform/byte_buffer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "platform/regular_file.h"
 
@@ -84,18 +86,26 @@ bool ReadUpTo(std::FILE* file, std::size_t count, Bytes& out) {
 }
 
 bool ReadWholeFile(const std::string& path, Bytes& out, std::size_t maxSize) {
+    return ReadWholeFileStatus(path, out, maxSize) == ReadStatus::kRead;
+}
+
+ReadStatus ReadWholeFileStatus(const std::string& path, Bytes& out, std::size_t maxSize) {
     FileHandle file = OpenRegularFile(path);
     if (!file) {
-        return false;
+        // Asked once more, as opening may have failed for another reason than the name.
+        struct stat status = {};
+        const bool absent =
+            ::stat(path.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR);
+        return absent ? ReadStatus::kAbsent : ReadStatus::kUnreadable;
     }
     // One byte more than allowed tells a file at the limit from a larger one.
     const std::size_t wanted = maxSize == SIZE_MAX ? maxSize : maxSize + 1;
     Bytes bytes;
     if (!ReadUpTo(file.get(), wanted, bytes) || bytes.size() > maxSize) {
-        return false;
+        return ReadStatus::kUnreadable;
     }
     out = std::move(bytes);
-    return true;
+    return ReadStatus::kRead;
 }
 
 } // namespace platform

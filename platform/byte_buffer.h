@@ -53,6 +53,13 @@ private:
 // read, or is larger than `maxSize` (so a foreign huge file never costs unbounded memory).
 bool ReadWholeFile(const std::string& path, Bytes& out, std::size_t maxSize = 64u << 20);
 
+// The same read, telling a file that is not there from one that is there but cannot be read (no
+// permission, not a regular file, a read error, too large): an optional file may be absent, but
+// one that exists and cannot be used is a failure to report.
+enum class ReadStatus { kRead, kAbsent, kUnreadable };
+ReadStatus ReadWholeFileStatus(const std::string& path, Bytes& out,
+                               std::size_t maxSize = 64u << 20);
+
 // Appends to `out` the next bytes of an open file, `count` of them or fewer at its end. False on
 // a read error.
 bool ReadUpTo(std::FILE* file, std::size_t count, Bytes& out);

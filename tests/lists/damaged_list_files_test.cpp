@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 
 #include "list_test_support.h"
@@ -85,6 +86,16 @@ TEST_F(DamagedListFilesTest, EveryReaderRefusesEveryDamagedFile) {
     EXPECT_FALSE(ReadExcludedForSearch(condition, database, empty.Path(), sink));
     EXPECT_FALSE(ReadOwnedForSearch(condition, database, empty.Path(), sink));
     EXPECT_EQ(sink.messages, Texts{kFixedSetUnreadable});
+
+    // Present but unreadable (here a folder by the name): the player is told, nothing is read.
+    sink.messages.clear();
+    for (const char* name : {"Exclude.dat", "OwnEquip.dat"}) {
+        std::filesystem::create_directory(empty.Path() + name);
+    }
+    EXPECT_FALSE(ReadExcludedForSearch(condition, database, empty.Path(), sink));
+    EXPECT_FALSE(ReadOwnedForSearch(condition, database, empty.Path(), sink));
+    EXPECT_EQ(sink.messages, (Texts{kExcludedListUnreadable, kOwnedListUnreadable}));
+    EXPECT_TRUE(condition.excluded[kHead].empty() && condition.owned[kHead].empty());
 }
 
 // A name that fills its whole field ends where the field ends: it names no piece whose name is
