@@ -26,7 +26,7 @@ CCustomEquipDlg::CCustomEquipDlg(std::string programFolder, ui::Prompter& prompt
 }
 
 void CCustomEquipDlg::OnSetData(const CEquipDatabase& database) {
-    equip_browser::FitDecorationColumns(m_listFixed, 5, 3, database.Decos());
+    equip_browser::FitDecorationColumns(m_listFixed, kFixedFirstDeco, 3, database.Decos());
 }
 
 void CCustomEquipDlg::Open() {
@@ -128,16 +128,17 @@ void CCustomEquipDlg::CreateColumns() {
     constexpr auto L = ui::CReportList::kLeft;
     constexpr auto R = ui::CReportList::kRight;
     ui::CReportList& excluded = ExcludedList();
-    for (int column = 0; column < 5; ++column) {
-        const int width = column == 2 ? 130 : column == 4 ? 50 : 30;
-        const bool right = column == 1 || column == 3;
-        excluded.InsertColumn(column, m_listCandidates.GetColumnHeader(column), width,
-                              right ? R : L);
-        m_listFixed.InsertColumn(column, m_listCandidates.GetColumnHeader(column), width,
-                                 right ? R : L);
+    // The excluded and the fixed list begin with the candidates' kind, rarity, name, defence and
+    // slot columns; the fixed list adds its three decorations.
+    for (int column = CListCtrlEquip::kColKind; column <= CListCtrlEquip::kColSlots; ++column) {
+        for (ui::CReportList* list : {&excluded, static_cast<ui::CReportList*>(&m_listFixed)}) {
+            list->InsertColumn(column, m_listCandidates.GetColumnHeader(column),
+                               m_listCandidates.GetColumnWidth(column),
+                               m_listCandidates.GetColumnAlign(column));
+        }
     }
-    for (int column = 5; column < 8; ++column) {
-        m_listFixed.InsertColumn(column, "", 50, L);
+    for (int k = 0; k < 3; ++k) {
+        m_listFixed.InsertColumn(kFixedFirstDeco + k, "", 50, L);
     }
 
     m_listTotals.InsertColumn(0, "系統", 70, L);

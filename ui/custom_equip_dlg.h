@@ -30,6 +30,8 @@ public:
     static constexpr int kAllKinds = -1;
     static constexpr int kDecoCategory = kDecoKind;
     static constexpr int kFixedRowCount = kPositionCount;
+    // The fixed list's decorations follow the columns it shares with the candidates.
+    static constexpr int kFixedFirstDeco = CListCtrlEquip::kColSlots + 1;
 
     // `programFolder` ends in '/': Fixed.dat and Exclude.dat are read and written there.
     CCustomEquipDlg(std::string programFolder, ui::Prompter& prompter, QWidget* parent = nullptr);

@@ -13,11 +13,13 @@ using namespace res::custom_equip;
 
 namespace {
 
+using Col = CListCtrlEquip;
+
 // Shared by every showing of the dialog, like the list's own header arrow would be.
 bool g_excludedAscending = true;
 
 std::string ExcludedCell(const ExcludedRow& row, int column) {
-    if (column == 0) {
+    if (column == Col::kColKind) {
         return row.kindText;
     }
     if (row.piece != nullptr) {
@@ -48,10 +50,10 @@ int CompareExcluded(const ExcludedRow& a, const ExcludedRow& b, int column) {
     const std::string left = ExcludedCell(a, column);
     const std::string right = ExcludedCell(b, column);
     switch (column) {
-    case 0:
+    case Col::kColKind:
         return Compare(KindNumber(left), KindNumber(right));
-    case 1:
-    case 3:
+    case Col::kColRarity:
+    case Col::kColDefence:
         return Compare(std::atoi(left.c_str()), std::atoi(right.c_str()));
     default:
         return left.compare(right);
@@ -67,7 +69,7 @@ bool CCustomEquipDlg::ExcludedSortAscending() {
 void CCustomEquipDlg::AppendExcludedRow(const ExcludedRow& row) {
     ui::CReportList& list = ExcludedList();
     const int index = list.InsertItem(list.GetItemCount(), row.kindText);
-    for (int column = 1; column < 5; ++column) {
+    for (int column = Col::kColRarity; column <= Col::kColSlots; ++column) {
         list.SetItemText(index, column, ExcludedCell(row, column));
     }
     list.SetItemData(index, reinterpret_cast<std::uintptr_t>(RecordOf(row)));

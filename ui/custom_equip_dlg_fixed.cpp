@@ -13,6 +13,8 @@ using namespace res::custom_equip;
 
 namespace {
 
+using Col = CListCtrlEquip;
+
 // The fixed rows are the five slots, then the weapon.
 std::string RowLabel(int row) {
     return platform::Utf8ToSjis(row < kSlotCount ? shown::kSlotNames[row] : shown::kWeaponName);
@@ -43,15 +45,17 @@ void CCustomEquipDlg::ShowFixedRow(int row) {
     const FixedRow& fixed = m_fixed.rows[row];
     if (row < kSlotCount) {
         const CEquipData* piece = fixed.piece;
-        m_listFixed.SetItemText(row, 1, piece ? std::to_string(piece->rarity) : "");
-        m_listFixed.SetItemText(row, 2, piece ? std::string(piece->name) : "");
-        m_listFixed.SetItemText(row, 3, piece ? std::to_string(piece->EffectiveDefense()) : "");
+        m_listFixed.SetItemText(row, Col::kColRarity, piece ? std::to_string(piece->rarity) : "");
+        m_listFixed.SetItemText(row, Col::kColName, piece ? std::string(piece->name) : "");
+        m_listFixed.SetItemText(row, Col::kColDefence,
+                                piece ? std::to_string(piece->EffectiveDefense()) : "");
     } else {
-        m_listFixed.SetItemText(row, 2, m_bWeaponLabel ? platform::Utf8ToSjis("武器スロット") : "");
+        m_listFixed.SetItemText(row, Col::kColName,
+                                m_bWeaponLabel ? platform::Utf8ToSjis("武器スロット") : "");
     }
-    m_listFixed.SetItemText(row, 4, SlotMarks(m_fixed.RowSlots(row), fixed.freeSlots));
+    m_listFixed.SetItemText(row, Col::kColSlots, SlotMarks(m_fixed.RowSlots(row), fixed.freeSlots));
     for (int place = 0; place < 3; ++place) {
-        m_listFixed.SetItemText(row, 5 + place, DecoName(fixed.decos[place]));
+        m_listFixed.SetItemText(row, kFixedFirstDeco + place, DecoName(fixed.decos[place]));
     }
     const auto data = reinterpret_cast<std::uintptr_t>(row < kSlotCount ? fixed.piece : nullptr);
     if (m_listFixed.GetItemData(row) != data) {

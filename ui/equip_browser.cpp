@@ -73,17 +73,18 @@ void ShowRows(CListCtrlEquip& list, const std::vector<EquipRow>& rows) {
 void CreateEquipColumns(CListCtrlEquip& list) {
     constexpr auto L = ui::CReportList::kLeft;
     constexpr auto R = ui::CReportList::kRight;
-    list.InsertColumn(0, "部", 30, L);
-    list.InsertColumn(1, "レア", 30, R);
-    list.InsertColumn(2, "名前", 130, L);
-    list.InsertColumn(3, "防御", 30, R);
-    list.InsertColumn(4, "スロット", 50, L);
+    using Col = CListCtrlEquip;
+    list.InsertColumn(Col::kColKind, "部", 30, L);
+    list.InsertColumn(Col::kColRarity, "レア", 30, R);
+    list.InsertColumn(Col::kColName, "名前", 130, L);
+    list.InsertColumn(Col::kColDefence, "防御", 30, R);
+    list.InsertColumn(Col::kColSlots, "スロット", 50, L);
     for (int k = 0; k < 5; ++k) {
-        list.InsertColumn(5 + 2 * k, "系統" + std::to_string(k + 1), 70, L);
-        list.InsertColumn(6 + 2 * k, "PT", 30, R);
+        list.InsertColumn(Col::kColFirstSkill + 2 * k, "系統" + std::to_string(k + 1), 70, L);
+        list.InsertColumn(Col::kColFirstSkill + 2 * k + 1, "PT", 30, R);
     }
     for (int k = 0; k < 5; ++k) {
-        list.InsertColumn(15 + k, shown::kElementNames[k], 30, R);
+        list.InsertColumn(Col::kColFirstResist + k, shown::kElementNames[k], 30, R);
     }
     list.m_nColumns = CListCtrlEquip::kColumnCount;
 }

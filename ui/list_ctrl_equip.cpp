@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "engine/tables/sjis_text.h"
 #include "engine/tables/skill_systems.h"
@@ -25,9 +26,27 @@ const char* SlotName(int kind) {
     return kind >= 0 && kind < kSlotCount ? sjis::kSlotLabels[kind] : sjis::kUnknown;
 }
 
+using Col = CListCtrlEquip;
+
+constexpr int kDecoSkillEntries = static_cast<int>(std::extent_v<decltype(CDecoData::skillId)>);
+
+bool IsSkillColumn(int column) {
+    return column >= Col::kColFirstSkill && column < Col::kColFirstResist;
+}
+bool IsResistColumn(int column) {
+    return column >= Col::kColFirstResist && column < Col::kColumnCount;
+}
+// Of a skill column: the entry it shows and whether it shows the system rather than the points.
+int SkillEntry(int column) {
+    return (column - Col::kColFirstSkill) / 2;
+}
+bool IsSystemColumn(int column) {
+    return (column - Col::kColFirstSkill) % 2 == 0;
+}
+
 std::string ArmourSkillText(const CEquipData& piece, int column, const CSkillSystems& systems) {
-    const int entry = (column - 5) / 2;
-    if ((column - 5) % 2 != 0) {
+    const int entry = SkillEntry(column);
+    if (!IsSystemColumn(column)) {
         return NonZero(piece.skillPoints[entry]);
     }
     const std::string name(systems.Name(piece.skillId[entry]));
@@ -36,54 +55,48 @@ std::string ArmourSkillText(const CEquipData& piece, int column, const CSkillSys
     return piece.skillPoints[entry] == 0 && !marker ? std::string() : name;
 }
 
-// Integer sort keys of the columns other than 0 and 2.
+// Integer sort keys of the columns other than the kind and the name.
 int ArmourKey(const CEquipData& piece, int column) {
-    if (column == 1) {
+    if (column == Col::kColRarity) {
         return piece.rarity;
     }
-    if (column == 3) {
+    if (column == Col::kColDefence) {
         return piece.EffectiveDefense();
     }
-    if (column == 4) {
+    if (column == Col::kColSlots) {
         return piece.slots;
     }
-    if (column >= 5 && column <= 14) {
-        const int entry = (column - 5) / 2;
-        return (column - 5) % 2 == 0 ? piece.skillId[entry] : piece.skillPoints[entry];
+    if (IsSkillColumn(column)) {
+        const int entry = SkillEntry(column);
+        return IsSystemColumn(column) ? piece.skillId[entry] : piece.skillPoints[entry];
     }
-    if (column >= 15 && column <= 19) {
-        return piece.resist[column - 15];
+    if (IsResistColumn(column)) {
+        return piece.resist[column - Col::kColFirstResist];
     }
     return 0;
 }
 
+// A decoration has two skill entries; in the columns of the others it sorts after every piece's
+// system and before every piece's points.
 int DecoKey(const CDecoData& deco, int column) {
-    switch (column) {
-    case 1:
+    if (column == Col::kColRarity) {
         return deco.rarity;
-    case 3:
-        return 0;
-    case 4:
-        return -deco.size;
-    case 5:
-        return deco.skillId[0];
-    case 6:
-        return deco.skillPoints[0];
-    case 7:
-        return deco.skillId[1];
-    case 8:
-        return deco.skillPoints[1];
-    case 9:
-    case 11:
-    case 13:
-        return 256;
-    default:
-        return -256;
     }
+    if (column == Col::kColDefence) {
+        return 0;
+    }
+    if (column == Col::kColSlots) {
+        return -deco.size;
+    }
+    if (IsSkillColumn(column) && SkillEntry(column) < kDecoSkillEntries) {
+        const int entry = SkillEntry(column);
+        return IsSystemColumn(column) ? deco.skillId[entry] : deco.skillPoints[entry];
+    }
+    return IsSkillColumn(column) && IsSystemColumn(column) ? 256 : -256;
 }
 
 const char* TextKey(const EquipRow& row, int column) {
-    if (column == 0) {
+    if (column == Col::kColKind) {
         return row.bArmour ? SlotName(row.Armour()->kind) : sjis::kSlotDeco;
     }
     return row.bArmour ? row.Armour()->name : row.Deco()->name;
@@ -95,7 +108,7 @@ int IntKey(const EquipRow& row, int column) {
 
 // Negative, zero or positive as `a` sorts before, with or after `b` in ascending order.
 int CompareRows(const EquipRow& a, const EquipRow& b, int column) {
-    if (column == 0 || column == 2) {
+    if (column == Col::kColKind || column == Col::kColName) {
         return std::strcmp(TextKey(a, column), TextKey(b, column));
     }
     const int ka = IntKey(a, column);
@@ -107,15 +120,15 @@ int CompareRows(const EquipRow& a, const EquipRow& b, int column) {
 const CSkillSystems kNoSystems;
 
 std::string ArmourCellText(const CEquipData& piece, int column, const CSkillSystems& systems) {
-    if (column >= 5 && column <= 14) {
+    if (IsSkillColumn(column)) {
         return ArmourSkillText(piece, column, systems);
     }
     return ArmourHeadText(piece, column);
 }
 
 std::string DecoCellText(const CDecoData& deco, int column, const CSkillSystems& systems) {
-    if (column == 5 || column == 7) {
-        const int entry = (column - 5) / 2;
+    if (IsSkillColumn(column) && IsSystemColumn(column) && SkillEntry(column) < kDecoSkillEntries) {
+        const int entry = SkillEntry(column);
         return deco.skillPoints[entry] == 0 ? std::string()
                                             : std::string(systems.Name(deco.skillId[entry]));
     }
@@ -126,41 +139,43 @@ std::string DecoCellText(const CDecoData& deco, int column, const CSkillSystems&
 
 std::string ArmourHeadText(const CEquipData& piece, int column) {
     switch (column) {
-    case 0:
+    case Col::kColKind:
         return SlotName(piece.kind);
-    case 1:
+    case Col::kColRarity:
         return Number(piece.rarity);
-    case 2:
+    case Col::kColName:
         return piece.name;
-    case 3:
+    case Col::kColDefence:
         return Number(piece.EffectiveDefense());
-    case 4:
+    case Col::kColSlots:
         return SlotMarks(piece.slots, piece.slots);
     default:
         break;
     }
-    if (column >= 15 && column <= 19) {
-        return Number(piece.resist[column - 15]);
+    if (IsResistColumn(column)) {
+        return Number(piece.resist[column - Col::kColFirstResist]);
     }
     return {};
 }
 
 std::string DecoHeadText(const CDecoData& deco, int column) {
     switch (column) {
-    case 0:
+    case Col::kColKind:
         return sjis::kSlotDeco;
-    case 1:
+    case Col::kColRarity:
         return Number(deco.rarity);
-    case 2:
+    case Col::kColName:
         return deco.name;
-    case 4:
+    case Col::kColSlots:
         return SlotMarks(deco.size, 0);
-    case 6:
-    case 8:
-        return NonZero(deco.skillPoints[(column - 6) / 2]);
     default:
-        return {};
+        break;
     }
+    if (IsSkillColumn(column) && !IsSystemColumn(column) &&
+        SkillEntry(column) < kDecoSkillEntries) {
+        return NonZero(deco.skillPoints[SkillEntry(column)]);
+    }
+    return {};
 }
 
 CListCtrlEquip::CListCtrlEquip(QWidget* parent)

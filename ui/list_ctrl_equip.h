@@ -26,7 +26,18 @@ struct EquipRow {
 class CListCtrlEquip : public ui::CReportList {
     Q_OBJECT
 public:
-    static constexpr int kColumnCount = 20;
+    // Columns: kind, rarity, name, defence, slots, then a system and its points for each of the
+    // five skill entries, then the five resistances.
+    enum Column : int {
+        kColKind,
+        kColRarity,
+        kColName,
+        kColDefence,
+        kColSlots,
+        kColFirstSkill,
+        kColFirstResist = kColFirstSkill + 2 * 5,
+        kColumnCount = kColFirstResist + 5,
+    };
 
     explicit CListCtrlEquip(QWidget* parent = nullptr);
 

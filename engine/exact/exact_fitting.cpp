@@ -5,6 +5,17 @@
 
 namespace {
 
+// What the cost memo knows of a sub-problem: its least cost, proven, or a budget its least cost
+// is known to exceed (a search within a smaller budget may still be asked for more). Packed into
+// the memo's 16-bit value as 2 × cost + (proven ? 0 : 1) + 1, as the memo keeps 0 for "unknown".
+struct CostMemoEntry {
+    int cost = 0;
+    bool proven = false;
+
+    static CostMemoEntry Unpack(int stored) { return {(stored - 1) / 2, (stored - 1) % 2 == 0}; }
+    std::uint16_t Pack() const { return static_cast<std::uint16_t>(2 * cost + (proven ? 1 : 2)); }
+};
+
 constexpr std::uint16_t kNoDeco = std::numeric_limits<std::uint16_t>::max();
 // Past this many fillings of a holder, weeding out dominated ones would cost more than it saves.
 constexpr std::size_t kMaxWeededFillings = 4000;
@@ -514,13 +525,12 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         return 0;
     }
     const FitMemo::Key key = KeyOf(holders, required);
-    // Even values are proven costs, odd ones a bound the cost exceeds.
     if (const int known = costMemo_.Find(key); known != 0) {
-        const int value = (known - 1) / 2;
-        if ((known - 1) % 2 == 0) {
-            return value <= budget ? value : kNoCost;
+        const CostMemoEntry entry = CostMemoEntry::Unpack(known);
+        if (entry.proven) {
+            return entry.cost <= budget ? entry.cost : kNoCost;
         }
-        if (value >= budget) {
+        if (entry.cost >= budget) {
             return kNoCost;
         }
     }
@@ -549,7 +559,8 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             limit = best - 1;
         }
     }
-    const int stored = best != kNoCost ? 2 * best : 2 * budget + 1;
-    costMemo_.Store(key, static_cast<std::uint16_t>(stored + 1));
+    const CostMemoEntry entry =
+        best != kNoCost ? CostMemoEntry{best, true} : CostMemoEntry{budget, false};
+    costMemo_.Store(key, entry.Pack());
     return best;
 }

@@ -122,6 +122,7 @@ bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
 // The same decorations in another order are one filling; a missing decoration leaves its place
 // empty.
 int DecorationFitter::CollectFillings(const int* savedNeed, int capacity, Filling* fillings) const {
+    static_assert(3 * 8 + kMaxChosenSkills <= 31, "a filling's code packs a decoration in 5 bits");
     int count = 0;
     auto add = [&](std::initializer_list<std::pair<int, int>> parts) {
         Filling filling;

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-#include "engine/condition/fixed_decorations.h"
-#include "engine/tables/records.h"
-#include "engine/condition/search_condition.h"
 #include "engine/condition/chosen_skill_table.h"
+#include "engine/condition/fixed_decorations.h"
+#include "engine/condition/search_condition.h"
 #include "engine/fitting/socket_holder.h"
+#include "engine/tables/records.h"
 
 // Decorations for the six positions (five pieces and the weapon), packed from the front.
 struct DecoBlock {
@@ -66,7 +66,11 @@ private:
         int count = 0;
         int code = 0; // the same decorations in any order give the same code
     };
-    static constexpr int kMaxFillings = 160;
+    // The most CollectFillings can gather: for a body of three slots, each of the (at most
+    // kMaxChosenSkills) skills that still need points starts a size-3 filling, a size-2 + size-1
+    // one with each needy skill, and a size-1 × 3 one with each pair of them.
+    static constexpr int kMaxFillings =
+        kMaxChosenSkills * (1 + kMaxChosenSkills + kMaxChosenSkills * kMaxChosenSkills);
 
     // rule_fitter.cpp: the evaluation around the fitting.
     void BeginEvaluation(const FitRequest& request);

@@ -148,6 +148,10 @@ void RunRefine(const CEquipDatabase& database, const CSearchCondition& condition
         set->weaponSlots = condition.weaponSlots;
         const bool passes =
             condition.exactFitting ? RefineExactly(*set, exactFitter) : Refine(*set, table, fitter);
+        // The refine keeps a set only above the minimum defence, while the search keeps one that
+        // reaches it: a set at the minimum exactly is listed by a search and dropped by its
+        // refine. The refine's rule is the one its players were given, and the rule-based
+        // results never change, so the two are not brought into line.
         if (passes && set->TotalDefense() > condition.minDefense) {
             outcome.results.push_back(std::move(set));
             ++outcome.hitCount;
