@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/exact/undominated.h"
+
 namespace {
 
 // What the cost memo knows of a sub-problem: its least cost, proven, or a budget its least cost
@@ -95,23 +97,10 @@ bool EarlierList(const std::uint16_t* a, const std::uint16_t* b) {
     return std::lexicographical_compare(a, a + 3, b, b + 3);
 }
 
+// `all` is in list order, so of two equal fillings the earlier one stays.
 template <typename Filling, typename Beats>
-std::vector<Filling> WithoutDominated(const std::vector<Filling>& all, Beats beats) {
-    if (all.size() > kMaxWeededFillings) {
-        return all;
-    }
-    std::vector<Filling> kept;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        bool dominated = false;
-        for (std::size_t j = 0; j < all.size() && !dominated; ++j) {
-            // `all` is in list order, so of two equal fillings the earlier one stays.
-            dominated = i != j && beats(all[j], all[i], j < i);
-        }
-        if (!dominated) {
-            kept.push_back(all[i]);
-        }
-    }
-    return kept;
+std::vector<Filling> WeededFillings(const std::vector<Filling>& all, Beats beats) {
+    return all.size() > kMaxWeededFillings ? all : WithoutDominated(all, beats);
 }
 
 } // namespace
@@ -159,14 +148,14 @@ void ExactFitter::BuildFillings() {
             }
         }
         fillings_[capacity] =
-            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+            WeededFillings(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
                 if (!AtLeast(a.gain, b.gain, count)) {
                     return false;
                 }
                 return !Equal(a.gain, b.gain, count) || earlier;
             });
         arrangeFillings_[capacity] =
-            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+            WeededFillings(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
                 if (a.size > b.size || a.count > b.count || !AtLeast(a.gain, b.gain, count)) {
                     return false;
                 }

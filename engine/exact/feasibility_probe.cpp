@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/condition/candidates.h"
+#include "engine/exact/undominated.h"
 
 namespace {
 
@@ -89,19 +90,11 @@ void FeasibilityProbe::KeepUndominated(int slot, bool weighDefense) {
         }
         return true;
     };
-    std::vector<Option> kept;
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        bool dominated = false;
-        for (std::size_t j = 0; j < options.size() && !dominated; ++j) {
-            if (i != j && beats(options[j], options[i])) {
-                // Of two that beat each other, the first stays.
-                dominated = !beats(options[i], options[j]) || j < i;
-            }
-        }
-        if (!dominated) {
-            kept.push_back(options[i]);
-        }
-    }
+    // Of two that beat each other, the first stays.
+    std::vector<Option> kept =
+        WithoutDominated(options, [&](const Option& a, const Option& b, bool earlier) {
+            return beats(a, b) && (!beats(b, a) || earlier);
+        });
     // The most promising first, so that a set tends to turn up early.
     auto promise = [&](const Option& option) {
         int total = 0;
