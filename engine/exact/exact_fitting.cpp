@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/exact/undominated.h"
+
 namespace {
 
 // What the cost memo knows of a sub-problem: its least cost, proven, or a budget its least cost
@@ -95,23 +97,10 @@ bool EarlierList(const std::uint16_t* a, const std::uint16_t* b) {
     return std::lexicographical_compare(a, a + 3, b, b + 3);
 }
 
+// `all` is in list order, so of two equal fillings the earlier one stays.
 template <typename Filling, typename Beats>
-std::vector<Filling> WithoutDominated(const std::vector<Filling>& all, Beats beats) {
-    if (all.size() > kMaxWeededFillings) {
-        return all;
-    }
-    std::vector<Filling> kept;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        bool dominated = false;
-        for (std::size_t j = 0; j < all.size() && !dominated; ++j) {
-            // `all` is in list order, so of two equal fillings the earlier one stays.
-            dominated = i != j && beats(all[j], all[i], j < i);
-        }
-        if (!dominated) {
-            kept.push_back(all[i]);
-        }
-    }
-    return kept;
+std::vector<Filling> WeededFillings(const std::vector<Filling>& all, Beats beats) {
+    return all.size() > kMaxWeededFillings ? all : WithoutDominated(all, beats);
 }
 
 } // namespace
@@ -159,14 +148,14 @@ void ExactFitter::BuildFillings() {
             }
         }
         fillings_[capacity] =
-            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+            WeededFillings(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
                 if (!AtLeast(a.gain, b.gain, count)) {
                     return false;
                 }
                 return !Equal(a.gain, b.gain, count) || earlier;
             });
         arrangeFillings_[capacity] =
-            WithoutDominated(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
+            WeededFillings(fitting, [count](const Filling& a, const Filling& b, bool earlier) {
                 if (a.size > b.size || a.count > b.count || !AtLeast(a.gain, b.gain, count)) {
                     return false;
                 }
@@ -347,29 +336,35 @@ void ExactFitter::TakeHolder(Holders& holders, int& capacity, int& times) {
     --holders.single[capacity];
 }
 
+ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* required,
+                                       Step& step) const {
+    std::copy_n(required, count_, step.required);
+    if (!Bounded(holders, step.required)) {
+        return Opening::kCannotMeet;
+    }
+    if (std::all_of(step.required, step.required + count_, [](int r) { return r <= 0; })) {
+        return Opening::kMet;
+    }
+    step.rest = holders;
+    TakeHolder(step.rest, step.capacity, step.times);
+    MostGains(step.rest, step.restMost);
+    return Opening::kOpen;
+}
+
 bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
-    int required[kMaxTrackedSkills] = {};
-    std::copy_n(requiredIn, count_, required);
-    if (!Bounded(holders, required)) {
-        return false;
+    Step step;
+    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+        return opening == Opening::kMet;
     }
-    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
-        return true;
-    }
-    const FitMemo::Key key = KeyOf(holders, required);
+    const FitMemo::Key key = KeyOf(holders, step.required);
     if (const int known = memo_.Find(key); known != 0) {
         return known == kCanMeet;
     }
-    Holders rest = holders;
-    int capacity = 0;
-    int times = 1;
-    TakeHolder(rest, capacity, times);
     bool canMeet = false;
     int after[kMaxTrackedSkills] = {};
-    int restMost[kMaxTrackedSkills] = {};
-    MostGains(rest, restMost);
-    for (const Filling& filling : fillings_[capacity]) {
-        if (Subtract(required, filling, times, restMost, after) && Solve(rest, after)) {
+    for (const Filling& filling : fillings_[step.capacity]) {
+        if (Subtract(step.required, filling, step.times, step.restMost, after) &&
+            Solve(step.rest, after)) {
             canMeet = true;
             break;
         }
@@ -516,15 +511,11 @@ int ExactFitter::MinCost(const Holders& holders, const int* required) {
 
 // The least cost if it is at most `budget`, else kNoCost.
 int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget) {
-    int required[kMaxTrackedSkills] = {};
-    std::copy_n(requiredIn, count_, required);
-    if (!Bounded(holders, required)) {
-        return kNoCost;
+    Step step;
+    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+        return opening == Opening::kMet ? 0 : kNoCost;
     }
-    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
-        return 0;
-    }
-    const FitMemo::Key key = KeyOf(holders, required);
+    const FitMemo::Key key = KeyOf(holders, step.required);
     if (const int known = costMemo_.Find(key); known != 0) {
         const CostMemoEntry entry = CostMemoEntry::Unpack(known);
         if (entry.proven) {
@@ -534,26 +525,20 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             return kNoCost;
         }
     }
-    Holders rest = holders;
-    int capacity = 0;
-    int times = 1;
-    TakeHolder(rest, capacity, times);
     int best = kNoCost;
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
-    int restMost[kMaxTrackedSkills] = {};
-    MostGains(rest, restMost);
-    for (const Filling* candidate : cheapestFirst_[capacity]) {
+    for (const Filling* candidate : cheapestFirst_[step.capacity]) {
         const Filling& filling = *candidate;
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
             break;
         }
-        if (!Subtract(required, filling, times, restMost, after) ||
-            cost + LeastCost(rest, after) > limit) {
+        if (!Subtract(step.required, filling, step.times, step.restMost, after) ||
+            cost + LeastCost(step.rest, after) > limit) {
             continue;
         }
-        const int restCost = CostWithin(rest, after, limit - cost);
+        const int restCost = CostWithin(step.rest, after, limit - cost);
         if (restCost != kNoCost) {
             best = cost + restCost;
             limit = best - 1;

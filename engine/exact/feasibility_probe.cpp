@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/condition/candidates.h"
+#include "engine/exact/undominated.h"
 
 namespace {
 
@@ -89,19 +90,11 @@ void FeasibilityProbe::KeepUndominated(int slot, bool weighDefense) {
         }
         return true;
     };
-    std::vector<Option> kept;
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        bool dominated = false;
-        for (std::size_t j = 0; j < options.size() && !dominated; ++j) {
-            if (i != j && beats(options[j], options[i])) {
-                // Of two that beat each other, the first stays.
-                dominated = !beats(options[i], options[j]) || j < i;
-            }
-        }
-        if (!dominated) {
-            kept.push_back(options[i]);
-        }
-    }
+    // Of two that beat each other, the first stays.
+    std::vector<Option> kept =
+        WithoutDominated(options, [&](const Option& a, const Option& b, bool earlier) {
+            return beats(a, b) && (!beats(b, a) || earlier);
+        });
     // The most promising first, so that a set tends to turn up early.
     auto promise = [&](const Option& option) {
         int total = 0;
@@ -173,7 +166,9 @@ bool FeasibilityProbe::Descend(int depth, const Reach& chosen) {
         Reach next = chosen;
         AddOption(next, option);
         if (depth == kSlotCount - 1) {
-            if (next.defense >= minDefense_ && combination_.CanMeet(pieces_)) {
+            // The bound of the whole set first: far cheaper than fitting it.
+            const bool mayMeet = !bounded_ || body_->profile.doubling || Reaches(next);
+            if (next.defense >= minDefense_ && mayMeet && combination_.CanMeet(pieces_)) {
                 return true;
             }
             continue;

@@ -178,7 +178,14 @@ bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& front
     return false;
 }
 
-SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* keys) const {
+SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* keys) {
+    if (level < kBody) {
+        return Start(level, keys);
+    }
+    return PrefixAt(level, keys);
+}
+
+SubtreeBound::Partial SubtreeBound::Start(int level, const std::uint32_t* keys) const {
     Partial partial;
     // A doubling piece brings the body's points and the body's decorations once more.
     if (level >= kBody) {
@@ -205,10 +212,34 @@ SubtreeBound::Partial SubtreeBound::Accumulate(int level, const std::uint32_t* k
         partial.points[k] = fixedGain_[k];
         partial.with[k] = fixedGain_[k] + fitter_.BestGain(k, weaponSlots_);
     }
-    for (int slot = 0; slot <= level; ++slot) {
+    for (int slot = 0; slot <= std::min(level, static_cast<int>(kBody)); ++slot) {
         AddGroup(partial, slot, keys[slot]);
     }
     return partial;
+}
+
+// Siblings share every group above them: what those bring is kept per level and only the levels
+// whose group changed are added again.
+const SubtreeBound::Partial& SubtreeBound::PrefixAt(int level, const std::uint32_t* keys) {
+    int same = 0;
+    while (same <= std::min(level, cachedLevel_) && cachedKeys_[same] == keys[same]) {
+        ++same;
+    }
+    if (same <= kBody) {
+        cached_[kBody] = Start(kBody, keys);
+        cachedKeys_[kHead] = keys[kHead];
+        cachedKeys_[kBody] = keys[kBody];
+        same = kBody + 1;
+    }
+    for (int slot = same; slot <= level; ++slot) {
+        cached_[slot] = cached_[slot - 1];
+        if (!cached_[slot].unbounded) {
+            AddGroup(cached_[slot], slot, keys[slot]);
+        }
+        cachedKeys_[slot] = keys[slot];
+    }
+    cachedLevel_ = level;
+    return cached_[level];
 }
 
 void SubtreeBound::AddGroup(Partial& partial, int slot, std::uint32_t key) const {
@@ -234,7 +265,7 @@ bool SubtreeBound::Reaches(const Partial& partial) const {
     return fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
 }
 
-bool SubtreeBound::MayHit(int level, const std::uint32_t* keys, std::int64_t defenseAbove) const {
+bool SubtreeBound::MayHit(int level, const std::uint32_t* keys, std::int64_t defenseAbove) {
     if (!enabled_) {
         return true;
     }

@@ -21,7 +21,7 @@ public:
 
     // Whether the combinations whose groups of levels 0..level have `keys`, and best defences
     // adding up to `defenseAbove`, may hold a hit.
-    bool MayHit(int level, const std::uint32_t* keys, std::int64_t defenseAbove) const;
+    bool MayHit(int level, const std::uint32_t* keys, std::int64_t defenseAbove);
     // The same for single combinations, quicker: the first four keys once, then each last one.
     void PrepareLeaves(const std::uint32_t* keys);
     bool LeafMayHit(std::uint32_t lastKey) const;
@@ -62,7 +62,9 @@ private:
     // Past this many choices a frontier costs more to test than the subtrees it rules out.
     static constexpr std::size_t kFrontierLimit = 256;
 
-    Partial Accumulate(int level, const std::uint32_t* keys) const;
+    Partial Accumulate(int level, const std::uint32_t* keys);
+    Partial Start(int level, const std::uint32_t* keys) const;
+    const Partial& PrefixAt(int level, const std::uint32_t* keys);
     void AddGroup(Partial& partial, int slot, std::uint32_t key) const;
     bool Reaches(const Partial& partial) const;
     Contribution ContributionOf(const CandidateGroup& group) const;
@@ -83,6 +85,10 @@ private:
     bool enabled_ = true;
     Level levels_[kSlotCount];
     Partial leafBase_;
+    // What the groups of levels 0..n bring, for the keys last asked about, up to `cachedLevel_`.
+    Partial cached_[kSlotCount];
+    std::uint32_t cachedKeys_[kSlotCount] = {};
+    int cachedLevel_ = -1;
     // frontiers_[level]: the undominated choices for the levels from `level` to the last; empty
     // where the per-level bests are used instead.
     Frontier frontiers_[kSlotCount];

@@ -148,7 +148,7 @@ protected:
         const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
         ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
                           ExactDecorations(condition, engine.database, skills));
-        const SubtreeBound bound(condition, skills, candidates, groups, exact);
+        SubtreeBound bound(condition, skills, candidates, groups, exact);
         std::uint32_t keys[kSlotCount] = {};
         for (int slot = 0; slot <= kArm; ++slot) {
             keys[slot] = groups[slot].front().key;
