@@ -11,7 +11,7 @@
 constexpr int kExitOk = 0;
 constexpr int kExitLoadFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitFailed = 1;        // a search, or a result file read or write, failed
+constexpr int kExitFailed = 1;        // a search, a file read or write failed, or memory ran out
 constexpr int kExitInterrupted = 130; // Ctrl-C: the sets found so far were still printed
 
 // What every command shares: the data folder option and the loading of the tables.

@@ -5,6 +5,7 @@
 #include "cli/cli_context.h"
 #include "cli/list_commands.h"
 #include "cli/path_option.h"
+#include "platform/out_of_memory.h"
 
 namespace {
 
@@ -16,6 +17,13 @@ int WithOutputChecked(int code) {
         return kExitFailed;
     }
     return code;
+}
+
+// Every set a search keeps is held in memory until it is listed; a limit set high enough finds
+// more than the system will give.
+void ReportOutOfMemory() {
+    std::fprintf(stderr, "not enough memory: the command stopped and nothing was saved; a lower "
+                         "--max-display needs less (each listed set takes about 220 bytes)\n");
 }
 
 } // namespace
@@ -42,7 +50,10 @@ int main(int argc, char** argv) {
 
     int code = kExitOk;
     try {
-        app.parse(argc, argv);
+        if (!platform::RunWithinMemory([&] { app.parse(argc, argv); })) {
+            ReportOutOfMemory();
+            code = kExitFailed;
+        }
     } catch (const CLI::ParseError& error) {
         code = app.exit(error) == 0 ? kExitOk : kExitUsage;
     } catch (const CliExit& exit) {

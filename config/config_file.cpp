@@ -4,7 +4,7 @@
 #include "config/config_data.h"
 #include "platform/byte_buffer.h"
 #include "platform/regular_file.h"
-#include "platform/safe_save.h"
+#include "platform/save_failure.h"
 
 namespace {
 
@@ -125,9 +125,6 @@ bool CConfigData::Save(const std::string& folder, platform::MessageSink& sink) c
     }
     VisitFixedBlock(*this, [&](std::int32_t field) { writer.Int32(field); });
     VisitExtension(*this, [&](std::int32_t field, std::int32_t) { writer.Int32(field); });
-    if (!platform::SafeSave(ConfigPath(folder), writer.bytes())) {
-        sink.Show("コンフィグ情報の保存に失敗しました");
-        return false;
-    }
-    return true;
+    return platform::SaveOrTell(ConfigPath(folder), writer.bytes(), sink,
+                                "コンフィグ情報の保存に失敗しました");
 }

@@ -2,7 +2,7 @@
 
 #include "lists/list_format.h"
 #include "lists/list_messages.h"
-#include "platform/safe_save.h"
+#include "platform/save_failure.h"
 
 bool FindEquipKind(const CEquipDatabase& database, const std::string& name, int& kind) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -30,11 +30,8 @@ bool WriteImportedExcludedList(const CEquipDatabase& database, const std::string
         (entry.kind == kDecoKind ? entry.decoNames[0] : entry.armorName) = name;
         entries.push_back(entry);
     }
-    if (!platform::SafeSave(path, EncodeExcludedListFile(entries))) {
-        sink.Show(list_messages::kExcludedListSaveFailed);
-        return false;
-    }
-    return true;
+    return platform::SaveOrTell(path, EncodeExcludedListFile(entries), sink,
+                                list_messages::kExcludedListSaveFailed);
 }
 
 bool WriteImportedOwnedList(const CEquipDatabase& database, const std::string& path,
@@ -47,9 +44,6 @@ bool WriteImportedOwnedList(const CEquipDatabase& database, const std::string& p
             entries[filled++] = OwnedFileEntry{kind, name};
         }
     }
-    if (!platform::SafeSave(path, EncodeOwnedListFile(entries))) {
-        sink.Show(list_messages::kOwnedListSaveFailed);
-        return false;
-    }
-    return true;
+    return platform::SaveOrTell(path, EncodeOwnedListFile(entries), sink,
+                                list_messages::kOwnedListSaveFailed);
 }

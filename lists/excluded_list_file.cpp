@@ -6,7 +6,7 @@
 #include "lists/entry_resolution.h"
 #include "lists/list_messages.h"
 #include "lists/list_paths.h"
-#include "platform/safe_save.h"
+#include "platform/save_failure.h"
 
 namespace {
 
@@ -34,11 +34,7 @@ EquipFileEntry RowEntry(const ExcludedRow& row) {
 }
 
 bool WriteFile(const platform::Bytes& bytes, const std::string& path, platform::MessageSink& sink) {
-    if (!platform::SafeSave(path, bytes)) {
-        sink.Show(list_messages::kExcludedListSaveFailed);
-        return false;
-    }
-    return true;
+    return platform::SaveOrTell(path, bytes, sink, list_messages::kExcludedListSaveFailed);
 }
 
 bool ReportExcludedStatus(ListFileStatus status, platform::MessageSink& sink) {

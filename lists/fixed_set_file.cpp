@@ -2,7 +2,7 @@
 
 #include "lists/entry_resolution.h"
 #include "lists/list_messages.h"
-#include "platform/safe_save.h"
+#include "platform/save_failure.h"
 
 namespace {
 
@@ -53,11 +53,8 @@ FixedSetImage ImageOfSet(const CEquipSet& set) {
 }
 
 bool WriteImage(const FixedSetImage& image, const std::string& path, platform::MessageSink& sink) {
-    if (!platform::SafeSave(path, EncodeFixedSetFile(image))) {
-        sink.Show(list_messages::kFixedSetSaveFailed);
-        return false;
-    }
-    return true;
+    return platform::SaveOrTell(path, EncodeFixedSetFile(image), sink,
+                                list_messages::kFixedSetSaveFailed);
 }
 
 // The dialog looks at all three name fields, whatever the count says.

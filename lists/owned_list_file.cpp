@@ -2,7 +2,7 @@
 
 #include "lists/entry_resolution.h"
 #include "lists/list_messages.h"
-#include "platform/safe_save.h"
+#include "platform/save_failure.h"
 
 bool SaveOwnedList(const OwnedLists& owned, const std::string& path, platform::MessageSink& sink) {
     std::vector<OwnedFileEntry> entries;
@@ -15,11 +15,8 @@ bool SaveOwnedList(const OwnedLists& owned, const std::string& path, platform::M
     for (const CDecoData* deco : owned.decos) {
         entries.push_back(OwnedFileEntry{kDecoKind, RecordName(deco->name)});
     }
-    if (!platform::SafeSave(path, EncodeOwnedListFile(entries))) {
-        sink.Show(list_messages::kOwnedListSaveFailed);
-        return false;
-    }
-    return true;
+    return platform::SaveOrTell(path, EncodeOwnedListFile(entries), sink,
+                                list_messages::kOwnedListSaveFailed);
 }
 
 bool LoadOwnedList(OwnedLists& owned, const CEquipDatabase& database, bool add,

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace platform {
@@ -26,6 +27,11 @@ constexpr auto kStaleAfter = std::chrono::minutes(1);
 // As the system's own path resolution gives up on a loop of links.
 constexpr int kMaxLinks = 40;
 
+// The system's text for an error number, as strerror gives it.
+std::string CauseOf(int error) {
+    return std::generic_category().message(error);
+}
+
 bool WriteAll(int fd, const Bytes& bytes) {
     std::size_t limit = bytes.size();
     const bool faulty = g_faultAfter < limit || (g_faultAfter != SIZE_MAX && bytes.empty());
@@ -43,25 +49,28 @@ bool WriteAll(int fd, const Bytes& bytes) {
         }
         done += static_cast<std::size_t>(written);
     }
+    if (faulty) {
+        errno = ENOSPC;
+    }
     return !faulty;
 }
 
 // The file a path finally names when its last part is a symbolic link (the link may dangle: the
-// file it names is then created). False for a loop of links.
-bool FollowLinks(const std::string& path, fs::path& target) {
+// file it names is then created). Empty for a path that names a file, else why it names none.
+std::string FollowLinks(const std::string& path, fs::path& target) {
     target = path;
     for (int hop = 0; hop < kMaxLinks; ++hop) {
         std::error_code error;
         if (!fs::is_symlink(fs::symlink_status(target, error))) {
-            return true;
+            return {};
         }
         const fs::path next = fs::read_symlink(target, error);
         if (error) {
-            return false;
+            return error.message();
         }
         target = next.is_absolute() ? next : target.parent_path() / next;
     }
-    return false;
+    return CauseOf(ELOOP);
 }
 
 bool IsOwnTemporary(const std::string& name, const std::string& targetName) {
@@ -107,10 +116,20 @@ int CreateTemporary(const fs::path& target, std::string& name) {
     return -1;
 }
 
-// A file without any write permission is read-only on purpose, even for the superuser, whom the
-// permissions themselves do not stop.
-bool MayWrite(const fs::path& target, const struct stat& status) {
-    return (status.st_mode & 0222) != 0 && ::access(target.c_str(), W_OK) == 0;
+// Why an existing file may not be replaced, or empty when it may. A file without any write
+// permission is read-only on purpose, even for the superuser, whom the permissions themselves do
+// not stop.
+std::string WhyNotReplaceable(const fs::path& target, const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) {
+        return CauseOf(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return "not a regular file";
+    }
+    if ((status.st_mode & 0222) == 0) {
+        return CauseOf(EACCES);
+    }
+    return ::access(target.c_str(), W_OK) == 0 ? std::string() : CauseOf(errno);
 }
 
 // Best effort: the rename is done, and a folder that cannot be flushed does not undo it.
@@ -129,21 +148,23 @@ void InjectSaveFaultAfter(std::size_t bytes) {
     g_faultAfter = bytes;
 }
 
-bool SafeSave(const std::string& path, const Bytes& bytes) {
+SaveResult SafeSave(const std::string& path, const Bytes& bytes) {
     fs::path target;
-    if (!FollowLinks(path, target)) {
-        return false;
+    if (std::string cause = FollowLinks(path, target); !cause.empty()) {
+        return {std::move(cause)};
     }
     struct stat previous = {};
     const bool replacing = ::stat(target.c_str(), &previous) == 0;
-    if (replacing && (!S_ISREG(previous.st_mode) || !MayWrite(target, previous))) {
-        return false;
+    if (replacing) {
+        if (std::string cause = WhyNotReplaceable(target, previous); !cause.empty()) {
+            return {std::move(cause)};
+        }
     }
     RemoveStaleTemporaries(target);
     std::string name;
     const int fd = CreateTemporary(target, name);
     if (fd < 0) {
-        return false;
+        return {CauseOf(errno)};
     }
     // The owner first: changing it may clear the set-id bits the mode then restores. An owner
     // the system does not let us give is no reason to fail; a mode that cannot be kept is, as the
@@ -151,15 +172,21 @@ bool SafeSave(const std::string& path, const Bytes& bytes) {
     if (replacing) {
         [[maybe_unused]] const int owned = ::fchown(fd, previous.st_uid, previous.st_gid);
     }
-    const bool kept = !replacing || ::fchmod(fd, previous.st_mode & 07777) == 0;
-    const bool written = kept && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(name.c_str(), target.c_str()) != 0) {
+    const bool written = (!replacing || ::fchmod(fd, previous.st_mode & 07777) == 0) &&
+                         WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && std::rename(name.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
         ::unlink(name.c_str());
-        return false;
+        return {CauseOf(error)};
     }
     SyncFolderOf(target);
-    return true;
+    return {};
 }
 
 } // namespace platform

@@ -30,6 +30,8 @@ std::string SearchEndText(SearchEnd end, const CSearchCondition& condition) {
         return "途中で打ち切られた検索の結果です";
     case SearchEnd::kRefused:
         return {};
+    case SearchEnd::kOutOfMemory:
+        return "メモリ不足で中止しました";
     }
     return {};
 }

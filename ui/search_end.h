@@ -14,6 +14,7 @@ enum class SearchEnd {
     kCalcLimit,    // "最大計算件数" stopped the examination early
     kPartialFile,  // a result file made by a search that did not examine everything
     kRefused,      // the engine refused the condition and searched nothing
+    kOutOfMemory,  // the sets did not fit in memory; none are listed
 };
 
 // The end of a finished normal search, as the engine tells why it stopped.

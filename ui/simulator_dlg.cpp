@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "engine/tables/shown_names.h"
+#include "platform/out_of_memory.h"
 #include "res/dialog_102.h"
 #include "ui/equip_browser.h"
 #include "ui/framework/app_icon.h"
@@ -301,8 +302,9 @@ void CSimulatorDlg::OnTimer(int id) {
 }
 
 void CSimulatorDlg::OnMessage(unsigned message, std::uint64_t wParam, std::uint64_t lParam) {
-    if (message == SearchHost::kSearchFinished) {
-        OnSearchFinished(wParam, lParam);
+    if (message == SearchHost::kSearchFinished &&
+        !platform::RunWithinMemory([&] { OnSearchFinished(wParam, lParam); })) {
+        EndForLackOfMemory();
     }
 }
 

@@ -114,6 +114,10 @@ public:
     void EnableForRefine(bool refining);
     void UpdateProgress(std::uint64_t visited, std::uint64_t total);
     int CountOwnedPieces(const CEquipSet& set) const;
+    // Runs the search or refine of m_condition; false when it ran out of memory.
+    bool RunSearchWithinMemory(bool refine);
+    // Ends a search, a filling or a load that ran out of memory (simulator_dlg_memory.cpp).
+    void EndForLackOfMemory();
     // How the search, refine or file load that OnSearchFinished completes came to its end.
     SearchEnd JudgeFinish(std::uint64_t visited, std::uint64_t total) const;
     // The words across an empty result list after a search that found nothing.
@@ -218,7 +222,7 @@ private:
     void FillResultList(int count);
 
     // What the next completion message finishes.
-    enum class FinishSource { kSearch, kRefine, kRefused, kFile };
+    enum class FinishSource { kSearch, kRefine, kRefused, kFile, kOutOfMemory };
 
     bool m_busyCursorShown = false;
     // Whether the engine posted its completion since the search button started it.

@@ -4,6 +4,7 @@
 #include "engine/tables/sjis_text.h"
 #include "engine/tables/skill_systems.h"
 #include "lists/fixed_set_file.h"
+#include "platform/out_of_memory.h"
 #include "platform/sjis.h"
 #include "res/dialog_102.h"
 #include "ui/framework/color_ref.h"
@@ -183,8 +184,14 @@ void CSimulatorDlg::OnBnClickedLoad() {
     if (!path) {
         return;
     }
-    const int loaded =
-        m_search.LoadResults(*path, m_condition.job, m_condition.sex, m_condition.weaponSlots);
+    int loaded = 0;
+    if (!platform::RunWithinMemory([&] {
+            loaded = m_search.LoadResults(*path, m_condition.job, m_condition.sex,
+                                          m_condition.weaponSlots);
+        })) {
+        EndForLackOfMemory();
+        return;
+    }
     // The rows point into the results the engine may have discarded: they must go before
     // anything repaints them, and the completion handler refills them from the new results.
     if (loaded || m_search.results.empty()) {

@@ -85,12 +85,12 @@ void CSimulatorDlg::OnBnClickedSearch() {
     m_liSearchStart = ui::PerfCounter();
     m_finishPosted = false;
     m_finishSource = refine ? FinishSource::kRefine : FinishSource::kSearch;
-    if (refine) {
-        m_search.RefineSearch(m_condition);
-    } else {
-        m_search.Search(m_condition);
-    }
+    const bool searched = RunSearchWithinMemory(refine);
     SetCheck(kIdRefine, false);
+    if (!searched) {
+        EndForLackOfMemory();
+        return;
+    }
     // An engine that refuses the condition says so and posts no completion; without one the
     // window would stay disabled with its timer running and "中断" on a button that aborts nothing.
     if (!m_finishPosted) {
@@ -269,6 +269,8 @@ SearchEnd CSimulatorDlg::JudgeFinish(std::uint64_t visited, std::uint64_t total)
         return JudgeSearchEnd(m_search);
     case FinishSource::kRefused:
         return SearchEnd::kRefused;
+    case FinishSource::kOutOfMemory:
+        return SearchEnd::kOutOfMemory;
     case FinishSource::kFile:
         break;
     }
@@ -276,7 +278,8 @@ SearchEnd CSimulatorDlg::JudgeFinish(std::uint64_t visited, std::uint64_t total)
 }
 
 std::string CSimulatorDlg::NothingFoundText(SearchEnd end) const {
-    if (m_finishSource == FinishSource::kFile || end == SearchEnd::kRefused) {
+    if (m_finishSource == FinishSource::kFile || end == SearchEnd::kRefused ||
+        end == SearchEnd::kOutOfMemory) {
         return {};
     }
     std::string text = end == SearchEnd::kAborted
@@ -312,12 +315,12 @@ void CSimulatorDlg::OnSearchFinished(std::uint64_t visited, std::uint64_t total)
 
 // Only a search that examined everything is finished; any other end shows how far it came.
 void CSimulatorDlg::ShowSearchEnd(SearchEnd end, std::uint64_t visited, std::uint64_t total) {
-    const std::uint64_t percent = end == SearchEnd::kComplete  ? 100
-                                  : end == SearchEnd::kRefused ? 0
-                                                               : PercentDone(visited, total);
+    const bool nothingDone = end == SearchEnd::kRefused || end == SearchEnd::kOutOfMemory;
+    const std::uint64_t percent = end == SearchEnd::kComplete ? 100
+                                  : nothingDone               ? 0
+                                                              : PercentDone(visited, total);
     ShowPercent(percent);
-    SetText(kIdProgressText,
-            end == SearchEnd::kRefused ? "0%" : ProgressText(visited, total, percent));
+    SetText(kIdProgressText, nothingDone ? "0%" : ProgressText(visited, total, percent));
     SetText(kIdElapsed, SearchEndText(end, m_condition));
 }
 

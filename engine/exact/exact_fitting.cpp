@@ -365,30 +365,36 @@ void ExactFitter::TakeHolder(Holders& holders, int& capacity, int& times) {
     --holders.single[capacity];
 }
 
-bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
-    int required[kMaxTrackedSkills] = {};
-    std::copy_n(requiredIn, count_, required);
-    if (!Bounded(holders, required)) {
-        return false;
+ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* required,
+                                       Step& step) const {
+    std::copy_n(required, count_, step.required);
+    if (!Bounded(holders, step.required)) {
+        return Opening::kCannotMeet;
     }
-    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
-        return true;
+    if (std::all_of(step.required, step.required + count_, [](int r) { return r <= 0; })) {
+        return Opening::kMet;
+    }
+    step.rest = holders;
+    TakeHolder(step.rest, step.capacity, step.times);
+    MostGains(step.rest, step.restMost);
+    return Opening::kOpen;
+}
+
+bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
+    Step step;
+    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+        return opening == Opening::kMet;
     }
     FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
+    const bool memoised = KeyOf(holders, step.required, key);
     if (const int known = memoised ? memo_.Find(key) : 0; known != 0) {
         return known == kCanMeet;
     }
-    Holders rest = holders;
-    int capacity = 0;
-    int times = 1;
-    TakeHolder(rest, capacity, times);
     bool canMeet = false;
     int after[kMaxTrackedSkills] = {};
-    int restMost[kMaxTrackedSkills] = {};
-    MostGains(rest, restMost);
-    for (const Filling& filling : fillings_[capacity]) {
-        if (Subtract(required, filling, times, restMost, after) && Solve(rest, after)) {
+    for (const Filling& filling : fillings_[step.capacity]) {
+        if (Subtract(step.required, filling, step.times, step.restMost, after) &&
+            Solve(step.rest, after)) {
             canMeet = true;
             break;
         }
@@ -543,16 +549,12 @@ int ExactFitter::MinCost(const Holders& holders, const int* required) {
 
 // The least cost if it is at most `budget`, else kNoCost.
 int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget) {
-    int required[kMaxTrackedSkills] = {};
-    std::copy_n(requiredIn, count_, required);
-    if (!Bounded(holders, required)) {
-        return kNoCost;
-    }
-    if (std::all_of(required, required + count_, [](int r) { return r <= 0; })) {
-        return 0;
+    Step step;
+    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+        return opening == Opening::kMet ? 0 : kNoCost;
     }
     FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
+    const bool memoised = KeyOf(holders, step.required, key);
     if (const int known = memoised ? costMemo_.Find(key) : 0; known != 0) {
         const CostMemoEntry entry = CostMemoEntry::Unpack(known);
         if (entry.proven) {
@@ -562,26 +564,20 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             return kNoCost;
         }
     }
-    Holders rest = holders;
-    int capacity = 0;
-    int times = 1;
-    TakeHolder(rest, capacity, times);
     int best = kNoCost;
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
-    int restMost[kMaxTrackedSkills] = {};
-    MostGains(rest, restMost);
-    for (const Filling* candidate : cheapestFirst_[capacity]) {
+    for (const Filling* candidate : cheapestFirst_[step.capacity]) {
         const Filling& filling = *candidate;
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
             break;
         }
-        if (!Subtract(required, filling, times, restMost, after) ||
-            cost + LeastCost(rest, after) > limit) {
+        if (!Subtract(step.required, filling, step.times, step.restMost, after) ||
+            cost + LeastCost(step.rest, after) > limit) {
             continue;
         }
-        const int restCost = CostWithin(rest, after, limit - cost);
+        const int restCost = CostWithin(step.rest, after, limit - cost);
         if (restCost != kNoCost) {
             best = cost + restCost;
             limit = best - 1;

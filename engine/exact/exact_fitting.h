@@ -72,6 +72,17 @@ private:
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
     void BuildSlotTables();
+    // A sub-problem as both searches over holders see it: its requirements once bounded (or
+    // why it needs no search), and the holder it fills next with what the others can add.
+    enum class Opening { kCannotMeet, kMet, kOpen };
+    struct Step {
+        int required[kMaxTrackedSkills] = {};
+        Holders rest;
+        int capacity = 0;
+        int times = 1;
+        int restMost[kMaxTrackedSkills] = {};
+    };
+    Opening Open(const Holders& holders, const int* required, Step& step) const;
     bool Solve(const Holders& holders, const int* required);
     bool Bounded(const Holders& holders, int* required) const;
     int MinSlots(int k, int required) const;

@@ -166,7 +166,9 @@ bool FeasibilityProbe::Descend(int depth, const Reach& chosen) {
         Reach next = chosen;
         AddOption(next, option);
         if (depth == kSlotCount - 1) {
-            if (next.defense >= minDefense_ && combination_.CanMeet(pieces_)) {
+            // The bound of the whole set first: far cheaper than fitting it.
+            const bool mayMeet = !bounded_ || body_->profile.doubling || Reaches(next);
+            if (next.defense >= minDefense_ && mayMeet && combination_.CanMeet(pieces_)) {
                 return true;
             }
             continue;

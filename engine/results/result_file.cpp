@@ -14,6 +14,7 @@
 #include "platform/byte_buffer.h"
 #include "platform/regular_file.h"
 #include "platform/safe_save.h"
+#include "platform/save_failure.h"
 
 namespace {
 
@@ -191,11 +192,10 @@ int CSkillSearch::SaveResults(const std::string& path, int job, int sex, int wea
             return 0;
         }
     }
-    if (!platform::SafeSave(path, out.bytes())) {
-        Tell(sink, kSaveFailed);
-        return 0;
+    if (sink == nullptr) {
+        return platform::SafeSave(path, out.bytes()) ? 1 : 0;
     }
-    return 1;
+    return platform::SaveOrTell(path, out.bytes(), *sink, kSaveFailed) ? 1 : 0;
 }
 
 // A file that fails the magic or version test leaves the current results alone; it is told

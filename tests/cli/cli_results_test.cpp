@@ -5,6 +5,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -114,6 +115,57 @@ TEST(CliResults, OutputThatCannotBeWrittenFails) {
     EXPECT_EQ(RunCli({"search", "--skill", "攻撃力UP【小】"}, fifo).code, 1);
     std::signal(SIGPIPE, previous);
     reader.join();
+}
+
+// A save that fails names the file and the system's cause on one line, exits 1 and leaves nothing.
+TEST(CliResults, FailedSavesNameTheFileAndTheCause) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.File("locked"));
+    ::chmod(folder.File("locked").c_str(), 0555);
+    folder.Write("settings.csv", "MH,1\r\nPE,0,x,1\r\n");
+    const struct {
+        std::string command;
+        std::string target;
+        std::string cause;
+    } cases[] = {
+        {"search", folder.File("missing/out.eql"), "No such file or directory"},
+        {"search", folder.Path(), "Is a directory"},
+        {"import", folder.File("missing/out.eqo"), "No such file or directory"},
+        {"import", folder.File("locked/out.eqo"), "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        // The superuser writes into a read-only folder all the same.
+        if (::geteuid() == 0 && c.cause == "Permission denied") {
+            continue;
+        }
+        const CliRun run = c.command == "search"
+                               ? RunCli({"search", "--skill", "攻撃力UP【小】", "--max-display",
+                                         "5", "--save", c.target})
+                               : RunCli({"import", folder.File("settings.csv"), "--eqo", c.target});
+        EXPECT_EQ(run.code, 1) << c.target;
+        EXPECT_NE(run.err.find("の保存に失敗しました: " + c.target + ": " + c.cause + "\n"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.File("locked/out.eqo")));
+}
+
+// A display limit higher than memory allows ends the search with a message and exit 1, not an
+// abort, and saves nothing.
+TEST(CliResults, RunningOutOfMemoryEndsWithAMessageAndSavesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit leaves";
+#endif
+    TempFolder folder;
+    const std::string saved = folder.File("all.eql");
+    const CliRun run = RunCli({"search", "--skill", "攻撃力UP【小】", "--max-display", "100000000",
+                               "--max-calc", "100000000", "--save", saved},
+                              "", -1, 200'000'000);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("not enough memory: the command stopped and nothing was saved"),
+              std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(saved));
 }
 
 // Three minus levels that only the first piece of every slot reaches together: the one set is

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <signal.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,7 +44,7 @@ long CpuMsOnceCatchingInterrupt(pid_t pid) {
 } // namespace
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath,
-              int interruptAfterMs) {
+              int interruptAfterMs, std::size_t addressSpace) {
     TempFolder folder;
     const std::string out = outPath.empty() ? folder.File("stdout") : outPath;
     std::fflush(nullptr);
@@ -52,6 +53,10 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& outPath,
         if (!std::freopen(out.c_str(), "w", stdout) ||
             !std::freopen(folder.File("stderr").c_str(), "w", stderr) ||
             !std::freopen("/dev/null", "r", stdin)) {
+            ::_exit(127);
+        }
+        const struct rlimit limit = {addressSpace, addressSpace};
+        if (addressSpace != 0 && ::setrlimit(RLIMIT_AS, &limit) != 0) {
             ::_exit(127);
         }
         ExecCli(args);

@@ -32,26 +32,29 @@ protected:
 };
 
 // A write cut short, a directory in the way, a missing folder, a file the user may not write and a
-// special file that a regular one would replace: each save fails, leaves what was there and no
-// temporary file beside it.
-TEST_F(SafeSaveTest, FailedSavesChangeNothing) {
+// special file that a regular one would replace: each save fails with its cause, leaves what was
+// there and no temporary file beside it.
+TEST_F(SafeSaveTest, FailedSavesChangeNothingAndTellWhy) {
     folder.Write("a.dat", "old");
     platform::InjectSaveFaultAfter(2);
-    EXPECT_FALSE(platform::SafeSave(folder.File("a.dat"), Bytes(100, 'x')));
+    EXPECT_EQ(platform::SafeSave(folder.File("a.dat"), Bytes(100, 'x')).cause,
+              "No space left on device");
     platform::InjectSaveFaultAfter(SIZE_MAX);
     EXPECT_EQ(folder.Read("a.dat"), "old");
 
     std::filesystem::create_directory(folder.File("taken"));
-    EXPECT_FALSE(platform::SafeSave(folder.File("taken"), Bytes{'x'}));
+    EXPECT_EQ(platform::SafeSave(folder.File("taken"), Bytes{'x'}).cause, "Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("taken")));
-    EXPECT_FALSE(platform::SafeSave(folder.File("missing/a.dat"), Bytes{'x'}));
+    EXPECT_EQ(platform::SafeSave(folder.File("missing/a.dat"), Bytes{'x'}).cause,
+              "No such file or directory");
     folder.Write("locked.dat", "old");
     ::chmod(folder.File("locked.dat").c_str(), 0444);
-    EXPECT_FALSE(platform::SafeSave(folder.File("locked.dat"), Bytes{'n'}));
+    EXPECT_EQ(platform::SafeSave(folder.File("locked.dat"), Bytes{'n'}).cause, "Permission denied");
     EXPECT_EQ(folder.Read("locked.dat"), "old");
     ASSERT_EQ(::mkfifo(folder.File("fifo").c_str(), 0600), 0);
-    EXPECT_FALSE(platform::SafeSave(folder.File("fifo"), Bytes{'n'}));
+    EXPECT_EQ(platform::SafeSave(folder.File("fifo"), Bytes{'n'}).cause, "not a regular file");
     EXPECT_EQ(FilesIn(), 4u);
+    EXPECT_TRUE(platform::SafeSave(folder.File("b.dat"), Bytes{'n'}));
 }
 
 int ModeOf(const std::string& path) {

@@ -134,6 +134,7 @@ protected:
 TEST_F(ConfigImportTest, EachAnswerOfTheFileDialogsEndsOrContinuesTheImport) {
     const std::string kept = folder.File("kept.eqe");
     const std::string nowhere = folder.File("no/such/folder/list");
+    const std::string missing = nowhere + ": No such file or directory";
     const char* const lists = "EE,1,ハンターヘルム\nPE,1,ハンターメイル\n";
     const struct {
         const char* name;
@@ -148,8 +149,8 @@ TEST_F(ConfigImportTest, EachAnswerOfTheFileDialogsEndsOrContinuesTheImport) {
         {"unwritable",
          lists,
          {nowhere, nowhere},
-         {kExcluded, "除外装備の保存に失敗しました", kOwned, "所有装備の保存に失敗しました",
-          kFinished}},
+         {kExcluded, "除外装備の保存に失敗しました\n" + missing, kOwned,
+          "所有装備の保存に失敗しました\n" + missing, kFinished}},
         {"found names",
          "EE,1,ハンターヘルム\nEE,1,名無しの兜\nEE,2,耐毒珠【１】\nPE,3,ハンターメイル\n"
          "PE,1,名無しの鎧\nPD,1,2,耐毒珠【１】\nPE,2,ハンターアーム\n",

@@ -1,6 +1,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <functional>
+#include <new>
 
 #include "res/dialog_102.h"
 #include "res/dialog_141.h"
@@ -134,6 +136,52 @@ TEST_F(SearchControlTest, RefineKeepsASubsetAndGivesTheControlsBack) {
     EXPECT_EQ(Enabled(d, locked), "+++++");
     EXPECT_LT(d.m_search.results.size(), before);
     EXPECT_EQ(Text(kIdElapsed), "終了");
+}
+
+// A search or a filling that runs out of memory empties the list rather than leave part of it
+// (the sets of the search before are gone too), says so, and gives the window back.
+TEST_F(SearchControlTest, RunningOutOfMemoryEmptiesTheListAndTheWindowGoesOn) {
+    folder.UseBundledTables();
+    ASSERT_TRUE(Start());
+    CSimulatorDlg& d = *dialog;
+    d.m_config.m_nMaxDisplay = 300;
+    d.Control<QComboBox>(kIdRankKey)->setCurrentIndex(0);
+    ChooseSkills({"攻撃力UP【小】"});
+    const struct {
+        const char* name;
+        std::function<bool(const HookedDialog&)> failsNow;
+    } cases[] = {
+        {"search",
+         [](const HookedDialog& h) {
+             return h.m_search.running == 1 && h.m_search.results.size() >= 100;
+         }},
+        {"filling", [](const HookedDialog& h) { return h.m_bFillingResults != 0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Hooked().onPump = nullptr;
+        PressSearch();
+        ASSERT_EQ(d.m_listResult.GetItemCount(), 300);
+        prompter.messages.clear();
+        Hooked().onPump = [&c](HookedDialog& h) {
+            if (c.failsNow(h)) {
+                throw std::bad_alloc();
+            }
+        };
+        PressSearch();
+        EXPECT_EQ(prompter.messages,
+                  (std::vector<std::string>{"メモリが足りません。検索結果は消去しました\n"
+                                            "最大表示件数を減らすと、使うメモリが減ります"}));
+        EXPECT_TRUE(d.m_search.results.empty());
+        EXPECT_EQ(d.m_listResult.GetItemCount(), 0);
+        EXPECT_EQ(Text(kIdResultCount) + Text(kIdElapsed) + Text(kIdSearch),
+                  "検索結果 0件メモリ不足で中止しました検索");
+        EXPECT_FALSE(d.HasTimer(CSimulatorDlg::kSearchTimer));
+        EXPECT_EQ(Enabled(d, {kIdMale, kIdLoad, kIdSaveAll}), "++-");
+    }
+    Hooked().onPump = nullptr;
+    PressSearch();
+    EXPECT_EQ(d.m_listResult.GetItemCount(), 300);
 }
 
 // A new window lists the best sets by defence and says when more exist.

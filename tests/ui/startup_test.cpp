@@ -153,7 +153,10 @@ TEST_F(StartupTest, UnwritableConfigIsReportedAndTheWindowStillCloses) {
     ASSERT_TRUE(Start());
     dialog->close();
     EXPECT_TRUE(dialog->IsEnded());
-    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"コンフィグ情報の保存に失敗しました"}));
+    // The fixed message, then the file and the system's cause on a second line.
+    EXPECT_EQ(prompter.messages,
+              (std::vector<std::string>{"コンフィグ情報の保存に失敗しました\n" +
+                                        folder.File("Config.dat") + ": Is a directory"}));
 }
 
 TEST_F(StartupTest, StopSignalsCloseTheWindowAndKeepItsSettings) {
