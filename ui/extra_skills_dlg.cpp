@@ -12,10 +12,12 @@ using namespace res::extra_skills;
 
 namespace {
 
-const std::string kFullHint =
-    "選択スキルは" + std::to_string(kMaxRuleFittingSkills) + "個で満杯です";
-const std::string kFullText =
-    "選択スキルは" + std::to_string(kMaxRuleFittingSkills) + "個までです。これ以上追加できません";
+std::string FullHint(int limit) {
+    return "選択スキルは" + std::to_string(limit) + "個で満杯です";
+}
+std::string FullText(int limit) {
+    return "選択スキルは" + std::to_string(limit) + "個までです。これ以上追加できません";
+}
 
 } // namespace
 
@@ -55,7 +57,8 @@ void CExtraSkillsDlg::ShowRows() {
 }
 
 void CExtraSkillsDlg::ShowHint() {
-    SetText(kIdHint, chooser_.full() ? kFullHint : "ダブルクリックで選択スキルに追加");
+    SetText(kIdHint,
+            chooser_.full() ? FullHint(chooser_.limit) : "ダブルクリックで選択スキルに追加");
 }
 
 void CExtraSkillsDlg::OnDblclkSkills() {
@@ -65,7 +68,7 @@ void CExtraSkillsDlg::OnDblclkSkills() {
         return;
     }
     if (chooser_.full()) {
-        GetPrompter().MessageBox(kFullText);
+        GetPrompter().MessageBox(FullText(chooser_.limit));
         return;
     }
     chooser_.add(static_cast<int>(list->GetItemData(selected)));

@@ -15,6 +15,7 @@ struct ExtraSkillsChooser {
     // The levels addable now; none when the run was aborted.
     std::function<std::optional<std::vector<int>>()> recompute;
     std::function<void()> abort; // ends a running recompute
+    int limit = 5;               // levels the chosen-skill list takes
 };
 
 // The answer of "追加スキル検索" (dialog 141): the skill levels that some set reaches together with

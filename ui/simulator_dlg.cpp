@@ -47,6 +47,7 @@ void CSimulatorDlg::ConnectMessageMap() {
     OnClicked(kIdSearch, [this] { OnBnClickedSearch(); });
     OnClicked(kIdExtraSkills, [this] { OnBnClickedExtraSkills(); });
     OnClicked(kIdClearSkills, [this] { OnBnClickedClearSkills(); });
+    OnClicked(kIdExactFitting, [this] { OnBnClickedExactFitting(); });
     OnSelChange(kIdCategory, [this] { OnCbnSelchangeCategory(); });
     OnClicked(kIdMinDefence, [this] { OnBnClickedMinDefence(); });
     OnClicked(kIdEditCustom, [this] { OnBnClickedEditCustom(); });

@@ -86,6 +86,9 @@ public:
     void OnDblclkChosenSkills();
     void OnKeydownChosenSkills(int key);
     void OnBnClickedClearSkills();
+    void OnBnClickedExactFitting();
+    // Rows the chosen-skill list takes: ten with "完全検索", five without.
+    int ChosenSkillLimit() const;
     // 1 for "剣士" (1006 ticked), 2 for "ガンナー".
     int CurrentWeaponType() const;
     // Appends a row to the chosen-skill list 1009; texts are Shift-JIS. Ticks it when `points`

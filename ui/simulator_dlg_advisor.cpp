@@ -68,7 +68,8 @@ void CSimulatorDlg::OnBnClickedExtraSkills() {
     }
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
     ExtraSkillsChooser chooser;
-    chooser.full = [chosen] { return chosen->GetItemCount() >= kMaxRuleFittingSkills; };
+    chooser.limit = ChosenSkillLimit();
+    chooser.full = [chosen, limit = chooser.limit] { return chosen->GetItemCount() >= limit; };
     chooser.add = [this](int index) { AddChosenSkill(index); };
     chooser.recompute = [this] { return RunExtraSkillsSearch(); };
     chooser.abort = [this] { m_extraProgress.abortRequested = 1; };

@@ -141,7 +141,7 @@ void CSimulatorDlg::AddChosenSkill(int index) {
             ++row;
         }
     }
-    if (chosen->GetItemCount() >= kMaxRuleFittingSkills) {
+    if (chosen->GetItemCount() >= ChosenSkillLimit()) {
         return;
     }
     InsertChosenSkill(chosen->GetItemCount(), index);
@@ -191,6 +191,22 @@ void CSimulatorDlg::OnKeydownChosenSkills(int key) {
     if (key == Qt::Key_Delete) {
         OnDblclkChosenSkills();
     }
+}
+
+int CSimulatorDlg::ChosenSkillLimit() const {
+    return IsChecked(kIdExactFitting) ? kMaxChosenSkills : kMaxRuleFittingSkills;
+}
+
+// The rule-based fitting takes five rows: the first five stay, and the player is told.
+void CSimulatorDlg::OnBnClickedExactFitting() {
+    auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
+    if (chosen->GetItemCount() <= ChosenSkillLimit()) {
+        return;
+    }
+    while (chosen->GetItemCount() > ChosenSkillLimit()) {
+        chosen->DeleteItem(chosen->GetItemCount() - 1);
+    }
+    GetPrompter().MessageBox("「完全検索」を外したため、選択スキルは先頭の5個だけを残しました");
 }
 
 void CSimulatorDlg::OnBnClickedClearSkills() {

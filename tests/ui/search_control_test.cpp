@@ -322,7 +322,8 @@ TEST_F(SearchControlTest, TheButtonRunsAbortsListsAndChooses) {
     Hooked().onPump = nullptr;
     const auto& skills = d.m_search.database.Skills();
     // Each level chosen from the list narrows it to what can still be added with it, until the
-    // chosen list is full and a double click says so.
+    // chosen list is full and a double click says so; without "完全検索" it takes five.
+    d.SetCheck(kIdExactFitting, false);
     std::vector<std::vector<int>> shown;
     std::string hint;
     EXPECT_TRUE(WorkModal<CExtraSkillsDlg>(press, [&](CExtraSkillsDlg& list) {

@@ -69,6 +69,7 @@ TEST_F(SkillSelectionTest, ANewLevelReplacesItsSystemAtTheEndAndMinusLevelsComeT
 }
 
 TEST_F(SkillSelectionTest, FiveRowsAtMostButANewLevelStillReplaces) {
+    dialog->SetCheck(kIdExactFitting, false);
     SelectCategory(kAll);
     for (int skill : {kAttackSmall, kCritical, kPoison, kWindPressure, kRecovery}) {
         DoubleClickSkill(skill);
@@ -79,6 +80,27 @@ TEST_F(SkillSelectionTest, FiveRowsAtMostButANewLevelStillReplaces) {
     DoubleClickSkill(kAttackMedium);
     EXPECT_EQ(ChosenSkills(),
               (std::vector<int>{kCritical, kPoison, kWindPressure, kRecovery, kAttackMedium}));
+}
+
+// The complete search takes more rows than the rule-based one; turning it off keeps the first
+// five and says so.
+TEST_F(SkillSelectionTest, TheCompleteSearchTakesMoreRowsAndLeavingItKeepsFive) {
+    const std::vector<int> eight = {kAttackSmall,  kCritical,    kPoison,   kDrawAttack,
+                                    kWindPressure, kHealthMinus, kRecovery, kLuck};
+    SelectCategory(kAll);
+    for (int skill : eight) {
+        DoubleClickSkill(skill);
+    }
+    EXPECT_EQ(ChosenSkills(), eight);
+    dialog->Click(kIdExactFitting);
+    EXPECT_EQ(ChosenSkills(), std::vector<int>(eight.begin(), eight.begin() + 5));
+    EXPECT_EQ(prompter.messages.size(), 1U);
+    DoubleClickSkill(kLuck);
+    EXPECT_EQ(ChosenSkills().size(), 5U);
+    dialog->Click(kIdExactFitting);
+    DoubleClickSkill(kLuck);
+    EXPECT_EQ(ChosenSkills().size(), 6U);
+    EXPECT_EQ(prompter.messages.size(), 1U) << "turning it on trims nothing";
 }
 
 TEST_F(SkillSelectionTest, RepeatedRowsFromConfigDoNotHideAChosenSkill) {
