@@ -25,8 +25,10 @@ namespace {
 // Chosen in this order; the first n make an n-skill search.
 // Five skills that the bundled tables can just meet together, so the 5-skill search runs through
 // every combination and still lists sets.
-constexpr const char* kSkillNames[] = {"先読み", "重撃【小】", "剛腕", "解体上手",
-                                       "龍攻撃UP【小】"};
+// The next three are, one after the other, levels the additional-skill search offers on top of
+// those chosen before, for a search of more than five skills in the complete fitting.
+constexpr const char* kSkillNames[] = {"先読み",         "重撃【小】", "剛腕", "解体上手",
+                                       "龍攻撃UP【小】", "研ぎ上手",   "鉄壁", "氷攻撃UP【小】"};
 constexpr int kMinDefense = 300;
 // Piece combinations the baseline evaluates per iteration; all of them would take days.
 constexpr std::uint64_t kBaselineCombos = 1U << 20;
@@ -258,6 +260,41 @@ void BM_RankedVsRules(benchmark::State& state) {
 BENCHMARK(BM_RankedVsRules)
     ->ArgNames({"min_def", "fast", "weapon", "key"})
     ->ArgsProduct({{0, 1}, {0, 1}, {0, 3}, {1, 2, 3}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The complete search with 6 or 8 skills against the same search with the first five, in one
+// run, ranked by defence (`key` 1) or in the order found (`key` 0), weapon slots 3; `ratio` is
+// the larger search's CPU time over the 5-skill one's. `five_limit` 1 says the 5-skill search in
+// the order found stopped at the display limit, so it measures less than a whole walk.
+void BM_ManySkills(benchmark::State& state) {
+    CSkillSearch& engine = Engine();
+    CSearchCondition five = Condition(5, false, false, 3, true);
+    CSearchCondition many = Condition(state.range(0), false, false, 3, true);
+    five.rankKey = many.rankKey = static_cast<RankKey>(state.range(1));
+    double fiveSeconds = 0;
+    double manySeconds = 0;
+    bool fiveCut = false;
+    for (auto _ : state) {
+        const double start = CpuSeconds();
+        engine.Search(five);
+        fiveCut = engine.stopReason != SearchStop::kCompleted;
+        const double middle = CpuSeconds();
+        engine.Search(many);
+        fiveSeconds += middle - start;
+        manySeconds += CpuSeconds() - middle;
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["five_ms"] = fiveSeconds * 1000 / runs;
+    state.counters["many_ms"] = manySeconds * 1000 / runs;
+    state.counters["ratio"] = manySeconds / fiveSeconds;
+    state.counters["sets"] = static_cast<double>(engine.results.size());
+    state.counters["limit"] = engine.stopReason == SearchStop::kCompleted ? 0 : 1;
+    state.counters["five_limit"] = fiveCut ? 1 : 0;
+}
+BENCHMARK(BM_ManySkills)
+    ->ArgNames({"skills", "key"})
+    ->ArgsProduct({{6, 8}, {0, 1}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
