@@ -40,6 +40,9 @@ struct CConfigData {
     // by such a reader. A file without them keeps these defaults: every set, best defence first.
     std::int32_t m_bExactFitting = 1;                                       // flag: "完全検索"
     std::int32_t m_nRankKey = static_cast<std::int32_t>(RankKey::kDefense); // "表示順"
+    // Chosen rows past the fifth, which only the complete search takes; -1 where there is none.
+    // The version-2 block keeps at most five, so its reader never meets a longer list.
+    std::int32_t m_nMoreSkills[kMaxChosenSkills - kMaxRuleFittingSkills] = {-1, -1, -1, -1, -1};
 
     // Reads Config.dat of `folder`. False, with every field unchanged, when the file cannot be
     // read or has another version. A file that ends early fills the fields it holds and leaves

@@ -54,10 +54,17 @@ template <typename Config, typename Visit> void VisitFixedBlock(Config& config, 
     visit(config.m_nReserved3);
 }
 
+// Far above any skill table's size, and far below the bytes a stray tail is likely to hold; the
+// window checks each index against the tables it loaded.
+constexpr std::int32_t kLargestSkillIndex = 0xFFFF;
+
 // The settings after the fixed block, in file order, each with the largest value it takes.
 template <typename Config, typename Visit> void VisitExtension(Config& config, Visit visit) {
     visit(config.m_bExactFitting, 1);
     visit(config.m_nRankKey, kRankKeyCount - 1);
+    for (auto& skill : config.m_nMoreSkills) {
+        visit(skill, kLargestSkillIndex);
+    }
 }
 
 // False when the file ended inside the list or its count cannot be trusted, so that nothing after

@@ -258,6 +258,11 @@ void CSimulatorDlg::SaveControlsToConfig() {
     for (int k = 0; k < kMaxRuleFittingSkills; ++k) {
         m_config.m_nSkills[k] = k < count ? static_cast<std::int32_t>(chosen->GetItemData(k)) : 0;
     }
+    for (int k = 0; k < kMaxChosenSkills - kMaxRuleFittingSkills; ++k) {
+        const int row = kMaxRuleFittingSkills + k;
+        m_config.m_nMoreSkills[k] =
+            row < chosen->GetItemCount() ? static_cast<std::int32_t>(chosen->GetItemData(row)) : -1;
+    }
 }
 
 int CSimulatorDlg::CheckedWeaponSlots() const {

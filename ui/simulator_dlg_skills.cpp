@@ -1,5 +1,8 @@
 #include <QComboBox>
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <vector>
 
 #include "res/dialog_102.h"
 #include "ui/simulator_dlg.h"
@@ -49,10 +52,18 @@ void CSimulatorDlg::InitSkillControls() {
 void CSimulatorDlg::RestoreChosenSkills() {
     // Config.dat may come from other tables: indices that do not fit them, and repeats, are
     // left out rather than shown as some other skill.
+    std::vector<int> indices(m_config.m_nSkills,
+                             m_config.m_nSkills +
+                                 std::clamp(m_config.m_nSkillCount, 0, kMaxRuleFittingSkills));
+    // Rows past the fifth come back only after a full first five, and with the complete search,
+    // the one that takes them; the check box is restored after the list.
+    if (static_cast<int>(indices.size()) == kMaxRuleFittingSkills &&
+        m_config.m_bExactFitting != 0) {
+        indices.insert(indices.end(), std::begin(m_config.m_nMoreSkills),
+                       std::end(m_config.m_nMoreSkills));
+    }
     auto* chosen = Control<ui::CReportList>(kIdChosenSkills);
-    const int count = std::clamp(m_config.m_nSkillCount, 0, kMaxRuleFittingSkills);
-    for (int k = 0; k < count; ++k) {
-        const int index = m_config.m_nSkills[k];
+    for (const int index : indices) {
         bool repeated = false;
         for (int row = 0; row < chosen->GetItemCount(); ++row) {
             repeated = repeated || static_cast<int>(chosen->GetItemData(row)) == index;

@@ -22,8 +22,9 @@ std::string Bytes(const std::vector<std::int32_t>& values) {
 const std::string kDefaultBlock =
     Bytes({10000, 1000000, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
            0,     0,       0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 5, 1, 1, 5, 5});
-// After the block: "完全検索" on, ranked by defence.
-const std::string kNewDefaults = Bytes({1, 1});
+// After the block: "完全検索" on, ranked by defence, no chosen rows past the fifth.
+const std::string kNoMoreSkills = Bytes({-1, -1, -1, -1, -1});
+const std::string kNewDefaults = Bytes({1, 1}) + kNoMoreSkills;
 // A version-2 file with empty recent lists and the defaults.
 const std::string kDefaults = Bytes({2, 0, 0}) + kDefaultBlock + kNewDefaults;
 
@@ -54,9 +55,11 @@ TEST(ConfigFile, EachFileSavesBackWhatWasReadOfIt) {
         {"empty file", "", false, kDefaults},
         {"version 3", Bytes({3, 1, 5, 0}) + block, false, kDefaults},
         {"version-2 layout", old, true, old + kNewDefaults},
-        {"exact flag off", old + Bytes({0}), true, old + Bytes({0, 1})},
-        {"rules, found order", old + Bytes({0, 0}), true, old + Bytes({0, 0})},
-        {"best by owned pieces", old + Bytes({1, 8}), true, old + Bytes({1, 8})},
+        {"exact flag off", old + Bytes({0}), true, old + Bytes({0, 1}) + kNoMoreSkills},
+        {"rules, found order", old + Bytes({0, 0}), true, old + Bytes({0, 0}) + kNoMoreSkills},
+        {"best by owned pieces", old + Bytes({1, 8}), true, old + Bytes({1, 8}) + kNoMoreSkills},
+        {"seven chosen rows", old + Bytes({1, 1, 40, 41}), true,
+         old + Bytes({1, 1, 40, 41, -1, -1, -1})},
         {"out of range", old + Bytes({7, 9}), true, old + kNewDefaults},
         {"trailing bytes", old + std::string(100000, '\x7f'), true, old + kNewDefaults},
         {"cut in a recent list", Bytes({2, 2, 11, 12}).substr(0, 14), true,

@@ -92,6 +92,9 @@ TEST_F(SkillSelectionTest, TheCompleteSearchTakesMoreRowsAndLeavingItKeepsFive) 
         DoubleClickSkill(skill);
     }
     EXPECT_EQ(ChosenSkills(), eight);
+    dialog->close();
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ChosenSkills(), eight) << "rows past the fifth are remembered";
     dialog->Click(kIdExactFitting);
     EXPECT_EQ(ChosenSkills(), std::vector<int>(eight.begin(), eight.begin() + 5));
     EXPECT_EQ(prompter.messages.size(), 1U);
