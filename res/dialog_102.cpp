@@ -79,7 +79,7 @@ constexpr ControlTemplate kControls[] = {
 
     // Bottom rows: progress, then the order of the next search's list and the temporary lists
     // that steer it.
-    {kIdElapsed, K::kStatic, "", 4, 351, 168, 10, kNone, 0, kFollowsBottom},
+    {kIdElapsed, K::kStatic, "", 4, 351, 168, 10, kEndEllipsis, 0, kFollowsBottom},
     {kIdResultCount, K::kStatic, "検索結果 0件", 176, 351, 96, 10, kRightAlign, 0, kFollowsBottom},
     // Wide enough for two counters of 20 digits.
     {kIdProgressText, K::kStatic, "10000/100000 (  0%)", 276, 351, 208, 10, kRightAlign, 0,

@@ -194,6 +194,11 @@ TEST_F(SearchControlTest, ByDefaultTheListHoldsTheBestSetsByDefence) {
     PressSearch();
     ASSERT_EQ(d.m_search.results.size(), 300U);
     EXPECT_EQ(Text(kIdElapsed), "防御力の高い順に上位300件を表示（ほかにもあります）");
+    // Too long for the status line at the starting size: it is cut with "…", not clipped.
+    const auto* status = d.Control<ui::ElidedLabel>(kIdElapsed);
+    ASSERT_NE(status, nullptr);
+    d.SetText(kIdElapsed, std::string(100, 'x'));
+    EXPECT_TRUE(status->ShownText().endsWith(QChar(0x2026)));
     EXPECT_GE(d.m_search.results.front()->TotalDefense(),
               d.m_search.results.back()->TotalDefense());
     EXPECT_EQ(d.m_condition.rankKey, RankKey::kDefense);
