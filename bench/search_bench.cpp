@@ -232,6 +232,32 @@ double CpuSeconds() {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
+// Mean CPU milliseconds of two searches run one after the other in each iteration, so that the
+// load of the machine weighs on both alike; `firstCut` says the first one stopped early.
+struct SearchesInTurn {
+    double firstMs = 0;
+    double secondMs = 0;
+    bool firstCut = false;
+};
+
+SearchesInTurn TimeInTurn(benchmark::State& state, CSkillSearch& engine,
+                          const CSearchCondition& first, const CSearchCondition& second) {
+    SearchesInTurn times;
+    for (auto _ : state) {
+        const double start = CpuSeconds();
+        engine.Search(first);
+        times.firstCut = engine.stopReason != SearchStop::kCompleted;
+        const double middle = CpuSeconds();
+        engine.Search(second);
+        times.firstMs += (middle - start) * 1000;
+        times.secondMs += (CpuSeconds() - middle) * 1000;
+    }
+    const double runs = static_cast<double>(state.iterations());
+    times.firstMs /= runs;
+    times.secondMs /= runs;
+    return times;
+}
+
 void BM_RankedVsRules(benchmark::State& state) {
     CSkillSearch& engine = Engine();
     const CSearchCondition rules =
@@ -239,20 +265,10 @@ void BM_RankedVsRules(benchmark::State& state) {
     CSearchCondition ranked =
         Condition(5, state.range(0) != 0, state.range(1) != 0, state.range(2), true);
     ranked.rankKey = static_cast<RankKey>(state.range(3));
-    double rulesSeconds = 0;
-    double rankedSeconds = 0;
-    for (auto _ : state) {
-        const double start = CpuSeconds();
-        engine.Search(rules);
-        const double middle = CpuSeconds();
-        engine.Search(ranked);
-        rulesSeconds += middle - start;
-        rankedSeconds += CpuSeconds() - middle;
-    }
-    const double runs = static_cast<double>(state.iterations());
-    state.counters["rules_ms"] = rulesSeconds * 1000 / runs;
-    state.counters["ranked_ms"] = rankedSeconds * 1000 / runs;
-    state.counters["ratio"] = rankedSeconds / rulesSeconds;
+    const SearchesInTurn times = TimeInTurn(state, engine, rules, ranked);
+    state.counters["rules_ms"] = times.firstMs;
+    state.counters["ranked_ms"] = times.secondMs;
+    state.counters["ratio"] = times.secondMs / times.firstMs;
     state.counters["sets"] = static_cast<double>(engine.results.size());
     state.counters["hits"] = static_cast<double>(engine.hitCount);
     state.counters["limit"] = engine.stopReason == SearchStop::kCompleted ? 0 : 1;
@@ -272,25 +288,13 @@ void BM_ManySkills(benchmark::State& state) {
     CSearchCondition five = Condition(5, false, false, 3, true);
     CSearchCondition many = Condition(state.range(0), false, false, 3, true);
     five.rankKey = many.rankKey = static_cast<RankKey>(state.range(1));
-    double fiveSeconds = 0;
-    double manySeconds = 0;
-    bool fiveCut = false;
-    for (auto _ : state) {
-        const double start = CpuSeconds();
-        engine.Search(five);
-        fiveCut = engine.stopReason != SearchStop::kCompleted;
-        const double middle = CpuSeconds();
-        engine.Search(many);
-        fiveSeconds += middle - start;
-        manySeconds += CpuSeconds() - middle;
-    }
-    const double runs = static_cast<double>(state.iterations());
-    state.counters["five_ms"] = fiveSeconds * 1000 / runs;
-    state.counters["many_ms"] = manySeconds * 1000 / runs;
-    state.counters["ratio"] = manySeconds / fiveSeconds;
+    const SearchesInTurn times = TimeInTurn(state, engine, five, many);
+    state.counters["five_ms"] = times.firstMs;
+    state.counters["many_ms"] = times.secondMs;
+    state.counters["ratio"] = times.secondMs / times.firstMs;
     state.counters["sets"] = static_cast<double>(engine.results.size());
     state.counters["limit"] = engine.stopReason == SearchStop::kCompleted ? 0 : 1;
-    state.counters["five_limit"] = fiveCut ? 1 : 0;
+    state.counters["five_limit"] = times.firstCut ? 1 : 0;
 }
 BENCHMARK(BM_ManySkills)
     ->ArgNames({"skills", "key"})

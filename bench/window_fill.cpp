@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sjis.h"
+#include "bench/choose_skills.h"
 #include "res/dialog_102.h"
 #include "ui/framework/scripted_prompter.h"
 #include "ui/simulator_dlg.h"
@@ -21,21 +21,6 @@ namespace {
 
 const char* const kSkills[] = {"先読み", "重撃【小】", "剛腕", "解体上手", "龍攻撃UP【小】"};
 constexpr int kFills = 5;
-
-bool ChooseSkills(CSimulatorDlg& window) {
-    const auto& skills = window.m_search.database.Skills();
-    for (const char* name : kSkills) {
-        const auto found = std::find_if(skills.begin(), skills.end(), [name](const CSkillData* s) {
-            return platform::SjisToUtf8(s->skillName) == name;
-        });
-        if (found == skills.end()) {
-            std::fprintf(stderr, "window_fill: no skill %s in the tables\n", name);
-            return false;
-        }
-        window.AddChosenSkill(static_cast<int>(found - skills.begin()));
-    }
-    return true;
-}
 
 } // namespace
 
@@ -46,7 +31,8 @@ int main(int argc, char** argv) {
     QTemporaryDir program;
     ui::ScriptedPrompter prompter;
     CSimulatorDlg window(QFile::encodeName(program.path()).toStdString() + "/", tables, prompter);
-    if (!program.isValid() || !window.InitDialog() || !ChooseSkills(window)) {
+    if (!program.isValid() || !window.InitDialog() ||
+        !ChooseSkills(window, kSkills, "window_fill")) {
         return EXIT_FAILURE;
     }
     window.CheckRadio(res::kIdWeaponSlot3);

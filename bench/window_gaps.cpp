@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sjis.h"
+#include "bench/choose_skills.h"
 #include "res/dialog_102.h"
 #include "ui/framework/scripted_prompter.h"
 #include "ui/simulator_dlg.h"
@@ -23,21 +23,6 @@ namespace {
 const char* const kSkills[] = {"解体上手", "剛腕", "重撃【小】", "龍攻撃UP【小】", "先読み"};
 constexpr char kMinDefence[] = "380";
 
-bool ChooseSkills(CSimulatorDlg& window) {
-    const auto& skills = window.m_search.database.Skills();
-    for (const char* name : kSkills) {
-        const auto found = std::find_if(skills.begin(), skills.end(), [name](const CSkillData* s) {
-            return platform::SjisToUtf8(s->skillName) == name;
-        });
-        if (found == skills.end()) {
-            std::fprintf(stderr, "window_gaps: no skill %s in the tables\n", name);
-            return false;
-        }
-        window.AddChosenSkill(static_cast<int>(found - skills.begin()));
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,7 +31,8 @@ int main(int argc, char** argv) {
     QTemporaryDir program;
     ui::ScriptedPrompter prompter;
     CSimulatorDlg window(QFile::encodeName(program.path()).toStdString() + "/", tables, prompter);
-    if (!program.isValid() || !window.InitDialog() || !ChooseSkills(window)) {
+    if (!program.isValid() || !window.InitDialog() ||
+        !ChooseSkills(window, kSkills, "window_gaps")) {
         return EXIT_FAILURE;
     }
     window.SetCheck(res::kIdMinDefence, true);
