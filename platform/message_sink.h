@@ -17,6 +17,14 @@ public:
     virtual void ShowWithDetail(std::string_view text, std::string_view detail);
 };
 
+// Shows `text` where there is a sink; a caller without one (a search the engine runs for its own
+// ends, such as the advisor's) stays silent.
+inline void Tell(MessageSink* sink, std::string_view text) {
+    if (sink != nullptr) {
+        sink->Show(text);
+    }
+}
+
 class StderrSink final : public MessageSink {
 public:
     void Show(std::string_view text) override;

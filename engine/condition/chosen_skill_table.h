@@ -23,6 +23,8 @@ struct SkillTable {
 
 bool IsExcludedSkill(const CSearchCondition& condition, int row);
 
+constexpr char kSkillTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
+
 // Orders the chosen skills by how cheaply decorations serve them and keeps the usable decorations
 // for each. Rewrites every decoration's `skillIndex`. Returns 0 when the condition names no valid
 // set of skill rows; the table is then unusable.

@@ -43,12 +43,6 @@ struct ResultHeader {
     std::uint32_t totalCombos = 0;
 };
 
-void Tell(platform::MessageSink* sink, const char* text) {
-    if (sink != nullptr) {
-        sink->Show(text);
-    }
-}
-
 // The header has room for 32 bits only, while the engine counts in 64 bits because a big search
 // passes 2^32 combinations. Wrapping would store a small, wrong count; the largest storable value
 // at least says "this many or more".
@@ -188,7 +182,7 @@ int CSkillSearch::SaveResults(const std::string& path, int job, int sex, int wea
     out.Int32(static_cast<std::int32_t>(results.size()));
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (!WriteRecord(out, static_cast<int>(i), *results[i], weaponSlots)) {
-            Tell(sink, kSaveFailed);
+            platform::Tell(sink, kSaveFailed);
             return 0;
         }
     }
@@ -209,29 +203,29 @@ int CSkillSearch::LoadResults(const std::string& path, int& job, int& sex, int& 
     platform::FileHandle file = platform::OpenRegularFile(path);
     platform::Bytes head;
     if (!file || !platform::ReadUpTo(file.get(), 8, head)) {
-        Tell(sink, kOpenFailed);
+        platform::Tell(sink, kOpenFailed);
         return 0;
     }
     platform::ByteReader in(head);
     std::int32_t magic = 0;
     std::int32_t version = 0;
     if (!in.Int32(magic) || (magic == kResultMagic && !in.Int32(version))) {
-        Tell(sink, kInvalidFile);
+        platform::Tell(sink, kInvalidFile);
         return 0;
     }
     if (magic != kResultMagic) {
-        Tell(sink, kNotResultFile);
+        platform::Tell(sink, kNotResultFile);
         return 0;
     }
     if (version != kResultVersion) {
-        Tell(sink, kWrongVersion);
+        platform::Tell(sink, kWrongVersion);
         return 0;
     }
     results.clear();
     ResultHeader header;
     ResultList loaded;
     if (const char* failure = ReadBody(file.get(), database, header, loaded)) {
-        Tell(sink, failure);
+        platform::Tell(sink, failure);
         return 0;
     }
     results = std::move(loaded);

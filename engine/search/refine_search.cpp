@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
-
 // The keys of a set as it stands: points and free slots include the decorations it carries.
 // Whatever a key cannot hold goes to the request's extra points, counted as the set's skill
 // summary counts it: the weapon's decorations, a doubling piece's own decorations, and points
@@ -128,16 +126,12 @@ void RunRefine(const CEquipDatabase& database, const CSearchCondition& condition
     // A refine keeps or drops each listed set; nothing interrupts it.
     outcome.stopReason = SearchStop::kCompleted;
     if (const char* problem = SkillCountProblem(condition)) {
-        if (sink != nullptr) {
-            sink->Show(problem);
-        }
+        platform::Tell(sink, problem);
         return;
     }
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {
-        if (sink != nullptr) {
-            sink->Show(kTableFailed);
-        }
+        platform::Tell(sink, kSkillTableFailed);
         return;
     }
     std::vector<std::unique_ptr<CEquipSet>> previous = std::move(outcome.results);

@@ -15,14 +15,7 @@
 #include <optional>
 
 namespace {
-constexpr char kTableFailed[] = "スキル/装飾品テーブルの作成に失敗しました";
 constexpr char kListFailed[] = "装備リストの作成に失敗しました";
-
-void Tell(platform::MessageSink* sink, const char* text) {
-    if (sink != nullptr) {
-        sink->Show(text);
-    }
-}
 
 // Whether the condition has more than `count` sets, asked when a ranked list is full and the
 // ranking passed over parts that may or may not hold sets: the list is cut only if they do. The
@@ -47,18 +40,18 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     outcome.stopReason = SearchStop::kCompleted;
     // Refused before anything changes: the results of the last search stay.
     if (const char* problem = SkillCountProblem(condition)) {
-        Tell(sink, problem);
+        platform::Tell(sink, problem);
         return;
     }
     outcome.results.clear();
     SkillTable table;
     if (!BuildSkillTable(condition, database, table)) {
-        Tell(sink, kTableFailed);
+        platform::Tell(sink, kSkillTableFailed);
         return;
     }
     CandidateList candidates[kSlotCount];
     if (!BuildCandidates(condition, database, table, candidates)) {
-        Tell(sink, kListFailed);
+        platform::Tell(sink, kListFailed);
         return;
     }
     progress.running = 1;
