@@ -7,6 +7,7 @@
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/group_enumeration.h"
 #include "engine/search/hit_expansion.h"
+#include "engine/search/kept_set_decorations.h"
 #include "engine/search/rank_bound.h"
 #include "engine/search/ranked_sets.h"
 #include "engine/search/subtree_bound.h"
@@ -113,6 +114,9 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     }
     if (ranks) {
         outcome.results = ranked.TakeRanked();
+        if (DefersDecorations(condition)) {
+            ArrangeKeptSets(*exactJudge, outcome.results);
+        }
         if (ranked.Cut() || (ranked.MaybeCut() && outcome.stopReason == SearchStop::kCompleted &&
                              FindsMoreSetsThan(database, condition, condition.maxDisplay))) {
             outcome.NoteStop(SearchStop::kDisplayLimit);
