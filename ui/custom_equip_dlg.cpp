@@ -198,17 +198,9 @@ void CCustomEquipDlg::OnBnClickedOk() {
 
 // Esc and the close box ask, as the owned-equipment dialog does, before edits are thrown away.
 void CCustomEquipDlg::OnCancel() {
-    if (EditsChanged()) {
-        switch (GetPrompter().MessageBox("固定装備・除外装備の変更を保存しますか？",
-                                         ui::MessageButtons::kSaveDiscardCancel)) {
-        case ui::kIdYes:
-            OnBnClickedOk();
-            return;
-        case ui::kIdNo:
-            break;
-        default:
-            return;
-        }
+    if (!ClosesWithoutSaving(EditsChanged(), "固定装備・除外装備の変更を保存しますか？",
+                             [this] { OnBnClickedOk(); })) {
+        return;
     }
     StoreRadios();
     EndDialog(ui::kIdCancel);

@@ -46,6 +46,22 @@ void CEquipDialog::reject() {
     OnCancel();
 }
 
+bool CEquipDialog::ClosesWithoutSaving(bool changed, const char* question,
+                                       const std::function<void()>& save) {
+    if (!changed) {
+        return true;
+    }
+    switch (GetPrompter().MessageBox(question, ui::MessageButtons::kSaveDiscardCancel)) {
+    case ui::kIdYes:
+        save();
+        return false;
+    case ui::kIdNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool CEquipDialog::PreTranslateKey(QObject* target, const QKeyEvent& event) {
     const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
     return enter && std::any_of(m_nameFilterIds.begin(), m_nameFilterIds.end(),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -44,6 +45,10 @@ protected:
     void reject() override;
     // Enter in a name filter filters as typing does and must not also press the default button.
     bool PreTranslateKey(QObject* target, const QKeyEvent& event) override;
+    // Whether Esc or the close box closes the dialog without saving: yes when nothing `changed`
+    // or the player discards the edits when asked `question` ("…の変更を保存しますか？"). Saving
+    // goes through `save`, OK's handler, which closes the dialog itself; cancelling stays.
+    bool ClosesWithoutSaving(bool changed, const char* question, const std::function<void()>& save);
     // Lets a dialog fit its lists to the tables it is given.
     virtual void OnSetData(const CEquipDatabase&) {}
 

@@ -112,21 +112,13 @@ bool COwnDlg::OwnedChanged() const {
 }
 
 void COwnDlg::OnCancel() {
-    if (OwnedChanged()) {
-        switch (GetPrompter().MessageBox("所有装備の変更を保存しますか？",
-                                         ui::MessageButtons::kSaveDiscardCancel)) {
-        case ui::kIdYes:
-            OnBnClickedOk();
-            return;
-        case ui::kIdNo:
-            // Discarded for good: a later opening that cannot read OwnEquip.dat keeps the
-            // arrays, and a later OK would otherwise save what was discarded here.
-            m_owned = m_openedOwned;
-            break;
-        default:
-            return;
-        }
+    if (!ClosesWithoutSaving(OwnedChanged(), "所有装備の変更を保存しますか？",
+                             [this] { OnBnClickedOk(); })) {
+        return;
     }
+    // Discarded for good: a later opening that cannot read OwnEquip.dat keeps the arrays, and a
+    // later OK would otherwise save what was discarded here.
+    m_owned = m_openedOwned;
     StoreRadios();
     EndDialog(ui::kIdCancel);
 }

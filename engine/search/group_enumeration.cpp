@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine/condition/group_key.h"
+#include "engine/search/failure_skip.h"
 #include "engine/search/visiting_order.h"
 #include "engine/tables/saturating.h"
 
@@ -20,20 +21,10 @@ GroupEnumeration::GroupEnumeration(SearchProgress& progress, SearchOutcome& outc
       minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
       maxCalc_(condition.maxCalc), hitless_(groups, condition.minDefense) {
     std::uint64_t size = 1;
-    std::int64_t strongest = 0;
     for (int level = kSlotCount - 1; level >= 0; --level) {
         below_[level] = size;
         size = SaturatingMul(size, groups[level].size());
-        strongestBelow_[level] = strongest;
-        if (!groups[level].empty()) {
-            strongest += std::max_element(groups[level].begin(), groups[level].end(),
-                                          [](const CandidateGroup& a, const CandidateGroup& b) {
-                                              return a.bestDefense < b.bestDefense;
-                                          })
-                             ->bestDefense;
-        }
     }
-    combos_ = size;
     request_.weaponSlots = condition.weaponSlots;
     sets_[0] = 1;
 }
@@ -44,7 +35,8 @@ void GroupEnumeration::UseRanking(RankedSets* ranked, HitExpansion* expansion,
     expansion_ = expansion;
     rankBound_ = exact_ != nullptr ? bound : nullptr;
     // Past 2^64 combinations the positions would not tell the order found.
-    if (rankBound_ == nullptr || combos_ == std::numeric_limits<std::uint64_t>::max()) {
+    if (rankBound_ == nullptr ||
+        progress_.totalCombos == std::numeric_limits<std::uint64_t>::max()) {
         return;
     }
     for (int level = 0; level < kSlotCount; ++level) {
@@ -53,16 +45,24 @@ void GroupEnumeration::UseRanking(RankedSets* ranked, HitExpansion* expansion,
 }
 
 void GroupEnumeration::Run() {
-    Descend<0>();
+    Descend<0, true>();
 }
 
-template <int Level> bool GroupEnumeration::Descend() {
-    if constexpr (Level == kLeaf) {
+// A subtree without hits is walked only where the walk shows: at and above the level that pumps
+// messages, while a host listens. Below it nothing but the counters and the low-defence flag can
+// tell the walk happened, so the subtree is counted whole.
+template <int Level, bool Judging> bool GroupEnumeration::Descend() {
+    if constexpr (!Judging && Level > kPumpLevel) {
+        return CountWithoutHits(Level);
+    } else if constexpr (Level == kLeaf) {
         return Leaves();
     } else {
+        if (!Judging && progress_.owner == nullptr) {
+            return CountWithoutHits(Level);
+        }
         const CandidateGroup* lastFailed = nullptr;
         for (std::size_t n = 0; n < groups_[Level].size(); ++n) {
-            const CandidateGroup& group = GroupAt<Level>(n);
+            const CandidateGroup& group = Judging ? GroupAt<Level>(n) : groups_[Level][n];
             if (Level == kPumpLevel) {
                 progress_.Pump();
             }
@@ -70,24 +70,16 @@ template <int Level> bool GroupEnumeration::Descend() {
                 progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
                 continue;
             }
-            request_.keys[Level] = group.key;
-            chosen_[Level] = &group;
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
-            if (RankedOut(Level, group)) {
-                progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
-                continue;
-            }
-            sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
-            const std::uint32_t hitsBefore = outcome_.hitCount;
-            const std::uint64_t rankedOutBefore = rankedOut_;
-            const bool mayHit = MayHitBelow(Level);
-            if (!mayHit) {
-                progress_.pruned = SaturatingAdd(progress_.pruned, below_[Level]);
-            }
-            if (!(mayHit ? Descend<Level + 1>() : WalkWithoutHits<Level + 1>())) {
+            bool failed = true;
+            if constexpr (Judging) {
+                if (!Enter<Level>(group, failed)) {
+                    return false;
+                }
+            } else if (!Descend<Level + 1, false>()) {
                 return false;
             }
-            if (outcome_.hitCount == hitsBefore && rankedOut_ == rankedOutBefore) {
+            if (failed) {
                 lastFailed = &group;
             }
         }
@@ -95,12 +87,36 @@ template <int Level> bool GroupEnumeration::Descend() {
     }
 }
 
+// Judges the subtree under `group`, or walks it without judging where the bounds prove it empty.
+// `failed` tells it found nothing; a part the ranking passed over may hold hits, so it never has.
+template <int Level> bool GroupEnumeration::Enter(const CandidateGroup& group, bool& failed) {
+    request_.keys[Level] = group.key;
+    chosen_[Level] = &group;
+    if (RankedOut(Level, group)) {
+        progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
+        failed = false;
+        return true;
+    }
+    sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
+    const std::uint32_t hitsBefore = outcome_.hitCount;
+    const std::uint64_t rankedOutBefore = rankedOut_;
+    const bool mayHit = MayHitBelow(Level);
+    if (!mayHit) {
+        progress_.pruned = SaturatingAdd(progress_.pruned, below_[Level]);
+    }
+    if (!(mayHit ? Descend<Level + 1, true>() : Descend<Level + 1, false>())) {
+        return false;
+    }
+    failed = outcome_.hitCount == hitsBefore && rankedOut_ == rankedOutBefore;
+    return true;
+}
+
 // The defence test first: it is the cheaper, and with a minimum defence it rules out most.
 bool GroupEnumeration::MayHitBelow(int level) const {
     if (bound_ == nullptr) {
         return true;
     }
-    return defense_[level + 1] + strongestBelow_[level] >= minDefense_ &&
+    return defense_[level + 1] + hitless_.StrongestFrom(level + 1) >= minDefense_ &&
            bound_->MayHit(level, request_.keys, defense_[level + 1]);
 }
 
@@ -135,16 +151,9 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     return true;
 }
 
-// A group whose subtree found nothing makes the next equivalent group (the same points, fewer
-// slots) be skipped. The rule-based search skips unless some combination fell below the minimum
-// defence since; that can skip a group whose better defence would have passed. The exact search
-// skips only a group no stronger than the one that failed, which cannot lose a set.
 bool GroupEnumeration::SkipsAfter(const CandidateGroup& group,
                                   const CandidateGroup* lastFailed) const {
-    if (lastFailed == nullptr || !AreEquivalent(group.key, lastFailed->key)) {
-        return false;
-    }
-    return exact_ != nullptr ? group.bestDefense <= lastFailed->bestDefense : !lowDefenseSeen_;
+    return SkipsAfterFailure(group, lastFailed, exact_ != nullptr, lowDefenseSeen_);
 }
 
 bool GroupEnumeration::Leaves() {
@@ -163,8 +172,7 @@ bool GroupEnumeration::Leaves() {
             lowDefenseSeen_ = true;
             continue;
         }
-        // A group like the last one that failed, with fewer slots, fails too.
-        if ((exact_ != nullptr || !lowDefenseSeen_) && AreEquivalent(group.key, lastFailed)) {
+        if (LeafSkipsAfterFailure(group.key, lastFailed, exact_ != nullptr, lowDefenseSeen_)) {
             continue;
         }
         if (RankedOut(kLeaf, group)) {
@@ -234,36 +242,6 @@ bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
         return false;
     }
     return true;
-}
-
-// Mirrors Descend for a subtree without hits: every judged combination would fail. Below the
-// level that pumps messages nothing but the counters and the low-defence flag can tell the walk
-// happened, so the subtree is counted whole; above it, the loops still pump, skip and remember
-// their last failure as Descend would.
-template <int Level> bool GroupEnumeration::WalkWithoutHits() {
-    if constexpr (Level > kPumpLevel) {
-        return CountWithoutHits(Level);
-    } else {
-        if (progress_.owner == nullptr) {
-            return CountWithoutHits(Level);
-        }
-        const CandidateGroup* lastFailed = nullptr;
-        for (const CandidateGroup& group : groups_[Level]) {
-            if (Level == kPumpLevel) {
-                progress_.Pump();
-            }
-            if (SkipsAfter(group, lastFailed)) {
-                progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
-                continue;
-            }
-            defense_[Level + 1] = defense_[Level] + group.bestDefense;
-            if (!WalkWithoutHits<Level + 1>()) {
-                return false;
-            }
-            lastFailed = &group;
-        }
-        return true;
-    }
 }
 
 // No pump comes inside, so an abort, if any, is already requested: the walk would stop at its

@@ -38,8 +38,10 @@ public:
     void Run();
 
 private:
-    // Each returns false once phase 1 has to end.
-    template <int Level> bool Descend();
+    // Each returns false once phase 1 has to end. Without judging, the walk is that of a subtree
+    // the bounds proved empty.
+    template <int Level, bool Judging> bool Descend();
+    template <int Level> bool Enter(const CandidateGroup& group, bool& failed);
     bool SkipsAfter(const CandidateGroup& group, const CandidateGroup* lastFailed) const;
     bool Leaves();
     bool Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets);
@@ -47,7 +49,6 @@ private:
     bool ExpandRankedHit(const SearchHit& hit);
     bool RankedOut(int level, const CandidateGroup& group);
     bool MayHitBelow(int level) const;
-    template <int Level> bool WalkWithoutHits();
     bool CountWithoutHits(int level);
 
     SearchProgress& progress_;
@@ -75,9 +76,7 @@ private:
     const std::uint32_t maxDisplay_;
     const std::uint32_t maxCalc_;
 
-    std::uint64_t below_[kSlotCount] = {};         // combinations under one group of each level
-    std::int64_t strongestBelow_[kSlotCount] = {}; // best defence the levels under one can add
-    std::uint64_t combos_ = 0;
+    std::uint64_t below_[kSlotCount] = {}; // combinations under one group of each level
     // Best defence of the groups chosen above a level; 64-bit, as five table values may not add
     // up within an int.
     std::int64_t defense_[kSlotCount + 1] = {};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/condition/group_key.h"
+#include "engine/search/failure_skip.h"
 
 namespace {
 constexpr int kLeaf = kSlotCount - 1;
@@ -10,28 +10,26 @@ constexpr int kLeaf = kSlotCount - 1;
 
 HitlessWalk::HitlessWalk(const GroupList (&groups)[kSlotCount], std::int64_t minDefense)
     : groups_(groups), minDefense_(minDefense) {
-    std::int64_t strongest = 0;
-    std::int64_t weakest = 0;
     for (int level = kLeaf; level >= 0; --level) {
         const auto [least, most] =
             std::minmax_element(groups[level].begin(), groups[level].end(),
                                 [](const CandidateGroup& a, const CandidateGroup& b) {
                                     return a.bestDefense < b.bestDefense;
                                 });
+        strongest_[level] = strongest_[level + 1];
+        weakest_[level] = weakest_[level + 1];
         if (least != groups[level].end()) {
-            weakest += least->bestDefense;
-            strongest += most->bestDefense;
+            weakest_[level] += least->bestDefense;
+            strongest_[level] += most->bestDefense;
         }
-        allLow_[level] = minDefense - strongest;
-        noneLow_[level] = minDefense - weakest;
     }
 }
 
 bool HitlessWalk::LowDefenseAfter(int level, std::int64_t defenseAbove) {
-    if (defenseAbove >= noneLow_[level]) {
+    if (defenseAbove + weakest_[level] >= minDefense_) {
         return false;
     }
-    if (defenseAbove < allLow_[level]) {
+    if (defenseAbove + strongest_[level] < minDefense_) {
         return true;
     }
     if (level == kLeaf) {
@@ -49,13 +47,13 @@ bool HitlessWalk::LowDefenseAfter(int level, std::int64_t defenseAbove) {
 }
 
 // The loop of one level as the enumeration runs it when nothing below is a hit: each group that
-// is not skipped fails, so the next equivalent one is skipped while the flag is clear. The first
-// group is never skipped, so the flag on entry plays no part.
+// is not skipped fails and may make the next equivalent one be skipped. The first group is never
+// skipped, so the flag on entry plays no part.
 bool HitlessWalk::Simulate(int level, std::int64_t defenseAbove) {
     bool low = false;
     const CandidateGroup* lastFailed = nullptr;
     for (const CandidateGroup& group : groups_[level]) {
-        if (lastFailed != nullptr && !low && AreEquivalent(group.key, lastFailed->key)) {
+        if (SkipsAfterFailure(group, lastFailed, false, low)) {
             continue;
         }
         low = LowDefenseAfter(level + 1, defenseAbove + group.bestDefense);

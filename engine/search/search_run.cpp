@@ -18,19 +18,73 @@
 namespace {
 constexpr char kListFailed[] = "装備リストの作成に失敗しました";
 
+// Serves a search run inside another one: pumps that search's host, keeps the inner search's
+// messages from it (they are not the ones it waits for) and passes on an abort asked of that
+// search, so that the player can stop the inner one as any other part of the search.
+class NestedHost final : public SearchHost {
+public:
+    NestedHost(const SearchProgress& outer, SearchProgress& inner) : outer_(outer), inner_(inner) {}
+    void Post(unsigned, std::uint64_t, std::uint64_t) override {}
+    void PumpMessages() override {
+        outer_.Pump();
+        if (outer_.AbortRequested()) {
+            inner_.abortRequested = 1;
+        }
+    }
+
+private:
+    const SearchProgress& outer_;
+    SearchProgress& inner_;
+};
+
+enum class MoreSets { kNone, kSome, kAborted };
+
 // Whether the condition has more than `count` sets, asked when a ranked list is full and the
-// ranking passed over parts that may or may not hold sets: the list is cut only if they do. The
-// found-order search stops at the first set past `count`; it runs on objects of its own, without
-// a host, so that nothing of the ranked search changes.
-bool FindsMoreSetsThan(const CEquipDatabase& database, const CSearchCondition& condition,
-                       std::uint32_t count) {
+// ranking passed over parts that may or may not hold sets: the list is cut only if they do. To
+// know it the ranking would have to judge every part it passes over, which is what passing over
+// saves. The found-order search stops at the first set past `count`; it counts into objects of
+// its own, so that no counter of the ranked search changes, and stops when that one is aborted.
+MoreSets FindsMoreSetsThan(const CEquipDatabase& database, const CSearchCondition& condition,
+                           std::uint32_t count, const SearchProgress& outer) {
+    if (outer.AbortRequested()) {
+        return MoreSets::kAborted;
+    }
     CSearchCondition unranked = condition;
     unranked.rankKey = RankKey::kNone;
     unranked.maxDisplay = count + 1;
     SearchProgress progress;
+    NestedHost host(outer, progress);
+    progress.owner = &host;
     SearchOutcome outcome;
     RunSearch(database, unranked, progress, outcome, nullptr);
-    return outcome.results.size() > count;
+    if (outcome.stopReason == SearchStop::kAborted) {
+        return MoreSets::kAborted;
+    }
+    return outcome.results.size() > count ? MoreSets::kSome : MoreSets::kNone;
+}
+
+// Why a ranked search ended, once its list is known: cut by the display limit where a valid set
+// was left out of a full list.
+void NoteRankedStop(const CEquipDatabase& database, const CSearchCondition& condition,
+                    const RankedSets& ranked, const SearchProgress& progress,
+                    SearchOutcome& outcome) {
+    if (ranked.Cut()) {
+        outcome.NoteStop(SearchStop::kDisplayLimit);
+        return;
+    }
+    if (!ranked.MaybeCut() || outcome.stopReason != SearchStop::kCompleted) {
+        return;
+    }
+    switch (FindsMoreSetsThan(database, condition, condition.maxDisplay, progress)) {
+    case MoreSets::kSome:
+        outcome.NoteStop(SearchStop::kDisplayLimit);
+        break;
+    case MoreSets::kAborted:
+        outcome.NoteStop(SearchStop::kAborted);
+        break;
+    case MoreSets::kNone:
+        break;
+    }
 }
 
 } // namespace
@@ -112,18 +166,15 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
             break;
         }
     }
+    if (abortedEarly) {
+        progress.abortRequested = 1;
+    }
     if (ranks) {
         outcome.results = ranked.TakeRanked();
         if (DefersDecorations(condition)) {
             ArrangeKeptSets(*exactJudge, outcome.results);
         }
-        if (ranked.Cut() || (ranked.MaybeCut() && outcome.stopReason == SearchStop::kCompleted &&
-                             FindsMoreSetsThan(database, condition, condition.maxDisplay))) {
-            outcome.NoteStop(SearchStop::kDisplayLimit);
-        }
-    }
-    if (abortedEarly) {
-        progress.abortRequested = 1;
+        NoteRankedStop(database, condition, ranked, progress, outcome);
     }
     // Cleared before the message so that a host handling it at once sees the search finished.
     progress.running = 0;

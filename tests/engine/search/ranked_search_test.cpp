@@ -161,6 +161,66 @@ TEST(RankedSearchTest, StoppedSearchesListValidSetsRanked) {
     }
 }
 
+int PumpsAfterEnumeration(const ScriptedHost& host) {
+    for (const ScriptedHost::Message& message : host.messages) {
+        if (message.id == SearchHost::kPhaseOneDone) {
+            return host.pumps - message.pumpsBefore;
+        }
+    }
+    return 0;
+}
+
+// A full list whose ranking passed over parts that might hold sets asks a found-order search
+// whether more sets exist: exactly as many sets as listed is no cut, one more is. That search
+// pumps the host, so an abort during it stops it and reports the abort; the listed sets and the
+// counters stay those of the ranked search.
+TEST(RankedSearchTest, TheCheckForMoreSetsTellsTheCutAndStopsAtAnAbort) {
+    std::mt19937 random(9);
+    int checked = 0;
+    for (int round = 1; round < 400 && !::testing::Test::HasFailure(); round += 2) {
+        ScriptedHost host;
+        CSkillSearch engine(&host, nullptr);
+        host.abortFlag = &engine.abortRequested;
+        CSearchCondition condition = RandomCondition(random, engine.database, round);
+        engine.Search(condition);
+        const std::size_t all = engine.results.size();
+        condition.rankKey = kKeys[Pick(random, 0, 7)];
+        for (const std::size_t limit : {all, all - 1}) {
+            if (limit == 0) {
+                continue;
+            }
+            condition.maxDisplay = static_cast<std::uint32_t>(limit);
+            host = ScriptedHost{};
+            host.abortFlag = &engine.abortRequested;
+            engine.Search(condition);
+            const int checkPumps = PumpsAfterEnumeration(host);
+            if (checkPumps == 0) {
+                continue;
+            }
+            ++checked;
+            EXPECT_EQ(engine.stopReason,
+                      limit < all ? SearchStop::kDisplayLimit : SearchStop::kCompleted)
+                << "round " << round;
+            const std::vector<CEquipSet> listed = Copies(engine);
+            const std::uint64_t visited = engine.visited;
+            const std::uint32_t hits = engine.hitCount;
+            host.abortAtPump = host.pumps - checkPumps + 1;
+            host.pumps = 0;
+            host.messages.clear();
+            engine.Search(condition);
+            EXPECT_EQ(engine.stopReason, SearchStop::kAborted) << "round " << round;
+            EXPECT_EQ(host.pumps, host.abortAtPump) << "round " << round;
+            ASSERT_EQ(engine.results.size(), listed.size()) << "round " << round;
+            for (std::size_t i = 0; i < listed.size(); ++i) {
+                EXPECT_TRUE(SameSet(*engine.results[i], listed[i])) << "round " << round;
+            }
+            EXPECT_EQ(engine.visited, visited);
+            EXPECT_EQ(engine.hitCount, hits);
+        }
+    }
+    EXPECT_GT(checked, 10) << "no full list needed the check";
+}
+
 // The refine ranks its sets the same way: the stable sort of the unranked refine's list, cut.
 TEST(RankedSearchTest, RefineRanksItsSets) {
     std::mt19937 random(31);

@@ -21,7 +21,8 @@ struct PhaseOne {
     int pumps = 0;
 };
 
-// Phase 1 of a search, with or without the bound; an abort comes at the given pump.
+// Phase 1 of a search in either fitting, with or without the bound; an abort comes at the given
+// pump.
 PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bool bounded,
                      int abortAtPump) {
     ScriptedHost host;
@@ -40,8 +41,12 @@ PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bo
                       ExactDecorations(condition, engine.database, skills));
     SubtreeBound bound(condition, skills, candidates, groups, exact);
     DecorationFitter fitter(table, condition);
+    ExactJudge judge(condition, table, candidates, groups, exact);
     PhaseOne result;
     GroupEnumeration enumeration(progress, outcome, condition, groups, fitter, result.hits);
+    if (condition.exactFitting != 0) {
+        enumeration.UseExactJudge(&judge);
+    }
     if (bounded) {
         enumeration.UseBound(&bound);
     }
@@ -111,6 +116,7 @@ TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
         }
         condition.maxDisplay =
             std::uniform_int_distribution<std::uint32_t>(1, 6)(random) == 1 ? 2 : 1000000;
+        condition.exactFitting = round % 4 >= 2 ? 1 : 0;
         const int abortAt = std::uniform_int_distribution<int>(0, mostPumps)(random);
         const PhaseOne plain = RunPhaseOne(engine, condition, false, abortAt);
         const PhaseOne bounded = RunPhaseOne(engine, condition, true, abortAt);

@@ -21,9 +21,10 @@ public:
         unsigned id;
         std::uint64_t visited;
         std::uint64_t total;
+        int pumpsBefore;
     };
     void Post(unsigned message, std::uint64_t visited, std::uint64_t total) override {
-        messages.push_back({message, visited, total});
+        messages.push_back({message, visited, total, pumps});
     }
     void PumpMessages() override {
         if (++pumps == abortAtPump) {
