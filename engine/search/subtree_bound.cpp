@@ -153,17 +153,21 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         if (!KeepUndominated(joined)) {
             return;
         }
+        below = joined;
+        std::stable_sort(
+            joined.begin(), joined.end(),
+            [](const Contribution& a, const Contribution& b) { return a.defense > b.defense; });
         frontiers_[level] = std::move(joined);
         firstFrontier_ = level;
-        below = frontiers_[level];
     }
 }
 
 bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& frontier,
                                    std::int64_t defenseAbove) const {
+    // Strongest first: past the first choice too weak for the minimum, all are.
     for (const Contribution& rest : frontier) {
         if (defenseAbove + rest.defense < minDefense_) {
-            continue;
+            return false;
         }
         Partial whole = partial;
         whole.slots += rest.slots + rest.doublings * partial.bodySlots;
