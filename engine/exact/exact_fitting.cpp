@@ -198,23 +198,30 @@ void ExactFitter::BuildSlotTables() {
     }
     for (int k = 0; k < count_; ++k) {
         std::vector<std::uint8_t>& table = minSlots_[k];
+        std::vector<int>& costs = minCost_[k];
         table.assign(kMinSlotsRange, kUnreachable);
+        costs.assign(kMinSlotsRange, kNoCost);
         table[0] = 0;
+        costs[0] = 0;
         for (int r = 1; r < kMinSlotsRange; ++r) {
             int best = kUnreachable;
+            int cheapest = kNoCost;
             for (std::size_t d = 0; d < decos_.size(); ++d) {
                 const int gain = decoGain_[d][k];
                 if (gain > 0) {
-                    const int rest = table[std::max(0, r - gain)];
-                    best = std::min(best, rest + decos_[d]->size);
+                    const int rest = std::max(0, r - gain);
+                    best = std::min(best, table[rest] + decos_[d]->size);
+                    cheapest = std::min(cheapest, costs[rest] + CostOf(decos_[d]->size, 1));
                 }
             }
             table[r] = static_cast<std::uint8_t>(std::min<int>(best, kUnreachable));
+            costs[r] = std::min(cheapest, static_cast<int>(kNoCost));
         }
         for (int m = 0; m < count_; ++m) {
             for (std::size_t d = 0; d < decos_.size(); ++d) {
-                shared_[k][m] =
-                    shared_[k][m] || (m != k && decoGain_[d][k] > 0 && decoGain_[d][m] > 0);
+                if (m != k && decoGain_[d][k] > 0 && decoGain_[d][m] > 0) {
+                    sharedWith_[k] |= std::uint32_t{1} << m;
+                }
             }
         }
     }
@@ -229,26 +236,39 @@ int ExactFitter::MinSlots(int k, int required) const {
 }
 
 // Slots needed by different skills add up unless one decoration can serve two of them; then
-// only the neediest skill is counted. kUnreachable when some skill cannot be served at all.
-int ExactFitter::SlotsNeeded(const int* required) const {
-    int sum = 0;
+// only the neediest skill is counted. So do costs, as then each decoration serves one of the
+// skills at most: the others only lose by it. Slots are kUnreachable when some skill cannot be
+// served at all.
+ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
+    Need need;
     int most = 0;
-    bool shared = false;
+    std::uint32_t needing = 0;
+    std::uint32_t sharing = 0;
     for (int k = 0; k < count_; ++k) {
         if (required[k] <= 0) {
             continue;
         }
-        const int needed = MinSlots(k, required[k]);
-        if (needed == kUnreachable) {
-            return kUnreachable;
+        const int slots = MinSlots(k, required[k]);
+        if (slots == kUnreachable) {
+            need.slots = kUnreachable;
+            need.cost = kNoCost;
+            return need;
         }
-        sum += needed;
-        most = std::max(most, needed);
-        for (int m = 0; m < k; ++m) {
-            shared = shared || (required[m] > 0 && shared_[k][m]);
-        }
+        need.slots += slots;
+        need.cost += minCost_[k][std::min(required[k], kMinSlotsRange - 1)];
+        most = std::max(most, slots);
+        needing |= std::uint32_t{1} << k;
+        sharing |= sharedWith_[k];
     }
-    return shared ? most : sum;
+    need.shared = (needing & sharing) != 0;
+    if (need.shared) {
+        need.slots = most;
+    }
+    return need;
+}
+
+int ExactFitter::SlotsNeeded(const int* required) const {
+    return NeedOf(required).slots;
 }
 
 bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
@@ -408,14 +428,19 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
 // A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
 // holder does the work of `weightedTimes` others, so it is counted first.
 int ExactFitter::LeastCost(const Holders& holders, const int* required) const {
-    const int needed = SlotsNeeded(required);
+    const Need need = NeedOf(required);
+    const int needed = need.slots;
     if (needed == 0) {
         return 0;
     }
     const int times = std::max(holders.weightedTimes, 1);
     const int weighted = std::min(holders.weightedCapacity, (needed + times - 1) / times);
     const int slots = weighted + std::max(0, needed - weighted * times);
-    return CostOf(slots, (slots + 2) / 3);
+    const int bySlots = CostOf(slots, (slots + 2) / 3);
+    // Without a holder that counts more than once, each skill needs its own cheapest
+    // decorations.
+    const bool separate = !need.shared && holders.weightedTimes <= 1;
+    return separate ? std::max(bySlots, need.cost) : bySlots;
 }
 
 ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {
@@ -501,11 +526,16 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(const FreeRoom& room, cons
         const Filling* chosen = nullptr;
         for (const Filling* filling : cheapestFirst_[capacity]) {
             const int cost = CostOf(filling->size, filling->count);
+            if (cost > target) {
+                break;
+            }
             for (int k = 0; k < count_; ++k) {
                 after[k] = required[k] - times * filling->gain[k];
             }
-            const int restCost = MinCost(rest, after);
-            if (restCost != kNoCost && cost + restCost == target) {
+            // No filling does better than the target, so one that reaches it within the budget
+            // left is the first of least cost.
+            if (cost + LeastCost(rest, after) <= target &&
+                CostWithin(rest, after, target - cost) != kNoCost) {
                 chosen = filling;
                 target -= cost;
                 break;

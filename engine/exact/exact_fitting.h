@@ -86,6 +86,14 @@ private:
     bool Solve(const Holders& holders, const int* required);
     bool Bounded(const Holders& holders, int* required) const;
     int MinSlots(int k, int required) const;
+    // What the decorations for the skills with a positive requirement need at least, each skill
+    // counted on its own: slots, and cost where no decoration serves two of those skills.
+    struct Need {
+        int slots = 0;
+        int cost = 0;
+        bool shared = false;
+    };
+    Need NeedOf(const int* required) const;
     struct Arrangement {
         bool found = false;
         const Filling* fillings[kPositionCount] = {};
@@ -128,10 +136,13 @@ private:
     std::vector<const Filling*> cheapestFirst_[4]; // the arranging ones by cost
     int bestGain_[4][kMaxTrackedSkills] = {};
     int worstGain_[4][kMaxTrackedSkills] = {};
-    // Fewest slots that give skill k a gain of r, for r up to kMinSlotsRange.
+    // Fewest slots that give skill k a gain of r, and the least cost of decorations that do, for
+    // r up to kMinSlotsRange.
     static constexpr int kMinSlotsRange = 512;
     std::vector<std::uint8_t> minSlots_[kMaxTrackedSkills];
-    bool shared_[kMaxTrackedSkills][kMaxTrackedSkills] = {}; // a decoration helps both
+    std::vector<int> minCost_[kMaxTrackedSkills];
+    // The skills m for which some decoration helps both skill k and m, as bit m of sharedWith_[k].
+    std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;

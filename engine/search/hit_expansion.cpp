@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "engine/search/kept_set_decorations.h"
 #include "engine/search/rank_value.h"
 #include "engine/tables/saturating.h"
 
@@ -13,7 +14,7 @@ HitExpansion::HitExpansion(SearchProgress& progress, SearchOutcome& outcome,
       minDefense_(condition.minDefense), maxDisplay_(condition.maxDisplay),
       maxCalc_(condition.maxCalc), weaponSlots_(condition.weaponSlots),
       countsRejections_(!condition.exactFitting && condition.rankKey == RankKey::kNone),
-      condition_(condition) {}
+      defersDecorations_(DefersDecorations(condition)), condition_(condition) {}
 
 bool HitExpansion::Expand(const SearchHit& hit) {
     hit_ = &hit;
@@ -185,32 +186,38 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
     return true;
 }
 
+// The variant of the hit that the set's doubling pieces match, as its index; the number of
+// variants when none does. 0 for a hit without variants.
+std::size_t HitExpansion::VariantOfSet() const {
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        const HitVariant& candidate = hit_->variants[index];
+        bool matches = true;
+        for (int slot = 0; slot < kSlotCount && matches; ++slot) {
+            matches = candidate.profile[slot] == HitVariant::kAnyProfile ||
+                      candidate.profile[slot] == profiles_[slot][member_[slot]];
+        }
+        if (matches) {
+            return index;
+        }
+    }
+    return hit_->variants.empty() ? 0 : hit_->variants.size();
+}
+
 // The hit's decorations, or those of the variant matching the set's doubling pieces; null when
-// the set's variant was not met.
+// the set's variant was not met. A search that defers the decorations gets none yet.
 const DecoBlock* HitExpansion::DecorationsOfSet() {
     if (exact_ == nullptr) {
         return &hit_->decos;
     }
-    std::size_t index = 0;
-    const HitVariant* variant = nullptr;
-    if (!hit_->variants.empty()) {
-        for (index = 0; index < hit_->variants.size(); ++index) {
-            const HitVariant& candidate = hit_->variants[index];
-            bool matches = true;
-            for (int slot = 0; slot < kSlotCount && matches; ++slot) {
-                matches = candidate.profile[slot] == HitVariant::kAnyProfile ||
-                          candidate.profile[slot] == profiles_[slot][member_[slot]];
-            }
-            if (matches) {
-                variant = &candidate;
-                break;
-            }
-        }
-        if (variant == nullptr) {
-            return nullptr;
-        }
+    static const DecoBlock kNoDecorations;
+    const std::size_t index = VariantOfSet();
+    if (!hit_->variants.empty() && index == hit_->variants.size()) {
+        return nullptr;
     }
-    return &ArrangedVariant(index, variant);
+    if (defersDecorations_) {
+        return &kNoDecorations;
+    }
+    return &ArrangedVariant(index, hit_->variants.empty() ? nullptr : &hit_->variants[index]);
 }
 
 bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {

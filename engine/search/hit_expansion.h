@@ -38,6 +38,7 @@ private:
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();
     const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
+    std::size_t VariantOfSet() const;
     const DecoBlock* DecorationsOfSet();
 
     SearchProgress& progress_;
@@ -50,6 +51,8 @@ private:
     // Only the rule-based search in the found order counts the sets too weak to list against the
     // calculation limit.
     const bool countsRejections_;
+    // Only the sets kept get their decorations, at the end: see kept_set_decorations.h.
+    const bool defersDecorations_;
     const CSearchCondition& condition_;
 
     ExactJudge* exact_ = nullptr;

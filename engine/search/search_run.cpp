@@ -7,6 +7,7 @@
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/group_enumeration.h"
 #include "engine/search/hit_expansion.h"
+#include "engine/search/kept_set_decorations.h"
 #include "engine/search/rank_bound.h"
 #include "engine/search/ranked_sets.h"
 #include "engine/search/subtree_bound.h"
@@ -170,6 +171,9 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     }
     if (ranks) {
         outcome.results = ranked.TakeRanked();
+        if (DefersDecorations(condition)) {
+            ArrangeKeptSets(*exactJudge, outcome.results);
+        }
         NoteRankedStop(database, condition, ranked, progress, outcome);
     }
     // Cleared before the message so that a host handling it at once sees the search finished.
