@@ -40,10 +40,6 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
         const CSearchCondition condition =
             BuildCondition(options->condition, session.Engine().database);
         session.Run([&condition](CSkillSearch& engine) { engine.RefineSearch(condition); });
-        const int code = session.Report(options->output, condition.job, condition.sex,
-                                        condition.weaponSlots, &condition);
-        if (code != kExitOk) {
-            throw CliExit{code, ""};
-        }
+        session.ReportSearch(options->output, condition);
     });
 }

@@ -29,10 +29,6 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
         if (session.Engine().results.empty() && !session.Interrupted()) {
             session.SetAdvice(AdviseWithout(session.Engine().database, condition));
         }
-        const int code = session.Report(options->output, condition.job, condition.sex,
-                                        condition.weaponSlots, &condition);
-        if (code != kExitOk) {
-            throw CliExit{code, ""};
-        }
+        session.ReportSearch(options->output, condition);
     });
 }

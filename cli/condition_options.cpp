@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/cli_context.h"
+#include "engine/condition/skill_limits.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -122,13 +123,15 @@ int ResolveSkill(const CEquipDatabase& database, const std::string& name, int jo
 
 void AddSkills(const ConditionOptions& options, const CEquipDatabase& database,
                CSearchCondition& condition) {
-    if (options.picks.size() > kMaxChosenSkills) {
+    switch (SkillCountExcessOf(options.picks.size(), FitsExactly(options))) {
+    case SkillCountExcess::kBeyondAll:
         throw CliExit{kExitUsage,
                       "at most ten skills can be chosen (--skill and --avoid together)"};
-    }
-    if (options.picks.size() > kMaxRuleFittingSkills && !FitsExactly(options)) {
+    case SkillCountExcess::kBeyondRuleFitting:
         throw CliExit{kExitUsage, "more than five skills (--skill and --avoid together) need "
                                   "the complete fitting: leave out --fitting rules"};
+    case SkillCountExcess::kNone:
+        break;
     }
     for (const SkillPick& pick : options.picks) {
         const int row = ResolveSkill(database, pick.name, condition.job);

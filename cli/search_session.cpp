@@ -76,3 +76,11 @@ int SearchSession::Report(const OutputOptions& output, int job, int sex, int wea
     }
     return code;
 }
+
+void SearchSession::ReportSearch(const OutputOptions& output, const CSearchCondition& condition) {
+    const int code =
+        Report(output, condition.job, condition.sex, condition.weaponSlots, &condition);
+    if (code != kExitOk) {
+        throw CliExit{code, ""};
+    }
+}

@@ -42,6 +42,9 @@ public:
     // condition of the search that found them, none for sets loaded from a file.
     int Report(const OutputOptions& output, int job, int sex, int weaponSlots,
                const CSearchCondition* searched = nullptr);
+    // Reports the sets a search or refine for `condition` found; ends the command with CliExit
+    // unless all went well.
+    void ReportSearch(const OutputOptions& output, const CSearchCondition& condition);
 
 private:
     platform::StderrSink sink_;

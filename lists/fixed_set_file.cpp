@@ -94,14 +94,8 @@ bool SaveResultAsFixedSet(const CEquipSet& set, const std::string& path,
 
 bool LoadFixedSet(FixedRows& rows, const CEquipDatabase& database, const std::string& path,
                   platform::MessageSink& sink) {
-    platform::Bytes bytes;
-    if (!platform::ReadWholeFile(path, bytes)) {
-        return false;
-    }
     FixedSetImage image;
-    if (!list_messages::ReportStatus(ParseFixedSetFile(bytes, image), sink,
-                                     list_messages::kNotFixedSet,
-                                     list_messages::kFixedSetVersion)) {
+    if (!ReadFixedSetImage(path, image, sink, nullptr)) {
         return false;
     }
     for (int position = 0; position < kSlotCount; ++position) {
@@ -111,4 +105,18 @@ bool LoadFixedSet(FixedRows& rows, const CEquipDatabase& database, const std::st
     ResetFixedRow(rows.rows[kWeaponPosition], rows.weaponSlots);
     AttachEntryDecos(rows.rows[kWeaponPosition], image[kWeaponPosition], database);
     return true;
+}
+
+bool ReadFixedSetImage(const std::string& path, FixedSetImage& image, platform::MessageSink& sink,
+                       const char* unreadable) {
+    platform::Bytes bytes;
+    if (!platform::ReadWholeFile(path, bytes)) {
+        if (unreadable != nullptr) {
+            sink.Show(unreadable);
+        }
+        return false;
+    }
+    return list_messages::ReportStatus(ParseFixedSetFile(bytes, image), sink,
+                                       list_messages::kNotFixedSet,
+                                       list_messages::kFixedSetVersion);
 }

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "engine/tables/equip_database.h"
 #include "engine/sets/equip_set.h"
+#include "engine/tables/equip_database.h"
 #include "lists/fixed_rows.h"
+#include "lists/list_format.h"
 #include "platform/message_sink.h"
 
 // Fixed-set files (Fixed.dat of the program folder and the user's .eq files), always 608 bytes.
@@ -25,3 +26,9 @@ bool LoadFixedSet(FixedRows& rows, const CEquipDatabase& database, const std::st
 // Writes the same bytes as SaveFixedSet, taken from a result set.
 bool SaveResultAsFixedSet(const CEquipSet& set, const std::string& path,
                           platform::MessageSink& sink);
+
+// Reads and parses a fixed-set file, for the dialog and the search start alike. A foreign,
+// cut-short or other-version file gives false with its message; one that cannot be opened gives
+// false with `unreadable`, or silently when that is null.
+bool ReadFixedSetImage(const std::string& path, FixedSetImage& image, platform::MessageSink& sink,
+                       const char* unreadable);

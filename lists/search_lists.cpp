@@ -1,6 +1,7 @@
 #include "lists/search_lists.h"
 
 #include "lists/entry_resolution.h"
+#include "lists/fixed_set_file.h"
 #include "lists/list_format.h"
 #include "lists/list_messages.h"
 #include "lists/list_paths.h"
@@ -58,15 +59,8 @@ bool ReadFixedForSearch(CEquipSet& fixed, const CEquipDatabase& database, const 
 
 bool ReadFixedFileForSearch(CEquipSet& fixed, const CEquipDatabase& database,
                             const std::string& path, platform::MessageSink& sink) {
-    platform::Bytes bytes;
-    if (!platform::ReadWholeFile(path, bytes)) {
-        sink.Show(list_messages::kFixedSetUnreadable);
-        return false;
-    }
     FixedSetImage image;
-    if (!list_messages::ReportStatus(ParseFixedSetFile(bytes, image), sink,
-                                     list_messages::kNotFixedSet,
-                                     list_messages::kFixedSetVersion)) {
+    if (!ReadFixedSetImage(path, image, sink, list_messages::kFixedSetUnreadable)) {
         return false;
     }
     for (int position = 0; position < kSlotCount; ++position) {

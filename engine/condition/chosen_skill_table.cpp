@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/condition/skill_limits.h"
 #include "engine/tables/contains.h"
 
 namespace {
@@ -135,4 +136,17 @@ int BuildSkillTable(const CSearchCondition& condition, const CEquipDatabase& dat
         PruneSizeTwo(table, k);
     }
     return 1;
+}
+
+bool PrepareSkillTable(const CSearchCondition& condition, const CEquipDatabase& database,
+                       platform::MessageSink* sink, SkillTable& table) {
+    if (const char* problem = SkillCountProblem(condition)) {
+        platform::Tell(sink, problem);
+        return false;
+    }
+    if (!BuildSkillTable(condition, database, table)) {
+        platform::Tell(sink, kSkillTableFailed);
+        return false;
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "engine/condition/search_condition.h"
 #include "engine/tables/equip_database.h"
+#include "platform/message_sink.h"
 
 // The chosen skills of one search in cost order, with the decorations that serve them: at most
 // one per size (indexed 1..3), its points, and its minus points on the other chosen skills.
@@ -30,3 +31,8 @@ constexpr char kSkillTableFailed[] = "スキル/装飾品テーブルの作成�
 // set of skill rows; the table is then unusable.
 int BuildSkillTable(const CSearchCondition& condition, const CEquipDatabase& database,
                     SkillTable& table);
+
+// The table of a search or refine about to start. False, with the reason told to `sink` (when
+// given), when the fitting cannot take so many skill rows or the table cannot be built.
+bool PrepareSkillTable(const CSearchCondition& condition, const CEquipDatabase& database,
+                       platform::MessageSink* sink, SkillTable& table);

@@ -1,11 +1,24 @@
 #include "engine/condition/skill_limits.h"
 
-const char* SkillCountProblem(const CSearchCondition& condition) {
-    if (condition.skillCount > kMaxChosenSkills) {
-        return kTooManySkills;
+SkillCountExcess SkillCountExcessOf(std::size_t rows, bool exactFitting) {
+    if (rows > kMaxChosenSkills) {
+        return SkillCountExcess::kBeyondAll;
     }
-    if (condition.exactFitting == 0 && condition.skillCount > kMaxRuleFittingSkills) {
+    if (!exactFitting && rows > kMaxRuleFittingSkills) {
+        return SkillCountExcess::kBeyondRuleFitting;
+    }
+    return SkillCountExcess::kNone;
+}
+
+const char* SkillCountProblem(const CSearchCondition& condition) {
+    switch (SkillCountExcessOf(static_cast<std::size_t>(condition.skillCount),
+                               condition.exactFitting != 0)) {
+    case SkillCountExcess::kBeyondAll:
+        return kTooManySkills;
+    case SkillCountExcess::kBeyondRuleFitting:
         return kTooManyForRuleFitting;
+    case SkillCountExcess::kNone:
+        break;
     }
     return nullptr;
 }

@@ -5,7 +5,6 @@
 
 #include "engine/condition/chosen_skill_table.h"
 #include "engine/condition/group_key.h"
-#include "engine/condition/skill_limits.h"
 #include "engine/exact/exact_combination.h"
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/rank_value.h"
@@ -125,13 +124,8 @@ void RunRefine(const CEquipDatabase& database, const CSearchCondition& condition
     progress.abortRequested = 0;
     // A refine keeps or drops each listed set; nothing interrupts it.
     outcome.stopReason = SearchStop::kCompleted;
-    if (const char* problem = SkillCountProblem(condition)) {
-        platform::Tell(sink, problem);
-        return;
-    }
     SkillTable table;
-    if (!BuildSkillTable(condition, database, table)) {
-        platform::Tell(sink, kSkillTableFailed);
+    if (!PrepareSkillTable(condition, database, sink, table)) {
         return;
     }
     std::vector<std::unique_ptr<CEquipSet>> previous = std::move(outcome.results);

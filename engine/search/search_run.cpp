@@ -2,7 +2,6 @@
 
 #include "engine/condition/candidates.h"
 #include "engine/condition/chosen_skill_table.h"
-#include "engine/condition/skill_limits.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/group_enumeration.h"
@@ -94,16 +93,11 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     progress.abortRequested = 0;
     outcome.stopReason = SearchStop::kCompleted;
     // Refused before anything changes: the results of the last search stay.
-    if (const char* problem = SkillCountProblem(condition)) {
-        platform::Tell(sink, problem);
+    SkillTable table;
+    if (!PrepareSkillTable(condition, database, sink, table)) {
         return;
     }
     outcome.results.clear();
-    SkillTable table;
-    if (!BuildSkillTable(condition, database, table)) {
-        platform::Tell(sink, kSkillTableFailed);
-        return;
-    }
     CandidateList candidates[kSlotCount];
     if (!BuildCandidates(condition, database, table, candidates)) {
         platform::Tell(sink, kListFailed);
