@@ -162,20 +162,31 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
     }
 }
 
+// Called for most prefixes, once per choice: only the chosen skills are added up, and a choice
+// that leaves one of them short even with the best decorations is passed over before the slots
+// are weighed.
 bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& frontier,
                                    std::int64_t defenseAbove) const {
+    int points[kMaxTrackedSkills];
+    int with[kMaxTrackedSkills];
     // Strongest first: past the first choice too weak for the minimum, all are.
     for (const Contribution& rest : frontier) {
         if (defenseAbove + rest.defense < minDefense_) {
             return false;
         }
-        Partial whole = partial;
-        whole.slots += rest.slots + rest.doublings * partial.bodySlots;
-        for (int k = 0; k < count_; ++k) {
-            whole.points[k] += rest.points[k] + rest.doublings * partial.bodyPoints[k];
-            whole.with[k] += rest.with[k] + rest.doublings * partial.bodyWith[k];
+        bool falls_short = false;
+        for (int k = 0; k < count_ && !falls_short; ++k) {
+            with[k] = partial.with[k] + rest.with[k] + rest.doublings * partial.bodyWith[k];
+            falls_short = with[k] < goal_[k];
         }
-        if (Reaches(whole)) {
+        if (falls_short) {
+            continue;
+        }
+        for (int k = 0; k < count_; ++k) {
+            points[k] = partial.points[k] + rest.points[k] + rest.doublings * partial.bodyPoints[k];
+        }
+        const int slots = partial.slots + rest.slots + rest.doublings * partial.bodySlots;
+        if (fitter_.GoalsMayBeMet(goal_, points, with, slots)) {
             return true;
         }
     }
