@@ -474,51 +474,61 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
+    const Holders holders = RemainingFrom(0, room);
     FitMemo::Key key;
     Arrangement unmemoised;
     const Arrangement* arrangement = &unmemoised;
-    if (KeyOf(Holders{}, required, key)) {
-        for (int position = 0; position < kPositionCount; ++position) {
-            key.b |= static_cast<std::uint64_t>(std::clamp(room.capacity[position], 0, 3))
-                     << (32 + 2 * position);
-        }
-        key.b |= static_cast<std::uint64_t>(std::clamp(room.times[kBody], 1, 7)) << 44;
-        auto [entry, added_] = arrangements_.try_emplace(key);
-        if (added_) {
-            entry->second = FindArrangement(room, required);
+    if (KeyOf(holders, required, key)) {
+        auto [entry, isNew] = arrangements_.try_emplace(key);
+        if (isNew) {
+            entry->second = FindArrangement(holders, required);
         }
         arrangement = &entry->second;
     } else {
-        unmemoised = FindArrangement(room, required);
+        unmemoised = FindArrangement(holders, required);
     }
     if (!arrangement->found) {
         return false;
     }
-    for (int position = 0; position < kPositionCount; ++position) {
-        const Filling* filling = arrangement->fillings[position];
-        for (int i = 0; filling != nullptr && i < filling->count; ++i) {
-            added.decos[position][i] = decos_[filling->decos[i]];
-        }
-    }
+    PlaceArrangement(*arrangement, room, added);
     return true;
 }
 
-// Follows the least cost down the sub-problems, holder by holder in the order they are solved, and
-// hands the fillings to the positions: the weighted one to the body, the others to the positions
+// Hands the fillings to the positions: the weighted one to the body, the others to the positions
 // of their room in order.
-ExactFitter::Arrangement ExactFitter::FindArrangement(const FreeRoom& room, const int* start) {
+void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,
+                                   DecoBlock& added) const {
+    bool taken[kPositionCount] = {};
+    for (int i = 0; i < arrangement.count; ++i) {
+        for (int position = 0; position < kPositionCount; ++position) {
+            const bool weighted = room.times[position] > 1;
+            if (taken[position] ||
+                std::clamp(room.capacity[position], 0, 3) != arrangement.capacity[i] ||
+                weighted != arrangement.weighted[i]) {
+                continue;
+            }
+            taken[position] = true;
+            const Filling* filling = arrangement.fillings[i];
+            for (int d = 0; d < filling->count; ++d) {
+                added.decos[position][d] = decos_[filling->decos[d]];
+            }
+            break;
+        }
+    }
+}
+
+// Follows the least cost down the sub-problems, holder by holder in the order they are solved.
+ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int* start) {
     Arrangement arrangement;
     int required[kMaxTrackedSkills] = {};
     std::copy_n(start, count_, required);
-    Holders holders = RemainingFrom(0, room);
     int target = MinCost(holders, required);
     if (target == kNoCost) {
         return arrangement;
     }
     arrangement.found = true;
-    bool taken[kPositionCount] = {};
     int after[kMaxTrackedSkills] = {};
-    while (target > 0) {
+    while (target > 0 && arrangement.count < kPositionCount) {
         Holders rest = holders;
         int capacity = 0;
         int times = 1;
@@ -546,15 +556,10 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(const FreeRoom& room, cons
         }
         std::copy_n(after, count_, required);
         holders = rest;
-        for (int position = 0; position < kPositionCount; ++position) {
-            const bool weighted = room.times[position] > 1;
-            if (!taken[position] && std::clamp(room.capacity[position], 0, 3) == capacity &&
-                weighted == (times > 1)) {
-                taken[position] = true;
-                arrangement.fillings[position] = chosen->count > 0 ? chosen : nullptr;
-                break;
-            }
-        }
+        arrangement.fillings[arrangement.count] = chosen;
+        arrangement.capacity[arrangement.count] = capacity;
+        arrangement.weighted[arrangement.count] = times > 1;
+        ++arrangement.count;
     }
     return arrangement;
 }

@@ -94,9 +94,14 @@ private:
         bool shared = false;
     };
     Need NeedOf(const int* required) const;
+    // The fillings of least cost in the order the holders are taken, each with the holder's
+    // capacity and whether it is the weighted one; the same for every room of the same holders.
     struct Arrangement {
         bool found = false;
+        int count = 0;
         const Filling* fillings[kPositionCount] = {};
+        int capacity[kPositionCount] = {};
+        bool weighted[kPositionCount] = {};
     };
     struct KeyHash {
         std::size_t operator()(const FitMemo::Key& key) const {
@@ -109,7 +114,9 @@ private:
         }
     };
 
-    Arrangement FindArrangement(const FreeRoom& room, const int* required);
+    Arrangement FindArrangement(Holders holders, const int* required);
+    void PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,
+                          DecoBlock& added) const;
     int MinCost(const Holders& holders, const int* required);
     int CostWithin(const Holders& holders, const int* required, int budget);
     int LeastCost(const Holders& holders, const int* required) const;
@@ -148,6 +155,6 @@ private:
     static constexpr int kNoCost = 0x7FFF;
     FitMemo memo_;     // whether a sub-problem can be met
     FitMemo costMemo_; // its least cost, or a bound the cost exceeds
-    // Arrangements found, by the free room of each position and the requirements.
+    // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
 };
