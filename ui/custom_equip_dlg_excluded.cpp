@@ -154,20 +154,15 @@ void CCustomEquipDlg::SortExcluded(int column) {
 }
 
 void CCustomEquipDlg::OnBnClickedLoadExcluded(bool add) {
-    const std::optional<std::string> path =
-        GetPrompter().OpenFile(ListOpenRequest(ListFileKind::kExcludedList));
-    if (path) {
-        LoadExcludedList(add, *path);
+    OpenListFile(GetPrompter(), ListFileKind::kExcludedList, [this, add](const std::string& path) {
+        LoadExcludedList(add, path);
         UpdateExcludedCount();
-    }
+    });
 }
 
 void CCustomEquipDlg::OnBnClickedSaveExcluded() {
-    const std::optional<std::string> path =
-        GetPrompter().SaveFile(ListSaveRequest(ListFileKind::kExcludedList));
-    if (path) {
-        SaveExcludedList(*path);
-    }
+    SaveListFile(GetPrompter(), ListFileKind::kExcludedList,
+                 [this](const std::string& path) { SaveExcludedList(path); });
 }
 
 bool CCustomEquipDlg::SaveExcludedList(const std::optional<std::string>& path) {

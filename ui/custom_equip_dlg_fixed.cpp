@@ -197,19 +197,13 @@ void CCustomEquipDlg::UpdateButtons() {
 }
 
 void CCustomEquipDlg::OnBnClickedLoadFixed() {
-    const std::optional<std::string> path =
-        GetPrompter().OpenFile(ListOpenRequest(ListFileKind::kFixedSet));
-    if (path) {
-        LoadFixedSet(*path);
-    }
+    OpenListFile(GetPrompter(), ListFileKind::kFixedSet,
+                 [this](const std::string& path) { LoadFixedSet(path); });
 }
 
 void CCustomEquipDlg::OnBnClickedSaveFixed() {
-    const std::optional<std::string> path =
-        GetPrompter().SaveFile(ListSaveRequest(ListFileKind::kFixedSet));
-    if (path) {
-        SaveFixedSet(*path);
-    }
+    SaveListFile(GetPrompter(), ListFileKind::kFixedSet,
+                 [this](const std::string& path) { SaveFixedSet(path); });
 }
 
 bool CCustomEquipDlg::SaveFixedSet(const std::optional<std::string>& path) {

@@ -39,3 +39,17 @@ ui::FileDialogRequest ListSaveRequest(ListFileKind kind) {
     request.hideReadOnly = true;
     return request;
 }
+
+void OpenListFile(ui::Prompter& prompter, ListFileKind kind,
+                  const std::function<void(const std::string&)>& use) {
+    if (const std::optional<std::string> path = prompter.OpenFile(ListOpenRequest(kind))) {
+        use(*path);
+    }
+}
+
+void SaveListFile(ui::Prompter& prompter, ListFileKind kind,
+                  const std::function<void(const std::string&)>& use) {
+    if (const std::optional<std::string> path = prompter.SaveFile(ListSaveRequest(kind))) {
+        use(*path);
+    }
+}

@@ -117,20 +117,15 @@ void COwnDlg::OnBnClickedClearOwned() {
 }
 
 void COwnDlg::OnBnClickedLoadOwned(bool add) {
-    const std::optional<std::string> path =
-        GetPrompter().OpenFile(ListOpenRequest(ListFileKind::kOwnedList));
-    if (path) {
-        LoadOwnedList(add, *path);
+    OpenListFile(GetPrompter(), ListFileKind::kOwnedList, [this, add](const std::string& path) {
+        LoadOwnedList(add, path);
         RefreshOwned();
-    }
+    });
 }
 
 void COwnDlg::OnBnClickedSaveOwned() {
-    const std::optional<std::string> path =
-        GetPrompter().SaveFile(ListSaveRequest(ListFileKind::kOwnedList));
-    if (path) {
-        SaveOwnedList(*path);
-    }
+    SaveListFile(GetPrompter(), ListFileKind::kOwnedList,
+                 [this](const std::string& path) { SaveOwnedList(path); });
 }
 
 bool COwnDlg::SaveOwnedList(const std::optional<std::string>& path) {
