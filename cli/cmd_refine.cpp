@@ -8,10 +8,8 @@
 
 namespace {
 
-struct RefineOptions {
+struct RefineOptions : SearchCommandOptions {
     std::string input;
-    ConditionOptions condition;
-    OutputOptions output;
 };
 
 } // namespace
@@ -26,9 +24,7 @@ void AddRefineCommand(CLI::App& app, CliContext& context) {
     command->add_option("--in", options->input, "The .eql result file to refine")
         ->required()
         ->check(NonEmptyPath());
-    AddConditionOptions(*command, options->condition);
-    AddRankingOptions(*command, options->condition);
-    AddOutputOptions(*command, options->output, true);
+    AddSearchCommandOptions(*command, *options);
     command->callback([&context, options] {
         RefuseUnsearchable(options->condition);
         SearchSession session(context);

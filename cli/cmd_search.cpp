@@ -4,22 +4,11 @@
 #include "cli/condition_options.h"
 #include "cli/search_session.h"
 
-namespace {
-
-struct SearchOptions {
-    ConditionOptions condition;
-    OutputOptions output;
-};
-
-} // namespace
-
 void AddSearchCommand(CLI::App& app, CliContext& context) {
     CLI::App* command = app.add_subcommand(
         "search", "Find every armour set that activates the chosen skills (--skill / --avoid)");
-    auto options = std::make_shared<SearchOptions>();
-    AddConditionOptions(*command, options->condition);
-    AddRankingOptions(*command, options->condition);
-    AddOutputOptions(*command, options->output, true);
+    auto options = std::make_shared<SearchCommandOptions>();
+    AddSearchCommandOptions(*command, *options);
     command->callback([&context, options] {
         RefuseUnsearchable(options->condition);
         SearchSession session(context);

@@ -24,6 +24,12 @@ void AddOutputOptions(CLI::App& command, OutputOptions& options, bool withSave) 
     }
 }
 
+void AddSearchCommandOptions(CLI::App& command, SearchCommandOptions& options) {
+    AddConditionOptions(command, options.condition);
+    AddRankingOptions(command, options.condition);
+    AddOutputOptions(command, options.output, true);
+}
+
 SearchSession::SearchSession(const CliContext& context) {
     if (!context.Load(engine_.database)) {
         throw CliExit{kExitLoadFailed, ""};

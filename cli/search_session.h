@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_context.h"
+#include "cli/condition_options.h"
 #include "cli/terminal_progress.h"
 #include "engine/advisor/skill_advisor.h"
 #include "engine/search/skill_search.h"
@@ -18,6 +19,14 @@ struct OutputOptions {
 };
 
 void AddOutputOptions(CLI::App& command, OutputOptions& options, bool withSave);
+
+// The options of the commands that search: the condition, its ranking and the output.
+struct SearchCommandOptions {
+    ConditionOptions condition;
+    OutputOptions output;
+};
+
+void AddSearchCommandOptions(CLI::App& command, SearchCommandOptions& options);
 
 // What search, refine and show share: the loaded tables, an engine that reports to stderr and to
 // the terminal, the clock of the last engine call, and the final report.

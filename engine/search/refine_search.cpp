@@ -9,6 +9,7 @@
 #include "engine/fitting/rule_fitter.h"
 #include "engine/search/rank_value.h"
 #include "engine/search/ranked_sets.h"
+#include "engine/search/run_start.h"
 #include "engine/search/search_run.h"
 #include "engine/sets/skill_summary.h"
 
@@ -121,11 +122,9 @@ void RankResults(const CSearchCondition& condition, SearchOutcome& outcome) {
 
 void RunRefine(const CEquipDatabase& database, const CSearchCondition& condition,
                SearchProgress& progress, SearchOutcome& outcome, platform::MessageSink* sink) {
-    progress.abortRequested = 0;
     // A refine keeps or drops each listed set; nothing interrupts it.
-    outcome.stopReason = SearchStop::kCompleted;
     SkillTable table;
-    if (!PrepareSkillTable(condition, database, sink, table)) {
+    if (!StartRun(condition, database, progress, outcome, sink, table)) {
         return;
     }
     std::vector<std::unique_ptr<CEquipSet>> previous = std::move(outcome.results);

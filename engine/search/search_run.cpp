@@ -9,6 +9,7 @@
 #include "engine/search/kept_set_decorations.h"
 #include "engine/search/rank_bound.h"
 #include "engine/search/ranked_sets.h"
+#include "engine/search/run_start.h"
 #include "engine/search/subtree_bound.h"
 #include "engine/tables/saturating.h"
 
@@ -90,11 +91,9 @@ void NoteRankedStop(const CEquipDatabase& database, const CSearchCondition& cond
 
 void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition,
                SearchProgress& progress, SearchOutcome& outcome, platform::MessageSink* sink) {
-    progress.abortRequested = 0;
-    outcome.stopReason = SearchStop::kCompleted;
     // Refused before anything changes: the results of the last search stay.
     SkillTable table;
-    if (!PrepareSkillTable(condition, database, sink, table)) {
+    if (!StartRun(condition, database, progress, outcome, sink, table)) {
         return;
     }
     outcome.results.clear();
