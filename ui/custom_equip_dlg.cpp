@@ -184,8 +184,7 @@ void CCustomEquipDlg::ResetControls() {
 }
 
 void CCustomEquipDlg::StoreRadios() const {
-    m_pConfig->m_nCustomSex = IsChecked(kIdMale) ? 1 : 2;
-    m_pConfig->m_nCustomWeapon = IsChecked(kIdBlade) ? 1 : 2;
+    StoreRadiosInto(m_pConfig->m_nCustomSex, m_pConfig->m_nCustomWeapon);
 }
 
 // A failed save has shown its message; the dialog closes all the same.

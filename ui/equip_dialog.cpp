@@ -62,6 +62,11 @@ bool CEquipDialog::ClosesWithoutSaving(bool changed, const char* question,
     }
 }
 
+void CEquipDialog::StoreRadiosInto(int& sex, int& weapon) const {
+    sex = IsChecked(kIdMale) ? 1 : 2;
+    weapon = IsChecked(kIdBlade) ? 1 : 2;
+}
+
 bool CEquipDialog::PreTranslateKey(QObject* target, const QKeyEvent& event) {
     const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
     return enter && std::any_of(m_nameFilterIds.begin(), m_nameFilterIds.end(),

@@ -52,6 +52,8 @@ protected:
     // Lets a dialog fit its lists to the tables it is given.
     virtual void OnSetData(const CEquipDatabase&) {}
 
+    // Keeps the sex and weapon-type radios as the configuration does: 1 for male and blade, else 2.
+    void StoreRadiosInto(int& sex, int& weapon) const;
     // The sex and weapon-type radios with the name filter and skill box of one list.
     equip_browser::Filter BrowserFilter(int nameFilterId, int skillBoxId) const;
     // Fills the candidate list with the table records of the category that pass the filter.

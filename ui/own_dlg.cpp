@@ -91,8 +91,7 @@ void COwnDlg::ResetControls() {
 }
 
 void COwnDlg::StoreRadios() const {
-    m_pConfig->m_nOwnSex = IsChecked(kIdMale) ? 1 : 2;
-    m_pConfig->m_nOwnWeapon = IsChecked(kIdBlade) ? 1 : 2;
+    StoreRadiosInto(m_pConfig->m_nOwnSex, m_pConfig->m_nOwnWeapon);
 }
 
 // A failed save has shown its message; the dialog closes all the same.
