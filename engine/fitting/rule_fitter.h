@@ -68,10 +68,13 @@ private:
         int code = 0; // the same decorations in any order give the same code
     };
     // The most CollectFillings can gather: for a body of three slots, each of the (at most
-    // kMaxChosenSkills) skills that still need points starts a size-3 filling, a size-2 + size-1
-    // one with each needy skill, and a size-1 × 3 one with each pair of them.
+    // kMaxRuleFittingSkills) skills that still need points starts a size-3 filling, a size-2 +
+    // size-1 one with each needy skill, and a size-1 × 3 one with each pair of them. Sized by the
+    // rule-based fitting's own limit: the array is made for every body tried, and one sized for
+    // the complete fitting's rows would be seven times larger.
     static constexpr int kMaxFillings =
-        kMaxChosenSkills * (1 + kMaxChosenSkills + kMaxChosenSkills * kMaxChosenSkills);
+        kMaxRuleFittingSkills *
+        (1 + kMaxRuleFittingSkills + kMaxRuleFittingSkills * kMaxRuleFittingSkills);
 
     // rule_fitter.cpp: the evaluation around the fitting.
     void BeginEvaluation(const FitRequest& request);
