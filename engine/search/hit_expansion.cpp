@@ -236,11 +236,7 @@ bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
         outcome_.NoteStop(SearchStop::kDisplayLimit);
         return false;
     }
-    auto set = std::make_unique<CEquipSet>();
-    std::copy_n(pieces_, kSlotCount, set->pieces);
-    std::copy_n(&decos->decos[0][0], kPositionCount * 3, &set->decos[0][0]);
-    set->weaponSlots = weaponSlots_;
-    outcome_.results.push_back(std::move(set));
+    outcome_.results.push_back(MakeSet(*decos));
     listFull_ = outcome_.results.size() >= maxDisplay_;
     return true;
 }
@@ -252,10 +248,15 @@ bool HitExpansion::OfferSet(const DecoBlock& decos, std::int64_t defense, std::i
         ranked_->NoteCut();
         return true;
     }
+    ranked_->Offer(key, defense, MakeSet(decos));
+    return true;
+}
+
+// The set of the pieces in hand, with `decos`.
+std::unique_ptr<CEquipSet> HitExpansion::MakeSet(const DecoBlock& decos) const {
     auto set = std::make_unique<CEquipSet>();
     std::copy_n(pieces_, kSlotCount, set->pieces);
     std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
     set->weaponSlots = weaponSlots_;
-    ranked_->Offer(key, defense, std::move(set));
-    return true;
+    return set;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/condition/candidates.h"
@@ -9,6 +10,7 @@
 #include "engine/search/ranked_sets.h"
 #include "engine/search/search_outcome.h"
 #include "engine/search/search_progress.h"
+#include "engine/sets/equip_set.h"
 
 // Phase 2 of a search: turns each hit into the armour sets its groups stand for, appending them
 // to the engine's results until a limit is reached.
@@ -34,6 +36,7 @@ private:
     bool Reject(std::uint64_t combinations);
     bool AddSet(std::int64_t defense, std::int64_t value);
     bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);
+    std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
     void NoteDoublingProfiles();
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();

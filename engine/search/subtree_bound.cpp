@@ -56,9 +56,6 @@ SubtreeBound::Contribution SubtreeBound::ContributionOf(const CandidateGroup& gr
     return contribution;
 }
 
-// Defence is weighed only where a minimum asks for it: elsewhere it would only keep more choices.
-// The body that doubling pieces repeat may bring minus points, so only choices with as many of
-// them compare.
 // The doubling group of a level without the body it repeats: its own slots at most.
 SubtreeBound::Contribution SubtreeBound::DoublingContribution(int level,
                                                               const CandidateGroup& group) const {
@@ -72,6 +69,9 @@ SubtreeBound::Contribution SubtreeBound::DoublingContribution(int level,
     return contribution;
 }
 
+// Defence is weighed only where a minimum asks for it: elsewhere it would only keep more choices.
+// The body that doubling pieces repeat may bring minus points, so only choices with as many of
+// them compare.
 bool SubtreeBound::Dominates(const Contribution& a, const Contribution& b) const {
     if (a.doublings != b.doublings || a.slots < b.slots ||
         (minDefense_ > 0 && a.defense < b.defense)) {
@@ -174,12 +174,12 @@ bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& front
         if (defenseAbove + rest.defense < minDefense_) {
             return false;
         }
-        bool falls_short = false;
-        for (int k = 0; k < count_ && !falls_short; ++k) {
+        bool fallsShort = false;
+        for (int k = 0; k < count_ && !fallsShort; ++k) {
             with[k] = partial.with[k] + rest.with[k] + rest.doublings * partial.bodyWith[k];
-            falls_short = with[k] < goal_[k];
+            fallsShort = with[k] < goal_[k];
         }
-        if (falls_short) {
+        if (fallsShort) {
             continue;
         }
         for (int k = 0; k < count_; ++k) {
