@@ -494,6 +494,15 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     return true;
 }
 
+int ExactFitter::FewestSlots(const FreeRoom& room, const int* base) {
+    int required[kMaxTrackedSkills] = {};
+    for (int k = 0; k < count_; ++k) {
+        required[k] = skills_[k].Required(base[k]);
+    }
+    const int cost = MinCost(RemainingFrom(0, room), required);
+    return cost == kNoCost ? -1 : SlotsOfCost(cost);
+}
+
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions
 // of their room in order.
 void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,

@@ -66,9 +66,10 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
     return !hit.variants.empty();
 }
 
-void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
-    PieceProfile profiles[kSlotCount];
-    const PieceProfile* pieces[kSlotCount] = {};
+// A doubling piece by the variant's profile, the others by what their group keys hold.
+void ExactJudge::ProfilesOf(const SearchHit& hit, const HitVariant* variant,
+                            PieceProfile (&profiles)[kSlotCount],
+                            const PieceProfile* (&pieces)[kSlotCount]) const {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (hit.keys[slot] == kDoublingKey && variant != nullptr) {
             pieces[slot] = &doubling_.At(slot)[variant->profile[slot]];
@@ -77,5 +78,18 @@ void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBl
             pieces[slot] = &profiles[slot];
         }
     }
+}
+
+void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
+    PieceProfile profiles[kSlotCount];
+    const PieceProfile* pieces[kSlotCount] = {};
+    ProfilesOf(hit, variant, profiles, pieces);
     combination_.Arrange(pieces, out);
+}
+
+int ExactJudge::SlotsUsed(const SearchHit& hit, const HitVariant* variant) {
+    PieceProfile profiles[kSlotCount];
+    const PieceProfile* pieces[kSlotCount] = {};
+    ProfilesOf(hit, variant, profiles, pieces);
+    return combination_.SlotsUsed(pieces);
 }

@@ -22,10 +22,16 @@ public:
     // The decorations of a hit's sets (of one variant, when it has variants). Found only for hits
     // whose sets are listed, as most hits of a search with a minimum defence list none.
     void Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out);
+    // The slots the decorations Arrange gives take, without placing them; -1 when there are none.
+    int SlotsUsed(const SearchHit& hit, const HitVariant* variant);
 
     const DoublingProfiles& Doubling() const { return doubling_; }
 
 private:
+    void ProfilesOf(const SearchHit& hit, const HitVariant* variant,
+                    PieceProfile (&profiles)[kSlotCount],
+                    const PieceProfile* (&pieces)[kSlotCount]) const;
+
     int skillCount_ = 0;
     ExactCombination combination_;
     DoublingProfiles doubling_;
