@@ -41,7 +41,7 @@ public:
     // The cheapest arrangement that does, as decorations per position; false when none does.
     bool Arrange(const FreeRoom& room, const int* base, DecoBlock& added);
     // The slots the decorations of that arrangement take, or -1 when none meets the skills;
-    // found without placing them.
+    // found without placing them, and remembered.
     int FewestSlots(const FreeRoom& room, const int* base);
 
     // The most a holder of `capacity` slots can add to skill k's gain; for bounds.
@@ -157,8 +157,9 @@ private:
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
-    FitMemo memo_;     // whether a sub-problem can be met
-    FitMemo costMemo_; // its least cost, or a bound the cost exceeds
+    FitMemo memo_;       // whether a sub-problem can be met
+    FitMemo costMemo_;   // its least cost, or a bound the cost exceeds
+    FitMemo fewestMemo_; // the fewest slots a whole problem takes, plus 2 (1: it cannot be met)
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
 };

@@ -13,12 +13,13 @@ bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
     if (!gates_) {
         return false;
     }
+    const std::vector<int>& used = judge_.SlotsUsedOfLastHit();
     std::int64_t most = std::numeric_limits<std::int64_t>::min();
     if (hit.variants.empty()) {
-        most = FreeSlots(hit, nullptr);
+        most = FreeSlots(hit, nullptr, used.front());
     }
-    for (const HitVariant& variant : hit.variants) {
-        most = std::max(most, FreeSlots(hit, &variant));
+    for (std::size_t i = 0; i < hit.variants.size(); ++i) {
+        most = std::max(most, FreeSlots(hit, &hit.variants[i], used[i]));
     }
     if (ranked_.MayEnter(most, defense)) {
         return false;
@@ -32,13 +33,11 @@ bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
     return true;
 }
 
-// The free slots of the sets of the hit that match `variant`: a doubling piece's slots are those
+// The free slots of the sets of the hit that match `variant`, whose decorations take `used`
+// slots: a doubling piece's slots are those
 // of its profile, the others those of their group.
-std::int64_t RankHitGate::FreeSlots(const SearchHit& hit, const HitVariant* variant) {
-    const int used = judge_.SlotsUsed(hit, variant);
-    if (used < 0) {
-        return std::numeric_limits<std::int64_t>::max();
-    }
+std::int64_t RankHitGate::FreeSlots(const SearchHit& hit, const HitVariant* variant,
+                                    int used) const {
     std::int64_t slots = weaponSlots_ - used;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         slots += hit.keys[slot] == kDoublingKey && variant != nullptr

@@ -17,11 +17,11 @@ class RankHitGate {
 public:
     RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked);
 
-    // `defense`: the best defence of the hit's sets.
+    // Asked of the hit the judge has just met. `defense`: the best defence of its sets.
     bool ShutsOut(const SearchHit& hit, std::int64_t defense);
 
 private:
-    std::int64_t FreeSlots(const SearchHit& hit, const HitVariant* variant);
+    std::int64_t FreeSlots(const SearchHit& hit, const HitVariant* variant, int used) const;
 
     ExactJudge& judge_;
     RankedSets& ranked_;
