@@ -6,8 +6,6 @@
 #include "engine/fitting/fixed_placement.h"
 #include "engine/tables/contains.h"
 
-namespace {} // namespace
-
 bool SameProfile(const PieceProfile& a, const PieceProfile& b) {
     return a.doubling == b.doubling && a.slots == b.slots &&
            std::equal(a.points, a.points + kMaxTrackedSkills, b.points);
@@ -97,7 +95,7 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
         const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
         holders_[position].Init(std::clamp(slots, 0, 3), position);
     }
-    PlaceFixedDecorations(fixed_, holders_, 1 + doubling, ids_, count, base_);
+    fixedSlots_ = PlaceFixedDecorations(fixed_, holders_, 1 + doubling, ids_, count, base_);
     for (int position = 0; position < kPositionCount; ++position) {
         room_.capacity[position] = holders_[position].free;
         room_.times[position] = position == kBody ? 1 + doubling : 1;
@@ -124,6 +122,12 @@ bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], 
         std::copy_n(holders_[position].decos, 3, out.decos[position]);
     }
     return true;
+}
+
+int ExactCombination::SlotsUsed(const PieceProfile* const (&pieces)[kSlotCount]) {
+    Describe(pieces);
+    const int added = fitter_.FewestSlots(room_, base_);
+    return added < 0 ? -1 : fixedSlots_ + added;
 }
 
 DoublingProfiles::DoublingProfiles(const CandidateList (&candidates)[kSlotCount],

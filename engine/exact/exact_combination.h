@@ -53,6 +53,9 @@ public:
     bool CanMeet(const PieceProfile* const (&pieces)[kSlotCount]);
     // The fixed decorations and the cheapest added ones, by position.
     bool Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out);
+    // The slots all decorations of that arrangement take, the fixed ones too; -1 when there is
+    // none.
+    int SlotsUsed(const PieceProfile* const (&pieces)[kSlotCount]);
 
 private:
     void Describe(const PieceProfile* const (&pieces)[kSlotCount]);
@@ -65,6 +68,7 @@ private:
     SocketHolder holders_[kPositionCount];
     FreeRoom room_;
     int base_[kMaxTrackedSkills] = {};
+    int fixedSlots_ = 0; // taken by the fixed decorations placed
 };
 
 // The doubling pieces among a search's candidates, by the profiles the exact fitting tells apart:

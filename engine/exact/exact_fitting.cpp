@@ -494,6 +494,29 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     return true;
 }
 
+int ExactFitter::FewestSlots(const FreeRoom& room, const int* base) {
+    int required[kMaxTrackedSkills] = {};
+    for (int k = 0; k < count_; ++k) {
+        required[k] = skills_[k].Required(base[k]);
+    }
+    const Holders holders = RemainingFrom(0, room);
+    FitMemo::Key key;
+    const bool memoised = KeyOf(holders, required, key);
+    if (const int known = memoised ? fewestMemo_.Find(key) : 0; known != 0) {
+        return known - 2;
+    }
+    // Deciding first is the cheaper where nothing meets the skills.
+    int fewest = -1;
+    if (Solve(holders, required)) {
+        const int cost = MinCost(holders, required);
+        fewest = cost == kNoCost ? -1 : SlotsOfCost(cost);
+    }
+    if (memoised) {
+        fewestMemo_.Store(key, static_cast<std::uint16_t>(fewest + 2));
+    }
+    return fewest;
+}
+
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions
 // of their room in order.
 void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,

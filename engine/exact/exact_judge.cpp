@@ -6,8 +6,8 @@
 ExactJudge::ExactJudge(const CSearchCondition& condition, const SkillTable& table,
                        const CandidateList (&candidates)[kSlotCount],
                        const GroupList (&groups)[kSlotCount], ExactFitter& fitter)
-    : skillCount_(table.count), combination_(condition, fitter), doubling_(candidates, table),
-      groups_(groups) {
+    : skillCount_(table.count), findsSlotsUsed_(condition.rankKey == RankKey::kFreeSlots),
+      combination_(condition, fitter), doubling_(candidates, table), groups_(groups) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (const CandidateGroup& group : groups[slot]) {
             groupProfiles_[slot].push_back(ProfileOfKey(group.key, table.count));
@@ -30,8 +30,9 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
         regularSets = SaturatingMul(regularSets, static_cast<std::uint64_t>(chosen[slot]->count));
     }
     sets = 0;
+    slotsUsed_.clear();
     if (doublingCount == 0) {
-        if (!combination_.CanMeet(pieces)) {
+        if (!Meets(pieces)) {
             return false;
         }
         sets = regularSets;
@@ -48,7 +49,7 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
                 SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
         }
         HitVariant variant;
-        if (combination_.CanMeet(pieces)) {
+        if (Meets(pieces)) {
             for (int i = 0; i < doublingCount; ++i) {
                 variant.profile[doublingSlots[i]] = static_cast<std::uint16_t>(index[i]);
             }
@@ -64,6 +65,18 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
         }
     }
     return !hit.variants.empty();
+}
+
+bool ExactJudge::Meets(const PieceProfile* const (&pieces)[kSlotCount]) {
+    if (!findsSlotsUsed_) {
+        return combination_.CanMeet(pieces);
+    }
+    const int used = combination_.SlotsUsed(pieces);
+    if (used < 0) {
+        return false;
+    }
+    slotsUsed_.push_back(used);
+    return true;
 }
 
 void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {

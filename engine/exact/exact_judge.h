@@ -16,9 +16,13 @@ public:
                ExactFitter& fitter);
 
     // Whether some sets of the combination can be met; fills the variants of `hit` (one per met
-    // profile combination of its doubling pieces) and the number of armour sets met.
+    // profile combination of its doubling pieces) and the number of armour sets met. Ranked by
+    // free slots, it also finds the slots the decorations of each variant take.
     bool Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
                std::uint64_t& sets);
+    // Ranked by free slots: the slots the decorations Arrange gives take, for the hit last met,
+    // by variant (one when it has none).
+    const std::vector<int>& SlotsUsedOfLastHit() const { return slotsUsed_; }
     // The decorations of a hit's sets (of one variant, when it has variants). Found only for hits
     // whose sets are listed, as most hits of a search with a minimum defence list none.
     void Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out);
@@ -26,7 +30,12 @@ public:
     const DoublingProfiles& Doubling() const { return doubling_; }
 
 private:
+    bool Meets(const PieceProfile* const (&pieces)[kSlotCount]);
+
     int skillCount_ = 0;
+    // Deciding whether a combination can be met and finding the slots it takes are one step.
+    bool findsSlotsUsed_ = false;
+    std::vector<int> slotsUsed_;
     ExactCombination combination_;
     DoublingProfiles doubling_;
     const GroupList (&groups_)[kSlotCount];

@@ -10,8 +10,12 @@
 // The fewest slots the decorations of any set under some chosen groups must take: what the
 // chosen skills still lack after the chosen groups, the most the groups still to be chosen can
 // give and the fixed decorations, in the fewest slots that could give it. A set's free slots are
-// at most its slots less this. Where a body-doubling piece may take part, its decorations count
-// more than once and this says 0.
+// at most its slots less this.
+//
+// A body-doubling piece brings the body's points once more and makes each body decoration count
+// once more: it is counted with the body's points (the most a body can bring while none is
+// chosen), and the body's slots with the most times their decorations may count. A doubling body
+// itself, or a fixed decoration on the body, leaves the decorations unbounded: this says 0.
 class DecorationSlotFloor {
 public:
     DecorationSlotFloor(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
@@ -21,13 +25,16 @@ public:
     int Fewest(int level, const GroupKey* keys) const;
 
 private:
+    int FewestWithBodyCounted(const int* required, int times) const;
+
     const ExactFitter& fitter_;
     TrackedSkill skills_[kMaxTrackedSkills];
     int count_ = 0;
     bool bounded_ = true;
     // What is left to gain with nothing chosen: the goals less the fixed decorations.
     int open_[kMaxTrackedSkills] = {};
-    // The most the levels under a level can add to each skill's gain.
-    int mostBelow_[kSlotCount][kMaxTrackedSkills] = {};
-    bool doublingBelow_[kSlotCount] = {};
+    // The most one group of a level other than the doubling one adds to each skill's gain; 0
+    // where the level has no such group (it then holds no sets at all, or only doubling ones).
+    int most_[kSlotCount][kMaxTrackedSkills] = {};
+    bool hasDoubling_[kSlotCount] = {};
 };

@@ -10,6 +10,7 @@
 #include "engine/search/hit_expansion.h"
 #include "engine/search/hitless_walk.h"
 #include "engine/search/rank_bound.h"
+#include "engine/search/rank_hit_gate.h"
 #include "engine/search/ranked_sets.h"
 #include "engine/search/search_outcome.h"
 #include "engine/search/search_progress.h"
@@ -35,6 +36,8 @@ public:
     // enumeration whose sets could not enter the list; the rule-based mode cannot, as what it
     // skips later depends on what it judged. There it visits the groups best bound first.
     void UseRanking(RankedSets* ranked, HitExpansion* expansion, const RankBound* bound);
+    // Hits it shuts out are counted but not expanded: none of their sets could enter the list.
+    void UseHitGate(RankHitGate* gate) { gate_ = gate; }
     void Run();
 
 private:
@@ -61,6 +64,7 @@ private:
     RankedSets* ranked_ = nullptr;
     HitExpansion* expansion_ = nullptr;
     const RankBound* rankBound_ = nullptr;
+    RankHitGate* gate_ = nullptr;
     // Parts passed over by the ranking; they may hold hits, so they are never a failure to skip
     // after.
     std::uint64_t rankedOut_ = 0;
@@ -77,8 +81,8 @@ private:
     const std::uint32_t maxCalc_;
 
     std::uint64_t below_[kSlotCount] = {}; // combinations under one group of each level
-    // Best defence of the groups chosen above a level; 64-bit, as five table values may not add
-    // up within an int.
+    // Best defence of the groups chosen above a level, at kSlotCount of the leaf judged; 64-bit, as
+    // five table values may not add up within an int.
     std::int64_t defense_[kSlotCount + 1] = {};
     std::uint64_t sets_[kSlotCount + 1] = {}; // armour sets the groups above a level stand for
     bool lowDefenseSeen_ = false;

@@ -8,6 +8,7 @@
 #include "engine/search/hit_expansion.h"
 #include "engine/search/kept_set_decorations.h"
 #include "engine/search/rank_bound.h"
+#include "engine/search/rank_hit_gate.h"
 #include "engine/search/ranked_sets.h"
 #include "engine/search/run_start.h"
 #include "engine/search/subtree_bound.h"
@@ -134,10 +135,15 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     const bool ranks = condition.rankKey != RankKey::kNone;
     RankedSets ranked(condition.maxDisplay);
     std::optional<RankBound> rankBound;
+    std::optional<RankHitGate> gate;
     if (ranks) {
         rankBound.emplace(condition, candidates, groups, skills, exactFitter);
         expansion.UseRanking(&ranked);
         enumeration.UseRanking(&ranked, &expansion, &*rankBound);
+        if (exactJudge) {
+            gate.emplace(condition, *exactJudge, ranked);
+            enumeration.UseHitGate(&*gate);
+        }
     }
     enumeration.Run();
     // A limit reached at the last combination left nothing unexamined: whether the list is cut

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/condition/search_condition.h"
+#include "engine/exact/exact_judge.h"
+#include "engine/fitting/search_hit.h"
+#include "engine/search/ranked_sets.h"
+
+// Tells, before a hit of the exact mode is turned into sets, that none of them can enter the
+// ranked list, and notes the list cut. Ranked by free slots, the sets of a hit that match one of
+// its variants (the hit itself, when it has none) share one arrangement and one count of slots,
+// so one key: those slots and the weapon's less what the decorations take. That is found
+// without placing the decorations, which only the hits that may enter the list need. The bounds
+// of the enumeration tell the other keys already.
+class RankHitGate {
+public:
+    RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked);
+
+    // Asked of the hit the judge has just met. `defense`: the best defence of its sets.
+    bool ShutsOut(const SearchHit& hit, std::int64_t defense);
+
+private:
+    std::int64_t FreeSlots(const SearchHit& hit, const HitVariant* variant, int used) const;
+
+    ExactJudge& judge_;
+    RankedSets& ranked_;
+    const bool gates_;
+    const int weaponSlots_;
+};
