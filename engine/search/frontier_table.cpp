@@ -14,11 +14,11 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
     stride_ = (size_ + kBlock - 1) / kBlock * kBlock;
     slotCap_ = slotCap;
     defense_.clear();
-    slots_.assign(stride_, 0);
+    ownSlots_.assign(stride_, 0);
     mostChoiceSlots_ = 0;
     for (int e = 0; e < size_; ++e) {
         defense_.push_back(choices[e].defense);
-        slots_[e] = static_cast<std::uint8_t>(std::clamp(choices[e].slots, 0, slotCap));
+        ownSlots_[e] = static_cast<std::int16_t>(-std::clamp(choices[e].slots, 0, slotCap));
         mostChoiceSlots_ = std::max(mostChoiceSlots_, choices[e].slots);
     }
     anyShared_ = false;
@@ -67,7 +67,8 @@ void FrontierTable::BuildNeedRows(int k, const std::vector<Choice>& choices,
 }
 
 // Row w, for w above the weakest choice's best, marks the choices whose best with decorations
-// falls short of a prefix w short of the goal.
+// falls short of a prefix w short of the goal: with more slots than any combination holds, so
+// that adding the rows up rules them out.
 void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     const auto [least, most] =
         std::minmax_element(choices.begin(), choices.end(), [k](const Choice& a, const Choice& b) {
@@ -76,16 +77,19 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     Rows& rows = lack_[k];
     rows.first = least->with[k];
     rows.last = most->with[k];
-    rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first) * stride_, 1);
+    rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first) * stride_, kLacks);
     for (int w = rows.first + 1; w <= rows.last; ++w) {
         std::uint8_t* row = &rows.bytes[static_cast<std::size_t>(w - rows.first - 1) * stride_];
         for (int e = 0; e < size_; ++e) {
-            row[e] = choices[e].with[k] < w ? 1 : 0;
+            row[e] = choices[e].with[k] < w ? kLacks : 0;
         }
     }
 }
 
 int FrontierTable::Eligible(std::int64_t leastDefense) const {
+    if (leastDefense <= defense_.back()) {
+        return size_;
+    }
     const auto end =
         std::partition_point(defense_.begin(), defense_.end(),
                              [leastDefense](std::int64_t d) { return d >= leastDefense; });
@@ -101,33 +105,38 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     if (slots + mostChoiceSlots_ > slotCap_) {
         return true;
     }
-    const std::uint8_t* need[kMaxTrackedSkills];
-    const std::uint8_t* lack[kMaxTrackedSkills];
+    const int end = Eligible(leastDefense);
+    if (end == 0) {
+        return false;
+    }
+    // The rows of what each skill still needs, then those of what the best decorations cannot
+    // make up.
+    const std::uint8_t* rows[2 * kMaxTrackedSkills];
     int skillOf[kMaxTrackedSkills];
     int needCount = 0;
-    int lackCount = 0;
     for (int k = 0; k < count_; ++k) {
         const Rows& needRows = need_[k];
         if (pointsShort[k] > needRows.first) {
             const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
-            need[needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
+            rows[needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
             skillOf[needCount++] = k;
         }
+    }
+    int rowCount = needCount;
+    for (int k = 0; k < count_; ++k) {
         const Rows& lackRows = lack_[k];
         if (withShort[k] > lackRows.last) {
             return false;
         }
         if (withShort[k] > lackRows.first) {
             const int w = withShort[k] - lackRows.first - 1;
-            lack[lackCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
+            rows[rowCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
         }
     }
-    const int end = Eligible(leastDefense);
     for (int base = 0; base < end; base += kBlock) {
         const bool any =
-            anyShared_
-                ? AnySharedInBlock(base, end, need, skillOf, needCount, lack, lackCount, slots)
-                : AnyInBlock(base, end, need, needCount, lack, lackCount, slots);
+            anyShared_ ? AnySharedInBlock(base, end, rows, skillOf, needCount, rowCount, slots)
+                       : AnyInBlock(base, end, rows, rowCount, slots);
         if (any) {
             return true;
         }
@@ -136,43 +145,37 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
 }
 
 // Written lane by lane over fixed blocks so that the compiler turns each loop into a few vector
-// instructions.
-bool FrontierTable::AnyInBlock(int base, int end, const std::uint8_t* const* need, int needCount,
-                               const std::uint8_t* const* lack, int lackCount, int slots) const {
-    std::uint16_t total[kBlock] = {};
-    std::uint8_t lacking[kBlock] = {};
-    for (int j = 0; j < needCount; ++j) {
-        const std::uint8_t* row = need[j] + base;
+// instructions: each lane starts from minus the choice's slots and adds what the choice still
+// needs; some choice may meet all goals when the least lane is no more than the prefix's slots.
+bool FrontierTable::AnyInBlock(int base, int end, const std::uint8_t* const* rows, int rowCount,
+                               int slots) const {
+    std::int16_t excess[kBlock];
+    std::copy_n(ownSlots_.data() + base, kBlock, excess);
+    for (int j = 0; j < rowCount; ++j) {
+        const std::uint8_t* row = rows[j] + base;
         for (int i = 0; i < kBlock; ++i) {
-            total[i] = static_cast<std::uint16_t>(total[i] + row[i]);
+            excess[i] = static_cast<std::int16_t>(excess[i] + row[i]);
         }
     }
-    for (int j = 0; j < lackCount; ++j) {
-        const std::uint8_t* row = lack[j] + base;
-        for (int i = 0; i < kBlock; ++i) {
-            lacking[i] = static_cast<std::uint8_t>(lacking[i] | row[i]);
-        }
+    for (int i = end - base; i < kBlock; ++i) {
+        excess[i] = kLacks;
     }
-    const int lanes = std::min(kBlock, end - base);
-    const std::uint8_t* own = slots_.data() + base;
-    bool any = false;
+    std::int16_t least = kLacks;
     for (int i = 0; i < kBlock; ++i) {
-        any |= (i < lanes) & (lacking[i] == 0) & (total[i] <= slots + own[i]);
+        least = std::min(least, excess[i]);
     }
-    return any;
+    return least <= slots;
 }
 
 // Where one decoration helps two skills that both still need points, their slots may overlap:
 // only the neediest skill's count is sure, as the exact fitting's bound takes it.
-bool FrontierTable::AnySharedInBlock(int base, int end, const std::uint8_t* const* need,
-                                     const int* skillOf, int needCount,
-                                     const std::uint8_t* const* lack, int lackCount,
+bool FrontierTable::AnySharedInBlock(int base, int end, const std::uint8_t* const* rows,
+                                     const int* skillOf, int needCount, int rowCount,
                                      int slots) const {
-    const int lanes = std::min(kBlock, end - base);
-    for (int i = base; i < base + lanes; ++i) {
+    for (int i = base; i < end && i < base + kBlock; ++i) {
         bool lacking = false;
-        for (int j = 0; j < lackCount && !lacking; ++j) {
-            lacking = lack[j][i] != 0;
+        for (int j = needCount; j < rowCount && !lacking; ++j) {
+            lacking = rows[j][i] != 0;
         }
         if (lacking) {
             continue;
@@ -182,7 +185,7 @@ bool FrontierTable::AnySharedInBlock(int base, int end, const std::uint8_t* cons
         std::uint32_t needing = 0;
         std::uint32_t sharing = 0;
         for (int j = 0; j < needCount; ++j) {
-            const int value = need[j][i];
+            const int value = rows[j][i];
             if (value > 0) {
                 total += value;
                 most = std::max(most, value);
@@ -190,7 +193,7 @@ bool FrontierTable::AnySharedInBlock(int base, int end, const std::uint8_t* cons
                 sharing |= sharedWith_[skillOf[j]];
             }
         }
-        if (((needing & sharing) != 0 ? most : total) <= slots + slots_[i]) {
+        if (((needing & sharing) != 0 ? most : total) + ownSlots_[i] <= slots) {
             return true;
         }
     }

@@ -42,25 +42,27 @@ private:
         std::vector<std::uint8_t> bytes;
     };
     static constexpr int kBlock = 32;
+    // What a lack row holds for a choice that cannot make the shortfall up: more slots than any
+    // combination holds.
+    static constexpr std::uint8_t kLacks = 128;
 
     void BuildNeedRows(int k, const std::vector<Choice>& choices, const ExactFitter& fitter);
     void BuildLackRows(int k, const std::vector<Choice>& choices);
     int Eligible(std::int64_t leastDefense) const;
-    bool AnyInBlock(int base, int end, const std::uint8_t* const* need, int needCount,
-                    const std::uint8_t* const* lack, int lackCount, int slots) const;
-    bool AnySharedInBlock(int base, int end, const std::uint8_t* const* need, const int* skillOf,
-                          int needCount, const std::uint8_t* const* lack, int lackCount,
-                          int slots) const;
+    bool AnyInBlock(int base, int end, const std::uint8_t* const* rows, int rowCount,
+                    int slots) const;
+    bool AnySharedInBlock(int base, int end, const std::uint8_t* const* rows, const int* skillOf,
+                          int needCount, int rowCount, int slots) const;
 
     int count_ = 0;
     int size_ = 0;
     int stride_ = 0;
     int slotCap_ = 0;
     int mostChoiceSlots_ = 0;
-    std::vector<std::int64_t> defense_; // strongest first
-    std::vector<std::uint8_t> slots_;
-    Rows need_[kMaxTrackedSkills]; // slots still needed, capped one above `slotCap_`
-    Rows lack_[kMaxTrackedSkills]; // 1 where the best decorations cannot make the shortfall up
+    std::vector<std::int64_t> defense_;  // strongest first
+    std::vector<std::int16_t> ownSlots_; // minus the slots of each choice
+    Rows need_[kMaxTrackedSkills];       // slots still needed, capped one above `slotCap_`
+    Rows lack_[kMaxTrackedSkills];       // kLacks where the best decorations cannot make it up
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     bool anyShared_ = false;
 };
