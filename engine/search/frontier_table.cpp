@@ -96,6 +96,32 @@ int FrontierTable::Eligible(std::int64_t leastDefense) const {
     return static_cast<int>(end - defense_.begin());
 }
 
+// The rows of what each skill still needs, then those of what the best decorations cannot make
+// up; false when some skill lacks more than any choice makes up.
+bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query& query) const {
+    query.needCount = 0;
+    for (int k = 0; k < count_; ++k) {
+        const Rows& needRows = need_[k];
+        if (pointsShort[k] > needRows.first) {
+            const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
+            query.rows[query.needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
+            query.skillOf[query.needCount++] = k;
+        }
+    }
+    query.rowCount = query.needCount;
+    for (int k = 0; k < count_; ++k) {
+        const Rows& lackRows = lack_[k];
+        if (withShort[k] > lackRows.last) {
+            return false;
+        }
+        if (withShort[k] > lackRows.first) {
+            const int w = withShort[k] - lackRows.first - 1;
+            query.rows[query.rowCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
+        }
+    }
+    return true;
+}
+
 bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                                std::int64_t leastDefense) const {
     if (size_ == 0) {
@@ -106,96 +132,90 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
         return true;
     }
     const int end = Eligible(leastDefense);
-    if (end == 0) {
+    Query query;
+    if (end == 0 || !Prepare(pointsShort, withShort, query)) {
         return false;
     }
-    // The rows of what each skill still needs, then those of what the best decorations cannot
-    // make up.
-    const std::uint8_t* rows[2 * kMaxTrackedSkills];
-    int skillOf[kMaxTrackedSkills];
-    int needCount = 0;
-    for (int k = 0; k < count_; ++k) {
-        const Rows& needRows = need_[k];
-        if (pointsShort[k] > needRows.first) {
-            const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
-            rows[needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
-            skillOf[needCount++] = k;
-        }
-    }
-    int rowCount = needCount;
-    for (int k = 0; k < count_; ++k) {
-        const Rows& lackRows = lack_[k];
-        if (withShort[k] > lackRows.last) {
-            return false;
-        }
-        if (withShort[k] > lackRows.first) {
-            const int w = withShort[k] - lackRows.first - 1;
-            rows[rowCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
-        }
-    }
+    std::int16_t excess[kBlock];
     for (int base = 0; base < end; base += kBlock) {
-        const bool any =
-            anyShared_ ? AnySharedInBlock(base, end, rows, skillOf, needCount, rowCount, slots)
-                       : AnyInBlock(base, end, rows, rowCount, slots);
-        if (any) {
+        BlockExcess(base, query, excess);
+        for (int i = end - base; i < kBlock; ++i) {
+            excess[i] = kLacks;
+        }
+        std::int16_t least = kLacks;
+        for (int i = 0; i < kBlock; ++i) {
+            least = std::min(least, excess[i]);
+        }
+        if (least <= slots) {
             return true;
         }
     }
     return false;
 }
 
-// Written lane by lane over fixed blocks so that the compiler turns each loop into a few vector
-// instructions: each lane starts from minus the choice's slots and adds what the choice still
-// needs; some choice may meet all goals when the least lane is no more than the prefix's slots.
-bool FrontierTable::AnyInBlock(int base, int end, const std::uint8_t* const* rows, int rowCount,
-                               int slots) const {
+void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,
+                                std::vector<std::uint8_t>& mayMeet) const {
+    mayMeet.assign(stride_, 1);
+    Query query;
+    if (slots + mostChoiceSlots_ > slotCap_) {
+        return;
+    }
+    if (!Prepare(pointsShort, withShort, query)) {
+        std::fill(mayMeet.begin(), mayMeet.end(), 0);
+        return;
+    }
     std::int16_t excess[kBlock];
-    std::copy_n(ownSlots_.data() + base, kBlock, excess);
-    for (int j = 0; j < rowCount; ++j) {
-        const std::uint8_t* row = rows[j] + base;
+    for (int base = 0; base < size_; base += kBlock) {
+        BlockExcess(base, query, excess);
         for (int i = 0; i < kBlock; ++i) {
-            excess[i] = static_cast<std::int16_t>(excess[i] + row[i]);
+            mayMeet[base + i] = excess[i] <= slots ? 1 : 0;
         }
     }
-    for (int i = end - base; i < kBlock; ++i) {
-        excess[i] = kLacks;
+}
+
+// How many slots each choice of a block needs beyond its own, kLacks or more where it cannot
+// meet some goal at all. Written lane by lane over fixed blocks so that the compiler turns each
+// loop into a few vector instructions.
+void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* excess) const {
+    if (anyShared_) {
+        for (int i = 0; i < kBlock; ++i) {
+            excess[i] = SharedExcess(base + i, query);
+        }
+        return;
     }
-    std::int16_t least = kLacks;
-    for (int i = 0; i < kBlock; ++i) {
-        least = std::min(least, excess[i]);
+    // Summed in a local array: the rows' bytes may alias anything, which would keep the sums
+    // out of vector registers.
+    std::int16_t sum[kBlock];
+    std::copy_n(ownSlots_.data() + base, kBlock, sum);
+    for (int j = 0; j < query.rowCount; ++j) {
+        const std::uint8_t* row = query.rows[j] + base;
+        for (int i = 0; i < kBlock; ++i) {
+            sum[i] = static_cast<std::int16_t>(sum[i] + row[i]);
+        }
     }
-    return least <= slots;
+    std::copy_n(sum, kBlock, excess);
 }
 
 // Where one decoration helps two skills that both still need points, their slots may overlap:
 // only the neediest skill's count is sure, as the exact fitting's bound takes it.
-bool FrontierTable::AnySharedInBlock(int base, int end, const std::uint8_t* const* rows,
-                                     const int* skillOf, int needCount, int rowCount,
-                                     int slots) const {
-    for (int i = base; i < end && i < base + kBlock; ++i) {
-        bool lacking = false;
-        for (int j = needCount; j < rowCount && !lacking; ++j) {
-            lacking = rows[j][i] != 0;
-        }
-        if (lacking) {
-            continue;
-        }
-        int total = 0;
-        int most = 0;
-        std::uint32_t needing = 0;
-        std::uint32_t sharing = 0;
-        for (int j = 0; j < needCount; ++j) {
-            const int value = rows[j][i];
-            if (value > 0) {
-                total += value;
-                most = std::max(most, value);
-                needing |= std::uint32_t{1} << skillOf[j];
-                sharing |= sharedWith_[skillOf[j]];
-            }
-        }
-        if (((needing & sharing) != 0 ? most : total) + ownSlots_[i] <= slots) {
-            return true;
+std::int16_t FrontierTable::SharedExcess(int i, const Query& query) const {
+    for (int j = query.needCount; j < query.rowCount; ++j) {
+        if (query.rows[j][i] != 0) {
+            return kLacks;
         }
     }
-    return false;
+    int total = 0;
+    int most = 0;
+    std::uint32_t needing = 0;
+    std::uint32_t sharing = 0;
+    for (int j = 0; j < query.needCount; ++j) {
+        const int value = query.rows[j][i];
+        if (value > 0) {
+            total += value;
+            most = std::max(most, value);
+            needing |= std::uint32_t{1} << query.skillOf[j];
+            sharing |= sharedWith_[query.skillOf[j]];
+        }
+    }
+    return static_cast<std::int16_t>(((needing & sharing) != 0 ? most : total) + ownSlots_[i]);
 }

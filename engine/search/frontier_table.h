@@ -33,6 +33,9 @@ public:
     // decorations in its slots, and `slots` slots.
     bool AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                     std::int64_t leastDefense) const;
+    // The same for each choice, whatever its defence: `mayMeet[e]` is 1 where choice e may.
+    void MayMeetEach(const int* pointsShort, const int* withShort, int slots,
+                     std::vector<std::uint8_t>& mayMeet) const;
 
 private:
     // One row of bytes per shortfall from `first` to `last`, `stride` bytes each.
@@ -49,10 +52,15 @@ private:
     void BuildNeedRows(int k, const std::vector<Choice>& choices, const ExactFitter& fitter);
     void BuildLackRows(int k, const std::vector<Choice>& choices);
     int Eligible(std::int64_t leastDefense) const;
-    bool AnyInBlock(int base, int end, const std::uint8_t* const* rows, int rowCount,
-                    int slots) const;
-    bool AnySharedInBlock(int base, int end, const std::uint8_t* const* rows, const int* skillOf,
-                          int needCount, int rowCount, int slots) const;
+    struct Query {
+        const std::uint8_t* rows[2 * kMaxTrackedSkills];
+        int skillOf[kMaxTrackedSkills];
+        int needCount = 0;
+        int rowCount = 0;
+    };
+    bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
+    void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
+    std::int16_t SharedExcess(int i, const Query& query) const;
 
     int count_ = 0;
     int size_ = 0;
