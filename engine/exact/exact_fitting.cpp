@@ -494,27 +494,17 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     return true;
 }
 
-int ExactFitter::FewestSlots(const FreeRoom& room, const int* base) {
+// The cost of the arrangement is its slots and its decorations, at most 18, so the most
+// decorations with `slots` slots bound it.
+bool ExactFitter::TakesAtMost(const FreeRoom& room, const int* base, int slots) {
+    if (slots < 0) {
+        return false;
+    }
     int required[kMaxTrackedSkills] = {};
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    const Holders holders = RemainingFrom(0, room);
-    FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
-    if (const int known = memoised ? fewestMemo_.Find(key) : 0; known != 0) {
-        return known - 2;
-    }
-    // Deciding first is the cheaper where nothing meets the skills.
-    int fewest = -1;
-    if (Solve(holders, required)) {
-        const int cost = MinCost(holders, required);
-        fewest = cost == kNoCost ? -1 : SlotsOfCost(cost);
-    }
-    if (memoised) {
-        fewestMemo_.Store(key, static_cast<std::uint16_t>(fewest + 2));
-    }
-    return fewest;
+    return CostWithin(RemainingFrom(0, room), required, CostOf(slots, 63)) != kNoCost;
 }
 
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions

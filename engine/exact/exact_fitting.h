@@ -40,9 +40,8 @@ public:
     bool CanMeet(const FreeRoom& room, const int* base);
     // The cheapest arrangement that does, as decorations per position; false when none does.
     bool Arrange(const FreeRoom& room, const int* base, DecoBlock& added);
-    // The slots the decorations of that arrangement take, or -1 when none meets the skills;
-    // found without placing them, and remembered.
-    int FewestSlots(const FreeRoom& room, const int* base);
+    // Whether that arrangement takes at most `slots` slots; found without placing it.
+    bool TakesAtMost(const FreeRoom& room, const int* base, int slots);
 
     // The most a holder of `capacity` slots can add to skill k's gain; for bounds.
     int BestGain(int k, int capacity) const { return bestGain_[capacity][k]; }
@@ -127,7 +126,6 @@ private:
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
-    static int SlotsOfCost(int cost) { return cost / 64; }
     bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
     bool PackNarrow(const int* required, FitMemo::Key& key) const;
     static void TakeHolder(Holders& holders, int& capacity, int& times);
@@ -157,9 +155,8 @@ private:
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
-    FitMemo memo_;       // whether a sub-problem can be met
-    FitMemo costMemo_;   // its least cost, or a bound the cost exceeds
-    FitMemo fewestMemo_; // the fewest slots a whole problem takes, plus 2 (1: it cannot be met)
+    FitMemo memo_;     // whether a sub-problem can be met
+    FitMemo costMemo_; // its least cost, or a bound the cost exceeds
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
 };

@@ -1,6 +1,7 @@
 #include "engine/search/ranked_sets.h"
 
 #include <algorithm>
+#include <limits>
 
 bool RankedSets::Better(const Entry& a, const Entry& b) {
     if (a.key != b.key) {
@@ -24,6 +25,18 @@ bool RankedSets::MayEnter(std::int64_t key, std::int64_t defense) const {
         return key > worst.key;
     }
     return defense != worst.defense ? defense > worst.defense : part_ < worst.part;
+}
+
+std::int64_t RankedSets::LeastKeyToEnter(std::int64_t defense) const {
+    if (heap_.size() < capacity_) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    if (heap_.empty()) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    const Entry& worst = heap_.front();
+    const bool winsTie = defense != worst.defense ? defense > worst.defense : part_ < worst.part;
+    return winsTie ? worst.key : worst.key + 1;
 }
 
 void RankedSets::Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<CEquipSet> set) {
