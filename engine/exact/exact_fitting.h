@@ -61,6 +61,7 @@ private:
         int size = 0;
         int count = 0;
         std::uint16_t decos[3] = {}; // indices into decos_, ascending
+        std::uint32_t helps = 0;     // bit k: it adds to skill k's gain
     };
 
     // Holders left to fill: counts by capacity for those that count once, and at most one that
@@ -126,6 +127,14 @@ private:
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
+    // The skills whose requirement is above zero, as bits.
+    std::uint32_t Needing(const int* required) const;
+    // A filling that adds nothing to a skill still lacking leaves the rest at least as much to do
+    // as no filling at all, at a higher cost: it is never the cheapest choice, nor the first of
+    // least cost. (The fillings for deciding may lack the empty one, so they keep every choice.)
+    static bool Idle(const Filling& filling, std::uint32_t needing) {
+        return filling.count > 0 && (filling.helps & needing) == 0;
+    }
     bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
     bool PackNarrow(const int* required, FitMemo::Key& key) const;
     static void TakeHolder(Holders& holders, int& capacity, int& times);
