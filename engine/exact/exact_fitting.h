@@ -54,6 +54,11 @@ public:
     // The fewest slots that might give the gains `required`: fewer surely cannot. 255 when no
     // decoration serves some skill that still needs a gain.
     int SlotsNeeded(const int* required) const;
+    // Its parts, for bounds that weigh many choices at once: the fewest slots that might give
+    // skill k the gain `required` on its own (255 when no decoration serves it), and whether one
+    // decoration helps both k and m, so that their slots are not added up.
+    int SkillSlotsNeeded(int k, int required) const { return MinSlots(k, required); }
+    bool ServesBoth(int k, int m) const { return ((sharedWith_[k] >> m) & 1U) != 0; }
 
 private:
     struct Filling {

@@ -133,7 +133,7 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
             own.push_back(group.key == kDoublingKey ? DoublingContribution(level, group)
                                                     : ContributionOf(group));
         }
-        if (!KeepUndominated(own)) {
+        if (!KeepUndominated(own) || own.size() * below.size() > kJoinLimit) {
             return;
         }
         Frontier joined;
@@ -154,39 +154,59 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
             return;
         }
         below = joined;
-        std::stable_sort(
-            joined.begin(), joined.end(),
-            [](const Contribution& a, const Contribution& b) { return a.defense > b.defense; });
-        frontiers_[level] = std::move(joined);
+        KeepFrontier(level, std::move(joined));
         firstFrontier_ = level;
     }
 }
 
-// Called for most prefixes, once per choice: only the chosen skills are added up, and a choice
-// that leaves one of them short even with the best decorations is passed over before the slots
-// are weighed.
-bool SubtreeBound::FrontierReaches(const Partial& partial, const Frontier& frontier,
+// The choices go into one table per count of doubling pieces: those with the same count take the
+// body the same number of times, which shifts every shortfall of a prefix alike.
+void SubtreeBound::KeepFrontier(int level, Frontier frontier) {
+    std::stable_sort(
+        frontier.begin(), frontier.end(),
+        [](const Contribution& a, const Contribution& b) { return a.defense > b.defense; });
+    std::vector<FrontierTable::Choice> byDoublings[kMostDoublings + 1];
+    for (const Contribution& choice : frontier) {
+        FrontierTable::Choice& kept = byDoublings[choice.doublings].emplace_back();
+        std::copy_n(choice.points, count_, kept.points);
+        std::copy_n(choice.with, count_, kept.with);
+        kept.slots = choice.slots;
+        kept.defense = choice.defense;
+    }
+    for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
+        tables_[level][doublings].Build(byDoublings[doublings], fitter_, SlotCap());
+    }
+}
+
+// The most slots a combination can hold: the weapon's and the most of each level, a doubling
+// piece bringing the body's once more.
+int SubtreeBound::SlotCap() const {
+    int cap = weaponSlots_;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const Level& level = levels_[slot];
+        cap += std::max(level.mostSlots,
+                        level.hasDoubling ? levels_[kBody].mostSlots + level.doublingSlots : 0);
+    }
+    return cap;
+}
+
+// Called for most prefixes: each table weighs its choices all at once, from what the prefix still
+// lacks once the body is counted as often as the table's choices repeat it.
+bool SubtreeBound::FrontierReaches(const Partial& partial, int level,
                                    std::int64_t defenseAbove) const {
-    int points[kMaxTrackedSkills];
-    int with[kMaxTrackedSkills];
-    // Strongest first: past the first choice too weak for the minimum, all are.
-    for (const Contribution& rest : frontier) {
-        if (defenseAbove + rest.defense < minDefense_) {
-            return false;
-        }
-        bool fallsShort = false;
-        for (int k = 0; k < count_ && !fallsShort; ++k) {
-            with[k] = partial.with[k] + rest.with[k] + rest.doublings * partial.bodyWith[k];
-            fallsShort = with[k] < goal_[k];
-        }
-        if (fallsShort) {
+    int pointsShort[kMaxTrackedSkills];
+    int withShort[kMaxTrackedSkills];
+    for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
+        const FrontierTable& table = tables_[level][doublings];
+        if (table.Empty()) {
             continue;
         }
         for (int k = 0; k < count_; ++k) {
-            points[k] = partial.points[k] + rest.points[k] + rest.doublings * partial.bodyPoints[k];
+            pointsShort[k] = goal_[k] - partial.points[k] - doublings * partial.bodyPoints[k];
+            withShort[k] = goal_[k] - partial.with[k] - doublings * partial.bodyWith[k];
         }
-        const int slots = partial.slots + rest.slots + rest.doublings * partial.bodySlots;
-        if (fitter_.GoalsMayBeMet(goal_, points, with, slots)) {
+        if (table.AnyMayMeet(pointsShort, withShort, partial.slots + doublings * partial.bodySlots,
+                             minDefense_ - defenseAbove)) {
             return true;
         }
     }
@@ -310,7 +330,7 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
         }
     }
     if (frontierLevel < kSlotCount) {
-        return FrontierReaches(partial, frontiers_[frontierLevel], defenseAbove);
+        return FrontierReaches(partial, frontierLevel, defenseAbove);
     }
     return Reaches(partial);
 }

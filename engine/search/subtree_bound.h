@@ -7,6 +7,7 @@
 #include "engine/condition/candidates.h"
 #include "engine/condition/tracked_skill.h"
 #include "engine/exact/exact_fitting.h"
+#include "engine/search/frontier_table.h"
 
 // An upper bound on what the groups still to be chosen can bring: before the enumeration descends
 // under a group, it asks whether the best remaining groups, with the best decorations for their
@@ -59,8 +60,11 @@ private:
     };
     using Frontier = std::vector<Contribution>;
     static constexpr int kNone = -(1 << 20);
-    // Past this many choices a frontier costs more to test than the subtrees it rules out.
-    static constexpr std::size_t kFrontierLimit = 256;
+    // Past this many choices a frontier costs more to build and test than the subtrees it rules
+    // out; weeding out the dominated ones costs about the product of the choices joined and those
+    // kept, so a join of more is not tried.
+    static constexpr std::size_t kFrontierLimit = 1024;
+    static constexpr std::size_t kJoinLimit = 1024;
 
     Partial Accumulate(int level, const GroupKey* keys);
     Partial Start(int level, const GroupKey* keys) const;
@@ -72,8 +76,9 @@ private:
     bool Dominates(const Contribution& a, const Contribution& b) const;
     bool KeepUndominated(Frontier& frontier) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
-    bool FrontierReaches(const Partial& partial, const Frontier& frontier,
-                         std::int64_t defenseAbove) const;
+    void KeepFrontier(int level, Frontier frontier);
+    int SlotCap() const;
+    bool FrontierReaches(const Partial& partial, int level, std::int64_t defenseAbove) const;
 
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
@@ -89,8 +94,10 @@ private:
     Partial cached_[kSlotCount];
     GroupKey cachedKeys_[kSlotCount] = {};
     int cachedLevel_ = -1;
-    // frontiers_[level]: the undominated choices for the levels from `level` to the last; empty
-    // where the per-level bests are used instead.
-    Frontier frontiers_[kSlotCount];
+    // The undominated choices for the levels from `level` to the last, by how many doubling
+    // pieces they hold (at most one a level below the body). Empty where the per-level bests are
+    // used instead.
+    static constexpr int kMostDoublings = kSlotCount - 2;
+    FrontierTable tables_[kSlotCount][kMostDoublings + 1];
     int firstFrontier_ = kSlotCount; // the lowest level with a frontier
 };

@@ -6,6 +6,7 @@
 #include "engine/condition/candidates.h"
 #include "engine/condition/chosen_skill_table.h"
 #include "engine/exact/exact_combination.h"
+#include "engine/search/frontier_table.h"
 #include "engine/search/group_enumeration.h"
 #include "engine/search/subtree_bound.h"
 #include "engine/support/random_tables.h"
@@ -129,6 +130,76 @@ TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
             EXPECT_TRUE(std::equal(plain.hits[i].keys, plain.hits[i].keys + kSlotCount,
                                    bounded.hits[i].keys))
                 << "round " << round;
+        }
+    }
+}
+
+// The table answers as the exact fitting's bound does for each choice on its own, also where one
+// decoration serves two skills, a prefix lacks more than any choice makes up, or the minimum
+// defence leaves only some choices.
+TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
+    std::mt19937 random(77);
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
+        const int count = pick(1, 4);
+        std::vector<TrackedSkill> skills(count);
+        int goal[kMaxTrackedSkills] = {};
+        for (int k = 0; k < count; ++k) {
+            skills[k] = {k, 1, pick(3, 15)};
+            goal[k] = skills[k].bound;
+        }
+        std::vector<CDecoData> decos(pick(0, 5));
+        std::vector<CDecoData*> usable;
+        for (CDecoData& deco : decos) {
+            deco.size = pick(1, 3);
+            deco.skillId[0] = pick(0, count - 1);
+            deco.skillPoints[0] = pick(1, 4);
+            deco.skillId[1] = pick(0, count - 1);
+            deco.skillPoints[1] = deco.skillId[1] == deco.skillId[0] ? 0 : pick(-2, 2);
+            usable.push_back(&deco);
+        }
+        const ExactFitter fitter(skills.data(), count, usable);
+        std::vector<FrontierTable::Choice> choices(pick(1, 40));
+        for (FrontierTable::Choice& choice : choices) {
+            choice.slots = pick(0, 6);
+            choice.defense = pick(0, 50);
+            for (int k = 0; k < count; ++k) {
+                choice.points[k] = pick(-4, 12);
+                choice.with[k] = choice.points[k] + fitter.BestGain(k, std::min(choice.slots, 3));
+            }
+        }
+        std::sort(choices.begin(), choices.end(),
+                  [](const auto& a, const auto& b) { return a.defense > b.defense; });
+        FrontierTable table;
+        table.Build(choices, fitter, 12);
+        for (int prefix = 0; prefix < 50; ++prefix) {
+            int points[kMaxTrackedSkills] = {};
+            int with[kMaxTrackedSkills] = {};
+            int pointsShort[kMaxTrackedSkills] = {};
+            int withShort[kMaxTrackedSkills] = {};
+            for (int k = 0; k < count; ++k) {
+                points[k] = pick(-5, 14);
+                with[k] = points[k] + pick(0, 8);
+                pointsShort[k] = goal[k] - points[k];
+                withShort[k] = goal[k] - with[k];
+            }
+            const int slots = pick(0, 6);
+            const int leastDefense = pick(0, 60);
+            bool expected = false;
+            for (const FrontierTable::Choice& choice : choices) {
+                int sumPoints[kMaxTrackedSkills] = {};
+                int sumWith[kMaxTrackedSkills] = {};
+                for (int k = 0; k < count; ++k) {
+                    sumPoints[k] = points[k] + choice.points[k];
+                    sumWith[k] = with[k] + choice.with[k];
+                }
+                expected |= choice.defense >= leastDefense &&
+                            fitter.GoalsMayBeMet(goal, sumPoints, sumWith, slots + choice.slots);
+            }
+            ASSERT_EQ(table.AnyMayMeet(pointsShort, withShort, slots, leastDefense), expected)
+                << "round " << round << " prefix " << prefix;
         }
     }
 }
