@@ -47,6 +47,7 @@ private:
         std::unique_ptr<CEquipSet> set;
     };
     static bool Better(const Entry& a, const Entry& b);
+    void ReplaceWorst(Entry entry);
 
     std::size_t capacity_;
     std::vector<Entry> heap_; // the worst set kept on top
