@@ -1,10 +1,10 @@
 #include "engine/sets/active_skills.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
-#include "engine/sets/counted_records.h"
-#include "engine/sets/skill_summary.h"
+#include "engine/sets/equip_set.h"
 #include "engine/tables/equip_database.h"
 
 namespace {
@@ -14,54 +14,174 @@ bool NamedBefore(const std::int32_t* ids, int entry) {
     return std::find(ids, ids + entry, ids[entry]) != ids + entry;
 }
 
+int Magnitude(int threshold) {
+    return threshold < 0 ? -threshold : threshold;
+}
+
+// Wider ranges of thresholds than this walk their levels for each total.
+constexpr long long kMostTabledTotals = 1024;
+
 } // namespace
 
 ActiveSkillFinder::ActiveSkillFinder(const CEquipDatabase& database)
-    : skills_(database.Skills()), systemCount_(database.SkillSystems().Count()) {}
+    : skills_(database.Skills()), systemCount_(database.SkillSystems().Count()),
+      levels_(static_cast<std::size_t>(std::max(systemCount_, 0))), activations_(levels_.size()),
+      totals_(levels_.size()), isTouched_(levels_.size()), touched_(levels_.size() + 1) {
+    for (std::size_t row = 0; row < skills_.size(); ++row) {
+        const int id = skills_[row]->systemId;
+        if (id >= 0 && id < systemCount_) {
+            levels_[static_cast<std::size_t>(id)].push_back(static_cast<int>(row));
+        }
+    }
+    for (int id = 0; id < systemCount_; ++id) {
+        TabulateActivation(id);
+    }
+}
 
-void ActiveSkillFinder::Add(int id, int points) {
-    if (points == 0 || id < 0 || id >= systemCount_) {
+// A positive threshold is reached by every total from it up, a minus one (or 0) by every total
+// from it down: past the highest positive threshold and below the lowest of the others, what is
+// reached stays the same.
+void ActiveSkillFinder::TabulateActivation(int id) {
+    long long lowest = 0;
+    long long highest = 1;
+    for (const int row : levels_[static_cast<std::size_t>(id)]) {
+        const int threshold = skills_[static_cast<std::size_t>(row)]->threshold;
+        lowest = std::min<long long>(lowest, threshold);
+        highest = std::max<long long>(highest, threshold);
+    }
+    if (highest - lowest >= kMostTabledTotals) {
         return;
     }
-    for (Total& total : totals_) {
-        if (total.id == id) {
-            total.points += points;
-            return;
+    Activation& activation = activations_[static_cast<std::size_t>(id)];
+    activation = {static_cast<int>(lowest), static_cast<int>(highest),
+                  static_cast<std::uint32_t>(activationTable_.size()), true};
+    for (long long total = lowest; total <= highest; ++total) {
+        activationTable_.push_back(ActivatedByLevels(id, static_cast<int>(total)));
+    }
+}
+
+void ActiveSkillFinder::ClearTotals() {
+    for (std::size_t i = 0; i < touchedCount_; ++i) {
+        const auto index = static_cast<std::size_t>(touched_[i]);
+        totals_[index] = 0;
+        isTouched_[index] = 0;
+    }
+    touchedCount_ = 0;
+}
+
+void ActiveSkillFinder::Add(Run run) {
+    for (std::uint32_t i = run.begin; i < run.end; ++i) {
+        AddPoints(pool_[i].id, pool_[i].points);
+    }
+}
+
+template <class Record> void ActiveSkillFinder::SumRecord(const Record& record) {
+    const int entries = static_cast<int>(std::size(record.skillId));
+    for (int entry = 0; entry < entries; ++entry) {
+        const int id = record.skillId[entry];
+        const int points = record.skillPoints[entry];
+        if (!NamedBefore(record.skillId, entry) && points != 0 && id >= 0 && id < systemCount_) {
+            AddPoints(id, points);
         }
     }
-    totals_.push_back({id, points});
 }
 
-int ActiveSkillFinder::Activated(int id, int total) {
-    const std::int64_t key =
-        (static_cast<std::int64_t>(id) << 32) ^ static_cast<std::uint32_t>(total);
-    const auto found = activated_.find(key);
-    if (found != activated_.end()) {
-        return found->second;
+// Appends the totals summed so far to the pool, and clears them.
+ActiveSkillFinder::Run ActiveSkillFinder::EndSum() {
+    const auto begin = static_cast<std::uint32_t>(pool_.size());
+    for (std::size_t i = 0; i < touchedCount_; ++i) {
+        pool_.push_back({touched_[i], totals_[static_cast<std::size_t>(touched_[i])]});
     }
-    const int row = ActivatedSkill(id, total, skills_);
-    activated_.emplace(key, row);
-    return row;
+    ClearTotals();
+    return {begin, static_cast<std::uint32_t>(pool_.size())};
 }
 
-// Counts as the summary does, record by record.
-void ActiveSkillFinder::Find(const CEquipSet& set, std::vector<int>& rows) {
-    totals_.clear();
-    ForEachCountedRecord(set, [this](int, const auto* record) {
-        const int entries = static_cast<int>(std::size(record->skillId));
-        for (int entry = 0; entry < entries; ++entry) {
-            if (!NamedBefore(record->skillId, entry)) {
-                Add(record->skillId[entry], record->skillPoints[entry]);
+std::size_t ActiveSkillFinder::PieceOf(const CEquipData* piece) {
+    bool isNew = false;
+    const std::size_t number = pieces_.NumberOf(piece, isNew);
+    if (isNew) {
+        SumRecord(*piece);
+        piecePoints_.push_back(EndSum());
+    }
+    return number;
+}
+
+// A position's decorations end at its first empty place; the body's, given again for a doubling
+// piece, are every one it holds.
+ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEquipSet& set) {
+    DecorationPoints points;
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (const CDecoData* deco : set.decos[position]) {
+            if (deco == nullptr) {
+                break;
             }
+            SumRecord(*deco);
         }
-    });
-    active_.clear();
-    for (const Total& total : totals_) {
-        const int row = Activated(total.id, total.points);
-        if (row >= 0) {
-            active_.push_back({total.id, total.points, row});
+        points.positions[position] = EndSum();
+    }
+    for (const Run& run : points.positions) {
+        Add(run);
+    }
+    points.everywhere = EndSum();
+    for (const CDecoData* deco : set.decos[kBody]) {
+        if (deco != nullptr) {
+            SumRecord(*deco);
         }
     }
+    points.bodyAgain = EndSum();
+    return points;
+}
+
+// The sets of one hit come one after the other and mostly share their decorations.
+std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
+    if (lastArrangementNumber_ != SIZE_MAX &&
+        std::memcmp(lastArrangement_.data(), &set.decos[0][0], sizeof lastArrangement_) == 0) {
+        return lastArrangementNumber_;
+    }
+    std::copy_n(&set.decos[0][0], lastArrangement_.size(), lastArrangement_.begin());
+    bool isNew = false;
+    lastArrangementNumber_ = arrangements_.NumberOf(lastArrangement_, isNew);
+    if (isNew) {
+        arrangementPoints_.push_back(SumArrangement(set));
+    }
+    return lastArrangementNumber_;
+}
+
+// The largest positive threshold reached wins, or the most negative minus level; on equal
+// thresholds the later row.
+int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
+    int best = -1;
+    for (const int row : levels_[static_cast<std::size_t>(id)]) {
+        const CSkillData& skill = *skills_[static_cast<std::size_t>(row)];
+        if (skill.IsReached(total) &&
+            (best < 0 || Magnitude(skill.threshold) >= Magnitude(skills_[best]->threshold))) {
+            best = row;
+        }
+    }
+    return best;
+}
+
+int ActiveSkillFinder::Activated(int id, int total) const {
+    const Activation& activation = activations_[static_cast<std::size_t>(id)];
+    if (!activation.tabled) {
+        return ActivatedByLevels(id, total);
+    }
+    const int clamped = std::clamp(total, activation.lowest, activation.highest);
+    return activationTable_[activation.offset +
+                            static_cast<std::uint32_t>(clamped - activation.lowest)];
+}
+
+void ActiveSkillFinder::CollectActive(std::vector<int>& rows) {
+    active_.clear();
+    for (std::size_t i = 0; i < touchedCount_; ++i) {
+        const int id = touched_[i];
+        const int total = totals_[static_cast<std::size_t>(id)];
+        const int row = Activated(id, total);
+        if (row >= 0) {
+            active_.push_back({id, total, row});
+        }
+    }
+    ClearTotals();
     // The summary orders its active rows by total, then by system.
     std::sort(active_.begin(), active_.end(), [](const Active& a, const Active& b) {
         return a.points != b.points ? a.points > b.points : a.id < b.id;
@@ -70,4 +190,42 @@ void ActiveSkillFinder::Find(const CEquipSet& set, std::vector<int>& rows) {
     for (const Active& active : active_) {
         rows.push_back(active.row);
     }
+}
+
+// Counts what the summary counts: a piece's points, or the body's and its decorations' once more
+// for a doubling piece; a position's decorations only under a piece, the weapon's always.
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set,
+                                                             std::vector<int>& rows) {
+    numbers_.arrangement = ArrangementOf(set);
+    bool allPieces = true;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const CEquipData* piece = set.pieces[slot];
+        numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
+        allPieces = allPieces && piece != nullptr;
+    }
+    const CEquipData* body = set.pieces[kBody];
+    const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const CEquipData* piece = set.pieces[slot];
+        if (piece == nullptr) {
+            continue;
+        }
+        if (!piece->bodyDoubling) {
+            Add(piecePoints_[numbers_.pieces[slot]]);
+        } else if (body != nullptr) {
+            Add(piecePoints_[numbers_.pieces[kBody]]);
+            Add(decos.bodyAgain);
+        }
+    }
+    if (allPieces) {
+        Add(decos.everywhere);
+    } else {
+        for (int position = 0; position < kPositionCount; ++position) {
+            if (position == kWeaponPosition || set.pieces[position] != nullptr) {
+                Add(decos.positions[position]);
+            }
+        }
+    }
+    CollectActive(rows);
+    return numbers_;
 }

@@ -1,4 +1,5 @@
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,8 +11,22 @@
 
 namespace {
 
+std::vector<int> SummarysActiveRows(const CEquipSet& set, const CEquipDatabase& database) {
+    SkillRowTable rows;
+    std::vector<int> active;
+    const int count = SkillSummary(set, database.Skills(), database.SkillSystems(), rows);
+    for (int i = 0; i < count; ++i) {
+        if (rows[i].skillIndex >= 0) {
+            active.push_back(rows[i].skillIndex);
+        }
+    }
+    return active;
+}
+
 // The quick finder names the activated rows of the skill summary, in its order, for every set
-// random searches list (doubling pieces, minus points and fixed decorations among them).
+// random searches list (doubling pieces, minus points and fixed decorations among them), and for
+// sets no search lists: one without a piece, whose decorations there count for nothing, and one
+// with an empty place before a decoration.
 TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
     std::mt19937 random(2207);
     int sets = 0;
@@ -21,20 +36,18 @@ TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
         BuildRandomTables(random, engine.database, condition);
         condition.exactFitting = round % 2;
         engine.Search(condition);
-        const std::vector<CSkillData*>& skills = engine.database.Skills();
         ActiveSkillFinder finder(engine.database);
         std::vector<int> found;
         for (const auto& set : engine.results) {
-            SkillRowTable rows;
-            std::vector<int> expected;
-            const int count = SkillSummary(*set, skills, engine.database.SkillSystems(), rows);
-            for (int i = 0; i < count; ++i) {
-                if (rows[i].skillIndex >= 0) {
-                    expected.push_back(rows[i].skillIndex);
-                }
+            CEquipSet lacking = *set;
+            lacking.pieces[sets % kSlotCount] = nullptr;
+            CEquipSet gapped = *set;
+            std::swap(gapped.decos[sets % kPositionCount][0],
+                      gapped.decos[sets % kPositionCount][1]);
+            for (const CEquipSet* listed : {set.get(), &lacking, &gapped}) {
+                finder.Find(*listed, found);
+                EXPECT_EQ(found, SummarysActiveRows(*listed, engine.database)) << "round " << round;
             }
-            finder.Find(*set, found);
-            EXPECT_EQ(found, expected) << "round " << round;
             ++sets;
         }
     }

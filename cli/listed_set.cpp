@@ -1,0 +1,98 @@
+#include "cli/listed_set.h"
+
+#include <string_view>
+
+#include "engine/sets/equip_set.h"
+#include "engine/tables/shown_names.h"
+
+namespace {
+
+// A report line spells the weapon out; the slots go by their short names.
+const char kWeaponLabel[] = "武器";
+
+constexpr int kElementCount = 5;
+
+// The free slots of the armour and the weapon: what the pieces and the weapon have, less what
+// the decorations take.
+int FreeSlots(const CEquipSet& set, int weaponSlots, const SetTexts::Decorations& decorations) {
+    int slots = weaponSlots;
+    for (const CEquipData* piece : set.pieces) {
+        slots += piece != nullptr ? piece->slots : 0;
+    }
+    return slots - decorations.slots;
+}
+
+} // namespace
+
+void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
+                   SetTexts& texts) {
+    const SetTexts::Looked& looked = texts.Look(set);
+    out.Append("{\"number\":");
+    out.AppendNumber(number);
+    out.Append(",\"pieces\":[");
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        out.Append(slot == 0 ? "" : ",");
+        out.Append(looked.pieces[slot] != nullptr ? looked.pieces[slot]->quoted : "\"\"");
+    }
+    out.Append("],\"decorations\":");
+    out.Append(looked.decorations->json);
+    out.Append(",\"defense\":");
+    out.AppendNumber(set.TotalDefense());
+    out.Append(",\"resist\":[");
+    for (int element = 0; element < kElementCount; ++element) {
+        out.Append(element == 0 ? "" : ",");
+        out.AppendNumber(set.TotalResist(element));
+    }
+    out.Append("],\"freeSlots\":");
+    out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));
+    out.Append(",\"skills\":[");
+    bool first = true;
+    for (const int row : *looked.skills) {
+        out.Append(first ? "" : ",");
+        out.Append(texts.Skill(row).quoted);
+        first = false;
+    }
+    out.Append("]}");
+}
+
+// Lists are joined with their separator after any text but an empty one.
+void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
+                   SetTexts& texts) {
+    const SetTexts::Looked& looked = texts.Look(set);
+    out.Append("No.");
+    out.AppendNumber(number);
+    out.Append("  防御 ");
+    out.AppendNumber(set.TotalDefense());
+    out.Append("  耐性 ");
+    for (int element = 0; element < kElementCount; ++element) {
+        out.Append(element == 0 ? "" : " ");
+        out.Append(shown::kElementNames[element]);
+        out.AppendNumber(set.TotalResist(element));
+    }
+    out.Append("  空き ");
+    out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));
+    out.Append("\n");
+    const int positions = weaponSlots != 0 ? kPositionCount : kSlotCount;
+    for (int position = 0; position < positions; ++position) {
+        const std::string_view piece = position < kSlotCount && looked.pieces[position] != nullptr
+                                           ? std::string_view(looked.pieces[position]->text)
+                                           : std::string_view();
+        const std::string& bracket = looked.decorations->brackets[position];
+        out.Append("  ");
+        out.Append(position < kSlotCount ? shown::kSlotNames[position] : kWeaponLabel);
+        out.Append("  ");
+        out.Append(piece);
+        out.Append(piece.empty() || bracket.empty() ? "" : "  ");
+        out.Append(bracket);
+        out.Append("\n");
+    }
+    out.Append("  スキル  ");
+    bool written = false;
+    for (const int row : *looked.skills) {
+        const std::string& name = texts.Skill(row).text;
+        out.Append(written ? " / " : "");
+        out.Append(name);
+        written = written || !name.empty();
+    }
+    out.Append("\n");
+}

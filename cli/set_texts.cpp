@@ -1,0 +1,79 @@
+#include "cli/set_texts.h"
+
+#include <nlohmann/json.hpp>
+
+#include "engine/sets/equip_set.h"
+#include "engine/tables/equip_database.h"
+#include "platform/sjis.h"
+
+namespace {
+
+SetTexts::Name NameOf(const char* sjis) {
+    SetTexts::Name name{platform::SjisToShownText(sjis), ""};
+    name.quoted = nlohmann::ordered_json(name.text).dump(
+        -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    return name;
+}
+
+} // namespace
+
+// The skill table is small, and nearly every listing names most of its skills.
+SetTexts::SetTexts(const CEquipDatabase& database) : finder_(database) {
+    for (const CSkillData* skill : database.Skills()) {
+        skillNames_.push_back(NameOf(skill->skillName));
+    }
+}
+
+const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
+    const ActiveSkillFinder::SetNumbers& numbers = finder_.Find(set, rows_);
+    if (numbers.arrangement == decorations_.size()) {
+        WriteDecorations(set);
+    }
+    looked_.decorations = &decorations_[numbers.arrangement];
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const CEquipData* piece = set.pieces[slot];
+        if (piece != nullptr && numbers.pieces[slot] == pieces_.size()) {
+            pieces_.push_back(NameOf(piece->name));
+        }
+        looked_.pieces[slot] = piece != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
+    }
+    looked_.skills = &rows_;
+    return looked_;
+}
+
+const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
+    bool isNew = false;
+    const std::size_t number = decorationNumbers_.NumberOf(deco, isNew);
+    if (isNew) {
+        decorationNames_.push_back(NameOf(deco->name));
+    }
+    return decorationNames_[number];
+}
+
+// Every decoration a position holds is named, empty places between them skipped; the readable
+// form joins the names as the report joins any list, with no separator after an empty text.
+void SetTexts::WriteDecorations(const CEquipSet& set) {
+    Decorations written;
+    written.json.push_back('[');
+    for (int position = 0; position < kPositionCount; ++position) {
+        written.json += position == 0 ? "[" : ",[";
+        std::string joined;
+        bool any = false;
+        for (const CDecoData* deco : set.decos[position]) {
+            if (deco == nullptr) {
+                continue;
+            }
+            const Name& name = Decoration(deco);
+            written.json.append(any ? "," : "").append(name.quoted);
+            joined.append(joined.empty() ? "" : ", ").append(name.text);
+            written.slots += deco->size;
+            any = true;
+        }
+        written.json += "]";
+        if (any) {
+            written.brackets[position].append("[").append(joined).append("]");
+        }
+    }
+    written.json += "]";
+    decorations_.push_back(std::move(written));
+}

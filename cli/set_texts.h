@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/sets/active_skills.h"
+#include "engine/sets/first_use_numbers.h"
+#include "engine/tables/records.h"
+
+class CEquipDatabase;
+struct CEquipSet;
+
+// What listing a set needs of the tables, converted from Shift-JIS and quoted for JSON once:
+// every set names the same few pieces, decorations and skills, and the sets of one hit share
+// their decorations, so each piece, each skill and each decoration arrangement is written out
+// the first time it is met and copied from then on.
+class SetTexts {
+public:
+    struct Name {
+        std::string text;
+        std::string quoted; // a JSON string, quoted and escaped
+    };
+    struct Decorations {
+        std::string json;                     // the set's array of arrays of names
+        std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
+        int slots = 0;                        // the slots they take in all
+    };
+    // The texts of one set.
+    struct Looked {
+        const Name* pieces[kSlotCount] = {}; // null where the set has no piece
+        const Decorations* decorations = nullptr;
+        const std::vector<int>* skills = nullptr; // the activated rows, in the summary's order
+    };
+
+    explicit SetTexts(const CEquipDatabase& database);
+
+    // Valid until the next call.
+    const Looked& Look(const CEquipSet& set);
+    const Name& Skill(int row) const { return skillNames_[static_cast<std::size_t>(row)]; }
+
+private:
+    const Name& Decoration(const CDecoData* deco);
+    void WriteDecorations(const CEquipSet& set);
+
+    ActiveSkillFinder finder_;
+    // Deques, as a set's texts are pointed to while more are added.
+    std::deque<Name> pieces_;             // by the finder's piece number
+    std::deque<Decorations> decorations_; // by the finder's arrangement number
+    FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
+    std::deque<Name> decorationNames_;
+    std::vector<Name> skillNames_; // by skill-table row
+    std::vector<int> rows_;
+    Looked looked_;
+};
