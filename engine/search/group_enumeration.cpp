@@ -147,7 +147,7 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
         return true;
     }
     const bool mayHit =
-        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(group.key)
+        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(index, group.key)
                                              : bound_->MayHit(level, request_.keys, defense));
     if (mayHit) {
         ranked_->NoteMaybeCut();
@@ -198,7 +198,8 @@ bool GroupEnumeration::Leaves() {
 }
 
 bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
-    if (bound_ != nullptr && !bound_->LeafMayHit(leaf.key)) {
+    const auto index = static_cast<std::size_t>(&leaf - groups_[kLeaf].data());
+    if (bound_ != nullptr && !bound_->LeafMayHit(index, leaf.key)) {
         ++progress_.pruned;
         return false;
     }
