@@ -142,6 +142,10 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     }
     ++rankedOut_;
     // The list is cut only where a set could have been: the subtree bound rules most parts out.
+    // Once a set was left out, the list is known to be cut anyway.
+    if (ranked_->Cut()) {
+        return true;
+    }
     const bool mayHit =
         bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(index, group.key)
                                              : bound_->MayHit(level, request_.keys, defense));
