@@ -124,10 +124,9 @@ bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], 
     return true;
 }
 
-int ExactCombination::SlotsUsed(const PieceProfile* const (&pieces)[kSlotCount]) {
+bool ExactCombination::TakesAtMost(const PieceProfile* const (&pieces)[kSlotCount], int slots) {
     Describe(pieces);
-    const int added = fitter_.FewestSlots(room_, base_);
-    return added < 0 ? -1 : fixedSlots_ + added;
+    return fitter_.TakesAtMost(room_, base_, slots - fixedSlots_);
 }
 
 DoublingProfiles::DoublingProfiles(const CandidateList (&candidates)[kSlotCount],

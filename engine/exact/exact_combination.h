@@ -53,9 +53,8 @@ public:
     bool CanMeet(const PieceProfile* const (&pieces)[kSlotCount]);
     // The fixed decorations and the cheapest added ones, by position.
     bool Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out);
-    // The slots all decorations of that arrangement take, the fixed ones too; -1 when there is
-    // none.
-    int SlotsUsed(const PieceProfile* const (&pieces)[kSlotCount]);
+    // Whether all decorations of that arrangement, the fixed ones too, take at most `slots` slots.
+    bool TakesAtMost(const PieceProfile* const (&pieces)[kSlotCount], int slots);
 
 private:
     void Describe(const PieceProfile* const (&pieces)[kSlotCount]);

@@ -118,6 +118,9 @@ void ExactFitter::BuildFillings() {
                 filling.gain[k] += decoGain_[index][k];
             }
         }
+        for (int k = 0; k < count_; ++k) {
+            filling.helps |= filling.gain[k] > 0 ? std::uint32_t{1} << k : 0;
+        }
         if (filling.size <= 3) {
             all.push_back(filling);
         }
@@ -475,6 +478,11 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
         required[k] = skills_[k].Required(base[k]);
     }
     const Holders holders = RemainingFrom(0, room);
+    // Raised as every sub-problem is, requirements that lead to the same choices meet in the
+    // memo.
+    if (!Bounded(holders, required)) {
+        return false;
+    }
     FitMemo::Key key;
     Arrangement unmemoised;
     const Arrangement* arrangement = &unmemoised;
@@ -494,27 +502,17 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     return true;
 }
 
-int ExactFitter::FewestSlots(const FreeRoom& room, const int* base) {
+// The cost of the arrangement is its slots and its decorations, at most 18, so the most
+// decorations with `slots` slots bound it.
+bool ExactFitter::TakesAtMost(const FreeRoom& room, const int* base, int slots) {
+    if (slots < 0) {
+        return false;
+    }
     int required[kMaxTrackedSkills] = {};
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    const Holders holders = RemainingFrom(0, room);
-    FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
-    if (const int known = memoised ? fewestMemo_.Find(key) : 0; known != 0) {
-        return known - 2;
-    }
-    // Deciding first is the cheaper where nothing meets the skills.
-    int fewest = -1;
-    if (Solve(holders, required)) {
-        const int cost = MinCost(holders, required);
-        fewest = cost == kNoCost ? -1 : SlotsOfCost(cost);
-    }
-    if (memoised) {
-        fewestMemo_.Store(key, static_cast<std::uint16_t>(fewest + 2));
-    }
-    return fewest;
+    return CostWithin(RemainingFrom(0, room), required, CostOf(slots, 63)) != kNoCost;
 }
 
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions
@@ -540,6 +538,14 @@ void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoo
     }
 }
 
+std::uint32_t ExactFitter::Needing(const int* required) const {
+    std::uint32_t needing = 0;
+    for (int k = 0; k < count_; ++k) {
+        needing |= required[k] > 0 ? std::uint32_t{1} << k : 0;
+    }
+    return needing;
+}
+
 // Follows the least cost down the sub-problems, holder by holder in the order they are solved.
 ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int* start) {
     Arrangement arrangement;
@@ -557,10 +563,14 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         int times = 1;
         TakeHolder(rest, capacity, times);
         const Filling* chosen = nullptr;
+        const std::uint32_t needing = Needing(required);
         for (const Filling* filling : cheapestFirst_[capacity]) {
             const int cost = CostOf(filling->size, filling->count);
             if (cost > target) {
                 break;
+            }
+            if (Idle(*filling, needing)) {
+                continue;
             }
             for (int k = 0; k < count_; ++k) {
                 after[k] = required[k] - times * filling->gain[k];
@@ -625,11 +635,15 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     int best = kNoCost;
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
+    const std::uint32_t needing = Needing(step.required);
     for (const Filling* candidate : cheapestFirst_[step.capacity]) {
         const Filling& filling = *candidate;
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
             break;
+        }
+        if (Idle(filling, needing)) {
+            continue;
         }
         if (!Subtract(step.required, filling, step.times, step.restMost, after) ||
             cost + LeastCost(step.rest, after) > limit) {

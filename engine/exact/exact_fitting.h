@@ -40,9 +40,8 @@ public:
     bool CanMeet(const FreeRoom& room, const int* base);
     // The cheapest arrangement that does, as decorations per position; false when none does.
     bool Arrange(const FreeRoom& room, const int* base, DecoBlock& added);
-    // The slots the decorations of that arrangement take, or -1 when none meets the skills;
-    // found without placing them, and remembered.
-    int FewestSlots(const FreeRoom& room, const int* base);
+    // Whether that arrangement takes at most `slots` slots; found without placing it.
+    bool TakesAtMost(const FreeRoom& room, const int* base, int slots);
 
     // The most a holder of `capacity` slots can add to skill k's gain; for bounds.
     int BestGain(int k, int capacity) const { return bestGain_[capacity][k]; }
@@ -67,6 +66,7 @@ private:
         int size = 0;
         int count = 0;
         std::uint16_t decos[3] = {}; // indices into decos_, ascending
+        std::uint32_t helps = 0;     // bit k: it adds to skill k's gain
     };
 
     // Holders left to fill: counts by capacity for those that count once, and at most one that
@@ -132,7 +132,14 @@ private:
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
-    static int SlotsOfCost(int cost) { return cost / 64; }
+    // The skills whose requirement is above zero, as bits.
+    std::uint32_t Needing(const int* required) const;
+    // A filling that adds nothing to a skill still lacking leaves the rest at least as much to do
+    // as no filling at all, at a higher cost: it is never the cheapest choice, nor the first of
+    // least cost. (The fillings for deciding may lack the empty one, so they keep every choice.)
+    static bool Idle(const Filling& filling, std::uint32_t needing) {
+        return filling.count > 0 && (filling.helps & needing) == 0;
+    }
     bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
     bool PackNarrow(const int* required, FitMemo::Key& key) const;
     static void TakeHolder(Holders& holders, int& capacity, int& times);
@@ -162,9 +169,8 @@ private:
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
-    FitMemo memo_;       // whether a sub-problem can be met
-    FitMemo costMemo_;   // its least cost, or a bound the cost exceeds
-    FitMemo fewestMemo_; // the fewest slots a whole problem takes, plus 2 (1: it cannot be met)
+    FitMemo memo_;     // whether a sub-problem can be met
+    FitMemo costMemo_; // its least cost, or a bound the cost exceeds
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
 };

@@ -6,8 +6,8 @@
 ExactJudge::ExactJudge(const CSearchCondition& condition, const SkillTable& table,
                        const CandidateList (&candidates)[kSlotCount],
                        const GroupList (&groups)[kSlotCount], ExactFitter& fitter)
-    : skillCount_(table.count), findsSlotsUsed_(condition.rankKey == RankKey::kFreeSlots),
-      combination_(condition, fitter), doubling_(candidates, table), groups_(groups) {
+    : skillCount_(table.count), combination_(condition, fitter), doubling_(candidates, table),
+      groups_(groups) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (const CandidateGroup& group : groups[slot]) {
             groupProfiles_[slot].push_back(ProfileOfKey(group.key, table.count));
@@ -30,9 +30,8 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
         regularSets = SaturatingMul(regularSets, static_cast<std::uint64_t>(chosen[slot]->count));
     }
     sets = 0;
-    slotsUsed_.clear();
     if (doublingCount == 0) {
-        if (!Meets(pieces)) {
+        if (!combination_.CanMeet(pieces)) {
             return false;
         }
         sets = regularSets;
@@ -49,7 +48,7 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
                 SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
         }
         HitVariant variant;
-        if (Meets(pieces)) {
+        if (combination_.CanMeet(pieces)) {
             for (int i = 0; i < doublingCount; ++i) {
                 variant.profile[doublingSlots[i]] = static_cast<std::uint16_t>(index[i]);
             }
@@ -67,21 +66,10 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
     return !hit.variants.empty();
 }
 
-bool ExactJudge::Meets(const PieceProfile* const (&pieces)[kSlotCount]) {
-    if (!findsSlotsUsed_) {
-        return combination_.CanMeet(pieces);
-    }
-    const int used = combination_.SlotsUsed(pieces);
-    if (used < 0) {
-        return false;
-    }
-    slotsUsed_.push_back(used);
-    return true;
-}
-
-void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
-    PieceProfile profiles[kSlotCount];
-    const PieceProfile* pieces[kSlotCount] = {};
+// A doubling piece by the variant's profile, the others by what their group keys hold.
+void ExactJudge::ProfilesOf(const SearchHit& hit, const HitVariant* variant,
+                            PieceProfile (&profiles)[kSlotCount],
+                            const PieceProfile* (&pieces)[kSlotCount]) const {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (hit.keys[slot] == kDoublingKey && variant != nullptr) {
             pieces[slot] = &doubling_.At(slot)[variant->profile[slot]];
@@ -90,5 +78,18 @@ void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBl
             pieces[slot] = &profiles[slot];
         }
     }
+}
+
+void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
+    PieceProfile profiles[kSlotCount];
+    const PieceProfile* pieces[kSlotCount] = {};
+    ProfilesOf(hit, variant, profiles, pieces);
     combination_.Arrange(pieces, out);
+}
+
+bool ExactJudge::TakesAtMost(const SearchHit& hit, const HitVariant* variant, int slots) {
+    PieceProfile profiles[kSlotCount];
+    const PieceProfile* pieces[kSlotCount] = {};
+    ProfilesOf(hit, variant, profiles, pieces);
+    return combination_.TakesAtMost(pieces, slots);
 }

@@ -16,26 +16,23 @@ public:
                ExactFitter& fitter);
 
     // Whether some sets of the combination can be met; fills the variants of `hit` (one per met
-    // profile combination of its doubling pieces) and the number of armour sets met. Ranked by
-    // free slots, it also finds the slots the decorations of each variant take.
+    // profile combination of its doubling pieces) and the number of armour sets met.
     bool Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
                std::uint64_t& sets);
-    // Ranked by free slots: the slots the decorations Arrange gives take, for the hit last met,
-    // by variant (one when it has none).
-    const std::vector<int>& SlotsUsedOfLastHit() const { return slotsUsed_; }
     // The decorations of a hit's sets (of one variant, when it has variants). Found only for hits
     // whose sets are listed, as most hits of a search with a minimum defence list none.
     void Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out);
+    // Whether those decorations take at most `slots` slots; found without placing them.
+    bool TakesAtMost(const SearchHit& hit, const HitVariant* variant, int slots);
 
     const DoublingProfiles& Doubling() const { return doubling_; }
 
 private:
-    bool Meets(const PieceProfile* const (&pieces)[kSlotCount]);
+    void ProfilesOf(const SearchHit& hit, const HitVariant* variant,
+                    PieceProfile (&profiles)[kSlotCount],
+                    const PieceProfile* (&pieces)[kSlotCount]) const;
 
     int skillCount_ = 0;
-    // Deciding whether a combination can be met and finding the slots it takes are one step.
-    bool findsSlotsUsed_ = false;
-    std::vector<int> slotsUsed_;
     ExactCombination combination_;
     DoublingProfiles doubling_;
     const GroupList (&groups_)[kSlotCount];

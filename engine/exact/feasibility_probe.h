@@ -3,10 +3,10 @@
 #include <atomic>
 #include <vector>
 
-#include "engine/condition/search_condition.h"
+#include "engine/tables/equip_database.h"
 #include "engine/exact/exact_combination.h"
 #include "engine/exact/exact_fitting.h"
-#include "engine/tables/equip_database.h"
+#include "engine/condition/search_condition.h"
 
 // Answers one question exactly: does any armour set, with decorations fitted as the exact fitting
 // allows, meet every tracked skill under the condition (its pieces, lists, fixed set, minimum

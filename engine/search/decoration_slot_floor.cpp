@@ -35,42 +35,70 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
     }
 }
 
+const DecorationSlotFloor::Prefix& DecorationSlotFloor::PrefixAt(int level,
+                                                                 const GroupKey* keys) const {
+    int known = -1;
+    while (known < std::min(level, cachedLevel_) && cachedKeys_[known + 1] == keys[known + 1]) {
+        ++known;
+    }
+    for (int slot = known + 1; slot <= level; ++slot) {
+        Prefix& prefix = prefixes_[slot];
+        if (slot == 0) {
+            prefix = Prefix{};
+            std::copy_n(open_, count_, prefix.required);
+        } else {
+            prefix = prefixes_[slot - 1];
+        }
+        cachedKeys_[slot] = keys[slot];
+        if (keys[slot] == kDoublingKey) {
+            ++prefix.doublings;
+            continue;
+        }
+        for (int k = 0; k < count_; ++k) {
+            prefix.required[k] -= skills_[k].Gain(KeyPoints(keys[slot], k));
+        }
+    }
+    cachedLevel_ = level;
+    return prefixes_[level];
+}
+
 int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     const bool bodyChosen = level >= kBody;
     if (!bounded_ || (bodyChosen ? keys[kBody] == kDoublingKey : hasDoubling_[kBody])) {
         return 0;
     }
+    const Prefix& prefix = PrefixAt(level, keys);
     int body[kMaxTrackedSkills];
+    int required[kMaxTrackedSkills];
     for (int k = 0; k < count_; ++k) {
         body[k] = bodyChosen ? skills_[k].Gain(KeyPoints(keys[kBody], k)) : most_[kBody][k];
+        required[k] = prefix.required[k] - prefix.doublings * body[k];
     }
-    int required[kMaxTrackedSkills];
-    std::copy_n(open_, count_, required);
-    int times = 1; // how often a body decoration may count
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const bool chosen = slot <= level;
-        const bool doubling = chosen ? keys[slot] == kDoublingKey : hasDoubling_[slot];
+    int times = 1 + prefix.doublings; // how often a body decoration may count
+    for (int slot = level + 1; slot < kSlotCount; ++slot) {
+        const bool doubling = hasDoubling_[slot];
         times += doubling ? 1 : 0;
         for (int k = 0; k < count_; ++k) {
-            const int gain = chosen
-                                 ? (doubling ? body[k] : skills_[k].Gain(KeyPoints(keys[slot], k)))
-                                 : (doubling ? std::max(most_[slot][k], body[k]) : most_[slot][k]);
-            required[k] -= gain;
+            required[k] -= doubling ? std::max(most_[slot][k], body[k]) : most_[slot][k];
         }
     }
-    return times == 1 ? fitter_.SlotsNeeded(required) : FewestWithBodyCounted(required, times);
+    if (times == 1) {
+        return fitter_.SlotsNeeded(required);
+    }
+    return FewestWithBodyCounted(required, times, bodyChosen ? KeySlots(keys[kBody]) : 3);
 }
 
-// The body takes some of its slots, each of its decorations counting `times` times; the other
-// positions take the slots the rest needs.
-int DecorationSlotFloor::FewestWithBodyCounted(const int* required, int times) const {
+// The body takes some of its `bodySlots`, each of its decorations counting `times` times; the
+// other positions take the slots the rest needs.
+int DecorationSlotFloor::FewestWithBodyCounted(const int* required, int times,
+                                               int bodySlots) const {
     int fewest = fitter_.SlotsNeeded(required);
-    for (int bodySlots = 1; bodySlots <= 3; ++bodySlots) {
+    for (int slots = 1; slots <= bodySlots && fewest > slots; ++slots) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
-            rest[k] = required[k] - times * fitter_.BestGain(k, bodySlots);
+            rest[k] = required[k] - times * fitter_.BestGain(k, slots);
         }
-        fewest = std::min(fewest, bodySlots + fitter_.SlotsNeeded(rest));
+        fewest = std::min(fewest, slots + fitter_.SlotsNeeded(rest));
     }
     return fewest;
 }

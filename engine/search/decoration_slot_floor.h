@@ -25,7 +25,13 @@ public:
     int Fewest(int level, const GroupKey* keys) const;
 
 private:
-    int FewestWithBodyCounted(const int* required, int times) const;
+    // What the goals lack after the regular groups chosen, and how many doubling ones there are.
+    struct Prefix {
+        int required[kMaxTrackedSkills] = {};
+        int doublings = 0;
+    };
+    const Prefix& PrefixAt(int level, const GroupKey* keys) const;
+    int FewestWithBodyCounted(const int* required, int times, int bodySlots) const;
 
     const ExactFitter& fitter_;
     TrackedSkill skills_[kMaxTrackedSkills];
@@ -37,4 +43,9 @@ private:
     // where the level has no such group (it then holds no sets at all, or only doubling ones).
     int most_[kSlotCount][kMaxTrackedSkills] = {};
     bool hasDoubling_[kSlotCount] = {};
+    // The prefixes of the keys last asked about, up to `cachedLevel_`: sibling groups share all
+    // but the last.
+    mutable Prefix prefixes_[kSlotCount];
+    mutable GroupKey cachedKeys_[kSlotCount] = {};
+    mutable int cachedLevel_ = -1;
 };

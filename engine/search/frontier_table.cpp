@@ -14,11 +14,11 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
     stride_ = (size_ + kBlock - 1) / kBlock * kBlock;
     slotCap_ = slotCap;
     defense_.clear();
-    slots_.assign(stride_, 0);
+    ownSlots_.assign(stride_, 0);
     mostChoiceSlots_ = 0;
     for (int e = 0; e < size_; ++e) {
         defense_.push_back(choices[e].defense);
-        slots_[e] = static_cast<std::uint8_t>(std::clamp(choices[e].slots, 0, slotCap));
+        ownSlots_[e] = static_cast<std::int16_t>(-std::clamp(choices[e].slots, 0, slotCap));
         mostChoiceSlots_ = std::max(mostChoiceSlots_, choices[e].slots);
     }
     anyShared_ = false;
@@ -67,7 +67,8 @@ void FrontierTable::BuildNeedRows(int k, const std::vector<Choice>& choices,
 }
 
 // Row w, for w above the weakest choice's best, marks the choices whose best with decorations
-// falls short of a prefix w short of the goal.
+// falls short of a prefix w short of the goal: with more slots than any combination holds, so
+// that adding the rows up rules them out.
 void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     const auto [least, most] =
         std::minmax_element(choices.begin(), choices.end(), [k](const Choice& a, const Choice& b) {
@@ -76,20 +77,54 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     Rows& rows = lack_[k];
     rows.first = least->with[k];
     rows.last = most->with[k];
-    rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first) * stride_, 1);
+    rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first) * stride_, kLacks);
     for (int w = rows.first + 1; w <= rows.last; ++w) {
         std::uint8_t* row = &rows.bytes[static_cast<std::size_t>(w - rows.first - 1) * stride_];
         for (int e = 0; e < size_; ++e) {
-            row[e] = choices[e].with[k] < w ? 1 : 0;
+            row[e] = choices[e].with[k] < w ? kLacks : 0;
         }
     }
 }
 
+// Halves the choices without branches, which the defences of prefixes would mostly mispredict.
 int FrontierTable::Eligible(std::int64_t leastDefense) const {
-    const auto end =
-        std::partition_point(defense_.begin(), defense_.end(),
-                             [leastDefense](std::int64_t d) { return d >= leastDefense; });
-    return static_cast<int>(end - defense_.begin());
+    if (leastDefense <= defense_.back()) {
+        return size_;
+    }
+    const std::int64_t* first = defense_.data();
+    int length = size_;
+    while (length > 1) {
+        const int half = length / 2;
+        first = first[half] >= leastDefense ? first + half : first;
+        length -= half;
+    }
+    return static_cast<int>(first - defense_.data()) + (*first >= leastDefense ? 1 : 0);
+}
+
+// The rows of what each skill still needs, then those of what the best decorations cannot make
+// up; false when some skill lacks more than any choice makes up.
+bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query& query) const {
+    query.needCount = 0;
+    for (int k = 0; k < count_; ++k) {
+        const Rows& needRows = need_[k];
+        if (pointsShort[k] > needRows.first) {
+            const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
+            query.rows[query.needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
+            query.skillOf[query.needCount++] = k;
+        }
+    }
+    query.rowCount = query.needCount;
+    for (int k = 0; k < count_; ++k) {
+        const Rows& lackRows = lack_[k];
+        if (withShort[k] > lackRows.last) {
+            return false;
+        }
+        if (withShort[k] > lackRows.first) {
+            const int w = withShort[k] - lackRows.first - 1;
+            query.rows[query.rowCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
+        }
+    }
+    return true;
 }
 
 bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
@@ -101,98 +136,89 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     if (slots + mostChoiceSlots_ > slotCap_) {
         return true;
     }
-    const std::uint8_t* need[kMaxTrackedSkills];
-    const std::uint8_t* lack[kMaxTrackedSkills];
-    int skillOf[kMaxTrackedSkills];
-    int needCount = 0;
-    int lackCount = 0;
-    for (int k = 0; k < count_; ++k) {
-        const Rows& needRows = need_[k];
-        if (pointsShort[k] > needRows.first) {
-            const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
-            need[needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
-            skillOf[needCount++] = k;
-        }
-        const Rows& lackRows = lack_[k];
-        if (withShort[k] > lackRows.last) {
-            return false;
-        }
-        if (withShort[k] > lackRows.first) {
-            const int w = withShort[k] - lackRows.first - 1;
-            lack[lackCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
-        }
-    }
     const int end = Eligible(leastDefense);
+    Query query;
+    if (end == 0 || !Prepare(pointsShort, withShort, query)) {
+        return false;
+    }
+    std::int16_t excess[kBlock];
     for (int base = 0; base < end; base += kBlock) {
-        const bool any =
-            anyShared_
-                ? AnySharedInBlock(base, end, need, skillOf, needCount, lack, lackCount, slots)
-                : AnyInBlock(base, end, need, needCount, lack, lackCount, slots);
-        if (any) {
+        BlockExcess(base, query, excess);
+        const int lanes = end - base;
+        std::int16_t least = kLacks;
+        for (int i = 0; i < kBlock; ++i) {
+            least = std::min(least, i < lanes ? excess[i] : std::int16_t{kLacks});
+        }
+        if (least <= slots) {
             return true;
         }
     }
     return false;
 }
 
-// Written lane by lane over fixed blocks so that the compiler turns each loop into a few vector
-// instructions.
-bool FrontierTable::AnyInBlock(int base, int end, const std::uint8_t* const* need, int needCount,
-                               const std::uint8_t* const* lack, int lackCount, int slots) const {
-    std::uint16_t total[kBlock] = {};
-    std::uint8_t lacking[kBlock] = {};
-    for (int j = 0; j < needCount; ++j) {
-        const std::uint8_t* row = need[j] + base;
+void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,
+                                std::vector<std::uint8_t>& mayMeet) const {
+    mayMeet.assign(stride_, 1);
+    Query query;
+    if (slots + mostChoiceSlots_ > slotCap_) {
+        return;
+    }
+    if (!Prepare(pointsShort, withShort, query)) {
+        std::fill(mayMeet.begin(), mayMeet.end(), 0);
+        return;
+    }
+    std::int16_t excess[kBlock];
+    for (int base = 0; base < size_; base += kBlock) {
+        BlockExcess(base, query, excess);
         for (int i = 0; i < kBlock; ++i) {
-            total[i] = static_cast<std::uint16_t>(total[i] + row[i]);
+            mayMeet[base + i] = excess[i] <= slots ? 1 : 0;
         }
     }
-    for (int j = 0; j < lackCount; ++j) {
-        const std::uint8_t* row = lack[j] + base;
+}
+
+// How many slots each choice of a block needs beyond its own, kLacks or more where it cannot
+// meet some goal at all. Written lane by lane over fixed blocks so that the compiler turns each
+// loop into a few vector instructions.
+void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* excess) const {
+    if (anyShared_) {
         for (int i = 0; i < kBlock; ++i) {
-            lacking[i] = static_cast<std::uint8_t>(lacking[i] | row[i]);
+            excess[i] = SharedExcess(base + i, query);
+        }
+        return;
+    }
+    // Summed in a local array: the rows' bytes may alias anything, which would keep the sums
+    // out of vector registers.
+    std::int16_t sum[kBlock];
+    std::copy_n(ownSlots_.data() + base, kBlock, sum);
+    for (int j = 0; j < query.rowCount; ++j) {
+        const std::uint8_t* row = query.rows[j] + base;
+        for (int i = 0; i < kBlock; ++i) {
+            sum[i] = static_cast<std::int16_t>(sum[i] + row[i]);
         }
     }
-    const int lanes = std::min(kBlock, end - base);
-    const std::uint8_t* own = slots_.data() + base;
-    bool any = false;
-    for (int i = 0; i < kBlock; ++i) {
-        any |= (i < lanes) & (lacking[i] == 0) & (total[i] <= slots + own[i]);
-    }
-    return any;
+    std::copy_n(sum, kBlock, excess);
 }
 
 // Where one decoration helps two skills that both still need points, their slots may overlap:
 // only the neediest skill's count is sure, as the exact fitting's bound takes it.
-bool FrontierTable::AnySharedInBlock(int base, int end, const std::uint8_t* const* need,
-                                     const int* skillOf, int needCount,
-                                     const std::uint8_t* const* lack, int lackCount,
-                                     int slots) const {
-    const int lanes = std::min(kBlock, end - base);
-    for (int i = base; i < base + lanes; ++i) {
-        bool lacking = false;
-        for (int j = 0; j < lackCount && !lacking; ++j) {
-            lacking = lack[j][i] != 0;
-        }
-        if (lacking) {
-            continue;
-        }
-        int total = 0;
-        int most = 0;
-        std::uint32_t needing = 0;
-        std::uint32_t sharing = 0;
-        for (int j = 0; j < needCount; ++j) {
-            const int value = need[j][i];
-            if (value > 0) {
-                total += value;
-                most = std::max(most, value);
-                needing |= std::uint32_t{1} << skillOf[j];
-                sharing |= sharedWith_[skillOf[j]];
-            }
-        }
-        if (((needing & sharing) != 0 ? most : total) <= slots + slots_[i]) {
-            return true;
+std::int16_t FrontierTable::SharedExcess(int i, const Query& query) const {
+    for (int j = query.needCount; j < query.rowCount; ++j) {
+        if (query.rows[j][i] != 0) {
+            return kLacks;
         }
     }
-    return false;
+    int total = 0;
+    int most = 0;
+    std::uint32_t needing = 0;
+    std::uint32_t sharing = 0;
+    for (int j = 0; j < query.needCount; ++j) {
+        const int value = query.rows[j][i];
+        if (value > 0) {
+            total += value;
+            most = std::max(most, value);
+            needing |= std::uint32_t{1} << query.skillOf[j];
+            sharing |= sharedWith_[query.skillOf[j]];
+        }
+    }
+    return static_cast<std::int16_t>(((needing & sharing) != 0 ? most : total) + ownSlots_[i]);
 }

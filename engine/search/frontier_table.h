@@ -33,6 +33,9 @@ public:
     // decorations in its slots, and `slots` slots.
     bool AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                     std::int64_t leastDefense) const;
+    // The same for each choice, whatever its defence: `mayMeet[e]` is 1 where choice e may.
+    void MayMeetEach(const int* pointsShort, const int* withShort, int slots,
+                     std::vector<std::uint8_t>& mayMeet) const;
 
 private:
     // One row of bytes per shortfall from `first` to `last`, `stride` bytes each.
@@ -42,25 +45,32 @@ private:
         std::vector<std::uint8_t> bytes;
     };
     static constexpr int kBlock = 32;
+    // What a lack row holds for a choice that cannot make the shortfall up: more slots than any
+    // combination holds.
+    static constexpr std::uint8_t kLacks = 128;
 
     void BuildNeedRows(int k, const std::vector<Choice>& choices, const ExactFitter& fitter);
     void BuildLackRows(int k, const std::vector<Choice>& choices);
     int Eligible(std::int64_t leastDefense) const;
-    bool AnyInBlock(int base, int end, const std::uint8_t* const* need, int needCount,
-                    const std::uint8_t* const* lack, int lackCount, int slots) const;
-    bool AnySharedInBlock(int base, int end, const std::uint8_t* const* need, const int* skillOf,
-                          int needCount, const std::uint8_t* const* lack, int lackCount,
-                          int slots) const;
+    struct Query {
+        const std::uint8_t* rows[2 * kMaxTrackedSkills];
+        int skillOf[kMaxTrackedSkills];
+        int needCount = 0;
+        int rowCount = 0;
+    };
+    bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
+    void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
+    std::int16_t SharedExcess(int i, const Query& query) const;
 
     int count_ = 0;
     int size_ = 0;
     int stride_ = 0;
     int slotCap_ = 0;
     int mostChoiceSlots_ = 0;
-    std::vector<std::int64_t> defense_; // strongest first
-    std::vector<std::uint8_t> slots_;
-    Rows need_[kMaxTrackedSkills]; // slots still needed, capped one above `slotCap_`
-    Rows lack_[kMaxTrackedSkills]; // 1 where the best decorations cannot make the shortfall up
+    std::vector<std::int64_t> defense_;  // strongest first
+    std::vector<std::int16_t> ownSlots_; // minus the slots of each choice
+    Rows need_[kMaxTrackedSkills];       // slots still needed, capped one above `slotCap_`
+    Rows lack_[kMaxTrackedSkills];       // kLacks where the best decorations cannot make it up
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     bool anyShared_ = false;
 };

@@ -142,8 +142,12 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     }
     ++rankedOut_;
     // The list is cut only where a set could have been: the subtree bound rules most parts out.
+    // Once a set was left out, the list is known to be cut anyway.
+    if (ranked_->Cut()) {
+        return true;
+    }
     const bool mayHit =
-        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(group.key)
+        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(index, group.key)
                                              : bound_->MayHit(level, request_.keys, defense));
     if (mayHit) {
         ranked_->NoteMaybeCut();
@@ -194,7 +198,8 @@ bool GroupEnumeration::Leaves() {
 }
 
 bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
-    if (bound_ != nullptr && !bound_->LeafMayHit(leaf.key)) {
+    const auto index = static_cast<std::size_t>(&leaf - groups_[kLeaf].data());
+    if (bound_ != nullptr && !bound_->LeafMayHit(index, leaf.key)) {
         ++progress_.pruned;
         return false;
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <unordered_map>
 
 #include "engine/condition/group_key.h"
 
@@ -11,10 +11,26 @@ bool DefersDecorations(const CSearchCondition& condition) {
            condition.rankKey != RankKey::kFreeSlots;
 }
 
+namespace {
+
+// The groups of a set, and for each doubling piece its profile: all its arrangement depends on.
+using HitOfSet = std::array<GroupKey, 2 * kSlotCount>;
+
+struct HitOfSetHash {
+    std::size_t operator()(const HitOfSet& hit) const {
+        std::uint64_t hash = 0;
+        for (const GroupKey key : hit) {
+            hash = (hash ^ key) * 0x9E3779B97F4A7C15ULL;
+            hash ^= hash >> 29;
+        }
+        return static_cast<std::size_t>(hash);
+    }
+};
+
+} // namespace
+
 void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquipSet>>& sets) {
-    // The groups of a set, and for each doubling piece its profile: all its arrangement depends on.
-    using HitOfSet = std::array<GroupKey, 2 * kSlotCount>;
-    std::map<HitOfSet, DecoBlock> arranged;
+    std::unordered_map<HitOfSet, DecoBlock, HitOfSetHash> arranged;
     for (const std::unique_ptr<CEquipSet>& set : sets) {
         SearchHit hit;
         HitVariant variant;

@@ -10,18 +10,15 @@ RankHitGate::RankHitGate(const CSearchCondition& condition, ExactJudge& judge, R
       weaponSlots_(condition.weaponSlots) {}
 
 bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
-    if (!gates_) {
+    const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
+    if (!gates_ || leastKey == std::numeric_limits<std::int64_t>::min()) {
         return false;
     }
-    const std::vector<int>& used = judge_.SlotsUsedOfLastHit();
-    std::int64_t most = std::numeric_limits<std::int64_t>::min();
-    if (hit.variants.empty()) {
-        most = FreeSlots(hit, nullptr, used.front());
-    }
-    for (std::size_t i = 0; i < hit.variants.size(); ++i) {
-        most = std::max(most, FreeSlots(hit, &hit.variants[i], used[i]));
-    }
-    if (ranked_.MayEnter(most, defense)) {
+    if (hit.variants.empty()
+            ? MayEnter(hit, nullptr, leastKey)
+            : std::any_of(hit.variants.begin(), hit.variants.end(), [&](const HitVariant& variant) {
+                  return MayEnter(hit, &variant, leastKey);
+              })) {
         return false;
     }
     // The pieces of a variant's profiles may all be too weak for the minimum defence.
@@ -33,16 +30,18 @@ bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
     return true;
 }
 
-// The free slots of the sets of the hit that match `variant`, whose decorations take `used`
-// slots: a doubling piece's slots are those
-// of its profile, the others those of their group.
-std::int64_t RankHitGate::FreeSlots(const SearchHit& hit, const HitVariant* variant,
-                                    int used) const {
-    std::int64_t slots = weaponSlots_ - used;
+// Whether the sets of the hit that match `variant` have at least `leastKey` free slots: a
+// doubling piece's slots are those of its profile, the others those of their group.
+bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey) {
+    std::int64_t slots = weaponSlots_;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         slots += hit.keys[slot] == kDoublingKey && variant != nullptr
                      ? judge_.Doubling().At(slot)[variant->profile[slot]].slots
                      : KeySlots(hit.keys[slot]);
     }
-    return slots;
+    const std::int64_t spare = slots - leastKey;
+    if (spare < 0) {
+        return false;
+    }
+    return judge_.TakesAtMost(hit, variant, static_cast<int>(std::min<std::int64_t>(spare, 255)));
 }

@@ -10,18 +10,18 @@
 // Tells, before a hit of the exact mode is turned into sets, that none of them can enter the
 // ranked list, and notes the list cut. Ranked by free slots, the sets of a hit that match one of
 // its variants (the hit itself, when it has none) share one arrangement and one count of slots,
-// so one key: those slots and the weapon's less what the decorations take. That is found
-// without placing the decorations, which only the hits that may enter the list need. The bounds
-// of the enumeration tell the other keys already.
+// so one key: those slots and the weapon's less what the decorations take. Whether the
+// decorations leave enough free is found without placing them, which only the hits that may
+// enter the list need. The bounds of the enumeration tell the other keys already.
 class RankHitGate {
 public:
     RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked);
 
-    // Asked of the hit the judge has just met. `defense`: the best defence of its sets.
+    // `defense`: the best defence of the hit's sets.
     bool ShutsOut(const SearchHit& hit, std::int64_t defense);
 
 private:
-    std::int64_t FreeSlots(const SearchHit& hit, const HitVariant* variant, int used) const;
+    bool MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey);
 
     ExactJudge& judge_;
     RankedSets& ranked_;

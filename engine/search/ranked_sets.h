@@ -24,6 +24,8 @@ public:
     // Whether a set with this key and defence, offered now, would be kept. Upper bounds for a
     // part of the search answer whether any of its sets could be.
     bool MayEnter(std::int64_t key, std::int64_t defense) const;
+    // The least key with which a set of this defence, offered now, would be kept.
+    std::int64_t LeastKeyToEnter(std::int64_t defense) const;
     // Keeps the set if MayEnter allows it, dropping the worst one kept when full.
     void Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<CEquipSet> set);
     // Records that sets were left out because better ones filled the list.
@@ -45,6 +47,7 @@ private:
         std::unique_ptr<CEquipSet> set;
     };
     static bool Better(const Entry& a, const Entry& b);
+    void ReplaceWorst(Entry entry);
 
     std::size_t capacity_;
     std::vector<Entry> heap_; // the worst set kept on top

@@ -42,6 +42,24 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     }
     skills_ = skills;
     BuildFrontiers(groups);
+    BuildLeafTable(groups[kSlotCount - 1]);
+}
+
+void SubtreeBound::BuildLeafTable(const GroupList& leaves) {
+    std::vector<FrontierTable::Choice> choices;
+    for (const CandidateGroup& group : leaves) {
+        if (group.key == kDoublingKey) {
+            leafPosition_.push_back(-1);
+            continue;
+        }
+        leafPosition_.push_back(static_cast<int>(choices.size()));
+        const Contribution contribution = ContributionOf(group);
+        FrontierTable::Choice& choice = choices.emplace_back();
+        std::copy_n(contribution.points, count_, choice.points);
+        std::copy_n(contribution.with, count_, choice.with);
+        choice.slots = contribution.slots;
+    }
+    leafTable_.Build(choices, fitter_, SlotCap());
 }
 
 SubtreeBound::Contribution SubtreeBound::ContributionOf(const CandidateGroup& group) const {
@@ -304,12 +322,22 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
     if (!enabled_) {
         return true;
     }
-    Partial partial = Accumulate(level, keys);
-    if (partial.unbounded) {
-        return true;
-    }
     const int frontierLevel = std::max(level + 1, firstFrontier_);
-    for (int slot = level + 1; slot < frontierLevel; ++slot) {
+    // Most prefixes have the frontier right below them: their kept sums are weighed as they are.
+    if (level >= kBody && frontierLevel == level + 1) {
+        return Weigh(PrefixAt(level, keys), frontierLevel, defenseAbove);
+    }
+    Partial partial = Accumulate(level, keys);
+    if (!partial.unbounded) {
+        AddBestOfLevels(partial, level + 1, frontierLevel, defenseAbove);
+    }
+    return Weigh(partial, frontierLevel, defenseAbove);
+}
+
+// The levels between the prefix and the frontier count with the best of each on its own.
+void SubtreeBound::AddBestOfLevels(Partial& partial, int first, int end,
+                                   std::int64_t& defenseAbove) const {
+    for (int slot = first; slot < end; ++slot) {
         const Level& info = levels_[slot];
         defenseAbove += info.mostDefense;
         int mostSlots = info.mostSlots;
@@ -329,6 +357,13 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
             partial.with[k] += mostWith;
         }
     }
+}
+
+bool SubtreeBound::Weigh(const Partial& partial, int frontierLevel,
+                         std::int64_t defenseAbove) const {
+    if (partial.unbounded) {
+        return true;
+    }
     if (frontierLevel < kSlotCount) {
         return FrontierReaches(partial, frontierLevel, defenseAbove);
     }
@@ -337,11 +372,24 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
 
 void SubtreeBound::PrepareLeaves(const GroupKey* keys) {
     leafBase_ = Accumulate(kSlotCount - 2, keys);
+    if (!enabled_ || leafBase_.unbounded) {
+        return;
+    }
+    int pointsShort[kMaxTrackedSkills];
+    int withShort[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        pointsShort[k] = goal_[k] - leafBase_.points[k];
+        withShort[k] = goal_[k] - leafBase_.with[k];
+    }
+    leafTable_.MayMeetEach(pointsShort, withShort, leafBase_.slots, leafMayMeet_);
 }
 
-bool SubtreeBound::LeafMayHit(GroupKey lastKey) const {
+bool SubtreeBound::LeafMayHit(std::size_t index, GroupKey lastKey) const {
     if (!enabled_ || leafBase_.unbounded) {
         return true;
+    }
+    if (lastKey != kDoublingKey) {
+        return leafMayMeet_[leafPosition_[index]] != 0;
     }
     Partial partial = leafBase_;
     AddGroup(partial, kSlotCount - 1, lastKey);

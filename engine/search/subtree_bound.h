@@ -23,9 +23,10 @@ public:
     // Whether the combinations whose groups of levels 0..level have `keys`, and best defences
     // adding up to `defenseAbove`, may hold a hit.
     bool MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove);
-    // The same for single combinations, quicker: the first four keys once, then each last one.
+    // The same for single combinations, quicker: the first four keys once, for all groups of
+    // the last level at a time, then each last one by its place in its level's groups.
     void PrepareLeaves(const GroupKey* keys);
-    bool LeafMayHit(GroupKey lastKey) const;
+    bool LeafMayHit(std::size_t index, GroupKey lastKey) const;
 
 private:
     // What the groups chosen so far bring at most: points, points with the best decorations in
@@ -71,11 +72,14 @@ private:
     const Partial& PrefixAt(int level, const GroupKey* keys);
     void AddGroup(Partial& partial, int slot, GroupKey key) const;
     bool Reaches(const Partial& partial) const;
+    void AddBestOfLevels(Partial& partial, int first, int end, std::int64_t& defenseAbove) const;
+    bool Weigh(const Partial& partial, int frontierLevel, std::int64_t defenseAbove) const;
     Contribution ContributionOf(const CandidateGroup& group) const;
     Contribution DoublingContribution(int level, const CandidateGroup& group) const;
     bool Dominates(const Contribution& a, const Contribution& b) const;
     bool KeepUndominated(Frontier& frontier) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
+    void BuildLeafTable(const GroupList& leaves);
     void KeepFrontier(int level, Frontier frontier);
     int SlotCap() const;
     bool FrontierReaches(const Partial& partial, int level, std::int64_t defenseAbove) const;
@@ -90,6 +94,11 @@ private:
     bool enabled_ = true;
     Level levels_[kSlotCount];
     Partial leafBase_;
+    // The groups of the last level but the doubling one, in their order, and where each group
+    // stands in it (-1 for the doubling one); whether each may complete the prefix last prepared.
+    FrontierTable leafTable_;
+    std::vector<int> leafPosition_;
+    std::vector<std::uint8_t> leafMayMeet_;
     // What the groups of levels 0..n bring, for the keys last asked about, up to `cachedLevel_`.
     Partial cached_[kSlotCount];
     GroupKey cachedKeys_[kSlotCount] = {};
