@@ -16,8 +16,8 @@ constexpr int kElementCount = 5;
 // the decorations take.
 int FreeSlots(const CEquipSet& set, int weaponSlots, const SetTexts::Decorations& decorations) {
     int slots = weaponSlots;
-    for (const CEquipData* piece : set.pieces) {
-        slots += piece != nullptr ? piece->slots : 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        slots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
     }
     return slots - decorations.slots;
 }
@@ -31,25 +31,30 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
     out.AppendNumber(number);
     out.Append(",\"pieces\":[");
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        out.Append(slot == 0 ? "" : ",");
-        out.Append(looked.pieces[slot] != nullptr ? looked.pieces[slot]->quoted : "\"\"");
+        const SetTexts::Name* piece = looked.pieces[slot];
+        if (piece == nullptr) {
+            out.Append(slot == 0 ? "\"\"" : ",\"\"");
+        } else {
+            out.Append(slot == 0 ? piece->Quoted() : std::string_view(piece->listed));
+        }
     }
     out.Append("],\"decorations\":");
     out.Append(looked.decorations->json);
+    const SetTotals totals = set.Totals();
     out.Append(",\"defense\":");
-    out.AppendNumber(set.TotalDefense());
+    out.AppendNumber(totals.defense);
     out.Append(",\"resist\":[");
     for (int element = 0; element < kElementCount; ++element) {
         out.Append(element == 0 ? "" : ",");
-        out.AppendNumber(set.TotalResist(element));
+        out.AppendNumber(totals.resist[element]);
     }
     out.Append("],\"freeSlots\":");
     out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));
     out.Append(",\"skills\":[");
     bool first = true;
     for (const int row : *looked.skills) {
-        out.Append(first ? "" : ",");
-        out.Append(texts.Skill(row).quoted);
+        const SetTexts::Name& skill = texts.Skill(row);
+        out.Append(first ? skill.Quoted() : std::string_view(skill.listed));
         first = false;
     }
     out.Append("]}");
@@ -59,15 +64,16 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
 void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
                    SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
+    const SetTotals totals = set.Totals();
     out.Append("No.");
     out.AppendNumber(number);
     out.Append("  防御 ");
-    out.AppendNumber(set.TotalDefense());
+    out.AppendNumber(totals.defense);
     out.Append("  耐性 ");
     for (int element = 0; element < kElementCount; ++element) {
         out.Append(element == 0 ? "" : " ");
         out.Append(shown::kElementNames[element]);
-        out.AppendNumber(set.TotalResist(element));
+        out.AppendNumber(totals.resist[element]);
     }
     out.Append("  空き ");
     out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));

@@ -19,19 +19,29 @@ public:
 
     void Append(std::string_view text) {
         Reserve(text.size());
-        std::memcpy(block_.data() + size_, text.data(), text.size());
-        size_ += text.size();
+        std::memcpy(end_, text.data(), text.size());
+        end_ += text.size();
     }
-    // Digits as the C locale writes them, whatever the locale of the process.
+    // Digits as the C locale writes them, whatever the locale of the process. Most numbers of a
+    // set (resistances, free slots) have one or two digits and skip the general conversion.
     void AppendNumber(long long value) {
         Reserve(kNumberRoom);
-        char* begin = block_.data() + size_;
-        size_ +=
-            static_cast<std::size_t>(std::to_chars(begin, begin + kNumberRoom, value).ptr - begin);
+        if (value <= -100 || value >= 100) {
+            end_ = std::to_chars(end_, end_ + kNumberRoom, value).ptr;
+            return;
+        }
+        if (value < 0) {
+            *end_++ = '-';
+            value = -value;
+        }
+        if (value >= 10) {
+            *end_++ = static_cast<char>('0' + value / 10);
+        }
+        *end_++ = static_cast<char>('0' + value % 10);
     }
     // Passes a full block on; called between records, so that the stream sees few large writes.
     void FlushWhenFull() {
-        if (size_ >= kBlockSize) {
+        if (end_ - block_.data() >= static_cast<std::ptrdiff_t>(kBlockSize)) {
             Flush();
         }
     }
@@ -42,12 +52,14 @@ private:
     static constexpr std::size_t kNumberRoom = 20; // the digits and sign of any long long
 
     void Reserve(std::size_t more) {
-        if (block_.size() - size_ < more) {
-            block_.resize(size_ + more);
+        if (static_cast<std::size_t>(limit_ - end_) < more) {
+            Grow(more);
         }
     }
+    void Grow(std::size_t more);
 
     std::FILE* out_;
     std::vector<char> block_;
-    std::size_t size_ = 0;
+    char* end_;   // where the next text goes
+    char* limit_; // the end of the block
 };

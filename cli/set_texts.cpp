@@ -9,8 +9,8 @@
 namespace {
 
 SetTexts::Name NameOf(const char* sjis) {
-    SetTexts::Name name{platform::SjisToShownText(sjis), ""};
-    name.quoted = nlohmann::ordered_json(name.text).dump(
+    SetTexts::Name name{platform::SjisToShownText(sjis), ","};
+    name.listed += nlohmann::ordered_json(name.text).dump(
         -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
     return name;
 }
@@ -30,12 +30,16 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
         WriteDecorations(set);
     }
     looked_.decorations = &decorations_[numbers.arrangement];
+    // Named first, then pointed to: naming may move the names.
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const CEquipData* piece = set.pieces[slot];
         if (piece != nullptr && numbers.pieces[slot] == pieces_.size()) {
             pieces_.push_back(NameOf(piece->name));
         }
-        looked_.pieces[slot] = piece != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        looked_.pieces[slot] =
+            set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
     }
     looked_.skills = &rows_;
     return looked_;
@@ -64,7 +68,7 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
                 continue;
             }
             const Name& name = Decoration(deco);
-            written.json.append(any ? "," : "").append(name.quoted);
+            written.json.append(any ? name.listed : name.Quoted());
             joined.append(joined.empty() ? "" : ", ").append(name.text);
             written.slots += deco->size;
             any = true;

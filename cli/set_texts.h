@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/sets/active_skills.h"
@@ -20,7 +20,9 @@ class SetTexts {
 public:
     struct Name {
         std::string text;
-        std::string quoted; // a JSON string, quoted and escaped
+        std::string listed; // a comma, then the name as a JSON string, quoted and escaped
+
+        std::string_view Quoted() const { return std::string_view(listed).substr(1); }
     };
     struct Decorations {
         std::string json;                     // the set's array of arrays of names
@@ -45,11 +47,10 @@ private:
     void WriteDecorations(const CEquipSet& set);
 
     ActiveSkillFinder finder_;
-    // Deques, as a set's texts are pointed to while more are added.
-    std::deque<Name> pieces_;             // by the finder's piece number
-    std::deque<Decorations> decorations_; // by the finder's arrangement number
+    std::vector<Name> pieces_;             // by the finder's piece number
+    std::vector<Decorations> decorations_; // by the finder's arrangement number
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
-    std::deque<Name> decorationNames_;
+    std::vector<Name> decorationNames_;
     std::vector<Name> skillNames_; // by skill-table row
     std::vector<int> rows_;
     Looked looked_;

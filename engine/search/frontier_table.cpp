@@ -86,14 +86,19 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     }
 }
 
+// Halves the choices without branches, which the defences of prefixes would mostly mispredict.
 int FrontierTable::Eligible(std::int64_t leastDefense) const {
     if (leastDefense <= defense_.back()) {
         return size_;
     }
-    const auto end =
-        std::partition_point(defense_.begin(), defense_.end(),
-                             [leastDefense](std::int64_t d) { return d >= leastDefense; });
-    return static_cast<int>(end - defense_.begin());
+    const std::int64_t* first = defense_.data();
+    int length = size_;
+    while (length > 1) {
+        const int half = length / 2;
+        first = first[half] >= leastDefense ? first + half : first;
+        length -= half;
+    }
+    return static_cast<int>(first - defense_.data()) + (*first >= leastDefense ? 1 : 0);
 }
 
 // The rows of what each skill still needs, then those of what the best decorations cannot make
@@ -139,12 +144,10 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     std::int16_t excess[kBlock];
     for (int base = 0; base < end; base += kBlock) {
         BlockExcess(base, query, excess);
-        for (int i = end - base; i < kBlock; ++i) {
-            excess[i] = kLacks;
-        }
+        const int lanes = end - base;
         std::int16_t least = kLacks;
         for (int i = 0; i < kBlock; ++i) {
-            least = std::min(least, excess[i]);
+            least = std::min(least, i < lanes ? excess[i] : std::int16_t{kLacks});
         }
         if (least <= slots) {
             return true;

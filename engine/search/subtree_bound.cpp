@@ -322,12 +322,22 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
     if (!enabled_) {
         return true;
     }
-    Partial partial = Accumulate(level, keys);
-    if (partial.unbounded) {
-        return true;
-    }
     const int frontierLevel = std::max(level + 1, firstFrontier_);
-    for (int slot = level + 1; slot < frontierLevel; ++slot) {
+    // Most prefixes have the frontier right below them: their kept sums are weighed as they are.
+    if (level >= kBody && frontierLevel == level + 1) {
+        return Weigh(PrefixAt(level, keys), frontierLevel, defenseAbove);
+    }
+    Partial partial = Accumulate(level, keys);
+    if (!partial.unbounded) {
+        AddBestOfLevels(partial, level + 1, frontierLevel, defenseAbove);
+    }
+    return Weigh(partial, frontierLevel, defenseAbove);
+}
+
+// The levels between the prefix and the frontier count with the best of each on its own.
+void SubtreeBound::AddBestOfLevels(Partial& partial, int first, int end,
+                                   std::int64_t& defenseAbove) const {
+    for (int slot = first; slot < end; ++slot) {
         const Level& info = levels_[slot];
         defenseAbove += info.mostDefense;
         int mostSlots = info.mostSlots;
@@ -346,6 +356,13 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
             partial.points[k] += mostPoints;
             partial.with[k] += mostWith;
         }
+    }
+}
+
+bool SubtreeBound::Weigh(const Partial& partial, int frontierLevel,
+                         std::int64_t defenseAbove) const {
+    if (partial.unbounded) {
+        return true;
     }
     if (frontierLevel < kSlotCount) {
         return FrontierReaches(partial, frontierLevel, defenseAbove);

@@ -72,6 +72,8 @@ private:
     const Partial& PrefixAt(int level, const GroupKey* keys);
     void AddGroup(Partial& partial, int slot, GroupKey key) const;
     bool Reaches(const Partial& partial) const;
+    void AddBestOfLevels(Partial& partial, int first, int end, std::int64_t& defenseAbove) const;
+    bool Weigh(const Partial& partial, int frontierLevel, std::int64_t defenseAbove) const;
     Contribution ContributionOf(const CandidateGroup& group) const;
     Contribution DoublingContribution(int level, const CandidateGroup& group) const;
     bool Dominates(const Contribution& a, const Contribution& b) const;

@@ -26,7 +26,8 @@ constexpr long long kMostTabledTotals = 1024;
 ActiveSkillFinder::ActiveSkillFinder(const CEquipDatabase& database)
     : skills_(database.Skills()), systemCount_(database.SkillSystems().Count()),
       levels_(static_cast<std::size_t>(std::max(systemCount_, 0))), activations_(levels_.size()),
-      totals_(levels_.size()), isTouched_(levels_.size()), touched_(levels_.size() + 1) {
+      totals_(levels_.size()), isTouched_(levels_.size()), touched_(levels_.size() + 1),
+      active_(levels_.size() + 1) {
     for (std::size_t row = 0; row < skills_.size(); ++row) {
         const int id = skills_[row]->systemId;
         if (id >= 0 && id < systemCount_) {
@@ -61,18 +62,36 @@ void ActiveSkillFinder::TabulateActivation(int id) {
 }
 
 void ActiveSkillFinder::ClearTotals() {
+    int* totals = totals_.data();
+    std::uint8_t* isTouched = isTouched_.data();
+    const int* touched = touched_.data();
     for (std::size_t i = 0; i < touchedCount_; ++i) {
-        const auto index = static_cast<std::size_t>(touched_[i]);
-        totals_[index] = 0;
-        isTouched_[index] = 0;
+        const auto index = static_cast<std::size_t>(touched[i]);
+        totals[index] = 0;
+        isTouched[index] = 0;
     }
     touchedCount_ = 0;
 }
 
-void ActiveSkillFinder::Add(Run run) {
-    for (std::uint32_t i = run.begin; i < run.end; ++i) {
-        AddPoints(pool_[i].id, pool_[i].points);
+// Without branches, and through local pointers: the byte-sized marks may alias any member, so
+// the compiler would load every member again after each store.
+void ActiveSkillFinder::AddEntries(const Points* entries, std::size_t count, int times) {
+    int* totals = totals_.data();
+    std::uint8_t* isTouched = isTouched_.data();
+    int* touched = touched_.data();
+    std::size_t touchedCount = touchedCount_;
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto index = static_cast<std::size_t>(entries[i].id);
+        touched[touchedCount] = entries[i].id;
+        touchedCount += isTouched[index] ^ 1u;
+        isTouched[index] = 1;
+        totals[index] += entries[i].points * times;
     }
+    touchedCount_ = touchedCount;
+}
+
+void ActiveSkillFinder::Add(Run run, int times) {
+    AddEntries(pool_.data() + run.begin, run.end - run.begin, times);
 }
 
 template <class Record> void ActiveSkillFinder::SumRecord(const Record& record) {
@@ -161,60 +180,75 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     return best;
 }
 
-int ActiveSkillFinder::Activated(int id, int total) const {
-    const Activation& activation = activations_[static_cast<std::size_t>(id)];
-    if (!activation.tabled) {
-        return ActivatedByLevels(id, total);
-    }
-    const int clamped = std::clamp(total, activation.lowest, activation.highest);
-    return activationTable_[activation.offset +
-                            static_cast<std::uint32_t>(clamped - activation.lowest)];
-}
-
+// The summary orders its active rows by total, then by system. Written over local pointers, as
+// the loop runs for every system of every set listed.
 void ActiveSkillFinder::CollectActive(std::vector<int>& rows) {
-    active_.clear();
+    const int* totals = totals_.data();
+    const int* touched = touched_.data();
+    const Activation* activations = activations_.data();
+    const int* table = activationTable_.data();
+    Active* active = active_.data();
+    std::size_t activeCount = 0;
     for (std::size_t i = 0; i < touchedCount_; ++i) {
-        const int id = touched_[i];
-        const int total = totals_[static_cast<std::size_t>(id)];
-        const int row = Activated(id, total);
-        if (row >= 0) {
-            active_.push_back({id, total, row});
-        }
+        const int id = touched[i];
+        const int total = totals[id];
+        const Activation& activation = activations[id];
+        const int row = activation.tabled
+                            ? table[activation.offset +
+                                    static_cast<std::uint32_t>(
+                                        std::clamp(total, activation.lowest, activation.highest) -
+                                        activation.lowest)]
+                            : ActivatedByLevels(id, total);
+        active[activeCount] = {id, total, row};
+        activeCount += row >= 0 ? 1 : 0;
     }
     ClearTotals();
-    // The summary orders its active rows by total, then by system.
-    std::sort(active_.begin(), active_.end(), [](const Active& a, const Active& b) {
+    std::sort(active, active + activeCount, [](const Active& a, const Active& b) {
         return a.points != b.points ? a.points > b.points : a.id < b.id;
     });
-    rows.clear();
-    for (const Active& active : active_) {
-        rows.push_back(active.row);
+    rows.resize(activeCount);
+    for (std::size_t i = 0; i < activeCount; ++i) {
+        rows[i] = active[i].row;
+    }
+}
+
+void ActiveSkillFinder::NumberPieces(const CEquipSet& set) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const CEquipData* piece = set.pieces[slot];
+        if (piece != lastPieces_[slot]) {
+            numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
+            lastPieces_[slot] = piece;
+        }
     }
 }
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more
-// for a doubling piece; a position's decorations only under a piece, the weapon's always.
+// for a doubling piece; a position's decorations only under a piece, the weapon's always. Each
+// sum is added once, as often as it counts.
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set,
                                                              std::vector<int>& rows) {
     numbers_.arrangement = ArrangementOf(set);
-    bool allPieces = true;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
-        numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
-        allPieces = allPieces && piece != nullptr;
-    }
-    const CEquipData* body = set.pieces[kBody];
+    NumberPieces(set);
     const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
+    bool allPieces = true;
+    int doubling = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const CEquipData* piece = set.pieces[slot];
+        allPieces = allPieces && piece != nullptr;
         if (piece == nullptr) {
             continue;
         }
-        if (!piece->bodyDoubling) {
+        if (piece->bodyDoubling) {
+            ++doubling;
+        } else if (slot != kBody) {
             Add(piecePoints_[numbers_.pieces[slot]]);
-        } else if (body != nullptr) {
-            Add(piecePoints_[numbers_.pieces[kBody]]);
-            Add(decos.bodyAgain);
+        }
+    }
+    const CEquipData* body = set.pieces[kBody];
+    if (body != nullptr) {
+        Add(piecePoints_[numbers_.pieces[kBody]], (body->bodyDoubling ? 0 : 1) + doubling);
+        if (doubling > 0) {
+            Add(decos.bodyAgain, doubling);
         }
     }
     if (allPieces) {

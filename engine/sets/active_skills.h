@@ -68,20 +68,18 @@ private:
     std::size_t ArrangementOf(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
+    void NumberPieces(const CEquipSet& set);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
-    void Add(Run run);
+    void Add(Run run, int times = 1);
     void AddPoints(int id, int points) {
-        const auto index = static_cast<std::size_t>(id);
-        touched_[touchedCount_] = id;
-        touchedCount_ += isTouched_[index] ^ 1;
-        isTouched_[index] = 1;
-        totals_[index] += points;
+        const Points entry{id, points};
+        AddEntries(&entry, 1, 1);
     }
+    void AddEntries(const Points* entries, std::size_t count, int times);
     void ClearTotals();
     int ActivatedByLevels(int id, int total) const;
     void TabulateActivation(int id);
-    int Activated(int id, int total) const;
     void CollectActive(std::vector<int>& rows);
 
     const std::vector<CSkillData*>& skills_;
@@ -96,6 +94,8 @@ private:
     std::size_t lastArrangementNumber_ = SIZE_MAX;
     FirstUseNumbers<const CEquipData*, AddressHash> pieces_;
     std::vector<Run> piecePoints_;
+    // Sets listed one after the other mostly differ in a piece or two.
+    const CEquipData* lastPieces_[kSlotCount] = {};
     // The totals being summed, zero for every system not touched; points that add up to nothing
     // still touch a system, as they give it a row in the summary.
     std::vector<int> totals_;

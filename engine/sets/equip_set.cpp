@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <climits>
 
+namespace {
+
+int Clamped(std::int64_t total) {
+    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
 void CEquipSet::Clear() {
     *this = CEquipSet{};
 }
@@ -30,7 +38,7 @@ int CEquipSet::TotalDefense() const {
             total += pieces[slot]->EffectiveDefense();
         }
     }
-    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
+    return Clamped(total);
 }
 
 int CEquipSet::TotalResist(int element) const {
@@ -40,7 +48,30 @@ int CEquipSet::TotalResist(int element) const {
             total += pieces[slot]->resist[element];
         }
     }
-    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
+    return Clamped(total);
+}
+
+// The elements are added one by one: a loop over them cost more than the additions.
+SetTotals CEquipSet::Totals() const {
+    std::int64_t defense = 0;
+    std::int64_t fire = 0;
+    std::int64_t water = 0;
+    std::int64_t thunder = 0;
+    std::int64_t ice = 0;
+    std::int64_t dragon = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const CEquipData* piece = pieces[slot];
+        if (piece != nullptr) {
+            defense += piece->EffectiveDefense();
+            fire += piece->resist[0];
+            water += piece->resist[1];
+            thunder += piece->resist[2];
+            ice += piece->resist[3];
+            dragon += piece->resist[4];
+        }
+    }
+    return {Clamped(defense),
+            {Clamped(fire), Clamped(water), Clamped(thunder), Clamped(ice), Clamped(dragon)}};
 }
 
 int CEquipSet::DecoPoints(int position, int id) const {

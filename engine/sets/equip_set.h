@@ -10,6 +10,12 @@
 // every result, and the set shown in detail. Decoration entries are packed from the front.
 // The two integers sit together so that no padding follows either: a search may hold a million
 // sets.
+// A set's defence and five resistances, found in one pass over its pieces.
+struct SetTotals {
+    int defense = 0;
+    int resist[5] = {};
+};
+
 struct CEquipSet {
     std::int32_t number = 0; // 1-based position in the result list, 0 otherwise
     std::int32_t weaponSlots = 0;
@@ -20,6 +26,8 @@ struct CEquipSet {
     bool IsEmpty() const;
     int TotalDefense() const;
     int TotalResist(int element) const;
+    // TotalDefense and each TotalResist at once.
+    SetTotals Totals() const;
     int DecoPoints(int position, int id) const;
     int DecoSize(int position) const;
     int FreeSlots(int position) const;
