@@ -134,15 +134,16 @@ bool SubtreeBound::KeepUndominated(Frontier& frontier) const {
 }
 
 // From the last level up, each frontier adds one level's groups to the one below it, as long as
-// it stays small. A doubling piece brings the body's points and slots, which the body chosen
-// above decides: a choice counts its doubling pieces, and the body is added that many times when
-// the frontier is tested.
+// it stays small, for the last two levels: a third would weed out its dominated choices at a
+// cost of milliseconds, more than its tests of the few prefixes above it save. A doubling piece
+// brings the body's points and slots, which the body chosen above decides: a choice counts its
+// doubling pieces, and the body is added that many times when the frontier is tested.
 void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
     if (!enabled_) {
         return;
     }
     Frontier below(1);
-    for (int level = kSlotCount - 1; level > kBody; --level) {
+    for (int level = kSlotCount - 1; level >= kFirstFrontierLevel; --level) {
         if (groups[level].empty()) {
             return;
         }

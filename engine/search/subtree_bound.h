@@ -104,9 +104,9 @@ private:
     GroupKey cachedKeys_[kSlotCount] = {};
     int cachedLevel_ = -1;
     // The undominated choices for the levels from `level` to the last, by how many doubling
-    // pieces they hold (at most one a level below the body). Empty where the per-level bests are
-    // used instead.
-    static constexpr int kMostDoublings = kSlotCount - 2;
+    // pieces they hold (at most one a level). Empty where the per-level bests are used instead.
+    static constexpr int kFirstFrontierLevel = kWaist;
+    static constexpr int kMostDoublings = kSlotCount - kFirstFrontierLevel;
     FrontierTable tables_[kSlotCount][kMostDoublings + 1];
     int firstFrontier_ = kSlotCount; // the lowest level with a frontier
 };
