@@ -538,12 +538,16 @@ void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoo
     }
 }
 
-std::uint32_t ExactFitter::Needing(const int* required) const {
-    std::uint32_t needing = 0;
+std::uint32_t ExactFitter::Settled(const Holders& rest, const int* required) const {
+    std::uint32_t settled = 0;
     for (int k = 0; k < count_; ++k) {
-        needing |= required[k] > 0 ? std::uint32_t{1} << k : 0;
+        int least = rest.weightedTimes * worstGain_[rest.weightedCapacity][k];
+        for (int capacity = 1; capacity <= 3; ++capacity) {
+            least += rest.single[capacity] * worstGain_[capacity][k];
+        }
+        settled |= required[k] <= least ? std::uint32_t{1} << k : 0;
     }
-    return needing;
+    return settled;
 }
 
 // Follows the least cost down the sub-problems, holder by holder in the order they are solved.
@@ -563,13 +567,13 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         int times = 1;
         TakeHolder(rest, capacity, times);
         const Filling* chosen = nullptr;
-        const std::uint32_t needing = Needing(required);
+        const std::uint32_t settled = Settled(rest, required);
         for (const Filling* filling : cheapestFirst_[capacity]) {
             const int cost = CostOf(filling->size, filling->count);
             if (cost > target) {
                 break;
             }
-            if (Idle(*filling, needing)) {
+            if (Idle(*filling, settled)) {
                 continue;
             }
             for (int k = 0; k < count_; ++k) {
@@ -635,14 +639,15 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     int best = kNoCost;
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
-    const std::uint32_t needing = Needing(step.required);
+    const std::uint32_t settled = Settled(step.rest, step.required);
+    const int least = LeastCost(holders, step.required);
     for (const Filling* candidate : cheapestFirst_[step.capacity]) {
         const Filling& filling = *candidate;
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
             break;
         }
-        if (Idle(filling, needing)) {
+        if (Idle(filling, settled)) {
             continue;
         }
         if (!Subtract(step.required, filling, step.times, step.restMost, after) ||
@@ -653,6 +658,10 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (restCost != kNoCost) {
             best = cost + restCost;
             limit = best - 1;
+            // Nothing costs less than the bound: the least cost is found.
+            if (best <= least) {
+                break;
+            }
         }
     }
     const CostMemoEntry entry =

@@ -132,13 +132,16 @@ private:
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
-    // The skills whose requirement is above zero, as bits.
-    std::uint32_t Needing(const int* required) const;
-    // A filling that adds nothing to a skill still lacking leaves the rest at least as much to do
-    // as no filling at all, at a higher cost: it is never the cheapest choice, nor the first of
-    // least cost. (The fillings for deciding may lack the empty one, so they keep every choice.)
-    static bool Idle(const Filling& filling, std::uint32_t needing) {
-        return filling.count > 0 && (filling.helps & needing) == 0;
+    // The skills, as bits, that no choice of the holders in `rest` can make lacking again: their
+    // requirement is at most the least the rest can add.
+    std::uint32_t Settled(const Holders& rest, const int* required) const;
+    // A filling that adds only to settled skills leaves the rest no less to do than no filling
+    // at all, at a higher cost: it is never the cheapest choice, nor the first of least cost. A
+    // surplus in a skill that is met but not settled may still be needed: a later decoration may
+    // take points from it. (The fillings for deciding may lack the empty one, so they keep every
+    // choice.)
+    static bool Idle(const Filling& filling, std::uint32_t settled) {
+        return filling.count > 0 && (filling.helps & ~settled) == 0;
     }
     bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
     bool PackNarrow(const int* required, FitMemo::Key& key) const;

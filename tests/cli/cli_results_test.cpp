@@ -61,6 +61,56 @@ TEST(CliResults, SavedResultsShowAndRefine) {
 
 // The levels extra-skills names are within reach of a further search; a search that finds
 // nothing says which chosen skill keeps the sets out and leaves no file behind.
+std::string Joined(const json& names, const char* separator) {
+    std::string text;
+    for (const json& name : names) {
+        text += (text.empty() ? "" : separator) + name.get<std::string>();
+    }
+    return text;
+}
+
+// A set of the document as the readable list tells it.
+std::string Told(const json& set, bool withWeapon) {
+    const auto number = [&set](const char* field) { return set[field].dump(); };
+    std::string text = "No." + number("number") + "  防御 " + number("defense") + "  耐性 ";
+    const char* elements[] = {"火", "水", "雷", "氷", "龍"};
+    for (int element = 0; element < 5; ++element) {
+        text += (element == 0 ? "" : " ") + std::string(elements[element]) +
+                set["resist"][element].dump();
+    }
+    text += "  空き " + number("freeSlots") + "\n";
+    const char* labels[] = {"頭", "胴", "腕", "腰", "脚", "武器"};
+    for (int position = 0; position < (withWeapon ? 6 : 5); ++position) {
+        std::string line = position < 5 ? set["pieces"][position].get<std::string>() : "";
+        const json& decos = set["decorations"][position];
+        if (!decos.empty()) {
+            line += (line.empty() ? "[" : "  [") + Joined(decos, ", ") + "]";
+        }
+        text += "  " + std::string(labels[position]) + "  " + line + "\n";
+    }
+    return text + "  スキル  " + Joined(set["skills"], " / ") + "\n";
+}
+
+// The readable list tells each set as the JSON document does, the weapon's line only for a
+// weapon with slots, and its totals follow the last set.
+TEST(CliResults, TheTableTellsTheSetsOfTheDocument) {
+    for (const std::string weapon : {"0", "3"}) {
+        std::vector<std::string> args = {
+            "search", "--skill", "攻撃力UP【小】", "--skill",       "研ぎ上手", "--weapon-slots",
+            weapon,   "--best",  "none",           "--max-display", "400"};
+        const CliRun table = RunCli(args);
+        args.push_back("--json");
+        const json document = JsonOf(RunCli(args));
+        ASSERT_FALSE(document["results"].empty());
+        std::string told;
+        for (const json& set : document["results"]) {
+            told += Told(set, weapon != "0");
+        }
+        EXPECT_EQ(table.out.substr(0, told.size()), told) << "weapon " << weapon;
+        EXPECT_EQ(table.out.find("検索結果 ", told.size()), told.size()) << "weapon " << weapon;
+    }
+}
+
 TEST(CliResults, ExtraSkillsAndAdvice) {
     const std::vector<std::string> three = {"--skill", "先読み", "--skill",        "重撃【小】",
                                             "--skill", "剛腕",   "--weapon-slots", "1"};
