@@ -640,6 +640,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
     const std::uint32_t settled = Settled(step.rest, step.required);
+    const int least = LeastCost(holders, step.required);
     for (const Filling* candidate : cheapestFirst_[step.capacity]) {
         const Filling& filling = *candidate;
         const int cost = CostOf(filling.size, filling.count);
@@ -657,6 +658,10 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (restCost != kNoCost) {
             best = cost + restCost;
             limit = best - 1;
+            // Nothing costs less than the bound: the least cost is found.
+            if (best <= least) {
+                break;
+            }
         }
     }
     const CostMemoEntry entry =
