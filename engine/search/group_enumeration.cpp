@@ -136,8 +136,8 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     }
     const std::int64_t defense = defense_[level] + group.bestDefense;
     request_.keys[level] = group.key;
-    if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level, request_.keys),
-                          defense + rankBound_->BestDefenseBelow(level))) {
+    if (rankBound_->MayEnter(*ranked_, level, request_.keys, value_[level + 1],
+                             defense + rankBound_->BestDefenseBelow(level))) {
         return false;
     }
     ++rankedOut_;
