@@ -9,6 +9,7 @@ DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchConditi
     : table_(table), count_(table.count), fixed_(condition), hasFixed_(fixed_.Any()) {
     for (int k = 0; k < count_; ++k) {
         tracked_[k] = (table.Threshold(k) >= 0) != table.excluded[k];
+        floors_[k].Build(table.decoPoints[k]);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/condition/fixed_decorations.h"
 #include "engine/condition/group_key.h"
 #include "engine/condition/search_condition.h"
+#include "engine/fitting/slot_floor.h"
 #include "engine/fitting/socket_holder.h"
 #include "engine/tables/records.h"
 
@@ -89,6 +90,7 @@ private:
 
     // normal_fitting.cpp: choosing, placing and splitting.
     bool NormalFit();
+    bool FreeSlotsMayHoldNeeds() const;
     bool ChooseDecorations();
     bool ChooseStep(int skill, bool& preferTwo, bool& preferOne);
     bool Append(int skill, int size, bool lowersNeed);
@@ -117,6 +119,7 @@ private:
     // those, so the side effects of other decorations must not turn them into needs. The final
     // recount decides them.
     bool tracked_[kMaxChosenSkills] = {};
+    SlotFloor floors_[kMaxChosenSkills];
     const FixedDecorations fixed_;
     const bool hasFixed_;
 
