@@ -88,6 +88,7 @@ private:
 
     // rule_fitter.cpp: the evaluation around the fitting.
     void BeginEvaluation(const FitRequest& request);
+    void SumKeyPoints(const FitRequest& request);
     void PlaceFixedDecorations();
     bool ComputeNeeds();
     bool PassesSlotCheck(const FitRequest& request) const;
@@ -136,6 +137,10 @@ private:
     SocketHolder holders_[kPositionCount];
     int need_[kMaxChosenSkills] = {};
     int keyPoints_[kMaxChosenSkills] = {};
+    // Combinations come with the leg's key changing most often: the points of the other four keys
+    // (a doubling key counted as the body's) are summed once for all of those that share them.
+    GroupKey prefixKeys_[kLeg] = {kNoFailedKey, kNoFailedKey, kNoFailedKey, kNoFailedKey};
+    int prefixPoints_[kMaxChosenSkills] = {};
     int fixedPoints_[kMaxChosenSkills] = {};
     int freeSlots_ = 0;
     int doublingCount_ = 0;
