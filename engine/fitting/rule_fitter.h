@@ -68,6 +68,10 @@ private:
         Entry items[3];
         int count = 0;
         int code = 0; // the same decorations in any order give the same code
+        // Slots the decorations take, and what they lower each need by once (points and minus
+        // points together), filled in when the filling is kept.
+        int slots = 0;
+        int drop[kMaxChosenSkills] = {};
     };
     // The most CollectFillings can gather: for a body of three slots, each of the (at most
     // kMaxRuleFittingSkills) skills that still need points starts a size-3 filling, a size-2 +
@@ -101,6 +105,7 @@ private:
     // normal_fitting.cpp: choosing, placing and splitting.
     bool NormalFit();
     bool FreeSlotsMayHoldNeeds() const;
+    bool SlotsMayHold(const int* need, int free) const;
     bool ChooseDecorations();
     bool ChooseStep(int skill, bool& preferTwo, bool& preferOne);
     bool Append(int skill, int size, bool lowersNeed);
@@ -118,6 +123,8 @@ private:
     void PlaceInBody(const Entry* entries, int count);
     bool TryBodyFillings(const Snapshot& saved, int capacity);
     const FillingRange& FillingsFor(const int* savedNeed, int capacity);
+    void CountDrops(Filling& filling) const;
+    bool FillingMayFit(const Filling& filling, const Snapshot& saved, int free) const;
     int CollectFillings(const int* savedNeed, int capacity, Filling* fillings) const;
     Entry MakeEntry(int skill, int size) const;
     Snapshot Save() const;
