@@ -100,11 +100,10 @@ void DecorationFitter::PlaceInBody(const Entry* entries, int count) {
 }
 
 bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
-    Filling fillings[kMaxFillings];
-    const int count = CollectFillings(saved.need, capacity, fillings);
-    for (int f = 0; f < count; ++f) {
+    const FillingRange& range = FillingsFor(saved.need, capacity);
+    for (int f = range.start; f < range.start + range.count; ++f) {
         Restore(saved);
-        const Filling& filling = fillings[f];
+        const Filling& filling = fillings_[static_cast<std::size_t>(f)];
         PlaceInBody(filling.items, filling.count);
         for (int i = 0; i < filling.count; ++i) {
             const Entry& item = filling.items[i];
@@ -117,6 +116,24 @@ bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
         }
     }
     return false;
+}
+
+const DecorationFitter::FillingRange& DecorationFitter::FillingsFor(const int* savedNeed,
+                                                                    int capacity) {
+    int needy = 0;
+    for (int k = 0; k < count_; ++k) {
+        if (tracked_[k] && savedNeed[k] > 0) {
+            needy |= 1 << k;
+        }
+    }
+    FillingRange& range = fillingRanges_[capacity][needy];
+    if (range.start < 0) {
+        Filling gathered[kMaxFillings];
+        range.count = CollectFillings(savedNeed, capacity, gathered);
+        range.start = static_cast<int>(fillings_.size());
+        fillings_.insert(fillings_.end(), gathered, gathered + range.count);
+    }
+    return range;
 }
 
 // The same decorations in another order are one filling; a missing decoration leaves its place

@@ -40,8 +40,25 @@ void DecorationFitter::ClearLists() {
     }
 }
 
+// The lists are empty here, so every open need has to be met by decorations of its own skill that
+// are still to be placed: when the fewest slots those take add up to more than are free, choosing
+// and placing would fail, and are not tried.
 bool DecorationFitter::NormalFit() {
-    return ChooseDecorations() && PlaceChosen();
+    return FreeSlotsMayHoldNeeds() && ChooseDecorations() && PlaceChosen();
+}
+
+bool DecorationFitter::FreeSlotsMayHoldNeeds() const {
+    int free = 0;
+    for (const SocketHolder& holder : holders_) {
+        free += holder.free;
+    }
+    int wanted = 0;
+    for (int k = 0; k < count_; ++k) {
+        if (tracked_[k]) {
+            wanted += floors_[k].SlotsFor(need_[k]);
+        }
+    }
+    return wanted <= free;
 }
 
 // Every pass appends at least one decoration while a need is open, so the passes end: either the

@@ -9,7 +9,10 @@ DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchConditi
     : table_(table), count_(table.count), fixed_(condition), hasFixed_(fixed_.Any()) {
     for (int k = 0; k < count_; ++k) {
         tracked_[k] = (table.Threshold(k) >= 0) != table.excluded[k];
+        floors_[k].Build(table.decoPoints[k]);
     }
+    // Room for every filling there can be, so that gathering them never moves those kept.
+    fillings_.reserve(static_cast<std::size_t>(4 * kNeedyMasks * kMaxFillings));
 }
 
 bool DecorationFitter::FitDecorations(const FitRequest& request, DecoBlock& out) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/condition/chosen_skill_table.h"
 #include "engine/condition/fixed_decorations.h"
 #include "engine/condition/group_key.h"
 #include "engine/condition/search_condition.h"
+#include "engine/fitting/slot_floor.h"
 #include "engine/fitting/socket_holder.h"
 #include "engine/tables/records.h"
 
@@ -75,6 +77,14 @@ private:
     static constexpr int kMaxFillings =
         kMaxRuleFittingSkills *
         (1 + kMaxRuleFittingSkills + kMaxRuleFittingSkills * kMaxRuleFittingSkills);
+    // The fillings depend on nothing but the skills that need points and the body's free slots, so
+    // those of each such pair are gathered once and kept: where they start in `fillings_` and how
+    // many there are. The rule-based fitting takes at most kMaxRuleFittingSkills skills.
+    struct FillingRange {
+        int start = -1; // not gathered yet
+        int count = 0;
+    };
+    static constexpr int kNeedyMasks = 1 << kMaxRuleFittingSkills;
 
     // rule_fitter.cpp: the evaluation around the fitting.
     void BeginEvaluation(const FitRequest& request);
@@ -89,6 +99,7 @@ private:
 
     // normal_fitting.cpp: choosing, placing and splitting.
     bool NormalFit();
+    bool FreeSlotsMayHoldNeeds() const;
     bool ChooseDecorations();
     bool ChooseStep(int skill, bool& preferTwo, bool& preferOne);
     bool Append(int skill, int size, bool lowersNeed);
@@ -105,6 +116,7 @@ private:
     int NeediestWithSizeOne() const;
     void PlaceInBody(const Entry* entries, int count);
     bool TryBodyFillings(const Snapshot& saved, int capacity);
+    const FillingRange& FillingsFor(const int* savedNeed, int capacity);
     int CollectFillings(const int* savedNeed, int capacity, Filling* fillings) const;
     Entry MakeEntry(int skill, int size) const;
     Snapshot Save() const;
@@ -117,6 +129,7 @@ private:
     // those, so the side effects of other decorations must not turn them into needs. The final
     // recount decides them.
     bool tracked_[kMaxChosenSkills] = {};
+    SlotFloor floors_[kMaxChosenSkills];
     const FixedDecorations fixed_;
     const bool hasFixed_;
 
@@ -126,7 +139,9 @@ private:
     int fixedPoints_[kMaxChosenSkills] = {};
     int freeSlots_ = 0;
     int doublingCount_ = 0;
-    int factor_ = 1;    // times a body decoration counts
-    DecoList lists_[4]; // by size 1..3
+    int factor_ = 1;                             // times a body decoration counts
+    DecoList lists_[4];                          // by size 1..3
+    FillingRange fillingRanges_[4][kNeedyMasks]; // by body capacity 0..3 and needy skills
+    std::vector<Filling> fillings_;
     std::uint64_t evaluations_ = 0;
 };

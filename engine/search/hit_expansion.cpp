@@ -262,15 +262,21 @@ bool HitExpansion::OfferSet(const DecoBlock& decos, std::int64_t defense, std::i
         ranked_->NoteCut();
         return true;
     }
-    ranked_->Offer(key, defense, MakeSet(decos));
+    CEquipSet set;
+    FillSet(decos, set);
+    ranked_->Offer(key, defense, set);
     return true;
 }
 
 // The set of the pieces in hand, with `decos`.
 std::unique_ptr<CEquipSet> HitExpansion::MakeSet(const DecoBlock& decos) const {
     auto set = std::make_unique<CEquipSet>();
-    std::copy_n(pieces_, kSlotCount, set->pieces);
-    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
-    set->weaponSlots = weaponSlots_;
+    FillSet(decos, *set);
     return set;
+}
+
+void HitExpansion::FillSet(const DecoBlock& decos, CEquipSet& set) const {
+    std::copy_n(pieces_, kSlotCount, set.pieces);
+    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set.decos[0][0]);
+    set.weaponSlots = weaponSlots_;
 }

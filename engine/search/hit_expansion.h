@@ -37,6 +37,7 @@ private:
     bool AddSet(std::int64_t defense, std::int64_t value);
     bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
+    void FillSet(const DecoBlock& decos, CEquipSet& set) const;
     void NoteDoublingProfiles();
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();

@@ -1,6 +1,12 @@
+#include <algorithm>
+#include <cstdint>
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "engine/condition/chosen_skill_table.h"
+#include "engine/condition/group_key.h"
+#include "engine/fitting/rule_fitter.h"
 #include "engine/support/exhaustive_checker.h"
 #include "engine/support/search_fixture.h"
 
@@ -154,6 +160,81 @@ TEST_F(FittingTest, ANegativeSizeGivesNoSlots) {
     condition.fixed.decos[kWeaponPosition][0] = Deco(-1, {});
     Choose({attack10});
     EXPECT_EQ(SearchOne(), nullptr);
+}
+
+// Random decoration tables and combinations, a third of the pieces doubling the body, some fixed
+// decorations: what the fitting accepts and the decorations it picks, folded into one number.
+// The number comes from the fitting before it was made faster; the fitting's choices are kept
+// exactly, so any change to it is a fault.
+TEST_F(FittingTest, RandomCombinationsAreFittedAsBefore) {
+    std::mt19937 random(23);
+    const auto pick = [&random](int low, int high) {
+        return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1));
+    };
+    std::uint64_t digest = 1469598103934665603ULL;
+    const auto fold = [&digest](std::uint64_t value) {
+        digest = (digest ^ value) * 1099511628211ULL;
+    };
+    int accepted = 0;
+    for (int tables = 0; tables < 120; ++tables) {
+        engine.database.Clear();
+        condition = CSearchCondition{};
+        constexpr int kSystems = 5;
+        int rows[kSystems];
+        for (int s = 0; s < kSystems; ++s) {
+            rows[s] =
+                Level(engine.database.AddSkillSystem(std::string(1, static_cast<char>('a' + s))),
+                      pick(3, 14));
+        }
+        for (int d = pick(4, 10); d > 0; --d) {
+            const int size = pick(1, 3);
+            const int skill = pick(0, kSystems - 1);
+            Deco(size,
+                 {{skill, pick(1, size + 2)}, {(skill + pick(1, 4)) % kSystems, -pick(0, 3)}});
+        }
+        condition.skillCount = pick(1, kSystems);
+        std::copy_n(rows, condition.skillCount, condition.skillRows);
+        if (condition.skillCount < kMaxRuleFittingSkills && pick(0, 2) == 0) {
+            Avoid(Level(pick(0, kSystems - 1), pick(0, 1) ? pick(2, 6) : -pick(2, 5)));
+        }
+        const auto& decos = engine.database.Decos();
+        if (pick(0, 2) == 0) {
+            condition.fixed.decos[kWeaponPosition][0] = decos[pick(0, 3)];
+        }
+        if (pick(0, 2) == 0) {
+            condition.fixed.pieces[kBody] = Piece(kBody, 3, 1, {});
+            condition.fixed.decos[kBody][0] = decos[pick(0, 3)];
+        }
+        SkillTable table;
+        ASSERT_EQ(BuildSkillTable(condition, engine.database, table), 1);
+        DecorationFitter fitter(table, condition);
+        for (int n = 0; n < 400; ++n) {
+            FitRequest request;
+            request.weaponSlots = pick(0, 3);
+            request.skipSlotCheck = pick(0, 3) == 0;
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                int points[kMaxChosenSkills] = {};
+                for (int k = 0; k < table.count; ++k) {
+                    points[k] = pick(-2, 8);
+                }
+                request.keys[slot] = slot != kBody && pick(0, 2) == 0
+                                         ? kDoublingKey
+                                         : PackKey(points, table.count, pick(0, 3));
+            }
+            DecoBlock block;
+            const bool fitted = fitter.FitDecorations(request, block);
+            fold(fitted ? 1 : 0);
+            accepted += fitted ? 1 : 0;
+            for (int position = 0; fitted && position < kPositionCount; ++position) {
+                for (const CDecoData* deco : block.decos[position]) {
+                    fold(static_cast<std::uint64_t>(std::find(decos.begin(), decos.end(), deco) -
+                                                    decos.begin()));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(accepted, 25574);
+    EXPECT_EQ(digest, 18149720451232859404ULL);
 }
 
 } // namespace
