@@ -1,5 +1,7 @@
 #include "engine/exact/exact_judge.h"
 
+#include <algorithm>
+
 #include "engine/condition/group_key.h"
 #include "engine/tables/saturating.h"
 
@@ -15,8 +17,12 @@ ExactJudge::ExactJudge(const CSearchCondition& condition, const SkillTable& tabl
     }
 }
 
-bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
-                       std::uint64_t& sets) {
+// Calls `visit(pieces, variant, sets)` (the variant null without doubling slots) for every
+// combination of the doubling slots' profiles, the first slot's changing slowest (once, with no
+// doubling slot), until it returns false.
+template <typename Visit>
+void ExactJudge::EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount],
+                                   Visit visit) const {
     const PieceProfile* pieces[kSlotCount] = {};
     int doublingSlots[kSlotCount] = {};
     int doublingCount = 0;
@@ -29,41 +35,64 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
         pieces[slot] = &groupProfiles_[slot][chosen[slot] - groups_[slot].data()];
         regularSets = SaturatingMul(regularSets, static_cast<std::uint64_t>(chosen[slot]->count));
     }
-    sets = 0;
-    if (doublingCount == 0) {
-        if (!combination_.CanMeet(pieces)) {
-            return false;
-        }
-        sets = regularSets;
-        return true;
-    }
-    // Every combination of the doubling slots' profiles, the first slot's changing slowest.
     int index[kSlotCount] = {};
     for (;;) {
         std::uint64_t variantSets = regularSets;
+        HitVariant variant;
         for (int i = 0; i < doublingCount; ++i) {
             const int slot = doublingSlots[i];
             pieces[slot] = &doubling_.At(slot)[index[i]];
+            variant.profile[slot] = static_cast<std::uint16_t>(index[i]);
             variantSets =
                 SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
         }
-        HitVariant variant;
-        if (combination_.CanMeet(pieces)) {
-            for (int i = 0; i < doublingCount; ++i) {
-                variant.profile[doublingSlots[i]] = static_cast<std::uint16_t>(index[i]);
-            }
-            hit.variants.push_back(variant);
-            sets = SaturatingAdd(sets, variantSets);
+        if (!visit(pieces, doublingCount > 0 ? &variant : nullptr, variantSets)) {
+            return;
         }
         int i = doublingCount - 1;
         while (i >= 0 && ++index[i] == static_cast<int>(doubling_.At(doublingSlots[i]).size())) {
             index[i--] = 0;
         }
         if (i < 0) {
-            break;
+            return;
         }
     }
-    return !hit.variants.empty();
+}
+
+bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], SearchHit& hit,
+                       std::uint64_t& sets) {
+    sets = 0;
+    bool met = false;
+    EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount],
+                                  const HitVariant* variant, std::uint64_t variantSets) {
+        if (!combination_.CanMeet(pieces)) {
+            return true;
+        }
+        met = true;
+        sets = SaturatingAdd(sets, variantSets);
+        if (variant != nullptr) {
+            hit.variants.push_back(*variant);
+        }
+        return true;
+    });
+    return met;
+}
+
+bool ExactJudge::LeavesFree(const CandidateGroup* const (&chosen)[kSlotCount], int weaponSlots,
+                            std::int64_t leastFree) {
+    bool leaves = false;
+    EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount], const HitVariant*,
+                                  std::uint64_t) {
+        std::int64_t slots = weaponSlots;
+        for (const PieceProfile* piece : pieces) {
+            slots += piece->slots;
+        }
+        const std::int64_t spare = slots - leastFree;
+        leaves = spare >= 0 && combination_.TakesAtMost(
+                                   pieces, static_cast<int>(std::min<std::int64_t>(spare, 255)));
+        return !leaves;
+    });
+    return leaves;
 }
 
 // A doubling piece by the variant's profile, the others by what their group keys hold.

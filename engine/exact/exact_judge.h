@@ -25,9 +25,16 @@ public:
     // Whether those decorations take at most `slots` slots; found without placing them.
     bool TakesAtMost(const SearchHit& hit, const HitVariant* variant, int slots);
 
+    // Whether some sets of the combination can be met with decorations that leave at least
+    // `leastFree` slots free, the weapon's `weaponSlots` included; found without placing them.
+    bool LeavesFree(const CandidateGroup* const (&chosen)[kSlotCount], int weaponSlots,
+                    std::int64_t leastFree);
+
     const DoublingProfiles& Doubling() const { return doubling_; }
 
 private:
+    template <typename Visit>
+    void EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit) const;
     void ProfilesOf(const SearchHit& hit, const HitVariant* variant,
                     PieceProfile (&profiles)[kSlotCount],
                     const PieceProfile* (&pieces)[kSlotCount]) const;

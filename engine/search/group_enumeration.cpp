@@ -136,8 +136,8 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     }
     const std::int64_t defense = defense_[level] + group.bestDefense;
     request_.keys[level] = group.key;
-    if (ranked_->MayEnter(value_[level + 1] + rankBound_->BestBelow(level, request_.keys),
-                          defense + rankBound_->BestDefenseBelow(level))) {
+    if (rankBound_->MayEnter(*ranked_, level, request_.keys, value_[level + 1],
+                             defense + rankBound_->BestDefenseBelow(level))) {
         return false;
     }
     ++rankedOut_;
@@ -180,7 +180,7 @@ bool GroupEnumeration::Leaves() {
         if (LeafSkipsAfterFailure(group.key, lastFailed, exact_ != nullptr, lowDefenseSeen_)) {
             continue;
         }
-        if (RankedOut(kLeaf, group)) {
+        if (RankedOut(kLeaf, group) || GatedOut(group)) {
             continue;
         }
         SearchHit hit;
@@ -194,6 +194,25 @@ bool GroupEnumeration::Leaves() {
             lastFailed = group.key;
         }
     }
+    return true;
+}
+
+// A leaf whose sets could not enter a list already cut is passed over before it is judged: the
+// gate's question answers the judge's too. It counts as ranked out, so that nothing is skipped
+// after it as after a failure. One the subtree bound rules out is left for the judge to count.
+bool GroupEnumeration::GatedOut(const CandidateGroup& leaf) {
+    if (gate_ == nullptr) {
+        return false;
+    }
+    const auto index = static_cast<std::size_t>(&leaf - groups_[kLeaf].data());
+    if (bound_ != nullptr && !bound_->LeafMayHit(index, leaf.key)) {
+        return false;
+    }
+    chosen_[kLeaf] = &leaf;
+    if (!gate_->ShutsOutUnjudged(chosen_, defense_[kSlotCount])) {
+        return false;
+    }
+    ++rankedOut_;
     return true;
 }
 

@@ -51,6 +51,7 @@ private:
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);
     bool RankedOut(int level, const CandidateGroup& group);
+    bool GatedOut(const CandidateGroup& leaf);
     bool MayHitBelow(int level) const;
     bool CountWithoutHits(int level);
 

@@ -30,6 +30,16 @@ bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
     return true;
 }
 
+bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount],
+                                   std::int64_t defense) {
+    if (!gates_ || !ranked_.Cut()) {
+        return false;
+    }
+    const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
+    return leastKey != std::numeric_limits<std::int64_t>::min() &&
+           !judge_.LeavesFree(chosen, weaponSlots_, leastKey);
+}
+
 // Whether the sets of the hit that match `variant` have at least `leastKey` free slots: a
 // doubling piece's slots are those of its profile, the others those of their group.
 bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey) {

@@ -20,6 +20,11 @@ public:
     // `defense`: the best defence of the hit's sets.
     bool ShutsOut(const SearchHit& hit, std::int64_t defense);
 
+    // Whether none of the sets of the combination `chosen`, with best defence `defense`, can enter
+    // the list, told before it is judged. Only once the list is known to be cut: what is shut
+    // out here is not known to hold sets.
+    bool ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount], std::int64_t defense);
+
 private:
     bool MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey);
 

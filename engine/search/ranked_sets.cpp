@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+// Without branches: the heap's walk compares entries in no predictable pattern.
 bool RankedSets::Better(const Entry& a, const Entry& b) {
-    if (a.key != b.key) {
-        return a.key > b.key;
-    }
-    if (a.defense != b.defense) {
-        return a.defense > b.defense;
-    }
-    return a.part != b.part ? a.part < b.part : a.order < b.order;
+    const bool laterFound = a.part != b.part ? a.part < b.part : a.order < b.order;
+    const bool defenseFirst = (a.defense > b.defense) | ((a.defense == b.defense) & laterFound);
+    return (a.key > b.key) | ((a.key == b.key) & defenseFirst);
 }
 
 bool RankedSets::MayEnter(std::int64_t key, std::int64_t defense) const {
@@ -39,25 +36,27 @@ std::int64_t RankedSets::LeastKeyToEnter(std::int64_t defense) const {
     return winsTie ? worst.key : worst.key + 1;
 }
 
-void RankedSets::Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<CEquipSet> set) {
+void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& set) {
     if (!MayEnter(key, defense)) {
         cut_ = true;
         return;
     }
-    Entry entry{key, defense, part_, offered_++, std::move(set)};
     if (heap_.size() < capacity_) {
-        heap_.push_back(std::move(entry));
+        heap_.push_back(Entry{key, defense, part_, offered_++, stored_.size()});
+        stored_.push_back(set);
         // The heap's comparison puts the worst entry on top, as a max-heap of "worse".
         std::push_heap(heap_.begin(), heap_.end(), Better);
         return;
     }
     cut_ = true;
-    ReplaceWorst(std::move(entry));
+    const std::size_t stored = heap_.front().stored;
+    stored_[stored] = set;
+    ReplaceWorst(Entry{key, defense, part_, offered_++, stored});
 }
 
 // The new entry takes the worst one's place and sinks below every worse entry: one pass down the
 // heap instead of taking the worst out and bringing the new one up.
-void RankedSets::ReplaceWorst(Entry entry) {
+void RankedSets::ReplaceWorst(const Entry& entry) {
     const std::size_t size = heap_.size();
     std::size_t at = 0;
     for (;;) {
@@ -65,16 +64,16 @@ void RankedSets::ReplaceWorst(Entry entry) {
         if (worse >= size) {
             break;
         }
-        if (worse + 1 < size && Better(heap_[worse], heap_[worse + 1])) {
-            ++worse;
+        if (worse + 1 < size) {
+            worse += static_cast<std::size_t>(Better(heap_[worse], heap_[worse + 1]));
         }
         if (!Better(entry, heap_[worse])) {
             break;
         }
-        heap_[at] = std::move(heap_[worse]);
+        heap_[at] = heap_[worse];
         at = worse;
     }
-    heap_[at] = std::move(entry);
+    heap_[at] = entry;
 }
 
 std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
@@ -82,8 +81,9 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
     std::vector<std::unique_ptr<CEquipSet>> sets;
     sets.reserve(heap_.size());
     for (Entry& entry : heap_) {
-        sets.push_back(std::move(entry.set));
+        sets.push_back(std::make_unique<CEquipSet>(stored_[entry.stored]));
     }
     heap_.clear();
+    stored_.clear();
     return sets;
 }

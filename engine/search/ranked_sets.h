@@ -26,8 +26,9 @@ public:
     bool MayEnter(std::int64_t key, std::int64_t defense) const;
     // The least key with which a set of this defence, offered now, would be kept.
     std::int64_t LeastKeyToEnter(std::int64_t defense) const;
-    // Keeps the set if MayEnter allows it, dropping the worst one kept when full.
-    void Offer(std::int64_t key, std::int64_t defense, std::unique_ptr<CEquipSet> set);
+    // Keeps a copy of the set if MayEnter allows it, in the place of the worst one kept when
+    // full.
+    void Offer(std::int64_t key, std::int64_t defense, const CEquipSet& set);
     // Records that sets were left out because better ones filled the list.
     void NoteCut() { cut_ = true; }
     bool Cut() const { return cut_; }
@@ -39,18 +40,21 @@ public:
     std::vector<std::unique_ptr<CEquipSet>> TakeRanked();
 
 private:
+    // The heap holds only what orders the sets and where each is stored: most sets offered are
+    // dropped again, and a set dropped leaves its place in `stored_` to the next one.
     struct Entry {
         std::int64_t key;
         std::int64_t defense;
         std::uint64_t part;
         std::uint64_t order;
-        std::unique_ptr<CEquipSet> set;
+        std::size_t stored;
     };
     static bool Better(const Entry& a, const Entry& b);
-    void ReplaceWorst(Entry entry);
+    void ReplaceWorst(const Entry& entry);
 
     std::size_t capacity_;
     std::vector<Entry> heap_; // the worst set kept on top
+    std::vector<CEquipSet> stored_;
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;

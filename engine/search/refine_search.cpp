@@ -110,7 +110,7 @@ void RankResults(const CSearchCondition& condition, SearchOutcome& outcome) {
     for (std::unique_ptr<CEquipSet>& set : outcome.results) {
         const std::int64_t key = RankValue(*set, condition.rankKey, condition);
         const std::int64_t defense = set->TotalDefense();
-        ranked.Offer(key, defense, std::move(set));
+        ranked.Offer(key, defense, *set);
     }
     outcome.results = ranked.TakeRanked();
     if (ranked.Cut()) {
