@@ -99,16 +99,22 @@ void DecorationFitter::PlaceInBody(const Entry* entries, int count) {
     }
 }
 
+// A filling whose needs the free slots cannot hold is passed over before anything is placed.
 bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
     const FillingRange& range = FillingsFor(saved.need, capacity);
+    int free = 0;
+    for (const SocketHolder& holder : saved.holders) {
+        free += holder.free;
+    }
     for (int f = range.start; f < range.start + range.count; ++f) {
-        Restore(saved);
         const Filling& filling = fillings_[static_cast<std::size_t>(f)];
+        if (!FillingMayFit(filling, saved, free)) {
+            continue;
+        }
+        Restore(saved);
         PlaceInBody(filling.items, filling.count);
-        for (int i = 0; i < filling.count; ++i) {
-            const Entry& item = filling.items[i];
-            need_[item.skill] -= factor_ * Points(item.skill, item.size);
-            ApplySideEffects(item.skill, item.size, factor_);
+        for (int k = 0; k < count_; ++k) {
+            need_[k] -= factor_ * filling.drop[k];
         }
         ClearLists();
         if (NormalFit()) {
@@ -116,6 +122,37 @@ bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
         }
     }
     return false;
+}
+
+// The test the normal fitting starts with, made on the needs and free slots the filling would
+// leave. Its decorations all get into the body when it has an empty entry for each: together they
+// take no more than the body's free slots. Otherwise the filling is simply tried.
+bool DecorationFitter::FillingMayFit(const Filling& filling, const Snapshot& saved,
+                                     int free) const {
+    const SocketHolder& body = saved.holders[kBody];
+    const int emptyEntries =
+        static_cast<int>(std::count(body.decos, body.decos + body.slots, nullptr));
+    if (filling.count > emptyEntries) {
+        return true;
+    }
+    int need[kMaxChosenSkills];
+    for (int k = 0; k < count_; ++k) {
+        need[k] = saved.need[k] - factor_ * filling.drop[k];
+    }
+    return SlotsMayHold(need, free - filling.slots);
+}
+
+void DecorationFitter::CountDrops(Filling& filling) const {
+    for (int i = 0; i < filling.count; ++i) {
+        const Entry& item = filling.items[i];
+        filling.slots += item.size;
+        filling.drop[item.skill] += Points(item.skill, item.size);
+        for (int m = 0; m < count_; ++m) {
+            if (tracked_[m]) {
+                filling.drop[m] += table_.decoMinus[item.skill][m][item.size];
+            }
+        }
+    }
 }
 
 const DecorationFitter::FillingRange& DecorationFitter::FillingsFor(const int* savedNeed,
@@ -130,6 +167,9 @@ const DecorationFitter::FillingRange& DecorationFitter::FillingsFor(const int* s
     if (range.start < 0) {
         Filling gathered[kMaxFillings];
         range.count = CollectFillings(savedNeed, capacity, gathered);
+        for (int f = 0; f < range.count; ++f) {
+            CountDrops(gathered[f]);
+        }
         range.start = static_cast<int>(fillings_.size());
         fillings_.insert(fillings_.end(), gathered, gathered + range.count);
     }

@@ -39,6 +39,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     }
     rejected_ = 0;
     NoteDoublingProfiles();
+    OpenAllVariants();
     if (ranked_ != nullptr) {
         PrepareRanking();
     }
@@ -62,6 +63,37 @@ void HitExpansion::NoteDoublingProfiles() {
             profiles_[slot].push_back(exact_->Doubling().IndexOf(slot, *piece));
         }
     }
+}
+
+void HitExpansion::OpenAllVariants() {
+    std::vector<std::uint32_t>& all = openVariants_[0];
+    all.resize(hit_->variants.size());
+    for (std::uint32_t index = 0; index < all.size(); ++index) {
+        all[index] = index;
+    }
+    open_[0] = &all;
+}
+
+// Keeps the variants still open under the level's member; false when none is, so that no set
+// of a variant never met is built. The first one left at the last level is the set's own: the
+// variants of a hit differ in their profiles, so at most one matches all five pieces.
+bool HitExpansion::NarrowVariants(int level, std::size_t member) {
+    const std::vector<std::uint32_t>& open = *open_[level];
+    if (profiles_[level].empty()) {
+        open_[level + 1] = &open;
+        return true;
+    }
+    const int profile = profiles_[level][member];
+    std::vector<std::uint32_t>& narrowed = openVariants_[level + 1];
+    narrowed.clear();
+    for (const std::uint32_t index : open) {
+        const std::uint16_t wanted = hit_->variants[index].profile[level];
+        if (wanted == HitVariant::kAnyProfile || wanted == profile) {
+            narrowed.push_back(index);
+        }
+    }
+    open_[level + 1] = &narrowed;
+    return !narrowed.empty();
 }
 
 void HitExpansion::PrepareRanking() {
@@ -92,8 +124,7 @@ void HitExpansion::PrepareRanking() {
 std::int64_t HitExpansion::MostFreeSlotsOfDecorations() {
     const RankKey key = condition_.rankKey;
     if (exact_ == nullptr || hit_->variants.empty()) {
-        const DecoBlock* decos = DecorationsOfSet();
-        return decos != nullptr ? DecorationRankValue(*decos, key, weaponSlots_) : weaponSlots_;
+        return DecorationRankValue(DecorationsOfSet(), key, weaponSlots_);
     }
     std::int64_t most = 0;
     for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
@@ -139,6 +170,9 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
                 NotePassedOver();
                 continue;
             }
+        }
+        if (!NarrowVariants(level, i)) {
+            continue;
         }
         pieces_[level] = members[i];
         member_[level] = i;
@@ -186,57 +220,37 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
     return true;
 }
 
-// The variant of the hit that the set's doubling pieces match, as its index; the number of
-// variants when none does. 0 for a hit without variants.
-std::size_t HitExpansion::VariantOfSet() const {
-    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
-        const HitVariant& candidate = hit_->variants[index];
-        bool matches = true;
-        for (int slot = 0; slot < kSlotCount && matches; ++slot) {
-            matches = candidate.profile[slot] == HitVariant::kAnyProfile ||
-                      candidate.profile[slot] == profiles_[slot][member_[slot]];
-        }
-        if (matches) {
-            return index;
-        }
-    }
-    return hit_->variants.empty() ? 0 : hit_->variants.size();
-}
-
-// The hit's decorations, or those of the variant matching the set's doubling pieces; null when
-// the set's variant was not met. A search that defers the decorations gets none yet.
-const DecoBlock* HitExpansion::DecorationsOfSet() {
+// The hit's decorations, or those of the variant matching the set's doubling pieces. A search
+// that defers the decorations gets none yet.
+const DecoBlock& HitExpansion::DecorationsOfSet() {
     if (exact_ == nullptr) {
-        return &hit_->decos;
+        return hit_->decos;
     }
     static const DecoBlock kNoDecorations;
-    const std::size_t index = VariantOfSet();
-    if (!hit_->variants.empty() && index == hit_->variants.size()) {
-        return nullptr;
-    }
     if (defersDecorations_) {
-        return &kNoDecorations;
+        return kNoDecorations;
     }
-    return &ArrangedVariant(index, hit_->variants.empty() ? nullptr : &hit_->variants[index]);
+    if (hit_->variants.empty()) {
+        return ArrangedVariant(0, nullptr);
+    }
+    const std::uint32_t index = open_[kSlotCount]->front();
+    return ArrangedVariant(index, &hit_->variants[index]);
 }
 
 bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
     if (!Pump()) {
         return false;
     }
-    const DecoBlock* decos = DecorationsOfSet();
-    if (decos == nullptr) {
-        return true;
-    }
+    const DecoBlock& decos = DecorationsOfSet();
     if (ranked_ != nullptr) {
-        return OfferSet(*decos, defense, value);
+        return OfferSet(decos, defense, value);
     }
     // A full list ends at the next set it cannot take: only then is it known to be cut.
     if (listFull_) {
         outcome_.NoteStop(SearchStop::kDisplayLimit);
         return false;
     }
-    outcome_.results.push_back(MakeSet(*decos));
+    outcome_.results.push_back(MakeSet(decos));
     listFull_ = outcome_.results.size() >= maxDisplay_;
     return true;
 }

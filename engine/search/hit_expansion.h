@@ -42,8 +42,9 @@ private:
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();
     const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
-    std::size_t VariantOfSet() const;
-    const DecoBlock* DecorationsOfSet();
+    void OpenAllVariants();
+    bool NarrowVariants(int level, std::size_t member);
+    const DecoBlock& DecorationsOfSet();
 
     SearchProgress& progress_;
     SearchOutcome& outcome_;
@@ -77,6 +78,10 @@ private:
     std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
     // The doubling profile of each member where the hit's variants tell them apart.
     std::vector<int> profiles_[kSlotCount];
+    // The variants, by index, that the pieces chosen above each level still match; a level
+    // whose members the variants do not tell apart shares the list of the level above.
+    std::vector<std::uint32_t> openVariants_[kSlotCount + 1];
+    const std::vector<std::uint32_t>* open_[kSlotCount + 1] = {};
     std::uint64_t rejected_ = 0;
     bool listFull_ = false;
 };
