@@ -99,16 +99,20 @@ void DecorationFitter::PlaceInBody(const Entry* entries, int count) {
     }
 }
 
-// A filling whose needs the free slots cannot hold is passed over before anything is placed.
+// A filling whose needs the free slots cannot hold is passed over before anything is placed;
+// one with more decorations than the body has empty entries is simply tried.
 bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
     const FillingRange& range = FillingsFor(saved.need, capacity);
     int free = 0;
     for (const SocketHolder& holder : saved.holders) {
         free += holder.free;
     }
+    const SocketHolder& body = saved.holders[kBody];
+    const int emptyEntries =
+        static_cast<int>(std::count(body.decos, body.decos + body.slots, nullptr));
     for (int f = range.start; f < range.start + range.count; ++f) {
         const Filling& filling = fillings_[static_cast<std::size_t>(f)];
-        if (!FillingMayFit(filling, saved, free)) {
+        if (filling.count <= emptyEntries && !FillingMayFit(filling, saved.need, free)) {
             continue;
         }
         Restore(saved);
@@ -125,19 +129,12 @@ bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
 }
 
 // The test the normal fitting starts with, made on the needs and free slots the filling would
-// leave. Its decorations all get into the body when it has an empty entry for each: together they
-// take no more than the body's free slots. Otherwise the filling is simply tried.
-bool DecorationFitter::FillingMayFit(const Filling& filling, const Snapshot& saved,
-                                     int free) const {
-    const SocketHolder& body = saved.holders[kBody];
-    const int emptyEntries =
-        static_cast<int>(std::count(body.decos, body.decos + body.slots, nullptr));
-    if (filling.count > emptyEntries) {
-        return true;
-    }
+// leave. Those are known before placing when the body has an empty entry for each of its
+// decorations: together they take no more than the body's free slots, so all of them get in.
+bool DecorationFitter::FillingMayFit(const Filling& filling, const int* savedNeed, int free) const {
     int need[kMaxChosenSkills];
     for (int k = 0; k < count_; ++k) {
-        need[k] = saved.need[k] - factor_ * filling.drop[k];
+        need[k] = savedNeed[k] - factor_ * filling.drop[k];
     }
     return SlotsMayHold(need, free - filling.slots);
 }

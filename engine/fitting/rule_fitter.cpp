@@ -11,8 +11,8 @@ DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchConditi
         tracked_[k] = (table.Threshold(k) >= 0) != table.excluded[k];
         floors_[k].Build(table.decoPoints[k]);
     }
-    // Room for every filling there can be, so that gathering them never moves those kept.
-    fillings_.reserve(static_cast<std::size_t>(4 * kNeedyMasks * kMaxFillings));
+    // Room for the fillings of a few sets of needy skills; a search seldom meets more.
+    fillings_.reserve(static_cast<std::size_t>(4 * kMaxFillings));
 }
 
 bool DecorationFitter::FitDecorations(const FitRequest& request, DecoBlock& out) {

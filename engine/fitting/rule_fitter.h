@@ -28,8 +28,8 @@ struct FitRequest {
 };
 
 // Decides for one combination of group keys whether decorations can be fitted so that every
-// chosen skill is met, and which go where. All state is fixed-size: an evaluation never
-// allocates.
+// chosen skill is met, and which go where. All state is fixed-size but the kept body fillings,
+// which grow only the first time a set of needy skills meets a body capacity.
 class DecorationFitter {
 public:
     DecorationFitter(const SkillTable& table, const CSearchCondition& condition);
@@ -76,8 +76,7 @@ private:
     // The most CollectFillings can gather: for a body of three slots, each of the (at most
     // kMaxRuleFittingSkills) skills that still need points starts a size-3 filling, a size-2 +
     // size-1 one with each needy skill, and a size-1 × 3 one with each pair of them. Sized by the
-    // rule-based fitting's own limit: the array is made for every body tried, and one sized for
-    // the complete fitting's rows would be seven times larger.
+    // rule-based fitting's own limit, which the fitting is never used beyond.
     static constexpr int kMaxFillings =
         kMaxRuleFittingSkills *
         (1 + kMaxRuleFittingSkills + kMaxRuleFittingSkills * kMaxRuleFittingSkills);
@@ -124,7 +123,7 @@ private:
     bool TryBodyFillings(const Snapshot& saved, int capacity);
     const FillingRange& FillingsFor(const int* savedNeed, int capacity);
     void CountDrops(Filling& filling) const;
-    bool FillingMayFit(const Filling& filling, const Snapshot& saved, int free) const;
+    bool FillingMayFit(const Filling& filling, const int* savedNeed, int free) const;
     int CollectFillings(const int* savedNeed, int capacity, Filling* fillings) const;
     Entry MakeEntry(int skill, int size) const;
     Snapshot Save() const;
