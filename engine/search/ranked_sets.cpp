@@ -45,7 +45,7 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
         heap_.push_back(Entry{key, defense, part_, offered_++, stored_.size()});
         stored_.push_back(std::make_unique<CEquipSet>(set));
         // The heap's comparison puts the worst entry on top, as a max-heap of "worse".
-        std::push_heap(heap_.begin(), heap_.end(), Better);
+        std::push_heap(heap_.begin(), heap_.end(), BetterOrder{});
         return;
     }
     cut_ = true;
@@ -77,7 +77,7 @@ void RankedSets::ReplaceWorst(const Entry& entry) {
 }
 
 std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
-    std::sort(heap_.begin(), heap_.end(), Better);
+    std::sort(heap_.begin(), heap_.end(), BetterOrder{});
     std::vector<std::unique_ptr<CEquipSet>> sets;
     sets.reserve(heap_.size());
     for (Entry& entry : heap_) {

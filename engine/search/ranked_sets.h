@@ -51,6 +51,10 @@ private:
         std::size_t stored;
     };
     static bool Better(const Entry& a, const Entry& b);
+    // Better as an object, not a function pointer, so that the standard algorithms inline it.
+    struct BetterOrder {
+        bool operator()(const Entry& a, const Entry& b) const { return Better(a, b); }
+    };
     void ReplaceWorst(const Entry& entry);
 
     std::size_t capacity_;
