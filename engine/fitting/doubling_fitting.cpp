@@ -99,16 +99,26 @@ void DecorationFitter::PlaceInBody(const Entry* entries, int count) {
     }
 }
 
+// A filling whose needs the free slots cannot hold is passed over before anything is placed;
+// one with more decorations than the body has empty entries is simply tried.
 bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
     const FillingRange& range = FillingsFor(saved.need, capacity);
+    int free = 0;
+    for (const SocketHolder& holder : saved.holders) {
+        free += holder.free;
+    }
+    const SocketHolder& body = saved.holders[kBody];
+    const int emptyEntries =
+        static_cast<int>(std::count(body.decos, body.decos + body.slots, nullptr));
     for (int f = range.start; f < range.start + range.count; ++f) {
-        Restore(saved);
         const Filling& filling = fillings_[static_cast<std::size_t>(f)];
+        if (filling.count <= emptyEntries && !FillingMayFit(filling, saved.need, free)) {
+            continue;
+        }
+        Restore(saved);
         PlaceInBody(filling.items, filling.count);
-        for (int i = 0; i < filling.count; ++i) {
-            const Entry& item = filling.items[i];
-            need_[item.skill] -= factor_ * Points(item.skill, item.size);
-            ApplySideEffects(item.skill, item.size, factor_);
+        for (int k = 0; k < count_; ++k) {
+            need_[k] -= factor_ * filling.drop[k];
         }
         ClearLists();
         if (NormalFit()) {
@@ -116,6 +126,30 @@ bool DecorationFitter::TryBodyFillings(const Snapshot& saved, int capacity) {
         }
     }
     return false;
+}
+
+// The test the normal fitting starts with, made on the needs and free slots the filling would
+// leave. Those are known before placing when the body has an empty entry for each of its
+// decorations: together they take no more than the body's free slots, so all of them get in.
+bool DecorationFitter::FillingMayFit(const Filling& filling, const int* savedNeed, int free) const {
+    int need[kMaxChosenSkills];
+    for (int k = 0; k < count_; ++k) {
+        need[k] = savedNeed[k] - factor_ * filling.drop[k];
+    }
+    return SlotsMayHold(need, free - filling.slots);
+}
+
+void DecorationFitter::CountDrops(Filling& filling) const {
+    for (int i = 0; i < filling.count; ++i) {
+        const Entry& item = filling.items[i];
+        filling.slots += item.size;
+        filling.drop[item.skill] += Points(item.skill, item.size);
+        for (int m = 0; m < count_; ++m) {
+            if (tracked_[m]) {
+                filling.drop[m] += table_.decoMinus[item.skill][m][item.size];
+            }
+        }
+    }
 }
 
 const DecorationFitter::FillingRange& DecorationFitter::FillingsFor(const int* savedNeed,
@@ -130,6 +164,9 @@ const DecorationFitter::FillingRange& DecorationFitter::FillingsFor(const int* s
     if (range.start < 0) {
         Filling gathered[kMaxFillings];
         range.count = CollectFillings(savedNeed, capacity, gathered);
+        for (int f = 0; f < range.count; ++f) {
+            CountDrops(gathered[f]);
+        }
         range.start = static_cast<int>(fillings_.size());
         fillings_.insert(fillings_.end(), gathered, gathered + range.count);
     }

@@ -52,10 +52,14 @@ bool DecorationFitter::FreeSlotsMayHoldNeeds() const {
     for (const SocketHolder& holder : holders_) {
         free += holder.free;
     }
+    return SlotsMayHold(need_, free);
+}
+
+bool DecorationFitter::SlotsMayHold(const int* need, int free) const {
     int wanted = 0;
     for (int k = 0; k < count_; ++k) {
         if (tracked_[k]) {
-            wanted += floors_[k].SlotsFor(need_[k]);
+            wanted += floors_[k].SlotsFor(need[k]);
         }
     }
     return wanted <= free;

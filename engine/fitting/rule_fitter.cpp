@@ -11,8 +11,8 @@ DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchConditi
         tracked_[k] = (table.Threshold(k) >= 0) != table.excluded[k];
         floors_[k].Build(table.decoPoints[k]);
     }
-    // Room for every filling there can be, so that gathering them never moves those kept.
-    fillings_.reserve(static_cast<std::size_t>(4 * kNeedyMasks * kMaxFillings));
+    // Room for the fillings of a few sets of needy skills; a search seldom meets more.
+    fillings_.reserve(static_cast<std::size_t>(4 * kMaxFillings));
 }
 
 bool DecorationFitter::FitDecorations(const FitRequest& request, DecoBlock& out) {
@@ -49,19 +49,31 @@ void DecorationFitter::BeginEvaluation(const FitRequest& request) {
     holders_[kWeaponPosition].Init(std::clamp(request.weaponSlots, 0, 3), kWeaponPosition);
     freeSlots_ += holders_[kWeaponPosition].slots;
 
-    // A doubling piece counts what the body key holds.
-    const GroupKey body = request.keys[kBody];
-    for (int k = 0; k < count_; ++k) {
-        int points = request.extraPoints[k];
-        for (const GroupKey key : request.keys) {
-            const GroupKey counted = key == kDoublingKey ? body : key;
-            points += counted == kDoublingKey ? 0 : KeyPoints(counted, k);
-        }
-        keyPoints_[k] = points;
-        fixedPoints_[k] = 0;
-    }
+    SumKeyPoints(request);
+    std::fill_n(fixedPoints_, count_, 0);
     if (request.placeFixed && hasFixed_) {
         PlaceFixedDecorations();
+    }
+}
+
+// A doubling piece counts what the body key holds.
+void DecorationFitter::SumKeyPoints(const FitRequest& request) {
+    const GroupKey body = request.keys[kBody];
+    const auto pointsOf = [body](GroupKey key, int k) {
+        const GroupKey counted = key == kDoublingKey ? body : key;
+        return counted == kDoublingKey ? 0 : KeyPoints(counted, k);
+    };
+    if (!std::equal(request.keys, request.keys + kLeg, prefixKeys_)) {
+        std::copy_n(request.keys, kLeg, prefixKeys_);
+        for (int k = 0; k < count_; ++k) {
+            prefixPoints_[k] = 0;
+            for (int slot = 0; slot < kLeg; ++slot) {
+                prefixPoints_[k] += pointsOf(request.keys[slot], k);
+            }
+        }
+    }
+    for (int k = 0; k < count_; ++k) {
+        keyPoints_[k] = prefixPoints_[k] + pointsOf(request.keys[kLeg], k) + request.extraPoints[k];
     }
 }
 

@@ -28,8 +28,8 @@ struct FitRequest {
 };
 
 // Decides for one combination of group keys whether decorations can be fitted so that every
-// chosen skill is met, and which go where. All state is fixed-size: an evaluation never
-// allocates.
+// chosen skill is met, and which go where. All state is fixed-size but the kept body fillings,
+// which grow only the first time a set of needy skills meets a body capacity.
 class DecorationFitter {
 public:
     DecorationFitter(const SkillTable& table, const CSearchCondition& condition);
@@ -68,12 +68,15 @@ private:
         Entry items[3];
         int count = 0;
         int code = 0; // the same decorations in any order give the same code
+        // Slots the decorations take, and what they lower each need by once (points and minus
+        // points together), filled in when the filling is kept.
+        int slots = 0;
+        int drop[kMaxChosenSkills] = {};
     };
     // The most CollectFillings can gather: for a body of three slots, each of the (at most
     // kMaxRuleFittingSkills) skills that still need points starts a size-3 filling, a size-2 +
     // size-1 one with each needy skill, and a size-1 × 3 one with each pair of them. Sized by the
-    // rule-based fitting's own limit: the array is made for every body tried, and one sized for
-    // the complete fitting's rows would be seven times larger.
+    // rule-based fitting's own limit, which the fitting is never used beyond.
     static constexpr int kMaxFillings =
         kMaxRuleFittingSkills *
         (1 + kMaxRuleFittingSkills + kMaxRuleFittingSkills * kMaxRuleFittingSkills);
@@ -88,6 +91,7 @@ private:
 
     // rule_fitter.cpp: the evaluation around the fitting.
     void BeginEvaluation(const FitRequest& request);
+    void SumKeyPoints(const FitRequest& request);
     void PlaceFixedDecorations();
     bool ComputeNeeds();
     bool PassesSlotCheck(const FitRequest& request) const;
@@ -100,6 +104,7 @@ private:
     // normal_fitting.cpp: choosing, placing and splitting.
     bool NormalFit();
     bool FreeSlotsMayHoldNeeds() const;
+    bool SlotsMayHold(const int* need, int free) const;
     bool ChooseDecorations();
     bool ChooseStep(int skill, bool& preferTwo, bool& preferOne);
     bool Append(int skill, int size, bool lowersNeed);
@@ -117,6 +122,8 @@ private:
     void PlaceInBody(const Entry* entries, int count);
     bool TryBodyFillings(const Snapshot& saved, int capacity);
     const FillingRange& FillingsFor(const int* savedNeed, int capacity);
+    void CountDrops(Filling& filling) const;
+    bool FillingMayFit(const Filling& filling, const int* savedNeed, int free) const;
     int CollectFillings(const int* savedNeed, int capacity, Filling* fillings) const;
     Entry MakeEntry(int skill, int size) const;
     Snapshot Save() const;
@@ -136,6 +143,10 @@ private:
     SocketHolder holders_[kPositionCount];
     int need_[kMaxChosenSkills] = {};
     int keyPoints_[kMaxChosenSkills] = {};
+    // Combinations come with the leg's key changing most often: the points of the other four keys
+    // (a doubling key counted as the body's) are summed once for all of those that share them.
+    GroupKey prefixKeys_[kLeg] = {kNoFailedKey, kNoFailedKey, kNoFailedKey, kNoFailedKey};
+    int prefixPoints_[kMaxChosenSkills] = {};
     int fixedPoints_[kMaxChosenSkills] = {};
     int freeSlots_ = 0;
     int doublingCount_ = 0;

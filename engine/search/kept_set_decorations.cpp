@@ -27,10 +27,29 @@ struct HitOfSetHash {
     }
 };
 
+// The profile of a doubling piece, looked up once per piece: the kept sets share few pieces.
+class ProfileIndices {
+public:
+    explicit ProfileIndices(const DoublingProfiles& profiles) : profiles_(profiles) {}
+
+    int Of(int slot, const CEquipData& piece) {
+        auto [entry, isNew] = known_[slot].try_emplace(&piece, 0);
+        if (isNew) {
+            entry->second = profiles_.IndexOf(slot, piece);
+        }
+        return entry->second;
+    }
+
+private:
+    const DoublingProfiles& profiles_;
+    std::unordered_map<const CEquipData*, int> known_[kSlotCount];
+};
+
 } // namespace
 
 void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::unordered_map<HitOfSet, DecoBlock, HitOfSetHash> arranged;
+    ProfileIndices profiles(judge.Doubling());
     for (const std::unique_ptr<CEquipSet>& set : sets) {
         SearchHit hit;
         HitVariant variant;
@@ -40,7 +59,7 @@ void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquip
             hit.keys[slot] = set->pieces[slot]->groupKey;
             shared[slot] = hit.keys[slot];
             if (hit.keys[slot] == kDoublingKey) {
-                const int profile = judge.Doubling().IndexOf(slot, *set->pieces[slot]);
+                const int profile = profiles.Of(slot, *set->pieces[slot]);
                 variant.profile[slot] = static_cast<std::uint16_t>(profile);
                 shared[kSlotCount + slot] = static_cast<GroupKey>(profile);
                 doubling = true;

@@ -43,14 +43,14 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
     }
     if (heap_.size() < capacity_) {
         heap_.push_back(Entry{key, defense, part_, offered_++, stored_.size()});
-        stored_.push_back(set);
+        stored_.push_back(std::make_unique<CEquipSet>(set));
         // The heap's comparison puts the worst entry on top, as a max-heap of "worse".
         std::push_heap(heap_.begin(), heap_.end(), Better);
         return;
     }
     cut_ = true;
     const std::size_t stored = heap_.front().stored;
-    stored_[stored] = set;
+    *stored_[stored] = set;
     ReplaceWorst(Entry{key, defense, part_, offered_++, stored});
 }
 
@@ -81,7 +81,7 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
     std::vector<std::unique_ptr<CEquipSet>> sets;
     sets.reserve(heap_.size());
     for (Entry& entry : heap_) {
-        sets.push_back(std::make_unique<CEquipSet>(stored_[entry.stored]));
+        sets.push_back(std::move(stored_[entry.stored]));
     }
     heap_.clear();
     stored_.clear();

@@ -41,7 +41,8 @@ public:
 
 private:
     // The heap holds only what orders the sets and where each is stored: most sets offered are
-    // dropped again, and a set dropped leaves its place in `stored_` to the next one.
+    // dropped again, and a set dropped leaves its place in `stored_`, allocation and all, to the
+    // next one.
     struct Entry {
         std::int64_t key;
         std::int64_t defense;
@@ -54,7 +55,7 @@ private:
 
     std::size_t capacity_;
     std::vector<Entry> heap_; // the worst set kept on top
-    std::vector<CEquipSet> stored_;
+    std::vector<std::unique_ptr<CEquipSet>> stored_;
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;
