@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "engine/sets/set_blocks.h"
 #include "engine/sets/skill_summary.h"
 #include "engine/tables/records.h"
 
@@ -21,6 +23,12 @@ struct CEquipSet {
     std::int32_t weaponSlots = 0;
     CEquipData* pieces[kPositionCount] = {};
     CDecoData* decos[kPositionCount][3] = {};
+
+    // Sets on the heap come from the set blocks: a search may list a million of them.
+    static void* operator new(std::size_t size) { return set_blocks::Allocate(size); }
+    static void operator delete(void* set, std::size_t size) noexcept {
+        set_blocks::Free(set, size);
+    }
 
     void Clear();
     bool IsEmpty() const;
