@@ -23,6 +23,7 @@ constexpr std::size_t kSetBytes = sizeof(CEquipSet);
 constexpr std::size_t kSlotBytes = sizeof(SlotHead) + kSetBytes;
 constexpr std::size_t kSlotsPerBlock = (kBlockBytes - kHeaderBytes) / kSlotBytes;
 static_assert(kHeaderBytes % alignof(CEquipSet) == 0 && kSlotBytes % alignof(CEquipSet) == 0);
+static_assert(alignof(CEquipSet) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
 // `holds` counts the sets alive in the block plus the slots its thread may still hand out plus
 // one while it is that thread's block, so that handing out a slot needs no atomic step: the
@@ -55,8 +56,7 @@ public:
     void* Next() {
         if (block_ == nullptr || used_ == kSlotsPerBlock) {
             LetGo();
-            block_ = new (::operator new (kBlockBytes, std::align_val_t{kBlockBytes}))
-                Block{kSlotsPerBlock + 1};
+            block_ = new (::operator new(kBlockBytes)) Block{kSlotsPerBlock + 1};
             used_ = 0;
         }
         char* slot = reinterpret_cast<char*>(block_) + kHeaderBytes + kSlotBytes * used_++;
