@@ -17,7 +17,11 @@ public:
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
+    // An empty view may hold no pointer at all, which memcpy must not be given.
     void Append(std::string_view text) {
+        if (text.empty()) {
+            return;
+        }
         Reserve(text.size());
         std::memcpy(end_, text.data(), text.size());
         end_ += text.size();

@@ -59,7 +59,7 @@ void FrontierTable::BuildNeedRows(int k, const std::vector<Choice>& choices,
     rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first + 1) * stride_,
                       static_cast<std::uint8_t>(cap));
     for (int x = rows.first; x <= rows.last; ++x) {
-        std::uint8_t* row = &rows.bytes[static_cast<std::size_t>(x - rows.first) * stride_];
+        std::uint8_t* row = rows.bytes.data() + static_cast<std::size_t>(x - rows.first) * stride_;
         for (int e = 0; e < size_; ++e) {
             row[e] = slotsFor[std::clamp(x - choices[e].points[k], 0, widest)];
         }
@@ -79,7 +79,8 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     rows.last = most->with[k];
     rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first) * stride_, kLacks);
     for (int w = rows.first + 1; w <= rows.last; ++w) {
-        std::uint8_t* row = &rows.bytes[static_cast<std::size_t>(w - rows.first - 1) * stride_];
+        std::uint8_t* row =
+            rows.bytes.data() + static_cast<std::size_t>(w - rows.first - 1) * stride_;
         for (int e = 0; e < size_; ++e) {
             row[e] = choices[e].with[k] < w ? kLacks : 0;
         }
@@ -109,7 +110,8 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
         const Rows& needRows = need_[k];
         if (pointsShort[k] > needRows.first) {
             const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
-            query.rows[query.needCount] = &needRows.bytes[static_cast<std::size_t>(x) * stride_];
+            query.rows[query.needCount] =
+                needRows.bytes.data() + static_cast<std::size_t>(x) * stride_;
             query.skillOf[query.needCount++] = k;
         }
     }
@@ -121,7 +123,8 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
         }
         if (withShort[k] > lackRows.first) {
             const int w = withShort[k] - lackRows.first - 1;
-            query.rows[query.rowCount++] = &lackRows.bytes[static_cast<std::size_t>(w) * stride_];
+            query.rows[query.rowCount++] =
+                lackRows.bytes.data() + static_cast<std::size_t>(w) * stride_;
         }
     }
     return true;
