@@ -83,16 +83,21 @@ bool ExactJudge::LeavesFree(const CandidateGroup* const (&chosen)[kSlotCount], i
     bool leaves = false;
     EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount], const HitVariant*,
                                   std::uint64_t) {
-        std::int64_t slots = weaponSlots;
-        for (const PieceProfile* piece : pieces) {
-            slots += piece->slots;
-        }
-        const std::int64_t spare = slots - leastFree;
-        leaves = spare >= 0 && combination_.TakesAtMost(
-                                   pieces, static_cast<int>(std::min<std::int64_t>(spare, 255)));
+        leaves = PiecesLeaveFree(pieces, weaponSlots, leastFree);
         return !leaves;
     });
     return leaves;
+}
+
+bool ExactJudge::PiecesLeaveFree(const PieceProfile* const (&pieces)[kSlotCount], int weaponSlots,
+                                 std::int64_t leastFree) {
+    std::int64_t slots = weaponSlots;
+    for (const PieceProfile* piece : pieces) {
+        slots += piece->slots;
+    }
+    const std::int64_t spare = slots - leastFree;
+    return spare >= 0 &&
+           combination_.TakesAtMost(pieces, static_cast<int>(std::min<std::int64_t>(spare, 255)));
 }
 
 // A doubling piece by the variant's profile, the others by what their group keys hold.
@@ -116,9 +121,10 @@ void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBl
     combination_.Arrange(pieces, out);
 }
 
-bool ExactJudge::TakesAtMost(const SearchHit& hit, const HitVariant* variant, int slots) {
+bool ExactJudge::LeavesFree(const SearchHit& hit, const HitVariant* variant, int weaponSlots,
+                            std::int64_t leastFree) {
     PieceProfile profiles[kSlotCount];
     const PieceProfile* pieces[kSlotCount] = {};
     ProfilesOf(hit, variant, profiles, pieces);
-    return combination_.TakesAtMost(pieces, slots);
+    return PiecesLeaveFree(pieces, weaponSlots, leastFree);
 }

@@ -22,11 +22,13 @@ public:
     // The decorations of a hit's sets (of one variant, when it has variants). Found only for hits
     // whose sets are listed, as most hits of a search with a minimum defence list none.
     void Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out);
-    // Whether those decorations take at most `slots` slots; found without placing them.
-    bool TakesAtMost(const SearchHit& hit, const HitVariant* variant, int slots);
+    // Whether those decorations leave at least `leastFree` slots free, the weapon's `weaponSlots`
+    // included; found without placing them.
+    bool LeavesFree(const SearchHit& hit, const HitVariant* variant, int weaponSlots,
+                    std::int64_t leastFree);
 
     // Whether some sets of the combination can be met with decorations that leave at least
-    // `leastFree` slots free, the weapon's `weaponSlots` included; found without placing them.
+    // `leastFree` slots free, as above.
     bool LeavesFree(const CandidateGroup* const (&chosen)[kSlotCount], int weaponSlots,
                     std::int64_t leastFree);
 
@@ -35,6 +37,8 @@ public:
 private:
     template <typename Visit>
     void EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit) const;
+    bool PiecesLeaveFree(const PieceProfile* const (&pieces)[kSlotCount], int weaponSlots,
+                         std::int64_t leastFree);
     void ProfilesOf(const SearchHit& hit, const HitVariant* variant,
                     PieceProfile (&profiles)[kSlotCount],
                     const PieceProfile* (&pieces)[kSlotCount]) const;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/condition/group_key.h"
-
 RankHitGate::RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked)
     : judge_(judge), ranked_(ranked), gates_(condition.rankKey == RankKey::kFreeSlots),
       weaponSlots_(condition.weaponSlots) {}
@@ -40,18 +38,7 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
            !judge_.LeavesFree(chosen, weaponSlots_, leastKey);
 }
 
-// Whether the sets of the hit that match `variant` have at least `leastKey` free slots: a
-// doubling piece's slots are those of its profile, the others those of their group.
+// Whether the sets of the hit that match `variant` have at least `leastKey` free slots.
 bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey) {
-    std::int64_t slots = weaponSlots_;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        slots += hit.keys[slot] == kDoublingKey && variant != nullptr
-                     ? judge_.Doubling().At(slot)[variant->profile[slot]].slots
-                     : KeySlots(hit.keys[slot]);
-    }
-    const std::int64_t spare = slots - leastKey;
-    if (spare < 0) {
-        return false;
-    }
-    return judge_.TakesAtMost(hit, variant, static_cast<int>(std::min<std::int64_t>(spare, 255)));
+    return judge_.LeavesFree(hit, variant, weaponSlots_, leastKey);
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "engine/sets/equip_set.h"
+#include "engine/sets/skill_summary.h"
 #include "engine/tables/equip_database.h"
 
 namespace {
@@ -12,10 +13,6 @@ namespace {
 // A record may name a system twice; like the summary, only the first entry counts.
 bool NamedBefore(const std::int32_t* ids, int entry) {
     return std::find(ids, ids + entry, ids[entry]) != ids + entry;
-}
-
-int Magnitude(int threshold) {
-    return threshold < 0 ? -threshold : threshold;
 }
 
 // Wider ranges of thresholds than this walk their levels for each total.
@@ -166,14 +163,13 @@ std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
     return lastArrangementNumber_;
 }
 
-// The largest positive threshold reached wins, or the most negative minus level; on equal
-// thresholds the later row.
+// As ActivatedSkill finds it, over the system's own rows only.
 int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     int best = -1;
     for (const int row : levels_[static_cast<std::size_t>(id)]) {
         const CSkillData& skill = *skills_[static_cast<std::size_t>(row)];
         if (skill.IsReached(total) &&
-            (best < 0 || Magnitude(skill.threshold) >= Magnitude(skills_[best]->threshold))) {
+            TakesPlaceOf(skill, best < 0 ? nullptr : skills_[static_cast<std::size_t>(best)])) {
             best = row;
         }
     }

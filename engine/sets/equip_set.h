@@ -8,16 +8,16 @@
 #include "engine/sets/skill_summary.h"
 #include "engine/tables/records.h"
 
-// Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
-// every result, and the set shown in detail. Decoration entries are packed from the front.
-// The two integers sit together so that no padding follows either: a search may hold a million
-// sets.
 // A set's defence and five resistances, found in one pass over its pieces.
 struct SetTotals {
     int defense = 0;
     int resist[5] = {};
 };
 
+// Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
+// every result, and the set shown in detail. Decoration entries are packed from the front.
+// The two integers sit together so that no padding follows either: a search may hold a million
+// sets.
 struct CEquipSet {
     std::int32_t number = 0; // 1-based position in the result list, 0 otherwise
     std::int32_t weaponSlots = 0;

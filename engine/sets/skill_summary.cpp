@@ -13,6 +13,14 @@ int Magnitude(int threshold) {
     return threshold < 0 ? -threshold : threshold;
 }
 
+} // namespace
+
+bool TakesPlaceOf(const CSkillData& reached, const CSkillData* best) {
+    return best == nullptr || Magnitude(reached.threshold) >= Magnitude(best->threshold);
+}
+
+namespace {
+
 void AddPoints(SkillRow& row, int position, int points, bool& contributed) {
     if (points == 0) {
         return;
@@ -62,7 +70,7 @@ int ActivatedSkill(int id, int total, const std::vector<CSkillData*>& skills) {
         if (skill.systemId != id || !skill.IsReached(total)) {
             continue;
         }
-        if (best < 0 || Magnitude(skill.threshold) >= Magnitude(skills[best]->threshold)) {
+        if (TakesPlaceOf(skill, best < 0 ? nullptr : skills[best])) {
             best = static_cast<int>(i);
         }
     }
@@ -85,8 +93,7 @@ void FindActivatedSkills(std::vector<SkillRow>& rows, const std::vector<int>& ro
         if (!skill.IsReached(row.total)) {
             continue;
         }
-        if (row.skillIndex < 0 ||
-            Magnitude(skill.threshold) >= Magnitude(skills[row.skillIndex]->threshold)) {
+        if (TakesPlaceOf(skill, row.skillIndex < 0 ? nullptr : skills[row.skillIndex])) {
             row.skillIndex = static_cast<int>(i);
         }
     }

@@ -33,3 +33,7 @@ int SkillPoints(const CEquipSet& set, int id);
 // The skill-table row activated by `total` points in system `id`, or -1. The largest positive
 // threshold reached wins, or the most negative minus level; on equal thresholds the later row.
 int ActivatedSkill(int id, int total, const std::vector<CSkillData*>& skills);
+
+// Whether a reached level `reached` of a system is activated in place of `best`, the one found
+// before it in table order (nullptr: none), by the rule above.
+bool TakesPlaceOf(const CSkillData& reached, const CSkillData* best);
