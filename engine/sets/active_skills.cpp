@@ -150,17 +150,25 @@ ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEqu
 
 // The sets of one hit come one after the other and mostly share their decorations.
 std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
-    if (lastArrangementNumber_ != SIZE_MAX &&
-        std::memcmp(lastArrangement_.data(), &set.decos[0][0], sizeof lastArrangement_) == 0) {
-        return lastArrangementNumber_;
+    const auto isRecent = [&set](const Recent& recent) {
+        return recent.number != SIZE_MAX && std::memcmp(recent.arrangement.data(), &set.decos[0][0],
+                                                        sizeof recent.arrangement) == 0;
+    };
+    if (isRecent(recent_[0])) {
+        return recent_[0].number;
     }
-    std::copy_n(&set.decos[0][0], lastArrangement_.size(), lastArrangement_.begin());
+    std::swap(recent_[0], recent_[1]);
+    if (isRecent(recent_[0])) {
+        return recent_[0].number;
+    }
+    Recent& latest = recent_[0];
+    std::copy_n(&set.decos[0][0], latest.arrangement.size(), latest.arrangement.begin());
     bool isNew = false;
-    lastArrangementNumber_ = arrangements_.NumberOf(lastArrangement_, isNew);
+    latest.number = arrangements_.NumberOf(latest.arrangement, isNew);
     if (isNew) {
         arrangementPoints_.push_back(SumArrangement(set));
     }
-    return lastArrangementNumber_;
+    return latest.number;
 }
 
 // As ActivatedSkill finds it, over the system's own rows only.
