@@ -62,43 +62,72 @@ const DecorationSlotFloor::Prefix& DecorationSlotFloor::PrefixAt(int level,
     return prefixes_[level];
 }
 
-int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
+bool DecorationSlotFloor::LackAt(int level, const GroupKey* keys, Lack& lack) const {
     const bool bodyChosen = level >= kBody;
     if (!bounded_ || (bodyChosen ? keys[kBody] == kDoublingKey : hasDoubling_[kBody])) {
-        return 0;
+        return false;
     }
     const Prefix& prefix = PrefixAt(level, keys);
     int body[kMaxTrackedSkills];
-    int required[kMaxTrackedSkills];
     for (int k = 0; k < count_; ++k) {
         body[k] = bodyChosen ? skills_[k].Gain(KeyPoints(keys[kBody], k)) : most_[kBody][k];
-        required[k] = prefix.required[k] - prefix.doublings * body[k];
+        lack.required[k] = prefix.required[k] - prefix.doublings * body[k];
     }
-    int times = 1 + prefix.doublings; // how often a body decoration may count
+    lack.times = 1 + prefix.doublings;
     for (int slot = level + 1; slot < kSlotCount; ++slot) {
         const bool doubling = hasDoubling_[slot];
-        times += doubling ? 1 : 0;
+        lack.times += doubling ? 1 : 0;
         for (int k = 0; k < count_; ++k) {
-            required[k] -= doubling ? std::max(most_[slot][k], body[k]) : most_[slot][k];
+            lack.required[k] -= doubling ? std::max(most_[slot][k], body[k]) : most_[slot][k];
         }
     }
-    if (times == 1) {
-        return fitter_.SlotsNeeded(required);
-    }
-    return FewestWithBodyCounted(required, times, bodyChosen ? KeySlots(keys[kBody]) : 3);
+    lack.bodySlots = bodyChosen ? KeySlots(keys[kBody]) : 3;
+    return true;
 }
 
-// The body takes some of its `bodySlots`, each of its decorations counting `times` times; the
-// other positions take the slots the rest needs.
-int DecorationSlotFloor::FewestWithBodyCounted(const int* required, int times,
-                                               int bodySlots) const {
-    int fewest = fitter_.SlotsNeeded(required);
-    for (int slots = 1; slots <= bodySlots && fewest > slots; ++slots) {
+int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
+    Lack lack;
+    return LackAt(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
+}
+
+bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
+    if (slots < 0) {
+        return false;
+    }
+    Lack lack;
+    if (!LackAt(level, keys, lack)) {
+        return true;
+    }
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, lack.bodySlots));
+    return FewestWithBodyCounted(lack, most, most) <= slots;
+}
+
+// The body takes some of at most `bodySlots` slots, each of its decorations counting `times`
+// times; the other positions take the slots the rest needs. Once the fewest found is at most
+// `enough`, the rest of the body's choices are not tried.
+int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const {
+    int fewest = fitter_.SlotsNeeded(lack.required);
+    if (lack.times == 1) {
+        return fewest;
+    }
+    for (int slots = 1; slots <= bodySlots && fewest > slots && fewest > enough; ++slots) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
-            rest[k] = required[k] - times * fitter_.BestGain(k, slots);
+            rest[k] = lack.required[k] - lack.times * fitter_.BestGain(k, slots);
         }
         fewest = std::min(fewest, slots + fitter_.SlotsNeeded(rest));
     }
     return fewest;
+}
+
+int DecorationSlotFloor::FewestAbove(int level, const GroupKey* keys) const {
+    if (level == 0) {
+        return 0;
+    }
+    if (level != aboveLevel_ || !std::equal(keys, keys + level, aboveKeys_)) {
+        above_ = Fewest(level - 1, keys);
+        std::copy_n(keys, level, aboveKeys_);
+        aboveLevel_ = level;
+    }
+    return above_;
 }

@@ -23,6 +23,12 @@ public:
 
     // For the sets whose groups of levels 0..level have `keys`.
     int Fewest(int level, const GroupKey* keys) const;
+    // The same with the group of `level` still to be chosen: at most Fewest(level, keys) for
+    // every group there, so one answer serves all the siblings; kept for the last keys asked.
+    int FewestAbove(int level, const GroupKey* keys) const;
+    // Whether Fewest(level, keys) is at most `slots`, found with no more of the body's choices
+    // than it takes.
+    bool FitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
 
 private:
     // What the goals lack after the regular groups chosen, and how many doubling ones there are.
@@ -30,8 +36,17 @@ private:
         int required[kMaxTrackedSkills] = {};
         int doublings = 0;
     };
+    // What the decorations must still give once the levels under the chosen ones bring their
+    // most, how often a body decoration may count, and the body's slots.
+    struct Lack {
+        int required[kMaxTrackedSkills] = {};
+        int times = 1;
+        int bodySlots = 3;
+    };
     const Prefix& PrefixAt(int level, const GroupKey* keys) const;
-    int FewestWithBodyCounted(const int* required, int times, int bodySlots) const;
+    // False where the decorations are unbounded.
+    bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
+    int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
     TrackedSkill skills_[kMaxTrackedSkills];
@@ -48,4 +63,7 @@ private:
     mutable Prefix prefixes_[kSlotCount];
     mutable GroupKey cachedKeys_[kSlotCount] = {};
     mutable int cachedLevel_ = -1;
+    mutable GroupKey aboveKeys_[kSlotCount] = {};
+    mutable int aboveLevel_ = -1;
+    mutable int above_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -20,23 +21,29 @@ public:
               const ExactFitter& fitter);
 
     std::int64_t GroupValue(int level, std::size_t group) const { return values_[level][group]; }
-    // What the levels under `level`, the weapon and the decorations can add at most to the sets
-    // whose groups of levels 0..level have `keys`.
     // Whether a set whose groups of levels 0..level have `keys` and bring `value` at most could
     // enter `ranked` with `defense`: the floor of the decorations' slots is weighed only where
-    // the groups' own best could.
+    // the groups' own best could, and the floor the siblings share before the group's own: it
+    // rules out most groups of the last level at the cost of one floor for all of them.
     bool MayEnter(const RankedSets& ranked, int level, const GroupKey* keys, std::int64_t value,
                   std::int64_t defense) const {
-        return ranked.MayEnter(value + bestBelow_[level], defense) &&
-               (!floor_ || ranked.MayEnter(value + BestBelow(level, keys), defense));
-    }
-    std::int64_t BestBelow(int level, const GroupKey* keys) const {
-        return floor_ ? bestBelow_[level] - floor_->Fewest(level, keys) : bestBelow_[level];
+        const std::int64_t least = ranked.LeastKeyToEnter(defense);
+        const std::int64_t most = value + bestBelow_[level];
+        if (most < least) {
+            return false;
+        }
+        if (!floor_ || least == std::numeric_limits<std::int64_t>::min()) {
+            return true;
+        }
+        const std::int64_t spare = most - least; // the most slots the decorations may take
+        return floor_->FewestAbove(level, keys) <= spare && floor_->FitsIn(level, keys, spare);
     }
     std::int64_t BestDefenseBelow(int level) const { return bestDefenseBelow_[level]; }
 
 private:
     std::vector<std::int64_t> values_[kSlotCount];
+    // What the levels under each, the weapon and the decorations can add at most, before the
+    // floor of the decorations' slots.
     std::int64_t bestBelow_[kSlotCount] = {};
     std::int64_t bestDefenseBelow_[kSlotCount] = {};
     std::optional<DecorationSlotFloor> floor_; // for free slots only

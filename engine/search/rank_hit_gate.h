@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/condition/candidates.h"
+
 #include "engine/condition/search_condition.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"
@@ -27,6 +29,14 @@ public:
 
 private:
     bool MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey);
+    bool FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
+                        std::int64_t leastKey) const;
+
+    // The combination last shut out unjudged, and the least key it had to reach. A sibling leaf
+    // of the same points and no more slots has fewer free: each slot it lacks is one less, and
+    // less room never lets the decorations take fewer.
+    const CandidateGroup* shutOut_[kSlotCount] = {};
+    std::int64_t shutOutLeastKey_ = 0;
 
     ExactJudge& judge_;
     RankedSets& ranked_;

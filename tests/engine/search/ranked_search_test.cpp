@@ -26,6 +26,20 @@ CSearchCondition RandomCondition(std::mt19937& random, CEquipDatabase& database,
     CSearchCondition c;
     BuildRandomTables(random, database, c);
     c.exactFitting = round % 2;
+    // Pieces with the points of others and fewer slots: groups that differ only in their slots,
+    // which the bounds of one tell about the other.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const std::size_t count = database.Armor(slot).size();
+        for (std::size_t i = 0; i < count; ++i) {
+            const CEquipData& piece = *database.Armor(slot)[i];
+            if (piece.slots > 0 && Pick(random, 0, 1) == 0) {
+                CEquipData twin = piece;
+                twin.slots = Pick(random, 0, piece.slots - 1);
+                twin.defenseAfter = Pick(random, 1, 30);
+                database.AddArmor(slot, twin);
+            }
+        }
+    }
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (CEquipData* piece : database.Armor(slot)) {
             if (Pick(random, 0, 2) != 0) {
