@@ -50,17 +50,12 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
     }
     out.Append("],\"freeSlots\":");
     out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));
-    out.Append(",\"skills\":[");
-    bool first = true;
-    for (const int row : *looked.skills) {
-        const SetTexts::Name& skill = texts.Skill(row);
-        out.Append(first ? skill.Quoted() : std::string_view(skill.listed));
-        first = false;
-    }
-    out.Append("]}");
+    out.Append(",\"skills\":");
+    out.Append(looked.skills->json);
+    out.Append("}");
 }
 
-// Lists are joined with their separator after any text but an empty one.
+// A piece and its decorations are joined with their separator only when neither is empty.
 void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
                    SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
@@ -93,12 +88,6 @@ void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, in
         out.Append("\n");
     }
     out.Append("  スキル  ");
-    bool written = false;
-    for (const int row : *looked.skills) {
-        const std::string& name = texts.Skill(row).text;
-        out.Append(written ? " / " : "");
-        out.Append(name);
-        written = written || !name.empty();
-    }
+    out.Append(looked.skills->text);
     out.Append("\n");
 }

@@ -25,11 +25,15 @@ SetTexts::SetTexts(const CEquipDatabase& database) : finder_(database) {
 }
 
 const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
-    const ActiveSkillFinder::SetNumbers& numbers = finder_.Find(set, rows_);
+    const ActiveSkillFinder::SetNumbers& numbers = finder_.Find(set);
     if (numbers.arrangement == decorations_.size()) {
         WriteDecorations(set);
     }
+    if (numbers.skills == skills_.size()) {
+        WriteSkills(numbers.skills);
+    }
     looked_.decorations = &decorations_[numbers.arrangement];
+    looked_.skills = &skills_[numbers.skills];
     // Named first, then pointed to: naming may move the names.
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const CEquipData* piece = set.pieces[slot];
@@ -41,7 +45,6 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
         looked_.pieces[slot] =
             set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
     }
-    looked_.skills = &rows_;
     return looked_;
 }
 
@@ -80,4 +83,18 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
     }
     written.json += "]";
     decorations_.push_back(std::move(written));
+}
+
+// The readable form joins the names as the report joins any list, with no separator after an
+// empty text.
+void SetTexts::WriteSkills(std::size_t skills) {
+    Skills written;
+    written.json.push_back('[');
+    for (const int row : finder_.ActiveRows(skills)) {
+        const Name& name = skillNames_[static_cast<std::size_t>(row)];
+        written.json.append(written.json.size() == 1 ? name.Quoted() : name.listed);
+        written.text.append(written.text.empty() ? "" : " / ").append(name.text);
+    }
+    written.json.push_back(']');
+    skills_.push_back(std::move(written));
 }

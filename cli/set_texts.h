@@ -13,9 +13,10 @@ class CEquipDatabase;
 struct CEquipSet;
 
 // What listing a set needs of the tables, converted from Shift-JIS and quoted for JSON once:
-// every set names the same few pieces, decorations and skills, and the sets of one hit share
-// their decorations, so each piece, each skill and each decoration arrangement is written out
-// the first time it is met and copied from then on.
+// every set names the same few pieces, decorations and skills, the sets of one hit share their
+// decorations, and a listing holds few distinct lists of skills, so each piece, each decoration
+// arrangement and each list of skills is written out the first time it is met and copied from
+// then on.
 class SetTexts {
 public:
     struct Name {
@@ -29,22 +30,27 @@ public:
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
         int slots = 0;                        // the slots they take in all
     };
+    // The activated skills, in the summary's order.
+    struct Skills {
+        std::string json; // the array of names
+        std::string text; // the names joined by " / "
+    };
     // The texts of one set.
     struct Looked {
         const Name* pieces[kSlotCount] = {}; // null where the set has no piece
         const Decorations* decorations = nullptr;
-        const std::vector<int>* skills = nullptr; // the activated rows, in the summary's order
+        const Skills* skills = nullptr;
     };
 
     explicit SetTexts(const CEquipDatabase& database);
 
     // Valid until the next call.
     const Looked& Look(const CEquipSet& set);
-    const Name& Skill(int row) const { return skillNames_[static_cast<std::size_t>(row)]; }
 
 private:
     const Name& Decoration(const CDecoData* deco);
     void WriteDecorations(const CEquipSet& set);
+    void WriteSkills(std::size_t skills);
 
     ActiveSkillFinder finder_;
     std::vector<Name> pieces_;             // by the finder's piece number
@@ -52,6 +58,6 @@ private:
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
     std::vector<Name> decorationNames_;
     std::vector<Name> skillNames_; // by skill-table row
-    std::vector<int> rows_;
+    std::vector<Skills> skills_;   // by the finder's skills number
     Looked looked_;
 };

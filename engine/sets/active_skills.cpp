@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <iterator>
+#include <numeric>
 
 #include "engine/sets/equip_set.h"
 #include "engine/sets/skill_summary.h"
@@ -18,13 +20,18 @@ bool NamedBefore(const std::int32_t* ids, int entry) {
 // Wider ranges of thresholds than this walk their levels for each total.
 constexpr long long kMostTabledTotals = 1024;
 
+// Past this many shares that differ, taking back the old ones costs more than summing afresh.
+constexpr int kMostSharesMoved = 2;
+
 } // namespace
 
 ActiveSkillFinder::ActiveSkillFinder(const CEquipDatabase& database)
     : skills_(database.Skills()), systemCount_(database.SkillSystems().Count()),
       levels_(static_cast<std::size_t>(std::max(systemCount_, 0))), activations_(levels_.size()),
       totals_(levels_.size()), isTouched_(levels_.size()), touched_(levels_.size() + 1),
-      active_(levels_.size() + 1) {
+      setTotals_(levels_.size()), touches_(levels_.size()), shownRows_(levels_.size(), -1),
+      shownTotals_(levels_.size()), dirty_(levels_.size() + 1), isDirty_(levels_.size()),
+      active_(levels_.size()) {
     for (std::size_t row = 0; row < skills_.size(); ++row) {
         const int id = skills_[row]->systemId;
         if (id >= 0 && id < systemCount_) {
@@ -70,25 +77,18 @@ void ActiveSkillFinder::ClearTotals() {
     touchedCount_ = 0;
 }
 
-// Without branches, and through local pointers: the byte-sized marks may alias any member, so
-// the compiler would load every member again after each store.
-void ActiveSkillFinder::AddEntries(const Points* entries, std::size_t count, int times) {
-    int* totals = totals_.data();
-    std::uint8_t* isTouched = isTouched_.data();
-    int* touched = touched_.data();
-    std::size_t touchedCount = touchedCount_;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto index = static_cast<std::size_t>(entries[i].id);
-        touched[touchedCount] = entries[i].id;
-        touchedCount += isTouched[index] ^ 1u;
-        isTouched[index] = 1;
-        totals[index] += entries[i].points * times;
-    }
-    touchedCount_ = touchedCount;
+void ActiveSkillFinder::AddPoints(int id, int points) {
+    const auto index = static_cast<std::size_t>(id);
+    touched_[touchedCount_] = id;
+    touchedCount_ += isTouched_[index] ^ 1u;
+    isTouched_[index] = 1;
+    totals_[index] += points;
 }
 
-void ActiveSkillFinder::Add(Run run, int times) {
-    AddEntries(pool_.data() + run.begin, run.end - run.begin, times);
+void ActiveSkillFinder::Add(Run run) {
+    for (std::uint32_t i = run.begin; i < run.end; ++i) {
+        AddPoints(pool_[i].id, pool_[i].points);
+    }
 }
 
 template <class Record> void ActiveSkillFinder::SumRecord(const Record& record) {
@@ -176,38 +176,6 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     return best;
 }
 
-// The summary orders its active rows by total, then by system. Written over local pointers, as
-// the loop runs for every system of every set listed.
-void ActiveSkillFinder::CollectActive(std::vector<int>& rows) {
-    const int* totals = totals_.data();
-    const int* touched = touched_.data();
-    const Activation* activations = activations_.data();
-    const int* table = activationTable_.data();
-    Active* active = active_.data();
-    std::size_t activeCount = 0;
-    for (std::size_t i = 0; i < touchedCount_; ++i) {
-        const int id = touched[i];
-        const int total = totals[id];
-        const Activation& activation = activations[id];
-        const int row = activation.tabled
-                            ? table[activation.offset +
-                                    static_cast<std::uint32_t>(
-                                        std::clamp(total, activation.lowest, activation.highest) -
-                                        activation.lowest)]
-                            : ActivatedByLevels(id, total);
-        active[activeCount] = {id, total, row};
-        activeCount += row >= 0 ? 1 : 0;
-    }
-    ClearTotals();
-    std::sort(active, active + activeCount, [](const Active& a, const Active& b) {
-        return a.points != b.points ? a.points > b.points : a.id < b.id;
-    });
-    rows.resize(activeCount);
-    for (std::size_t i = 0; i < activeCount; ++i) {
-        rows[i] = active[i].row;
-    }
-}
-
 void ActiveSkillFinder::NumberPieces(const CEquipSet& set) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const CEquipData* piece = set.pieces[slot];
@@ -218,13 +186,21 @@ void ActiveSkillFinder::NumberPieces(const CEquipSet& set) {
     }
 }
 
-// Counts what the summary counts: a piece's points, or the body's and its decorations' once more
-// for a doubling piece; a position's decorations only under a piece, the weapon's always. Each
-// sum is added once, as often as it counts.
-const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set,
-                                                             std::vector<int>& rows) {
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
     numbers_.arrangement = ArrangementOf(set);
     NumberPieces(set);
+    MoveTo(SharesOf(set));
+    if (ActiveRowsChanged() || !anyListed_) {
+        numbers_.skills = NumberActiveRows();
+        anyListed_ = true;
+    }
+    return numbers_;
+}
+
+// Counts what the summary counts: a piece's points, or the body's and its decorations' once more
+// for a doubling piece; a position's decorations only under a piece, the weapon's always.
+ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(const CEquipSet& set) const {
+    Shares shares;
     const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
     bool allPieces = true;
     int doubling = 0;
@@ -237,25 +213,144 @@ const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& se
         if (piece->bodyDoubling) {
             ++doubling;
         } else if (slot != kBody) {
-            Add(piecePoints_[numbers_.pieces[slot]]);
+            shares[slot] = {piecePoints_[numbers_.pieces[slot]], 1};
         }
     }
     const CEquipData* body = set.pieces[kBody];
     if (body != nullptr) {
-        Add(piecePoints_[numbers_.pieces[kBody]], (body->bodyDoubling ? 0 : 1) + doubling);
+        shares[kBody] = {piecePoints_[numbers_.pieces[kBody]],
+                         (body->bodyDoubling ? 0 : 1) + doubling};
         if (doubling > 0) {
-            Add(decos.bodyAgain, doubling);
+            shares[kAgainShare] = {decos.bodyAgain, doubling};
         }
     }
     if (allPieces) {
-        Add(decos.everywhere);
+        shares[kFirstPositionShare] = {decos.everywhere, 1};
+        return shares;
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        if (position == kWeaponPosition || set.pieces[position] != nullptr) {
+            shares[kFirstPositionShare + position] = {decos.positions[position], 1};
+        }
+    }
+    return shares;
+}
+
+// Takes back the set before's shares that differ and adds the new ones; a set that shares little
+// with the one before, as in a ranked list, is summed afresh.
+void ActiveSkillFinder::MoveTo(const Shares& shares) {
+    const auto differing = std::inner_product(shares.begin(), shares.end(), shares_.begin(), 0,
+                                              std::plus<>(), std::not_equal_to<>());
+    if (differing > kMostSharesMoved) {
+        ForgetTotals();
+        for (const Share& share : shares) {
+            Count(share, 1);
+        }
     } else {
-        for (int position = 0; position < kPositionCount; ++position) {
-            if (position == kWeaponPosition || set.pieces[position] != nullptr) {
-                Add(decos.positions[position]);
+        for (std::size_t i = 0; i < shares.size(); ++i) {
+            if (shares[i] != shares_[i]) {
+                Count(shares_[i], -1);
+                Count(shares[i], 1);
             }
         }
     }
-    CollectActive(rows);
-    return numbers_;
+    shares_ = shares;
+}
+
+// Only the activated systems need looking at again: the others had no row and are left with none.
+void ActiveSkillFinder::ForgetTotals() {
+    std::fill(setTotals_.begin(), setTotals_.end(), 0);
+    std::fill(touches_.begin(), touches_.end(), 0);
+    for (const int id : activeIds_) {
+        isDirty_[static_cast<std::size_t>(id)] = 1;
+        dirty_[dirtyCount_++] = id;
+    }
+}
+
+// Without branches, and through local pointers: the byte-sized marks may alias any member, so
+// the compiler would load every member again after each store.
+void ActiveSkillFinder::Count(Share share, int sign) {
+    if (share.times == 0) {
+        return;
+    }
+    const Points* entries = pool_.data();
+    int* totals = setTotals_.data();
+    int* touches = touches_.data();
+    std::uint8_t* isDirty = isDirty_.data();
+    int* dirty = dirty_.data();
+    std::size_t dirtyCount = dirtyCount_;
+    const int times = share.times * sign;
+    for (std::uint32_t i = share.run.begin; i < share.run.end; ++i) {
+        const auto id = static_cast<std::size_t>(entries[i].id);
+        totals[id] += entries[i].points * times;
+        touches[id] += sign;
+        dirty[dirtyCount] = entries[i].id;
+        dirtyCount += isDirty[id] ^ 1u;
+        isDirty[id] = 1;
+    }
+    dirtyCount_ = dirtyCount;
+}
+
+// The list of rows stays as it was unless a system the new shares touch gained or lost its row,
+// or an activated one changed its total, which orders the list.
+bool ActiveSkillFinder::ActiveRowsChanged() {
+    bool changed = false;
+    for (std::size_t i = 0; i < dirtyCount_; ++i) {
+        const int id = dirty_[i];
+        const auto index = static_cast<std::size_t>(id);
+        isDirty_[index] = 0;
+        const int total = setTotals_[index];
+        const int row = touches_[index] > 0 ? ActivatedRow(id, total) : -1;
+        const int shown = shownRows_[index];
+        if (row == shown && (row < 0 || total == shownTotals_[index])) {
+            continue;
+        }
+        changed = true;
+        if (shown < 0) {
+            activeIds_.push_back(id);
+        } else if (row < 0) {
+            activeIds_.erase(std::find(activeIds_.begin(), activeIds_.end(), id));
+        }
+        shownRows_[index] = row;
+        shownTotals_[index] = total;
+    }
+    dirtyCount_ = 0;
+    return changed;
+}
+
+// The summary orders its active rows by total, then by system. Lists met before keep their
+// number.
+std::size_t ActiveSkillFinder::NumberActiveRows() {
+    active_.clear();
+    for (const int id : activeIds_) {
+        const auto index = static_cast<std::size_t>(id);
+        active_.push_back({id, shownTotals_[index], shownRows_[index]});
+    }
+    std::sort(active_.begin(), active_.end(), [](const Active& a, const Active& b) {
+        return a.points != b.points ? a.points > b.points : a.id < b.id;
+    });
+    rows_.clear();
+    for (const Active& active : active_) {
+        rows_.push_back(active.row);
+    }
+    if (anyListed_ && rows_ == lastRows_) {
+        return numbers_.skills;
+    }
+    lastRows_ = rows_;
+    const auto [entry, isNew] = rowListNumbers_.try_emplace(rows_, rowLists_.size());
+    if (isNew) {
+        const auto begin = static_cast<std::uint32_t>(rowPool_.size());
+        rowPool_.insert(rowPool_.end(), rows_.begin(), rows_.end());
+        rowLists_.push_back({begin, static_cast<std::uint32_t>(rowPool_.size())});
+    }
+    return entry->second;
+}
+
+std::size_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& rows) const {
+    std::uint64_t hash = rows.size();
+    for (const int row : rows) {
+        hash = (hash ^ static_cast<std::uint32_t>(row)) * 0x9E3779B97F4A7C15ull;
+        hash ^= hash >> 29;
+    }
+    return static_cast<std::size_t>(hash);
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/sets/first_use_numbers.h"
@@ -15,22 +17,32 @@ struct CSkillData;
 // The activated skill-table rows of a set, in the order of its skill summary (by total, highest
 // first, then by skill system), found without building the summary's rows. Listing many sets
 // spends most of its time on their skills, and the sets of one hit share their decorations: the
-// points of each piece and of each decoration arrangement are summed once, and a set adds up a
-// handful of those sums.
+// points of each piece and of each decoration arrangement are summed once, and a set is a
+// handful of those sums, its shares.
+//
+// Sets listed one after the other mostly differ in a piece or two, and nearly always have the
+// same skills: the totals of the set before are kept, only the shares that differ are taken
+// back and added, and only the systems they touch are looked at again.
 class ActiveSkillFinder {
 public:
     // What the finder numbered in a set, 0, 1, ... in order of first use: its decoration
-    // arrangement and each of its pieces (where it has one). A caller may key on them what it
-    // derives from the decorations or a piece.
+    // arrangement, each of its pieces (where it has one) and its list of activated rows. A caller
+    // may key on them what it derives from the decorations, a piece or the skills.
     struct SetNumbers {
         std::size_t arrangement = 0;
         std::size_t pieces[kSlotCount] = {};
+        std::size_t skills = 0;
     };
 
     explicit ActiveSkillFinder(const CEquipDatabase& database);
 
-    // Replaces `rows` with the set's activated rows; the numbers are valid until the next call.
-    const SetNumbers& Find(const CEquipSet& set, std::vector<int>& rows);
+    // The numbers of the set; valid until the next call.
+    const SetNumbers& Find(const CEquipSet& set);
+    // The activated rows of the list numbered `skills`; valid until the next call of Find.
+    std::span<const int> ActiveRows(std::size_t skills) const {
+        const Run run = rowLists_[skills];
+        return {rowPool_.data() + run.begin, run.end - run.begin};
+    }
 
 private:
     using Arrangement = std::array<const CDecoData*, kPositionCount * 3>;
@@ -38,10 +50,12 @@ private:
         int id;
         int points;
     };
-    // A run of entries of pool_.
+    // A run of entries of pool_ or of rowPool_.
     struct Run {
         std::uint32_t begin = 0;
         std::uint32_t end = 0;
+
+        bool operator==(const Run&) const = default;
     };
     // What an arrangement's decorations give at each position, at all of them together, and at
     // the body once more for a doubling piece.
@@ -50,6 +64,18 @@ private:
         Run everywhere;
         Run bodyAgain;
     };
+    // A sum counted `times` times in a set; none counts 0 times.
+    struct Share {
+        Run run;
+        int times = 0;
+
+        bool operator==(const Share&) const = default;
+    };
+    // Each piece's, the body's decorations once more, each position's decorations (all of them
+    // at the first position when the set has every piece).
+    static constexpr int kAgainShare = kSlotCount;
+    static constexpr int kFirstPositionShare = kSlotCount + 1;
+    using Shares = std::array<Share, kFirstPositionShare + kPositionCount>;
     struct Active {
         int id;
         int points;
@@ -71,16 +97,29 @@ private:
     void NumberPieces(const CEquipSet& set);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
-    void Add(Run run, int times = 1);
-    void AddPoints(int id, int points) {
-        const Points entry{id, points};
-        AddEntries(&entry, 1, 1);
-    }
-    void AddEntries(const Points* entries, std::size_t count, int times);
+    void Add(Run run);
+    void AddPoints(int id, int points);
     void ClearTotals();
+    Shares SharesOf(const CEquipSet& set) const;
+    void MoveTo(const Shares& shares);
+    void ForgetTotals();
+    void Count(Share share, int sign);
+    bool ActiveRowsChanged();
+    std::size_t NumberActiveRows();
     int ActivatedByLevels(int id, int total) const;
+    // Inline, as it runs for every system a listed set's changes touch.
+    int ActivatedRow(int id, int total) const {
+        const Activation& activation = activations_[static_cast<std::size_t>(id)];
+        if (!activation.tabled) {
+            return ActivatedByLevels(id, total);
+        }
+        const int clamped = total < activation.lowest    ? activation.lowest
+                            : total > activation.highest ? activation.highest
+                                                         : total;
+        return activationTable_[activation.offset +
+                                static_cast<std::uint32_t>(clamped - activation.lowest)];
+    }
     void TabulateActivation(int id);
-    void CollectActive(std::vector<int>& rows);
 
     const std::vector<CSkillData*>& skills_;
     const int systemCount_;
@@ -94,14 +133,34 @@ private:
     std::size_t lastArrangementNumber_ = SIZE_MAX;
     FirstUseNumbers<const CEquipData*, AddressHash> pieces_;
     std::vector<Run> piecePoints_;
-    // Sets listed one after the other mostly differ in a piece or two.
     const CEquipData* lastPieces_[kSlotCount] = {};
-    // The totals being summed, zero for every system not touched; points that add up to nothing
-    // still touch a system, as they give it a row in the summary.
+    // The totals of a record or arrangement being summed, zero for every system not touched;
+    // points that add up to nothing still touch a system, as they give it a row in the summary.
     std::vector<int> totals_;
     std::vector<std::uint8_t> isTouched_;
     std::vector<int> touched_;
     std::size_t touchedCount_ = 0;
+    // The set before: its shares, each system's total and the number of its shares that touch
+    // the system, and the activated row and total of each system as its list of rows shows them.
+    Shares shares_ = {};
+    std::vector<int> setTotals_;
+    std::vector<int> touches_;
+    std::vector<int> shownRows_;
+    std::vector<int> shownTotals_;
+    std::vector<int> activeIds_;
+    // The systems the shares that differ touch, each once.
+    std::vector<int> dirty_;
+    std::size_t dirtyCount_ = 0;
+    std::vector<std::uint8_t> isDirty_;
     std::vector<Active> active_;
+    struct RowsHash {
+        std::size_t operator()(const std::vector<int>& rows) const;
+    };
+    std::unordered_map<std::vector<int>, std::size_t, RowsHash> rowListNumbers_;
+    std::vector<Run> rowLists_; // by list number, into rowPool_
+    std::vector<int> rowPool_;
+    std::vector<int> rows_;
+    std::vector<int> lastRows_; // those of numbers_.skills
     SetNumbers numbers_;
+    bool anyListed_ = false;
 };
