@@ -5,6 +5,8 @@
 namespace {
 // The exact fitting tells the slots of gains up to this; a larger gain needs as many as it.
 constexpr int kWidestShortfall = 511;
+// Defences of table data spread over a few hundred points; past this the counts are searched.
+constexpr std::int64_t kWidestDefenseSpread = 1 << 14;
 } // namespace
 
 void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter& fitter,
@@ -21,6 +23,7 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
         ownSlots_[e] = static_cast<std::int16_t>(-std::clamp(choices[e].slots, 0, slotCap));
         mostChoiceSlots_ = std::max(mostChoiceSlots_, choices[e].slots);
     }
+    BuildEligibleCounts();
     anyShared_ = false;
     for (int k = 0; k < count_; ++k) {
         sharedWith_[k] = 0;
@@ -87,11 +90,34 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     }
 }
 
-// Halves the choices without branches, which the defences of prefixes would mostly mispredict.
+void FrontierTable::BuildEligibleCounts() {
+    eligibleFrom_.clear();
+    if (size_ == 0 || defense_.front() - defense_.back() >= kWidestDefenseSpread) {
+        return;
+    }
+    const std::int64_t weakest = defense_.back();
+    eligibleFrom_.resize(static_cast<std::size_t>(defense_.front() - weakest + 1));
+    int count = size_;
+    for (std::int64_t d = weakest; d <= defense_.front(); ++d) {
+        while (defense_[count - 1] < d) {
+            --count;
+        }
+        eligibleFrom_[static_cast<std::size_t>(d - weakest)] = count;
+    }
+}
+
 int FrontierTable::Eligible(std::int64_t leastDefense) const {
     if (leastDefense <= defense_.back()) {
         return size_;
     }
+    if (leastDefense > defense_.front()) {
+        return 0;
+    }
+    if (!eligibleFrom_.empty()) {
+        return eligibleFrom_[static_cast<std::size_t>(leastDefense - defense_.back())];
+    }
+    // Halves the choices without branches, which the defences of prefixes would mostly
+    // mispredict.
     const std::int64_t* first = defense_.data();
     int length = size_;
     while (length > 1) {

@@ -51,6 +51,7 @@ private:
 
     void BuildNeedRows(int k, const std::vector<Choice>& choices, const ExactFitter& fitter);
     void BuildLackRows(int k, const std::vector<Choice>& choices);
+    void BuildEligibleCounts();
     int Eligible(std::int64_t leastDefense) const;
     struct Query {
         const std::uint8_t* rows[2 * kMaxTrackedSkills];
@@ -67,7 +68,10 @@ private:
     int stride_ = 0;
     int slotCap_ = 0;
     int mostChoiceSlots_ = 0;
-    std::vector<std::int64_t> defense_;  // strongest first
+    std::vector<std::int64_t> defense_; // strongest first
+    // How many choices have at least each defence from the weakest choice's up, looked up instead
+    // of searched: nearly every prefix asks. Empty where the defences spread too wide for it.
+    std::vector<int> eligibleFrom_;
     std::vector<std::int16_t> ownSlots_; // minus the slots of each choice
     Rows need_[kMaxTrackedSkills];       // slots still needed, capped one above `slotCap_`
     Rows lack_[kMaxTrackedSkills];       // kLacks where the best decorations cannot make it up

@@ -73,7 +73,11 @@ template <int Level, bool Judging> bool GroupEnumeration::Descend() {
             defense_[Level + 1] = defense_[Level] + group.bestDefense;
             bool failed = true;
             if constexpr (Judging) {
-                if (!Enter<Level>(group, failed)) {
+                if (TooWeakToEnter<Level>()) {
+                    if (!CountTooWeak(Level + 1)) {
+                        return false;
+                    }
+                } else if (!Enter<Level>(group, failed)) {
                     return false;
                 }
             } else if (!Descend<Level + 1, false>()) {
@@ -85,6 +89,34 @@ template <int Level, bool Judging> bool GroupEnumeration::Descend() {
         }
         return true;
     }
+}
+
+// Most groups of the middle levels are ruled out by the defence alone: told apart before anything
+// else is done for them, they are counted whole where no pump would show their walk. A ranked
+// search weighs every group in its own way first.
+template <int Level> bool GroupEnumeration::TooWeakToEnter() const {
+    return bound_ != nullptr && rankBound_ == nullptr &&
+           (Level + 1 > kPumpLevel || progress_.owner == nullptr) &&
+           defense_[Level + 1] + hitless_.StrongestFrom(Level + 1) < minDefense_;
+}
+
+// Every combination below falls short of the minimum defence, so the walk would leave the
+// low-defence flag set.
+bool GroupEnumeration::CountTooWeak(int level) {
+    progress_.pruned = SaturatingAdd(progress_.pruned, below_[level - 1]);
+    if (below_[level - 1] == 0) {
+        return true;
+    }
+    if (progress_.AbortRequested()) {
+        progress_.visited = SaturatingAdd(progress_.visited, 1);
+        outcome_.NoteStop(SearchStop::kAborted);
+        return false;
+    }
+    progress_.visited = SaturatingAdd(progress_.visited, below_[level - 1]);
+    if (exact_ == nullptr) {
+        lowDefenseSeen_ = true;
+    }
+    return true;
 }
 
 // Judges the subtree under `group`, or walks it without judging where the bounds prove it empty.

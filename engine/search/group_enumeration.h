@@ -44,6 +44,8 @@ private:
     // Each returns false once phase 1 has to end. Without judging, the walk is that of a subtree
     // the bounds proved empty.
     template <int Level, bool Judging> bool Descend();
+    template <int Level> bool TooWeakToEnter() const;
+    bool CountTooWeak(int level);
     template <int Level> bool Enter(const CandidateGroup& group, bool& failed);
     bool SkipsAfter(const CandidateGroup& group, const CandidateGroup* lastFailed) const;
     bool Leaves();
