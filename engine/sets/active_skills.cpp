@@ -184,25 +184,70 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     return best;
 }
 
-void ActiveSkillFinder::NumberPieces(const CEquipSet& set) {
+// Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
+unsigned ActiveSkillFinder::NumberPieces(const CEquipSet& set,
+                                         const CEquipData* (&before)[kSlotCount]) {
+    unsigned changed = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const CEquipData* piece = set.pieces[slot];
+        before[slot] = lastPieces_[slot];
         if (piece != lastPieces_[slot]) {
             numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
             lastPieces_[slot] = piece;
+            changed |= 1u << slot;
         }
     }
+    return changed;
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
+    const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = ArrangementOf(set);
-    NumberPieces(set);
-    MoveTo(SharesOf(set));
+    const CEquipData* before[kSlotCount];
+    const unsigned changed = NumberPieces(set, before);
+    if (anyListed_ && numbers_.arrangement == arrangementBefore &&
+        OnlyPointsChange(set, before, changed)) {
+        SwapPieceShares(changed);
+    } else {
+        MoveTo(SharesOf(set));
+    }
     if (ActiveRowsChanged() || !anyListed_) {
         numbers_.skills = NumberActiveRows();
         anyListed_ = true;
     }
     return numbers_;
+}
+
+// The common case of a listing: with the same decorations, each changed slot holds a piece
+// again, doubling the body as the one before did or not; then no share but the changed pieces'
+// own differs.
+bool ActiveSkillFinder::OnlyPointsChange(const CEquipSet& set,
+                                         const CEquipData* const (&before)[kSlotCount],
+                                         unsigned changed) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if ((changed >> slot & 1u) == 0) {
+            continue;
+        }
+        const CEquipData* piece = set.pieces[slot];
+        if (piece == nullptr || before[slot] == nullptr ||
+            (piece->bodyDoubling != 0) != (before[slot]->bodyDoubling != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A doubling piece outside the body counts for nothing of its own: its share stays empty.
+void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        Share& share = shares_[static_cast<std::size_t>(slot)];
+        if ((changed >> slot & 1u) == 0 || share.times == 0) {
+            continue;
+        }
+        Count(share, -1);
+        share.run = piecePoints_[numbers_.pieces[slot]];
+        Count(share, 1);
+    }
 }
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more

@@ -94,7 +94,10 @@ private:
     std::size_t ArrangementOf(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
-    void NumberPieces(const CEquipSet& set);
+    unsigned NumberPieces(const CEquipSet& set, const CEquipData* (&before)[kSlotCount]);
+    static bool OnlyPointsChange(const CEquipSet& set,
+                                 const CEquipData* const (&before)[kSlotCount], unsigned changed);
+    void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
     void Add(Run run);
