@@ -292,7 +292,8 @@ bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* 
 
 // Rules out what the holders surely cannot reach, and raises each requirement that every choice
 // meets to the least gain a choice can give, so that equal sub-problems meet in the memo.
-bool ExactFitter::Bounded(const Holders& holders, int* required) const {
+bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need,
+                          const Need* known) const {
     int slots = holders.weightedTimes * holders.weightedCapacity;
     for (int capacity = 1; capacity <= 3; ++capacity) {
         slots += capacity * holders.single[capacity];
@@ -309,7 +310,8 @@ bool ExactFitter::Bounded(const Holders& holders, int* required) const {
         }
         required[k] = std::max(required[k], least);
     }
-    return SlotsMayReach(required, slots);
+    need = known != nullptr ? *known : NeedOf(required);
+    return need.slots <= slots;
 }
 
 void ExactFitter::MostGains(const Holders& holders, int* most) const {
@@ -388,10 +390,10 @@ void ExactFitter::TakeHolder(Holders& holders, int& capacity, int& times) {
     --holders.single[capacity];
 }
 
-ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* required,
-                                       Step& step) const {
+ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* required, Step& step,
+                                       const Need* known) const {
     std::copy_n(required, count_, step.required);
-    if (!Bounded(holders, step.required)) {
+    if (!Bounded(holders, step.required, step.need, known)) {
         return Opening::kCannotMeet;
     }
     if (std::all_of(step.required, step.required + count_, [](int r) { return r <= 0; })) {
@@ -431,7 +433,10 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
 // A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
 // holder does the work of `weightedTimes` others, so it is counted first.
 int ExactFitter::LeastCost(const Holders& holders, const int* required) const {
-    const Need need = NeedOf(required);
+    return LeastCostOf(holders, NeedOf(required));
+}
+
+int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
     const int needed = need.slots;
     if (needed == 0) {
         return 0;
@@ -480,7 +485,7 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     const Holders holders = RemainingFrom(0, room);
     // Raised as every sub-problem is, requirements that lead to the same choices meet in the
     // memo.
-    if (!Bounded(holders, required)) {
+    if (Need need; !Bounded(holders, required, need)) {
         return false;
     }
     FitMemo::Key key;
@@ -560,38 +565,22 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         return arrangement;
     }
     arrangement.found = true;
-    int after[kMaxTrackedSkills] = {};
     while (target > 0 && arrangement.count < kPositionCount) {
         Holders rest = holders;
         int capacity = 0;
         int times = 1;
         TakeHolder(rest, capacity, times);
-        const Filling* chosen = nullptr;
-        const std::uint32_t settled = Settled(rest, required);
-        for (const Filling* filling : cheapestFirst_[capacity]) {
-            const int cost = CostOf(filling->size, filling->count);
-            if (cost > target) {
-                break;
-            }
-            if (Idle(*filling, settled)) {
-                continue;
-            }
-            for (int k = 0; k < count_; ++k) {
-                after[k] = required[k] - times * filling->gain[k];
-            }
-            // No filling does better than the target, so one that reaches it within the budget
-            // left is the first of least cost.
-            if (cost + LeastCost(rest, after) <= target &&
-                CostWithin(rest, after, target - cost) != kNoCost) {
-                chosen = filling;
-                target -= cost;
-                break;
-            }
+        const Filling* chosen = KnownChoice(holders, required);
+        if (chosen == nullptr) {
+            chosen = SearchChoice(rest, capacity, times, required, target);
         }
         if (chosen == nullptr) {
             break;
         }
-        std::copy_n(after, count_, required);
+        for (int k = 0; k < count_; ++k) {
+            required[k] -= times * chosen->gain[k];
+        }
+        target -= CostOf(chosen->size, chosen->count);
         holders = rest;
         arrangement.fillings[arrangement.count] = chosen;
         arrangement.capacity[arrangement.count] = capacity;
@@ -620,9 +609,10 @@ int ExactFitter::MinCost(const Holders& holders, const int* required) {
 }
 
 // The least cost if it is at most `budget`, else kNoCost.
-int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget) {
+int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget,
+                            const Need* known) {
     Step step;
-    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+    if (const Opening opening = Open(holders, requiredIn, step, known); opening != Opening::kOpen) {
         return opening == Opening::kMet ? 0 : kNoCost;
     }
     FitMemo::Key key;
@@ -640,9 +630,11 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
     const std::uint32_t settled = Settled(step.rest, step.required);
-    const int least = LeastCost(holders, step.required);
-    for (const Filling* candidate : cheapestFirst_[step.capacity]) {
-        const Filling& filling = *candidate;
+    const int least = LeastCostOf(holders, step.need);
+    const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
+    std::size_t chosen = fillings.size();
+    for (std::size_t at = 0; at < fillings.size(); ++at) {
+        const Filling& filling = *fillings[at];
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
             break;
@@ -650,13 +642,21 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (Idle(filling, settled)) {
             continue;
         }
-        if (!Subtract(step.required, filling, step.times, step.restMost, after) ||
-            cost + LeastCost(step.rest, after) > limit) {
+        if (!Subtract(step.required, filling, step.times, step.restMost, after)) {
             continue;
         }
-        const int restCost = CostWithin(step.rest, after, limit - cost);
+        // Raising the requirements to what the rest adds anyway moves none above zero, so the
+        // rest's search needs what they need now.
+        const Need need = NeedOf(after);
+        if (cost + LeastCostOf(step.rest, need) > limit) {
+            continue;
+        }
+        const int restCost = std::all_of(after, after + count_, [](int r) { return r <= 0; })
+                                 ? 0
+                                 : CostWithin(step.rest, after, limit - cost, &need);
         if (restCost != kNoCost) {
             best = cost + restCost;
+            chosen = at;
             limit = best - 1;
             // Nothing costs less than the bound: the least cost is found.
             if (best <= least) {
@@ -668,6 +668,45 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         best != kNoCost ? CostMemoEntry{best, true} : CostMemoEntry{budget, false};
     if (memoised) {
         costMemo_.Store(key, entry.Pack());
+        if (best != kNoCost && chosen < kNoChoice) {
+            choiceMemo_.Store(key, static_cast<std::uint16_t>(chosen + 1));
+        }
     }
     return best;
+}
+
+const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
+                                                     const int* required) const {
+    Step step;
+    FitMemo::Key key;
+    if (Open(holders, required, step) != Opening::kOpen || !KeyOf(holders, step.required, key)) {
+        return nullptr;
+    }
+    const int known = choiceMemo_.Find(key);
+    return known != 0 ? cheapestFirst_[step.capacity][static_cast<std::size_t>(known - 1)]
+                      : nullptr;
+}
+
+const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int capacity, int times,
+                                                      const int* required, int target) {
+    const std::uint32_t settled = Settled(rest, required);
+    int restMost[kMaxTrackedSkills] = {};
+    MostGains(rest, restMost);
+    int after[kMaxTrackedSkills] = {};
+    for (const Filling* filling : cheapestFirst_[capacity]) {
+        const int cost = CostOf(filling->size, filling->count);
+        if (cost > target) {
+            break;
+        }
+        if (Idle(*filling, settled) || !Subtract(required, *filling, times, restMost, after)) {
+            continue;
+        }
+        // No filling does better than the target, so one that reaches it within the budget left
+        // is the first of least cost.
+        if (cost + LeastCost(rest, after) <= target &&
+            CostWithin(rest, after, target - cost) != kNoCost) {
+            return filling;
+        }
+    }
+    return nullptr;
 }

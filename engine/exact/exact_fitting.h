@@ -80,20 +80,6 @@ private:
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
     void BuildSlotTables();
-    // A sub-problem as both searches over holders see it: its requirements once bounded (or
-    // why it needs no search), and the holder it fills next with what the others can add.
-    enum class Opening { kCannotMeet, kMet, kOpen };
-    struct Step {
-        int required[kMaxTrackedSkills] = {};
-        Holders rest;
-        int capacity = 0;
-        int times = 1;
-        int restMost[kMaxTrackedSkills] = {};
-    };
-    Opening Open(const Holders& holders, const int* required, Step& step) const;
-    bool Solve(const Holders& holders, const int* required);
-    bool Bounded(const Holders& holders, int* required) const;
-    int MinSlots(int k, int required) const;
     // What the decorations for the skills with a positive requirement need at least, each skill
     // counted on its own: slots, and cost where no decoration serves two of those skills.
     struct Need {
@@ -101,6 +87,26 @@ private:
         int cost = 0;
         bool shared = false;
     };
+    // A sub-problem as both searches over holders see it: its requirements once bounded (or
+    // why it needs no search), and the holder it fills next with what the others can add.
+    enum class Opening { kCannotMeet, kMet, kOpen };
+    struct Step {
+        int required[kMaxTrackedSkills] = {};
+        Need need; // of `required`, found by the bound
+        Holders rest;
+        int capacity = 0;
+        int times = 1;
+        int restMost[kMaxTrackedSkills] = {};
+    };
+    // `known`, where given, is the need of `required`.
+    Opening Open(const Holders& holders, const int* required, Step& step,
+                 const Need* known = nullptr) const;
+    bool Solve(const Holders& holders, const int* required);
+    // Raises `required` to the least the holders add anyway; false when they cannot meet it.
+    // `need` is that of the raised requirements.
+    bool Bounded(const Holders& holders, int* required, Need& need,
+                 const Need* known = nullptr) const;
+    int MinSlots(int k, int required) const;
     Need NeedOf(const int* required) const;
     // The fillings of least cost in the order the holders are taken, each with the holder's
     // capacity and whether it is the weighted one; the same for every room of the same holders.
@@ -123,11 +129,20 @@ private:
     };
 
     Arrangement FindArrangement(Holders holders, const int* required);
+    // The first filling of least cost for the next of `holders`, as the cost search kept it;
+    // null where it kept none.
+    const Filling* KnownChoice(const Holders& holders, const int* required) const;
+    // The same found afresh: the first filling for the holder taken from `rest` whose cost and
+    // the least cost of `rest` after it come to `target`, the least cost of all.
+    const Filling* SearchChoice(const Holders& rest, int capacity, int times, const int* required,
+                                int target);
     void PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,
                           DecoBlock& added) const;
     int MinCost(const Holders& holders, const int* required);
-    int CostWithin(const Holders& holders, const int* required, int budget);
+    int CostWithin(const Holders& holders, const int* required, int budget,
+                   const Need* known = nullptr);
     int LeastCost(const Holders& holders, const int* required) const;
+    int LeastCostOf(const Holders& holders, const Need& need) const;
     void MostGains(const Holders& holders, int* most) const;
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
@@ -174,6 +189,10 @@ private:
     static constexpr int kNoCost = 0x7FFF;
     FitMemo memo_;     // whether a sub-problem can be met
     FitMemo costMemo_; // its least cost, or a bound the cost exceeds
+    // Where that cost is proven, the first filling of least cost for the next holder, as its
+    // place in `cheapestFirst_` plus one: arranging then walks the choices without searching.
+    FitMemo choiceMemo_;
+    static constexpr std::size_t kNoChoice = 0xFFFF;
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
 };

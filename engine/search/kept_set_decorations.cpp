@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 
 #include "engine/condition/group_key.h"
+#include "engine/sets/first_use_numbers.h"
 
 bool DefersDecorations(const CSearchCondition& condition) {
     return condition.exactFitting && condition.rankKey != RankKey::kNone &&
@@ -17,13 +17,12 @@ namespace {
 using HitOfSet = std::array<GroupKey, 2 * kSlotCount>;
 
 struct HitOfSetHash {
-    std::size_t operator()(const HitOfSet& hit) const {
+    std::uint64_t operator()(const HitOfSet& hit) const {
         std::uint64_t hash = 0;
         for (const GroupKey key : hit) {
-            hash = (hash ^ key) * 0x9E3779B97F4A7C15ULL;
-            hash ^= hash >> 29;
+            hash = ((hash >> 29) ^ hash ^ key) * 0x9E3779B97F4A7C15ULL;
         }
-        return static_cast<std::size_t>(hash);
+        return hash;
     }
 };
 
@@ -33,22 +32,25 @@ public:
     explicit ProfileIndices(const DoublingProfiles& profiles) : profiles_(profiles) {}
 
     int Of(int slot, const CEquipData& piece) {
-        auto [entry, isNew] = known_[slot].try_emplace(&piece, 0);
+        bool isNew = false;
+        const std::size_t number = pieces_[slot].NumberOf(&piece, isNew);
         if (isNew) {
-            entry->second = profiles_.IndexOf(slot, piece);
+            indices_[slot].push_back(profiles_.IndexOf(slot, piece));
         }
-        return entry->second;
+        return indices_[slot][number];
     }
 
 private:
     const DoublingProfiles& profiles_;
-    std::unordered_map<const CEquipData*, int> known_[kSlotCount];
+    FirstUseNumbers<const CEquipData*, AddressHash> pieces_[kSlotCount];
+    std::vector<int> indices_[kSlotCount];
 };
 
 } // namespace
 
 void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquipSet>>& sets) {
-    std::unordered_map<HitOfSet, DecoBlock, HitOfSetHash> arranged;
+    FirstUseNumbers<HitOfSet, HitOfSetHash> hits;
+    std::vector<DecoBlock> arranged;
     ProfileIndices profiles(judge.Doubling());
     for (const std::unique_ptr<CEquipSet>& set : sets) {
         SearchHit hit;
@@ -65,10 +67,11 @@ void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquip
                 doubling = true;
             }
         }
-        auto [entry, isNew] = arranged.try_emplace(shared);
+        bool isNew = false;
+        const std::size_t number = hits.NumberOf(shared, isNew);
         if (isNew) {
-            judge.Arrange(hit, doubling ? &variant : nullptr, entry->second);
+            judge.Arrange(hit, doubling ? &variant : nullptr, arranged.emplace_back());
         }
-        std::copy_n(&entry->second.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
+        std::copy_n(&arranged[number].decos[0][0], kPositionCount * 3, &set->decos[0][0]);
     }
 }

@@ -150,17 +150,25 @@ ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEqu
 
 // The sets of one hit come one after the other and mostly share their decorations.
 std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
-    if (lastArrangementNumber_ != SIZE_MAX &&
-        std::memcmp(lastArrangement_.data(), &set.decos[0][0], sizeof lastArrangement_) == 0) {
-        return lastArrangementNumber_;
+    const auto isRecent = [&set](const Recent& recent) {
+        return recent.number != SIZE_MAX && std::memcmp(recent.arrangement.data(), &set.decos[0][0],
+                                                        sizeof recent.arrangement) == 0;
+    };
+    if (isRecent(recent_[0])) {
+        return recent_[0].number;
     }
-    std::copy_n(&set.decos[0][0], lastArrangement_.size(), lastArrangement_.begin());
+    std::swap(recent_[0], recent_[1]);
+    if (isRecent(recent_[0])) {
+        return recent_[0].number;
+    }
+    Recent& latest = recent_[0];
+    std::copy_n(&set.decos[0][0], latest.arrangement.size(), latest.arrangement.begin());
     bool isNew = false;
-    lastArrangementNumber_ = arrangements_.NumberOf(lastArrangement_, isNew);
+    latest.number = arrangements_.NumberOf(latest.arrangement, isNew);
     if (isNew) {
         arrangementPoints_.push_back(SumArrangement(set));
     }
-    return lastArrangementNumber_;
+    return latest.number;
 }
 
 // As ActivatedSkill finds it, over the system's own rows only.
@@ -176,25 +184,70 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     return best;
 }
 
-void ActiveSkillFinder::NumberPieces(const CEquipSet& set) {
+// Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
+unsigned ActiveSkillFinder::NumberPieces(const CEquipSet& set,
+                                         const CEquipData* (&before)[kSlotCount]) {
+    unsigned changed = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const CEquipData* piece = set.pieces[slot];
+        before[slot] = lastPieces_[slot];
         if (piece != lastPieces_[slot]) {
             numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
             lastPieces_[slot] = piece;
+            changed |= 1u << slot;
         }
     }
+    return changed;
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
+    const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = ArrangementOf(set);
-    NumberPieces(set);
-    MoveTo(SharesOf(set));
+    const CEquipData* before[kSlotCount];
+    const unsigned changed = NumberPieces(set, before);
+    if (anyListed_ && numbers_.arrangement == arrangementBefore &&
+        OnlyPointsChange(set, before, changed)) {
+        SwapPieceShares(changed);
+    } else {
+        MoveTo(SharesOf(set));
+    }
     if (ActiveRowsChanged() || !anyListed_) {
         numbers_.skills = NumberActiveRows();
         anyListed_ = true;
     }
     return numbers_;
+}
+
+// The common case of a listing: with the same decorations, each changed slot holds a piece
+// again, doubling the body as the one before did or not; then no share but the changed pieces'
+// own differs.
+bool ActiveSkillFinder::OnlyPointsChange(const CEquipSet& set,
+                                         const CEquipData* const (&before)[kSlotCount],
+                                         unsigned changed) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if ((changed >> slot & 1u) == 0) {
+            continue;
+        }
+        const CEquipData* piece = set.pieces[slot];
+        if (piece == nullptr || before[slot] == nullptr ||
+            (piece->bodyDoubling != 0) != (before[slot]->bodyDoubling != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A doubling piece outside the body counts for nothing of its own: its share stays empty.
+void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        Share& share = shares_[static_cast<std::size_t>(slot)];
+        if ((changed >> slot & 1u) == 0 || share.times == 0) {
+            continue;
+        }
+        Count(share, -1);
+        share.run = piecePoints_[numbers_.pieces[slot]];
+        Count(share, 1);
+    }
 }
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more

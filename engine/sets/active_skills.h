@@ -94,7 +94,10 @@ private:
     std::size_t ArrangementOf(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
-    void NumberPieces(const CEquipSet& set);
+    unsigned NumberPieces(const CEquipSet& set, const CEquipData* (&before)[kSlotCount]);
+    static bool OnlyPointsChange(const CEquipSet& set,
+                                 const CEquipData* const (&before)[kSlotCount], unsigned changed);
+    void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
     void Add(Run run);
@@ -129,8 +132,13 @@ private:
     std::vector<Points> pool_;
     FirstUseNumbers<Arrangement, AddressRunHash> arrangements_;
     std::vector<DecorationPoints> arrangementPoints_;
-    Arrangement lastArrangement_ = {};
-    std::size_t lastArrangementNumber_ = SIZE_MAX;
+    // The arrangements of the last two sets that differed in theirs, the latest first: the sets
+    // of a hit whose doubling profiles need other decorations take turns between two.
+    struct Recent {
+        Arrangement arrangement = {};
+        std::size_t number = SIZE_MAX;
+    };
+    Recent recent_[2];
     FirstUseNumbers<const CEquipData*, AddressHash> pieces_;
     std::vector<Run> piecePoints_;
     const CEquipData* lastPieces_[kSlotCount] = {};

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <new>
 
+#include <sys/mman.h>
+
 #include "engine/sets/equip_set.h"
 
 namespace set_blocks {
@@ -11,13 +13,16 @@ namespace {
 
 struct Block;
 
-// Each slot names its block ahead of the set it holds, so that blocks need no alignment of their
-// own and come straight from the system's pages.
+// Each slot names its block ahead of the set it holds, so that finding the block needs no
+// arithmetic on addresses.
 struct alignas(CEquipSet) SlotHead {
     Block* block;
 };
 
-constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+// A block is one huge page of the system where it offers them: the sets of a long listing then
+// cost a page fault per two megabytes, not per four kilobytes, and reading them back in a ranked
+// order misses the address cache far less.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 21;
 constexpr std::size_t kHeaderBytes = 64;
 constexpr std::size_t kSetBytes = sizeof(CEquipSet);
 constexpr std::size_t kSlotBytes = sizeof(SlotHead) + kSetBytes;
@@ -38,10 +43,18 @@ Block* BlockOf(void* set) {
     return (reinterpret_cast<SlotHead*>(set) - 1)->block;
 }
 
+// Aligned to its size, as only a whole aligned range can lie on a huge page. The advice is only
+// advice: where it is refused, the block is made of small pages as any other memory.
+void* NewBlockMemory() {
+    void* memory = ::operator new (kBlockBytes, std::align_val_t{kBlockBytes});
+    madvise(memory, kBlockBytes, MADV_HUGEPAGE);
+    return memory;
+}
+
 void Release(Block* block, std::size_t holds) noexcept {
     if (block->holds.fetch_sub(holds, std::memory_order_acq_rel) == holds) {
         block->~Block();
-        ::operator delete(block);
+        ::operator delete (block, std::align_val_t{kBlockBytes});
     }
 }
 
@@ -56,7 +69,7 @@ public:
     void* Next() {
         if (block_ == nullptr || used_ == kSlotsPerBlock) {
             LetGo();
-            block_ = new (::operator new(kBlockBytes)) Block{kSlotsPerBlock + 1};
+            block_ = new (NewBlockMemory()) Block{kSlotsPerBlock + 1};
             used_ = 0;
         }
         char* slot = reinterpret_cast<char*>(block_) + kHeaderBytes + kSlotBytes * used_++;
