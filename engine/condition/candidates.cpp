@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "engine/condition/group_key.h"
 #include "engine/tables/contains.h"
@@ -50,10 +51,18 @@ bool FitsAKey(const CEquipData* piece, const int* ids, int count) {
 namespace {
 
 void SortByDefense(CandidateList& list) {
-    // Stable, so equal defences keep table order and results come out the same every run.
-    std::stable_sort(list.begin(), list.end(), [](const CEquipData* a, const CEquipData* b) {
-        return a->EffectiveDefense() > b->EffectiveDefense();
-    });
+    // Stable, so equal defences keep table order and results come out the same every run. The
+    // defences are read once into the pairs sorted, not from the records at each comparison.
+    std::vector<std::pair<int, CEquipData*>> byDefense;
+    byDefense.reserve(list.size());
+    for (CEquipData* piece : list) {
+        byDefense.emplace_back(piece->EffectiveDefense(), piece);
+    }
+    std::stable_sort(byDefense.begin(), byDefense.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i] = byDefense[i].second;
+    }
 }
 
 // Groups are looked up by key through an index: a slot's table may hold a great many pieces with

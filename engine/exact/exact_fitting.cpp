@@ -292,7 +292,8 @@ bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* 
 
 // Rules out what the holders surely cannot reach, and raises each requirement that every choice
 // meets to the least gain a choice can give, so that equal sub-problems meet in the memo.
-bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need) const {
+bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need,
+                          const Need* known) const {
     int slots = holders.weightedTimes * holders.weightedCapacity;
     for (int capacity = 1; capacity <= 3; ++capacity) {
         slots += capacity * holders.single[capacity];
@@ -309,7 +310,7 @@ bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need) con
         }
         required[k] = std::max(required[k], least);
     }
-    need = NeedOf(required);
+    need = known != nullptr ? *known : NeedOf(required);
     return need.slots <= slots;
 }
 
@@ -389,10 +390,10 @@ void ExactFitter::TakeHolder(Holders& holders, int& capacity, int& times) {
     --holders.single[capacity];
 }
 
-ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* required,
-                                       Step& step) const {
+ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* required, Step& step,
+                                       const Need* known) const {
     std::copy_n(required, count_, step.required);
-    if (!Bounded(holders, step.required, step.need)) {
+    if (!Bounded(holders, step.required, step.need, known)) {
         return Opening::kCannotMeet;
     }
     if (std::all_of(step.required, step.required + count_, [](int r) { return r <= 0; })) {
@@ -608,9 +609,10 @@ int ExactFitter::MinCost(const Holders& holders, const int* required) {
 }
 
 // The least cost if it is at most `budget`, else kNoCost.
-int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget) {
+int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget,
+                            const Need* known) {
     Step step;
-    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+    if (const Opening opening = Open(holders, requiredIn, step, known); opening != Opening::kOpen) {
         return opening == Opening::kMet ? 0 : kNoCost;
     }
     FitMemo::Key key;
@@ -640,11 +642,18 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (Idle(filling, settled)) {
             continue;
         }
-        if (!Subtract(step.required, filling, step.times, step.restMost, after) ||
-            cost + LeastCost(step.rest, after) > limit) {
+        if (!Subtract(step.required, filling, step.times, step.restMost, after)) {
             continue;
         }
-        const int restCost = CostWithin(step.rest, after, limit - cost);
+        // Raising the requirements to what the rest adds anyway moves none above zero, so the
+        // rest's search needs what they need now.
+        const Need need = NeedOf(after);
+        if (cost + LeastCostOf(step.rest, need) > limit) {
+            continue;
+        }
+        const int restCost = std::all_of(after, after + count_, [](int r) { return r <= 0; })
+                                 ? 0
+                                 : CostWithin(step.rest, after, limit - cost, &need);
         if (restCost != kNoCost) {
             best = cost + restCost;
             chosen = at;

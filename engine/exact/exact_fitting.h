@@ -98,11 +98,14 @@ private:
         int times = 1;
         int restMost[kMaxTrackedSkills] = {};
     };
-    Opening Open(const Holders& holders, const int* required, Step& step) const;
+    // `known`, where given, is the need of `required`.
+    Opening Open(const Holders& holders, const int* required, Step& step,
+                 const Need* known = nullptr) const;
     bool Solve(const Holders& holders, const int* required);
     // Raises `required` to the least the holders add anyway; false when they cannot meet it.
     // `need` is that of the raised requirements.
-    bool Bounded(const Holders& holders, int* required, Need& need) const;
+    bool Bounded(const Holders& holders, int* required, Need& need,
+                 const Need* known = nullptr) const;
     int MinSlots(int k, int required) const;
     Need NeedOf(const int* required) const;
     // The fillings of least cost in the order the holders are taken, each with the holder's
@@ -136,7 +139,8 @@ private:
     void PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,
                           DecoBlock& added) const;
     int MinCost(const Holders& holders, const int* required);
-    int CostWithin(const Holders& holders, const int* required, int budget);
+    int CostWithin(const Holders& holders, const int* required, int budget,
+                   const Need* known = nullptr);
     int LeastCost(const Holders& holders, const int* required) const;
     int LeastCostOf(const Holders& holders, const Need& need) const;
     void MostGains(const Holders& holders, int* most) const;

@@ -1,6 +1,7 @@
 #include "engine/search/subtree_bound.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "engine/condition/group_key.h"
 #include "engine/exact/exact_combination.h"
@@ -42,6 +43,9 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     }
     skills_ = skills;
     BuildFrontiers(groups);
+    if (firstFrontier_ < kSlotCount) {
+        KeepGroupsBetween(groups[firstFrontier_ - 1]);
+    }
     BuildLeafTable(groups[kSlotCount - 1]);
 }
 
@@ -156,6 +160,7 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
             return;
         }
         Frontier joined;
+        joined.reserve(own.size() * below.size());
         for (const Contribution& mine : own) {
             for (const Contribution& rest : below) {
                 Contribution both = rest;
@@ -172,20 +177,24 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         if (!KeepUndominated(joined)) {
             return;
         }
-        below = joined;
-        KeepFrontier(level, std::move(joined));
+        KeepFrontier(level, joined);
+        below = std::move(joined);
         firstFrontier_ = level;
     }
 }
 
 // The choices go into one table per count of doubling pieces: those with the same count take the
 // body the same number of times, which shifts every shortfall of a prefix alike.
-void SubtreeBound::KeepFrontier(int level, Frontier frontier) {
-    std::stable_sort(
-        frontier.begin(), frontier.end(),
-        [](const Contribution& a, const Contribution& b) { return a.defense > b.defense; });
+void SubtreeBound::KeepFrontier(int level, const Frontier& frontier) {
+    // Sorted by place, not moved about: a wide frontier holds thousands of choices.
+    std::vector<std::uint32_t> order(frontier.size());
+    std::iota(order.begin(), order.end(), 0U);
+    std::stable_sort(order.begin(), order.end(), [&frontier](std::uint32_t a, std::uint32_t b) {
+        return frontier[a].defense > frontier[b].defense;
+    });
     std::vector<FrontierTable::Choice> byDoublings[kMostDoublings + 1];
-    for (const Contribution& choice : frontier) {
+    for (const std::uint32_t place : order) {
+        const Contribution& choice = frontier[place];
         FrontierTable::Choice& kept = byDoublings[choice.doublings].emplace_back();
         std::copy_n(choice.points, count_, kept.points);
         std::copy_n(choice.with, count_, kept.with);
@@ -328,11 +337,86 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
     if (level >= kBody && frontierLevel == level + 1) {
         return Weigh(PrefixAt(level, keys), frontierLevel, defenseAbove);
     }
+    if (level >= kBody && frontierLevel == level + 2 && !betweenGroups_.empty()) {
+        return SomeGroupBetweenReaches(PrefixAt(level, keys), frontierLevel, defenseAbove);
+    }
     Partial partial = Accumulate(level, keys);
     if (!partial.unbounded) {
         AddBestOfLevels(partial, level + 1, frontierLevel, defenseAbove);
     }
     return Weigh(partial, frontierLevel, defenseAbove);
+}
+
+// With one level between the prefix and the frontier, each of that level's groups that no other
+// beats is weighed with the frontier in turn, strongest first, as the prefixes under it would be:
+// a prefix whose best groups of that level cannot meet every skill with the frontier rules out
+// all its groups below, where taking the best of that level skill by skill would pass nearly all.
+bool SubtreeBound::SomeGroupBetweenReaches(const Partial& partial, int frontierLevel,
+                                           std::int64_t defenseAbove) const {
+    if (partial.unbounded) {
+        return true;
+    }
+    for (const CandidateGroup* group : betweenGroups_) {
+        const std::int64_t defense = defenseAbove + group->bestDefense;
+        if (defense + strongestFrom_[frontierLevel] < minDefense_) {
+            return false;
+        }
+        Partial withGroup = partial;
+        AddGroup(withGroup, frontierLevel - 1, group->key);
+        if (FrontierReaches(withGroup, frontierLevel, defense)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The groups of the level right above the frontier that no other of the level beats in points,
+// slots and defence, strongest first; the doubling group, which brings the body chosen above,
+// always. Empty where no frontier was built.
+void SubtreeBound::KeepGroupsBetween(const GroupList& groups) {
+    if (firstFrontier_ >= kSlotCount || firstFrontier_ - 1 <= kBody) {
+        return;
+    }
+    const int level = firstFrontier_ - 1;
+    std::vector<Contribution> own;
+    own.reserve(groups.size());
+    for (const CandidateGroup& group : groups) {
+        own.push_back(ContributionOf(group));
+    }
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        bool beaten = false;
+        for (std::size_t other = 0; other < groups.size() && !beaten; ++other) {
+            beaten = groups[g].key != kDoublingKey && groups[other].key != kDoublingKey &&
+                     Beats(own[other], own[g]);
+        }
+        if (!beaten) {
+            betweenGroups_.push_back(&groups[g]);
+        }
+    }
+    std::stable_sort(betweenGroups_.begin(), betweenGroups_.end(),
+                     [](const CandidateGroup* a, const CandidateGroup* b) {
+                         return a->bestDefense > b->bestDefense;
+                     });
+    strongestFrom_[kSlotCount] = 0;
+    for (int slot = kSlotCount - 1; slot > level; --slot) {
+        strongestFrom_[slot] = strongestFrom_[slot + 1] + levels_[slot].mostDefense;
+    }
+}
+
+// At least as much in every skill, in slots and in defence, and more in something: equal groups
+// both stay.
+bool SubtreeBound::Beats(const Contribution& a, const Contribution& b) const {
+    if (a.slots < b.slots || a.defense < b.defense) {
+        return false;
+    }
+    bool more = a.slots > b.slots || a.defense > b.defense;
+    for (int k = 0; k < count_; ++k) {
+        if (a.points[k] < b.points[k] || a.with[k] < b.with[k]) {
+            return false;
+        }
+        more = more || a.points[k] > b.points[k] || a.with[k] > b.with[k];
+    }
+    return more;
 }
 
 // The levels between the prefix and the frontier count with the best of each on its own.

@@ -73,6 +73,10 @@ private:
     void AddGroup(Partial& partial, int slot, GroupKey key) const;
     bool Reaches(const Partial& partial) const;
     void AddBestOfLevels(Partial& partial, int first, int end, std::int64_t& defenseAbove) const;
+    bool SomeGroupBetweenReaches(const Partial& partial, int frontierLevel,
+                                 std::int64_t defenseAbove) const;
+    void KeepGroupsBetween(const GroupList& groups);
+    bool Beats(const Contribution& a, const Contribution& b) const;
     bool Weigh(const Partial& partial, int frontierLevel, std::int64_t defenseAbove) const;
     Contribution ContributionOf(const CandidateGroup& group) const;
     Contribution DoublingContribution(int level, const CandidateGroup& group) const;
@@ -80,7 +84,7 @@ private:
     bool KeepUndominated(Frontier& frontier) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
     void BuildLeafTable(const GroupList& leaves);
-    void KeepFrontier(int level, Frontier frontier);
+    void KeepFrontier(int level, const Frontier& frontier);
     int SlotCap() const;
     bool FrontierReaches(const Partial& partial, int level, std::int64_t defenseAbove) const;
 
@@ -109,4 +113,6 @@ private:
     static constexpr int kMostDoublings = kSlotCount - kFirstFrontierLevel;
     FrontierTable tables_[kSlotCount][kMostDoublings + 1];
     int firstFrontier_ = kSlotCount; // the lowest level with a frontier
+    std::vector<const CandidateGroup*> betweenGroups_;
+    std::int64_t strongestFrom_[kSlotCount + 1] = {}; // best defences from a level below it on
 };
