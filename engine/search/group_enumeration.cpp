@@ -215,6 +215,13 @@ bool GroupEnumeration::Leaves() {
         if (RankedOut(kLeaf, group) || GatedOut(group)) {
             continue;
         }
+        // Ruled out before a hit is made: most leaves are, and clearing a hit costs more than
+        // the test.
+        if (BoundRulesOut(group)) {
+            lowDefenseSeen_ = false;
+            lastFailed = group.key;
+            continue;
+        }
         SearchHit hit;
         std::uint64_t sets = 0;
         if (Judge(group, hit, sets)) {
@@ -248,12 +255,17 @@ bool GroupEnumeration::GatedOut(const CandidateGroup& leaf) {
     return true;
 }
 
-bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
+// A leaf the bound rules out counts as judged and failed.
+bool GroupEnumeration::BoundRulesOut(const CandidateGroup& leaf) {
     const auto index = static_cast<std::size_t>(&leaf - groups_[kLeaf].data());
-    if (bound_ != nullptr && !bound_->LeafMayHit(index, leaf.key)) {
-        ++progress_.pruned;
+    if (bound_ == nullptr || bound_->LeafMayHit(index, leaf.key)) {
         return false;
     }
+    ++progress_.pruned;
+    return true;
+}
+
+bool GroupEnumeration::Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets) {
     request_.keys[kLeaf] = leaf.key;
     std::copy_n(request_.keys, kSlotCount, hit.keys);
     if (exact_ != nullptr) {

@@ -49,6 +49,7 @@ private:
     template <int Level> bool Enter(const CandidateGroup& group, bool& failed);
     bool SkipsAfter(const CandidateGroup& group, const CandidateGroup* lastFailed) const;
     bool Leaves();
+    bool BoundRulesOut(const CandidateGroup& leaf);
     bool Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets);
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);

@@ -52,13 +52,14 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
 
 // Whether `chosen` differs from the combination last shut out only in a leaf of the same points
 // and fewer slots, by which its free slots fall short of `leastKey` as well. A doubling leaf
-// brings profiles of its own, so it is judged afresh.
+// brings profiles of its own, so neither tells about the other.
 bool RankHitGate::FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                                  std::int64_t leastKey) const {
     constexpr int kLeaf = kSlotCount - 1;
     const CandidateGroup* last = shutOut_[kLeaf];
     if (last == nullptr || !std::equal(chosen, chosen + kLeaf, shutOut_) ||
-        chosen[kLeaf]->key == kDoublingKey || !AreEquivalent(chosen[kLeaf]->key, last->key)) {
+        chosen[kLeaf]->key == kDoublingKey || last->key == kDoublingKey ||
+        !AreEquivalent(chosen[kLeaf]->key, last->key)) {
         return false;
     }
     const int fewer = KeySlots(last->key) - KeySlots(chosen[kLeaf]->key);
