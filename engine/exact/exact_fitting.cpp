@@ -294,33 +294,45 @@ bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* 
 // meets to the least gain a choice can give, so that equal sub-problems meet in the memo.
 bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need,
                           const Need* known) const {
-    int slots = holders.weightedTimes * holders.weightedCapacity;
-    for (int capacity = 1; capacity <= 3; ++capacity) {
-        slots += capacity * holders.single[capacity];
-    }
+    const Reach& reach = ReachOf(holders);
     for (int k = 0; k < count_; ++k) {
-        int most = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
-        int least = holders.weightedTimes * worstGain_[holders.weightedCapacity][k];
-        for (int capacity = 1; capacity <= 3; ++capacity) {
-            most += holders.single[capacity] * bestGain_[capacity][k];
-            least += holders.single[capacity] * worstGain_[capacity][k];
-        }
-        if (required[k] > most) {
+        if (required[k] > reach.most[k]) {
             return false;
         }
-        required[k] = std::max(required[k], least);
+        required[k] = std::max(required[k], reach.least[k]);
     }
     need = known != nullptr ? *known : NeedOf(required);
-    return need.slots <= slots;
+    return need.slots <= reach.slots;
 }
 
-void ExactFitter::MostGains(const Holders& holders, int* most) const {
+// Holders hold at most six positions, each count fits 0..6; the weighted one counts at most 7
+// times.
+const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
+    const int kind =
+        holders.single[1] +
+        7 * (holders.single[2] +
+             7 * (holders.single[3] + 7 * (holders.weightedCapacity + 4 * holders.weightedTimes)));
+    if (reachAt_.empty()) {
+        reachAt_.assign(kHolderKinds, 0);
+    }
+    if (const std::uint16_t at = reachAt_[static_cast<std::size_t>(kind)]; at != 0) {
+        return reaches_[at - 1U];
+    }
+    Reach& reach = reaches_.emplace_back();
+    reach.slots = holders.weightedTimes * holders.weightedCapacity;
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        reach.slots += capacity * holders.single[capacity];
+    }
     for (int k = 0; k < count_; ++k) {
-        most[k] = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        reach.most[k] = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        reach.least[k] = holders.weightedTimes * worstGain_[holders.weightedCapacity][k];
         for (int capacity = 1; capacity <= 3; ++capacity) {
-            most[k] += holders.single[capacity] * bestGain_[capacity][k];
+            reach.most[k] += holders.single[capacity] * bestGain_[capacity][k];
+            reach.least[k] += holders.single[capacity] * worstGain_[capacity][k];
         }
     }
+    reachAt_[static_cast<std::size_t>(kind)] = static_cast<std::uint16_t>(reaches_.size());
+    return reach;
 }
 
 // What is left to gain after `filling`; false when the rest cannot gain it anyway.
@@ -401,7 +413,7 @@ ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* requir
     }
     step.rest = holders;
     TakeHolder(step.rest, step.capacity, step.times);
-    MostGains(step.rest, step.restMost);
+    step.restMost = ReachOf(step.rest).most;
     return Opening::kOpen;
 }
 
@@ -545,12 +557,9 @@ void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoo
 
 std::uint32_t ExactFitter::Settled(const Holders& rest, const int* required) const {
     std::uint32_t settled = 0;
+    const Reach& reach = ReachOf(rest);
     for (int k = 0; k < count_; ++k) {
-        int least = rest.weightedTimes * worstGain_[rest.weightedCapacity][k];
-        for (int capacity = 1; capacity <= 3; ++capacity) {
-            least += rest.single[capacity] * worstGain_[capacity][k];
-        }
-        settled |= required[k] <= least ? std::uint32_t{1} << k : 0;
+        settled |= required[k] <= reach.least[k] ? std::uint32_t{1} << k : 0;
     }
     return settled;
 }
@@ -690,8 +699,7 @@ const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
 const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int capacity, int times,
                                                       const int* required, int target) {
     const std::uint32_t settled = Settled(rest, required);
-    int restMost[kMaxTrackedSkills] = {};
-    MostGains(rest, restMost);
+    const int* restMost = ReachOf(rest).most;
     int after[kMaxTrackedSkills] = {};
     for (const Filling* filling : cheapestFirst_[capacity]) {
         const int cost = CostOf(filling->size, filling->count);
