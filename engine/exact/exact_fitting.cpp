@@ -199,9 +199,10 @@ void ExactFitter::BuildSlotTables() {
             worstGain_[capacity][k] = worst;
         }
     }
+    gainNeeds_.resize(static_cast<std::size_t>(count_ * kMinSlotsRange));
+    std::vector<std::uint8_t> table;
+    std::vector<int> costs;
     for (int k = 0; k < count_; ++k) {
-        std::vector<std::uint8_t>& table = minSlots_[k];
-        std::vector<int>& costs = minCost_[k];
         table.assign(kMinSlotsRange, kUnreachable);
         costs.assign(kMinSlotsRange, kNoCost);
         table[0] = 0;
@@ -220,6 +221,11 @@ void ExactFitter::BuildSlotTables() {
             table[r] = static_cast<std::uint8_t>(std::min<int>(best, kUnreachable));
             costs[r] = std::min(cheapest, static_cast<int>(kNoCost));
         }
+        for (int r = 0; r < kMinSlotsRange; ++r) {
+            gainNeeds_[static_cast<std::size_t>(k * kMinSlotsRange + r)] = {
+                table[static_cast<std::size_t>(r)],
+                static_cast<std::uint16_t>(costs[static_cast<std::size_t>(r)])};
+        }
         for (int m = 0; m < count_; ++m) {
             for (std::size_t d = 0; d < decos_.size(); ++d) {
                 if (m != k && decoGain_[d][k] > 0 && decoGain_[d][m] > 0) {
@@ -235,7 +241,7 @@ int ExactFitter::MinSlots(int k, int required) const {
         return 0;
     }
     // The table grows with the gain, so a gain beyond it needs at least its last entry.
-    return minSlots_[k][std::min(required, kMinSlotsRange - 1)];
+    return GainNeedOf(k, required).slots;
 }
 
 // Slots needed by different skills add up unless one decoration can serve two of them; then
@@ -251,14 +257,15 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
         if (required[k] <= 0) {
             continue;
         }
-        const int slots = MinSlots(k, required[k]);
+        const GainNeed& gain = GainNeedOf(k, required[k]);
+        const int slots = gain.slots;
         if (slots == kUnreachable) {
             need.slots = kUnreachable;
             need.cost = kNoCost;
             return need;
         }
         need.slots += slots;
-        need.cost += minCost_[k][std::min(required[k], kMinSlotsRange - 1)];
+        need.cost += gain.cost;
         most = std::max(most, slots);
         needing |= std::uint32_t{1} << k;
         sharing |= sharedWith_[k];
@@ -313,10 +320,10 @@ const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
         7 * (holders.single[2] +
              7 * (holders.single[3] + 7 * (holders.weightedCapacity + 4 * holders.weightedTimes)));
     if (reachAt_.empty()) {
-        reachAt_.assign(kHolderKinds, 0);
+        reachAt_.assign(kHolderKinds, nullptr);
     }
-    if (const std::uint16_t at = reachAt_[static_cast<std::size_t>(kind)]; at != 0) {
-        return reaches_[at - 1U];
+    if (const Reach* known = reachAt_[static_cast<std::size_t>(kind)]; known != nullptr) {
+        return *known;
     }
     Reach& reach = reaches_.emplace_back();
     reach.slots = holders.weightedTimes * holders.weightedCapacity;
@@ -331,7 +338,7 @@ const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
             reach.least[k] += holders.single[capacity] * worstGain_[capacity][k];
         }
     }
-    reachAt_[static_cast<std::size_t>(kind)] = static_cast<std::uint16_t>(reaches_.size());
+    reachAt_[static_cast<std::size_t>(kind)] = &reach;
     return reach;
 }
 

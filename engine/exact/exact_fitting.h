@@ -187,10 +187,17 @@ private:
     int bestGain_[4][kMaxTrackedSkills] = {};
     int worstGain_[4][kMaxTrackedSkills] = {};
     // Fewest slots that give skill k a gain of r, and the least cost of decorations that do, for
-    // r up to kMinSlotsRange.
+    // r up to kMinSlotsRange; at k * kMinSlotsRange + r, as the bounds read both together.
     static constexpr int kMinSlotsRange = 512;
-    std::vector<std::uint8_t> minSlots_[kMaxTrackedSkills];
-    std::vector<int> minCost_[kMaxTrackedSkills];
+    struct GainNeed {
+        std::uint16_t slots = 0;
+        std::uint16_t cost = 0;
+    };
+    std::vector<GainNeed> gainNeeds_;
+    const GainNeed& GainNeedOf(int k, int required) const {
+        return gainNeeds_[static_cast<std::size_t>(k * kMinSlotsRange +
+                                                   std::min(required, kMinSlotsRange - 1))];
+    }
     // The skills m for which some decoration helps both skill k and m, as bit m of sharedWith_[k].
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     static constexpr std::uint16_t kCannotMeet = 1;
@@ -205,8 +212,8 @@ private:
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
     // The reach of each holders met, found when first asked (a deque keeps them in place), and
-    // where it is by the holders' counts, plus one.
+    // by the holders' counts.
     static constexpr int kHolderKinds = 7 * 7 * 7 * 4 * 8;
     mutable std::deque<Reach> reaches_;
-    mutable std::vector<std::uint16_t> reachAt_;
+    mutable std::vector<const Reach*> reachAt_;
 };
