@@ -33,9 +33,10 @@ public:
     // decorations in its slots, and `slots` slots.
     bool AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                     std::int64_t leastDefense) const;
-    // The same for each choice, whatever its defence: `mayMeet[e]` is 1 where choice e may.
+    // The same for each choice of best defence `leastDefense` or more: `mayMeet[e]` is 1 where
+    // choice e may. The weaker ones are not weighed and left at 1.
     void MayMeetEach(const int* pointsShort, const int* withShort, int slots,
-                     std::vector<std::uint8_t>& mayMeet) const;
+                     std::int64_t leastDefense, std::vector<std::uint8_t>& mayMeet) const;
 
 private:
     // One row of bytes per shortfall from `first` to `last`, `stride` bytes each.

@@ -21,6 +21,9 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     const std::size_t blocks = std::max<std::size_t>(hit.variants.size(), 1);
     arranged_.assign(blocks, DecoBlock{});
     isArranged_.assign(blocks, false);
+    if (ranked_ != nullptr) {
+        rankedBlocks_.assign(blocks, RankedBlock{});
+    }
     for (int slot = 0; slot < kSlotCount; ++slot) {
         members_[slot].clear();
         for (CEquipData* piece : candidates_[slot]) {
@@ -220,6 +223,12 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
     return true;
 }
 
+// The index among the hit's blocks of decorations of the set in hand: its variant's, or the
+// one block of a hit without variants.
+std::size_t HitExpansion::BlockOfSet() const {
+    return hit_->variants.empty() ? 0 : open_[kSlotCount]->front();
+}
+
 // The hit's decorations, or those of the variant matching the set's doubling pieces. A search
 // that defers the decorations gets none yet.
 const DecoBlock& HitExpansion::DecorationsOfSet() {
@@ -230,42 +239,47 @@ const DecoBlock& HitExpansion::DecorationsOfSet() {
     if (defersDecorations_) {
         return kNoDecorations;
     }
-    if (hit_->variants.empty()) {
-        return ArrangedVariant(0, nullptr);
-    }
-    const std::uint32_t index = open_[kSlotCount]->front();
-    return ArrangedVariant(index, &hit_->variants[index]);
+    const std::size_t index = BlockOfSet();
+    return ArrangedVariant(index, hit_->variants.empty() ? nullptr : &hit_->variants[index]);
 }
 
 bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
     if (!Pump()) {
         return false;
     }
-    const DecoBlock& decos = DecorationsOfSet();
     if (ranked_ != nullptr) {
-        return OfferSet(decos, defense, value);
+        OfferSet(defense, value);
+        return true;
     }
     // A full list ends at the next set it cannot take: only then is it known to be cut.
     if (listFull_) {
         outcome_.NoteStop(SearchStop::kDisplayLimit);
         return false;
     }
-    outcome_.results.push_back(MakeSet(decos));
+    outcome_.results.push_back(MakeSet(DecorationsOfSet()));
     listFull_ = outcome_.results.size() >= maxDisplay_;
     return true;
 }
 
-// A ranked list has no end to reach: a set better than its worst one replaces it.
-bool HitExpansion::OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value) {
-    const std::int64_t key = value + DecorationRankValue(decos, condition_.rankKey, weaponSlots_);
+// A ranked list has no end to reach: a set better than its worst one replaces it. The sets of
+// a block share what their decorations add to the key and, once one is let in, their
+// arrangement's place in the list.
+void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
+    RankedBlock& block = rankedBlocks_[BlockOfSet()];
+    if (!block.valued) {
+        block.value = DecorationRankValue(DecorationsOfSet(), condition_.rankKey, weaponSlots_);
+        block.valued = true;
+    }
+    const std::int64_t key = value + block.value;
     if (!ranked_->MayEnter(key, defense)) {
         ranked_->NoteCut();
-        return true;
+        return;
     }
-    CEquipSet set;
-    FillSet(decos, set);
-    ranked_->Offer(key, defense, set);
-    return true;
+    if (block.arrangement == RankedBlock::kUnkept) {
+        block.arrangement = defersDecorations_ ? RankedSets::kNoArrangement
+                                               : ranked_->KeepArrangement(DecorationsOfSet());
+    }
+    ranked_->Admit(key, defense, pieces_, block.arrangement, weaponSlots_);
 }
 
 // The set of the pieces in hand, with `decos`.

@@ -35,7 +35,7 @@ private:
     void NotePassedOver();
     bool Reject(std::uint64_t combinations);
     bool AddSet(std::int64_t defense, std::int64_t value);
-    bool OfferSet(const DecoBlock& decos, std::int64_t defense, std::int64_t value);
+    void OfferSet(std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
     void FillSet(const DecoBlock& decos, CEquipSet& set) const;
     void NoteDoublingProfiles();
@@ -44,6 +44,7 @@ private:
     const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
     void OpenAllVariants();
     bool NarrowVariants(int level, std::size_t member);
+    std::size_t BlockOfSet() const;
     const DecoBlock& DecorationsOfSet();
 
     SearchProgress& progress_;
@@ -71,6 +72,14 @@ private:
     // Decorations of the current hit, by variant (one when it has none), found on first use.
     std::vector<DecoBlock> arranged_;
     std::vector<bool> isArranged_;
+    // What the sets of each block bring to a ranked list, found on first use.
+    struct RankedBlock {
+        static constexpr std::uint32_t kUnkept = ~std::uint32_t{0};
+        bool valued = false;
+        std::int64_t value = 0; // what the decorations add to the key
+        std::uint32_t arrangement = kUnkept;
+    };
+    std::vector<RankedBlock> rankedBlocks_;
     CandidateList members_[kSlotCount];
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add

@@ -1,9 +1,26 @@
 #include "engine/search/ranked_sets.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
-// Without branches: the heap's walk compares entries in no predictable pattern.
+namespace {
+// The list is cut each time a quarter of its capacity more has been let in: cuts further apart
+// let in more sets a cut drops again, as the bar between them lags behind the list, and cuts
+// closer together sort the whole list more often. A list of a million sets cuts more often.
+constexpr std::size_t kMostBetweenCuts = std::size_t{1} << 20;
+// The most buckets the final order counts into, and per set kept.
+constexpr std::uint64_t kMostBuckets = std::uint64_t{1} << 22;
+constexpr std::uint64_t kBucketsPerSet = 2;
+} // namespace
+
+RankedSets::RankedSets(std::size_t capacity)
+    : capacity_(capacity),
+      cutAt_(capacity + std::max<std::size_t>(std::min(capacity, kMostBetweenCuts) / 4, 1)),
+      arrangements_(1) {}
+
+// Without branches: nth_element and sort compare entries in no predictable pattern.
 bool RankedSets::Better(const Entry& a, const Entry& b) {
     const bool laterFound = a.part != b.part ? a.part < b.part : a.order < b.order;
     const bool defenseFirst = (a.defense > b.defense) | ((a.defense == b.defense) & laterFound);
@@ -11,79 +28,215 @@ bool RankedSets::Better(const Entry& a, const Entry& b) {
 }
 
 bool RankedSets::MayEnter(std::int64_t key, std::int64_t defense) const {
-    if (heap_.size() < capacity_) {
-        return true;
-    }
-    if (heap_.empty()) {
+    if (capacity_ == 0) {
         return false;
     }
-    const Entry& worst = heap_.front();
-    if (key != worst.key) {
-        return key > worst.key;
+    if (!hasBar_) {
+        return true;
     }
-    return defense != worst.defense ? defense > worst.defense : part_ < worst.part;
+    if (key != bar_.key) {
+        return key > bar_.key;
+    }
+    // A set offered now comes after every set of its part offered before.
+    return defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
 }
 
 std::int64_t RankedSets::LeastKeyToEnter(std::int64_t defense) const {
-    if (heap_.size() < capacity_) {
-        return std::numeric_limits<std::int64_t>::min();
-    }
-    if (heap_.empty()) {
+    if (capacity_ == 0) {
         return std::numeric_limits<std::int64_t>::max();
     }
-    const Entry& worst = heap_.front();
-    const bool winsTie = defense != worst.defense ? defense > worst.defense : part_ < worst.part;
-    return winsTie ? worst.key : worst.key + 1;
+    if (!hasBar_) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    const bool winsTie = defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
+    return winsTie ? bar_.key : bar_.key + 1;
 }
 
+std::uint32_t RankedSets::KeepArrangement(const DecoBlock& decos) {
+    arrangements_.push_back(decos);
+    return static_cast<std::uint32_t>(arrangements_.size() - 1);
+}
+
+void RankedSets::Admit(std::int64_t key, std::int64_t defense,
+                       CEquipData* const (&pieces)[kSlotCount], std::uint32_t arrangement,
+                       int weaponSlots) {
+    if (!MayEnter(key, defense)) {
+        cut_ = true;
+        return;
+    }
+    if (entries_.size() >= cutAt_) {
+        CutToCapacity();
+        if (!MayEnter(key, defense)) {
+            cut_ = true;
+            return;
+        }
+    }
+    const std::size_t made = FreePlace();
+    Makings& makings = made_[made];
+    std::copy_n(pieces, kSlotCount, makings.pieces);
+    makings.arrangement = arrangement;
+    makings.weaponSlots = weaponSlots;
+    entries_.push_back(Entry{key, defense, part_, offered_++, made});
+    // More sets than the list holds: some set will be dropped.
+    cut_ = cut_ || entries_.size() > capacity_;
+    // The first full list sets the bar, so that worse sets are shut out from then on.
+    if (!hasBar_ && entries_.size() == capacity_) {
+        CutToCapacity();
+    }
+}
+
+// Sets offered one by one, as a refine does, often share the decorations of the set before.
 void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& set) {
     if (!MayEnter(key, defense)) {
         cut_ = true;
         return;
     }
-    if (heap_.size() < capacity_) {
-        heap_.push_back(Entry{key, defense, part_, offered_++, stored_.size()});
-        stored_.push_back(std::make_unique<CEquipSet>(set));
-        // The heap's comparison puts the worst entry on top, as a max-heap of "worse".
-        std::push_heap(heap_.begin(), heap_.end(), BetterOrder{});
-        return;
-    }
-    cut_ = true;
-    const std::size_t stored = heap_.front().stored;
-    *stored_[stored] = set;
-    ReplaceWorst(Entry{key, defense, part_, offered_++, stored});
+    DecoBlock decos;
+    std::copy_n(&set.decos[0][0], kPositionCount * 3, &decos.decos[0][0]);
+    const DecoBlock& last = arrangements_.back();
+    const bool sameAsLast =
+        std::equal(&decos.decos[0][0], &decos.decos[0][0] + kPositionCount * 3, &last.decos[0][0]);
+    const std::uint32_t arrangement =
+        sameAsLast ? static_cast<std::uint32_t>(arrangements_.size() - 1) : KeepArrangement(decos);
+    CEquipData* pieces[kSlotCount];
+    std::copy_n(set.pieces, kSlotCount, pieces);
+    Admit(key, defense, pieces, arrangement, set.weaponSlots);
 }
 
-// The new entry takes the worst one's place and sinks below every worse entry: one pass down the
-// heap instead of taking the worst out and bringing the new one up.
-void RankedSets::ReplaceWorst(const Entry& entry) {
-    const std::size_t size = heap_.size();
-    std::size_t at = 0;
-    for (;;) {
-        std::size_t worse = 2 * at + 1;
-        if (worse >= size) {
-            break;
-        }
-        if (worse + 1 < size) {
-            worse += static_cast<std::size_t>(Better(heap_[worse], heap_[worse + 1]));
-        }
-        if (!Better(entry, heap_[worse])) {
-            break;
-        }
-        heap_[at] = heap_[worse];
-        at = worse;
+std::size_t RankedSets::FreePlace() {
+    if (freePlaces_.empty()) {
+        made_.emplace_back();
+        return made_.size() - 1;
     }
-    heap_[at] = entry;
+    const std::size_t place = freePlaces_.back();
+    freePlaces_.pop_back();
+    return place;
+}
+
+std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {
+    auto set = std::make_unique<CEquipSet>();
+    std::copy_n(makings.pieces, kSlotCount, set->pieces);
+    const DecoBlock& decos = arrangements_[makings.arrangement];
+    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
+    set->weaponSlots = makings.weaponSlots;
+    return set;
+}
+
+// Keeps the best `capacity_` entries, unordered, and makes the worst of them the bar.
+void RankedSets::CutToCapacity() {
+    const auto last = entries_.begin() + static_cast<std::ptrdiff_t>(capacity_ - 1);
+    std::nth_element(entries_.begin(), last, entries_.end(), BetterOrder{});
+    bar_ = *last;
+    hasBar_ = true;
+    for (auto dropped = last + 1; dropped != entries_.end(); ++dropped) {
+        freePlaces_.push_back(dropped->made);
+    }
+    entries_.erase(last + 1, entries_.end());
 }
 
 std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
-    std::sort(heap_.begin(), heap_.end(), BetterOrder{});
-    std::vector<std::unique_ptr<CEquipSet>> sets;
-    sets.reserve(heap_.size());
-    for (Entry& entry : heap_) {
-        sets.push_back(std::move(stored_[entry.stored]));
+    if (entries_.size() > capacity_) {
+        CutToCapacity();
     }
-    heap_.clear();
-    stored_.clear();
+    SortByKey();
+    std::vector<std::unique_ptr<CEquipSet>> sets;
+    sets.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        sets.push_back(Build(made_[entry.made]));
+    }
+    entries_.clear();
+    made_.clear();
+    freePlaces_.clear();
+    arrangements_.resize(1);
     return sets;
+}
+
+namespace {
+struct Span {
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    std::int64_t most = std::numeric_limits<std::int64_t>::min();
+    void Take(std::int64_t value) {
+        least = std::min(least, value);
+        most = std::max(most, value);
+    }
+    // The number of values from least to most, or kMostBuckets when it is at least that.
+    std::uint64_t Width() const {
+        const auto width = static_cast<std::uint64_t>(most) - static_cast<std::uint64_t>(least);
+        return width >= kMostBuckets ? kMostBuckets : width + 1;
+    }
+};
+
+// Small integer ranges (free slots, owned pieces, resistances, and defence over a list of sets
+// close in it) take one bucket per key and defence, or per key where the pairs are too many: the
+// sets of a bucket are few, and only those are compared.
+struct Buckets {
+    std::int64_t mostKey = 0;
+    std::int64_t mostDefense = 0;
+    std::uint64_t defenseWidth = 1; // 1 when buckets go by key alone
+    std::uint64_t count = 0;        // 0 when the keys are too many for buckets
+
+    std::uint64_t Of(std::int64_t key, std::int64_t defense) const {
+        const auto byKey = static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
+        const auto byDefense = defenseWidth == 1 ? 0
+                                                 : static_cast<std::uint64_t>(mostDefense) -
+                                                       static_cast<std::uint64_t>(defense);
+        return byKey * defenseWidth + byDefense;
+    }
+};
+
+Buckets BucketsFor(const Span& keys, const Span& defenses, std::size_t sets) {
+    const std::uint64_t most = std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * sets);
+    Buckets buckets{keys.most, defenses.most};
+    const std::uint64_t keyWidth = keys.Width();
+    const std::uint64_t defenseWidth = defenses.Width();
+    if (keyWidth <= most / defenseWidth) {
+        buckets.defenseWidth = defenseWidth;
+        buckets.count = keyWidth * defenseWidth;
+    } else if (keyWidth <= most) {
+        buckets.count = keyWidth;
+    }
+    return buckets;
+}
+
+// One counting pass places the entries by bucket; only the entries that share one are compared.
+template <typename Entries, typename BetterOrder>
+void SortInBuckets(Entries& entries, const Buckets& buckets, BetterOrder better) {
+    std::vector<std::size_t> starts(buckets.count + 1, 0);
+    for (const auto& entry : entries) {
+        ++starts[buckets.Of(entry.key, entry.defense) + 1];
+    }
+    for (std::size_t bucket = 1; bucket < starts.size(); ++bucket) {
+        starts[bucket] += starts[bucket - 1];
+    }
+    Entries placed(entries.size());
+    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+    for (const auto& entry : entries) {
+        placed[next[buckets.Of(entry.key, entry.defense)]++] = entry;
+    }
+    for (std::size_t bucket = 0; bucket + 1 < starts.size(); ++bucket) {
+        if (starts[bucket + 1] - starts[bucket] > 1) {
+            std::sort(placed.begin() + static_cast<std::ptrdiff_t>(starts[bucket]),
+                      placed.begin() + static_cast<std::ptrdiff_t>(starts[bucket + 1]), better);
+        }
+    }
+    entries.swap(placed);
+}
+} // namespace
+
+void RankedSets::SortByKey() {
+    if (entries_.empty()) {
+        return;
+    }
+    Span keys;
+    Span defenses;
+    for (const Entry& entry : entries_) {
+        keys.Take(entry.key);
+        defenses.Take(entry.defense);
+    }
+    const Buckets buckets = BucketsFor(keys, defenses, entries_.size());
+    if (buckets.count == 0) {
+        std::sort(entries_.begin(), entries_.end(), BetterOrder{});
+    } else {
+        SortInBuckets(entries_, buckets, BetterOrder{});
+    }
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/fitting/rule_fitter.h"
 #include "engine/sets/equip_set.h"
 
 // The best sets of a ranked search so far, at most `capacity` of them: ordered by key, then by
@@ -15,19 +16,27 @@
 // it comes first in that order.
 class RankedSets {
 public:
-    explicit RankedSets(std::size_t capacity) : capacity_(capacity) {}
+    explicit RankedSets(std::size_t capacity);
 
     // The sets offered and the parts asked about from now on come from the combinations at or
     // after `part`, the first of them at `part`. A search that never tells offers them all in
     // the order found.
     void EnterPart(std::uint64_t part) { part_ = part; }
-    // Whether a set with this key and defence, offered now, would be kept. Upper bounds for a
-    // part of the search answer whether any of its sets could be.
+    // Whether a set with this key and defence, offered now, may be kept. Upper bounds for a
+    // part of the search answer whether any of its sets could be. A set let in may still be
+    // dropped again for better ones, but a set shut out could never have stayed.
     bool MayEnter(std::int64_t key, std::int64_t defense) const;
-    // The least key with which a set of this defence, offered now, would be kept.
+    // The least key with which a set of this defence, offered now, may be kept.
     std::int64_t LeastKeyToEnter(std::int64_t defense) const;
-    // Keeps a copy of the set if MayEnter allows it, in the place of the worst one kept when
-    // full.
+    // Holds the decorations for the sets admitted with the number returned; number
+    // kNoArrangement, which stands for none, is held from the start.
+    std::uint32_t KeepArrangement(const DecoBlock& decos);
+    static constexpr std::uint32_t kNoArrangement = 0;
+    // Lets in the set of these pieces and kept arrangement if MayEnter allows it. The set is
+    // built only if it is still kept at the end.
+    void Admit(std::int64_t key, std::int64_t defense, CEquipData* const (&pieces)[kSlotCount],
+               std::uint32_t arrangement, int weaponSlots);
+    // Admits a copy of the set.
     void Offer(std::int64_t key, std::int64_t defense, const CEquipSet& set);
     // Records that sets were left out because better ones filled the list.
     void NoteCut() { cut_ = true; }
@@ -40,26 +49,43 @@ public:
     std::vector<std::unique_ptr<CEquipSet>> TakeRanked();
 
 private:
-    // The heap holds only what orders the sets and where each is stored: most sets offered are
-    // dropped again, and a set dropped leaves its place in `stored_`, allocation and all, to the
-    // next one.
+    // The list holds only what orders the sets and where what each is made of is stored: many
+    // sets let in are dropped again, and a set dropped leaves its place in `made_` to the next.
     struct Entry {
         std::int64_t key;
         std::int64_t defense;
         std::uint64_t part;
         std::uint64_t order;
-        std::size_t stored;
+        std::size_t made;
+    };
+    // Small and side by side, so that letting a set in writes to memory at hand.
+    struct Makings {
+        CEquipData* pieces[kSlotCount];
+        std::uint32_t arrangement;
+        std::int32_t weaponSlots;
     };
     static bool Better(const Entry& a, const Entry& b);
     // Better as an object, not a function pointer, so that the standard algorithms inline it.
     struct BetterOrder {
         bool operator()(const Entry& a, const Entry& b) const { return Better(a, b); }
     };
-    void ReplaceWorst(const Entry& entry);
+    std::size_t FreePlace();
+    std::unique_ptr<CEquipSet> Build(const Makings& makings) const;
+    void CutToCapacity();
+    void SortByKey();
 
     std::size_t capacity_;
-    std::vector<Entry> heap_; // the worst set kept on top
-    std::vector<std::unique_ptr<CEquipSet>> stored_;
+    // Sets are let in unordered until `cutAt_` are held, then cut to the best `capacity_` at
+    // once: a cut costs about as much as the sets it drops took to enter, where keeping the
+    // list in order took a heap step of many comparisons for each set.
+    std::size_t cutAt_;
+    std::vector<Entry> entries_;
+    // The worst set kept at the last cut: none worse can stay. Only valid once `hasBar_`.
+    Entry bar_{};
+    bool hasBar_ = false;
+    std::vector<Makings> made_;
+    std::vector<std::size_t> freePlaces_; // places in `made_` of sets dropped
+    std::vector<DecoBlock> arrangements_;
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;

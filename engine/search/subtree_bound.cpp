@@ -49,19 +49,28 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     BuildLeafTable(groups[kSlotCount - 1]);
 }
 
+// Strongest first, as in every table: a prefix weighs only the leaves strong enough for the
+// minimum defence, which are few where the prefix is weak.
 void SubtreeBound::BuildLeafTable(const GroupList& leaves) {
-    std::vector<FrontierTable::Choice> choices;
-    for (const CandidateGroup& group : leaves) {
-        if (group.key == kDoublingKey) {
-            leafPosition_.push_back(-1);
-            continue;
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t n = 0; n < leaves.size(); ++n) {
+        if (leaves[n].key != kDoublingKey) {
+            order.push_back(n);
         }
-        leafPosition_.push_back(static_cast<int>(choices.size()));
-        const Contribution contribution = ContributionOf(group);
+    }
+    std::stable_sort(order.begin(), order.end(), [&leaves](std::uint32_t a, std::uint32_t b) {
+        return leaves[a].bestDefense > leaves[b].bestDefense;
+    });
+    leafPosition_.assign(leaves.size(), -1);
+    std::vector<FrontierTable::Choice> choices;
+    for (const std::uint32_t n : order) {
+        leafPosition_[n] = static_cast<int>(choices.size());
+        const Contribution contribution = ContributionOf(leaves[n]);
         FrontierTable::Choice& choice = choices.emplace_back();
         std::copy_n(contribution.points, count_, choice.points);
         std::copy_n(contribution.with, count_, choice.with);
         choice.slots = contribution.slots;
+        choice.defense = contribution.defense;
     }
     leafTable_.Build(choices, fitter_, SlotCap());
 }
@@ -455,7 +464,7 @@ bool SubtreeBound::Weigh(const Partial& partial, int frontierLevel,
     return Reaches(partial);
 }
 
-void SubtreeBound::PrepareLeaves(const GroupKey* keys) {
+void SubtreeBound::PrepareLeaves(const GroupKey* keys, std::int64_t defenseAbove) {
     leafBase_ = Accumulate(kSlotCount - 2, keys);
     if (!enabled_ || leafBase_.unbounded) {
         return;
@@ -466,7 +475,8 @@ void SubtreeBound::PrepareLeaves(const GroupKey* keys) {
         pointsShort[k] = goal_[k] - leafBase_.points[k];
         withShort[k] = goal_[k] - leafBase_.with[k];
     }
-    leafTable_.MayMeetEach(pointsShort, withShort, leafBase_.slots, leafMayMeet_);
+    leafTable_.MayMeetEach(pointsShort, withShort, leafBase_.slots, minDefense_ - defenseAbove,
+                           leafMayMeet_);
 }
 
 bool SubtreeBound::LeafMayHit(std::size_t index, GroupKey lastKey) const {

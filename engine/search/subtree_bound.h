@@ -24,8 +24,9 @@ public:
     // adding up to `defenseAbove`, may hold a hit.
     bool MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove);
     // The same for single combinations, quicker: the first four keys once, for all groups of
-    // the last level at a time, then each last one by its place in its level's groups.
-    void PrepareLeaves(const GroupKey* keys);
+    // the last level at a time, then each last one by its place in its level's groups. Only a
+    // leaf whose best defence adds up to the minimum with `defenseAbove` may be asked about.
+    void PrepareLeaves(const GroupKey* keys, std::int64_t defenseAbove);
     bool LeafMayHit(std::size_t index, GroupKey lastKey) const;
 
 private:
