@@ -50,9 +50,12 @@ bool FitsAKey(const CEquipData* piece, const int* ids, int count) {
 
 namespace {
 
-void SortByDefense(CandidateList& list) {
-    // Stable, so equal defences keep table order and results come out the same every run. The
-    // defences are read once into the pairs sorted, not from the records at each comparison.
+// A list whose defences spread over more points than this per piece is sorted by comparison:
+// counting it would mostly walk empty buckets.
+constexpr std::size_t kDefenseSpreadPerPiece = 4;
+
+// The defences are read once into the pairs sorted, not from the records at each comparison.
+void SortByDefenseCompared(CandidateList& list) {
     std::vector<std::pair<int, CEquipData*>> byDefense;
     byDefense.reserve(list.size());
     for (CEquipData* piece : list) {
@@ -63,6 +66,37 @@ void SortByDefense(CandidateList& list) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         list[i] = byDefense[i].second;
     }
+}
+
+// Stable, so equal defences keep table order and results come out the same every run. Counted
+// into one bucket per defence from the strongest down instead of sorted by comparison: the
+// lists of large tables hold thousands of pieces over a narrow range of defences.
+void SortByDefense(CandidateList& list) {
+    if (list.empty()) {
+        return;
+    }
+    const auto [weakest, strongest] =
+        std::minmax_element(list.begin(), list.end(), [](const CEquipData* a, const CEquipData* b) {
+            return a->EffectiveDefense() < b->EffectiveDefense();
+        });
+    const int top = (*strongest)->EffectiveDefense();
+    const auto spread = static_cast<std::size_t>(top - (*weakest)->EffectiveDefense()) + 1;
+    if (spread > kDefenseSpreadPerPiece * list.size()) {
+        SortByDefenseCompared(list);
+        return;
+    }
+    std::vector<std::size_t> start(spread + 1, 0);
+    for (const CEquipData* piece : list) {
+        ++start[static_cast<std::size_t>(top - piece->EffectiveDefense()) + 1];
+    }
+    for (std::size_t d = 1; d <= spread; ++d) {
+        start[d] += start[d - 1];
+    }
+    CandidateList sorted(list.size());
+    for (CEquipData* piece : list) {
+        sorted[start[static_cast<std::size_t>(top - piece->EffectiveDefense())]++] = piece;
+    }
+    list = std::move(sorted);
 }
 
 // Groups are looked up by key through an index: a slot's table may hold a great many pieces with

@@ -199,9 +199,10 @@ void ExactFitter::BuildSlotTables() {
             worstGain_[capacity][k] = worst;
         }
     }
+    gainNeeds_.resize(static_cast<std::size_t>(count_ * kMinSlotsRange));
+    std::vector<std::uint8_t> table;
+    std::vector<int> costs;
     for (int k = 0; k < count_; ++k) {
-        std::vector<std::uint8_t>& table = minSlots_[k];
-        std::vector<int>& costs = minCost_[k];
         table.assign(kMinSlotsRange, kUnreachable);
         costs.assign(kMinSlotsRange, kNoCost);
         table[0] = 0;
@@ -220,6 +221,11 @@ void ExactFitter::BuildSlotTables() {
             table[r] = static_cast<std::uint8_t>(std::min<int>(best, kUnreachable));
             costs[r] = std::min(cheapest, static_cast<int>(kNoCost));
         }
+        for (int r = 0; r < kMinSlotsRange; ++r) {
+            gainNeeds_[static_cast<std::size_t>(k * kMinSlotsRange + r)] = {
+                table[static_cast<std::size_t>(r)],
+                static_cast<std::uint16_t>(costs[static_cast<std::size_t>(r)])};
+        }
         for (int m = 0; m < count_; ++m) {
             for (std::size_t d = 0; d < decos_.size(); ++d) {
                 if (m != k && decoGain_[d][k] > 0 && decoGain_[d][m] > 0) {
@@ -235,7 +241,7 @@ int ExactFitter::MinSlots(int k, int required) const {
         return 0;
     }
     // The table grows with the gain, so a gain beyond it needs at least its last entry.
-    return minSlots_[k][std::min(required, kMinSlotsRange - 1)];
+    return GainNeedOf(k, required).slots;
 }
 
 // Slots needed by different skills add up unless one decoration can serve two of them; then
@@ -251,14 +257,15 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
         if (required[k] <= 0) {
             continue;
         }
-        const int slots = MinSlots(k, required[k]);
+        const GainNeed& gain = GainNeedOf(k, required[k]);
+        const int slots = gain.slots;
         if (slots == kUnreachable) {
             need.slots = kUnreachable;
             need.cost = kNoCost;
             return need;
         }
         need.slots += slots;
-        need.cost += minCost_[k][std::min(required[k], kMinSlotsRange - 1)];
+        need.cost += gain.cost;
         most = std::max(most, slots);
         needing |= std::uint32_t{1} << k;
         sharing |= sharedWith_[k];
@@ -294,33 +301,45 @@ bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* 
 // meets to the least gain a choice can give, so that equal sub-problems meet in the memo.
 bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need,
                           const Need* known) const {
-    int slots = holders.weightedTimes * holders.weightedCapacity;
-    for (int capacity = 1; capacity <= 3; ++capacity) {
-        slots += capacity * holders.single[capacity];
-    }
+    const Reach& reach = ReachOf(holders);
     for (int k = 0; k < count_; ++k) {
-        int most = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
-        int least = holders.weightedTimes * worstGain_[holders.weightedCapacity][k];
-        for (int capacity = 1; capacity <= 3; ++capacity) {
-            most += holders.single[capacity] * bestGain_[capacity][k];
-            least += holders.single[capacity] * worstGain_[capacity][k];
-        }
-        if (required[k] > most) {
+        if (required[k] > reach.most[k]) {
             return false;
         }
-        required[k] = std::max(required[k], least);
+        required[k] = std::max(required[k], reach.least[k]);
     }
     need = known != nullptr ? *known : NeedOf(required);
-    return need.slots <= slots;
+    return need.slots <= reach.slots;
 }
 
-void ExactFitter::MostGains(const Holders& holders, int* most) const {
+// Holders hold at most six positions, each count fits 0..6; the weighted one counts at most 7
+// times.
+const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
+    const int kind =
+        holders.single[1] +
+        7 * (holders.single[2] +
+             7 * (holders.single[3] + 7 * (holders.weightedCapacity + 4 * holders.weightedTimes)));
+    if (reachAt_.empty()) {
+        reachAt_.assign(kHolderKinds, nullptr);
+    }
+    if (const Reach* known = reachAt_[static_cast<std::size_t>(kind)]; known != nullptr) {
+        return *known;
+    }
+    Reach& reach = reaches_.emplace_back();
+    reach.slots = holders.weightedTimes * holders.weightedCapacity;
+    for (int capacity = 1; capacity <= 3; ++capacity) {
+        reach.slots += capacity * holders.single[capacity];
+    }
     for (int k = 0; k < count_; ++k) {
-        most[k] = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        reach.most[k] = holders.weightedTimes * bestGain_[holders.weightedCapacity][k];
+        reach.least[k] = holders.weightedTimes * worstGain_[holders.weightedCapacity][k];
         for (int capacity = 1; capacity <= 3; ++capacity) {
-            most[k] += holders.single[capacity] * bestGain_[capacity][k];
+            reach.most[k] += holders.single[capacity] * bestGain_[capacity][k];
+            reach.least[k] += holders.single[capacity] * worstGain_[capacity][k];
         }
     }
+    reachAt_[static_cast<std::size_t>(kind)] = &reach;
+    return reach;
 }
 
 // What is left to gain after `filling`; false when the rest cannot gain it anyway.
@@ -401,7 +420,7 @@ ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* requir
     }
     step.rest = holders;
     TakeHolder(step.rest, step.capacity, step.times);
-    MostGains(step.rest, step.restMost);
+    step.restMost = ReachOf(step.rest).most;
     return Opening::kOpen;
 }
 
@@ -545,12 +564,9 @@ void ExactFitter::PlaceArrangement(const Arrangement& arrangement, const FreeRoo
 
 std::uint32_t ExactFitter::Settled(const Holders& rest, const int* required) const {
     std::uint32_t settled = 0;
+    const Reach& reach = ReachOf(rest);
     for (int k = 0; k < count_; ++k) {
-        int least = rest.weightedTimes * worstGain_[rest.weightedCapacity][k];
-        for (int capacity = 1; capacity <= 3; ++capacity) {
-            least += rest.single[capacity] * worstGain_[capacity][k];
-        }
-        settled |= required[k] <= least ? std::uint32_t{1} << k : 0;
+        settled |= required[k] <= reach.least[k] ? std::uint32_t{1} << k : 0;
     }
     return settled;
 }
@@ -690,8 +706,7 @@ const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
 const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int capacity, int times,
                                                       const int* required, int target) {
     const std::uint32_t settled = Settled(rest, required);
-    int restMost[kMaxTrackedSkills] = {};
-    MostGains(rest, restMost);
+    const int* restMost = ReachOf(rest).most;
     int after[kMaxTrackedSkills] = {};
     for (const Filling* filling : cheapestFirst_[capacity]) {
         const int cost = CostOf(filling->size, filling->count);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -77,6 +78,15 @@ private:
         int weightedTimes = 0;
     };
 
+    // What holders can add to each skill's gain at most and at least, and their slots: the same
+    // for every sub-problem that meets them, so found once for each holders.
+    struct Reach {
+        int most[kMaxTrackedSkills] = {};
+        int least[kMaxTrackedSkills] = {};
+        int slots = 0;
+    };
+    const Reach& ReachOf(const Holders& holders) const;
+
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
     void BuildSlotTables();
@@ -96,7 +106,7 @@ private:
         Holders rest;
         int capacity = 0;
         int times = 1;
-        int restMost[kMaxTrackedSkills] = {};
+        const int* restMost = nullptr;
     };
     // `known`, where given, is the need of `required`.
     Opening Open(const Holders& holders, const int* required, Step& step,
@@ -143,7 +153,6 @@ private:
                    const Need* known = nullptr);
     int LeastCost(const Holders& holders, const int* required) const;
     int LeastCostOf(const Holders& holders, const Need& need) const;
-    void MostGains(const Holders& holders, int* most) const;
     bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
                   int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
@@ -178,10 +187,17 @@ private:
     int bestGain_[4][kMaxTrackedSkills] = {};
     int worstGain_[4][kMaxTrackedSkills] = {};
     // Fewest slots that give skill k a gain of r, and the least cost of decorations that do, for
-    // r up to kMinSlotsRange.
+    // r up to kMinSlotsRange; at k * kMinSlotsRange + r, as the bounds read both together.
     static constexpr int kMinSlotsRange = 512;
-    std::vector<std::uint8_t> minSlots_[kMaxTrackedSkills];
-    std::vector<int> minCost_[kMaxTrackedSkills];
+    struct GainNeed {
+        std::uint16_t slots = 0;
+        std::uint16_t cost = 0;
+    };
+    std::vector<GainNeed> gainNeeds_;
+    const GainNeed& GainNeedOf(int k, int required) const {
+        return gainNeeds_[static_cast<std::size_t>(k * kMinSlotsRange +
+                                                   std::min(required, kMinSlotsRange - 1))];
+    }
     // The skills m for which some decoration helps both skill k and m, as bit m of sharedWith_[k].
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     static constexpr std::uint16_t kCannotMeet = 1;
@@ -195,4 +211,9 @@ private:
     static constexpr std::size_t kNoChoice = 0xFFFF;
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
+    // The reach of each holders met, found when first asked (a deque keeps them in place), and
+    // by the holders' counts.
+    static constexpr int kHolderKinds = 7 * 7 * 7 * 4 * 8;
+    mutable std::deque<Reach> reaches_;
+    mutable std::vector<const Reach*> reachAt_;
 };

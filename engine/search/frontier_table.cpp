@@ -186,18 +186,20 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
 }
 
 void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,
+                                std::int64_t leastDefense,
                                 std::vector<std::uint8_t>& mayMeet) const {
     mayMeet.assign(stride_, 1);
     Query query;
-    if (slots + mostChoiceSlots_ > slotCap_) {
+    if (size_ == 0 || slots + mostChoiceSlots_ > slotCap_) {
         return;
     }
+    const int end = Eligible(leastDefense);
     if (!Prepare(pointsShort, withShort, query)) {
-        std::fill(mayMeet.begin(), mayMeet.end(), 0);
+        std::fill_n(mayMeet.begin(), end, 0);
         return;
     }
     std::int16_t excess[kBlock];
-    for (int base = 0; base < size_; base += kBlock) {
+    for (int base = 0; base < end; base += kBlock) {
         BlockExcess(base, query, excess);
         for (int i = 0; i < kBlock; ++i) {
             mayMeet[base + i] = excess[i] <= slots ? 1 : 0;

@@ -28,14 +28,20 @@ public:
     // `choices` strongest defence first; `slotCap`: the most slots a whole combination can hold.
     void Build(const std::vector<Choice>& choices, const ExactFitter& fitter, int slotCap);
     bool Empty() const { return size_ == 0; }
+    // Whether some choice has a best defence of `leastDefense` or more: most prefixes far below
+    // the minimum are answered by this alone, before their shortfalls are worked out.
+    bool AnyAsStrongAs(std::int64_t leastDefense) const {
+        return size_ > 0 && leastDefense <= defense_.front();
+    }
     // Whether some choice of best defence `leastDefense` or more may meet every goal with a
     // prefix still `pointsShort` of each goal in points, `withShort` of it with the best
     // decorations in its slots, and `slots` slots.
     bool AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                     std::int64_t leastDefense) const;
-    // The same for each choice, whatever its defence: `mayMeet[e]` is 1 where choice e may.
+    // The same for each choice of best defence `leastDefense` or more: `mayMeet[e]` is 1 where
+    // choice e may. The weaker ones are not weighed and left at 1.
     void MayMeetEach(const int* pointsShort, const int* withShort, int slots,
-                     std::vector<std::uint8_t>& mayMeet) const;
+                     std::int64_t leastDefense, std::vector<std::uint8_t>& mayMeet) const;
 
 private:
     // One row of bytes per shortfall from `first` to `last`, `stride` bytes each.

@@ -194,7 +194,7 @@ bool GroupEnumeration::SkipsAfter(const CandidateGroup& group,
 
 bool GroupEnumeration::Leaves() {
     if (bound_ != nullptr) {
-        bound_->PrepareLeaves(request_.keys);
+        bound_->PrepareLeaves(request_.keys, defense_[kLeaf]);
     }
     GroupKey lastFailed = kNoFailedKey;
     for (std::size_t n = 0; n < groups_[kLeaf].size(); ++n) {

@@ -49,19 +49,28 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
     BuildLeafTable(groups[kSlotCount - 1]);
 }
 
+// Strongest first, as in every table: a prefix weighs only the leaves strong enough for the
+// minimum defence, which are few where the prefix is weak.
 void SubtreeBound::BuildLeafTable(const GroupList& leaves) {
-    std::vector<FrontierTable::Choice> choices;
-    for (const CandidateGroup& group : leaves) {
-        if (group.key == kDoublingKey) {
-            leafPosition_.push_back(-1);
-            continue;
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t n = 0; n < leaves.size(); ++n) {
+        if (leaves[n].key != kDoublingKey) {
+            order.push_back(n);
         }
-        leafPosition_.push_back(static_cast<int>(choices.size()));
-        const Contribution contribution = ContributionOf(group);
+    }
+    std::stable_sort(order.begin(), order.end(), [&leaves](std::uint32_t a, std::uint32_t b) {
+        return leaves[a].bestDefense > leaves[b].bestDefense;
+    });
+    leafPosition_.assign(leaves.size(), -1);
+    std::vector<FrontierTable::Choice> choices;
+    for (const std::uint32_t n : order) {
+        leafPosition_[n] = static_cast<int>(choices.size());
+        const Contribution contribution = ContributionOf(leaves[n]);
         FrontierTable::Choice& choice = choices.emplace_back();
         std::copy_n(contribution.points, count_, choice.points);
         std::copy_n(contribution.with, count_, choice.with);
         choice.slots = contribution.slots;
+        choice.defense = contribution.defense;
     }
     leafTable_.Build(choices, fitter_, SlotCap());
 }
@@ -151,10 +160,17 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         if (groups[level].empty()) {
             return;
         }
+        // Empty where no choice below is strong enough: then none with this level's groups is.
+        std::int64_t strongestBelow = 0;
+        for (const Contribution& rest : below) {
+            strongestBelow = std::max(strongestBelow, rest.defense);
+        }
         Frontier own;
         for (const CandidateGroup& group : groups[level]) {
-            own.push_back(group.key == kDoublingKey ? DoublingContribution(level, group)
-                                                    : ContributionOf(group));
+            if (!TooWeakForAnyPrefix(group.bestDefense + strongestBelow, level)) {
+                own.push_back(group.key == kDoublingKey ? DoublingContribution(level, group)
+                                                        : ContributionOf(group));
+            }
         }
         if (!KeepUndominated(own) || own.size() * below.size() > kJoinLimit) {
             return;
@@ -163,6 +179,9 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         joined.reserve(own.size() * below.size());
         for (const Contribution& mine : own) {
             for (const Contribution& rest : below) {
+                if (TooWeakForAnyPrefix(mine.defense + rest.defense, level)) {
+                    continue;
+                }
                 Contribution both = rest;
                 both.slots += mine.slots;
                 both.defense += mine.defense;
@@ -181,6 +200,18 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         below = std::move(joined);
         firstFrontier_ = level;
     }
+}
+
+// A choice for the levels from `level` on that no groups above bring up to the minimum defence is
+// never weighed: the tables weigh only choices strong enough for the prefix. Left out before the
+// frontier is weeded, it spares the comparisons and rows it would cost; what it alone beats is
+// as weak and goes too.
+bool SubtreeBound::TooWeakForAnyPrefix(std::int64_t defense, int level) const {
+    std::int64_t above = 0;
+    for (int slot = 0; slot < level; ++slot) {
+        above += levels_[slot].mostDefense;
+    }
+    return defense + above < minDefense_;
 }
 
 // The choices go into one table per count of doubling pieces: those with the same count take the
@@ -226,7 +257,7 @@ bool SubtreeBound::FrontierReaches(const Partial& partial, int level,
     int withShort[kMaxTrackedSkills];
     for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
         const FrontierTable& table = tables_[level][doublings];
-        if (table.Empty()) {
+        if (!table.AnyAsStrongAs(minDefense_ - defenseAbove)) {
             continue;
         }
         for (int k = 0; k < count_; ++k) {
@@ -324,6 +355,21 @@ void SubtreeBound::AddGroup(Partial& partial, int slot, GroupKey key) const {
     }
 }
 
+// What a group between brings was worked out when it was kept; only a doubling piece, which
+// brings the body chosen above, is added as the prefix stands.
+void SubtreeBound::AddBetween(Partial& partial, int slot, const Between& between) const {
+    if (between.group->key == kDoublingKey) {
+        AddGroup(partial, slot, between.group->key);
+        return;
+    }
+    const Contribution& own = between.own;
+    partial.slots += own.slots;
+    for (int k = 0; k < count_; ++k) {
+        partial.points[k] += own.points[k];
+        partial.with[k] += own.with[k];
+    }
+}
+
 bool SubtreeBound::Reaches(const Partial& partial) const {
     return fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
 }
@@ -356,13 +402,13 @@ bool SubtreeBound::SomeGroupBetweenReaches(const Partial& partial, int frontierL
     if (partial.unbounded) {
         return true;
     }
-    for (const CandidateGroup* group : betweenGroups_) {
-        const std::int64_t defense = defenseAbove + group->bestDefense;
+    for (const Between& between : betweenGroups_) {
+        const std::int64_t defense = defenseAbove + between.group->bestDefense;
         if (defense + strongestFrom_[frontierLevel] < minDefense_) {
             return false;
         }
         Partial withGroup = partial;
-        AddGroup(withGroup, frontierLevel - 1, group->key);
+        AddBetween(withGroup, frontierLevel - 1, between);
         if (FrontierReaches(withGroup, frontierLevel, defense)) {
             return true;
         }
@@ -390,12 +436,12 @@ void SubtreeBound::KeepGroupsBetween(const GroupList& groups) {
                      Beats(own[other], own[g]);
         }
         if (!beaten) {
-            betweenGroups_.push_back(&groups[g]);
+            betweenGroups_.push_back({&groups[g], own[g]});
         }
     }
     std::stable_sort(betweenGroups_.begin(), betweenGroups_.end(),
-                     [](const CandidateGroup* a, const CandidateGroup* b) {
-                         return a->bestDefense > b->bestDefense;
+                     [](const Between& a, const Between& b) {
+                         return a.group->bestDefense > b.group->bestDefense;
                      });
     strongestFrom_[kSlotCount] = 0;
     for (int slot = kSlotCount - 1; slot > level; --slot) {
@@ -455,7 +501,7 @@ bool SubtreeBound::Weigh(const Partial& partial, int frontierLevel,
     return Reaches(partial);
 }
 
-void SubtreeBound::PrepareLeaves(const GroupKey* keys) {
+void SubtreeBound::PrepareLeaves(const GroupKey* keys, std::int64_t defenseAbove) {
     leafBase_ = Accumulate(kSlotCount - 2, keys);
     if (!enabled_ || leafBase_.unbounded) {
         return;
@@ -466,7 +512,8 @@ void SubtreeBound::PrepareLeaves(const GroupKey* keys) {
         pointsShort[k] = goal_[k] - leafBase_.points[k];
         withShort[k] = goal_[k] - leafBase_.with[k];
     }
-    leafTable_.MayMeetEach(pointsShort, withShort, leafBase_.slots, leafMayMeet_);
+    leafTable_.MayMeetEach(pointsShort, withShort, leafBase_.slots, minDefense_ - defenseAbove,
+                           leafMayMeet_);
 }
 
 bool SubtreeBound::LeafMayHit(std::size_t index, GroupKey lastKey) const {

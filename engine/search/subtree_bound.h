@@ -24,8 +24,9 @@ public:
     // adding up to `defenseAbove`, may hold a hit.
     bool MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove);
     // The same for single combinations, quicker: the first four keys once, for all groups of
-    // the last level at a time, then each last one by its place in its level's groups.
-    void PrepareLeaves(const GroupKey* keys);
+    // the last level at a time, then each last one by its place in its level's groups. Only a
+    // leaf whose best defence adds up to the minimum with `defenseAbove` may be asked about.
+    void PrepareLeaves(const GroupKey* keys, std::int64_t defenseAbove);
     bool LeafMayHit(std::size_t index, GroupKey lastKey) const;
 
 private:
@@ -71,6 +72,8 @@ private:
     Partial Start(int level, const GroupKey* keys) const;
     const Partial& PrefixAt(int level, const GroupKey* keys);
     void AddGroup(Partial& partial, int slot, GroupKey key) const;
+    struct Between;
+    void AddBetween(Partial& partial, int slot, const Between& between) const;
     bool Reaches(const Partial& partial) const;
     void AddBestOfLevels(Partial& partial, int first, int end, std::int64_t& defenseAbove) const;
     bool SomeGroupBetweenReaches(const Partial& partial, int frontierLevel,
@@ -82,6 +85,7 @@ private:
     Contribution DoublingContribution(int level, const CandidateGroup& group) const;
     bool Dominates(const Contribution& a, const Contribution& b) const;
     bool KeepUndominated(Frontier& frontier) const;
+    bool TooWeakForAnyPrefix(std::int64_t defense, int level) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
     void BuildLeafTable(const GroupList& leaves);
     void KeepFrontier(int level, const Frontier& frontier);
@@ -113,6 +117,12 @@ private:
     static constexpr int kMostDoublings = kSlotCount - kFirstFrontierLevel;
     FrontierTable tables_[kSlotCount][kMostDoublings + 1];
     int firstFrontier_ = kSlotCount; // the lowest level with a frontier
-    std::vector<const CandidateGroup*> betweenGroups_;
+    // The groups of the level right above the frontier that no other beats, with what each
+    // brings, worked out once.
+    struct Between {
+        const CandidateGroup* group = nullptr;
+        Contribution own;
+    };
+    std::vector<Between> betweenGroups_;
     std::int64_t strongestFrom_[kSlotCount + 1] = {}; // best defences from a level below it on
 };
