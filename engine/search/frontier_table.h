@@ -28,6 +28,11 @@ public:
     // `choices` strongest defence first; `slotCap`: the most slots a whole combination can hold.
     void Build(const std::vector<Choice>& choices, const ExactFitter& fitter, int slotCap);
     bool Empty() const { return size_ == 0; }
+    // Whether some choice has a best defence of `leastDefense` or more: most prefixes far below
+    // the minimum are answered by this alone, before their shortfalls are worked out.
+    bool AnyAsStrongAs(std::int64_t leastDefense) const {
+        return size_ > 0 && leastDefense <= defense_.front();
+    }
     // Whether some choice of best defence `leastDefense` or more may meet every goal with a
     // prefix still `pointsShort` of each goal in points, `withShort` of it with the best
     // decorations in its slots, and `slots` slots.

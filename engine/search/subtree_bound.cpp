@@ -257,7 +257,7 @@ bool SubtreeBound::FrontierReaches(const Partial& partial, int level,
     int withShort[kMaxTrackedSkills];
     for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
         const FrontierTable& table = tables_[level][doublings];
-        if (table.Empty()) {
+        if (!table.AnyAsStrongAs(minDefense_ - defenseAbove)) {
             continue;
         }
         for (int k = 0; k < count_; ++k) {
@@ -355,6 +355,21 @@ void SubtreeBound::AddGroup(Partial& partial, int slot, GroupKey key) const {
     }
 }
 
+// What a group between brings was worked out when it was kept; only a doubling piece, which
+// brings the body chosen above, is added as the prefix stands.
+void SubtreeBound::AddBetween(Partial& partial, int slot, const Between& between) const {
+    if (between.group->key == kDoublingKey) {
+        AddGroup(partial, slot, between.group->key);
+        return;
+    }
+    const Contribution& own = between.own;
+    partial.slots += own.slots;
+    for (int k = 0; k < count_; ++k) {
+        partial.points[k] += own.points[k];
+        partial.with[k] += own.with[k];
+    }
+}
+
 bool SubtreeBound::Reaches(const Partial& partial) const {
     return fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
 }
@@ -387,13 +402,13 @@ bool SubtreeBound::SomeGroupBetweenReaches(const Partial& partial, int frontierL
     if (partial.unbounded) {
         return true;
     }
-    for (const CandidateGroup* group : betweenGroups_) {
-        const std::int64_t defense = defenseAbove + group->bestDefense;
+    for (const Between& between : betweenGroups_) {
+        const std::int64_t defense = defenseAbove + between.group->bestDefense;
         if (defense + strongestFrom_[frontierLevel] < minDefense_) {
             return false;
         }
         Partial withGroup = partial;
-        AddGroup(withGroup, frontierLevel - 1, group->key);
+        AddBetween(withGroup, frontierLevel - 1, between);
         if (FrontierReaches(withGroup, frontierLevel, defense)) {
             return true;
         }
@@ -421,12 +436,12 @@ void SubtreeBound::KeepGroupsBetween(const GroupList& groups) {
                      Beats(own[other], own[g]);
         }
         if (!beaten) {
-            betweenGroups_.push_back(&groups[g]);
+            betweenGroups_.push_back({&groups[g], own[g]});
         }
     }
     std::stable_sort(betweenGroups_.begin(), betweenGroups_.end(),
-                     [](const CandidateGroup* a, const CandidateGroup* b) {
-                         return a->bestDefense > b->bestDefense;
+                     [](const Between& a, const Between& b) {
+                         return a.group->bestDefense > b.group->bestDefense;
                      });
     strongestFrom_[kSlotCount] = 0;
     for (int slot = kSlotCount - 1; slot > level; --slot) {

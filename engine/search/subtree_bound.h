@@ -72,6 +72,8 @@ private:
     Partial Start(int level, const GroupKey* keys) const;
     const Partial& PrefixAt(int level, const GroupKey* keys);
     void AddGroup(Partial& partial, int slot, GroupKey key) const;
+    struct Between;
+    void AddBetween(Partial& partial, int slot, const Between& between) const;
     bool Reaches(const Partial& partial) const;
     void AddBestOfLevels(Partial& partial, int first, int end, std::int64_t& defenseAbove) const;
     bool SomeGroupBetweenReaches(const Partial& partial, int frontierLevel,
@@ -115,6 +117,12 @@ private:
     static constexpr int kMostDoublings = kSlotCount - kFirstFrontierLevel;
     FrontierTable tables_[kSlotCount][kMostDoublings + 1];
     int firstFrontier_ = kSlotCount; // the lowest level with a frontier
-    std::vector<const CandidateGroup*> betweenGroups_;
+    // The groups of the level right above the frontier that no other beats, with what each
+    // brings, worked out once.
+    struct Between {
+        const CandidateGroup* group = nullptr;
+        Contribution own;
+    };
+    std::vector<Between> betweenGroups_;
     std::int64_t strongestFrom_[kSlotCount + 1] = {}; // best defences from a level below it on
 };
