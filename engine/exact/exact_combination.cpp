@@ -79,17 +79,21 @@ ExactCombination::ExactCombination(const CSearchCondition& condition, ExactFitte
 }
 
 void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
-    int doubling = 0;
-    for (const PieceProfile* piece : pieces) {
-        doubling += piece->doubling ? 1 : 0;
-    }
     const int count = fitter_.SkillCount();
-    const PieceProfile& body = *pieces[kBody];
-    for (int k = 0; k < count; ++k) {
-        base_[k] = doubling * body.points[k];
-        for (const PieceProfile* piece : pieces) {
-            base_[k] += piece->doubling ? 0 : piece->points[k];
+    int doubling = 0;
+    std::fill_n(base_, count, 0);
+    for (const PieceProfile* piece : pieces) {
+        if (piece->doubling) {
+            ++doubling;
+            continue;
         }
+        for (int k = 0; k < count; ++k) {
+            base_[k] += piece->points[k];
+        }
+    }
+    const PieceProfile& body = *pieces[kBody];
+    for (int k = 0; doubling > 0 && k < count; ++k) {
+        base_[k] += doubling * body.points[k];
     }
     for (int position = 0; position < kPositionCount; ++position) {
         const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;

@@ -261,7 +261,7 @@ bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
     return true;
 }
 
-// A ranked list has no end to reach: a set better than its worst one replaces it. The sets of
+// A ranked list has no end to reach: every set that may still enter it is let in. The sets of
 // a block share what their decorations add to the key and, once one is let in, their
 // arrangement's place in the list.
 void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
