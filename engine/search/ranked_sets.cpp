@@ -159,10 +159,11 @@ struct Span {
         least = std::min(least, value);
         most = std::max(most, value);
     }
-    // The number of values from least to most, or kMostBuckets when it is at least that.
+    // The number of values from least to most, or one more than kMostBuckets when it is more:
+    // such a width fits no count of buckets.
     std::uint64_t Width() const {
         const auto width = static_cast<std::uint64_t>(most) - static_cast<std::uint64_t>(least);
-        return width >= kMostBuckets ? kMostBuckets : width + 1;
+        return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
     }
 };
 
