@@ -212,7 +212,7 @@ bool GroupEnumeration::Leaves() {
         if (LeafSkipsAfterFailure(group.key, lastFailed, exact_ != nullptr, lowDefenseSeen_)) {
             continue;
         }
-        if (RankedOut(kLeaf, group) || GatedOut(group)) {
+        if (RankedOut(kLeaf, group)) {
             continue;
         }
         // Ruled out before a hit is made: most leaves are, and clearing a hit costs more than
@@ -220,6 +220,9 @@ bool GroupEnumeration::Leaves() {
         if (BoundRulesOut(group)) {
             lowDefenseSeen_ = false;
             lastFailed = group.key;
+            continue;
+        }
+        if (GatedOut(group)) {
             continue;
         }
         SearchHit hit;
@@ -238,13 +241,10 @@ bool GroupEnumeration::Leaves() {
 
 // A leaf whose sets could not enter a list already cut is passed over before it is judged: the
 // gate's question answers the judge's too. It counts as ranked out, so that nothing is skipped
-// after it as after a failure. One the subtree bound rules out is left for the judge to count.
+// after it as after a failure. Asked only of a leaf the subtree bound left, as one it rules out
+// counts as failed.
 bool GroupEnumeration::GatedOut(const CandidateGroup& leaf) {
     if (gate_ == nullptr) {
-        return false;
-    }
-    const auto index = static_cast<std::size_t>(&leaf - groups_[kLeaf].data());
-    if (bound_ != nullptr && !bound_->LeafMayHit(index, leaf.key)) {
         return false;
     }
     chosen_[kLeaf] = &leaf;

@@ -160,6 +160,7 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         if (groups[level].empty()) {
             return;
         }
+        const std::int64_t leastFromHere = LeastDefenseFrom(level);
         // Empty where no choice below is strong enough: then none with this level's groups is.
         std::int64_t strongestBelow = 0;
         for (const Contribution& rest : below) {
@@ -167,7 +168,7 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         }
         Frontier own;
         for (const CandidateGroup& group : groups[level]) {
-            if (!TooWeakForAnyPrefix(group.bestDefense + strongestBelow, level)) {
+            if (group.bestDefense + strongestBelow >= leastFromHere) {
                 own.push_back(group.key == kDoublingKey ? DoublingContribution(level, group)
                                                         : ContributionOf(group));
             }
@@ -179,7 +180,7 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
         joined.reserve(own.size() * below.size());
         for (const Contribution& mine : own) {
             for (const Contribution& rest : below) {
-                if (TooWeakForAnyPrefix(mine.defense + rest.defense, level)) {
+                if (mine.defense + rest.defense < leastFromHere) {
                     continue;
                 }
                 Contribution both = rest;
@@ -202,16 +203,16 @@ void SubtreeBound::BuildFrontiers(const GroupList (&groups)[kSlotCount]) {
     }
 }
 
-// A choice for the levels from `level` on that no groups above bring up to the minimum defence is
-// never weighed: the tables weigh only choices strong enough for the prefix. Left out before the
-// frontier is weeded, it spares the comparisons and rows it would cost; what it alone beats is
-// as weak and goes too.
-bool SubtreeBound::TooWeakForAnyPrefix(std::int64_t defense, int level) const {
+// The least defence a choice for the levels from `level` on needs for the strongest groups above
+// to bring it up to the minimum. A weaker one is never weighed, as the tables weigh only choices
+// strong enough for the prefix: left out before the frontier is weeded, it spares the
+// comparisons and rows it would cost, and what it alone beats is as weak and goes too.
+std::int64_t SubtreeBound::LeastDefenseFrom(int level) const {
     std::int64_t above = 0;
     for (int slot = 0; slot < level; ++slot) {
         above += levels_[slot].mostDefense;
     }
-    return defense + above < minDefense_;
+    return minDefense_ - above;
 }
 
 // The choices go into one table per count of doubling pieces: those with the same count take the

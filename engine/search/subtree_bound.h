@@ -85,7 +85,7 @@ private:
     Contribution DoublingContribution(int level, const CandidateGroup& group) const;
     bool Dominates(const Contribution& a, const Contribution& b) const;
     bool KeepUndominated(Frontier& frontier) const;
-    bool TooWeakForAnyPrefix(std::int64_t defense, int level) const;
+    std::int64_t LeastDefenseFrom(int level) const;
     void BuildFrontiers(const GroupList (&groups)[kSlotCount]);
     void BuildLeafTable(const GroupList& leaves);
     void KeepFrontier(int level, const Frontier& frontier);
