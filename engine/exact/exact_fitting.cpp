@@ -717,9 +717,10 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
             continue;
         }
         // No filling does better than the target, so one that reaches it within the budget left
-        // is the first of least cost.
-        if (cost + LeastCost(rest, after) <= target &&
-            CostWithin(rest, after, target - cost) != kNoCost) {
+        // is the first of least cost. The rest's search needs what the bound found, as above.
+        const Need need = NeedOf(after);
+        if (cost + LeastCostOf(rest, need) <= target &&
+            CostWithin(rest, after, target - cost, &need) != kNoCost) {
             return filling;
         }
     }

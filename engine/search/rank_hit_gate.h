@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "engine/condition/candidates.h"
-
 #include "engine/condition/search_condition.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"

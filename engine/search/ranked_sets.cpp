@@ -1,9 +1,7 @@
 #include "engine/search/ranked_sets.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
-#include <string>
 
 namespace {
 // The list is cut each time a quarter of its capacity more has been let in: cuts further apart
@@ -145,6 +143,7 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
         sets.push_back(Build(made_[entry.made]));
     }
     entries_.clear();
+    hasBar_ = false;
     made_.clear();
     freePlaces_.clear();
     arrangements_.resize(1);

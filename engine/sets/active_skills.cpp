@@ -205,15 +205,14 @@ const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& se
     numbers_.arrangement = ArrangementOf(set);
     const CEquipData* before[kSlotCount];
     const unsigned changed = NumberPieces(set, before);
-    if (anyListed_ && numbers_.arrangement == arrangementBefore &&
+    if (AnyListed() && numbers_.arrangement == arrangementBefore &&
         OnlyPointsChange(set, before, changed)) {
         SwapPieceShares(changed);
     } else {
         MoveTo(SharesOf(set));
     }
-    if (ActiveRowsChanged() || !anyListed_) {
+    if (ActiveRowsChanged() || !AnyListed()) {
         numbers_.skills = NumberActiveRows();
-        anyListed_ = true;
     }
     return numbers_;
 }
@@ -386,24 +385,18 @@ std::size_t ActiveSkillFinder::NumberActiveRows() {
     for (const Active& active : active_) {
         rows_.push_back(active.row);
     }
-    if (anyListed_ && rows_ == lastRows_) {
+    if (AnyListed() && rows_ == rowLists_.KeyOf(numbers_.skills)) {
         return numbers_.skills;
     }
-    lastRows_ = rows_;
-    const auto [entry, isNew] = rowListNumbers_.try_emplace(rows_, rowLists_.size());
-    if (isNew) {
-        const auto begin = static_cast<std::uint32_t>(rowPool_.size());
-        rowPool_.insert(rowPool_.end(), rows_.begin(), rows_.end());
-        rowLists_.push_back({begin, static_cast<std::uint32_t>(rowPool_.size())});
-    }
-    return entry->second;
+    bool isNew = false;
+    return rowLists_.NumberOf(rows_, isNew);
 }
 
-std::size_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& rows) const {
+std::uint64_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& rows) const {
     std::uint64_t hash = rows.size();
     for (const int row : rows) {
         hash = (hash ^ static_cast<std::uint32_t>(row)) * 0x9E3779B97F4A7C15ull;
         hash ^= hash >> 29;
     }
-    return static_cast<std::size_t>(hash);
+    return hash;
 }

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/sets/first_use_numbers.h"
@@ -39,10 +38,7 @@ public:
     // The numbers of the set; valid until the next call.
     const SetNumbers& Find(const CEquipSet& set);
     // The activated rows of the list numbered `skills`; valid until the next call of Find.
-    std::span<const int> ActiveRows(std::size_t skills) const {
-        const Run run = rowLists_[skills];
-        return {rowPool_.data() + run.begin, run.end - run.begin};
-    }
+    std::span<const int> ActiveRows(std::size_t skills) const { return rowLists_.KeyOf(skills); }
 
 private:
     using Arrangement = std::array<const CDecoData*, kPositionCount * 3>;
@@ -50,7 +46,7 @@ private:
         int id;
         int points;
     };
-    // A run of entries of pool_ or of rowPool_.
+    // A run of entries of pool_.
     struct Run {
         std::uint32_t begin = 0;
         std::uint32_t end = 0;
@@ -108,6 +104,8 @@ private:
     void ForgetTotals();
     void Count(Share share, int sign);
     bool ActiveRowsChanged();
+    // Whether some set was found before, so that the totals and lists kept are its.
+    bool AnyListed() const { return rowLists_.Count() > 0; }
     std::size_t NumberActiveRows();
     int ActivatedByLevels(int id, int total) const;
     // Inline, as it runs for every system a listed set's changes touch.
@@ -162,13 +160,9 @@ private:
     std::vector<std::uint8_t> isDirty_;
     std::vector<Active> active_;
     struct RowsHash {
-        std::size_t operator()(const std::vector<int>& rows) const;
+        std::uint64_t operator()(const std::vector<int>& rows) const;
     };
-    std::unordered_map<std::vector<int>, std::size_t, RowsHash> rowListNumbers_;
-    std::vector<Run> rowLists_; // by list number, into rowPool_
-    std::vector<int> rowPool_;
+    FirstUseNumbers<std::vector<int>, RowsHash> rowLists_;
     std::vector<int> rows_;
-    std::vector<int> lastRows_; // those of numbers_.skills
     SetNumbers numbers_;
-    bool anyListed_ = false;
 };

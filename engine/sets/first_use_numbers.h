@@ -36,6 +36,8 @@ public:
         return keys_.size() - 1;
     }
     std::size_t Count() const { return keys_.size(); }
+    // The key numbered `number`.
+    const Key& KeyOf(std::size_t number) const { return keys_[number]; }
 
 private:
     static constexpr std::uint32_t kEmpty = UINT32_MAX;

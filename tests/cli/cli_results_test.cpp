@@ -59,8 +59,6 @@ TEST(CliResults, SavedResultsShowAndRefine) {
               "no set 51 in the file (it holds 50)\n");
 }
 
-// The levels extra-skills names are within reach of a further search; a search that finds
-// nothing says which chosen skill keeps the sets out and leaves no file behind.
 std::string Joined(const json& names, const char* separator) {
     std::string text;
     for (const json& name : names) {
@@ -111,6 +109,8 @@ TEST(CliResults, TheTableTellsTheSetsOfTheDocument) {
     }
 }
 
+// The levels extra-skills names are within reach of a further search; a search that finds
+// nothing says which chosen skill keeps the sets out and leaves no file behind.
 TEST(CliResults, ExtraSkillsAndAdvice) {
     const std::vector<std::string> three = {"--skill", "先読み", "--skill",        "重撃【小】",
                                             "--skill", "剛腕",   "--weapon-slots", "1"};
