@@ -73,7 +73,6 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
             const Name& name = Decoration(deco);
             written.json.append(any ? name.listed : name.Quoted());
             joined.append(joined.empty() ? "" : ", ").append(name.text);
-            written.slots += deco->size;
             any = true;
         }
         written.json += "]";

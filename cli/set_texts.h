@@ -28,7 +28,6 @@ public:
     struct Decorations {
         std::string json;                     // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
-        int slots = 0;                        // the slots they take in all
     };
     // The activated skills, in the summary's order.
     struct Skills {
