@@ -12,11 +12,6 @@ const char kWeaponLabel[] = "武器";
 
 constexpr int kElementCount = 5;
 
-// The weapon's slots are the listing's: sets loaded from a file do not carry them.
-int FreeSlots(const CEquipSet& set, int weaponSlots) {
-    return set.FreeArmorSlots() + set.FreeSlots(weaponSlots, kWeaponPosition);
-}
-
 } // namespace
 
 void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
@@ -44,7 +39,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
         out.AppendNumber(totals.resist[element]);
     }
     out.Append("],\"freeSlots\":");
-    out.AppendNumber(FreeSlots(set, weaponSlots));
+    out.AppendNumber(texts.FreeSlots(set, weaponSlots));
     out.Append(",\"skills\":");
     out.Append(looked.skills->json);
     out.Append("}");
@@ -66,7 +61,7 @@ void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, in
         out.AppendNumber(totals.resist[element]);
     }
     out.Append("  空き ");
-    out.AppendNumber(FreeSlots(set, weaponSlots));
+    out.AppendNumber(texts.FreeSlots(set, weaponSlots));
     out.Append("\n");
     const int positions = weaponSlots != 0 ? kPositionCount : kSlotCount;
     for (int position = 0; position < positions; ++position) {
