@@ -9,25 +9,17 @@ RankHitGate::RankHitGate(const CSearchCondition& condition, ExactJudge& judge, R
     : judge_(judge), ranked_(ranked), gates_(condition.rankKey == RankKey::kFreeSlots),
       weaponSlots_(condition.weaponSlots) {}
 
-bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
+bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense) {
     const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
     if (!gates_ || leastKey == std::numeric_limits<std::int64_t>::min()) {
-        return false;
+        return true;
     }
-    if (hit.variants.empty()
-            ? MayEnter(hit, nullptr, leastKey)
-            : std::any_of(hit.variants.begin(), hit.variants.end(), [&](const HitVariant& variant) {
-                  return MayEnter(hit, &variant, leastKey);
-              })) {
-        return false;
+    // The list has not changed since the combination was let through: the question is the same.
+    if (variant == nullptr && hasLetThrough_ && leastKey <= letThroughLeastKey_ &&
+        std::equal(hit.keys, hit.keys + kSlotCount, letThrough_)) {
+        return true;
     }
-    // The pieces of a variant's profiles may all be too weak for the minimum defence.
-    if (hit.variants.empty()) {
-        ranked_.NoteCut();
-    } else {
-        ranked_.NoteMaybeCut();
-    }
-    return true;
+    return judge_.LeavesFree(hit, variant, weaponSlots_, leastKey);
 }
 
 bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount],
@@ -43,6 +35,11 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
         return true;
     }
     if (judge_.LeavesFree(chosen, weaponSlots_, leastKey)) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            letThrough_[slot] = chosen[slot]->key;
+        }
+        letThroughLeastKey_ = leastKey;
+        hasLetThrough_ = true;
         return false;
     }
     std::copy_n(chosen, kSlotCount, shutOut_);
@@ -64,9 +61,4 @@ bool RankHitGate::FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCoun
     }
     const int fewer = KeySlots(last->key) - KeySlots(chosen[kLeaf]->key);
     return fewer >= 0 && shutOutLeastKey_ - fewer <= leastKey;
-}
-
-// Whether the sets of the hit that match `variant` have at least `leastKey` free slots.
-bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey) {
-    return judge_.LeavesFree(hit, variant, weaponSlots_, leastKey);
 }

@@ -8,18 +8,19 @@
 #include "engine/fitting/search_hit.h"
 #include "engine/search/ranked_sets.h"
 
-// Tells, before a hit of the exact mode is turned into sets, that none of them can enter the
-// ranked list, and notes the list cut. Ranked by free slots, the sets of a hit that match one of
-// its variants (the hit itself, when it has none) share one arrangement and one count of slots,
-// so one key: those slots and the weapon's less what the decorations take. Whether the
-// decorations leave enough free is found without placing them, which only the hits that may
-// enter the list need. The bounds of the enumeration tell the other keys already.
+// Tells, before a hit of the exact mode is turned into sets, which of its variants (the hit
+// itself, when it has none) may bring sets into the ranked list. Ranked by free slots, the sets
+// of one variant share one arrangement and one count of slots, so one key: those slots and the
+// weapon's less what the decorations take. Whether the decorations leave enough free is found
+// without placing them, so that only the variants that may enter the list are arranged. The
+// bounds of the enumeration tell the other keys already.
 class RankHitGate {
 public:
     RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked);
 
-    // `defense`: the best defence of the hit's sets.
-    bool ShutsOut(const SearchHit& hit, std::int64_t defense);
+    // Whether the sets of the hit that match `variant` (null for a hit without variants) may
+    // enter the list; `defense`: the best defence of the hit's sets.
+    bool MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense);
 
     // Whether none of the sets of the combination `chosen`, with best defence `defense`, can enter
     // the list, told before it is judged. Only once the list is known to be cut: what is shut
@@ -27,7 +28,6 @@ public:
     bool ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount], std::int64_t defense);
 
 private:
-    bool MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey);
     bool FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                         std::int64_t leastKey) const;
 
@@ -36,6 +36,11 @@ private:
     // less room never lets the decorations take fewer.
     const CandidateGroup* shutOut_[kSlotCount] = {};
     std::int64_t shutOutLeastKey_ = 0;
+    // The keys of the combination last let through unjudged, and the least key it reaches: a hit
+    // of it without variants need not be asked again.
+    GroupKey letThrough_[kSlotCount] = {};
+    std::int64_t letThroughLeastKey_ = 0;
+    bool hasLetThrough_ = false;
 
     ExactJudge& judge_;
     RankedSets& ranked_;

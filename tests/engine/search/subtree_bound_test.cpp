@@ -252,4 +252,27 @@ TEST_F(JointBoundTest, RulesOutWhatNoChoiceMeetsTogetherAndKeepsSharedSlots) {
     EXPECT_EQ(engine.results.size(), 1U);
 }
 
+// Under the first waist group one leg is judged and fails, one falls short of the minimum
+// defence and one is ruled out by the bound: that last one leaves the low-defence flag clear, as
+// judging it would, so the equivalent stronger waist group after it is skipped with its one set.
+using LowDefenceFlagTest = SearchFixture;
+
+TEST_F(LowDefenceFlagTest, ALeafTheBoundRulesOutClearsIt) {
+    Choose({attack10, guard10});
+    Deco(1, {{guard, 3}, {attack, -2}});
+    Piece(kWaist, 1, 1, {{attack, 5}, {guard, 5}});
+    Piece(kWaist, 0, 20, {{attack, 5}, {guard, 5}});
+    Piece(kLeg, 0, 30, {{attack, 6}, {guard, 2}});
+    Piece(kLeg, 0, 1, {{attack, 5}, {guard, 5}});
+    Piece(kLeg, 0, 30, {});
+    for (int slot = kHead; slot <= kArm; ++slot) {
+        Piece(slot, 0, 1, {});
+    }
+    condition.minDefense = 10;
+    const PhaseOne plain = RunPhaseOne(engine, condition, false, 0);
+    const PhaseOne bounded = RunPhaseOne(engine, condition, true, 0);
+    EXPECT_EQ(plain.hitCount, 0U);
+    EXPECT_EQ(bounded.hitCount, plain.hitCount);
+}
+
 } // namespace
