@@ -5,9 +5,15 @@
 
 #include "engine/condition/group_key.h"
 
-RankHitGate::RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked)
+RankHitGate::RankHitGate(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
+                         ExactJudge& judge, RankedSets& ranked)
     : judge_(judge), ranked_(ranked), gates_(condition.rankKey == RankKey::kFreeSlots),
-      weaponSlots_(condition.weaponSlots) {}
+      weaponSlots_(condition.weaponSlots),
+      skillCount_(static_cast<int>(std::min<std::size_t>(skills.size(), kMaxTrackedSkills))) {
+    for (int k = 0; k < skillCount_; ++k) {
+        directions_[k] = skills[static_cast<std::size_t>(k)].direction;
+    }
+}
 
 bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense) {
     const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
@@ -47,18 +53,28 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
     return true;
 }
 
-// Whether `chosen` differs from the combination last shut out only in a leaf of the same points
-// and fewer slots, by which its free slots fall short of `leastKey` as well. A doubling leaf
-// brings profiles of its own, so neither tells about the other.
+// Whether `chosen` differs from the combination last shut out only in a leaf that gives no skill
+// more and has fewer slots, by which its free slots fall short of `leastKey` as well. A doubling
+// leaf brings profiles of its own, so neither tells about the other.
 bool RankHitGate::FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                                  std::int64_t leastKey) const {
     constexpr int kLeaf = kSlotCount - 1;
     const CandidateGroup* last = shutOut_[kLeaf];
     if (last == nullptr || !std::equal(chosen, chosen + kLeaf, shutOut_) ||
         chosen[kLeaf]->key == kDoublingKey || last->key == kDoublingKey ||
-        !AreEquivalent(chosen[kLeaf]->key, last->key)) {
+        !GivesNoMore(chosen[kLeaf]->key, last->key)) {
         return false;
     }
     const int fewer = KeySlots(last->key) - KeySlots(chosen[kLeaf]->key);
     return fewer >= 0 && shutOutLeastKey_ - fewer <= leastKey;
+}
+
+// Points in the direction each skill wants, skill by skill.
+bool RankHitGate::GivesNoMore(GroupKey leaf, GroupKey than) const {
+    for (int k = 0; k < skillCount_; ++k) {
+        if (directions_[k] * KeyPoints(leaf, k) > directions_[k] * KeyPoints(than, k)) {
+            return false;
+        }
+    }
+    return true;
 }

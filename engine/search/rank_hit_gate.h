@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/condition/candidates.h"
 #include "engine/condition/search_condition.h"
+#include "engine/condition/tracked_skill.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"
 #include "engine/search/ranked_sets.h"
@@ -16,7 +18,8 @@
 // bounds of the enumeration tell the other keys already.
 class RankHitGate {
 public:
-    RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked);
+    RankHitGate(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
+                ExactJudge& judge, RankedSets& ranked);
 
     // Whether the sets of the hit that match `variant` (null for a hit without variants) may
     // enter the list; `defense`: the best defence of the hit's sets.
@@ -30,10 +33,11 @@ public:
 private:
     bool FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                         std::int64_t leastKey) const;
+    bool GivesNoMore(GroupKey leaf, GroupKey than) const;
 
     // The combination last shut out unjudged, and the least key it had to reach. A sibling leaf
-    // of the same points and no more slots has fewer free: each slot it lacks is one less, and
-    // less room never lets the decorations take fewer.
+    // that gives no skill more and has no more slots has fewer free: each slot it lacks is one
+    // less, and the decorations that serve it would serve the other one in the same room.
     const CandidateGroup* shutOut_[kSlotCount] = {};
     std::int64_t shutOutLeastKey_ = 0;
     // The keys of the combination last let through unjudged, and the least key it reaches: a hit
@@ -46,4 +50,6 @@ private:
     RankedSets& ranked_;
     const bool gates_;
     const int weaponSlots_;
+    int directions_[kMaxTrackedSkills] = {}; // +1 where a skill wants more points, -1 fewer
+    int skillCount_ = 0;
 };

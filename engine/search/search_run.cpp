@@ -140,7 +140,7 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
         rankBound.emplace(condition, candidates, groups, skills, exactFitter);
         enumeration.UseRanking(&ranked, &expansion, &*rankBound);
         if (exactJudge) {
-            gate.emplace(condition, *exactJudge, ranked);
+            gate.emplace(condition, skills, *exactJudge, ranked);
             enumeration.UseHitGate(&*gate);
         }
         expansion.UseRanking(&ranked, gate ? &*gate : nullptr);
