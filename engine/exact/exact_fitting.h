@@ -46,9 +46,6 @@ public:
 
     // The most a holder of `capacity` slots can add to skill k's gain; for bounds.
     int BestGain(int k, int capacity) const { return bestGain_[capacity][k]; }
-    // Whether the gains `required` (only those above zero matter) might be reached with
-    // `slots` slots in all; false only when they surely cannot.
-    bool SlotsMayReach(const int* required, int slots) const;
     // Whether the goals might still be met by what has `points` so far, at most `with` once
     // `slots` slots hold their best decorations; false only when they surely cannot.
     bool GoalsMayBeMet(const int* goals, const int* points, const int* with, int slots) const;
@@ -62,6 +59,10 @@ public:
     bool ServesBoth(int k, int m) const { return ((sharedWith_[k] >> m) & 1U) != 0; }
 
 private:
+    // Whether the gains `required` (only those above zero matter) might be reached with
+    // `slots` slots in all; false only when they surely cannot.
+    bool SlotsMayReach(const int* required, int slots) const;
+
     struct Filling {
         int gain[kMaxTrackedSkills] = {};
         int size = 0;

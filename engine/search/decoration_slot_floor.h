@@ -21,16 +21,17 @@ public:
     DecorationSlotFloor(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
                         const GroupList (&groups)[kSlotCount], const ExactFitter& fitter);
 
-    // For the sets whose groups of levels 0..level have `keys`.
-    int Fewest(int level, const GroupKey* keys) const;
-    // The same with the group of `level` still to be chosen: at most Fewest(level, keys) for
-    // every group there, so one answer serves all the siblings; kept for the last keys asked.
+    // For the sets whose groups of levels 0..level-1 have `keys`, with the group of `level`
+    // still to be chosen: at most what any group there leaves, so one answer serves all the
+    // siblings; kept for the last keys asked.
     int FewestAbove(int level, const GroupKey* keys) const;
-    // Whether Fewest(level, keys) is at most `slots`, found with no more of the body's choices
-    // than it takes.
+    // Whether the floor of the sets whose groups of levels 0..level have `keys` is at most
+    // `slots`, found with no more of the body's choices than it takes.
     bool FitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
 
 private:
+    // For the sets whose groups of levels 0..level have `keys`.
+    int Fewest(int level, const GroupKey* keys) const;
     // What the goals lack after the regular groups chosen, and how many doubling ones there are.
     struct Prefix {
         int required[kMaxTrackedSkills] = {};

@@ -303,8 +303,7 @@ bool GroupEnumeration::RecordHit(SearchHit&& hit, std::uint64_t sets) {
 // in the order the unranked search would list them. The calculation limit still counts hits; at
 // the last combination it leaves nothing unexamined.
 bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
-    if ((gate_ == nullptr || !gate_->ShutsOut(hit, defense_[kSlotCount])) &&
-        !expansion_->Expand(hit)) {
+    if (!expansion_->Expand(hit)) {
         return false;
     }
     if (outcome_.hitCount >= maxCalc_ && progress_.visited < progress_.totalCombos) {

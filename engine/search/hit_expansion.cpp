@@ -1,6 +1,7 @@
 #include "engine/search/hit_expansion.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "engine/search/kept_set_decorations.h"
@@ -44,6 +45,9 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     NoteDoublingProfiles();
     OpenAllVariants();
     if (ranked_ != nullptr) {
+        if (!OpenVariantsThatMayEnter(best)) {
+            return true;
+        }
         PrepareRanking();
     }
     return Loop(0, 0, 0);
@@ -75,6 +79,31 @@ void HitExpansion::OpenAllVariants() {
         all[index] = index;
     }
     open_[0] = &all;
+}
+
+// Leaves open only the variants whose sets, with at most `defense`, may enter the ranked list, so
+// that the others are neither arranged nor offered; false when none may.
+bool HitExpansion::OpenVariantsThatMayEnter(std::int64_t defense) {
+    if (gate_ == nullptr) {
+        return true;
+    }
+    if (hit_->variants.empty()) {
+        if (gate_->MayEnter(*hit_, nullptr, defense)) {
+            return true;
+        }
+        ranked_->NoteCut();
+        return false;
+    }
+    std::vector<std::uint32_t>& open = openVariants_[0];
+    const std::size_t before = open.size();
+    std::erase_if(open, [&](std::uint32_t index) {
+        return !gate_->MayEnter(*hit_, &hit_->variants[index], defense);
+    });
+    // The pieces of a variant's profiles may all be too weak for the minimum defence.
+    if (open.size() < before) {
+        ranked_->NoteMaybeCut();
+    }
+    return !open.empty();
 }
 
 // Keeps the variants still open under the level's member; false when none is, so that no set
@@ -123,17 +152,17 @@ void HitExpansion::PrepareRanking() {
 }
 
 // What the weapon's slots less the decorations leave at most: the one block of a hit of the
-// rule-based fitting or of one met for every doubling profile, else the best of its variants'.
+// rule-based fitting or of one met for every doubling profile, else the best of its open
+// variants'.
 std::int64_t HitExpansion::MostFreeSlotsOfDecorations() {
     const RankKey key = condition_.rankKey;
     if (exact_ == nullptr || hit_->variants.empty()) {
         return DecorationRankValue(DecorationsOfSet(), key, weaponSlots_);
     }
-    std::int64_t most = 0;
-    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
-        const std::int64_t free =
-            DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]), key, weaponSlots_);
-        most = index == 0 ? free : std::max(most, free);
+    std::int64_t most = std::numeric_limits<std::int64_t>::min();
+    for (const std::uint32_t index : openVariants_[0]) {
+        most = std::max(most, DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]),
+                                                  key, weaponSlots_));
     }
     return most;
 }

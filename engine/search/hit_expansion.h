@@ -7,6 +7,7 @@
 #include "engine/condition/candidates.h"
 #include "engine/exact/exact_judge.h"
 #include "engine/fitting/search_hit.h"
+#include "engine/search/rank_hit_gate.h"
 #include "engine/search/ranked_sets.h"
 #include "engine/search/search_outcome.h"
 #include "engine/search/search_progress.h"
@@ -23,8 +24,11 @@ public:
     // their doubling pieces are told apart by profile.
     void UseExactJudge(ExactJudge* judge) { exact_ = judge; }
     // A ranked search offers its sets to `ranked` instead of listing them, and leaves out the
-    // members that cannot bring a set into it.
-    void UseRanking(RankedSets* ranked) { ranked_ = ranked; }
+    // members that cannot bring a set into it; `gate`, if any, the variants.
+    void UseRanking(RankedSets* ranked, RankHitGate* gate) {
+        ranked_ = ranked;
+        gate_ = gate;
+    }
     // False when the search must not expand further hits.
     bool Expand(const SearchHit& hit);
 
@@ -43,6 +47,7 @@ private:
     std::int64_t MostFreeSlotsOfDecorations();
     const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
     void OpenAllVariants();
+    bool OpenVariantsThatMayEnter(std::int64_t defense);
     bool NarrowVariants(int level, std::size_t member);
     std::size_t BlockOfSet() const;
     const DecoBlock& DecorationsOfSet();
@@ -63,6 +68,7 @@ private:
 
     ExactJudge* exact_ = nullptr;
     RankedSets* ranked_ = nullptr;
+    RankHitGate* gate_ = nullptr;
     std::vector<std::int64_t> values_[kSlotCount]; // each member's part of the ranking key
     // The best part of the members from each one on: members come by defence, not by value.
     std::vector<std::int64_t> bestFrom_[kSlotCount];

@@ -1,7 +1,7 @@
 #include "engine/search/kept_set_decorations.h"
 
-#include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "engine/condition/group_key.h"
 #include "engine/sets/first_use_numbers.h"
@@ -15,16 +15,6 @@ namespace {
 
 // The groups of a set, and for each doubling piece its profile: all its arrangement depends on.
 using HitOfSet = std::array<GroupKey, 2 * kSlotCount>;
-
-struct HitOfSetHash {
-    std::uint64_t operator()(const HitOfSet& hit) const {
-        std::uint64_t hash = 0;
-        for (const GroupKey key : hit) {
-            hash = ((hash >> 29) ^ hash ^ key) * 0x9E3779B97F4A7C15ULL;
-        }
-        return hash;
-    }
-};
 
 // The profile of a doubling piece, looked up once per piece: the kept sets share few pieces.
 class ProfileIndices {
@@ -49,7 +39,7 @@ private:
 } // namespace
 
 void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquipSet>>& sets) {
-    FirstUseNumbers<HitOfSet, HitOfSetHash> hits;
+    FirstUseNumbers<HitOfSet, AddressRunHash> hits;
     std::vector<DecoBlock> arranged;
     ProfileIndices profiles(judge.Doubling());
     for (const std::unique_ptr<CEquipSet>& set : sets) {
@@ -72,6 +62,7 @@ void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquip
         if (isNew) {
             judge.Arrange(hit, doubling ? &variant : nullptr, arranged.emplace_back());
         }
-        std::copy_n(&arranged[number].decos[0][0], kPositionCount * 3, &set->decos[0][0]);
+        static_assert(sizeof set->decos == sizeof arranged[number].decos);
+        std::memcpy(set->decos, arranged[number].decos, sizeof set->decos);
     }
 }

@@ -5,29 +5,27 @@
 
 #include "engine/condition/group_key.h"
 
-RankHitGate::RankHitGate(const CSearchCondition& condition, ExactJudge& judge, RankedSets& ranked)
+RankHitGate::RankHitGate(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
+                         ExactJudge& judge, RankedSets& ranked)
     : judge_(judge), ranked_(ranked), gates_(condition.rankKey == RankKey::kFreeSlots),
-      weaponSlots_(condition.weaponSlots) {}
+      weaponSlots_(condition.weaponSlots),
+      skillCount_(static_cast<int>(std::min<std::size_t>(skills.size(), kMaxTrackedSkills))) {
+    for (int k = 0; k < skillCount_; ++k) {
+        directions_[k] = skills[static_cast<std::size_t>(k)].direction;
+    }
+}
 
-bool RankHitGate::ShutsOut(const SearchHit& hit, std::int64_t defense) {
+bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense) {
     const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
     if (!gates_ || leastKey == std::numeric_limits<std::int64_t>::min()) {
-        return false;
+        return true;
     }
-    if (hit.variants.empty()
-            ? MayEnter(hit, nullptr, leastKey)
-            : std::any_of(hit.variants.begin(), hit.variants.end(), [&](const HitVariant& variant) {
-                  return MayEnter(hit, &variant, leastKey);
-              })) {
-        return false;
+    // The list has not changed since the combination was let through: the question is the same.
+    if (variant == nullptr && hasLetThrough_ && leastKey <= letThroughLeastKey_ &&
+        std::equal(hit.keys, hit.keys + kSlotCount, letThrough_)) {
+        return true;
     }
-    // The pieces of a variant's profiles may all be too weak for the minimum defence.
-    if (hit.variants.empty()) {
-        ranked_.NoteCut();
-    } else {
-        ranked_.NoteMaybeCut();
-    }
-    return true;
+    return judge_.LeavesFree(hit, variant, weaponSlots_, leastKey);
 }
 
 bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount],
@@ -43,6 +41,11 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
         return true;
     }
     if (judge_.LeavesFree(chosen, weaponSlots_, leastKey)) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            letThrough_[slot] = chosen[slot]->key;
+        }
+        letThroughLeastKey_ = leastKey;
+        hasLetThrough_ = true;
         return false;
     }
     std::copy_n(chosen, kSlotCount, shutOut_);
@@ -50,23 +53,28 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
     return true;
 }
 
-// Whether `chosen` differs from the combination last shut out only in a leaf of the same points
-// and fewer slots, by which its free slots fall short of `leastKey` as well. A doubling leaf
-// brings profiles of its own, so neither tells about the other.
+// Whether `chosen` differs from the combination last shut out only in a leaf that gives no skill
+// more and has fewer slots, by which its free slots fall short of `leastKey` as well. A doubling
+// leaf brings profiles of its own, so neither tells about the other.
 bool RankHitGate::FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                                  std::int64_t leastKey) const {
     constexpr int kLeaf = kSlotCount - 1;
     const CandidateGroup* last = shutOut_[kLeaf];
     if (last == nullptr || !std::equal(chosen, chosen + kLeaf, shutOut_) ||
         chosen[kLeaf]->key == kDoublingKey || last->key == kDoublingKey ||
-        !AreEquivalent(chosen[kLeaf]->key, last->key)) {
+        !GivesNoMore(chosen[kLeaf]->key, last->key)) {
         return false;
     }
     const int fewer = KeySlots(last->key) - KeySlots(chosen[kLeaf]->key);
     return fewer >= 0 && shutOutLeastKey_ - fewer <= leastKey;
 }
 
-// Whether the sets of the hit that match `variant` have at least `leastKey` free slots.
-bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t leastKey) {
-    return judge_.LeavesFree(hit, variant, weaponSlots_, leastKey);
+// Points in the direction each skill wants, skill by skill.
+bool RankHitGate::GivesNoMore(GroupKey leaf, GroupKey than) const {
+    for (int k = 0; k < skillCount_; ++k) {
+        if (directions_[k] * KeyPoints(leaf, k) > directions_[k] * KeyPoints(than, k)) {
+            return false;
+        }
+    }
+    return true;
 }

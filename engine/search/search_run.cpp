@@ -138,12 +138,12 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     std::optional<RankHitGate> gate;
     if (ranks) {
         rankBound.emplace(condition, candidates, groups, skills, exactFitter);
-        expansion.UseRanking(&ranked);
         enumeration.UseRanking(&ranked, &expansion, &*rankBound);
         if (exactJudge) {
-            gate.emplace(condition, *exactJudge, ranked);
+            gate.emplace(condition, skills, *exactJudge, ranked);
             enumeration.UseHitGate(&*gate);
         }
+        expansion.UseRanking(&ranked, gate ? &*gate : nullptr);
     }
     enumeration.Run();
     // A limit reached at the last combination left nothing unexamined: whether the list is cut

@@ -66,21 +66,32 @@ private:
 
 // Fibonacci hashing of addresses and of runs of them: records are spread in memory by their
 // size, so the low bits alone would crowd a few slots.
+inline std::uint64_t MixWord(std::uint64_t seed, std::uint64_t word) {
+    return (seed ^ word) * 0x9E3779B97F4A7C15ull;
+}
+
 inline std::uint64_t MixAddress(std::uint64_t seed, const void* address) {
-    return (seed ^ reinterpret_cast<std::uintptr_t>(address)) * 0x9E3779B97F4A7C15ull;
+    return MixWord(seed, reinterpret_cast<std::uintptr_t>(address));
 }
 
 struct AddressHash {
     std::uint64_t operator()(const void* address) const { return MixAddress(0, address); }
 };
 
+// Folds a run of addresses, or of integer keys such as group keys, into one hash.
 struct AddressRunHash {
-    template <class Pointer, std::size_t N>
-    std::uint64_t operator()(const std::array<Pointer, N>& run) const {
+    template <class Item, std::size_t N>
+    std::uint64_t operator()(const std::array<Item, N>& run) const {
         std::uint64_t hash = 0;
-        for (const Pointer address : run) {
-            hash = MixAddress((hash >> 29) ^ hash, address);
+        for (const Item item : run) {
+            hash = Mix((hash >> 29) ^ hash, item);
         }
         return hash;
     }
+
+private:
+    static std::uint64_t Mix(std::uint64_t seed, const void* address) {
+        return MixAddress(seed, address);
+    }
+    static std::uint64_t Mix(std::uint64_t seed, std::uint64_t word) { return MixWord(seed, word); }
 };

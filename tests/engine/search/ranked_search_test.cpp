@@ -89,6 +89,17 @@ std::vector<CEquipSet> BestOf(std::vector<CEquipSet> sets, RankKey key, const CS
     return sets;
 }
 
+// The ranked search in `engine` listed the stable sort of `all` by its key, cut at its limit.
+void ExpectBestOf(const CSkillSearch& engine, const std::vector<CEquipSet>& all,
+                  const CSearchCondition& ranked, int round) {
+    const std::vector<CEquipSet> expected = BestOf(all, ranked.rankKey, ranked, ranked.maxDisplay);
+    ASSERT_EQ(engine.results.size(), expected.size()) << "round " << round;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(SameSet(*engine.results[i], expected[i]))
+            << "round " << round << " key " << static_cast<int>(ranked.rankKey) << " set " << i;
+    }
+}
+
 ::testing::AssertionResult IsRanked(const CSkillSearch& engine, RankKey key,
                                     const CSearchCondition& c) {
     for (std::size_t i = 1; i < engine.results.size(); ++i) {
@@ -121,12 +132,7 @@ TEST(RankedSearchTest, ListsTheStableSortOfTheUnlimitedListCutAtTheLimit) {
             ranked.maxDisplay = static_cast<std::uint32_t>(
                 Pick(random, 0, 2) == 0 && !all.empty() ? all.size() : Pick(random, 1, 6));
             engine.Search(ranked);
-            const std::vector<CEquipSet> expected = BestOf(all, key, ranked, ranked.maxDisplay);
-            ASSERT_EQ(engine.results.size(), expected.size()) << "round " << round;
-            for (std::size_t i = 0; i < expected.size(); ++i) {
-                EXPECT_TRUE(SameSet(*engine.results[i], expected[i]))
-                    << "round " << round << " key " << static_cast<int>(key) << " set " << i;
-            }
+            ExpectBestOf(engine, all, ranked, round);
             EXPECT_EQ(engine.visited, engine.totalCombos) << "round " << round;
             if (all.size() > ranked.maxDisplay) {
                 EXPECT_EQ(engine.stopReason, SearchStop::kDisplayLimit) << "round " << round;
@@ -137,6 +143,40 @@ TEST(RankedSearchTest, ListsTheStableSortOfTheUnlimitedListCutAtTheLimit) {
         }
     }
     EXPECT_GT(cut, 200) << "the limits no longer cut the lists";
+}
+
+// Legs a point apart from others in one skill and with fewer slots, several to a leg: sibling
+// groups of the last level, some of which give no skill more than another.
+void AddLegTwins(std::mt19937& random, CEquipDatabase& database) {
+    constexpr int kLeg = kSlotCount - 1;
+    const std::size_t count = database.Armor(kLeg).size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const CEquipData piece = *database.Armor(kLeg)[i];
+        for (int twins = Pick(random, 0, 3); twins > 0 && piece.slots > 0; --twins) {
+            CEquipData twin = piece;
+            twin.slots = Pick(random, 0, piece.slots - 1);
+            twin.defenseAfter = Pick(random, 1, 30);
+            twin.skillPoints[Pick(random, 0, 4)] += Pick(random, 0, 1) == 0 ? -1 : 1;
+            database.AddArmor(kLeg, twin);
+        }
+    }
+}
+
+// Ranked by free slots in the complete fitting, a leaf is passed over unjudged after a sibling
+// that fell short only where it gives no skill more and has no more slots.
+TEST(RankedSearchTest, ByFreeSlotsPassesOverOnlyLeavesThatCannotEnter) {
+    std::mt19937 random(606);
+    for (int round = 0; round < 400 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition = RandomCondition(random, engine.database, 1);
+        AddLegTwins(random, engine.database);
+        engine.Search(condition);
+        const std::vector<CEquipSet> all = Copies(engine);
+        condition.rankKey = RankKey::kFreeSlots;
+        condition.maxDisplay = static_cast<std::uint32_t>(Pick(random, 1, 4));
+        engine.Search(condition);
+        ExpectBestOf(engine, all, condition, round);
+    }
 }
 
 // A ranked search stopped by the calculation limit or an abort lists valid sets of the unlimited
