@@ -32,6 +32,7 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
     if (numbers.skills == skills_.size()) {
         WriteSkills(numbers.skills);
     }
+    arrangement_ = numbers.arrangement;
     looked_.decorations = &decorations_[numbers.arrangement];
     looked_.skills = &skills_[numbers.skills];
     // Named first, then pointed to: naming may move the names.
@@ -46,6 +47,22 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
             set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
     }
     return looked_;
+}
+
+int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) {
+    int pieceSlots = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        pieceSlots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
+    }
+    if (arrangement_ >= slotsCounted_.size()) {
+        slotsCounted_.resize(arrangement_ + 1);
+    }
+    SlotsCounted& counted = slotsCounted_[arrangement_];
+    if (counted.pieceSlots != pieceSlots || counted.weaponSlots != weaponSlots) {
+        counted = {pieceSlots, weaponSlots,
+                   set.FreeArmorSlots() + set.FreeSlots(weaponSlots, kWeaponPosition)};
+    }
+    return counted.free;
 }
 
 const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
@@ -73,7 +90,6 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
             const Name& name = Decoration(deco);
             written.json.append(any ? name.listed : name.Quoted());
             joined.append(joined.empty() ? "" : ", ").append(name.text);
-            written.slots += deco->size;
             any = true;
         }
         written.json += "]";
