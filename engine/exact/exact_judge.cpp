@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/condition/fixed_decorations.h"
 #include "engine/condition/group_key.h"
 #include "engine/tables/saturating.h"
 
@@ -15,6 +16,68 @@ ExactJudge::ExactJudge(const CSearchCondition& condition, const SkillTable& tabl
             groupProfiles_[slot].push_back(ProfileOfKey(group.key, table.count));
         }
     }
+    NoteDominance(condition, fitter);
+}
+
+// A doubling profile brings at least what another does when it has as many slots and, in the
+// direction each skill wants, as many points: every arrangement of decorations that fits the
+// other's room fits its room too and meets as much. A fixed decoration counts only where it
+// fits, so more slots could add the points of one that works against a skill: where fixed ones
+// sit, only profiles of equal slots are compared.
+void ExactJudge::NoteDominance(const CSearchCondition& condition, const ExactFitter& fitter) {
+    const FixedDecorations fixed(condition);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const std::vector<PieceProfile>& profiles = doubling_.At(slot);
+        const std::size_t n = profiles.size();
+        dominates_[slot].assign(n * n, false);
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t j = 0; j < n; ++j) {
+                const PieceProfile& a = profiles[i];
+                const PieceProfile& b = profiles[j];
+                bool holds = fixed.count[slot] == 0 ? a.slots >= b.slots : a.slots == b.slots;
+                for (int k = 0; holds && k < fitter.SkillCount(); ++k) {
+                    holds = fitter.Skill(k).Gain(a.points[k]) >= fitter.Skill(k).Gain(b.points[k]);
+                }
+                dominates_[slot][i * n + j] = holds;
+            }
+        }
+    }
+}
+
+// Whether variant a brings at least what b does at every doubling slot.
+bool ExactJudge::AtLeast(const HitVariant& a, const HitVariant& b) const {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const std::uint16_t i = a.profile[slot];
+        if (i == HitVariant::kAnyProfile) {
+            continue;
+        }
+        const std::size_t n = doubling_.At(slot).size();
+        if (!dominates_[slot][i * n + b.profile[slot]]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the variant passes `test`, which holds for every variant at least as strong as one
+// that passes. A variant at least as strong as one passed, or no stronger than one failed, is
+// told by that one without testing it. (Testing from the middle of the variants, so that
+// either answer tells half, tested hardly fewer and cost more in sorting them.)
+template <typename Test>
+bool ExactJudge::Decide(const PieceProfile* const (&pieces)[kSlotCount], const HitVariant* variant,
+                        Test test) {
+    if (variant == nullptr) {
+        return test(pieces);
+    }
+    for (const Decided& decided : decided_) {
+        if (decided.passed ? AtLeast(*variant, decided.variant)
+                           : AtLeast(decided.variant, *variant)) {
+            return decided.passed;
+        }
+    }
+    const bool passed = test(pieces);
+    decided_.push_back({*variant, passed});
+    return passed;
 }
 
 // Calls `visit(pieces, variant, sets)` (the variant null without doubling slots) for every
@@ -63,9 +126,13 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
                        std::uint64_t& sets) {
     sets = 0;
     bool met = false;
+    decided_.clear();
+    auto canMeet = [this](const PieceProfile* const(&pieces)[kSlotCount]) {
+        return combination_.CanMeet(pieces);
+    };
     EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount],
                                   const HitVariant* variant, std::uint64_t variantSets) {
-        if (!combination_.CanMeet(pieces)) {
+        if (!Decide(pieces, variant, canMeet)) {
             return true;
         }
         met = true;
@@ -81,9 +148,13 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
 bool ExactJudge::LeavesFree(const CandidateGroup* const (&chosen)[kSlotCount], int weaponSlots,
                             std::int64_t leastFree) {
     bool leaves = false;
-    EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount], const HitVariant*,
-                                  std::uint64_t) {
-        leaves = PiecesLeaveFree(pieces, weaponSlots, leastFree);
+    decided_.clear();
+    auto leavesFree = [&](const PieceProfile* const(&pieces)[kSlotCount]) {
+        return PiecesLeaveFree(pieces, weaponSlots, leastFree);
+    };
+    EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount],
+                                  const HitVariant* variant, std::uint64_t) {
+        leaves = Decide(pieces, variant, leavesFree);
         return !leaves;
     });
     return leaves;

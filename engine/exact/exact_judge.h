@@ -35,6 +35,17 @@ public:
     const DoublingProfiles& Doubling() const { return doubling_; }
 
 private:
+    // A variant tested so far in the combination at hand.
+    struct Decided {
+        HitVariant variant;
+        bool passed = false;
+    };
+
+    void NoteDominance(const CSearchCondition& condition, const ExactFitter& fitter);
+    bool AtLeast(const HitVariant& a, const HitVariant& b) const;
+    template <typename Test>
+    bool Decide(const PieceProfile* const (&pieces)[kSlotCount], const HitVariant* variant,
+                Test test);
     template <typename Visit>
     void EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit) const;
     bool PiecesLeaveFree(const PieceProfile* const (&pieces)[kSlotCount], int weaponSlots,
@@ -48,4 +59,8 @@ private:
     DoublingProfiles doubling_;
     const GroupList (&groups_)[kSlotCount];
     std::vector<PieceProfile> groupProfiles_[kSlotCount];
+    // Whether doubling profile i of a slot brings at least what profile j does, at i * n + j for
+    // the slot's n profiles.
+    std::vector<bool> dominates_[kSlotCount];
+    std::vector<Decided> decided_;
 };

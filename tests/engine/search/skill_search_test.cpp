@@ -186,6 +186,21 @@ TEST_F(SkillSearchTest, CombinationCountsBeyond64BitsSaturate) {
     EXPECT_LT(engine.visited, 100U);
 }
 
+// Doubling bodies of equal slots differ in their points: one that falls short tells nothing of
+// one that has more, in either direction a skill wants.
+TEST_F(SkillSearchTest, ADoublingBodyShortOfPointsTellsNothingOfOneWithMore) {
+    const int avoided = Level(guard, 3);
+    Piece(kBody, 0, 30, {{attack, 9}}, true);
+    CEquipData* strong = Piece(kBody, 0, 20, {{attack, 10}, {guard, 2}}, true);
+    Piece(kBody, 0, 10, {{attack, 10}, {guard, 3}}, true);
+    Choose({attack10});
+    Avoid(avoided);
+    condition.exactFitting = true;
+    Run();
+    ASSERT_EQ(engine.results.size(), 1U);
+    EXPECT_EQ(engine.results[0]->pieces[kBody], strong);
+}
+
 // Minus one in five chosen skills with a slot field of 31 packs to the doubling key's bits; read
 // as a doubling piece, the head would count the body's points instead of its own minus points.
 TEST_F(SkillSearchTest, OnlyADoublingPieceGetsTheDoublingKey) {
