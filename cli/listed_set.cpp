@@ -12,16 +12,6 @@ const char kWeaponLabel[] = "武器";
 
 constexpr int kElementCount = 5;
 
-// The free slots of the armour and the weapon: what the pieces and the weapon have, less what
-// the decorations take.
-int FreeSlots(const CEquipSet& set, int weaponSlots, const SetTexts::Decorations& decorations) {
-    int slots = weaponSlots;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        slots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
-    }
-    return slots - decorations.slots;
-}
-
 } // namespace
 
 void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
@@ -49,7 +39,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
         out.AppendNumber(totals.resist[element]);
     }
     out.Append("],\"freeSlots\":");
-    out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));
+    out.AppendNumber(texts.FreeSlots(set, weaponSlots));
     out.Append(",\"skills\":");
     out.Append(looked.skills->json);
     out.Append("}");
@@ -71,7 +61,7 @@ void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, in
         out.AppendNumber(totals.resist[element]);
     }
     out.Append("  空き ");
-    out.AppendNumber(FreeSlots(set, weaponSlots, *looked.decorations));
+    out.AppendNumber(texts.FreeSlots(set, weaponSlots));
     out.Append("\n");
     const int positions = weaponSlots != 0 ? kPositionCount : kSlotCount;
     for (int position = 0; position < positions; ++position) {

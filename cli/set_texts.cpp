@@ -15,6 +15,10 @@ SetTexts::Name NameOf(const char* sjis) {
     return name;
 }
 
+// Room for the JSON of most arrangements, which are written once each but many thousands in
+// all: grown piece by piece, their text cost more than listing their sets.
+constexpr std::size_t kDecorationsRoom = 256;
+
 } // namespace
 
 // The skill table is small, and nearly every listing names most of its skills.
@@ -32,6 +36,7 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
     if (numbers.skills == skills_.size()) {
         WriteSkills(numbers.skills);
     }
+    arrangement_ = numbers.arrangement;
     looked_.decorations = &decorations_[numbers.arrangement];
     looked_.skills = &skills_[numbers.skills];
     // Named first, then pointed to: naming may move the names.
@@ -48,6 +53,22 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
     return looked_;
 }
 
+int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) {
+    int pieceSlots = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        pieceSlots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
+    }
+    if (arrangement_ >= slotsCounted_.size()) {
+        slotsCounted_.resize(arrangement_ + 1);
+    }
+    SlotsCounted& counted = slotsCounted_[arrangement_];
+    if (counted.pieceSlots != pieceSlots || counted.weaponSlots != weaponSlots) {
+        counted = {pieceSlots, weaponSlots,
+                   set.FreeArmorSlots() + set.FreeSlots(weaponSlots, kWeaponPosition)};
+    }
+    return counted.free;
+}
+
 const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
     bool isNew = false;
     const std::size_t number = decorationNumbers_.NumberOf(deco, isNew);
@@ -61,10 +82,12 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 // form joins the names as the report joins any list, with no separator after an empty text.
 void SetTexts::WriteDecorations(const CEquipSet& set) {
     Decorations written;
+    written.json.reserve(kDecorationsRoom);
     written.json.push_back('[');
+    std::string& joined = joined_;
     for (int position = 0; position < kPositionCount; ++position) {
         written.json += position == 0 ? "[" : ",[";
-        std::string joined;
+        joined.clear();
         bool any = false;
         for (const CDecoData* deco : set.decos[position]) {
             if (deco == nullptr) {
@@ -73,12 +96,13 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
             const Name& name = Decoration(deco);
             written.json.append(any ? name.listed : name.Quoted());
             joined.append(joined.empty() ? "" : ", ").append(name.text);
-            written.slots += deco->size;
             any = true;
         }
         written.json += "]";
         if (any) {
-            written.brackets[position].append("[").append(joined).append("]");
+            std::string& bracket = written.brackets[position];
+            bracket.reserve(joined.size() + 2);
+            bracket.append("[").append(joined).append("]");
         }
     }
     written.json += "]";

@@ -42,11 +42,28 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
         }
     }
     skills_ = skills;
+    PrepareFailedPrefixes();
     BuildFrontiers(groups);
     if (firstFrontier_ < kSlotCount) {
         KeepGroupsBetween(groups[firstFrontier_ - 1]);
     }
     BuildLeafTable(groups[kSlotCount - 1]);
+}
+
+// The body counts only where a doubling piece below may repeat it.
+void SubtreeBound::PrepareFailedPrefixes() {
+    for (int slot = kBody + 1; slot < kSlotCount; ++slot) {
+        bodyRepeated_ = bodyRepeated_ || levels_[slot].hasDoubling;
+    }
+    const int width = (bodyRepeated_ ? 4 : 2) * count_ + (bodyRepeated_ ? 3 : 2);
+    // A prefix of head and body is weighed with every arm group that no other beats, so many
+    // ruled out ones are worth looking through before it; one of a level below costs a pass over
+    // a table or two, so only the last of its siblings are. The head's and the leaf's are not
+    // weighed by their kept sums.
+    constexpr int kKept[kSlotCount] = {0, 64, 2, 2, 0};
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        failed_[slot].Reset(width, kKept[slot]);
+    }
 }
 
 // Strongest first, as in every table: a prefix weighs only the leaves strong enough for the
@@ -380,18 +397,53 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
         return true;
     }
     const int frontierLevel = std::max(level + 1, firstFrontier_);
-    // Most prefixes have the frontier right below them: their kept sums are weighed as they are.
-    if (level >= kBody && frontierLevel == level + 1) {
-        return Weigh(PrefixAt(level, keys), frontierLevel, defenseAbove);
-    }
-    if (level >= kBody && frontierLevel == level + 2 && !betweenGroups_.empty()) {
-        return SomeGroupBetweenReaches(PrefixAt(level, keys), frontierLevel, defenseAbove);
+    const bool groupsBetween = frontierLevel == level + 2 && !betweenGroups_.empty();
+    if (level >= kBody && (frontierLevel == level + 1 || groupsBetween)) {
+        return KeptPrefixMayHit(level, frontierLevel, PrefixAt(level, keys), defenseAbove);
     }
     Partial partial = Accumulate(level, keys);
     if (!partial.unbounded) {
         AddBestOfLevels(partial, level + 1, frontierLevel, defenseAbove);
     }
     return Weigh(partial, frontierLevel, defenseAbove);
+}
+
+// Most prefixes have the frontier right below them, or one level between: their kept sums are
+// weighed as they are, unless a prefix ruled out before brings as much in everything.
+bool SubtreeBound::KeptPrefixMayHit(int level, int frontierLevel, const Partial& partial,
+                                    std::int64_t defenseAbove) {
+    if (partial.unbounded) {
+        return true;
+    }
+    std::int64_t values[kMostFailureValues];
+    const bool remembered = failed_[level].Keeps();
+    if (remembered) {
+        PackFailure(partial, defenseAbove, values);
+        if (failed_[level].Covers(values)) {
+            return false;
+        }
+    }
+    const bool mayHit = frontierLevel == level + 1
+                            ? Weigh(partial, frontierLevel, defenseAbove)
+                            : SomeGroupBetweenReaches(partial, frontierLevel, defenseAbove);
+    if (!mayHit && remembered) {
+        failed_[level].Add(values);
+    }
+    return mayHit;
+}
+
+// Points first, which tell prefixes apart soonest.
+void SubtreeBound::PackFailure(const Partial& partial, std::int64_t defenseAbove,
+                               std::int64_t* values) const {
+    values = std::copy_n(partial.points, count_, values);
+    values = std::copy_n(partial.with, count_, values);
+    *values++ = partial.slots;
+    *values++ = defenseAbove;
+    if (bodyRepeated_) {
+        values = std::copy_n(partial.bodyPoints, count_, values);
+        values = std::copy_n(partial.bodyWith, count_, values);
+        *values = partial.bodySlots;
+    }
 }
 
 // With one level between the prefix and the frontier, each of that level's groups that no other

@@ -7,6 +7,7 @@
 #include "engine/condition/candidates.h"
 #include "engine/condition/tracked_skill.h"
 #include "engine/exact/exact_fitting.h"
+#include "engine/search/failed_prefixes.h"
 #include "engine/search/frontier_table.h"
 
 // An upper bound on what the groups still to be chosen can bring: before the enumeration descends
@@ -75,6 +76,10 @@ private:
     struct Between;
     void AddBetween(Partial& partial, int slot, const Between& between) const;
     bool Reaches(const Partial& partial) const;
+    void PrepareFailedPrefixes();
+    bool KeptPrefixMayHit(int level, int frontierLevel, const Partial& partial,
+                          std::int64_t defenseAbove);
+    void PackFailure(const Partial& partial, std::int64_t defenseAbove, std::int64_t* values) const;
     void AddBestOfLevels(Partial& partial, int first, int end, std::int64_t& defenseAbove) const;
     bool SomeGroupBetweenReaches(const Partial& partial, int frontierLevel,
                                  std::int64_t defenseAbove) const;
@@ -125,4 +130,12 @@ private:
     };
     std::vector<Between> betweenGroups_;
     std::int64_t strongestFrom_[kSlotCount + 1] = {}; // best defences from a level below it on
+    // The prefixes of each level ruled out so far, by points, points with decorations, slots,
+    // defence and, where a doubling piece may repeat it below, the body's. A prefix that brings
+    // no more in any of them holds no hit: the decorations of a hit under it, in no more slots,
+    // would let the one ruled out pass. Where a decoration serves two skills the bound may rule
+    // out the stronger of two prefixes and let the weaker pass, but then the weaker holds none.
+    static constexpr int kMostFailureValues = 4 * kMaxTrackedSkills + 3;
+    bool bodyRepeated_ = false;
+    FailedPrefixes failed_[kSlotCount];
 };

@@ -275,4 +275,20 @@ TEST_F(LowDefenceFlagTest, ALeafTheBoundRulesOutClearsIt) {
     EXPECT_EQ(bounded.hitCount, plain.hitCount);
 }
 
+// A head and body ruled out is no reason to rule out a weaker pair whose body, repeated by the
+// doubling pieces below, brings more: only the second pair's sets meet the skill.
+using RuledOutPrefixTest = SearchFixture;
+
+TEST_F(RuledOutPrefixTest, KeepsAWeakerPairWithAStrongerBodyToRepeat) {
+    Choose({attack10});
+    Piece(kHead, 0, 1, {{attack, 4}});
+    Piece(kHead, 0, 1, {{attack, 1}});
+    Piece(kBody, 0, 1, {{attack, 3}});
+    Piece(kBody, 0, 1, {});
+    Piece(kWaist, 0, 1, {}, true);
+    Piece(kLeg, 0, 1, {}, true);
+    Run();
+    EXPECT_EQ(engine.results.size(), 2U);
+}
+
 } // namespace
