@@ -13,15 +13,16 @@ const char kWeaponLabel[] = "武器";
 constexpr int kElementCount = 5;
 
 // What a set's JSON holds besides its names: the field names and punctuation, the names of
-// empty pieces, and eight numbers of any size.
-constexpr std::size_t kJsonSetRoom = 128 + 8 * OutputBuffer::kNumberRoom;
+// empty pieces, its number and seven numbers of any size.
+constexpr std::size_t kJsonSetRoom = 128 + 7 * OutputBuffer::kNumberRoom;
 
 } // namespace
 
-void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
-                   SetTexts& texts) {
+void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view number,
+                   int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
-    std::size_t most = kJsonSetRoom + looked.decorations->json.size() + looked.skills->json.size();
+    std::size_t most =
+        kJsonSetRoom + number.size() + looked.decorations->json.size() + looked.skills->json.size();
     for (const SetTexts::Name* piece : looked.pieces) {
         most += piece != nullptr ? piece->listed.size() : 0;
     }
@@ -29,7 +30,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
     const int freeSlots = texts.FreeSlots(set, weaponSlots);
     OutputBuffer::Record record(out, most);
     record.Put("{\"number\":");
-    record.PutNumber(number);
+    record.Put(number);
     record.Put(",\"pieces\":[");
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const SetTexts::Name* piece = looked.pieces[slot];
@@ -56,12 +57,12 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, in
 }
 
 // A piece and its decorations are joined with their separator only when neither is empty.
-void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
-                   SetTexts& texts) {
+void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::string_view number,
+                   int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
     const SetTotals totals = set.Totals();
     out.Append("No.");
-    out.AppendNumber(number);
+    out.Append(number);
     out.Append("  防御 ");
     out.AppendNumber(totals.defense);
     out.Append("  耐性 ");
