@@ -12,46 +12,57 @@ const char kWeaponLabel[] = "武器";
 
 constexpr int kElementCount = 5;
 
+// What a set's JSON holds besides its names: the field names and punctuation, the names of
+// empty pieces, its number and seven numbers of any size.
+constexpr std::size_t kJsonSetRoom = 128 + 7 * OutputBuffer::kNumberRoom;
+
 } // namespace
 
-void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
-                   SetTexts& texts) {
+void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view number,
+                   int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
-    out.Append("{\"number\":");
-    out.AppendNumber(number);
-    out.Append(",\"pieces\":[");
+    std::size_t most =
+        kJsonSetRoom + number.size() + looked.decorations->json.size() + looked.skills->json.size();
+    for (const SetTexts::Name* piece : looked.pieces) {
+        most += piece != nullptr ? piece->listed.size() : 0;
+    }
+    const SetTotals totals = set.Totals();
+    const int freeSlots = texts.FreeSlots(set, weaponSlots);
+    OutputBuffer::Record record(out, most);
+    record.Put("{\"number\":");
+    record.Put(number);
+    record.Put(",\"pieces\":[");
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const SetTexts::Name* piece = looked.pieces[slot];
         if (piece == nullptr) {
-            out.Append(slot == 0 ? "\"\"" : ",\"\"");
+            record.Put(slot == 0 ? "\"\"" : ",\"\"");
         } else {
-            out.Append(slot == 0 ? piece->Quoted() : std::string_view(piece->listed));
+            record.Put(slot == 0 ? piece->Quoted() : std::string_view(piece->listed));
         }
     }
-    out.Append("],\"decorations\":");
-    out.Append(looked.decorations->json);
-    const SetTotals totals = set.Totals();
-    out.Append(",\"defense\":");
-    out.AppendNumber(totals.defense);
-    out.Append(",\"resist\":[");
+    record.Put("],\"decorations\":");
+    record.Put(looked.decorations->json);
+    record.Put(",\"defense\":");
+    record.PutNumber(totals.defense);
+    record.Put(",\"resist\":[");
     for (int element = 0; element < kElementCount; ++element) {
-        out.Append(element == 0 ? "" : ",");
-        out.AppendNumber(totals.resist[element]);
+        record.Put(element == 0 ? "" : ",");
+        record.PutNumber(totals.resist[element]);
     }
-    out.Append("],\"freeSlots\":");
-    out.AppendNumber(texts.FreeSlots(set, weaponSlots));
-    out.Append(",\"skills\":");
-    out.Append(looked.skills->json);
-    out.Append("}");
+    record.Put("],\"freeSlots\":");
+    record.PutNumber(freeSlots);
+    record.Put(",\"skills\":");
+    record.Put(looked.skills->json);
+    record.Put("}");
 }
 
 // A piece and its decorations are joined with their separator only when neither is empty.
-void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
-                   SetTexts& texts) {
+void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::string_view number,
+                   int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
     const SetTotals totals = set.Totals();
     out.Append("No.");
-    out.AppendNumber(number);
+    out.Append(number);
     out.Append("  防御 ");
     out.AppendNumber(totals.defense);
     out.Append("  耐性 ");

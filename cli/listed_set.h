@@ -1,14 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "cli/output_buffer.h"
 #include "cli/set_texts.h"
 
 struct CEquipSet;
 
-// One listed set, numbered `number`, in the JSON document's form (an object, as the JSON library
-// writes it) or in the readable table's (a block of lines). `weaponSlots` counts in the free
-// slots; the readable form shows the weapon's line only for a weapon with slots.
-void AppendSetJson(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
-                   SetTexts& texts);
-void AppendSetText(OutputBuffer& out, const CEquipSet& set, long long number, int weaponSlots,
-                   SetTexts& texts);
+// One listed set, numbered `number` (its digits), in the JSON document's form (an object, as the
+// JSON library writes it) or in the readable table's (a block of lines). `weaponSlots` counts in
+// the free slots; the readable form shows the weapon's line only for a weapon with slots.
+void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view number,
+                   int weaponSlots, SetTexts& texts);
+void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::string_view number,
+                   int weaponSlots, SetTexts& texts);

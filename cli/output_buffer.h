@@ -26,22 +26,10 @@ public:
         std::memcpy(end_, text.data(), text.size());
         end_ += text.size();
     }
-    // Digits as the C locale writes them, whatever the locale of the process. Most numbers of a
-    // set (resistances, free slots) have one or two digits and skip the general conversion.
+    // Digits as the C locale writes them, whatever the locale of the process.
     void AppendNumber(long long value) {
         Reserve(kNumberRoom);
-        if (value <= -100 || value >= 100) {
-            end_ = std::to_chars(end_, end_ + kNumberRoom, value).ptr;
-            return;
-        }
-        if (value < 0) {
-            *end_++ = '-';
-            value = -value;
-        }
-        if (value >= 10) {
-            *end_++ = static_cast<char>('0' + value / 10);
-        }
-        *end_++ = static_cast<char>('0' + value % 10);
+        end_ = WriteNumber(end_, value);
     }
     // Passes a full block on; called between records, so that the stream sees few large writes.
     void FlushWhenFull() {
@@ -51,9 +39,54 @@ public:
     }
     void Flush();
 
+    static constexpr std::size_t kNumberRoom = 20; // the digits and sign of any long long
+
+    // A record of at most `most` bytes, written straight into the block through a pointer of
+    // its own: the compiler keeps that in a register, where the buffer's end, which any byte
+    // written might alias, is loaded and stored again around every piece of text.
+    class Record {
+    public:
+        Record(OutputBuffer& buffer, std::size_t most) : buffer_(buffer) {
+            buffer.Reserve(most);
+            at_ = buffer.end_;
+        }
+        ~Record() { buffer_.end_ = at_; }
+        Record(const Record&) = delete;
+        Record& operator=(const Record&) = delete;
+
+        // An empty view may hold no pointer at all, which memcpy must not be given.
+        void Put(std::string_view text) {
+            if (!text.empty()) {
+                std::memcpy(at_, text.data(), text.size());
+                at_ += text.size();
+            }
+        }
+        void PutNumber(long long value) { at_ = WriteNumber(at_, value); }
+
+    private:
+        OutputBuffer& buffer_;
+        char* at_;
+    };
+
 private:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
-    static constexpr std::size_t kNumberRoom = 20; // the digits and sign of any long long
+
+    // Most numbers of a set (resistances, free slots) have one or two digits and skip the
+    // general conversion. `at` has room for kNumberRoom bytes.
+    static char* WriteNumber(char* at, long long value) {
+        if (value <= -100 || value >= 100) {
+            return std::to_chars(at, at + kNumberRoom, value).ptr;
+        }
+        if (value < 0) {
+            *at++ = '-';
+            value = -value;
+        }
+        if (value >= 10) {
+            *at++ = static_cast<char>('0' + value / 10);
+        }
+        *at++ = static_cast<char>('0' + value % 10);
+        return at;
+    }
 
     void Reserve(std::size_t more) {
         if (static_cast<std::size_t>(limit_ - end_) < more) {

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/condition_options.h"
+#include "cli/decimal_counter.h"
 #include "cli/listed_set.h"
 #include "cli/output_buffer.h"
 #include "cli/set_texts.h"
@@ -109,9 +110,10 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     buffer.Append(head);
     buffer.Append(",\"results\":[");
     SetTexts texts(engine.database);
+    DecimalCounter number;
     ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t i) {
         buffer.Append(i == 0 ? "" : ",");
-        AppendSetJson(buffer, set, static_cast<long long>(i) + 1, weaponSlots, texts);
+        AppendSetJson(buffer, set, number.Next(), weaponSlots, texts);
     });
     buffer.Append("]");
     if (!advice.empty()) {
@@ -137,8 +139,9 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
     {
         OutputBuffer buffer(out);
         SetTexts texts(engine.database);
-        ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t i) {
-            AppendSetText(buffer, set, static_cast<long long>(i) + 1, weaponSlots, texts);
+        DecimalCounter number;
+        ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t) {
+            AppendSetText(buffer, set, number.Next(), weaponSlots, texts);
         });
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",

@@ -15,6 +15,10 @@ SetTexts::Name NameOf(const char* sjis) {
     return name;
 }
 
+// Room for the JSON of most arrangements, which are written once each but many thousands in
+// all: grown piece by piece, their text cost more than listing their sets.
+constexpr std::size_t kDecorationsRoom = 256;
+
 } // namespace
 
 // The skill table is small, and nearly every listing names most of its skills.
@@ -78,10 +82,12 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 // form joins the names as the report joins any list, with no separator after an empty text.
 void SetTexts::WriteDecorations(const CEquipSet& set) {
     Decorations written;
+    written.json.reserve(kDecorationsRoom);
     written.json.push_back('[');
+    std::string& joined = joined_;
     for (int position = 0; position < kPositionCount; ++position) {
         written.json += position == 0 ? "[" : ",[";
-        std::string joined;
+        joined.clear();
         bool any = false;
         for (const CDecoData* deco : set.decos[position]) {
             if (deco == nullptr) {
@@ -94,7 +100,9 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
         }
         written.json += "]";
         if (any) {
-            written.brackets[position].append("[").append(joined).append("]");
+            std::string& bracket = written.brackets[position];
+            bracket.reserve(joined.size() + 2);
+            bracket.append("[").append(joined).append("]");
         }
     }
     written.json += "]";

@@ -64,6 +64,7 @@ private:
     std::vector<Name> skillNames_; // by skill-table row
     std::vector<Skills> skills_;   // by the finder's skills number
     Looked looked_;
+    std::string joined_;          // the names of a position's decorations being joined
     std::size_t arrangement_ = 0; // the finder's number of the decorations Look was last given
     // The free slots last counted for each arrangement, and what for: the sets of one hit whose
     // doubling pieces need other decorations take turns between arrangements.

@@ -9,12 +9,8 @@
 #include "engine/condition/search_condition.h"
 #include "engine/fitting/slot_floor.h"
 #include "engine/fitting/socket_holder.h"
+#include "engine/sets/deco_block.h"
 #include "engine/tables/records.h"
-
-// Decorations for the six positions (five pieces and the weapon), packed from the front.
-struct DecoBlock {
-    CDecoData* decos[kPositionCount][3] = {};
-};
 
 // One combination to evaluate. The enumeration fits fixed decorations and runs the slot
 // pre-check; the refine does neither, and passes the points its sets carry beyond what their

@@ -23,6 +23,8 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     arranged_.assign(blocks, DecoBlock{});
     isArranged_.assign(blocks, false);
     if (ranked_ != nullptr) {
+        // The blocks of the hit before are done with: their arrangements' numbers may change.
+        ranked_->ForgetDroppedArrangements();
         rankedBlocks_.assign(blocks, RankedBlock{});
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -314,12 +316,6 @@ void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
 // The set of the pieces in hand, with `decos`.
 std::unique_ptr<CEquipSet> HitExpansion::MakeSet(const DecoBlock& decos) const {
     auto set = std::make_unique<CEquipSet>();
-    FillSet(decos, *set);
+    FillSet(*set, pieces_, decos, weaponSlots_);
     return set;
-}
-
-void HitExpansion::FillSet(const DecoBlock& decos, CEquipSet& set) const {
-    std::copy_n(pieces_, kSlotCount, set.pieces);
-    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set.decos[0][0]);
-    set.weaponSlots = weaponSlots_;
 }

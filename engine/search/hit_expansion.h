@@ -41,7 +41,6 @@ private:
     bool AddSet(std::int64_t defense, std::int64_t value);
     void OfferSet(std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
-    void FillSet(const DecoBlock& decos, CEquipSet& set) const;
     void NoteDoublingProfiles();
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "engine/condition/search_condition.h"
-#include "engine/fitting/rule_fitter.h"
 #include "engine/sets/equip_set.h"
 
 // The number of the set's pieces in the owned list of their slot, as the "持" column counts them.

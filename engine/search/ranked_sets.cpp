@@ -11,6 +11,8 @@ constexpr std::size_t kMostBetweenCuts = std::size_t{1} << 20;
 // The most buckets the final order counts into, and per set kept.
 constexpr std::uint64_t kMostBuckets = std::uint64_t{1} << 22;
 constexpr std::uint64_t kBucketsPerSet = 2;
+// Arrangements never worth giving back.
+constexpr std::size_t kFewArrangements = 1024;
 } // namespace
 
 RankedSets::RankedSets(std::size_t capacity)
@@ -89,8 +91,8 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
         cut_ = true;
         return;
     }
-    DecoBlock decos;
-    std::copy_n(&set.decos[0][0], kPositionCount * 3, &decos.decos[0][0]);
+    ForgetDroppedArrangements();
+    const DecoBlock decos = DecorationsOf(set);
     const DecoBlock& last = arrangements_.back();
     const bool sameAsLast =
         std::equal(&decos.decos[0][0], &decos.decos[0][0] + kPositionCount * 3, &last.decos[0][0]);
@@ -113,10 +115,7 @@ std::size_t RankedSets::FreePlace() {
 
 std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {
     auto set = std::make_unique<CEquipSet>();
-    std::copy_n(makings.pieces, kSlotCount, set->pieces);
-    const DecoBlock& decos = arrangements_[makings.arrangement];
-    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set->decos[0][0]);
-    set->weaponSlots = makings.weaponSlots;
+    FillSet(*set, makings.pieces, arrangements_[makings.arrangement], makings.weaponSlots);
     return set;
 }
 
@@ -130,6 +129,33 @@ void RankedSets::CutToCapacity() {
         freePlaces_.push_back(dropped->made);
     }
     entries_.erase(last + 1, entries_.end());
+}
+
+// Only once the arrangements have come to twice the sets kept, so that their number stays within
+// a few times the capacity and a pass over the list is paid for by as many arrangements kept.
+// They keep their order, so that the last one kept stays the last.
+void RankedSets::ForgetDroppedArrangements() {
+    if (arrangements_.size() <= kFewArrangements + 2 * entries_.size()) {
+        return;
+    }
+    constexpr std::uint32_t kDropped = ~std::uint32_t{0};
+    renumbered_.assign(arrangements_.size(), kDropped);
+    renumbered_[kNoArrangement] = kNoArrangement;
+    for (const Entry& entry : entries_) {
+        renumbered_[made_[entry.made].arrangement] = kNoArrangement;
+    }
+    std::uint32_t next = kNoArrangement + 1;
+    for (std::uint32_t old = kNoArrangement + 1; old < arrangements_.size(); ++old) {
+        if (renumbered_[old] != kDropped) {
+            arrangements_[next] = arrangements_[old];
+            renumbered_[old] = next++;
+        }
+    }
+    arrangements_.resize(next);
+    for (const Entry& entry : entries_) {
+        std::uint32_t& arrangement = made_[entry.made].arrangement;
+        arrangement = renumbered_[arrangement];
+    }
 }
 
 std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "engine/fitting/rule_fitter.h"
 #include "engine/sets/equip_set.h"
 
 // The best sets of a ranked search so far, at most `capacity` of them: ordered by key, then by
@@ -29,9 +28,13 @@ public:
     // The least key with which a set of this defence, offered now, may be kept.
     std::int64_t LeastKeyToEnter(std::int64_t defense) const;
     // Holds the decorations for the sets admitted with the number returned; number
-    // kNoArrangement, which stands for none, is held from the start.
+    // kNoArrangement, which stands for none, is held from the start. A number holds until the
+    // next call of ForgetDroppedArrangements.
     std::uint32_t KeepArrangement(const DecoBlock& decos);
     static constexpr std::uint32_t kNoArrangement = 0;
+    // Gives back the arrangements of the sets cut out and numbers the others anew, once they are
+    // many: called where no number kept before is used again.
+    void ForgetDroppedArrangements();
     // Lets in the set of these pieces and kept arrangement if MayEnter allows it. The set is
     // built only if it is still kept at the end.
     void Admit(std::int64_t key, std::int64_t defense, CEquipData* const (&pieces)[kSlotCount],
@@ -86,6 +89,7 @@ private:
     std::vector<Makings> made_;
     std::vector<std::size_t> freePlaces_; // places in `made_` of sets dropped
     std::vector<DecoBlock> arrangements_;
+    std::vector<std::uint32_t> renumbered_; // scratch for ForgetDroppedArrangements
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;

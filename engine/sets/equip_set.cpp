@@ -130,3 +130,16 @@ int CEquipSet::Summarize(SkillRowTable& out, const std::vector<CSkillData*>& ski
                          const CSkillSystems& systems) const {
     return SkillSummary(*this, skills, systems, out);
 }
+
+void FillSet(CEquipSet& set, CEquipData* const (&pieces)[kSlotCount], const DecoBlock& decos,
+             int weaponSlots) {
+    std::copy_n(pieces, kSlotCount, set.pieces);
+    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set.decos[0][0]);
+    set.weaponSlots = weaponSlots;
+}
+
+DecoBlock DecorationsOf(const CEquipSet& set) {
+    DecoBlock decos;
+    std::copy_n(&set.decos[0][0], kPositionCount * 3, &decos.decos[0][0]);
+    return decos;
+}

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/sets/deco_block.h"
 #include "engine/sets/set_blocks.h"
 #include "engine/sets/skill_summary.h"
 #include "engine/tables/records.h"
@@ -47,3 +48,9 @@ struct CEquipSet {
     int Summarize(SkillRowTable& out, const std::vector<CSkillData*>& skills,
                   const CSkillSystems& systems) const;
 };
+
+// Makes `set` the set of these pieces with `decos` and a weapon of `weaponSlots` slots.
+void FillSet(CEquipSet& set, CEquipData* const (&pieces)[kSlotCount], const DecoBlock& decos,
+             int weaponSlots);
+// The decorations `set` carries, by position.
+DecoBlock DecorationsOf(const CEquipSet& set);

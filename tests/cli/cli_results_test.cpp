@@ -90,7 +90,7 @@ std::string Told(const json& set, bool withWeapon) {
 }
 
 // The readable list tells each set as the JSON document does, the weapon's line only for a
-// weapon with slots, and its totals follow the last set.
+// weapon with slots, and its totals follow the last set; both number the sets in order.
 TEST(CliResults, TheTableTellsTheSetsOfTheDocument) {
     for (const std::string weapon : {"0", "3"}) {
         std::vector<std::string> args = {
@@ -99,10 +99,13 @@ TEST(CliResults, TheTableTellsTheSetsOfTheDocument) {
         const CliRun table = RunCli(args);
         args.push_back("--json");
         const json document = JsonOf(RunCli(args));
-        ASSERT_FALSE(document["results"].empty());
+        const json& sets = document["results"];
+        ASSERT_GT(sets.size(), 100u);
         std::string told;
-        for (const json& set : document["results"]) {
-            told += Told(set, weapon != "0");
+        for (std::size_t i = 0; i < sets.size(); ++i) {
+            // Numbered from 1 on, past the carries into a second and a third digit.
+            EXPECT_EQ(sets[i]["number"], i + 1);
+            told += Told(sets[i], weapon != "0");
         }
         EXPECT_EQ(table.out.substr(0, told.size()), told) << "weapon " << weapon;
         EXPECT_EQ(table.out.find("検索結果 ", told.size()), told.size()) << "weapon " << weapon;
