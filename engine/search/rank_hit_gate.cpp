@@ -16,8 +16,11 @@ RankHitGate::RankHitGate(const CSearchCondition& condition, const std::vector<Tr
 }
 
 bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense) {
+    if (!gates_) {
+        return true;
+    }
     const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
-    if (!gates_ || leastKey == std::numeric_limits<std::int64_t>::min()) {
+    if (leastKey == std::numeric_limits<std::int64_t>::min()) {
         return true;
     }
     // The list has not changed since the combination was let through: the question is the same.
