@@ -15,6 +15,9 @@ constexpr int kElementCount = 5;
 // What a set's JSON holds besides its names: the field names and punctuation, the names of
 // empty pieces, its number and seven numbers of any size.
 constexpr std::size_t kJsonSetRoom = 128 + 7 * OutputBuffer::kNumberRoom;
+// What a set's block of lines holds besides its names: the labels, the element and slot names
+// (a character each), the separators, and seven numbers of any size.
+constexpr std::size_t kTextSetRoom = 256 + 7 * OutputBuffer::kNumberRoom;
 
 } // namespace
 
@@ -60,35 +63,43 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view num
 void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::string_view number,
                    int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set);
-    const SetTotals totals = set.Totals();
-    out.Append("No.");
-    out.Append(number);
-    out.Append("  防御 ");
-    out.AppendNumber(totals.defense);
-    out.Append("  耐性 ");
-    for (int element = 0; element < kElementCount; ++element) {
-        out.Append(element == 0 ? "" : " ");
-        out.Append(shown::kElementNames[element]);
-        out.AppendNumber(totals.resist[element]);
+    std::size_t most = kTextSetRoom + number.size() + looked.skills->text.size();
+    for (int position = 0; position < kPositionCount; ++position) {
+        const SetTexts::Name* piece = position < kSlotCount ? looked.pieces[position] : nullptr;
+        most += (piece != nullptr ? piece->text.size() : 0) +
+                looked.decorations->brackets[position].size();
     }
-    out.Append("  空き ");
-    out.AppendNumber(texts.FreeSlots(set, weaponSlots));
-    out.Append("\n");
+    const SetTotals totals = set.Totals();
+    const int freeSlots = texts.FreeSlots(set, weaponSlots);
+    OutputBuffer::Record record(out, most);
+    record.Put("No.");
+    record.Put(number);
+    record.Put("  防御 ");
+    record.PutNumber(totals.defense);
+    record.Put("  耐性 ");
+    for (int element = 0; element < kElementCount; ++element) {
+        record.Put(element == 0 ? "" : " ");
+        record.Put(shown::kElementNames[element]);
+        record.PutNumber(totals.resist[element]);
+    }
+    record.Put("  空き ");
+    record.PutNumber(freeSlots);
+    record.Put("\n");
     const int positions = weaponSlots != 0 ? kPositionCount : kSlotCount;
     for (int position = 0; position < positions; ++position) {
         const std::string_view piece = position < kSlotCount && looked.pieces[position] != nullptr
                                            ? std::string_view(looked.pieces[position]->text)
                                            : std::string_view();
         const std::string& bracket = looked.decorations->brackets[position];
-        out.Append("  ");
-        out.Append(position < kSlotCount ? shown::kSlotNames[position] : kWeaponLabel);
-        out.Append("  ");
-        out.Append(piece);
-        out.Append(piece.empty() || bracket.empty() ? "" : "  ");
-        out.Append(bracket);
-        out.Append("\n");
+        record.Put("  ");
+        record.Put(position < kSlotCount ? shown::kSlotNames[position] : kWeaponLabel);
+        record.Put("  ");
+        record.Put(piece);
+        record.Put(piece.empty() || bracket.empty() ? "" : "  ");
+        record.Put(bracket);
+        record.Put("\n");
     }
-    out.Append("  スキル  ");
-    out.Append(looked.skills->text);
-    out.Append("\n");
+    record.Put("  スキル  ");
+    record.Put(looked.skills->text);
+    record.Put("\n");
 }

@@ -1,6 +1,7 @@
 #include "engine/exact/exact_fitting.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 #include "engine/exact/undominated.h"
@@ -51,6 +52,7 @@ ExactFitter::ExactFitter(const TrackedSkill* skills, int count,
     KeepUsefulDecorations(usable);
     BuildFillings();
     BuildSlotTables();
+    BuildSharedTable();
 }
 
 // Keeps decorations of a placeable size that help some tracked skill, minus those another kept
@@ -120,6 +122,7 @@ void ExactFitter::BuildFillings() {
         }
         for (int k = 0; k < count_; ++k) {
             filling.helps |= filling.gain[k] > 0 ? std::uint32_t{1} << k : 0;
+            filling.touches |= filling.gain[k] != 0 ? std::uint32_t{1} << k : 0;
         }
         if (filling.size <= 3) {
             all.push_back(filling);
@@ -236,6 +239,18 @@ void ExactFitter::BuildSlotTables() {
     }
 }
 
+void ExactFitter::BuildSharedTable() {
+    const std::uint32_t masks = std::uint32_t{1} << count_;
+    sharedAmong_.assign(masks, false);
+    for (std::uint32_t needing = 0; needing < masks; ++needing) {
+        std::uint32_t sharing = 0;
+        for (int k = 0; k < count_; ++k) {
+            sharing |= ((needing >> k) & 1U) != 0 ? sharedWith_[k] : 0;
+        }
+        sharedAmong_[needing] = (needing & sharing) != 0;
+    }
+}
+
 int ExactFitter::MinSlots(int k, int required) const {
     if (required <= 0) {
         return 0;
@@ -275,6 +290,83 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
         need.slots = most;
     }
     return need;
+}
+
+ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* restMost) const {
+    StepNeed base;
+    for (int k = 0; k < count_; ++k) {
+        const std::uint32_t bit = std::uint32_t{1} << k;
+        base.mustGain |= required[k] > restMost[k] ? bit : 0;
+        if (required[k] <= 0) {
+            continue;
+        }
+        const GainNeed& gain = GainNeedOf(k, required[k]);
+        base.slots[k] = gain.slots;
+        base.cost[k] = gain.cost;
+        base.needing |= bit;
+        base.unreachable |= gain.slots == kUnreachable ? bit : 0;
+        base.slotSum += gain.slots;
+        base.costSum += gain.cost;
+    }
+    return base;
+}
+
+bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
+                            int times, const int* restMost, Need& need) const {
+    const std::uint32_t touched = filling.touches;
+    if ((base.mustGain & ~touched) != 0) {
+        return false;
+    }
+    std::uint32_t needing = base.needing & ~touched;
+    std::uint32_t unreachable = base.unreachable & ~touched;
+    int slotSum = base.slotSum;
+    int costSum = base.costSum;
+    for (std::uint32_t bits = touched; bits != 0; bits &= bits - 1) {
+        const int k = std::countr_zero(bits);
+        const int left = required[k] - times * filling.gain[k];
+        if (left > restMost[k]) {
+            return false;
+        }
+        slotSum -= base.slots[k];
+        costSum -= base.cost[k];
+        if (left > 0) {
+            const GainNeed& gain = GainNeedOf(k, left);
+            const std::uint32_t bit = std::uint32_t{1} << k;
+            needing |= bit;
+            unreachable |= gain.slots == kUnreachable ? bit : 0;
+            slotSum += gain.slots;
+            costSum += gain.cost;
+        }
+    }
+    need = Need{};
+    if (unreachable != 0) {
+        need.slots = kUnreachable;
+        need.cost = kNoCost;
+        return true;
+    }
+    need.cost = costSum;
+    need.shared = sharedAmong_[needing];
+    need.slots = need.shared ? MostSlotsAfter(base, required, filling, times, needing) : slotSum;
+    return true;
+}
+
+// Where one decoration serves two of the skills, only the neediest one counts.
+int ExactFitter::MostSlotsAfter(const StepNeed& base, const int* required, const Filling& filling,
+                                int times, std::uint32_t needing) const {
+    int most = 0;
+    for (std::uint32_t bits = needing; bits != 0; bits &= bits - 1) {
+        const int k = std::countr_zero(bits);
+        const bool changed = ((filling.touches >> k) & 1U) != 0;
+        most = std::max(most, changed ? MinSlots(k, required[k] - times * filling.gain[k])
+                                      : int{base.slots[k]});
+    }
+    return most;
+}
+
+void ExactFitter::Apply(const int* required, const Filling& filling, int times, int* after) const {
+    for (int k = 0; k < count_; ++k) {
+        after[k] = required[k] - times * filling.gain[k];
+    }
 }
 
 int ExactFitter::SlotsNeeded(const int* required) const {
@@ -340,18 +432,6 @@ const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
     }
     reachAt_[static_cast<std::size_t>(kind)] = &reach;
     return reach;
-}
-
-// What is left to gain after `filling`; false when the rest cannot gain it anyway.
-bool ExactFitter::Subtract(const int* required, const Filling& filling, int times,
-                           const int* restMost, int* after) const {
-    for (int k = 0; k < count_; ++k) {
-        after[k] = required[k] - times * filling.gain[k];
-        if (after[k] > restMost[k]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Requirements take 96 bits of a key: the first four in `a`, the rest in the low half of `b`,
@@ -424,9 +504,10 @@ ExactFitter::Opening ExactFitter::Open(const Holders& holders, const int* requir
     return Opening::kOpen;
 }
 
-bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
+bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Need* knownNeed) {
     Step step;
-    if (const Opening opening = Open(holders, requiredIn, step); opening != Opening::kOpen) {
+    if (const Opening opening = Open(holders, requiredIn, step, knownNeed);
+        opening != Opening::kOpen) {
         return opening == Opening::kMet;
     }
     FitMemo::Key key;
@@ -436,9 +517,19 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn) {
     }
     bool canMeet = false;
     int after[kMaxTrackedSkills] = {};
+    const StepNeed base = StepNeedOf(step.required, step.restMost);
+    const int restSlots = ReachOf(step.rest).slots;
     for (const Filling& filling : fillings_[step.capacity]) {
-        if (Subtract(step.required, filling, step.times, step.restMost, after) &&
-            Solve(step.rest, after)) {
+        // Raising the requirements left to what the rest adds anyway moves none above zero, so
+        // the rest's search needs what they need now; where that is more than the rest holds, it
+        // would fail at once.
+        Need need;
+        if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
+            need.slots > restSlots) {
+            continue;
+        }
+        Apply(step.required, filling, step.times, after);
+        if (Solve(step.rest, after, &need)) {
             canMeet = true;
             break;
         }
@@ -648,6 +739,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     const std::uint32_t settled = Settled(step.rest, step.required);
     const int least = LeastCostOf(holders, step.need);
     const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
+    const StepNeed base = StepNeedOf(step.required, step.restMost);
     std::size_t chosen = fillings.size();
     for (std::size_t at = 0; at < fillings.size(); ++at) {
         const Filling& filling = *fillings[at];
@@ -658,15 +750,13 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (Idle(filling, settled)) {
             continue;
         }
-        if (!Subtract(step.required, filling, step.times, step.restMost, after)) {
+        // The rest's search needs what the requirements left need now, as in Solve.
+        Need need;
+        if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
+            cost + LeastCostOf(step.rest, need) > limit) {
             continue;
         }
-        // Raising the requirements to what the rest adds anyway moves none above zero, so the
-        // rest's search needs what they need now.
-        const Need need = NeedOf(after);
-        if (cost + LeastCostOf(step.rest, need) > limit) {
-            continue;
-        }
+        Apply(step.required, filling, step.times, after);
         const int restCost = std::all_of(after, after + count_, [](int r) { return r <= 0; })
                                  ? 0
                                  : CostWithin(step.rest, after, limit - cost, &need);
@@ -707,20 +797,23 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
                                                       const int* required, int target) {
     const std::uint32_t settled = Settled(rest, required);
     const int* restMost = ReachOf(rest).most;
+    const StepNeed base = StepNeedOf(required, restMost);
     int after[kMaxTrackedSkills] = {};
     for (const Filling* filling : cheapestFirst_[capacity]) {
         const int cost = CostOf(filling->size, filling->count);
         if (cost > target) {
             break;
         }
-        if (Idle(*filling, settled) || !Subtract(required, *filling, times, restMost, after)) {
-            continue;
-        }
         // No filling does better than the target, so one that reaches it within the budget left
         // is the first of least cost. The rest's search needs what the bound found, as above.
-        const Need need = NeedOf(after);
-        if (cost + LeastCostOf(rest, need) <= target &&
-            CostWithin(rest, after, target - cost, &need) != kNoCost) {
+        Need need;
+        if (Idle(*filling, settled) ||
+            !NeedAfter(base, required, *filling, times, restMost, need) ||
+            cost + LeastCostOf(rest, need) > target) {
+            continue;
+        }
+        Apply(required, *filling, times, after);
+        if (CostWithin(rest, after, target - cost, &need) != kNoCost) {
             return filling;
         }
     }

@@ -69,6 +69,7 @@ private:
         int count = 0;
         std::uint16_t decos[3] = {}; // indices into decos_, ascending
         std::uint32_t helps = 0;     // bit k: it adds to skill k's gain
+        std::uint32_t touches = 0;   // bit k: it changes skill k's gain
     };
 
     // Holders left to fill: counts by capacity for those that count once, and at most one that
@@ -91,6 +92,7 @@ private:
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
     void BuildSlotTables();
+    void BuildSharedTable();
     // What the decorations for the skills with a positive requirement need at least, each skill
     // counted on its own: slots, and cost where no decoration serves two of those skills.
     struct Need {
@@ -112,13 +114,34 @@ private:
     // `known`, where given, is the need of `required`.
     Opening Open(const Holders& holders, const int* required, Step& step,
                  const Need* known = nullptr) const;
-    bool Solve(const Holders& holders, const int* required);
+    bool Solve(const Holders& holders, const int* required, const Need* knownNeed = nullptr);
     // Raises `required` to the least the holders add anyway; false when they cannot meet it.
     // `need` is that of the raised requirements.
     bool Bounded(const Holders& holders, int* required, Need& need,
                  const Need* known = nullptr) const;
     int MinSlots(int k, int required) const;
     Need NeedOf(const int* required) const;
+    // A step's requirements and what each needs on its own, so that the need after a filling is
+    // found from the few skills the filling changes.
+    struct StepNeed {
+        std::uint16_t slots[kMaxTrackedSkills] = {};
+        std::uint16_t cost[kMaxTrackedSkills] = {};
+        std::uint32_t needing = 0;
+        std::uint32_t unreachable = 0;
+        // Skills needing more than the rest can add: a filling that leaves them as they are fails.
+        std::uint32_t mustGain = 0;
+        int slotSum = 0;
+        int costSum = 0;
+    };
+    StepNeed StepNeedOf(const int* required, const int* restMost) const;
+    // The need of what is left to gain after `filling`; false when the rest cannot gain it
+    // anyway.
+    bool NeedAfter(const StepNeed& base, const int* required, const Filling& filling, int times,
+                   const int* restMost, Need& need) const;
+    int MostSlotsAfter(const StepNeed& base, const int* required, const Filling& filling, int times,
+                       std::uint32_t needing) const;
+    // What is left to gain after `filling`, into `after`.
+    void Apply(const int* required, const Filling& filling, int times, int* after) const;
     // The fillings of least cost in the order the holders are taken, each with the holder's
     // capacity and whether it is the weighted one; the same for every room of the same holders.
     struct Arrangement {
@@ -154,8 +177,6 @@ private:
                    const Need* known = nullptr);
     int LeastCost(const Holders& holders, const int* required) const;
     int LeastCostOf(const Holders& holders, const Need& need) const;
-    bool Subtract(const int* required, const Filling& filling, int times, const int* restMost,
-                  int* after) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
     // The skills, as bits, that no choice of the holders in `rest` can make lacking again: their
     // requirement is at most the least the rest can add.
@@ -201,6 +222,8 @@ private:
     }
     // The skills m for which some decoration helps both skill k and m, as bit m of sharedWith_[k].
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
+    // Whether some decoration serves two of the skills in mask m, at m.
+    std::vector<bool> sharedAmong_;
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;

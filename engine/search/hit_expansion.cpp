@@ -27,12 +27,15 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         ranked_->ForgetDroppedArrangements();
         rankedBlocks_.assign(blocks, RankedBlock{});
     }
+    if (!indexed_) {
+        IndexMembers();
+    }
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        members_[slot].clear();
-        for (CEquipData* piece : candidates_[slot]) {
-            if (piece->groupKey == hit.keys[slot]) {
-                members_[slot].push_back(piece);
-            }
+        const auto found = membersOf_[slot].find(hit.keys[slot]);
+        if (found == membersOf_[slot].end()) {
+            members_[slot].clear();
+        } else {
+            members_[slot].assign(found->second.begin(), found->second.end());
         }
     }
     std::uint64_t inner = 1;
@@ -53,6 +56,17 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         PrepareRanking();
     }
     return Loop(0, 0, 0);
+}
+
+// Each group's members in candidate order, found once for all the hits: a search may expand
+// thousands of them, and looking through every candidate for each cost more than its sets.
+void HitExpansion::IndexMembers() {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (CEquipData* piece : candidates_[slot]) {
+            membersOf_[slot][piece->groupKey].push_back(piece);
+        }
+    }
+    indexed_ = true;
 }
 
 // A hit met only for some doubling profiles matches each set against them: the profile of each

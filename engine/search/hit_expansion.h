@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/condition/candidates.h"
@@ -41,6 +42,7 @@ private:
     bool AddSet(std::int64_t defense, std::int64_t value);
     void OfferSet(std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
+    void IndexMembers();
     void NoteDoublingProfiles();
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();
@@ -85,6 +87,8 @@ private:
         std::uint32_t arrangement = kUnkept;
     };
     std::vector<RankedBlock> rankedBlocks_;
+    std::unordered_map<GroupKey, CandidateList> membersOf_[kSlotCount]; // by group key
+    bool indexed_ = false;
     CandidateList members_[kSlotCount];
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
