@@ -1,6 +1,7 @@
 #include "engine/search/ranked_sets.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -94,8 +95,7 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
     ForgetDroppedArrangements();
     const DecoBlock decos = DecorationsOf(set);
     const DecoBlock& last = arrangements_.back();
-    const bool sameAsLast =
-        std::equal(&decos.decos[0][0], &decos.decos[0][0] + kPositionCount * 3, &last.decos[0][0]);
+    const bool sameAsLast = std::memcmp(decos.decos, last.decos, sizeof decos.decos) == 0;
     const std::uint32_t arrangement =
         sameAsLast ? static_cast<std::uint32_t>(arrangements_.size() - 1) : KeepArrangement(decos);
     CEquipData* pieces[kSlotCount];

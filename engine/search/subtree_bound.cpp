@@ -56,11 +56,11 @@ void SubtreeBound::PrepareFailedPrefixes() {
         bodyRepeated_ = bodyRepeated_ || levels_[slot].hasDoubling;
     }
     const int width = (bodyRepeated_ ? 4 : 2) * count_ + (bodyRepeated_ ? 3 : 2);
-    // A prefix of head and body is weighed with every arm group that no other beats, so many
-    // ruled out ones are worth looking through before it; one of a level below costs a pass over
-    // a table or two, so only the last of its siblings are. The head's and the leaf's are not
-    // weighed by their kept sums.
-    constexpr int kKept[kSlotCount] = {0, 64, 2, 2, 0};
+    // A prefix of head and body is weighed with every arm group that no other beats, the dearest
+    // test of all, so the last ruled out are worth looking through before it; one of a level
+    // below costs a pass over a table or two, about what the look-ups and their mispredicted
+    // branches would. The head's and the leaf's are not weighed by their kept sums.
+    constexpr int kKept[kSlotCount] = {0, 16, 0, 0, 0};
     for (int slot = 0; slot < kSlotCount; ++slot) {
         failed_[slot].Reset(width, kKept[slot]);
     }

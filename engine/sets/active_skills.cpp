@@ -151,8 +151,8 @@ ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEqu
 // The sets of one hit come one after the other and mostly share their decorations.
 std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
     const auto isRecent = [&set](const Recent& recent) {
-        return recent.number != SIZE_MAX && std::memcmp(recent.arrangement.data(), &set.decos[0][0],
-                                                        sizeof recent.arrangement) == 0;
+        return recent.number != SIZE_MAX &&
+               std::memcmp(recent.arrangement.data(), set.decos, sizeof recent.arrangement) == 0;
     };
     if (isRecent(recent_[0])) {
         return recent_[0].number;
@@ -162,7 +162,8 @@ std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
         return recent_[0].number;
     }
     Recent& latest = recent_[0];
-    std::copy_n(&set.decos[0][0], latest.arrangement.size(), latest.arrangement.begin());
+    static_assert(sizeof latest.arrangement == sizeof set.decos);
+    std::memcpy(latest.arrangement.data(), set.decos, sizeof set.decos);
     bool isNew = false;
     latest.number = arrangements_.NumberOf(latest.arrangement, isNew);
     if (isNew) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -131,15 +132,18 @@ int CEquipSet::Summarize(SkillRowTable& out, const std::vector<CSkillData*>& ski
     return SkillSummary(*this, skills, systems, out);
 }
 
+// The two arrays are of one type, copied whole: a pointer into a row may not walk into the next.
+static_assert(sizeof(CEquipSet::decos) == sizeof(DecoBlock::decos));
+
 void FillSet(CEquipSet& set, CEquipData* const (&pieces)[kSlotCount], const DecoBlock& decos,
              int weaponSlots) {
     std::copy_n(pieces, kSlotCount, set.pieces);
-    std::copy_n(&decos.decos[0][0], kPositionCount * 3, &set.decos[0][0]);
+    std::memcpy(set.decos, decos.decos, sizeof set.decos);
     set.weaponSlots = weaponSlots;
 }
 
 DecoBlock DecorationsOf(const CEquipSet& set) {
     DecoBlock decos;
-    std::copy_n(&set.decos[0][0], kPositionCount * 3, &decos.decos[0][0]);
+    std::memcpy(decos.decos, set.decos, sizeof decos.decos);
     return decos;
 }
