@@ -32,19 +32,16 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const auto found = membersOf_[slot].find(hit.keys[slot]);
-        if (found == membersOf_[slot].end()) {
-            members_[slot].clear();
-        } else {
-            members_[slot].assign(found->second.begin(), found->second.end());
-        }
+        members_[slot] = found == membersOf_[slot].end() ? &noMembers_ : &found->second;
     }
     std::uint64_t inner = 1;
     std::int64_t best = 0;
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         inner_[slot] = inner;
         bestBelow_[slot] = best;
-        inner = SaturatingMul(inner, members_[slot].size());
-        best += members_[slot].empty() ? 0 : members_[slot].front()->EffectiveDefense();
+        const CandidateList& members = *members_[slot];
+        inner = SaturatingMul(inner, members.size());
+        best += members.empty() ? 0 : members.front()->EffectiveDefense();
     }
     rejected_ = 0;
     NoteDoublingProfiles();
@@ -82,7 +79,7 @@ void HitExpansion::NoteDoublingProfiles() {
         if (!told) {
             continue;
         }
-        for (const CEquipData* piece : members_[slot]) {
+        for (const CEquipData* piece : *members_[slot]) {
             profiles_[slot].push_back(exact_->Doubling().IndexOf(slot, *piece));
         }
     }
@@ -151,7 +148,7 @@ void HitExpansion::PrepareRanking() {
         bestValueBelow_[slot] = best;
         std::vector<std::int64_t>& values = values_[slot];
         values.clear();
-        for (const CEquipData* piece : members_[slot]) {
+        for (const CEquipData* piece : *members_[slot]) {
             values.push_back(
                 PieceRankValue(*piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
         }
@@ -198,7 +195,7 @@ const DecoBlock& HitExpansion::ArrangedVariant(std::size_t index, const HitVaria
 //
 // A ranked search also leaves out a member whose best sets could not enter the ranked list.
 bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
-    const CandidateList& members = members_[level];
+    const CandidateList& members = *members_[level];
     const std::size_t count = members.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t reached = defense + members[i]->EffectiveDefense();

@@ -20,6 +20,9 @@ class HitExpansion {
 public:
     HitExpansion(SearchProgress& progress, SearchOutcome& outcome,
                  const CSearchCondition& condition, const CandidateList (&candidates)[kSlotCount]);
+    // It points into its own lists of members.
+    HitExpansion(const HitExpansion&) = delete;
+    HitExpansion& operator=(const HitExpansion&) = delete;
 
     // Hits of the exact mode: their decorations are found when their first set is listed, and
     // their doubling pieces are told apart by profile.
@@ -89,9 +92,10 @@ private:
     std::vector<RankedBlock> rankedBlocks_;
     std::unordered_map<GroupKey, CandidateList> membersOf_[kSlotCount]; // by group key
     bool indexed_ = false;
-    CandidateList members_[kSlotCount];
-    std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
-    std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
+    const CandidateList noMembers_;
+    const CandidateList* members_[kSlotCount] = {}; // the hit's, in membersOf_ or noMembers_
+    std::uint64_t inner_[kSlotCount] = {};          // combinations under one piece of each level
+    std::int64_t bestBelow_[kSlotCount] = {};       // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
     std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
     // The doubling profile of each member where the hit's variants tell them apart.

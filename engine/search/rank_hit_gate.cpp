@@ -57,7 +57,7 @@ bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCo
 }
 
 // Whether `chosen` differs from the combination last shut out only in a leaf that gives no skill
-// more and has fewer slots, by which its free slots fall short of `leastKey` as well. A doubling
+// more and has no more slots, by which its free slots fall short of `leastKey` as well. A doubling
 // leaf brings profiles of its own, so neither tells about the other.
 bool RankHitGate::FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                                  std::int64_t leastKey) const {
