@@ -36,7 +36,6 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
     if (numbers.skills == skills_.size()) {
         WriteSkills(numbers.skills);
     }
-    arrangement_ = numbers.arrangement;
     looked_.decorations = &decorations_[numbers.arrangement];
     looked_.skills = &skills_[numbers.skills];
     // Named first, then pointed to: naming may move the names.
@@ -53,20 +52,12 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
     return looked_;
 }
 
-int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) {
-    int pieceSlots = 0;
+int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) const {
+    int slots = weaponSlots - looked_.decorations->taken;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        pieceSlots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
+        slots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
     }
-    if (arrangement_ >= slotsCounted_.size()) {
-        slotsCounted_.resize(arrangement_ + 1);
-    }
-    SlotsCounted& counted = slotsCounted_[arrangement_];
-    if (counted.pieceSlots != pieceSlots || counted.weaponSlots != weaponSlots) {
-        counted = {pieceSlots, weaponSlots,
-                   set.FreeArmorSlots() + set.FreeSlots(weaponSlots, kWeaponPosition)};
-    }
-    return counted.free;
+    return slots;
 }
 
 const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
@@ -106,6 +97,9 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
         }
     }
     written.json += "]";
+    for (int position = 0; position < kPositionCount; ++position) {
+        written.taken += set.DecoSize(position);
+    }
     decorations_.push_back(std::move(written));
 }
 

@@ -28,6 +28,7 @@ public:
     struct Decorations {
         std::string json;                     // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
+        int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
     struct Skills {
@@ -46,10 +47,9 @@ public:
     // Valid until the next call.
     const Looked& Look(const CEquipSet& set);
     // The free slots of the set Look was last given, with a weapon of `weaponSlots` (sets loaded
-    // from a file do not carry it), as the set counts them. The count depends on the pieces only
-    // through their slots in all, and sets listed one after the other mostly hold the same
-    // decorations in pieces of as many slots: they take the count of the set before.
-    int FreeSlots(const CEquipSet& set, int weaponSlots);
+    // from a file do not carry it): those of its pieces and the weapon, less what its
+    // decorations take, which is counted once per arrangement.
+    int FreeSlots(const CEquipSet& set, int weaponSlots) const;
 
 private:
     const Name& Decoration(const CDecoData* deco);
@@ -64,14 +64,5 @@ private:
     std::vector<Name> skillNames_; // by skill-table row
     std::vector<Skills> skills_;   // by the finder's skills number
     Looked looked_;
-    std::string joined_;          // the names of a position's decorations being joined
-    std::size_t arrangement_ = 0; // the finder's number of the decorations Look was last given
-    // The free slots last counted for each arrangement, and what for: the sets of one hit whose
-    // doubling pieces need other decorations take turns between arrangements.
-    struct SlotsCounted {
-        int pieceSlots = -1;
-        int weaponSlots = 0;
-        int free = 0;
-    };
-    std::vector<SlotsCounted> slotsCounted_; // by the finder's arrangement number
+    std::string joined_; // the names of a position's decorations being joined
 };

@@ -267,7 +267,6 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
     Need need;
     int most = 0;
     std::uint32_t needing = 0;
-    std::uint32_t sharing = 0;
     for (int k = 0; k < count_; ++k) {
         if (required[k] <= 0) {
             continue;
@@ -283,9 +282,8 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
         need.cost += gain.cost;
         most = std::max(most, slots);
         needing |= std::uint32_t{1} << k;
-        sharing |= sharedWith_[k];
     }
-    need.shared = (needing & sharing) != 0;
+    need.shared = sharedAmong_[needing];
     if (need.shared) {
         need.slots = most;
     }
