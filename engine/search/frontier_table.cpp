@@ -10,17 +10,20 @@ constexpr std::int64_t kWidestDefenseSpread = 1 << 14;
 } // namespace
 
 void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter& fitter,
-                          int slotCap) {
+                          int slotCap, std::uint32_t slotChecked) {
     count_ = fitter.SkillCount();
     size_ = static_cast<int>(choices.size());
     stride_ = (size_ + kBlock - 1) / kBlock * kBlock;
     slotCap_ = slotCap;
     defense_.clear();
     ownSlots_.assign(stride_, 0);
+    ownPointRoom_.assign(stride_, 0);
+    slotChecked_ = size_ > 0 ? slotChecked : 0;
     mostChoiceSlots_ = 0;
     for (int e = 0; e < size_; ++e) {
         defense_.push_back(choices[e].defense);
         ownSlots_[e] = static_cast<std::int16_t>(-std::clamp(choices[e].slots, 0, slotCap));
+        ownPointRoom_[e] = static_cast<std::int16_t>(2 * ownSlots_[e]);
         mostChoiceSlots_ = std::max(mostChoiceSlots_, choices[e].slots);
     }
     BuildEligibleCounts();
@@ -36,6 +39,9 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
         if (size_ > 0) {
             BuildNeedRows(k, choices, fitter);
             BuildLackRows(k, choices);
+        }
+        if ((slotChecked_ >> k & 1U) != 0) {
+            BuildMissingRows(k, choices);
         }
     }
 }
@@ -86,6 +92,26 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
             rows.bytes.data() + static_cast<std::size_t>(w - rows.first - 1) * stride_;
         for (int e = 0; e < size_; ++e) {
             row[e] = choices[e].with[k] < w ? kLacks : 0;
+        }
+    }
+}
+
+// Row x holds, per choice, the points skill k still misses when the prefix is x points short:
+// capped one above twice the most slots of any combination, past which no sum of them passes.
+void FrontierTable::BuildMissingRows(int k, const std::vector<Choice>& choices) {
+    const int cap = 2 * slotCap_ + 1;
+    const auto [least, most] =
+        std::minmax_element(choices.begin(), choices.end(), [k](const Choice& a, const Choice& b) {
+            return a.points[k] < b.points[k];
+        });
+    Rows& rows = missing_[k];
+    rows.first = least->points[k];
+    rows.last = most->points[k] + cap;
+    rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first + 1) * stride_, 0);
+    for (int x = rows.first; x <= rows.last; ++x) {
+        std::uint8_t* row = rows.bytes.data() + static_cast<std::size_t>(x - rows.first) * stride_;
+        for (int e = 0; e < size_; ++e) {
+            row[e] = static_cast<std::uint8_t>(std::clamp(x - choices[e].points[k], 0, cap));
         }
     }
 }
@@ -142,6 +168,15 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
         }
     }
     query.rowCount = query.needCount;
+    query.missingCount = 0;
+    for (int k = 0; k < count_; ++k) {
+        const Rows& missingRows = missing_[k];
+        if ((slotChecked_ >> k & 1U) != 0 && pointsShort[k] > missingRows.first) {
+            const int x = std::min(pointsShort[k], missingRows.last) - missingRows.first;
+            query.missingRows[query.missingCount++] =
+                missingRows.bytes.data() + static_cast<std::size_t>(x) * stride_;
+        }
+    }
     for (int k = 0; k < count_; ++k) {
         const Rows& lackRows = lack_[k];
         if (withShort[k] > lackRows.last) {
@@ -215,6 +250,7 @@ void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* exce
         for (int i = 0; i < kBlock; ++i) {
             excess[i] = SharedExcess(base + i, query);
         }
+        FailSlotCheck(base, query, excess);
         return;
     }
     // Summed in a local array: the rows' bytes may alias anything, which would keep the sums
@@ -228,6 +264,26 @@ void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* exce
         }
     }
     std::copy_n(sum, kBlock, excess);
+    FailSlotCheck(base, query, excess);
+}
+
+// The points still missing, less twice the choice's slots, pass where at most twice the prefix's
+// slots: half of them, rounded up, counts as slots to weigh with the rest.
+void FrontierTable::FailSlotCheck(int base, const Query& query, std::int16_t* excess) const {
+    if (query.missingCount == 0) {
+        return;
+    }
+    std::int16_t sum[kBlock];
+    std::copy_n(ownPointRoom_.data() + base, kBlock, sum);
+    for (int j = 0; j < query.missingCount; ++j) {
+        const std::uint8_t* row = query.missingRows[j] + base;
+        for (int i = 0; i < kBlock; ++i) {
+            sum[i] = static_cast<std::int16_t>(sum[i] + row[i]);
+        }
+    }
+    for (int i = 0; i < kBlock; ++i) {
+        excess[i] = std::max(excess[i], static_cast<std::int16_t>((sum[i] + 1) >> 1));
+    }
 }
 
 // Where one decoration helps two skills that both still need points, their slots may overlap:

@@ -26,7 +26,11 @@ public:
     };
 
     // `choices` strongest defence first; `slotCap`: the most slots a whole combination can hold.
-    void Build(const std::vector<Choice>& choices, const ExactFitter& fitter, int slotCap);
+    // `slotChecked` marks the skills whose shortfall in points the rule-based fitting weighs
+    // against two points a slot before it places anything: a choice that leaves them more
+    // missing than that is ruled out too. None for the exact fitting, which has no such check.
+    void Build(const std::vector<Choice>& choices, const ExactFitter& fitter, int slotCap,
+               std::uint32_t slotChecked);
     bool Empty() const { return size_ == 0; }
     // Whether some choice has a best defence of `leastDefense` or more: most prefixes far below
     // the minimum are answered by this alone, before their shortfalls are worked out.
@@ -57,6 +61,7 @@ private:
 
     void BuildNeedRows(int k, const std::vector<Choice>& choices, const ExactFitter& fitter);
     void BuildLackRows(int k, const std::vector<Choice>& choices);
+    void BuildMissingRows(int k, const std::vector<Choice>& choices);
     void BuildEligibleCounts();
     int Eligible(std::int64_t leastDefense) const;
     struct Query {
@@ -64,10 +69,13 @@ private:
         int skillOf[kMaxTrackedSkills];
         int needCount = 0;
         int rowCount = 0;
+        const std::uint8_t* missingRows[kMaxTrackedSkills];
+        int missingCount = 0;
     };
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
     std::int16_t SharedExcess(int i, const Query& query) const;
+    void FailSlotCheck(int base, const Query& query, std::int16_t* excess) const;
 
     int count_ = 0;
     int size_ = 0;
@@ -81,6 +89,11 @@ private:
     std::vector<std::int16_t> ownSlots_; // minus the slots of each choice
     Rows need_[kMaxTrackedSkills];       // slots still needed, capped one above `slotCap_`
     Rows lack_[kMaxTrackedSkills];       // kLacks where the best decorations cannot make it up
+    // Points still missing once the choice's own are in, capped above what twice the slots of any
+    // combination could make up; and minus twice the slots of each choice.
+    std::uint32_t slotChecked_ = 0;
+    Rows missing_[kMaxTrackedSkills];
+    std::vector<std::int16_t> ownPointRoom_;
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     bool anyShared_ = false;
 };

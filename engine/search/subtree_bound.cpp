@@ -14,14 +14,18 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
       weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), minDefense_(condition.minDefense) {
     for (int k = 0; k < count_; ++k) {
         goal_[k] = skills[k].direction * skills[k].bound;
+        if (condition.exactFitting == 0 && skills[k].direction > 0) {
+            slotChecked_ |= std::uint32_t{1} << k;
+        }
     }
     enabled_ = FixedDecorationGains(condition, skills, fixedGain_);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Level& level = levels_[slot];
         std::fill(level.mostPoints, level.mostPoints + kMaxTrackedSkills, kNone);
         std::fill(level.mostWithDecos, level.mostWithDecos + kMaxTrackedSkills, kNone);
+        // The rule-based fitting gives a doubling piece no slots of its own.
         for (const CEquipData* piece : candidates[slot]) {
-            if (piece->bodyDoubling) {
+            if (piece->bodyDoubling && condition.exactFitting != 0) {
                 level.doublingSlots = std::max(level.doublingSlots, std::clamp(piece->slots, 0, 3));
             }
         }
@@ -89,7 +93,7 @@ void SubtreeBound::BuildLeafTable(const GroupList& leaves) {
         choice.slots = contribution.slots;
         choice.defense = contribution.defense;
     }
-    leafTable_.Build(choices, fitter_, SlotCap());
+    leafTable_.Build(choices, fitter_, SlotCap(), slotChecked_);
 }
 
 SubtreeBound::Contribution SubtreeBound::ContributionOf(const CandidateGroup& group) const {
@@ -251,7 +255,7 @@ void SubtreeBound::KeepFrontier(int level, const Frontier& frontier) {
         kept.defense = choice.defense;
     }
     for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
-        tables_[level][doublings].Build(byDoublings[doublings], fitter_, SlotCap());
+        tables_[level][doublings].Build(byDoublings[doublings], fitter_, SlotCap(), slotChecked_);
     }
 }
 
@@ -389,7 +393,20 @@ void SubtreeBound::AddBetween(Partial& partial, int slot, const Between& between
 }
 
 bool SubtreeBound::Reaches(const Partial& partial) const {
-    return fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
+    return MayPassSlotCheck(partial) &&
+           fitter_.GoalsMayBeMet(goal_, partial.points, partial.with, partial.slots);
+}
+
+// The rule-based fitting counts a doubling piece's own slots as none, so the slots of a partial
+// are at least those it weighs the missing points against.
+bool SubtreeBound::MayPassSlotCheck(const Partial& partial) const {
+    int missing = 0;
+    for (int k = 0; k < count_; ++k) {
+        if ((slotChecked_ >> k & 1U) != 0) {
+            missing += std::max(goal_[k] - partial.points[k], 0);
+        }
+    }
+    return missing <= 2 * partial.slots;
 }
 
 bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove) {

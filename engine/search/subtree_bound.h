@@ -76,6 +76,7 @@ private:
     struct Between;
     void AddBetween(Partial& partial, int slot, const Between& between) const;
     bool Reaches(const Partial& partial) const;
+    bool MayPassSlotCheck(const Partial& partial) const;
     void PrepareFailedPrefixes();
     bool KeptPrefixMayHit(int level, int frontierLevel, const Partial& partial,
                           std::int64_t defenseAbove);
@@ -104,6 +105,10 @@ private:
     int fixedGain_[kMaxTrackedSkills] = {};
     int weaponSlots_ = 0;
     std::int64_t minDefense_ = 0;
+    // The skills whose missing points the rule-based fitting weighs against two a slot before it
+    // places a decoration, giving up where they are more: those that want more points. The exact
+    // fitting has no such check, and none is weighed for it.
+    std::uint32_t slotChecked_ = 0;
     bool enabled_ = true;
     Level levels_[kSlotCount];
     Partial leafBase_;

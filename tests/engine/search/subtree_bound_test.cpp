@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -136,7 +137,8 @@ TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
 
 // The table answers as the exact fitting's bound does for each choice on its own, also where one
 // decoration serves two skills, a prefix lacks more than any choice makes up, or the minimum
-// defence leaves only some choices.
+// defence leaves only some choices; and, for the skills the rule-based fitting's slot check
+// weighs, as that check does with the choice's points and slots.
 TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
     std::mt19937 random(77);
     const auto pick = [&random](int low, int high) {
@@ -172,8 +174,9 @@ TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
         }
         std::sort(choices.begin(), choices.end(),
                   [](const auto& a, const auto& b) { return a.defense > b.defense; });
+        const std::uint32_t slotChecked = pick(0, 1) == 0 ? 0 : pick(0, (1 << count) - 1);
         FrontierTable table;
-        table.Build(choices, fitter, 12);
+        table.Build(choices, fitter, 12, slotChecked);
         for (int prefix = 0; prefix < 50; ++prefix) {
             int points[kMaxTrackedSkills] = {};
             int with[kMaxTrackedSkills] = {};
@@ -191,11 +194,16 @@ TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
             for (const FrontierTable::Choice& choice : choices) {
                 int sumPoints[kMaxTrackedSkills] = {};
                 int sumWith[kMaxTrackedSkills] = {};
+                int missing = 0;
                 for (int k = 0; k < count; ++k) {
                     sumPoints[k] = points[k] + choice.points[k];
                     sumWith[k] = with[k] + choice.with[k];
+                    if ((slotChecked >> k & 1U) != 0) {
+                        missing += std::max(goal[k] - sumPoints[k], 0);
+                    }
                 }
                 expected |= choice.defense >= leastDefense &&
+                            missing <= 2 * (slots + choice.slots) &&
                             fitter.GoalsMayBeMet(goal, sumPoints, sumWith, slots + choice.slots);
             }
             ASSERT_EQ(table.AnyMayMeet(pointsShort, withShort, slots, leastDefense), expected)
@@ -246,10 +254,16 @@ TEST_F(JointBoundTest, RulesOutWhatNoChoiceMeetsTogetherAndKeepsSharedSlots) {
     Deco(1, {{guard, 5}});
     Piece(kWaist, 2, 1, {});
     Piece(kLeg, 0, 1, {{attack, 5}, {guard, 5}});
-    EXPECT_TRUE(MayHitUnderTheArm());
     condition.exactFitting = 1;
+    EXPECT_TRUE(MayHitUnderTheArm());
     engine.Search(condition);
     EXPECT_EQ(engine.results.size(), 1U);
+    // The rule-based fitting gives up before placing anything where the points missing exceed two
+    // a slot, so for it no set under the arm can be a hit.
+    condition.exactFitting = 0;
+    EXPECT_FALSE(MayHitUnderTheArm());
+    engine.Search(condition);
+    EXPECT_EQ(engine.results.size(), 0U);
 }
 
 // Under the first waist group one leg is judged and fails, one falls short of the minimum
