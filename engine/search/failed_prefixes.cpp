@@ -7,7 +7,8 @@ void FailedPrefixes::Reset(int width, int capacity) {
     capacity_ = capacity;
     count_ = 0;
     oldest_ = 0;
-    kept_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(capacity), 0);
+    // Grown as prefixes are ruled out: most searches rule out far fewer than are kept.
+    kept_.clear();
 }
 
 bool FailedPrefixes::AtLeast(const std::int64_t* kept, const std::int64_t* values, int width) {
@@ -38,6 +39,7 @@ void FailedPrefixes::Add(const std::int64_t* values) {
     }
     if (place < 0 && count_ < capacity_) {
         place = count_++;
+        kept_.resize(static_cast<std::size_t>(count_) * static_cast<std::size_t>(width_));
     } else if (place < 0) {
         place = oldest_;
         oldest_ = (oldest_ + 1) % capacity_;

@@ -20,11 +20,13 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
     ownPointRoom_.assign(stride_, 0);
     slotChecked_ = size_ > 0 ? slotChecked : 0;
     mostChoiceSlots_ = 0;
+    leastChoiceSlots_ = slotCap;
     for (int e = 0; e < size_; ++e) {
         defense_.push_back(choices[e].defense);
         ownSlots_[e] = static_cast<std::int16_t>(-std::clamp(choices[e].slots, 0, slotCap));
         ownPointRoom_[e] = static_cast<std::int16_t>(2 * ownSlots_[e]);
         mostChoiceSlots_ = std::max(mostChoiceSlots_, choices[e].slots);
+        leastChoiceSlots_ = std::min(leastChoiceSlots_, std::clamp(choices[e].slots, 0, slotCap));
     }
     BuildEligibleCounts();
     anyShared_ = false;
@@ -99,7 +101,7 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
 // Row x holds, per choice, the points skill k still misses when the prefix is x points short:
 // capped one above twice the most slots of any combination, past which no sum of them passes.
 void FrontierTable::BuildMissingRows(int k, const std::vector<Choice>& choices) {
-    const int cap = 2 * slotCap_ + 1;
+    const int cap = MissingCap();
     const auto [least, most] =
         std::minmax_element(choices.begin(), choices.end(), [k](const Choice& a, const Choice& b) {
             return a.points[k] < b.points[k];
@@ -168,15 +170,6 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
         }
     }
     query.rowCount = query.needCount;
-    query.missingCount = 0;
-    for (int k = 0; k < count_; ++k) {
-        const Rows& missingRows = missing_[k];
-        if ((slotChecked_ >> k & 1U) != 0 && pointsShort[k] > missingRows.first) {
-            const int x = std::min(pointsShort[k], missingRows.last) - missingRows.first;
-            query.missingRows[query.missingCount++] =
-                missingRows.bytes.data() + static_cast<std::size_t>(x) * stride_;
-        }
-    }
     for (int k = 0; k < count_; ++k) {
         const Rows& lackRows = lack_[k];
         if (withShort[k] > lackRows.last) {
@@ -186,6 +179,39 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
             const int w = withShort[k] - lackRows.first - 1;
             query.rows[query.rowCount++] =
                 lackRows.bytes.data() + static_cast<std::size_t>(w) * stride_;
+        }
+    }
+    return true;
+}
+
+// What the slot check leaves to weigh choice by choice: nothing where even the choice with the
+// fewest points and slots passes it, and false where even the one with the most fails.
+bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const {
+    query.missingCount = 0;
+    if (slotChecked_ == 0) {
+        return true;
+    }
+    int mostMissing = 0;
+    int leastMissing = 0;
+    for (int k = 0; k < count_; ++k) {
+        if ((slotChecked_ >> k & 1U) != 0) {
+            const Rows& rows = missing_[k];
+            mostMissing += std::max(pointsShort[k] - rows.first, 0);
+            leastMissing += std::max(pointsShort[k] - (rows.last - MissingCap()), 0);
+        }
+    }
+    if (leastMissing > 2 * (slots + mostChoiceSlots_)) {
+        return false;
+    }
+    if (mostMissing <= 2 * (slots + leastChoiceSlots_)) {
+        return true;
+    }
+    for (int k = 0; k < count_; ++k) {
+        const Rows& rows = missing_[k];
+        if ((slotChecked_ >> k & 1U) != 0 && pointsShort[k] > rows.first) {
+            const int x = std::min(pointsShort[k], rows.last) - rows.first;
+            query.missingRows[query.missingCount++] =
+                rows.bytes.data() + static_cast<std::size_t>(x) * stride_;
         }
     }
     return true;
@@ -202,7 +228,8 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     }
     const int end = Eligible(leastDefense);
     Query query;
-    if (end == 0 || !Prepare(pointsShort, withShort, query)) {
+    if (end == 0 || !Prepare(pointsShort, withShort, query) ||
+        !PrepareSlotCheck(pointsShort, slots, query)) {
         return false;
     }
     std::int16_t excess[kBlock];
@@ -229,7 +256,7 @@ void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, in
         return;
     }
     const int end = Eligible(leastDefense);
-    if (!Prepare(pointsShort, withShort, query)) {
+    if (!Prepare(pointsShort, withShort, query) || !PrepareSlotCheck(pointsShort, slots, query)) {
         std::fill_n(mayMeet.begin(), end, 0);
         return;
     }

@@ -73,6 +73,8 @@ private:
         int missingCount = 0;
     };
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
+    bool PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const;
+    int MissingCap() const { return 2 * slotCap_ + 1; }
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
     std::int16_t SharedExcess(int i, const Query& query) const;
     void FailSlotCheck(int base, const Query& query, std::int16_t* excess) const;
@@ -82,6 +84,7 @@ private:
     int stride_ = 0;
     int slotCap_ = 0;
     int mostChoiceSlots_ = 0;
+    int leastChoiceSlots_ = 0;
     std::vector<std::int64_t> defense_; // strongest first
     // How many choices have at least each defence from the weakest choice's up, looked up instead
     // of searched: nearly every prefix asks. Empty where the defences spread too wide for it.
