@@ -43,7 +43,7 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
             BuildLackRows(k, choices);
         }
         if ((slotChecked_ >> k & 1U) != 0) {
-            BuildMissingRows(k, choices);
+            KeepCheckedPoints(k, choices);
         }
     }
 }
@@ -98,23 +98,16 @@ void FrontierTable::BuildLackRows(int k, const std::vector<Choice>& choices) {
     }
 }
 
-// Row x holds, per choice, the points skill k still misses when the prefix is x points short:
-// capped one above twice the most slots of any combination, past which no sum of them passes.
-void FrontierTable::BuildMissingRows(int k, const std::vector<Choice>& choices) {
-    const int cap = MissingCap();
-    const auto [least, most] =
-        std::minmax_element(choices.begin(), choices.end(), [k](const Choice& a, const Choice& b) {
-            return a.points[k] < b.points[k];
-        });
-    Rows& rows = missing_[k];
-    rows.first = least->points[k];
-    rows.last = most->points[k] + cap;
-    rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first + 1) * stride_, 0);
-    for (int x = rows.first; x <= rows.last; ++x) {
-        std::uint8_t* row = rows.bytes.data() + static_cast<std::size_t>(x - rows.first) * stride_;
-        for (int e = 0; e < size_; ++e) {
-            row[e] = static_cast<std::uint8_t>(std::clamp(x - choices[e].points[k], 0, cap));
-        }
+// The points of a choice in skill k as lanes to subtract from a prefix's shortfall.
+void FrontierTable::KeepCheckedPoints(int k, const std::vector<Choice>& choices) {
+    std::vector<std::int16_t>& points = checkedPoints_[k];
+    points.assign(stride_, 0);
+    leastPoints_[k] = choices.front().points[k];
+    mostPoints_[k] = choices.front().points[k];
+    for (int e = 0; e < size_; ++e) {
+        points[e] = static_cast<std::int16_t>(choices[e].points[k]);
+        leastPoints_[k] = std::min(leastPoints_[k], choices[e].points[k]);
+        mostPoints_[k] = std::max(mostPoints_[k], choices[e].points[k]);
     }
 }
 
@@ -187,7 +180,7 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
 // What the slot check leaves to weigh choice by choice: nothing where even the choice with the
 // fewest points and slots passes it, and false where even the one with the most fails.
 bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const {
-    query.missingCount = 0;
+    query.checkedCount = 0;
     if (slotChecked_ == 0) {
         return true;
     }
@@ -195,9 +188,8 @@ bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& q
     int leastMissing = 0;
     for (int k = 0; k < count_; ++k) {
         if ((slotChecked_ >> k & 1U) != 0) {
-            const Rows& rows = missing_[k];
-            mostMissing += std::max(pointsShort[k] - rows.first, 0);
-            leastMissing += std::max(pointsShort[k] - (rows.last - MissingCap()), 0);
+            mostMissing += std::max(pointsShort[k] - leastPoints_[k], 0);
+            leastMissing += std::max(pointsShort[k] - mostPoints_[k], 0);
         }
     }
     if (leastMissing > 2 * (slots + mostChoiceSlots_)) {
@@ -207,11 +199,9 @@ bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& q
         return true;
     }
     for (int k = 0; k < count_; ++k) {
-        const Rows& rows = missing_[k];
-        if ((slotChecked_ >> k & 1U) != 0 && pointsShort[k] > rows.first) {
-            const int x = std::min(pointsShort[k], rows.last) - rows.first;
-            query.missingRows[query.missingCount++] =
-                rows.bytes.data() + static_cast<std::size_t>(x) * stride_;
+        if ((slotChecked_ >> k & 1U) != 0 && pointsShort[k] > leastPoints_[k]) {
+            query.checkedPoints[query.checkedCount] = checkedPoints_[k].data();
+            query.checkedShort[query.checkedCount++] = pointsShort[k];
         }
     }
     return true;
@@ -228,8 +218,9 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     }
     const int end = Eligible(leastDefense);
     Query query;
-    if (end == 0 || !Prepare(pointsShort, withShort, query) ||
-        !PrepareSlotCheck(pointsShort, slots, query)) {
+    // The slot check first: it needs no rows to rule out the most.
+    if (end == 0 || !PrepareSlotCheck(pointsShort, slots, query) ||
+        !Prepare(pointsShort, withShort, query)) {
         return false;
     }
     std::int16_t excess[kBlock];
@@ -256,7 +247,7 @@ void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, in
         return;
     }
     const int end = Eligible(leastDefense);
-    if (!Prepare(pointsShort, withShort, query) || !PrepareSlotCheck(pointsShort, slots, query)) {
+    if (!PrepareSlotCheck(pointsShort, slots, query) || !Prepare(pointsShort, withShort, query)) {
         std::fill_n(mayMeet.begin(), end, 0);
         return;
     }
@@ -297,15 +288,17 @@ void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* exce
 // The points still missing, less twice the choice's slots, pass where at most twice the prefix's
 // slots: half of them, rounded up, counts as slots to weigh with the rest.
 void FrontierTable::FailSlotCheck(int base, const Query& query, std::int16_t* excess) const {
-    if (query.missingCount == 0) {
+    if (query.checkedCount == 0) {
         return;
     }
     std::int16_t sum[kBlock];
     std::copy_n(ownPointRoom_.data() + base, kBlock, sum);
-    for (int j = 0; j < query.missingCount; ++j) {
-        const std::uint8_t* row = query.missingRows[j] + base;
+    for (int j = 0; j < query.checkedCount; ++j) {
+        const std::int16_t* points = query.checkedPoints[j] + base;
+        const auto shortfall = static_cast<std::int16_t>(query.checkedShort[j]);
         for (int i = 0; i < kBlock; ++i) {
-            sum[i] = static_cast<std::int16_t>(sum[i] + row[i]);
+            const auto missing = static_cast<std::int16_t>(shortfall - points[i]);
+            sum[i] = static_cast<std::int16_t>(sum[i] + std::max<std::int16_t>(missing, 0));
         }
     }
     for (int i = 0; i < kBlock; ++i) {

@@ -61,7 +61,7 @@ private:
 
     void BuildNeedRows(int k, const std::vector<Choice>& choices, const ExactFitter& fitter);
     void BuildLackRows(int k, const std::vector<Choice>& choices);
-    void BuildMissingRows(int k, const std::vector<Choice>& choices);
+    void KeepCheckedPoints(int k, const std::vector<Choice>& choices);
     void BuildEligibleCounts();
     int Eligible(std::int64_t leastDefense) const;
     struct Query {
@@ -69,12 +69,12 @@ private:
         int skillOf[kMaxTrackedSkills];
         int needCount = 0;
         int rowCount = 0;
-        const std::uint8_t* missingRows[kMaxTrackedSkills];
-        int missingCount = 0;
+        const std::int16_t* checkedPoints[kMaxTrackedSkills];
+        int checkedShort[kMaxTrackedSkills];
+        int checkedCount = 0;
     };
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
     bool PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const;
-    int MissingCap() const { return 2 * slotCap_ + 1; }
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
     std::int16_t SharedExcess(int i, const Query& query) const;
     void FailSlotCheck(int base, const Query& query, std::int16_t* excess) const;
@@ -92,10 +92,12 @@ private:
     std::vector<std::int16_t> ownSlots_; // minus the slots of each choice
     Rows need_[kMaxTrackedSkills];       // slots still needed, capped one above `slotCap_`
     Rows lack_[kMaxTrackedSkills];       // kLacks where the best decorations cannot make it up
-    // Points still missing once the choice's own are in, capped above what twice the slots of any
-    // combination could make up; and minus twice the slots of each choice.
+    // The points of each choice in the skills the slot check weighs, the least and the most of
+    // them, and minus twice the slots of each choice.
     std::uint32_t slotChecked_ = 0;
-    Rows missing_[kMaxTrackedSkills];
+    std::vector<std::int16_t> checkedPoints_[kMaxTrackedSkills];
+    int leastPoints_[kMaxTrackedSkills] = {};
+    int mostPoints_[kMaxTrackedSkills] = {};
     std::vector<std::int16_t> ownPointRoom_;
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     bool anyShared_ = false;
