@@ -24,7 +24,7 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
     for (int e = 0; e < size_; ++e) {
         defense_.push_back(choices[e].defense);
         ownSlots_[e] = static_cast<std::int16_t>(-std::clamp(choices[e].slots, 0, slotCap));
-        ownPointRoom_[e] = static_cast<std::int16_t>(2 * ownSlots_[e]);
+        ownPointRoom_[e] = static_cast<std::int16_t>(2 * ownSlots_[e] + 1);
         mostChoiceSlots_ = std::max(mostChoiceSlots_, choices[e].slots);
         leastChoiceSlots_ = std::min(leastChoiceSlots_, std::clamp(choices[e].slots, 0, slotCap));
     }
@@ -286,7 +286,8 @@ void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* exce
 }
 
 // The points still missing, less twice the choice's slots, pass where at most twice the prefix's
-// slots: half of them, rounded up, counts as slots to weigh with the rest.
+// slots: half of them, rounded up, counts as slots to weigh with the rest. The one that rounds
+// up is in each choice's room already, so that the sums stay in 16 bits.
 void FrontierTable::FailSlotCheck(int base, const Query& query, std::int16_t* excess) const {
     if (query.checkedCount == 0) {
         return;
@@ -302,7 +303,7 @@ void FrontierTable::FailSlotCheck(int base, const Query& query, std::int16_t* ex
         }
     }
     for (int i = 0; i < kBlock; ++i) {
-        excess[i] = std::max(excess[i], static_cast<std::int16_t>((sum[i] + 1) >> 1));
+        excess[i] = std::max(excess[i], static_cast<std::int16_t>(sum[i] >> 1));
     }
 }
 

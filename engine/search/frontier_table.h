@@ -93,7 +93,7 @@ private:
     Rows need_[kMaxTrackedSkills];       // slots still needed, capped one above `slotCap_`
     Rows lack_[kMaxTrackedSkills];       // kLacks where the best decorations cannot make it up
     // The points of each choice in the skills the slot check weighs, the least and the most of
-    // them, and minus twice the slots of each choice.
+    // them, and one less twice the slots of each choice.
     std::uint32_t slotChecked_ = 0;
     std::vector<std::int16_t> checkedPoints_[kMaxTrackedSkills];
     int leastPoints_[kMaxTrackedSkills] = {};
