@@ -87,30 +87,84 @@ bool DecorationSlotFloor::LackAt(int level, const GroupKey* keys, Lack& lack) co
 
 int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     Lack lack;
-    return LackAt(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
+    return LackOf(level, keys, lack) ? FewestOf(lack) : 0;
 }
 
 bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
-    if (slots < 0) {
-        return false;
-    }
-    Lack lack;
-    if (!LackAt(level, keys, lack)) {
-        return true;
-    }
-    const int most = static_cast<int>(std::min<std::int64_t>(slots, lack.bodySlots));
-    return FewestWithBodyCounted(lack, most, most) <= slots;
+    return slots >= 0 && Fewest(level, keys) <= slots;
 }
 
-// The body takes some of at most `bodySlots` slots, each of its decorations counting `times`
-// times; the other positions take the slots the rest needs. Once the fewest found is at most
-// `enough`, the rest of the body's choices are not tried.
-int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const {
+// Under a chosen body, what the siblings of a level lack differs only by what each gives: what
+// the group above left them is found once for all of them.
+bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) const {
+    if (level <= kBody) {
+        return LackAt(level, keys, lack);
+    }
+    SiblingBase& base = siblingBases_[level];
+    if (!base.known || !std::equal(keys, keys + level, base.keys)) {
+        base.bounded = LackBeforeSibling(level, keys, base.lack);
+        std::copy_n(keys, level, base.keys);
+        base.known = true;
+    }
+    if (!base.bounded) {
+        return false;
+    }
+    lack = base.lack;
+    const GroupKey key = keys[level];
+    if (key == kDoublingKey) {
+        ++lack.times;
+    }
+    for (int k = 0; k < count_; ++k) {
+        lack.required[k] -= key == kDoublingKey ? skills_[k].Gain(KeyPoints(keys[kBody], k))
+                                                : skills_[k].Gain(KeyPoints(key, k));
+    }
+    return true;
+}
+
+// What the level above lacks with the most of `level` given back: the sets of the level's own
+// group lack that less what the group gives.
+bool DecorationSlotFloor::LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const {
+    if (!LackAt(level - 1, keys, lack)) {
+        return false;
+    }
+    const bool doubling = hasDoubling_[level];
+    lack.times -= doubling ? 1 : 0;
+    for (int k = 0; k < count_; ++k) {
+        const int body = skills_[k].Gain(KeyPoints(keys[kBody], k));
+        lack.required[k] += doubling ? std::max(most_[level][k], body) : most_[level][k];
+    }
+    return true;
+}
+
+// Many sets of groups lack the same: the fewest slots of each lack are found once.
+int DecorationSlotFloor::FewestOf(const Lack& lack) const {
+    if (knownLacks_.Count() >= kMostKnownLacks) {
+        return FewestWithBodyCounted(lack);
+    }
+    LackWords words{};
+    for (int k = 0; k < count_; ++k) {
+        words[static_cast<std::size_t>(k / 2)] |=
+            static_cast<std::uint64_t>(static_cast<std::uint32_t>(lack.required[k]))
+            << (32 * (k % 2));
+    }
+    words.back() = static_cast<std::uint64_t>(static_cast<std::uint32_t>(lack.times)) << 32 |
+                   static_cast<std::uint32_t>(lack.bodySlots);
+    bool isNew = false;
+    const std::size_t number = knownLacks_.NumberOf(words, isNew);
+    if (isNew) {
+        fewestOfLacks_.push_back(FewestWithBodyCounted(lack));
+    }
+    return fewestOfLacks_[number];
+}
+
+// The body takes some of its slots, each of its decorations counting `times` times; the other
+// positions take the slots the rest needs.
+int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack) const {
     int fewest = fitter_.SlotsNeeded(lack.required);
     if (lack.times == 1) {
         return fewest;
     }
-    for (int slots = 1; slots <= bodySlots && fewest > slots && fewest > enough; ++slots) {
+    for (int slots = 1; slots <= lack.bodySlots && fewest > slots; ++slots) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
             rest[k] = lack.required[k] - lack.times * fitter_.BestGain(k, slots);
