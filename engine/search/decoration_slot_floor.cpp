@@ -87,11 +87,19 @@ bool DecorationSlotFloor::LackAt(int level, const GroupKey* keys, Lack& lack) co
 
 int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     Lack lack;
-    return LackOf(level, keys, lack) ? FewestOf(lack) : 0;
+    return LackOf(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
 }
 
 bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
-    return slots >= 0 && Fewest(level, keys) <= slots;
+    if (slots < 0) {
+        return false;
+    }
+    Lack lack;
+    if (!LackOf(level, keys, lack)) {
+        return true;
+    }
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, lack.bodySlots));
+    return FewestWithBodyCounted(lack, most, most) <= slots;
 }
 
 // Under a chosen body, what the siblings of a level lack differs only by what each gives: what
@@ -136,35 +144,15 @@ bool DecorationSlotFloor::LackBeforeSibling(int level, const GroupKey* keys, Lac
     return true;
 }
 
-// Many sets of groups lack the same: the fewest slots of each lack are found once.
-int DecorationSlotFloor::FewestOf(const Lack& lack) const {
-    if (knownLacks_.Count() >= kMostKnownLacks) {
-        return FewestWithBodyCounted(lack);
-    }
-    LackWords words{};
-    for (int k = 0; k < count_; ++k) {
-        words[static_cast<std::size_t>(k / 2)] |=
-            static_cast<std::uint64_t>(static_cast<std::uint32_t>(lack.required[k]))
-            << (32 * (k % 2));
-    }
-    words.back() = static_cast<std::uint64_t>(static_cast<std::uint32_t>(lack.times)) << 32 |
-                   static_cast<std::uint32_t>(lack.bodySlots);
-    bool isNew = false;
-    const std::size_t number = knownLacks_.NumberOf(words, isNew);
-    if (isNew) {
-        fewestOfLacks_.push_back(FewestWithBodyCounted(lack));
-    }
-    return fewestOfLacks_[number];
-}
-
-// The body takes some of its slots, each of its decorations counting `times` times; the other
-// positions take the slots the rest needs.
-int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack) const {
+// The body takes some of at most `bodySlots` slots, each of its decorations counting `times`
+// times; the other positions take the slots the rest needs. Once the fewest found is at most
+// `enough`, the rest of the body's choices are not tried.
+int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const {
     int fewest = fitter_.SlotsNeeded(lack.required);
     if (lack.times == 1) {
         return fewest;
     }
-    for (int slots = 1; slots <= lack.bodySlots && fewest > slots; ++slots) {
+    for (int slots = 1; slots <= bodySlots && fewest > slots && fewest > enough; ++slots) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
             rest[k] = lack.required[k] - lack.times * fitter_.BestGain(k, slots);

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "engine/condition/candidates.h"
 #include "engine/condition/tracked_skill.h"
 #include "engine/exact/exact_fitting.h"
-#include "engine/sets/first_use_numbers.h"
 
 // The fewest slots the decorations of any set under some chosen groups must take: what the
 // chosen skills still lack after the chosen groups, the most the groups still to be chosen can
@@ -28,7 +26,7 @@ public:
     // siblings; kept for the last keys asked.
     int FewestAbove(int level, const GroupKey* keys) const;
     // Whether the floor of the sets whose groups of levels 0..level have `keys` is at most
-    // `slots`.
+    // `slots`, found with no more of the body's choices than it takes.
     bool FitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
 
 private:
@@ -51,8 +49,7 @@ private:
     bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
     bool LackOf(int level, const GroupKey* keys, Lack& lack) const;
     bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
-    int FewestOf(const Lack& lack) const;
-    int FewestWithBodyCounted(const Lack& lack) const;
+    int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
     TrackedSkill skills_[kMaxTrackedSkills];
@@ -81,10 +78,4 @@ private:
         bool bounded = false;
     };
     mutable SiblingBase siblingBases_[kSlotCount];
-    // The fewest slots of each lack met, its required points two to a word, then its times and
-    // body slots; a search that meets more than kMostKnownLacks keeps only the first.
-    using LackWords = std::array<std::uint64_t, kMaxTrackedSkills / 2 + 1>;
-    static constexpr std::size_t kMostKnownLacks = std::size_t{1} << 20;
-    mutable FirstUseNumbers<LackWords, AddressRunHash> knownLacks_;
-    mutable std::vector<int> fewestOfLacks_;
 };
