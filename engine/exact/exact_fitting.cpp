@@ -367,8 +367,25 @@ void ExactFitter::Apply(const int* required, const Filling& filling, int times, 
     }
 }
 
+// NeedOf's slots without its costs or branches: the bounds ask it for many sets of groups whose
+// needs follow no pattern a branch could guess. A skill already met reads the table at 0, which
+// holds no slots.
 int ExactFitter::SlotsNeeded(const int* required) const {
-    return NeedOf(required).slots;
+    int sum = 0;
+    int most = 0;
+    bool unreachable = false;
+    std::uint32_t needing = 0;
+    for (int k = 0; k < count_; ++k) {
+        const int slots = GainNeedOf(k, std::max(required[k], 0)).slots;
+        sum += slots;
+        most = std::max(most, slots);
+        unreachable |= slots == kUnreachable;
+        needing |= static_cast<std::uint32_t>(required[k] > 0) << k;
+    }
+    if (unreachable) {
+        return kUnreachable;
+    }
+    return sharedAmong_[needing] ? most : sum;
 }
 
 bool ExactFitter::SlotsMayReach(const int* required, int slots) const {

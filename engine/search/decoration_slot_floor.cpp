@@ -87,7 +87,7 @@ bool DecorationSlotFloor::LackAt(int level, const GroupKey* keys, Lack& lack) co
 
 int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     Lack lack;
-    return LackAt(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
+    return LackOf(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
 }
 
 bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
@@ -95,11 +95,53 @@ bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t s
         return false;
     }
     Lack lack;
-    if (!LackAt(level, keys, lack)) {
+    if (!LackOf(level, keys, lack)) {
         return true;
     }
     const int most = static_cast<int>(std::min<std::int64_t>(slots, lack.bodySlots));
     return FewestWithBodyCounted(lack, most, most) <= slots;
+}
+
+// Under a chosen body, what the siblings of a level lack differs only by what each gives: what
+// the group above left them is found once for all of them.
+bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) const {
+    if (level <= kBody) {
+        return LackAt(level, keys, lack);
+    }
+    SiblingBase& base = siblingBases_[level];
+    if (!base.known || !std::equal(keys, keys + level, base.keys)) {
+        base.bounded = LackBeforeSibling(level, keys, base.lack);
+        std::copy_n(keys, level, base.keys);
+        base.known = true;
+    }
+    if (!base.bounded) {
+        return false;
+    }
+    lack = base.lack;
+    const GroupKey key = keys[level];
+    if (key == kDoublingKey) {
+        ++lack.times;
+    }
+    for (int k = 0; k < count_; ++k) {
+        lack.required[k] -= key == kDoublingKey ? skills_[k].Gain(KeyPoints(keys[kBody], k))
+                                                : skills_[k].Gain(KeyPoints(key, k));
+    }
+    return true;
+}
+
+// What the level above lacks with the most of `level` given back: the sets of the level's own
+// group lack that less what the group gives.
+bool DecorationSlotFloor::LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const {
+    if (!LackAt(level - 1, keys, lack)) {
+        return false;
+    }
+    const bool doubling = hasDoubling_[level];
+    lack.times -= doubling ? 1 : 0;
+    for (int k = 0; k < count_; ++k) {
+        const int body = skills_[k].Gain(KeyPoints(keys[kBody], k));
+        lack.required[k] += doubling ? std::max(most_[level][k], body) : most_[level][k];
+    }
+    return true;
 }
 
 // The body takes some of at most `bodySlots` slots, each of its decorations counting `times`

@@ -47,6 +47,8 @@ private:
     const Prefix& PrefixAt(int level, const GroupKey* keys) const;
     // False where the decorations are unbounded.
     bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
+    bool LackOf(int level, const GroupKey* keys, Lack& lack) const;
+    bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
     int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
@@ -67,4 +69,13 @@ private:
     mutable GroupKey aboveKeys_[kSlotCount] = {};
     mutable int aboveLevel_ = -1;
     mutable int above_ = 0;
+    // For each level under the body, what its siblings under the keys above last asked lack
+    // before their own gain.
+    struct SiblingBase {
+        GroupKey keys[kSlotCount] = {};
+        Lack lack;
+        bool known = false;
+        bool bounded = false;
+    };
+    mutable SiblingBase siblingBases_[kSlotCount];
 };

@@ -16,6 +16,79 @@ constexpr std::uint64_t kBucketsPerSet = 2;
 constexpr std::size_t kFewArrangements = 1024;
 } // namespace
 
+namespace {
+struct Span {
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    std::int64_t most = std::numeric_limits<std::int64_t>::min();
+    void Take(std::int64_t value) {
+        least = std::min(least, value);
+        most = std::max(most, value);
+    }
+    // The number of values from least to most, or one more than kMostBuckets when it is more:
+    // such a width fits no count of buckets.
+    std::uint64_t Width() const {
+        const auto width = static_cast<std::uint64_t>(most) - static_cast<std::uint64_t>(least);
+        return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
+    }
+};
+
+// Small integer ranges (free slots, owned pieces, resistances, and defence over a list of sets
+// close in it) take one bucket per key and defence, or per key where the pairs are too many: the
+// sets of a bucket are few, and only those are compared.
+struct Buckets {
+    std::int64_t mostKey = 0;
+    std::int64_t mostDefense = 0;
+    std::uint64_t defenseWidth = 1; // 1 when buckets go by key alone
+    std::uint64_t count = 0;        // 0 when the keys are too many for buckets
+
+    std::uint64_t Of(std::int64_t key, std::int64_t defense) const {
+        const auto byKey = static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
+        const auto byDefense = defenseWidth == 1 ? 0
+                                                 : static_cast<std::uint64_t>(mostDefense) -
+                                                       static_cast<std::uint64_t>(defense);
+        return byKey * defenseWidth + byDefense;
+    }
+};
+
+Buckets BucketsFor(const Span& keys, const Span& defenses, std::size_t sets) {
+    const std::uint64_t most = std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * sets);
+    Buckets buckets{keys.most, defenses.most};
+    const std::uint64_t keyWidth = keys.Width();
+    const std::uint64_t defenseWidth = defenses.Width();
+    if (keyWidth <= most / defenseWidth) {
+        buckets.defenseWidth = defenseWidth;
+        buckets.count = keyWidth * defenseWidth;
+    } else if (keyWidth <= most) {
+        buckets.count = keyWidth;
+    }
+    return buckets;
+}
+
+// One counting pass places the entries by bucket; only the entries that share one are compared.
+template <typename Entries, typename BetterOrder>
+void SortInBuckets(Entries& entries, const Buckets& buckets, BetterOrder better) {
+    std::vector<std::size_t> starts(buckets.count + 1, 0);
+    for (const auto& entry : entries) {
+        ++starts[buckets.Of(entry.key, entry.defense) + 1];
+    }
+    for (std::size_t bucket = 1; bucket < starts.size(); ++bucket) {
+        starts[bucket] += starts[bucket - 1];
+    }
+    Entries placed(entries.size());
+    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
+    for (const auto& entry : entries) {
+        placed[next[buckets.Of(entry.key, entry.defense)]++] = entry;
+    }
+    for (std::size_t bucket = 0; bucket + 1 < starts.size(); ++bucket) {
+        if (starts[bucket + 1] - starts[bucket] > 1) {
+            std::sort(placed.begin() + static_cast<std::ptrdiff_t>(starts[bucket]),
+                      placed.begin() + static_cast<std::ptrdiff_t>(starts[bucket + 1]), better);
+        }
+    }
+    entries.swap(placed);
+}
+} // namespace
+
 RankedSets::RankedSets(std::size_t capacity)
     : capacity_(capacity),
       cutAt_(capacity + std::max<std::size_t>(std::min(capacity, kMostBetweenCuts) / 4, 1)),
@@ -122,13 +195,46 @@ std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {
 // Keeps the best `capacity_` entries, unordered, and makes the worst of them the bar.
 void RankedSets::CutToCapacity() {
     const auto last = entries_.begin() + static_cast<std::ptrdiff_t>(capacity_ - 1);
-    std::nth_element(entries_.begin(), last, entries_.end(), BetterOrder{});
+    const auto tied = PlaceBucketsAboveCut();
+    std::nth_element(tied.first, last, tied.second, BetterOrder{});
     bar_ = *last;
     hasBar_ = true;
     for (auto dropped = last + 1; dropped != entries_.end(); ++dropped) {
         freePlaces_.push_back(dropped->made);
     }
     entries_.erase(last + 1, entries_.end());
+}
+
+// Where the keys and defences are few, counts them to find the bucket the cut falls in, and puts
+// the entries of better buckets before it and of worse ones after it: only the entries of that
+// bucket, returned, need comparing. Without buckets, that is all of them.
+std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAboveCut() {
+    Span keys;
+    Span defenses;
+    for (const Entry& entry : entries_) {
+        keys.Take(entry.key);
+        defenses.Take(entry.defense);
+    }
+    const Buckets buckets = BucketsFor(keys, defenses, entries_.size());
+    if (buckets.count == 0) {
+        return {entries_.begin(), entries_.end()};
+    }
+    bucketCounts_.assign(buckets.count, 0);
+    for (const Entry& entry : entries_) {
+        ++bucketCounts_[buckets.Of(entry.key, entry.defense)];
+    }
+    std::uint64_t cutBucket = 0;
+    std::size_t above = 0;
+    while (above + bucketCounts_[cutBucket] < capacity_) {
+        above += bucketCounts_[cutBucket++];
+    }
+    const auto first = std::partition(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return buckets.Of(entry.key, entry.defense) < cutBucket;
+    });
+    const auto end = std::partition(first, entries_.end(), [&](const Entry& entry) {
+        return buckets.Of(entry.key, entry.defense) == cutBucket;
+    });
+    return {first, end};
 }
 
 // Only once the arrangements have come to twice the sets kept, so that their number stays within
@@ -175,79 +281,6 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
     arrangements_.resize(1);
     return sets;
 }
-
-namespace {
-struct Span {
-    std::int64_t least = std::numeric_limits<std::int64_t>::max();
-    std::int64_t most = std::numeric_limits<std::int64_t>::min();
-    void Take(std::int64_t value) {
-        least = std::min(least, value);
-        most = std::max(most, value);
-    }
-    // The number of values from least to most, or one more than kMostBuckets when it is more:
-    // such a width fits no count of buckets.
-    std::uint64_t Width() const {
-        const auto width = static_cast<std::uint64_t>(most) - static_cast<std::uint64_t>(least);
-        return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
-    }
-};
-
-// Small integer ranges (free slots, owned pieces, resistances, and defence over a list of sets
-// close in it) take one bucket per key and defence, or per key where the pairs are too many: the
-// sets of a bucket are few, and only those are compared.
-struct Buckets {
-    std::int64_t mostKey = 0;
-    std::int64_t mostDefense = 0;
-    std::uint64_t defenseWidth = 1; // 1 when buckets go by key alone
-    std::uint64_t count = 0;        // 0 when the keys are too many for buckets
-
-    std::uint64_t Of(std::int64_t key, std::int64_t defense) const {
-        const auto byKey = static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
-        const auto byDefense = defenseWidth == 1 ? 0
-                                                 : static_cast<std::uint64_t>(mostDefense) -
-                                                       static_cast<std::uint64_t>(defense);
-        return byKey * defenseWidth + byDefense;
-    }
-};
-
-Buckets BucketsFor(const Span& keys, const Span& defenses, std::size_t sets) {
-    const std::uint64_t most = std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * sets);
-    Buckets buckets{keys.most, defenses.most};
-    const std::uint64_t keyWidth = keys.Width();
-    const std::uint64_t defenseWidth = defenses.Width();
-    if (keyWidth <= most / defenseWidth) {
-        buckets.defenseWidth = defenseWidth;
-        buckets.count = keyWidth * defenseWidth;
-    } else if (keyWidth <= most) {
-        buckets.count = keyWidth;
-    }
-    return buckets;
-}
-
-// One counting pass places the entries by bucket; only the entries that share one are compared.
-template <typename Entries, typename BetterOrder>
-void SortInBuckets(Entries& entries, const Buckets& buckets, BetterOrder better) {
-    std::vector<std::size_t> starts(buckets.count + 1, 0);
-    for (const auto& entry : entries) {
-        ++starts[buckets.Of(entry.key, entry.defense) + 1];
-    }
-    for (std::size_t bucket = 1; bucket < starts.size(); ++bucket) {
-        starts[bucket] += starts[bucket - 1];
-    }
-    Entries placed(entries.size());
-    std::vector<std::size_t> next(starts.begin(), starts.end() - 1);
-    for (const auto& entry : entries) {
-        placed[next[buckets.Of(entry.key, entry.defense)]++] = entry;
-    }
-    for (std::size_t bucket = 0; bucket + 1 < starts.size(); ++bucket) {
-        if (starts[bucket + 1] - starts[bucket] > 1) {
-            std::sort(placed.begin() + static_cast<std::ptrdiff_t>(starts[bucket]),
-                      placed.begin() + static_cast<std::ptrdiff_t>(starts[bucket + 1]), better);
-        }
-    }
-    entries.swap(placed);
-}
-} // namespace
 
 void RankedSets::SortByKey() {
     if (entries_.empty()) {

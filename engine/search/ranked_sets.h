@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/sets/equip_set.h"
@@ -75,6 +76,8 @@ private:
     std::size_t FreePlace();
     std::unique_ptr<CEquipSet> Build(const Makings& makings) const;
     void CutToCapacity();
+    using EntryIt = std::vector<Entry>::iterator;
+    std::pair<EntryIt, EntryIt> PlaceBucketsAboveCut();
     void SortByKey();
 
     std::size_t capacity_;
@@ -89,7 +92,8 @@ private:
     std::vector<Makings> made_;
     std::vector<std::size_t> freePlaces_; // places in `made_` of sets dropped
     std::vector<DecoBlock> arrangements_;
-    std::vector<std::uint32_t> renumbered_; // scratch for ForgetDroppedArrangements
+    std::vector<std::uint32_t> renumbered_;   // scratch for ForgetDroppedArrangements
+    std::vector<std::uint32_t> bucketCounts_; // scratch for CutToCapacity
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;

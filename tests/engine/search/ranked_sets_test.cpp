@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdint>
+#include <numeric>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -32,6 +34,42 @@ TEST(RankedSetsTest, ArrangementsGivenBackLeaveTheKeptSetsTheirOwn) {
         const auto index = static_cast<std::size_t>(sets[n]->pieces[0] - heads.data());
         EXPECT_EQ(sets[n]->decos[kWeaponPosition][0], &decorations[index]) << "set " << n;
         EXPECT_EQ((static_cast<int>(index) * 7919) % 1009, keys[n]) << "set " << n;
+    }
+}
+
+// Few keys and defences, with many ties between them, and far more offered than kept: each cut
+// keeps the best of the offered by key, defence and order offered, whether it counts the sets by
+// key and defence (narrow defences), by key alone (wide ones) or not at all (wide keys).
+TEST(RankedSetsTest, CutsKeepTheStableSortOfTheOffered) {
+    constexpr int kOffered = 4000;
+    constexpr std::size_t kKept = 300;
+    struct Spread {
+        int keys;
+        int defenses;
+    };
+    for (const Spread spread : {Spread{7, 5}, Spread{7, 100000}, Spread{1 << 30, 3}}) {
+        std::vector<CEquipData> heads(kOffered);
+        std::vector<std::int64_t> keys(kOffered);
+        std::vector<std::int64_t> defenses(kOffered);
+        RankedSets ranked(kKept);
+        for (int i = 0; i < kOffered; ++i) {
+            const auto n = static_cast<std::size_t>(i);
+            keys[n] = (i * 7919LL) % spread.keys;
+            defenses[n] = (i * 104729LL) % spread.defenses;
+            CEquipData* pieces[kSlotCount] = {&heads[n]};
+            ranked.Admit(keys[n], defenses[n], pieces, RankedSets::kNoArrangement, 0);
+        }
+        std::vector<std::size_t> expected(kOffered);
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            return keys[a] != keys[b] ? keys[a] > keys[b] : defenses[a] > defenses[b];
+        });
+        const auto sets = ranked.TakeRanked();
+        ASSERT_EQ(sets.size(), kKept);
+        for (std::size_t n = 0; n < kKept; ++n) {
+            EXPECT_EQ(sets[n]->pieces[0], &heads[expected[n]])
+                << "set " << n << " of " << spread.keys << " keys, " << spread.defenses;
+        }
     }
 }
 
