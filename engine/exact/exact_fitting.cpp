@@ -738,6 +738,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     const int least = LeastCostOf(holders, step.need);
     const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
     const StepNeed base = StepNeedOf(step.required, step.restMost);
+    const int restSlots = ReachOf(step.rest).slots;
     std::size_t chosen = fillings.size();
     for (std::size_t at = 0; at < fillings.size(); ++at) {
         const Filling& filling = *fillings[at];
@@ -748,10 +749,11 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (Idle(filling, settled)) {
             continue;
         }
-        // The rest's search needs what the requirements left need now, as in Solve.
+        // The rest's search needs what the requirements left need now, as in Solve, and fails
+        // at once where that is more slots than the rest holds.
         Need need;
         if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
-            cost + LeastCostOf(step.rest, need) > limit) {
+            need.slots > restSlots || cost + LeastCostOf(step.rest, need) > limit) {
             continue;
         }
         Apply(step.required, filling, step.times, after);
@@ -796,6 +798,7 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
     const std::uint32_t settled = Settled(rest, required);
     const int* restMost = ReachOf(rest).most;
     const StepNeed base = StepNeedOf(required, restMost);
+    const int restSlots = ReachOf(rest).slots;
     int after[kMaxTrackedSkills] = {};
     for (const Filling* filling : cheapestFirst_[capacity]) {
         const int cost = CostOf(filling->size, filling->count);
@@ -806,7 +809,7 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
         // is the first of least cost. The rest's search needs what the bound found, as above.
         Need need;
         if (Idle(*filling, settled) ||
-            !NeedAfter(base, required, *filling, times, restMost, need) ||
+            !NeedAfter(base, required, *filling, times, restMost, need) || need.slots > restSlots ||
             cost + LeastCostOf(rest, need) > target) {
             continue;
         }
