@@ -173,16 +173,27 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     std::int16_t excess[kBlock];
     for (int base = 0; base < end; base += kBlock) {
         BlockExcess(base, query, excess);
-        const int lanes = end - base;
-        std::int16_t least = kLacks;
-        for (int i = 0; i < kBlock; ++i) {
-            least = std::min(least, i < lanes ? excess[i] : std::int16_t{kLacks});
-        }
-        if (least <= slots) {
+        if (AnyLaneWithin(excess, end - base, slots)) {
             return true;
         }
     }
     return false;
+}
+
+// Whether some of the first `lanes` choices of a block need no more than `slots`, as all do
+// where `slots` reaches kLacks. Every lane is weighed and the answers or-ed together, without
+// branches, so that it stays a few vector instructions.
+bool FrontierTable::AnyLaneWithin(const std::int16_t* excess, int lanes, int slots) {
+    if (slots >= kLacks) {
+        return true;
+    }
+    const auto limit = static_cast<std::int16_t>(std::max(slots, -int{kLacks}));
+    const auto live = static_cast<std::int16_t>(std::min(lanes, kBlock));
+    std::int16_t any = 0;
+    for (std::int16_t i = 0; i < kBlock; ++i) {
+        any = static_cast<std::int16_t>(any | ((excess[i] <= limit) & (i < live)));
+    }
+    return any != 0;
 }
 
 void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,

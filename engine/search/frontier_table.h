@@ -67,6 +67,7 @@ private:
     };
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
+    static bool AnyLaneWithin(const std::int16_t* excess, int lanes, int slots);
     std::int16_t SharedExcess(int i, const Query& query) const;
 
     int count_ = 0;
