@@ -304,9 +304,22 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
         base.needing |= bit;
         base.unreachable |= gain.slots == kUnreachable ? bit : 0;
         base.slotSum += gain.slots;
+        base.slotMost = std::max(base.slotMost, int{gain.slots});
         base.costSum += gain.cost;
     }
+    base.shared = sharedAmong_[base.needing];
     return base;
+}
+
+// Taking a filling's decorations `times` times over cuts each skill's fewest slots by at most
+// the slots of those that serve it, as those decorations themselves could give what they gave.
+// Summed over skills that no decoration serves two of, the cut is at most the filling's slots;
+// a filling that takes points from a skill met so far can make it one that shares decorations
+// with another, and where they share only the neediest skill counts.
+int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, int times) {
+    const bool newlyNeeding = (filling.touches & ~filling.helps & ~base.needing) != 0;
+    const int before = base.shared || newlyNeeding ? base.slotMost : base.slotSum;
+    return before - times * filling.size;
 }
 
 bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
@@ -522,7 +535,8 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
         // the rest's search needs what they need now; where that is more than the rest holds, it
         // would fail at once.
         Need need;
-        if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
+        if (SlotFloorAfter(base, filling, step.times) > restSlots ||
+            !NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
             need.slots > restSlots) {
             continue;
         }
@@ -752,7 +766,8 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         // The rest's search needs what the requirements left need now, as in Solve, and fails
         // at once where that is more slots than the rest holds.
         Need need;
-        if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
+        if (SlotFloorAfter(base, filling, step.times) > restSlots ||
+            !NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
             need.slots > restSlots || cost + LeastCostOf(step.rest, need) > limit) {
             continue;
         }
@@ -808,7 +823,7 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
         // No filling does better than the target, so one that reaches it within the budget left
         // is the first of least cost. The rest's search needs what the bound found, as above.
         Need need;
-        if (Idle(*filling, settled) ||
+        if (Idle(*filling, settled) || SlotFloorAfter(base, *filling, times) > restSlots ||
             !NeedAfter(base, required, *filling, times, restMost, need) || need.slots > restSlots ||
             cost + LeastCostOf(rest, need) > target) {
             continue;
