@@ -156,6 +156,22 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
     return true;
 }
 
+// Whether some of the first `lanes` choices of a block need no more than `slots`, as all do
+// where `slots` reaches kLacks. Every lane is weighed and the answers or-ed together, without
+// branches, so that it stays a few vector instructions.
+inline bool FrontierTable::AnyLaneWithin(const std::int16_t* excess, int lanes, int slots) {
+    if (slots >= kLacks) {
+        return true;
+    }
+    const auto limit = static_cast<std::int16_t>(std::max(slots, -int{kLacks}));
+    const auto live = static_cast<std::int16_t>(std::min(lanes, kBlock));
+    std::int16_t any = 0;
+    for (std::int16_t i = 0; i < kBlock; ++i) {
+        any = static_cast<std::int16_t>(any | ((excess[i] <= limit) & (i < live)));
+    }
+    return any != 0;
+}
+
 bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                                std::int64_t leastDefense) const {
     if (size_ == 0) {
@@ -178,22 +194,6 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
         }
     }
     return false;
-}
-
-// Whether some of the first `lanes` choices of a block need no more than `slots`, as all do
-// where `slots` reaches kLacks. Every lane is weighed and the answers or-ed together, without
-// branches, so that it stays a few vector instructions.
-bool FrontierTable::AnyLaneWithin(const std::int16_t* excess, int lanes, int slots) {
-    if (slots >= kLacks) {
-        return true;
-    }
-    const auto limit = static_cast<std::int16_t>(std::max(slots, -int{kLacks}));
-    const auto live = static_cast<std::int16_t>(std::min(lanes, kBlock));
-    std::int16_t any = 0;
-    for (std::int16_t i = 0; i < kBlock; ++i) {
-        any = static_cast<std::int16_t>(any | ((excess[i] <= limit) & (i < live)));
-    }
-    return any != 0;
 }
 
 void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,
