@@ -405,14 +405,21 @@ bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* 
 bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need,
                           const Need* known) const {
     const Reach& reach = ReachOf(holders);
+    if (!Raised(reach, required)) {
+        return false;
+    }
+    need = known != nullptr ? *known : NeedOf(required);
+    return need.slots <= reach.slots;
+}
+
+bool ExactFitter::Raised(const Reach& reach, int* required) const {
     for (int k = 0; k < count_; ++k) {
         if (required[k] > reach.most[k]) {
             return false;
         }
         required[k] = std::max(required[k], reach.least[k]);
     }
-    need = known != nullptr ? *known : NeedOf(required);
-    return need.slots <= reach.slots;
+    return true;
 }
 
 // Holders hold at most six positions, each count fits 0..6; the weighted one counts at most 7
@@ -796,16 +803,25 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     return best;
 }
 
+// The key is that of the sub-problem as the cost search met it, raised as it was; its need is
+// not worked out, as the cost search kept no choice for one it could not meet.
 const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
                                                      const int* required) const {
-    Step step;
+    int raised[kMaxTrackedSkills] = {};
+    std::copy_n(required, count_, raised);
     FitMemo::Key key;
-    if (Open(holders, required, step) != Opening::kOpen || !KeyOf(holders, step.required, key)) {
+    if (!Raised(ReachOf(holders), raised) || !KeyOf(holders, raised, key)) {
         return nullptr;
     }
     const int known = choiceMemo_.Find(key);
-    return known != 0 ? cheapestFirst_[step.capacity][static_cast<std::size_t>(known - 1)]
-                      : nullptr;
+    if (known == 0) {
+        return nullptr;
+    }
+    Holders rest = holders;
+    int capacity = 0;
+    int times = 1;
+    TakeHolder(rest, capacity, times);
+    return cheapestFirst_[capacity][static_cast<std::size_t>(known - 1)];
 }
 
 const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int capacity, int times,

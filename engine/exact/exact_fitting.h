@@ -119,6 +119,8 @@ private:
     // `need` is that of the raised requirements.
     bool Bounded(const Holders& holders, int* required, Need& need,
                  const Need* known = nullptr) const;
+    // The first half of that: false when some requirement is more than the holders can add.
+    bool Raised(const Reach& reach, int* required) const;
     int MinSlots(int k, int required) const;
     Need NeedOf(const int* required) const;
     // A step's requirements and what each needs on its own, so that the need after a filling is
