@@ -72,13 +72,14 @@ bool FixedDecorationGains(const CSearchCondition& condition,
 }
 
 ExactCombination::ExactCombination(const CSearchCondition& condition, ExactFitter& fitter)
-    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition) {
+    : fitter_(fitter), weaponSlots_(std::clamp(condition.weaponSlots, 0, 3)), fixed_(condition),
+      hasFixed_(fixed_.Any()) {
     for (int k = 0; k < fitter.SkillCount(); ++k) {
         ids_[k] = fitter.Skill(k).systemId;
     }
 }
 
-void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
+int ExactCombination::SumPoints(const PieceProfile* const (&pieces)[kSlotCount]) {
     const int count = fitter_.SkillCount();
     int doubling = 0;
     std::fill_n(base_, count, 0);
@@ -95,6 +96,12 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
     for (int k = 0; doubling > 0 && k < count; ++k) {
         base_[k] += doubling * body.points[k];
     }
+    return doubling;
+}
+
+void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount]) {
+    const int doubling = SumPoints(pieces);
+    const int count = fitter_.SkillCount();
     for (int position = 0; position < kPositionCount; ++position) {
         const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
         holders_[position].Init(std::clamp(slots, 0, 3), position);
@@ -106,8 +113,19 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
     }
 }
 
+// Judged for every profile of every combination found: without fixed decorations the room is
+// the pieces' slots, and no holders need filling.
 bool ExactCombination::CanMeet(const PieceProfile* const (&pieces)[kSlotCount]) {
-    Describe(pieces);
+    if (hasFixed_) {
+        Describe(pieces);
+        return fitter_.CanMeet(room_, base_);
+    }
+    const int doubling = SumPoints(pieces);
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
+        room_.capacity[position] = std::clamp(slots, 0, 3);
+        room_.times[position] = position == kBody ? 1 + doubling : 1;
+    }
     return fitter_.CanMeet(room_, base_);
 }
 

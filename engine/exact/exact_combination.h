@@ -57,11 +57,14 @@ public:
     bool TakesAtMost(const PieceProfile* const (&pieces)[kSlotCount], int slots);
 
 private:
+    // The pieces' points into `base_`; returns the number of doubling pieces.
+    int SumPoints(const PieceProfile* const (&pieces)[kSlotCount]);
     void Describe(const PieceProfile* const (&pieces)[kSlotCount]);
 
     ExactFitter& fitter_;
     int weaponSlots_ = 0;
     const FixedDecorations fixed_;
+    const bool hasFixed_;
     int ids_[kMaxTrackedSkills] = {}; // the tracked skills' systems
     // State of the combination last described.
     SocketHolder holders_[kPositionCount];

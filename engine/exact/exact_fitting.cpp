@@ -304,9 +304,22 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
         base.needing |= bit;
         base.unreachable |= gain.slots == kUnreachable ? bit : 0;
         base.slotSum += gain.slots;
+        base.slotMost = std::max(base.slotMost, int{gain.slots});
         base.costSum += gain.cost;
     }
+    base.shared = sharedAmong_[base.needing];
     return base;
+}
+
+// Taking a filling's decorations `times` times over cuts each skill's fewest slots by at most
+// the slots of those that serve it, as those decorations themselves could give what they gave.
+// Summed over skills that no decoration serves two of, the cut is at most the filling's slots;
+// a filling that takes points from a skill met so far can make it one that shares decorations
+// with another, and where they share only the neediest skill counts.
+int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, int times) {
+    const bool newlyNeeding = (filling.touches & ~filling.helps & ~base.needing) != 0;
+    const int before = base.shared || newlyNeeding ? base.slotMost : base.slotSum;
+    return before - times * filling.size;
 }
 
 bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
@@ -409,14 +422,21 @@ bool ExactFitter::GoalsMayBeMet(const int* goals, const int* points, const int* 
 bool ExactFitter::Bounded(const Holders& holders, int* required, Need& need,
                           const Need* known) const {
     const Reach& reach = ReachOf(holders);
+    if (!Raised(reach, required)) {
+        return false;
+    }
+    need = known != nullptr ? *known : NeedOf(required);
+    return need.slots <= reach.slots;
+}
+
+bool ExactFitter::Raised(const Reach& reach, int* required) const {
     for (int k = 0; k < count_; ++k) {
         if (required[k] > reach.most[k]) {
             return false;
         }
         required[k] = std::max(required[k], reach.least[k]);
     }
-    need = known != nullptr ? *known : NeedOf(required);
-    return need.slots <= reach.slots;
+    return true;
 }
 
 // Holders hold at most six positions, each count fits 0..6; the weighted one counts at most 7
@@ -539,7 +559,8 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
         // the rest's search needs what they need now; where that is more than the rest holds, it
         // would fail at once.
         Need need;
-        if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
+        if (SlotFloorAfter(base, filling, step.times) > restSlots ||
+            !NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
             need.slots > restSlots) {
             continue;
         }
@@ -755,6 +776,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     const int least = LeastCostOf(holders, step.need);
     const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
     const StepNeed base = StepNeedOf(step.required, step.restMost);
+    const int restSlots = ReachOf(step.rest).slots;
     std::size_t chosen = fillings.size();
     for (std::size_t at = 0; at < fillings.size(); ++at) {
         const Filling& filling = *fillings[at];
@@ -765,10 +787,12 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (Idle(filling, settled)) {
             continue;
         }
-        // The rest's search needs what the requirements left need now, as in Solve.
+        // The rest's search needs what the requirements left need now, as in Solve, and fails
+        // at once where that is more slots than the rest holds.
         Need need;
-        if (!NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
-            cost + LeastCostOf(step.rest, need) > limit) {
+        if (SlotFloorAfter(base, filling, step.times) > restSlots ||
+            !NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
+            need.slots > restSlots || cost + LeastCostOf(step.rest, need) > limit) {
             continue;
         }
         Apply(step.required, filling, step.times, after);
@@ -796,16 +820,25 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     return best;
 }
 
+// The key is that of the sub-problem as the cost search met it, raised as it was; its need is
+// not worked out, as the cost search kept no choice for one it could not meet.
 const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
                                                      const int* required) const {
-    Step step;
+    int raised[kMaxTrackedSkills] = {};
+    std::copy_n(required, count_, raised);
     FitMemo::Key key;
-    if (Open(holders, required, step) != Opening::kOpen || !KeyOf(holders, step.required, key)) {
+    if (!Raised(ReachOf(holders), raised) || !KeyOf(holders, raised, key)) {
         return nullptr;
     }
     const int known = choiceMemo_.Find(key);
-    return known != 0 ? cheapestFirst_[step.capacity][static_cast<std::size_t>(known - 1)]
-                      : nullptr;
+    if (known == 0) {
+        return nullptr;
+    }
+    Holders rest = holders;
+    int capacity = 0;
+    int times = 1;
+    TakeHolder(rest, capacity, times);
+    return cheapestFirst_[capacity][static_cast<std::size_t>(known - 1)];
 }
 
 const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int capacity, int times,
@@ -813,6 +846,7 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
     const std::uint32_t settled = Settled(rest, required);
     const int* restMost = ReachOf(rest).most;
     const StepNeed base = StepNeedOf(required, restMost);
+    const int restSlots = ReachOf(rest).slots;
     int after[kMaxTrackedSkills] = {};
     for (const Filling* filling : cheapestFirst_[capacity]) {
         const int cost = CostOf(filling->size, filling->count);
@@ -822,8 +856,8 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
         // No filling does better than the target, so one that reaches it within the budget left
         // is the first of least cost. The rest's search needs what the bound found, as above.
         Need need;
-        if (Idle(*filling, settled) ||
-            !NeedAfter(base, required, *filling, times, restMost, need) ||
+        if (Idle(*filling, settled) || SlotFloorAfter(base, *filling, times) > restSlots ||
+            !NeedAfter(base, required, *filling, times, restMost, need) || need.slots > restSlots ||
             cost + LeastCostOf(rest, need) > target) {
             continue;
         }

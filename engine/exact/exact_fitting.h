@@ -119,6 +119,8 @@ private:
     // `need` is that of the raised requirements.
     bool Bounded(const Holders& holders, int* required, Need& need,
                  const Need* known = nullptr) const;
+    // The first half of that: false when some requirement is more than the holders can add.
+    bool Raised(const Reach& reach, int* required) const;
     int MinSlots(int k, int required) const;
     Need NeedOf(const int* required) const;
     // A step's requirements and what each needs on its own, so that the need after a filling is
@@ -131,9 +133,14 @@ private:
         // Skills needing more than the rest can add: a filling that leaves them as they are fails.
         std::uint32_t mustGain = 0;
         int slotSum = 0;
+        int slotMost = 0;
         int costSum = 0;
+        bool shared = false; // some decoration serves two of the skills needing
     };
     StepNeed StepNeedOf(const int* required, const int* restMost) const;
+    // The fewest slots the rest may need after `filling`, found without the requirements left:
+    // one that needs more than the rest holds is passed over before they are worked out.
+    static int SlotFloorAfter(const StepNeed& base, const Filling& filling, int times);
     // The need of what is left to gain after `filling`; false when the rest cannot gain it
     // anyway.
     bool NeedAfter(const StepNeed& base, const int* required, const Filling& filling, int times,

@@ -29,7 +29,7 @@ void ExactJudge::NoteDominance(const CSearchCondition& condition, const ExactFit
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const std::vector<PieceProfile>& profiles = doubling_.At(slot);
         const std::size_t n = profiles.size();
-        dominates_[slot].assign(n * n, false);
+        dominates_[slot].assign(n * n, 0);
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t j = 0; j < n; ++j) {
                 const PieceProfile& a = profiles[i];
@@ -38,7 +38,7 @@ void ExactJudge::NoteDominance(const CSearchCondition& condition, const ExactFit
                 for (int k = 0; holds && k < fitter.SkillCount(); ++k) {
                     holds = fitter.Skill(k).Gain(a.points[k]) >= fitter.Skill(k).Gain(b.points[k]);
                 }
-                dominates_[slot][i * n + j] = holds;
+                dominates_[slot][i * n + j] = holds ? 1 : 0;
             }
         }
     }
@@ -52,7 +52,7 @@ bool ExactJudge::AtLeast(const HitVariant& a, const HitVariant& b) const {
             continue;
         }
         const std::size_t n = doubling_.At(slot).size();
-        if (!dominates_[slot][i * n + b.profile[slot]]) {
+        if (dominates_[slot][i * n + b.profile[slot]] == 0) {
             return false;
         }
     }

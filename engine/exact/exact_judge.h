@@ -60,7 +60,7 @@ private:
     const GroupList (&groups_)[kSlotCount];
     std::vector<PieceProfile> groupProfiles_[kSlotCount];
     // Whether doubling profile i of a slot brings at least what profile j does, at i * n + j for
-    // the slot's n profiles.
-    std::vector<bool> dominates_[kSlotCount];
+    // the slot's n profiles. Bytes rather than bits: every variant judged reads them.
+    std::vector<std::uint8_t> dominates_[kSlotCount];
     std::vector<Decided> decided_;
 };

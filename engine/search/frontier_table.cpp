@@ -207,6 +207,22 @@ bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& q
     return true;
 }
 
+// Whether some of the first `lanes` choices of a block need no more than `slots`, as all do
+// where `slots` reaches kLacks. Every lane is weighed and the answers or-ed together, without
+// branches, so that it stays a few vector instructions.
+inline bool FrontierTable::AnyLaneWithin(const std::int16_t* excess, int lanes, int slots) {
+    if (slots >= kLacks) {
+        return true;
+    }
+    const auto limit = static_cast<std::int16_t>(std::max(slots, -int{kLacks}));
+    const auto live = static_cast<std::int16_t>(std::min(lanes, kBlock));
+    std::int16_t any = 0;
+    for (std::int16_t i = 0; i < kBlock; ++i) {
+        any = static_cast<std::int16_t>(any | ((excess[i] <= limit) & (i < live)));
+    }
+    return any != 0;
+}
+
 bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int slots,
                                std::int64_t leastDefense) const {
     if (size_ == 0) {
@@ -226,12 +242,7 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     std::int16_t excess[kBlock];
     for (int base = 0; base < end; base += kBlock) {
         BlockExcess(base, query, excess);
-        const int lanes = end - base;
-        std::int16_t least = kLacks;
-        for (int i = 0; i < kBlock; ++i) {
-            least = std::min(least, i < lanes ? excess[i] : std::int16_t{kLacks});
-        }
-        if (least <= slots) {
+        if (AnyLaneWithin(excess, end - base, slots)) {
             return true;
         }
     }

@@ -76,6 +76,7 @@ private:
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
     bool PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const;
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
+    static bool AnyLaneWithin(const std::int16_t* excess, int lanes, int slots);
     std::int16_t SharedExcess(int i, const Query& query) const;
     void FailSlotCheck(int base, const Query& query, std::int16_t* excess) const;
 

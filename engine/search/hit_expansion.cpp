@@ -67,10 +67,10 @@ void HitExpansion::IndexMembers() {
 }
 
 // A hit met only for some doubling profiles matches each set against them: the profile of each
-// member is looked up once for all the sets it is part of.
+// member is looked up once for all the sets of all the hits it is part of.
 void HitExpansion::NoteDoublingProfiles() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        profiles_[slot].clear();
+        profiles_[slot] = &noProfiles_;
         const bool told = exact_ != nullptr &&
                           std::any_of(hit_->variants.begin(), hit_->variants.end(),
                                       [slot](const HitVariant& variant) {
@@ -79,9 +79,13 @@ void HitExpansion::NoteDoublingProfiles() {
         if (!told) {
             continue;
         }
-        for (const CEquipData* piece : *members_[slot]) {
-            profiles_[slot].push_back(exact_->Doubling().IndexOf(slot, *piece));
+        auto [entry, isNew] = profilesOf_[slot].try_emplace(members_[slot]);
+        if (isNew) {
+            for (const CEquipData* piece : *members_[slot]) {
+                entry->second.push_back(exact_->Doubling().IndexOf(slot, *piece));
+            }
         }
+        profiles_[slot] = &entry->second;
     }
 }
 
@@ -124,11 +128,11 @@ bool HitExpansion::OpenVariantsThatMayEnter(std::int64_t defense) {
 // variants of a hit differ in their profiles, so at most one matches all five pieces.
 bool HitExpansion::NarrowVariants(int level, std::size_t member) {
     const std::vector<std::uint32_t>& open = *open_[level];
-    if (profiles_[level].empty()) {
+    if (profiles_[level]->empty()) {
         open_[level + 1] = &open;
         return true;
     }
-    const int profile = profiles_[level][member];
+    const int profile = (*profiles_[level])[member];
     std::vector<std::uint32_t>& narrowed = openVariants_[level + 1];
     narrowed.clear();
     for (const std::uint32_t index : open) {

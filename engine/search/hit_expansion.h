@@ -98,8 +98,11 @@ private:
     std::int64_t bestBelow_[kSlotCount] = {};       // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
     std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
-    // The doubling profile of each member where the hit's variants tell them apart.
-    std::vector<int> profiles_[kSlotCount];
+    // The doubling profile of each member where the hit's variants tell them apart, in
+    // `profilesOf_` by the members' list, which holds them for every list met so far.
+    const std::vector<int>* profiles_[kSlotCount] = {};
+    std::unordered_map<const CandidateList*, std::vector<int>> profilesOf_[kSlotCount];
+    const std::vector<int> noProfiles_;
     // The variants, by index, that the pieces chosen above each level still match; a level
     // whose members the variants do not tell apart shares the list of the level above.
     std::vector<std::uint32_t> openVariants_[kSlotCount + 1];
