@@ -50,8 +50,15 @@ struct Buckets {
     }
 };
 
-Buckets BucketsFor(const Span& keys, const Span& defenses, std::size_t sets) {
-    const std::uint64_t most = std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * sets);
+template <typename Entries> Buckets BucketsFor(const Entries& entries) {
+    Span keys;
+    Span defenses;
+    for (const auto& entry : entries) {
+        keys.Take(entry.key);
+        defenses.Take(entry.defense);
+    }
+    const std::uint64_t most =
+        std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * entries.size());
     Buckets buckets{keys.most, defenses.most};
     const std::uint64_t keyWidth = keys.Width();
     const std::uint64_t defenseWidth = defenses.Width();
@@ -209,13 +216,7 @@ void RankedSets::CutToCapacity() {
 // the entries of better buckets before it and of worse ones after it: only the entries of that
 // bucket, returned, need comparing. Without buckets, that is all of them.
 std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAboveCut() {
-    Span keys;
-    Span defenses;
-    for (const Entry& entry : entries_) {
-        keys.Take(entry.key);
-        defenses.Take(entry.defense);
-    }
-    const Buckets buckets = BucketsFor(keys, defenses, entries_.size());
+    const Buckets buckets = BucketsFor(entries_);
     if (buckets.count == 0) {
         return {entries_.begin(), entries_.end()};
     }
@@ -286,13 +287,7 @@ void RankedSets::SortByKey() {
     if (entries_.empty()) {
         return;
     }
-    Span keys;
-    Span defenses;
-    for (const Entry& entry : entries_) {
-        keys.Take(entry.key);
-        defenses.Take(entry.defense);
-    }
-    const Buckets buckets = BucketsFor(keys, defenses, entries_.size());
+    const Buckets buckets = BucketsFor(entries_);
     if (buckets.count == 0) {
         std::sort(entries_.begin(), entries_.end(), BetterOrder{});
     } else {
