@@ -103,8 +103,7 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
     const int doubling = SumPoints(pieces);
     const int count = fitter_.SkillCount();
     for (int position = 0; position < kPositionCount; ++position) {
-        const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
-        holders_[position].Init(std::clamp(slots, 0, 3), position);
+        holders_[position].Init(SlotsAt(pieces, position), position);
     }
     fixedSlots_ = PlaceFixedDecorations(fixed_, holders_, 1 + doubling, ids_, count, base_);
     for (int position = 0; position < kPositionCount; ++position) {
@@ -122,11 +121,14 @@ bool ExactCombination::CanMeet(const PieceProfile* const (&pieces)[kSlotCount]) 
     }
     const int doubling = SumPoints(pieces);
     for (int position = 0; position < kPositionCount; ++position) {
-        const int slots = position < kSlotCount ? pieces[position]->slots : weaponSlots_;
-        room_.capacity[position] = std::clamp(slots, 0, 3);
+        room_.capacity[position] = SlotsAt(pieces, position);
         room_.times[position] = position == kBody ? 1 + doubling : 1;
     }
     return fitter_.CanMeet(room_, base_);
+}
+
+int ExactCombination::SlotsAt(const PieceProfile* const (&pieces)[kSlotCount], int position) const {
+    return std::clamp(position < kSlotCount ? pieces[position]->slots : weaponSlots_, 0, 3);
 }
 
 bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out) {

@@ -322,6 +322,12 @@ int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, in
     return before - times * filling.size;
 }
 
+bool ExactFitter::RestMayHold(const StepNeed& base, const int* required, const Filling& filling,
+                              int times, const int* restMost, int restSlots, Need& need) const {
+    return SlotFloorAfter(base, filling, times) <= restSlots &&
+           NeedAfter(base, required, filling, times, restMost, need) && need.slots <= restSlots;
+}
+
 bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
                             int times, const int* restMost, Need& need) const {
     const std::uint32_t touched = filling.touches;
@@ -559,9 +565,8 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
         // the rest's search needs what they need now; where that is more than the rest holds, it
         // would fail at once.
         Need need;
-        if (SlotFloorAfter(base, filling, step.times) > restSlots ||
-            !NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
-            need.slots > restSlots) {
+        if (!RestMayHold(base, step.required, filling, step.times, step.restMost, restSlots,
+                         need)) {
             continue;
         }
         Apply(step.required, filling, step.times, after);
@@ -790,9 +795,9 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         // The rest's search needs what the requirements left need now, as in Solve, and fails
         // at once where that is more slots than the rest holds.
         Need need;
-        if (SlotFloorAfter(base, filling, step.times) > restSlots ||
-            !NeedAfter(base, step.required, filling, step.times, step.restMost, need) ||
-            need.slots > restSlots || cost + LeastCostOf(step.rest, need) > limit) {
+        if (!RestMayHold(base, step.required, filling, step.times, step.restMost, restSlots,
+                         need) ||
+            cost + LeastCostOf(step.rest, need) > limit) {
             continue;
         }
         Apply(step.required, filling, step.times, after);
@@ -856,8 +861,8 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
         // No filling does better than the target, so one that reaches it within the budget left
         // is the first of least cost. The rest's search needs what the bound found, as above.
         Need need;
-        if (Idle(*filling, settled) || SlotFloorAfter(base, *filling, times) > restSlots ||
-            !NeedAfter(base, required, *filling, times, restMost, need) || need.slots > restSlots ||
+        if (Idle(*filling, settled) ||
+            !RestMayHold(base, required, *filling, times, restMost, restSlots, need) ||
             cost + LeastCostOf(rest, need) > target) {
             continue;
         }

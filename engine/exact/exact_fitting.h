@@ -143,6 +143,10 @@ private:
     static int SlotFloorAfter(const StepNeed& base, const Filling& filling, int times);
     // The need of what is left to gain after `filling`; false when the rest cannot gain it
     // anyway.
+    // Whether the rest, of `restSlots` slots, may still hold what is left after `filling`, the
+    // cheap floor first; `need` is then what is left's need.
+    bool RestMayHold(const StepNeed& base, const int* required, const Filling& filling, int times,
+                     const int* restMost, int restSlots, Need& need) const;
     bool NeedAfter(const StepNeed& base, const int* required, const Filling& filling, int times,
                    const int* restMost, Need& need) const;
     int MostSlotsAfter(const StepNeed& base, const int* required, const Filling& filling, int times,

@@ -4,6 +4,7 @@
 
 #include "engine/condition/group_key.h"
 #include "engine/fitting/fixed_placement.h"
+#include "engine/fitting/slot_check.h"
 
 DecorationFitter::DecorationFitter(const SkillTable& table, const CSearchCondition& condition)
     : table_(table), count_(table.count), fixed_(condition), hasFixed_(fixed_.Any()) {
@@ -115,7 +116,7 @@ bool DecorationFitter::PassesSlotCheck(const FitRequest& request) const {
     for (int k = 0; k < count_; ++k) {
         missing += std::max(need_[k], 0);
     }
-    return 2 * (freeSlots_ + doublingCount_ * bodySlots) >= missing;
+    return kSlotCheckPointsPerSlot * (freeSlots_ + doublingCount_ * bodySlots) >= missing;
 }
 
 int DecorationFitter::PlacedPoints(int skill) const {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/fitting/slot_check.h"
+
 namespace {
 // The exact fitting tells the slots of gains up to this; a larger gain needs as many as it.
 constexpr int kWidestShortfall = 511;
@@ -192,10 +194,10 @@ bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& q
             leastMissing += std::max(pointsShort[k] - mostPoints_[k], 0);
         }
     }
-    if (leastMissing > 2 * (slots + mostChoiceSlots_)) {
+    if (leastMissing > kSlotCheckPointsPerSlot * (slots + mostChoiceSlots_)) {
         return false;
     }
-    if (mostMissing <= 2 * (slots + leastChoiceSlots_)) {
+    if (mostMissing <= kSlotCheckPointsPerSlot * (slots + leastChoiceSlots_)) {
         return true;
     }
     for (int k = 0; k < count_; ++k) {
@@ -300,6 +302,7 @@ void FrontierTable::BlockExcess(int base, const Query& query, std::int16_t* exce
 // slots: half of them, rounded up, counts as slots to weigh with the rest. The one that rounds
 // up is in each choice's room already, so that the sums stay in 16 bits.
 void FrontierTable::FailSlotCheck(int base, const Query& query, std::int16_t* excess) const {
+    static_assert(kSlotCheckPointsPerSlot == 2, "the lanes halve the missing points");
     if (query.checkedCount == 0) {
         return;
     }

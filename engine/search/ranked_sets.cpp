@@ -14,9 +14,7 @@ constexpr std::uint64_t kMostBuckets = std::uint64_t{1} << 22;
 constexpr std::uint64_t kBucketsPerSet = 2;
 // Arrangements never worth giving back.
 constexpr std::size_t kFewArrangements = 1024;
-} // namespace
 
-namespace {
 struct Span {
     std::int64_t least = std::numeric_limits<std::int64_t>::max();
     std::int64_t most = std::numeric_limits<std::int64_t>::min();

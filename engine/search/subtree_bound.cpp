@@ -5,6 +5,7 @@
 
 #include "engine/condition/group_key.h"
 #include "engine/exact/exact_combination.h"
+#include "engine/fitting/slot_check.h"
 
 SubtreeBound::SubtreeBound(const CSearchCondition& condition,
                            const std::vector<TrackedSkill>& skills,
@@ -407,7 +408,7 @@ bool SubtreeBound::MayPassSlotCheck(const Partial& partial) const {
             missing += std::max(goal_[k] - partial.points[k], 0);
         }
     }
-    return missing <= 2 * partial.slots;
+    return missing <= kSlotCheckPointsPerSlot * partial.slots;
 }
 
 bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove) {
