@@ -54,6 +54,8 @@ void GroupEnumeration::Run() {
 template <int Level, bool Judging> bool GroupEnumeration::Descend() {
     if constexpr (!Judging && Level > kPumpLevel) {
         return CountWithoutHits(Level);
+    } else if constexpr (!Judging && Level == kPumpLevel) {
+        return progress_.owner == nullptr ? CountWithoutHits(Level) : PumpWithoutHits();
     } else if constexpr (Level == kLeaf) {
         return Leaves();
     } else {
@@ -309,6 +311,62 @@ bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
     if (outcome_.hitCount >= maxCalc_ && progress_.visited < progress_.totalCombos) {
         outcome_.NoteStop(SearchStop::kCalcLimit);
         return false;
+    }
+    return true;
+}
+
+// The loop of the level that pumps, over a subtree without hits: a pump for each group, as the
+// walk makes them, and each group's subtree counted, skipped or not. The low-defence flag the loop
+// leaves is the one its walk under the groups above leaves, worked out once per defence. Only an
+// abort needs to know which groups the walk skips, as it stops at the first one it counts.
+bool GroupEnumeration::PumpWithoutHits() {
+    const GroupList& groups = groups_[kPumpLevel];
+    const std::uint64_t size = below_[kPumpLevel];
+    for (std::size_t n = 0; n < groups.size(); ++n) {
+        progress_.Pump();
+        if (size != 0 && progress_.AbortRequested()) {
+            return StopAfterPump(n);
+        }
+        progress_.visited = SaturatingAdd(progress_.visited, size);
+    }
+    if (exact_ == nullptr && size != 0 && !groups.empty()) {
+        lowDefenseSeen_ = hitless_.LowDefenseAfter(kPumpLevel, defense_[kPumpLevel]);
+    }
+    return true;
+}
+
+// The walk of the level that pumps as it goes on from the pump of group `pumped`, where an abort
+// was first seen: the skips before it replayed, then every group counted, until one the walk
+// would count stops it.
+bool GroupEnumeration::StopAfterPump(std::size_t pumped) {
+    const GroupList& groups = groups_[kPumpLevel];
+    const CandidateGroup* lastFailed = nullptr;
+    for (std::size_t n = 0; n < groups.size(); ++n) {
+        const CandidateGroup& group = groups[n];
+        if (n > pumped) {
+            progress_.Pump();
+        }
+        const bool skipped = SkipsAfter(group, lastFailed);
+        if (n < pumped) {
+            if (!skipped) {
+                lastFailed = &group;
+                defense_[kPumpLevel + 1] = defense_[kPumpLevel] + group.bestDefense;
+                if (exact_ == nullptr) {
+                    lowDefenseSeen_ =
+                        hitless_.LowDefenseAfter(kPumpLevel + 1, defense_[kPumpLevel + 1]);
+                }
+            }
+            continue;
+        }
+        if (!skipped) {
+            lastFailed = &group;
+            defense_[kPumpLevel + 1] = defense_[kPumpLevel] + group.bestDefense;
+            if (!CountWithoutHits(kPumpLevel + 1)) {
+                return false;
+            }
+            continue;
+        }
+        progress_.visited = SaturatingAdd(progress_.visited, below_[kPumpLevel]);
     }
     return true;
 }

@@ -57,6 +57,8 @@ private:
     bool GatedOut(const CandidateGroup& leaf);
     bool MayHitBelow(int level) const;
     bool CountWithoutHits(int level);
+    bool PumpWithoutHits();
+    bool StopAfterPump(std::size_t pumped);
 
     SearchProgress& progress_;
     SearchOutcome& outcome_;
