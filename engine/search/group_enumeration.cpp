@@ -320,16 +320,18 @@ bool GroupEnumeration::ExpandRankedHit(const SearchHit& hit) {
 // leaves is the one its walk under the groups above leaves, worked out once per defence. Only an
 // abort needs to know which groups the walk skips, as it stops at the first one it counts.
 bool GroupEnumeration::PumpWithoutHits() {
-    const GroupList& groups = groups_[kPumpLevel];
+    // Read once: the host's pump may touch anything as far as the compiler knows.
+    SearchHost& host = *progress_.owner;
+    const std::size_t count = groups_[kPumpLevel].size();
     const std::uint64_t size = below_[kPumpLevel];
-    for (std::size_t n = 0; n < groups.size(); ++n) {
-        progress_.Pump();
+    for (std::size_t n = 0; n < count; ++n) {
+        host.PumpMessages();
         if (size != 0 && progress_.AbortRequested()) {
             return StopAfterPump(n);
         }
         progress_.visited = SaturatingAdd(progress_.visited, size);
     }
-    if (exact_ == nullptr && size != 0 && !groups.empty()) {
+    if (exact_ == nullptr && size != 0 && count != 0) {
         lowDefenseSeen_ = hitless_.LowDefenseAfter(kPumpLevel, defense_[kPumpLevel]);
     }
     return true;
