@@ -1,6 +1,7 @@
 #include "engine/search/frontier_table.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "engine/fitting/slot_check.h"
 
@@ -48,6 +49,7 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
             KeepCheckedPoints(k, choices);
         }
     }
+    BuildMostRoom();
 }
 
 // Row x holds, per choice, the slots skill k needs when the prefix is x points short and the
@@ -179,9 +181,11 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
     return true;
 }
 
-// What the slot check leaves to weigh choice by choice: nothing where even the choice with the
-// fewest points and slots passes it, and false where even the one with the most fails.
-bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const {
+// What the slot check leaves to weigh choice by choice among the first `end`: nothing where even
+// the choice with the fewest points and slots passes it, and false where even the one with the
+// most fails, or where no choice can make up the summed shortfall.
+bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, int end,
+                                     Query& query) const {
     query.checkedCount = 0;
     if (slotChecked_ == 0) {
         return true;
@@ -200,13 +204,55 @@ bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, Query& q
     if (mostMissing <= kSlotCheckPointsPerSlot * (slots + leastChoiceSlots_)) {
         return true;
     }
+    std::uint32_t summed = 0;
+    int shortOfSummed = 0;
     for (int k = 0; k < count_; ++k) {
         if ((slotChecked_ >> k & 1U) != 0 && pointsShort[k] > leastPoints_[k]) {
             query.checkedPoints[query.checkedCount] = checkedPoints_[k].data();
             query.checkedShort[query.checkedCount++] = pointsShort[k];
+            summed |= std::uint32_t{1} << checkedBit_[k];
+            shortOfSummed += pointsShort[k];
         }
     }
-    return true;
+    return mostRoom_.empty() || end == 0 ||
+           shortOfSummed - mostRoom_[summed * size_ + end - 1] <= kSlotCheckPointsPerSlot * slots;
+}
+
+// For every set of the checked skills and every count e of choices, the most that one of the
+// first e choices brings in points of those skills and in twice its slots. What a choice misses
+// in all checked skills is at least its shortfall summed over any of them, so where the summed
+// shortfall of the skills it weighs, less that most, is still more than twice the prefix's
+// slots, every choice fails the slot check: most prefixes a pass over the blocks would rule out
+// are answered by one look-up. Sets are counted up from the empty one, each from the one without
+// its lowest skill.
+void FrontierTable::BuildMostRoom() {
+    mostRoom_.clear();
+    int checked[kMaxTrackedSkills];
+    int checkedCount = 0;
+    for (int k = 0; k < count_; ++k) {
+        checkedBit_[k] = checkedCount;
+        if ((slotChecked_ >> k & 1U) != 0) {
+            checked[checkedCount++] = k;
+        }
+    }
+    if (checkedCount == 0 || checkedCount > kMostSummedSkills) {
+        return;
+    }
+    const std::size_t sets = std::size_t{1} << checkedCount;
+    const auto size = static_cast<std::size_t>(size_);
+    std::vector<int> room(sets * size);
+    mostRoom_.resize(sets * size);
+    for (std::size_t set = 0; set < sets; ++set) {
+        const std::size_t without = set & (set - 1);
+        const int lowest = set == 0 ? 0 : checked[std::countr_zero(set)];
+        for (std::size_t e = 0; e < size; ++e) {
+            room[set * size + e] = set == 0 ? -kSlotCheckPointsPerSlot * ownSlots_[e]
+                                            : room[without * size + e] + checkedPoints_[lowest][e];
+            mostRoom_[set * size + e] =
+                e == 0 ? room[set * size]
+                       : std::max(mostRoom_[set * size + e - 1], room[set * size + e]);
+        }
+    }
 }
 
 // Whether some of the first `lanes` choices of a block need no more than `slots`, as all do
@@ -237,7 +283,7 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     const int end = Eligible(leastDefense);
     Query query;
     // The slot check first: it needs no rows to rule out the most.
-    if (end == 0 || !PrepareSlotCheck(pointsShort, slots, query) ||
+    if (end == 0 || !PrepareSlotCheck(pointsShort, slots, end, query) ||
         !Prepare(pointsShort, withShort, query)) {
         return false;
     }
@@ -260,7 +306,8 @@ void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, in
         return;
     }
     const int end = Eligible(leastDefense);
-    if (!PrepareSlotCheck(pointsShort, slots, query) || !Prepare(pointsShort, withShort, query)) {
+    if (!PrepareSlotCheck(pointsShort, slots, end, query) ||
+        !Prepare(pointsShort, withShort, query)) {
         std::fill_n(mayMeet.begin(), end, 0);
         return;
     }

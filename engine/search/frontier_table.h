@@ -74,7 +74,8 @@ private:
         int checkedCount = 0;
     };
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
-    bool PrepareSlotCheck(const int* pointsShort, int slots, Query& query) const;
+    bool PrepareSlotCheck(const int* pointsShort, int slots, int end, Query& query) const;
+    void BuildMostRoom();
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
     static bool AnyLaneWithin(const std::int16_t* excess, int lanes, int slots);
     std::int16_t SharedExcess(int i, const Query& query) const;
@@ -100,6 +101,10 @@ private:
     int leastPoints_[kMaxTrackedSkills] = {};
     int mostPoints_[kMaxTrackedSkills] = {};
     std::vector<std::int16_t> ownPointRoom_;
+    // Past this many checked skills the sets of them would take more room than they save.
+    static constexpr int kMostSummedSkills = 5;
+    int checkedBit_[kMaxTrackedSkills] = {}; // each checked skill's place among them
+    std::vector<int> mostRoom_;              // by set of checked skills, then by count of choices
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     bool anyShared_ = false;
 };

@@ -138,14 +138,14 @@ TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
 // The table answers as the exact fitting's bound does for each choice on its own, also where one
 // decoration serves two skills, a prefix lacks more than any choice makes up, or the minimum
 // defence leaves only some choices; and, for the skills the rule-based fitting's slot check
-// weighs, as that check does with the choice's points and slots.
+// weighs, as that check does with the choice's points and slots, for up to six such skills.
 TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
     std::mt19937 random(77);
     const auto pick = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
     for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
-        const int count = pick(1, 4);
+        const int count = pick(1, 6);
         std::vector<TrackedSkill> skills(count);
         int goal[kMaxTrackedSkills] = {};
         for (int k = 0; k < count; ++k) {
