@@ -34,15 +34,6 @@ bool CEquipData::HasSkill(int id) const {
     return false;
 }
 
-int CEquipData::PointsFor(int id) const {
-    for (int i = 0; i < 5; ++i) {
-        if (skillId[i] == id) {
-            return skillPoints[i];
-        }
-    }
-    return 0;
-}
-
 bool CEquipData::HasPositivePointsIn(const int* ids, int count) const {
     for (int i = 0; i < 5; ++i) {
         if (skillPoints[i] <= 0) {

@@ -64,6 +64,14 @@ struct CEquipData {
 
     int EffectiveDefense() const { return useBeforeData ? defenseBefore : defenseAfter; }
     bool HasSkill(int id) const;
-    int PointsFor(int id) const;
+    // Inline: a search asks it for every piece of every table and every chosen skill.
+    int PointsFor(int id) const {
+        for (int i = 0; i < 5; ++i) {
+            if (skillId[i] == id) {
+                return skillPoints[i];
+            }
+        }
+        return 0;
+    }
     bool HasPositivePointsIn(const int* ids, int count) const;
 };
