@@ -62,11 +62,13 @@ void SubtreeBound::PrepareFailedPrefixes() {
     }
     const int width = (bodyRepeated_ ? 4 : 2) * count_ + (bodyRepeated_ ? 3 : 2);
     // A prefix of head and body is weighed with every arm group that no other beats, the dearest
-    // test of all, so the last few hundred ruled out are worth looking through before it: on
-    // large tables most pairs bring no more than one of those in anything. One of a level
-    // below costs a pass over a table or two, about what the look-ups and their mispredicted
-    // branches would. The head's and the leaf's are not weighed by their kept sums.
-    constexpr int kKept[kSlotCount] = {0, 256, 0, 0, 0};
+    // test of all, so the last few dozen ruled out are worth looking through before it: on
+    // large tables most pairs bring no more than one of those in anything. With most arm groups
+    // ruled out by the tables' summed shortfall at a look-up, a longer look through costs more
+    // than the tests it spares. One of a level below costs a pass over a table or two, about
+    // what the look-ups and their mispredicted branches would. The head's and the leaf's are not
+    // weighed by their kept sums.
+    constexpr int kKept[kSlotCount] = {0, 64, 0, 0, 0};
     for (int slot = 0; slot < kSlotCount; ++slot) {
         failed_[slot].Reset(width, kKept[slot]);
     }
