@@ -94,6 +94,9 @@ bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t s
     if (slots < 0) {
         return false;
     }
+    if (level > kBody && keys[level] != kDoublingKey) {
+        return RegularSiblingFitsIn(level, keys, slots);
+    }
     Lack lack;
     if (!LackOf(level, keys, lack)) {
         return true;
@@ -108,12 +111,7 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
     if (level <= kBody) {
         return LackAt(level, keys, lack);
     }
-    SiblingBase& base = siblingBases_[level];
-    if (!base.known || !std::equal(keys, keys + level, base.keys)) {
-        base.bounded = LackBeforeSibling(level, keys, base.lack);
-        std::copy_n(keys, level, base.keys);
-        base.known = true;
-    }
+    const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return false;
     }
@@ -127,6 +125,55 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
                                                 : skills_[k].Gain(KeyPoints(key, k));
     }
     return true;
+}
+
+const DecorationSlotFloor::SiblingBase&
+DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
+    SiblingBase& base = siblingBases_[level];
+    if (base.known && std::equal(keys, keys + level, base.keys)) {
+        return base;
+    }
+    base.bounded = LackBeforeSibling(level, keys, base.lack);
+    std::copy_n(keys, level, base.keys);
+    base.known = true;
+    for (int slots = 1; base.bounded && slots <= base.lack.bodySlots; ++slots) {
+        for (int k = 0; k < count_; ++k) {
+            base.bodyFilled[slots][k] =
+                base.lack.required[k] - base.lack.times * fitter_.BestGain(k, slots);
+        }
+    }
+    return base;
+}
+
+// FitsIn for a sibling that is not the doubling one, as FewestWithBodyCounted would answer it:
+// the floor fits where one choice of the body's slots fits, so the first that does ends the
+// search, and the sibling's own gain is all that changes the shared base.
+bool DecorationSlotFloor::RegularSiblingFitsIn(int level, const GroupKey* keys,
+                                               std::int64_t slots) const {
+    const SiblingBase& base = SiblingBaseAt(level, keys);
+    if (!base.bounded) {
+        return true;
+    }
+    int gain[kMaxTrackedSkills];
+    int rest[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        gain[k] = skills_[k].Gain(KeyPoints(keys[level], k));
+        rest[k] = base.lack.required[k] - gain[k];
+    }
+    if (fitter_.SlotsNeeded(rest) <= slots) {
+        return true;
+    }
+    const int bodySlots = base.lack.times == 1 ? 0 : base.lack.bodySlots;
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
+    for (int bodyUsed = 1; bodyUsed <= most; ++bodyUsed) {
+        for (int k = 0; k < count_; ++k) {
+            rest[k] = base.bodyFilled[bodyUsed][k] - gain[k];
+        }
+        if (bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // What the level above lacks with the most of `level` given back: the sets of the level's own
