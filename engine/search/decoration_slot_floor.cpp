@@ -136,6 +136,7 @@ DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
     base.bounded = LackBeforeSibling(level, keys, base.lack);
     std::copy_n(keys, level, base.keys);
     base.known = true;
+    std::copy_n(base.lack.required, count_, base.bodyFilled[0]);
     for (int slots = 1; base.bounded && slots <= base.lack.bodySlots; ++slots) {
         for (int k = 0; k < count_; ++k) {
             base.bodyFilled[slots][k] =
@@ -147,7 +148,8 @@ DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
 
 // FitsIn for a sibling that is not the doubling one, as FewestWithBodyCounted would answer it:
 // the floor fits where one choice of the body's slots fits, so the first that does ends the
-// search, and the sibling's own gain is all that changes the shared base.
+// search, and the sibling's own gain is all that changes the shared base. A body whose
+// decorations count more than once is tried full first: that fits most often.
 bool DecorationSlotFloor::RegularSiblingFitsIn(int level, const GroupKey* keys,
                                                std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
@@ -155,17 +157,13 @@ bool DecorationSlotFloor::RegularSiblingFitsIn(int level, const GroupKey* keys,
         return true;
     }
     int gain[kMaxTrackedSkills];
-    int rest[kMaxTrackedSkills];
     for (int k = 0; k < count_; ++k) {
         gain[k] = skills_[k].Gain(KeyPoints(keys[level], k));
-        rest[k] = base.lack.required[k] - gain[k];
-    }
-    if (fitter_.SlotsNeeded(rest) <= slots) {
-        return true;
     }
     const int bodySlots = base.lack.times == 1 ? 0 : base.lack.bodySlots;
     const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
-    for (int bodyUsed = 1; bodyUsed <= most; ++bodyUsed) {
+    for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
+        int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
             rest[k] = base.bodyFilled[bodyUsed][k] - gain[k];
         }

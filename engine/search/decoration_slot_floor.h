@@ -77,8 +77,8 @@ private:
         Lack lack;
         bool known = false;
         bool bounded = false;
-        // What `lack` leaves once the body's best decorations in each count of its slots count
-        // `lack.times` times: the same for every sibling but the doubling one.
+        // What `lack` leaves once the body's best decorations in each count of its slots (none
+        // at 0) count `lack.times` times: the same for every sibling but the doubling one.
         int bodyFilled[4][kMaxTrackedSkills] = {};
     };
     const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const;
