@@ -94,8 +94,8 @@ bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t s
     if (slots < 0) {
         return false;
     }
-    if (level > kBody && keys[level] != kDoublingKey) {
-        return RegularSiblingFitsIn(level, keys, slots);
+    if (level > kBody) {
+        return SiblingFitsIn(level, keys, slots);
     }
     Lack lack;
     if (!LackOf(level, keys, lack)) {
@@ -136,36 +136,43 @@ DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
     base.bounded = LackBeforeSibling(level, keys, base.lack);
     std::copy_n(keys, level, base.keys);
     base.known = true;
-    std::copy_n(base.lack.required, count_, base.bodyFilled[0]);
-    for (int slots = 1; base.bounded && slots <= base.lack.bodySlots; ++slots) {
-        for (int k = 0; k < count_; ++k) {
-            base.bodyFilled[slots][k] =
-                base.lack.required[k] - base.lack.times * fitter_.BestGain(k, slots);
+    for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
+        const int times = base.lack.times + doubling;
+        std::copy_n(base.lack.required, count_, base.bodyFilled[doubling][0]);
+        for (int slots = 1; slots <= base.lack.bodySlots; ++slots) {
+            for (int k = 0; k < count_; ++k) {
+                base.bodyFilled[doubling][slots][k] =
+                    base.lack.required[k] - times * fitter_.BestGain(k, slots);
+            }
         }
     }
     return base;
 }
 
-// FitsIn for a sibling that is not the doubling one, as FewestWithBodyCounted would answer it:
-// the floor fits where one choice of the body's slots fits, so the first that does ends the
-// search, and the sibling's own gain is all that changes the shared base. A body whose
-// decorations count more than once is tried full first: that fits most often.
-bool DecorationSlotFloor::RegularSiblingFitsIn(int level, const GroupKey* keys,
-                                               std::int64_t slots) const {
+// FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
+// where one choice of the body's slots fits, so the first that does ends the search, and the
+// sibling's own gain is all that changes the shared base. A body whose decorations count more
+// than once is tried full first: that fits most often.
+bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return true;
     }
+    // A doubling sibling brings the body's points once more and makes its decorations count once
+    // more.
+    const bool doubling = keys[level] == kDoublingKey;
+    const GroupKey giver = doubling ? keys[kBody] : keys[level];
     int gain[kMaxTrackedSkills];
     for (int k = 0; k < count_; ++k) {
-        gain[k] = skills_[k].Gain(KeyPoints(keys[level], k));
+        gain[k] = skills_[k].Gain(KeyPoints(giver, k));
     }
-    const int bodySlots = base.lack.times == 1 ? 0 : base.lack.bodySlots;
+    const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
+    const int bodySlots = base.lack.times == 1 && !doubling ? 0 : base.lack.bodySlots;
     const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
-            rest[k] = base.bodyFilled[bodyUsed][k] - gain[k];
+            rest[k] = bodyFilled[bodyUsed][k] - gain[k];
         }
         if (bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
             return true;
