@@ -222,7 +222,9 @@ TEST(CliResults, RunningOutOfMemoryEndsWithAMessageAndSavesNothing) {
 }
 
 // Three minus levels that only the first piece of every slot reaches together: the one set is
-// found at once, then the search runs on through some 10^13 combinations until Ctrl-C.
+// found at once, then the search runs on through some 10^16 combinations until Ctrl-C. Every
+// other piece is a group of its own, so that even the walk of the subtrees the bounds rule out
+// takes seconds.
 void WriteEndlessSearchTables(const std::string& data) {
     std::filesystem::create_directories(data);
     std::ofstream(data + "SKILL_EQ.csv") << "a,A,-5,0,x,A\nb,B,-5,0,x,A\nc,C,-5,0,x,A\n";
@@ -230,9 +232,9 @@ void WriteEndlessSearchTables(const std::string& data) {
     for (const char* file : {"HEAD", "BODY", "ARM", "WST", "LEG"}) {
         std::ofstream table(data + "TEVREQUIP_" + file + ".csv");
         table << "hit,0,0,1,0,1,1,0,0,0,0,0,A,-1,B,-1,C,-1\n";
-        for (int i = 0; i < 512; ++i) {
-            table << "p" << i << ",0,0,1,0,1,1,0,0,0,0,0,A," << i % 16 << ",B," << i / 16 - 16
-                  << ",C,0\n";
+        for (int i = 0; i < 2048; ++i) {
+            table << "p" << i << ",0,0,1,0,1,1,0,0,0,0,0,A," << i % 16 << ",B," << i / 16 % 32 - 16
+                  << ",C," << i / 512 << "\n";
         }
     }
 }
