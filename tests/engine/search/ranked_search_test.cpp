@@ -8,13 +8,10 @@
 #include "engine/search/skill_search.h"
 #include "engine/support/exhaustive_checker.h"
 #include "engine/support/random_tables.h"
+#include "engine/support/ranked_reference.h"
 #include "engine/support/search_fixture.h"
 
 namespace {
-
-constexpr RankKey kKeys[] = {RankKey::kDefense, RankKey::kFreeSlots, RankKey::kFire,
-                             RankKey::kWater,   RankKey::kThunder,   RankKey::kIce,
-                             RankKey::kDragon,  RankKey::kOwned};
 
 int Pick(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
@@ -64,31 +61,6 @@ CSearchCondition RandomCondition(std::mt19937& random, CEquipDatabase& database,
     return c;
 }
 
-std::vector<CEquipSet> Copies(const CSkillSearch& engine) {
-    std::vector<CEquipSet> sets;
-    for (const auto& set : engine.results) {
-        sets.push_back(*set);
-    }
-    return sets;
-}
-
-bool SameSet(const CEquipSet& a, const CEquipSet& b) {
-    return std::equal(a.pieces, a.pieces + kPositionCount, b.pieces) &&
-           std::equal(&a.decos[0][0], &a.decos[0][0] + kPositionCount * 3, &b.decos[0][0]);
-}
-
-// The unlimited list sorted stably by key and defence, both descending, and cut.
-std::vector<CEquipSet> BestOf(std::vector<CEquipSet> sets, RankKey key, const CSearchCondition& c,
-                              std::size_t limit) {
-    std::stable_sort(sets.begin(), sets.end(), [&](const CEquipSet& a, const CEquipSet& b) {
-        const auto ka = RankValue(a, key, c);
-        const auto kb = RankValue(b, key, c);
-        return ka != kb ? ka > kb : a.TotalDefense() > b.TotalDefense();
-    });
-    sets.resize(std::min(limit, sets.size()));
-    return sets;
-}
-
 // The ranked search in `engine` listed the stable sort of `all` by its key, cut at its limit.
 void ExpectBestOf(const CSkillSearch& engine, const std::vector<CEquipSet>& all,
                   const CSearchCondition& ranked, int round) {
@@ -125,7 +97,7 @@ TEST(RankedSearchTest, ListsTheStableSortOfTheUnlimitedListCutAtTheLimit) {
         CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::vector<CEquipSet> all = Copies(engine);
-        for (const RankKey key : kKeys) {
+        for (const RankKey key : kRankKeys) {
             CSearchCondition ranked = condition;
             ranked.rankKey = key;
             // Now and then exactly as many as there are sets: the list is then not cut.
@@ -190,7 +162,7 @@ TEST(RankedSearchTest, StoppedSearchesListValidSetsRanked) {
         CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::vector<CEquipSet> all = Copies(engine);
-        condition.rankKey = kKeys[Pick(random, 0, 7)];
+        condition.rankKey = kRankKeys[Pick(random, 0, 7)];
         condition.maxDisplay = static_cast<std::uint32_t>(Pick(random, 1, 6));
         const bool aborts = round % 4 < 2;
         host.pumps = 0;
@@ -238,7 +210,7 @@ TEST(RankedSearchTest, TheCheckForMoreSetsTellsTheCutAndStopsAtAnAbort) {
         CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::size_t all = engine.results.size();
-        condition.rankKey = kKeys[Pick(random, 0, 7)];
+        condition.rankKey = kRankKeys[Pick(random, 0, 7)];
         for (const std::size_t limit : {all, all - 1}) {
             if (limit == 0) {
                 continue;
@@ -296,7 +268,7 @@ TEST(RankedSearchTest, RefineRanksItsSets) {
             return Copies(engine);
         };
         const std::vector<CEquipSet> all = refine(RankKey::kNone, 1000000);
-        const RankKey key = kKeys[Pick(random, 0, 7)];
+        const RankKey key = kRankKeys[Pick(random, 0, 7)];
         const std::vector<CEquipSet> ranked = refine(key, 3);
         const std::vector<CEquipSet> expected = BestOf(all, key, condition, 3);
         ASSERT_EQ(ranked.size(), expected.size()) << "round " << round;
