@@ -247,6 +247,29 @@ TEST(RankedSearchTest, TheCheckForMoreSetsTellsTheCutAndStopsAtAnAbort) {
     EXPECT_GT(checked, 10) << "no full list needed the check";
 }
 
+class RankedCheckTest : public SearchFixture {};
+
+// The first hit found is a doubling head whose profile that meets the skill (the one with slots)
+// is too weak for the minimum defence: it stands for no set. The check for more sets must look
+// past it, to the second head that the ranking passed over.
+TEST_F(RankedCheckTest, LooksPastHitsThatStandForNoSet) {
+    Piece(kHead, 0, 50, {}, true);
+    Piece(kHead, 3, 1, {}, true);
+    Piece(kHead, 0, 30, {{attack, 6}});
+    Piece(kHead, 0, 25, {{attack, 7}});
+    Piece(kBody, 0, 10, {{attack, 4}});
+    Deco(1, {{attack, 2}});
+    Choose({attack10});
+    condition.exactFitting = 1;
+    condition.minDefense = 30;
+    condition.rankKey = RankKey::kDefense;
+    condition.maxDisplay = 1;
+    Run();
+    ASSERT_EQ(engine.results.size(), 1u);
+    EXPECT_EQ(engine.results[0]->pieces[kHead]->defenseAfter, 30);
+    EXPECT_EQ(engine.stopReason, SearchStop::kDisplayLimit);
+}
+
 // The refine ranks its sets the same way: the stable sort of the unranked refine's list, cut.
 TEST(RankedSearchTest, RefineRanksItsSets) {
     std::mt19937 random(31);
