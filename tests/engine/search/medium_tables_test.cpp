@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/advisor/skill_advisor.h"
 #include "engine/search/skill_search.h"
 #include "engine/support/exhaustive_checker.h"
 #include "engine/support/medium_tables.h"
@@ -56,7 +57,7 @@ int Pick(std::mt19937& random, int low, int high) {
 TEST(MediumTablesTest, RuleBasedSearchListsAndCountsAsWithoutBounds) {
     std::mt19937 random = Random(1);
     int withSets = 0;
-    for (int round = 0; round < Rounds(60) && !::testing::Test::HasFailure(); ++round) {
+    for (int round = 0; round < Rounds(200) && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
         BuildMediumRandomTables(random, kMostCombinations, engine.database, condition);
@@ -73,12 +74,12 @@ TEST(MediumTablesTest, RuleBasedSearchListsAndCountsAsWithoutBounds) {
         ExpectValidResults(engine, condition);
         withSets += engine.results.empty() ? 0 : 1;
     }
-    EXPECT_GT(withSets, Rounds(60) / 4) << "the tables no longer let the chosen levels be met";
+    EXPECT_GT(withSets, Rounds(200) / 4) << "the tables no longer let the chosen levels be met";
 }
 
 TEST(MediumTablesTest, CompleteSearchListsEveryValidSetWithTheCheapestDecorations) {
     std::mt19937 random = Random(2);
-    for (int round = 0; round < Rounds(60) && !::testing::Test::HasFailure(); ++round) {
+    for (int round = 0; round < Rounds(20) && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
         BuildMediumRandomTables(random, kMostCombinations, engine.database, condition);
@@ -95,7 +96,7 @@ TEST(MediumTablesTest, CompleteSearchListsEveryValidSetWithTheCheapestDecoration
 // cut at its limit, examines every combination and says when the list was cut.
 TEST(MediumTablesTest, RankedSearchListsTheSortedUnlimitedListCut) {
     std::mt19937 random = Random(3);
-    for (int round = 0; round < Rounds(60) && !::testing::Test::HasFailure(); ++round) {
+    for (int round = 0; round < Rounds(40) && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
         BuildMediumRandomTables(random, kMostCombinations, engine.database, condition);
@@ -124,7 +125,7 @@ TEST(MediumTablesTest, RankedSearchListsTheSortedUnlimitedListCut) {
 // unranked one cut.
 TEST(MediumTablesTest, RefineKeepsWhatCanStillBeMetAndRanksIt) {
     std::mt19937 random = Random(4);
-    for (int round = 0; round < Rounds(60) && !::testing::Test::HasFailure(); ++round) {
+    for (int round = 0; round < Rounds(40) && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
         BuildMediumRandomTables(random, kMostCombinations, engine.database, condition);
@@ -167,6 +168,36 @@ TEST(MediumTablesTest, RefineKeepsWhatCanStillBeMetAndRanksIt) {
         EXPECT_TRUE(SameList(refine(key, limit), BestOf(all, key, condition, limit)))
             << "round " << round;
         condition.rankKey = RankKey::kNone;
+    }
+}
+
+// The levels the advisor finds addable are exactly those a brute-force search finds a set for.
+TEST(MediumTablesTest, AddableLevelsAreThoseABruteForceSearchMeets) {
+    constexpr int kFewCombinations = 3000;
+    std::mt19937 random = Random(5);
+    for (int round = 0; round < Rounds(3) && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildMediumRandomTables(random, kFewCombinations, engine.database, condition);
+        const CEquipDatabase& database = engine.database;
+        std::vector<int> expected;
+        for (int row = 0; row < static_cast<int>(database.Skills().size()); ++row) {
+            const CSkillData& skill = *database.Skills()[row];
+            bool chosen = false;
+            for (int k = 0; k < condition.skillCount; ++k) {
+                chosen =
+                    chosen || database.Skills()[condition.skillRows[k]]->systemId == skill.systemId;
+            }
+            CSearchCondition added = condition;
+            added.skillRows[added.skillCount++] = row;
+            if (skill.threshold > 0 && !chosen && !EveryValidSet(added, database).empty()) {
+                expected.push_back(row);
+            }
+        }
+        bool aborted = true;
+        EXPECT_EQ(FindAddableSkills(database, condition, 1, engine, aborted), expected)
+            << "round " << round;
+        EXPECT_FALSE(aborted);
     }
 }
 

@@ -275,8 +275,9 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
     const std::vector<const CDecoData*> usable = UsableDecorations(c, database, ids);
     const int doubling = DoublingPieces(set);
     std::vector<std::map<Points, Cost>> gainsByPosition;
-    Points most{};
-    Points fewest{};
+    // The most and the fewest points each holder adds, then each with those of the holders after.
+    std::vector<Points> most;
+    std::vector<Points> fewest;
     for (int position = 0; position < kPositionCount; ++position) {
         const int capacity = FreeCapacity(set, position);
         if (capacity <= 0) {
@@ -307,9 +308,13 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
             auto [entry, added] = gains.try_emplace(gain, cost);
             entry->second = added ? cost : std::min(entry->second, cost);
         }
+        most.push_back(high);
+        fewest.push_back(low);
+    }
+    for (std::size_t n = most.size(); n-- > 1;) {
         for (std::size_t k = 0; k < ids.size(); ++k) {
-            most[k] += high[k];
-            fewest[k] += low[k];
+            most[n - 1][k] += most[n][k];
+            fewest[n - 1][k] += fewest[n][k];
         }
     }
     // A level is decided by whether the added points reach `split`. Points so far past it that no
@@ -322,14 +327,17 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
     }
     // Reachable added points, each with the cheapest cost that reaches them.
     std::map<Points, Cost> reachable{{Points{}, Cost{0, 0}}};
-    for (const std::map<Points, Cost>& gains : gainsByPosition) {
+    for (std::size_t n = 0; n < gainsByPosition.size(); ++n) {
+        const std::map<Points, Cost>& gains = gainsByPosition[n];
+        const Points later = n + 1 < most.size() ? most[n + 1] : Points{};
+        const Points laterFewest = n + 1 < fewest.size() ? fewest[n + 1] : Points{};
         std::map<Points, Cost> next;
         for (const auto& [points, cost] : reachable) {
             for (const auto& [gain, extra] : gains) {
                 Points sum = points;
                 for (std::size_t k = 0; k < ids.size(); ++k) {
-                    sum[k] =
-                        std::clamp(sum[k] + gain[k], split[k] - 1 - most[k], split[k] - fewest[k]);
+                    sum[k] = std::clamp(sum[k] + gain[k], split[k] - 1 - later[k],
+                                        split[k] - laterFewest[k]);
                 }
                 const Cost total{cost.first + extra.first, cost.second + extra.second};
                 auto [entry, added] = next.try_emplace(sum, total);
