@@ -14,6 +14,7 @@
 #include "engine/search/subtree_bound.h"
 #include "engine/tables/saturating.h"
 
+#include <limits>
 #include <optional>
 
 namespace {
@@ -43,25 +44,36 @@ enum class MoreSets { kNone, kSome, kAborted };
 // Whether the condition has more than `count` sets, asked when a ranked list is full and the
 // ranking passed over parts that may or may not hold sets: the list is cut only if they do. To
 // know it the ranking would have to judge every part it passes over, which is what passing over
-// saves. The found-order search stops at the first set past `count`; it counts into objects of
-// its own, so that no counter of the ranked search changes, and stops when that one is aborted.
+// saves. The found-order search counts into objects of its own, so that no counter of the ranked
+// search changes, and stops when that one is aborted. It stops at its limit of hits, and a hit of
+// the complete fitting may stand for fewer sets than one (none, where the pieces of the doubling
+// profiles it is met for fall short of the minimum defence): while it lists no more than `count`
+// sets and stopped at that limit, it is run again with room for twice the hits.
 MoreSets FindsMoreSetsThan(const CEquipDatabase& database, const CSearchCondition& condition,
                            std::uint32_t count, const SearchProgress& outer) {
-    if (outer.AbortRequested()) {
-        return MoreSets::kAborted;
-    }
+    constexpr std::uint32_t kMostHits = std::numeric_limits<std::uint32_t>::max();
     CSearchCondition unranked = condition;
     unranked.rankKey = RankKey::kNone;
-    unranked.maxDisplay = count + 1;
-    SearchProgress progress;
-    NestedHost host(outer, progress);
-    progress.owner = &host;
-    SearchOutcome outcome;
-    RunSearch(database, unranked, progress, outcome, nullptr);
-    if (outcome.stopReason == SearchStop::kAborted) {
-        return MoreSets::kAborted;
+    for (std::uint32_t hits = count + 1;; hits = hits > kMostHits / 2 ? kMostHits : 2 * hits) {
+        if (outer.AbortRequested()) {
+            return MoreSets::kAborted;
+        }
+        unranked.maxDisplay = hits;
+        SearchProgress progress;
+        NestedHost host(outer, progress);
+        progress.owner = &host;
+        SearchOutcome outcome;
+        RunSearch(database, unranked, progress, outcome, nullptr);
+        if (outcome.stopReason == SearchStop::kAborted) {
+            return MoreSets::kAborted;
+        }
+        if (outcome.results.size() > count) {
+            return MoreSets::kSome;
+        }
+        if (outcome.stopReason != SearchStop::kDisplayLimit || hits == kMostHits) {
+            return MoreSets::kNone;
+        }
     }
-    return outcome.results.size() > count ? MoreSets::kSome : MoreSets::kNone;
 }
 
 // Why a ranked search ended, once its list is known: cut by the display limit where a valid set

@@ -11,28 +11,6 @@
 
 namespace {
 
-PieceTuple TupleOf(const CEquipSet& set) {
-    PieceTuple tuple{};
-    std::copy_n(set.pieces, kSlotCount, tuple.begin());
-    return tuple;
-}
-
-// What the search added beyond `before`, as slots and decorations.
-Cost AddedCost(const CEquipSet& set, const CEquipSet& before) {
-    Cost cost{0, 0};
-    for (int position = 0; position < kPositionCount; ++position) {
-        for (const CDecoData* deco : set.decos[position]) {
-            cost.first += deco ? deco->size : 0;
-            cost.second += deco ? 1 : 0;
-        }
-        for (const CDecoData* deco : before.decos[position]) {
-            cost.first -= deco ? deco->size : 0;
-            cost.second -= deco ? 1 : 0;
-        }
-    }
-    return cost;
-}
-
 // Random decorations become excluded, or decorations and pieces owned, so the choice of usable
 // ones is tried too.
 void RestrictDecorations(std::mt19937& random, CEquipDatabase& database, CSearchCondition& c) {
@@ -94,24 +72,6 @@ std::vector<PieceTuple> Tuples(const CSkillSearch& engine) {
 // On random tiny tables the normal search lists only sound sets and counts every combination; the
 // exact search lists exactly the sets a brute-force search finds, each with its cheapest
 // decorations, and keeps every set of the normal search in the same order.
-// The engine lists exactly the valid sets, each with the cheapest decorations; returns how many
-// valid sets there are.
-std::size_t ExpectEveryValidSet(const CSkillSearch& engine, const CSearchCondition& condition,
-                                int round) {
-    const std::map<PieceTuple, Cost> expected = EveryValidSet(condition, engine.database);
-    EXPECT_EQ(engine.results.size(), expected.size()) << "round " << round;
-    for (const auto& set : engine.results) {
-        const auto found = expected.find(TupleOf(*set));
-        if (found == expected.end()) {
-            ADD_FAILURE() << "round " << round << " lists a set that is not valid";
-            continue;
-        }
-        EXPECT_EQ(AddedCost(*set, WithFixedDecorations(found->first, condition)), found->second)
-            << "round " << round;
-    }
-    return expected.size();
-}
-
 TEST(ExactSearchTest, ListsEveryValidSetWithTheCheapestDecorations) {
     std::mt19937 random(7321);
     int missedByNormal = 0;

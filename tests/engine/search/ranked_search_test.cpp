@@ -8,13 +8,10 @@
 #include "engine/search/skill_search.h"
 #include "engine/support/exhaustive_checker.h"
 #include "engine/support/random_tables.h"
+#include "engine/support/ranked_reference.h"
 #include "engine/support/search_fixture.h"
 
 namespace {
-
-constexpr RankKey kKeys[] = {RankKey::kDefense, RankKey::kFreeSlots, RankKey::kFire,
-                             RankKey::kWater,   RankKey::kThunder,   RankKey::kIce,
-                             RankKey::kDragon,  RankKey::kOwned};
 
 int Pick(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
@@ -64,31 +61,6 @@ CSearchCondition RandomCondition(std::mt19937& random, CEquipDatabase& database,
     return c;
 }
 
-std::vector<CEquipSet> Copies(const CSkillSearch& engine) {
-    std::vector<CEquipSet> sets;
-    for (const auto& set : engine.results) {
-        sets.push_back(*set);
-    }
-    return sets;
-}
-
-bool SameSet(const CEquipSet& a, const CEquipSet& b) {
-    return std::equal(a.pieces, a.pieces + kPositionCount, b.pieces) &&
-           std::equal(&a.decos[0][0], &a.decos[0][0] + kPositionCount * 3, &b.decos[0][0]);
-}
-
-// The unlimited list sorted stably by key and defence, both descending, and cut.
-std::vector<CEquipSet> BestOf(std::vector<CEquipSet> sets, RankKey key, const CSearchCondition& c,
-                              std::size_t limit) {
-    std::stable_sort(sets.begin(), sets.end(), [&](const CEquipSet& a, const CEquipSet& b) {
-        const auto ka = RankValue(a, key, c);
-        const auto kb = RankValue(b, key, c);
-        return ka != kb ? ka > kb : a.TotalDefense() > b.TotalDefense();
-    });
-    sets.resize(std::min(limit, sets.size()));
-    return sets;
-}
-
 // The ranked search in `engine` listed the stable sort of `all` by its key, cut at its limit.
 void ExpectBestOf(const CSkillSearch& engine, const std::vector<CEquipSet>& all,
                   const CSearchCondition& ranked, int round) {
@@ -125,7 +97,7 @@ TEST(RankedSearchTest, ListsTheStableSortOfTheUnlimitedListCutAtTheLimit) {
         CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::vector<CEquipSet> all = Copies(engine);
-        for (const RankKey key : kKeys) {
+        for (const RankKey key : kRankKeys) {
             CSearchCondition ranked = condition;
             ranked.rankKey = key;
             // Now and then exactly as many as there are sets: the list is then not cut.
@@ -190,7 +162,7 @@ TEST(RankedSearchTest, StoppedSearchesListValidSetsRanked) {
         CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::vector<CEquipSet> all = Copies(engine);
-        condition.rankKey = kKeys[Pick(random, 0, 7)];
+        condition.rankKey = kRankKeys[Pick(random, 0, 7)];
         condition.maxDisplay = static_cast<std::uint32_t>(Pick(random, 1, 6));
         const bool aborts = round % 4 < 2;
         host.pumps = 0;
@@ -238,7 +210,7 @@ TEST(RankedSearchTest, TheCheckForMoreSetsTellsTheCutAndStopsAtAnAbort) {
         CSearchCondition condition = RandomCondition(random, engine.database, round);
         engine.Search(condition);
         const std::size_t all = engine.results.size();
-        condition.rankKey = kKeys[Pick(random, 0, 7)];
+        condition.rankKey = kRankKeys[Pick(random, 0, 7)];
         for (const std::size_t limit : {all, all - 1}) {
             if (limit == 0) {
                 continue;
@@ -275,6 +247,29 @@ TEST(RankedSearchTest, TheCheckForMoreSetsTellsTheCutAndStopsAtAnAbort) {
     EXPECT_GT(checked, 10) << "no full list needed the check";
 }
 
+class RankedCheckTest : public SearchFixture {};
+
+// The first hit found is a doubling head whose profile that meets the skill (the one with slots)
+// is too weak for the minimum defence: it stands for no set. The check for more sets must look
+// past it, to the second head that the ranking passed over.
+TEST_F(RankedCheckTest, LooksPastHitsThatStandForNoSet) {
+    Piece(kHead, 0, 50, {}, true);
+    Piece(kHead, 3, 1, {}, true);
+    Piece(kHead, 0, 30, {{attack, 6}});
+    Piece(kHead, 0, 25, {{attack, 7}});
+    Piece(kBody, 0, 10, {{attack, 4}});
+    Deco(1, {{attack, 2}});
+    Choose({attack10});
+    condition.exactFitting = 1;
+    condition.minDefense = 30;
+    condition.rankKey = RankKey::kDefense;
+    condition.maxDisplay = 1;
+    Run();
+    ASSERT_EQ(engine.results.size(), 1u);
+    EXPECT_EQ(engine.results[0]->pieces[kHead]->defenseAfter, 30);
+    EXPECT_EQ(engine.stopReason, SearchStop::kDisplayLimit);
+}
+
 // The refine ranks its sets the same way: the stable sort of the unranked refine's list, cut.
 TEST(RankedSearchTest, RefineRanksItsSets) {
     std::mt19937 random(31);
@@ -296,7 +291,7 @@ TEST(RankedSearchTest, RefineRanksItsSets) {
             return Copies(engine);
         };
         const std::vector<CEquipSet> all = refine(RankKey::kNone, 1000000);
-        const RankKey key = kKeys[Pick(random, 0, 7)];
+        const RankKey key = kRankKeys[Pick(random, 0, 7)];
         const std::vector<CEquipSet> ranked = refine(key, 3);
         const std::vector<CEquipSet> expected = BestOf(all, key, condition, 3);
         ASSERT_EQ(ranked.size(), expected.size()) << "round " << round;

@@ -162,9 +162,12 @@ void ExpectValidResults(const CSkillSearch& engine, const CSearchCondition& cond
     }
 }
 
-std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchCondition& c,
-                                     const CEquipDatabase& database) {
-    const std::vector<int> ids = ChosenIds(c, database);
+namespace {
+
+// Decorations the search may add: those that bring points to a chosen skill.
+std::vector<const CDecoData*> UsableDecorations(const CSearchCondition& c,
+                                                const CEquipDatabase& database,
+                                                const std::vector<int>& ids) {
     std::vector<const CDecoData*> usable;
     for (const CDecoData* deco : database.Decos()) {
         const bool serves =
@@ -174,16 +177,109 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
             usable.push_back(deco);
         }
     }
+    return usable;
+}
+
+int DoublingPieces(const CEquipSet& set) {
     int doubling = 0;
     for (const CEquipData* piece : set.pieces) {
         doubling += piece != nullptr && piece->bodyDoubling ? 1 : 0;
     }
-    // Reachable added points, each with the cheapest cost that reaches them.
-    std::map<Points, Cost> reachable{{Points{}, Cost{0, 0}}};
+    return doubling;
+}
+
+int FreeCapacity(const CEquipSet& set, int position) {
+    const int slots = position == kWeaponPosition ? set.weaponSlots : set.pieces[position]->slots;
+    return std::min(slots, 3) - set.DecoSize(position);
+}
+
+// The most points decorations can add to and take from each chosen skill in a holder of each
+// capacity: a set whose levels lie beyond them has no addition, whatever its cost.
+class AdditionReach {
+public:
+    AdditionReach(const std::vector<const CDecoData*>& usable, const std::vector<int>& ids)
+        : ids_(ids) {
+        for (int capacity = 1; capacity <= 3; ++capacity) {
+            std::vector<const CDecoData*> current;
+            std::vector<std::vector<const CDecoData*>> fillings;
+            Fillings(usable, capacity, 0, current, fillings);
+            for (const auto& filling : fillings) {
+                for (std::size_t k = 0; k < ids.size(); ++k) {
+                    int points = 0;
+                    for (const CDecoData* deco : filling) {
+                        points += deco->PointsFor(ids[k]);
+                    }
+                    gain_[capacity][k] = std::max(gain_[capacity][k], points);
+                    loss_[capacity][k] = std::max(loss_[capacity][k], -points);
+                }
+            }
+        }
+    }
+
+    bool MayMeet(const CEquipSet& set, const CSearchCondition& c,
+                 const CEquipDatabase& database) const {
+        Points gain{};
+        Points loss{};
+        const int doubling = DoublingPieces(set);
+        for (int position = 0; position < kPositionCount; ++position) {
+            const int capacity = std::max(FreeCapacity(set, position), 0);
+            const int times = position == kBody ? 1 + doubling : 1;
+            for (std::size_t k = 0; k < ids_.size(); ++k) {
+                gain[k] += times * gain_[capacity][k];
+                loss[k] += times * loss_[capacity][k];
+            }
+        }
+        for (std::size_t k = 0; k < ids_.size(); ++k) {
+            const int row = c.skillRows[k];
+            const CSkillData& skill = *database.Skills()[row];
+            const int total = Total(set, ids_[k]);
+            // A level reached at or above its threshold is reached by the most points, one at or
+            // below it by the fewest; an avoided one must be missed by one of the two.
+            const bool upward = skill.threshold > 0;
+            const int most = total + gain[k];
+            const int least = total - loss[k];
+            const bool reachable = skill.IsReached(upward ? most : least);
+            const bool missable = !skill.IsReached(upward ? least : most);
+            if (Avoided(c, row) ? !missable : !reachable) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    const std::vector<int>& ids_;
+    Points gain_[4] = {};
+    Points loss_[4] = {};
+};
+
+// What decides the cheapest addition of a set: the chosen skills' points, each position's free
+// capacity and the doubling pieces.
+std::vector<int> AdditionKey(const CEquipSet& set, const std::vector<int>& ids) {
+    std::vector<int> key;
+    for (const int id : ids) {
+        key.push_back(Total(set, id));
+    }
     for (int position = 0; position < kPositionCount; ++position) {
-        const int slots =
-            position == kWeaponPosition ? set.weaponSlots : set.pieces[position]->slots;
-        const int capacity = std::min(slots, 3) - set.DecoSize(position);
+        key.push_back(FreeCapacity(set, position));
+    }
+    key.push_back(DoublingPieces(set));
+    return key;
+}
+
+} // namespace
+
+std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchCondition& c,
+                                     const CEquipDatabase& database) {
+    const std::vector<int> ids = ChosenIds(c, database);
+    const std::vector<const CDecoData*> usable = UsableDecorations(c, database, ids);
+    const int doubling = DoublingPieces(set);
+    std::vector<std::map<Points, Cost>> gainsByPosition;
+    // The most and the fewest points each holder adds, then each with those of the holders after.
+    std::vector<Points> most;
+    std::vector<Points> fewest;
+    for (int position = 0; position < kPositionCount; ++position) {
+        const int capacity = FreeCapacity(set, position);
         if (capacity <= 0) {
             continue;
         }
@@ -192,7 +288,9 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
         Fillings(usable, capacity, 0, current, fillings);
         const int times = position == kBody ? 1 + doubling : 1;
         // What each filling adds, worked out once for all the reachable points.
-        std::map<Points, Cost> gains;
+        std::map<Points, Cost>& gains = gainsByPosition.emplace_back();
+        Points high{};
+        Points low{};
         for (const auto& filling : fillings) {
             Points gain{};
             Cost cost{0, 0};
@@ -203,15 +301,43 @@ std::optional<Cost> CheapestAddition(const CEquipSet& set, const CSearchConditio
                 cost.first += deco->size;
                 cost.second += 1;
             }
+            for (std::size_t k = 0; k < ids.size(); ++k) {
+                high[k] = std::max(high[k], gain[k]);
+                low[k] = std::min(low[k], gain[k]);
+            }
             auto [entry, added] = gains.try_emplace(gain, cost);
             entry->second = added ? cost : std::min(entry->second, cost);
         }
+        most.push_back(high);
+        fewest.push_back(low);
+    }
+    for (std::size_t n = most.size(); n-- > 1;) {
+        for (std::size_t k = 0; k < ids.size(); ++k) {
+            most[n - 1][k] += most[n][k];
+            fewest[n - 1][k] += fewest[n][k];
+        }
+    }
+    // A level is decided by whether the added points reach `split`. Points so far past it that no
+    // later holder can bring them back are all alike, and are held at one value: that keeps the
+    // reachable points few.
+    Points split{};
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        const CSkillData& skill = *database.Skills()[c.skillRows[k]];
+        split[k] = skill.threshold - Total(set, ids[k]) + (skill.threshold > 0 ? 0 : 1);
+    }
+    // Reachable added points, each with the cheapest cost that reaches them.
+    std::map<Points, Cost> reachable{{Points{}, Cost{0, 0}}};
+    for (std::size_t n = 0; n < gainsByPosition.size(); ++n) {
+        const std::map<Points, Cost>& gains = gainsByPosition[n];
+        const Points later = n + 1 < most.size() ? most[n + 1] : Points{};
+        const Points laterFewest = n + 1 < fewest.size() ? fewest[n + 1] : Points{};
         std::map<Points, Cost> next;
         for (const auto& [points, cost] : reachable) {
             for (const auto& [gain, extra] : gains) {
                 Points sum = points;
                 for (std::size_t k = 0; k < ids.size(); ++k) {
-                    sum[k] += gain[k];
+                    sum[k] = std::clamp(sum[k] + gain[k], split[k] - 1 - later[k],
+                                        split[k] - laterFewest[k]);
                 }
                 const Cost total{cost.first + extra.first, cost.second + extra.second};
                 auto [entry, added] = next.try_emplace(sum, total);
@@ -260,6 +386,8 @@ std::map<PieceTuple, Cost> EveryValidSet(const CSearchCondition& c,
             }
         }
     }
+    const AdditionReach reach(UsableDecorations(c, database, ids), ids);
+    std::map<std::vector<int>, std::optional<Cost>> known;
     std::map<PieceTuple, Cost> valid;
     PieceTuple tuple{};
     auto visit = [&](auto&& self, int slot) -> void {
@@ -272,8 +400,15 @@ std::map<PieceTuple, Cost> EveryValidSet(const CSearchCondition& c,
             if (defense < c.minDefense) {
                 return;
             }
-            if (const std::optional<Cost> cost = CheapestAddition(set, c, database)) {
-                valid.emplace(tuple, *cost);
+            if (!reach.MayMeet(set, c, database)) {
+                return;
+            }
+            auto [entry, added] = known.try_emplace(AdditionKey(set, ids));
+            if (added) {
+                entry->second = CheapestAddition(set, c, database);
+            }
+            if (entry->second) {
+                valid.emplace(tuple, *entry->second);
             }
             return;
         }
@@ -284,4 +419,41 @@ std::map<PieceTuple, Cost> EveryValidSet(const CSearchCondition& c,
     };
     visit(visit, 0);
     return valid;
+}
+
+PieceTuple TupleOf(const CEquipSet& set) {
+    PieceTuple tuple{};
+    std::copy_n(set.pieces, kSlotCount, tuple.begin());
+    return tuple;
+}
+
+Cost AddedCost(const CEquipSet& set, const CEquipSet& before) {
+    Cost cost{0, 0};
+    for (int position = 0; position < kPositionCount; ++position) {
+        for (const CDecoData* deco : set.decos[position]) {
+            cost.first += deco ? deco->size : 0;
+            cost.second += deco ? 1 : 0;
+        }
+        for (const CDecoData* deco : before.decos[position]) {
+            cost.first -= deco ? deco->size : 0;
+            cost.second -= deco ? 1 : 0;
+        }
+    }
+    return cost;
+}
+
+std::size_t ExpectEveryValidSet(const CSkillSearch& engine, const CSearchCondition& condition,
+                                int round) {
+    const std::map<PieceTuple, Cost> expected = EveryValidSet(condition, engine.database);
+    EXPECT_EQ(engine.results.size(), expected.size()) << "round " << round;
+    for (const auto& set : engine.results) {
+        const auto found = expected.find(TupleOf(*set));
+        if (found == expected.end()) {
+            ADD_FAILURE() << "round " << round << " lists a set that is not valid";
+            continue;
+        }
+        EXPECT_EQ(AddedCost(*set, WithFixedDecorations(found->first, condition)), found->second)
+            << "round " << round;
+    }
+    return expected.size();
 }

@@ -41,3 +41,13 @@ CEquipSet WithFixedDecorations(const PieceTuple& tuple, const CSearchCondition& 
 // with the fixed decorations in place, and the cost of its cheapest addition.
 std::map<PieceTuple, Cost> EveryValidSet(const CSearchCondition& condition,
                                          const CEquipDatabase& database);
+
+PieceTuple TupleOf(const CEquipSet& set);
+
+// What a search or refine added to `set` beyond `before`, as slots and decorations.
+Cost AddedCost(const CEquipSet& set, const CEquipSet& before);
+
+// The complete fitting in `engine` listed exactly the valid sets, each with the cheapest
+// decorations; returns how many valid sets there are.
+std::size_t ExpectEveryValidSet(const CSkillSearch& engine, const CSearchCondition& condition,
+                                int round);

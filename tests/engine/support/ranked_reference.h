@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "engine/condition/rank_key.h"
+#include "engine/condition/search_condition.h"
+#include "engine/search/search_outcome.h"
+#include "engine/sets/equip_set.h"
+
+// Every key a list can be ranked by.
+constexpr RankKey kRankKeys[] = {RankKey::kDefense, RankKey::kFreeSlots, RankKey::kFire,
+                                 RankKey::kWater,   RankKey::kThunder,   RankKey::kIce,
+                                 RankKey::kDragon,  RankKey::kOwned};
+
+std::vector<CEquipSet> Copies(const SearchOutcome& outcome);
+
+// The same pieces and the same decorations in the same places.
+bool SameSet(const CEquipSet& a, const CEquipSet& b);
+
+// The unlimited list sorted stably by key and defence, both descending, and cut.
+std::vector<CEquipSet> BestOf(std::vector<CEquipSet> sets, RankKey key, const CSearchCondition& c,
+                              std::size_t limit);
