@@ -763,6 +763,11 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     if (const Opening opening = Open(holders, requiredIn, step, known); opening != Opening::kOpen) {
         return opening == Opening::kMet ? 0 : kNoCost;
     }
+    // Nothing costs less than the bound: past the budget, no search is needed to tell.
+    const int least = LeastCostOf(holders, step.need);
+    if (least > budget) {
+        return kNoCost;
+    }
     FitMemo::Key key;
     const bool memoised = KeyOf(holders, step.required, key);
     if (const int known = memoised ? costMemo_.Find(key) : 0; known != 0) {
@@ -778,7 +783,6 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
     const std::uint32_t settled = Settled(step.rest, step.required);
-    const int least = LeastCostOf(holders, step.need);
     const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
     const StepNeed base = StepNeedOf(step.required, step.restMost);
     const int restSlots = ReachOf(step.rest).slots;

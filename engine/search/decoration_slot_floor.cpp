@@ -94,6 +94,9 @@ bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t s
     if (slots < 0) {
         return false;
     }
+    if (level > kBody) {
+        return SiblingFitsIn(level, keys, slots);
+    }
     Lack lack;
     if (!LackOf(level, keys, lack)) {
         return true;
@@ -108,12 +111,7 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
     if (level <= kBody) {
         return LackAt(level, keys, lack);
     }
-    SiblingBase& base = siblingBases_[level];
-    if (!base.known || !std::equal(keys, keys + level, base.keys)) {
-        base.bounded = LackBeforeSibling(level, keys, base.lack);
-        std::copy_n(keys, level, base.keys);
-        base.known = true;
-    }
+    const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return false;
     }
@@ -127,6 +125,60 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
                                                 : skills_[k].Gain(KeyPoints(key, k));
     }
     return true;
+}
+
+const DecorationSlotFloor::SiblingBase&
+DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
+    SiblingBase& base = siblingBases_[level];
+    if (base.known && std::equal(keys, keys + level, base.keys)) {
+        return base;
+    }
+    base.bounded = LackBeforeSibling(level, keys, base.lack);
+    std::copy_n(keys, level, base.keys);
+    base.known = true;
+    for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
+        const int times = base.lack.times + doubling;
+        std::copy_n(base.lack.required, count_, base.bodyFilled[doubling][0]);
+        for (int slots = 1; slots <= base.lack.bodySlots; ++slots) {
+            for (int k = 0; k < count_; ++k) {
+                base.bodyFilled[doubling][slots][k] =
+                    base.lack.required[k] - times * fitter_.BestGain(k, slots);
+            }
+        }
+    }
+    return base;
+}
+
+// FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
+// where one choice of the body's slots fits, so the first that does ends the search, and the
+// sibling's own gain is all that changes the shared base. A body whose decorations count more
+// than once is tried full first: that fits most often.
+bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
+    const SiblingBase& base = SiblingBaseAt(level, keys);
+    if (!base.bounded) {
+        return true;
+    }
+    // A doubling sibling brings the body's points once more and makes its decorations count once
+    // more.
+    const bool doubling = keys[level] == kDoublingKey;
+    const GroupKey giver = doubling ? keys[kBody] : keys[level];
+    int gain[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        gain[k] = skills_[k].Gain(KeyPoints(giver, k));
+    }
+    const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
+    const int bodySlots = base.lack.times == 1 && !doubling ? 0 : base.lack.bodySlots;
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
+    for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
+        int rest[kMaxTrackedSkills];
+        for (int k = 0; k < count_; ++k) {
+            rest[k] = bodyFilled[bodyUsed][k] - gain[k];
+        }
+        if (bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // What the level above lacks with the most of `level` given back: the sets of the level's own

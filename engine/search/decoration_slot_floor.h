@@ -49,6 +49,7 @@ private:
     bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
     bool LackOf(int level, const GroupKey* keys, Lack& lack) const;
     bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
+    bool SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
     int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
@@ -76,6 +77,11 @@ private:
         Lack lack;
         bool known = false;
         bool bounded = false;
+        // What `lack` leaves once the body's best decorations in each count of its slots (none
+        // at 0) count `lack.times` times, for every sibling but the doubling one ([0]), and once
+        // more for that one ([1]).
+        int bodyFilled[2][4][kMaxTrackedSkills] = {};
     };
+    const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const;
     mutable SiblingBase siblingBases_[kSlotCount];
 };

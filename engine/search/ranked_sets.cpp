@@ -115,20 +115,6 @@ bool RankedSets::Better(const Entry& a, const Entry& b) {
     return (a.key > b.key) | ((a.key == b.key) & defenseFirst);
 }
 
-bool RankedSets::MayEnter(std::int64_t key, std::int64_t defense) const {
-    if (capacity_ == 0) {
-        return false;
-    }
-    if (!hasBar_) {
-        return true;
-    }
-    if (key != bar_.key) {
-        return key > bar_.key;
-    }
-    // A set offered now comes after every set of its part offered before.
-    return defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
-}
-
 std::int64_t RankedSets::LeastKeyToEnter(std::int64_t defense) const {
     if (capacity_ == 0) {
         return std::numeric_limits<std::int64_t>::max();

@@ -25,7 +25,21 @@ public:
     // Whether a set with this key and defence, offered now, may be kept. Upper bounds for a
     // part of the search answer whether any of its sets could be. A set let in may still be
     // dropped again for better ones, but a set shut out could never have stayed.
-    bool MayEnter(std::int64_t key, std::int64_t defense) const;
+    // Here, so that the expansion of a hit, which asks for nearly every member it meets, has it
+    // inlined.
+    bool MayEnter(std::int64_t key, std::int64_t defense) const {
+        if (capacity_ == 0) {
+            return false;
+        }
+        if (!hasBar_) {
+            return true;
+        }
+        if (key != bar_.key) {
+            return key > bar_.key;
+        }
+        // A set offered now comes after every set of its part offered before.
+        return defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
+    }
     // The least key with which a set of this defence, offered now, may be kept.
     std::int64_t LeastKeyToEnter(std::int64_t defense) const;
     // Holds the decorations for the sets admitted with the number returned; number

@@ -1,0 +1,61 @@
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/condition/candidates.h"
+#include "engine/condition/chosen_skill_table.h"
+#include "engine/exact/exact_combination.h"
+#include "engine/search/decoration_slot_floor.h"
+#include "engine/support/random_tables.h"
+#include "engine/support/search_fixture.h"
+
+namespace {
+
+// Asks the floor about every combination of groups from `level` down, in the walk's order.
+void ExpectFitsAsTheFloorSays(const DecorationSlotFloor& floor,
+                              const GroupList (&groups)[kSlotCount], int level, GroupKey* keys,
+                              int round, int& doublingBodies) {
+    for (const CandidateGroup& group : groups[level]) {
+        keys[level] = group.key;
+        const int fewest = floor.FewestAbove(level + 1, keys);
+        for (int slots = -1; slots <= 20; ++slots) {
+            ASSERT_EQ(floor.FitsIn(level, keys, slots), slots >= 0 && fewest <= slots)
+                << "round " << round << " level " << level << " slots " << slots;
+        }
+        doublingBodies += group.key == kDoublingKey ? 1 : 0;
+        if (level + 1 < kSlotCount) {
+            ExpectFitsAsTheFloorSays(floor, groups, level + 1, keys, round, doublingBodies);
+        }
+    }
+}
+
+// Whether the floor of some groups fits in some slots is answered without working the floor out
+// where it can be: the answer is still whether the floor is at most those slots, for every level
+// and for siblings with doubling pieces beside them.
+TEST(DecorationSlotFloorTest, FitsExactlyWhereTheFloorIsAtMostTheSlots) {
+    std::mt19937 random(8080);
+    int doublings = 0;
+    for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        condition.exactFitting = 1;
+        condition.rankKey = RankKey::kFreeSlots;
+        SkillTable table;
+        BuildSkillTable(condition, engine.database, table);
+        CandidateList candidates[kSlotCount];
+        BuildCandidates(condition, engine.database, table, candidates);
+        GroupList groups[kSlotCount];
+        GroupCandidates(candidates, table, groups);
+        const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
+        const ExactFitter fitter(skills.data(), static_cast<int>(skills.size()),
+                                 ExactDecorations(condition, engine.database, skills));
+        const DecorationSlotFloor floor(condition, skills, groups, fitter);
+        GroupKey keys[kSlotCount] = {};
+        ExpectFitsAsTheFloorSays(floor, groups, 0, keys, round, doublings);
+    }
+    EXPECT_GT(doublings, 50) << "the tables no longer hold doubling pieces";
+}
+
+} // namespace
