@@ -25,7 +25,9 @@ void NextField(char* destination, std::size_t capacity, const char*& cursor) {
 }
 
 int NextInt(const char*& cursor) {
-    char buffer[512] = {};
+    // An absent field leaves the buffer as it is: empty, so that it reads as 0.
+    char buffer[512];
+    buffer[0] = '\0';
     NextField(buffer, sizeof buffer, cursor);
     const long long value = std::strtoll(buffer, nullptr, 10);
     if (value > INT_MAX) {

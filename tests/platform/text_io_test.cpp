@@ -43,6 +43,16 @@ TEST(LineReader, SplitsTheFileIntoLinesOfAtMost511Bytes) {
     for (const auto& c : cases) {
         EXPECT_EQ(Pieces(c.bytes), c.pieces) << c.what;
     }
+    // The file is read in blocks: the CR of the last line here ends the first block.
+    std::string bytes = "\n";
+    Lines pieces = {"\n"};
+    static_assert(platform::LineReader::kBlockSize == 16 * 512);
+    for (int line = 0; line < 16; ++line) {
+        bytes += std::string(510, 'w') + "\r\n";
+        pieces.push_back(std::string(510, 'w') + "\n");
+    }
+    EXPECT_EQ(bytes.find("\r\n", 8191), platform::LineReader::kBlockSize - 1);
+    EXPECT_EQ(Pieces(bytes), pieces) << "a CR LF pair across two blocks";
 }
 
 TEST(Sjis, ConvertsBothWaysAndReplacesInvalidBytes) {
