@@ -9,6 +9,15 @@ namespace {
 // let in more sets a cut drops again, as the bar between them lags behind the list, and cuts
 // closer together sort the whole list more often. A list of a million sets cuts more often.
 constexpr std::size_t kMostBetweenCuts = std::size_t{1} << 20;
+
+// The list's two arrays are made room for at the first set let in, up to the first cut: grown by
+// doubling, they were copied to fresh memory again and again, and for a million sets those
+// copies faulted in more pages than the sets themselves. Room never written to takes no pages.
+// Longer lists grow on from half a million entries: the allocator hands arrays of that size out
+// again from the memory of an earlier search, but maps much larger ones fresh each time, which
+// cost the searches of a process that ranks one million-set list after another a tenth more.
+constexpr std::size_t kMostReserved = std::size_t{1} << 19;
+
 // The most buckets the final order counts into, and per set kept.
 constexpr std::uint64_t kMostBuckets = std::uint64_t{1} << 22;
 constexpr std::uint64_t kBucketsPerSet = 2;
@@ -136,6 +145,9 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
             return;
         }
     }
+    if (entries_.capacity() == 0) {
+        MakeRoom();
+    }
     const std::size_t made = FreePlace();
     Makings& makings = made_[made];
     std::copy_n(pieces, kSlotCount, makings.pieces);
@@ -165,6 +177,11 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
     CEquipData* pieces[kSlotCount];
     std::copy_n(set.pieces, kSlotCount, pieces);
     Admit(key, defense, pieces, arrangement, set.weaponSlots);
+}
+
+void RankedSets::MakeRoom() {
+    entries_.reserve(std::min(cutAt_, kMostReserved));
+    made_.reserve(std::min(cutAt_, kMostReserved));
 }
 
 std::size_t RankedSets::FreePlace() {

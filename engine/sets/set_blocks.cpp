@@ -5,6 +5,7 @@
 #include <new>
 
 #include "engine/sets/equip_set.h"
+#include "platform/prefault.h"
 
 namespace set_blocks {
 namespace {
@@ -45,6 +46,15 @@ void Release(Block* block, std::size_t holds) noexcept {
     }
 }
 
+// A listing fills every page of a block in turn, and a fault for each page, one at a time, cost
+// the search of a large listing a fifth of its time: the pages come at once instead. Memory the
+// allocator hands out again is backed already and costs next to nothing here.
+void* FreshBlockMemory() {
+    void* memory = ::operator new(kBlockBytes);
+    platform::PrefaultForWriting(memory, kBlockBytes);
+    return memory;
+}
+
 // The block a thread carves its sets from, given back when the thread ends.
 class ThreadBlock {
 public:
@@ -56,7 +66,7 @@ public:
     void* Next() {
         if (block_ == nullptr || used_ == kSlotsPerBlock) {
             LetGo();
-            block_ = new (::operator new(kBlockBytes)) Block{kSlotsPerBlock + 1};
+            block_ = new (FreshBlockMemory()) Block{kSlotsPerBlock + 1};
             used_ = 0;
         }
         char* slot = reinterpret_cast<char*>(block_) + kHeaderBytes + kSlotBytes * used_++;
