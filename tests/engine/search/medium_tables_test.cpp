@@ -137,14 +137,7 @@ TEST(MediumTablesTest, RefineKeepsWhatCanStillBeMetAndRanksIt) {
         const int rows = static_cast<int>(engine.database.Skills().size());
         condition.skillRows[condition.skillCount++] = Pick(random, 0, rows - 1);
         const auto refine = [&](RankKey key, std::uint32_t limit) {
-            engine.results.clear();
-            for (const CEquipSet& set : found) {
-                engine.results.push_back(std::make_unique<CEquipSet>(set));
-            }
-            condition.rankKey = key;
-            condition.maxDisplay = limit;
-            engine.RefineSearch(condition);
-            return Copies(engine);
+            return RefineCopies(engine, found, condition, key, limit);
         };
         const std::vector<CEquipSet> all = refine(RankKey::kNone, 10000000);
         EXPECT_EQ(engine.visited, found.size()) << "round " << round;

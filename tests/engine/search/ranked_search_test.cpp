@@ -281,14 +281,7 @@ TEST(RankedSearchTest, RefineRanksItsSets) {
         engine.Search(condition);
         const std::vector<CEquipSet> found = Copies(engine);
         const auto refine = [&](RankKey key, std::uint32_t limit) {
-            engine.results.clear();
-            for (const CEquipSet& set : found) {
-                engine.results.push_back(std::make_unique<CEquipSet>(set));
-            }
-            condition.rankKey = key;
-            condition.maxDisplay = limit;
-            engine.RefineSearch(condition);
-            return Copies(engine);
+            return RefineCopies(engine, found, condition, key, limit);
         };
         const std::vector<CEquipSet> all = refine(RankKey::kNone, 1000000);
         const RankKey key = kRankKeys[Pick(random, 0, 7)];

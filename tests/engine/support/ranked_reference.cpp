@@ -1,6 +1,7 @@
 #include "engine/support/ranked_reference.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "engine/search/rank_value.h"
 
@@ -26,4 +27,16 @@ std::vector<CEquipSet> BestOf(std::vector<CEquipSet> sets, RankKey key, const CS
     });
     sets.resize(std::min(limit, sets.size()));
     return sets;
+}
+
+std::vector<CEquipSet> RefineCopies(CSkillSearch& engine, const std::vector<CEquipSet>& found,
+                                    CSearchCondition& condition, RankKey key, std::uint32_t limit) {
+    engine.results.clear();
+    for (const CEquipSet& set : found) {
+        engine.results.push_back(std::make_unique<CEquipSet>(set));
+    }
+    condition.rankKey = key;
+    condition.maxDisplay = limit;
+    engine.RefineSearch(condition);
+    return Copies(engine);
 }
