@@ -79,6 +79,7 @@ void FrontierTable::BuildNeedRows(int k, const std::vector<Choice>& choices,
         });
     Rows& rows = need_[k];
     rows.first = least->points[k];
+    leastNeedPoints_[k] = rows.first;
     rows.last = most->points[k] + widest;
     rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first + 1) * stride_,
                       static_cast<std::uint8_t>(cap));
@@ -300,13 +301,13 @@ bool FrontierTable::SummedNeedMayFit(const int* pointsShort, int slots, int end)
     if (mostNeedRoom_.empty()) {
         return true;
     }
+    // Without branches: whether a skill falls short follows no pattern a branch could guess.
     std::uint32_t set = 0;
     std::int64_t need = 0;
     for (int k = 0; k < count_; ++k) {
-        if (pointsShort[k] > need_[k].first) {
-            set |= std::uint32_t{1} << k;
-            need += std::int64_t{pointSlots_[k]} * pointsShort[k];
-        }
+        const bool falls = pointsShort[k] > leastNeedPoints_[k];
+        set |= static_cast<std::uint32_t>(falls) << k;
+        need += falls ? std::int64_t{pointSlots_[k]} * pointsShort[k] : 0;
     }
     return need - mostNeedRoom_[set * static_cast<std::size_t>(size_) + end - 1] <=
            std::int64_t{kSlotScale} * slots;

@@ -114,6 +114,7 @@ private:
     // cap. 0 where the rows stop short of the cap, and past them only the cap is sure.
     static constexpr int kSlotScale = 1024;
     int pointSlots_[kMaxTrackedSkills] = {};
+    int leastNeedPoints_[kMaxTrackedSkills] = {}; // each skill's first need row, read together
     // For every set of skills and every count e of choices, the most that one of the first e
     // choices takes off that bound summed over the set, its own slots included; empty where
     // some decoration serves two skills, as their slots then need not add up.
