@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/condition/candidates.h"
-#include "engine/condition/chosen_skill_table.h"
-#include "engine/exact/exact_combination.h"
+#include "engine/exact/exact_fitting.h"
 #include "engine/search/frontier_table.h"
 #include "engine/search/group_enumeration.h"
 #include "engine/search/subtree_bound.h"
+#include "engine/support/prepared_tables.h"
 #include "engine/support/random_tables.h"
 #include "engine/support/search_fixture.h"
 
@@ -32,20 +32,15 @@ PhaseOne RunPhaseOne(CSkillSearch& engine, const CSearchCondition& condition, bo
     SearchOutcome outcome;
     host.abortAtPump = abortAtPump;
     host.abortFlag = &progress.abortRequested;
-    SkillTable table;
-    BuildSkillTable(condition, engine.database, table);
-    CandidateList candidates[kSlotCount];
-    BuildCandidates(condition, engine.database, table, candidates);
-    GroupList groups[kSlotCount];
-    GroupCandidates(candidates, table, groups);
-    const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
-    ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
-                      ExactDecorations(condition, engine.database, skills));
-    SubtreeBound bound(condition, skills, candidates, groups, exact);
-    DecorationFitter fitter(table, condition);
-    ExactJudge judge(condition, table, candidates, groups, exact);
+    PreparedTables prepared(condition, engine.database);
+    SubtreeBound bound(condition, prepared.skills, prepared.candidates, prepared.groups,
+                       prepared.exact);
+    DecorationFitter fitter(prepared.table, condition);
+    ExactJudge judge(condition, prepared.table, prepared.candidates, prepared.groups,
+                     prepared.exact);
     PhaseOne result;
-    GroupEnumeration enumeration(progress, outcome, condition, groups, fitter, result.hits);
+    GroupEnumeration enumeration(progress, outcome, condition, prepared.groups, fitter,
+                                 result.hits);
     if (condition.exactFitting != 0) {
         enumeration.UseExactJudge(&judge);
     }
@@ -224,19 +219,12 @@ protected:
                 Piece(slot, 0, 1, {});
             }
         }
-        SkillTable table;
-        BuildSkillTable(condition, engine.database, table);
-        CandidateList candidates[kSlotCount];
-        BuildCandidates(condition, engine.database, table, candidates);
-        GroupList groups[kSlotCount];
-        GroupCandidates(candidates, table, groups);
-        const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
-        ExactFitter exact(skills.data(), static_cast<int>(skills.size()),
-                          ExactDecorations(condition, engine.database, skills));
-        SubtreeBound bound(condition, skills, candidates, groups, exact);
+        PreparedTables prepared(condition, engine.database);
+        SubtreeBound bound(condition, prepared.skills, prepared.candidates, prepared.groups,
+                           prepared.exact);
         GroupKey keys[kSlotCount] = {};
         for (int slot = 0; slot <= kArm; ++slot) {
-            keys[slot] = groups[slot].front().key;
+            keys[slot] = prepared.groups[slot].front().key;
         }
         return bound.MayHit(kArm, keys, 0);
     }
