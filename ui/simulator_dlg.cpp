@@ -21,8 +21,8 @@ using namespace res;
 namespace {
 
 // Running the event queue costs far more than most of the engine's pumps; a click or a timer
-// waiting this long more goes unnoticed.
-constexpr auto kEventInterval = std::chrono::milliseconds(10);
+// waiting this much longer goes unnoticed.
+constexpr auto kEventInterval = std::chrono::milliseconds(4);
 
 } // namespace
 
