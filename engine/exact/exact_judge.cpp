@@ -127,6 +127,7 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
     sets = 0;
     bool met = false;
     decided_.clear();
+    met_.clear();
     auto canMeet = [this](const PieceProfile* const(&pieces)[kSlotCount]) {
         return combination_.CanMeet(pieces);
     };
@@ -138,10 +139,11 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
         met = true;
         sets = SaturatingAdd(sets, variantSets);
         if (variant != nullptr) {
-            hit.variants.push_back(*variant);
+            met_.push_back(*variant);
         }
         return true;
     });
+    hit.variants.assign(met_.begin(), met_.end());
     return met;
 }
 

@@ -63,4 +63,7 @@ private:
     // the slot's n profiles. Bytes rather than bits: every variant judged reads them.
     std::vector<std::uint8_t> dominates_[kSlotCount];
     std::vector<Decided> decided_;
+    // The variants met so far, handed to the hit at once: growing each hit's own list as they
+    // come would allocate several times for most hits.
+    std::vector<HitVariant> met_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 
 #include "engine/fitting/slot_check.h"
 
@@ -50,6 +51,7 @@ void FrontierTable::Build(const std::vector<Choice>& choices, const ExactFitter&
         }
     }
     BuildMostRoom();
+    BuildMostNeedRoom(choices);
 }
 
 // Row x holds, per choice, the slots skill k needs when the prefix is x points short and the
@@ -64,12 +66,20 @@ void FrontierTable::BuildNeedRows(int k, const std::vector<Choice>& choices,
         slotsFor.push_back(static_cast<std::uint8_t>(std::min(fitter.SkillSlotsNeeded(k, r), cap)));
     }
     const int widest = static_cast<int>(slotsFor.size()) - 1;
+    pointSlots_[k] = 0;
+    if (slotsFor.back() >= cap) {
+        pointSlots_[k] = std::numeric_limits<int>::max();
+        for (int r = 1; r <= widest; ++r) {
+            pointSlots_[k] = std::min(pointSlots_[k], kSlotScale * slotsFor[r] / r);
+        }
+    }
     const auto [least, most] =
         std::minmax_element(choices.begin(), choices.end(), [k](const Choice& a, const Choice& b) {
             return a.points[k] < b.points[k];
         });
     Rows& rows = need_[k];
     rows.first = least->points[k];
+    leastNeedPoints_[k] = rows.first;
     rows.last = most->points[k] + widest;
     rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first + 1) * stride_,
                       static_cast<std::uint8_t>(cap));
@@ -255,6 +265,54 @@ void FrontierTable::BuildMostRoom() {
     }
 }
 
+// A choice passes only where the need rows of its shortfalls add up to no more than the prefix's
+// slots and its own, each row then below the cap and so at least pointSlots_ times its shortfall.
+// Summed over any set of skills, the shortfalls less the choice's points bound that from below,
+// as a skill the choice brings more than enough for only lowers the sum. Sets are counted up
+// from the empty one, each from the one without its lowest skill.
+void FrontierTable::BuildMostNeedRoom(const std::vector<Choice>& choices) {
+    mostNeedRoom_.clear();
+    if (size_ == 0 || anyShared_ || count_ > kMostSummedSkills) {
+        return;
+    }
+    const std::size_t sets = std::size_t{1} << count_;
+    const auto size = static_cast<std::size_t>(size_);
+    std::vector<std::int64_t> room(sets * size);
+    mostNeedRoom_.resize(sets * size);
+    for (std::size_t set = 0; set < sets; ++set) {
+        const std::size_t without = set & (set - 1);
+        const int lowest = set == 0 ? 0 : std::countr_zero(set);
+        for (std::size_t e = 0; e < size; ++e) {
+            room[set * size + e] =
+                set == 0 ? -std::int64_t{kSlotScale} * ownSlots_[e]
+                         : room[without * size + e] +
+                               std::int64_t{pointSlots_[lowest]} * choices[e].points[lowest];
+            mostNeedRoom_[set * size + e] =
+                e == 0 ? room[set * size]
+                       : std::max(mostNeedRoom_[set * size + e - 1], room[set * size + e]);
+        }
+    }
+}
+
+// Whether some of the first `end` choices may still need no more slots than the prefix's and
+// its own by the bound above, summed over the skills some choice falls short in: false answers
+// for all of them at one look-up, before the rows are added up.
+bool FrontierTable::SummedNeedMayFit(const int* pointsShort, int slots, int end) const {
+    if (mostNeedRoom_.empty()) {
+        return true;
+    }
+    // Without branches: whether a skill falls short follows no pattern a branch could guess.
+    std::uint32_t set = 0;
+    std::int64_t need = 0;
+    for (int k = 0; k < count_; ++k) {
+        const bool falls = pointsShort[k] > leastNeedPoints_[k];
+        set |= static_cast<std::uint32_t>(falls) << k;
+        need += falls ? std::int64_t{pointSlots_[k]} * pointsShort[k] : 0;
+    }
+    return need - mostNeedRoom_[set * static_cast<std::size_t>(size_) + end - 1] <=
+           std::int64_t{kSlotScale} * slots;
+}
+
 // Whether some of the first `lanes` choices of a block need no more than `slots`, as all do
 // where `slots` reaches kLacks. Every lane is weighed and the answers or-ed together, without
 // branches, so that it stays a few vector instructions.
@@ -284,7 +342,7 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
     Query query;
     // The slot check first: it needs no rows to rule out the most.
     if (end == 0 || !PrepareSlotCheck(pointsShort, slots, end, query) ||
-        !Prepare(pointsShort, withShort, query)) {
+        !SummedNeedMayFit(pointsShort, slots, end) || !Prepare(pointsShort, withShort, query)) {
         return false;
     }
     std::int16_t excess[kBlock];
@@ -307,6 +365,7 @@ void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, in
     }
     const int end = Eligible(leastDefense);
     if (!PrepareSlotCheck(pointsShort, slots, end, query) ||
+        (end > 0 && !SummedNeedMayFit(pointsShort, slots, end)) ||
         !Prepare(pointsShort, withShort, query)) {
         std::fill_n(mayMeet.begin(), end, 0);
         return;

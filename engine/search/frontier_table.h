@@ -76,6 +76,8 @@ private:
     bool Prepare(const int* pointsShort, const int* withShort, Query& query) const;
     bool PrepareSlotCheck(const int* pointsShort, int slots, int end, Query& query) const;
     void BuildMostRoom();
+    void BuildMostNeedRoom(const std::vector<Choice>& choices);
+    bool SummedNeedMayFit(const int* pointsShort, int slots, int end) const;
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
     static bool AnyLaneWithin(const std::int16_t* excess, int lanes, int slots);
     std::int16_t SharedExcess(int i, const Query& query) const;
@@ -107,4 +109,14 @@ private:
     std::vector<int> mostRoom_;              // by set of checked skills, then by count of choices
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
     bool anyShared_ = false;
+    // The fewest slots a point of each skill's shortfall takes at least, in 1/kSlotScale slots:
+    // the need rows are never below that times the shortfall, as long as they hold less than the
+    // cap. 0 where the rows stop short of the cap, and past them only the cap is sure.
+    static constexpr int kSlotScale = 1024;
+    int pointSlots_[kMaxTrackedSkills] = {};
+    int leastNeedPoints_[kMaxTrackedSkills] = {}; // each skill's first need row, read together
+    // For every set of skills and every count e of choices, the most that one of the first e
+    // choices takes off that bound summed over the set, its own slots included; empty where
+    // some decoration serves two skills, as their slots then need not add up.
+    std::vector<std::int64_t> mostNeedRoom_;
 };

@@ -137,7 +137,8 @@ TEST(SubtreeBoundTest, TheNormalSearchCountsAndStopsAsWithoutIt) {
 // The table answers as the exact fitting's bound does for each choice on its own, also where one
 // decoration serves two skills, a prefix lacks more than any choice makes up, or the minimum
 // defence leaves only some choices; and, for the skills the rule-based fitting's slot check
-// weighs, as that check does with the choice's points and slots, for up to six such skills.
+// weighs, as that check does with the choice's points and slots, for up to six such skills. The
+// answers choice by choice agree with it for every choice strong enough.
 TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
     std::mt19937 random(77);
     const auto pick = [&random](int low, int high) {
@@ -190,7 +191,10 @@ TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
             const int slots = pick(0, 6);
             const int leastDefense = pick(0, 60);
             bool expected = false;
-            for (const FrontierTable::Choice& choice : choices) {
+            std::vector<std::uint8_t> mayMeet;
+            table.MayMeetEach(pointsShort, withShort, slots, leastDefense, mayMeet);
+            for (std::size_t e = 0; e < choices.size(); ++e) {
+                const FrontierTable::Choice& choice = choices[e];
                 int sumPoints[kMaxTrackedSkills] = {};
                 int sumWith[kMaxTrackedSkills] = {};
                 int missing = 0;
@@ -201,9 +205,14 @@ TEST(FrontierTableTest, AnswersAsEachChoiceWeighedAlone) {
                         missing += std::max(goal[k] - sumPoints[k], 0);
                     }
                 }
-                expected |= choice.defense >= leastDefense &&
-                            missing <= 2 * (slots + choice.slots) &&
-                            fitter.GoalsMayBeMet(goal, sumPoints, sumWith, slots + choice.slots);
+                const bool meets =
+                    missing <= 2 * (slots + choice.slots) &&
+                    fitter.GoalsMayBeMet(goal, sumPoints, sumWith, slots + choice.slots);
+                if (choice.defense >= leastDefense) {
+                    ASSERT_EQ(mayMeet[e] != 0, meets)
+                        << "round " << round << " prefix " << prefix << " choice " << e;
+                }
+                expected |= choice.defense >= leastDefense && meets;
             }
             ASSERT_EQ(table.AnyMayMeet(pointsShort, withShort, slots, leastDefense), expected)
                 << "round " << round << " prefix " << prefix;
