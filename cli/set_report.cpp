@@ -1,6 +1,5 @@
 #include "cli/set_report.h"
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "cli/decimal_counter.h"
 #include "cli/listed_set.h"
 #include "cli/output_buffer.h"
+#include "cli/set_prefetch.h"
 #include "cli/set_texts.h"
 #include "engine/advisor/advice_text.h"
 #include "engine/search/stop_words.h"
@@ -68,7 +68,6 @@ using Stopped = std::function<bool()>;
 
 // How far ahead of its turn a set is fetched into the cache.
 constexpr std::size_t kFetchAhead = 8;
-constexpr std::size_t kCacheLine = 64;
 
 // Writes the sets one by one with `write(set, index)`, until `stopped`. The sets of a ranked list
 // lie scattered in memory: each is fetched a few sets ahead of its turn, so that writing one
@@ -79,13 +78,19 @@ void ListSets(OutputBuffer& buffer, const CSkillSearch& engine, const Stopped& s
     const auto& results = engine.results;
     for (std::size_t i = 0; i < results.size() && !stopped(); ++i) {
         if (i + kFetchAhead < results.size()) {
-            const char* ahead = reinterpret_cast<const char*>(results[i + kFetchAhead].get());
-            for (std::size_t line = 0; line < sizeof(CEquipSet) + kCacheLine; line += kCacheLine) {
-                __builtin_prefetch(ahead + std::min(line, sizeof(CEquipSet) - 1));
-            }
+            PrefetchSet(*results[i + kFetchAhead]);
         }
         write(*results[i], i);
         buffer.FlushWhenFull();
+    }
+}
+
+// A list in the order found keeps the sets of one arrangement together, and finds each set's
+// skills as cheaply as listed; a ranked one is found ahead, arrangement by arrangement.
+void FindRankedAhead(SetTexts& texts, const CSkillSearch& engine,
+                     const CSearchCondition* searched) {
+    if (searched != nullptr && searched->rankKey != RankKey::kNone) {
+        texts.FindAhead(engine.results);
     }
 }
 
@@ -110,10 +115,11 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     buffer.Append(head);
     buffer.Append(",\"results\":[");
     SetTexts texts(engine.database);
+    FindRankedAhead(texts, engine, searched);
     DecimalCounter number;
     ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t i) {
         buffer.Append(i == 0 ? "" : ",");
-        AppendSetJson(buffer, set, number.Next(), weaponSlots, texts);
+        AppendSetJson(buffer, set, i, number.Next(), weaponSlots, texts);
     });
     buffer.Append("]");
     if (!advice.empty()) {
@@ -139,9 +145,10 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
     {
         OutputBuffer buffer(out);
         SetTexts texts(engine.database);
+        FindRankedAhead(texts, engine, searched);
         DecimalCounter number;
-        ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t) {
-            AppendSetText(buffer, set, number.Next(), weaponSlots, texts);
+        ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t i) {
+            AppendSetText(buffer, set, i, number.Next(), weaponSlots, texts);
         });
     }
     std::fprintf(out, "検索結果 %zu件  (%llu / %llu, 組み合わせ %u件, %lld ms)\n",

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +18,7 @@ struct CEquipSet;
 // every set names the same few pieces, decorations and skills, the sets of one hit share their
 // decorations, and a listing holds few distinct lists of skills, so each piece, each decoration
 // arrangement and each list of skills is written out the first time it is met and copied from
-// then on.
+// then on. The finder numbers them as it meets them, which need not be the order of the listing.
 class SetTexts {
 public:
     struct Name {
@@ -44,19 +46,36 @@ public:
 
     explicit SetTexts(const CEquipDatabase& database);
 
-    // Valid until the next call.
-    const Looked& Look(const CEquipSet& set);
+    // Finds what every set of the list `sets` is made of and activates before it is listed, the
+    // sets of one decoration arrangement together: a ranked list lays them far apart.
+    void FindAhead(const std::vector<std::unique_ptr<CEquipSet>>& sets);
+    // The texts of `set`, the set at `index` of the list; valid until the next call.
+    const Looked& Look(const CEquipSet& set, std::size_t index);
     // The free slots of the set Look was last given, with a weapon of `weaponSlots` (sets loaded
     // from a file do not carry it): those of its pieces and the weapon, less what its
     // decorations take, which is counted once per arrangement.
     int FreeSlots(const CEquipSet& set, int weaponSlots) const;
 
 private:
+    const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
     const Name& Decoration(const CDecoData* deco);
-    void WriteDecorations(const CEquipSet& set);
-    void WriteSkills(std::size_t skills);
+    // Inline, as it runs for every piece listed.
+    void NamePiece(const CEquipData* piece, std::size_t number) {
+        if (number >= pieces_.size() || pieces_[number].listed.empty()) {
+            WritePiece(piece, number);
+        }
+    }
+    void WritePiece(const CEquipData* piece, std::size_t number);
+    const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number);
+    const Skills& SkillsOf(std::size_t number);
+    void WriteDecorations(const CEquipSet& set, Decorations& written);
+    void WriteSkills(std::size_t skills, Skills& written);
 
     ActiveSkillFinder finder_;
+    std::vector<ActiveSkillFinder::PackedNumbers>
+        ahead_; // by position in the list; none when found as listed
+    ActiveSkillFinder::SetNumbers aheadNumbers_;
+    // Each empty where its number has not been listed yet.
     std::vector<Name> pieces_;             // by the finder's piece number
     std::vector<Decorations> decorations_; // by the finder's arrangement number
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
