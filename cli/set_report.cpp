@@ -1,5 +1,6 @@
 #include "cli/set_report.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,7 +11,6 @@
 #include "cli/decimal_counter.h"
 #include "cli/listed_set.h"
 #include "cli/output_buffer.h"
-#include "cli/set_prefetch.h"
 #include "cli/set_texts.h"
 #include "engine/advisor/advice_text.h"
 #include "engine/search/stop_words.h"
@@ -68,6 +68,7 @@ using Stopped = std::function<bool()>;
 
 // How far ahead of its turn a set is fetched into the cache.
 constexpr std::size_t kFetchAhead = 8;
+constexpr std::size_t kCacheLine = 64;
 
 // Writes the sets one by one with `write(set, index)`, until `stopped`. The sets of a ranked list
 // lie scattered in memory: each is fetched a few sets ahead of its turn, so that writing one
@@ -78,7 +79,10 @@ void ListSets(OutputBuffer& buffer, const CSkillSearch& engine, const Stopped& s
     const auto& results = engine.results;
     for (std::size_t i = 0; i < results.size() && !stopped(); ++i) {
         if (i + kFetchAhead < results.size()) {
-            PrefetchSet(*results[i + kFetchAhead]);
+            const char* ahead = reinterpret_cast<const char*>(results[i + kFetchAhead].get());
+            for (std::size_t line = 0; line < sizeof(CEquipSet) + kCacheLine; line += kCacheLine) {
+                __builtin_prefetch(ahead + std::min(line, sizeof(CEquipSet) - 1));
+            }
         }
         write(*results[i], i);
         buffer.FlushWhenFull();
