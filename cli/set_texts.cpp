@@ -69,28 +69,6 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
     pieces_[number] = NameOf(piece->name);
 }
 
-const SetTexts::Decorations& SetTexts::DecorationsOf(const CEquipSet& set, std::size_t number) {
-    if (number >= decorations_.size()) {
-        decorations_.resize(number + 1);
-    }
-    Decorations& decorations = decorations_[number];
-    if (decorations.json.empty()) {
-        WriteDecorations(set, decorations);
-    }
-    return decorations;
-}
-
-const SetTexts::Skills& SetTexts::SkillsOf(std::size_t number) {
-    if (number >= skills_.size()) {
-        skills_.resize(number + 1);
-    }
-    Skills& skills = skills_[number];
-    if (skills.json.empty()) {
-        WriteSkills(number, skills);
-    }
-    return skills;
-}
-
 int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) const {
     int slots = weaponSlots - looked_.decorations->taken;
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -110,7 +88,11 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 
 // Every decoration a position holds is named, empty places between them skipped; the readable
 // form joins the names as the report joins any list, with no separator after an empty text.
-void SetTexts::WriteDecorations(const CEquipSet& set, Decorations& written) {
+void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
+    if (number >= decorations_.size()) {
+        decorations_.resize(number + 1);
+    }
+    Decorations& written = decorations_[number];
     written.json.reserve(kDecorationsRoom);
     written.json.push_back('[');
     std::string& joined = joined_;
@@ -142,7 +124,11 @@ void SetTexts::WriteDecorations(const CEquipSet& set, Decorations& written) {
 
 // The readable form joins the names as the report joins any list, with no separator after an
 // empty text.
-void SetTexts::WriteSkills(std::size_t skills, Skills& written) {
+void SetTexts::WriteSkills(std::size_t skills) {
+    if (skills >= skills_.size()) {
+        skills_.resize(skills + 1);
+    }
+    Skills& written = skills_[skills];
     written.json.push_back('[');
     for (const int row : finder_.ActiveRows(skills)) {
         const Name& name = skillNames_[static_cast<std::size_t>(row)];

@@ -59,17 +59,27 @@ public:
 private:
     const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
     const Name& Decoration(const CDecoData* deco);
-    // Inline, as it runs for every piece listed.
     void NamePiece(const CEquipData* piece, std::size_t number) {
         if (number >= pieces_.size() || pieces_[number].listed.empty()) {
             WritePiece(piece, number);
         }
     }
     void WritePiece(const CEquipData* piece, std::size_t number);
-    const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number);
-    const Skills& SkillsOf(std::size_t number);
-    void WriteDecorations(const CEquipSet& set, Decorations& written);
-    void WriteSkills(std::size_t skills, Skills& written);
+    // Inline, as they run for every set listed.
+    const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
+        if (number >= decorations_.size() || decorations_[number].json.empty()) {
+            WriteDecorations(set, number);
+        }
+        return decorations_[number];
+    }
+    const Skills& SkillsOf(std::size_t number) {
+        if (number >= skills_.size() || skills_[number].json.empty()) {
+            WriteSkills(number);
+        }
+        return skills_[number];
+    }
+    void WriteDecorations(const CEquipSet& set, std::size_t number);
+    void WriteSkills(std::size_t skills);
 
     ActiveSkillFinder finder_;
     std::vector<ActiveSkillFinder::PackedNumbers>

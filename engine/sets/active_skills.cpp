@@ -226,7 +226,7 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
     SortByKey(found, sorted, arrangements_.Count(),
               [](const PackedNumbers& entry) { return entry.arrangement; });
     for (const PackedNumbers& entry : sorted) {
-        SlotPieces pieces;
+        const CEquipData* pieces[kSlotCount];
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const std::uint32_t number = entry.pieces[slot];
             pieces[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
@@ -252,7 +252,7 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
 }
 
 // Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
-unsigned ActiveSkillFinder::NumberPieces(const SlotPieces& pieces,
+unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
                                          const CEquipData* (&before)[kSlotCount]) {
     unsigned changed = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -268,12 +268,10 @@ unsigned ActiveSkillFinder::NumberPieces(const SlotPieces& pieces,
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
-    SlotPieces pieces;
-    std::copy_n(set.pieces, kSlotCount, pieces.begin());
-    return FindArranged(pieces, ArrangementOf(set));
+    return FindArranged(set.pieces, ArrangementOf(set));
 }
 
-const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindArranged(const SlotPieces& pieces,
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindArranged(SlotPieces pieces,
                                                                      std::size_t arrangement) {
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
@@ -294,7 +292,7 @@ const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindArranged(const SlotP
 // The common case of a listing: with the same decorations, each changed slot holds a piece
 // again, doubling the body as the one before did or not; then no share but the changed pieces'
 // own differs.
-bool ActiveSkillFinder::OnlyPointsChange(const SlotPieces& pieces,
+bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
                                          const CEquipData* const (&before)[kSlotCount],
                                          unsigned changed) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -325,7 +323,7 @@ void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more
 // for a doubling piece; a position's decorations only under a piece, the weapon's always.
-ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(const SlotPieces& pieces) const {
+ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) const {
     Shares shares;
     const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
     bool allPieces = true;

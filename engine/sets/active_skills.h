@@ -101,23 +101,24 @@ private:
         bool tabled = false;
     };
 
-    using SlotPieces = std::array<const CEquipData*, kSlotCount>;
+    // The pieces of a set's slots, kSlotCount of them.
+    using SlotPieces = const CEquipData* const*;
 
-    const SetNumbers& FindArranged(const SlotPieces& pieces, std::size_t arrangement);
+    const SetNumbers& FindArranged(SlotPieces pieces, std::size_t arrangement);
     std::size_t ArrangementOf(const CEquipSet& set);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
-    unsigned NumberPieces(const SlotPieces& pieces, const CEquipData* (&before)[kSlotCount]);
-    static bool OnlyPointsChange(const SlotPieces& pieces,
-                                 const CEquipData* const (&before)[kSlotCount], unsigned changed);
+    unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
+    static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
+                                 unsigned changed);
     void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
     void Add(Run run);
     void AddPoints(int id, int points);
     void ClearTotals();
-    Shares SharesOf(const SlotPieces& pieces) const;
+    Shares SharesOf(SlotPieces pieces) const;
     void MoveTo(const Shares& shares);
     void ForgetTotals();
     void Count(Share share, int sign);
