@@ -41,7 +41,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
         if (piece == nullptr) {
             record.Put(slot == 0 ? "\"\"" : ",\"\"");
         } else {
-            record.Put(slot == 0 ? piece->Quoted() : std::string_view(piece->listed));
+            record.Put(piece->listed, slot == 0 ? 1 : 0);
         }
     }
     record.Put("],\"decorations\":");

@@ -9,9 +9,10 @@
 namespace {
 
 SetTexts::Name NameOf(const char* sjis) {
-    SetTexts::Name name{platform::SjisToShownText(sjis), ","};
-    name.listed += nlohmann::ordered_json(name.text).dump(
-        -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    SetTexts::Name name{platform::SjisToShownText(sjis), {}};
+    name.listed =
+        PaddedText("," + nlohmann::ordered_json(name.text).dump(
+                             -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
     return name;
 }
 
@@ -93,11 +94,13 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
         decorations_.resize(number + 1);
     }
     Decorations& written = decorations_[number];
-    written.json.reserve(kDecorationsRoom);
-    written.json.push_back('[');
+    std::string& json = building_;
+    json.clear();
+    json.reserve(kDecorationsRoom);
+    json.push_back('[');
     std::string& joined = joined_;
     for (int position = 0; position < kPositionCount; ++position) {
-        written.json += position == 0 ? "[" : ",[";
+        json += position == 0 ? "[" : ",[";
         joined.clear();
         bool any = false;
         for (const CDecoData* deco : set.decos[position]) {
@@ -105,18 +108,19 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
                 continue;
             }
             const Name& name = Decoration(deco);
-            written.json.append(any ? name.listed : name.Quoted());
+            json.append(any ? name.listed.View() : name.Quoted());
             joined.append(joined.empty() ? "" : ", ").append(name.text);
             any = true;
         }
-        written.json += "]";
+        json += "]";
         if (any) {
             std::string& bracket = written.brackets[position];
             bracket.reserve(joined.size() + 2);
             bracket.append("[").append(joined).append("]");
         }
     }
-    written.json += "]";
+    json += "]";
+    written.json = PaddedText(json);
     for (int position = 0; position < kPositionCount; ++position) {
         written.taken += set.DecoSize(position);
     }
@@ -129,11 +133,13 @@ void SetTexts::WriteSkills(std::size_t skills) {
         skills_.resize(skills + 1);
     }
     Skills& written = skills_[skills];
-    written.json.push_back('[');
+    std::string& json = building_;
+    json.assign("[");
     for (const int row : finder_.ActiveRows(skills)) {
         const Name& name = skillNames_[static_cast<std::size_t>(row)];
-        written.json.append(written.json.size() == 1 ? name.Quoted() : name.listed);
+        json.append(json.size() == 1 ? name.Quoted() : name.listed.View());
         written.text.append(written.text.empty() ? "" : " / ").append(name.text);
     }
-    written.json.push_back(']');
+    json.push_back(']');
+    written.json = PaddedText(json);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/padded_text.h"
 #include "engine/sets/active_skills.h"
 #include "engine/sets/first_use_numbers.h"
 #include "engine/tables/records.h"
@@ -23,18 +24,18 @@ class SetTexts {
 public:
     struct Name {
         std::string text;
-        std::string listed; // a comma, then the name as a JSON string, quoted and escaped
+        PaddedText listed; // a comma, then the name as a JSON string, quoted and escaped
 
-        std::string_view Quoted() const { return std::string_view(listed).substr(1); }
+        std::string_view Quoted() const { return listed.View().substr(1); }
     };
     struct Decorations {
-        std::string json;                     // the set's array of arrays of names
+        PaddedText json;                      // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
         int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
     struct Skills {
-        std::string json; // the array of names
+        PaddedText json;  // the array of names
         std::string text; // the names joined by " / "
     };
     // The texts of one set.
@@ -93,5 +94,6 @@ private:
     std::vector<Name> skillNames_; // by skill-table row
     std::vector<Skills> skills_;   // by the finder's skills number
     Looked looked_;
-    std::string joined_; // the names of a position's decorations being joined
+    std::string joined_;   // the names of a position's decorations being joined
+    std::string building_; // the JSON of an arrangement or a list of skills being written
 };
