@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,13 +59,13 @@ public:
 private:
     const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
     const Name& Decoration(const CDecoData* deco);
+    // Inline, as they run for every set listed.
     void NamePiece(const CEquipData* piece, std::size_t number) {
         if (number >= pieces_.size() || pieces_[number].listed.empty()) {
             WritePiece(piece, number);
         }
     }
     void WritePiece(const CEquipData* piece, std::size_t number);
-    // Inline, as they run for every set listed.
     const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
         if (number >= decorations_.size() || decorations_[number].json.empty()) {
             WriteDecorations(set, number);
@@ -83,10 +82,10 @@ private:
     void WriteSkills(std::size_t skills);
 
     ActiveSkillFinder finder_;
-    std::vector<ActiveSkillFinder::PackedNumbers>
-        ahead_; // by position in the list; none when found as listed
+    // By position in the list; none when each set is found as it is listed.
+    std::vector<ActiveSkillFinder::PackedNumbers> ahead_;
     ActiveSkillFinder::SetNumbers aheadNumbers_;
-    // Each empty where its number has not been listed yet.
+    // pieces_, decorations_ and skills_ hold empty texts where a number is not listed yet.
     std::vector<Name> pieces_;             // by the finder's piece number
     std::vector<Decorations> decorations_; // by the finder's arrangement number
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
