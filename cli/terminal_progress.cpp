@@ -12,6 +12,8 @@ namespace {
 // Quiet for searches that end at once; then a redraw now and then is enough to look alive.
 constexpr auto kFirstDraw = std::chrono::milliseconds(500);
 constexpr auto kRedraw = std::chrono::milliseconds(250);
+// How often the time is looked at to decide on a redraw: well within the redraw's own cadence.
+constexpr auto kLookAtTheTime = std::chrono::milliseconds(10);
 
 // Only a flag of this type may be written from a signal handler; the engine's own flag is set
 // from it at the next message pump, which the engine reaches several times a second.
@@ -36,7 +38,8 @@ std::string ProgressLine(std::uint64_t visited, std::uint64_t total, long long e
 
 } // namespace
 
-TerminalProgress::TerminalProgress() : toTerminal_(::isatty(STDERR_FILENO) == 1) {
+TerminalProgress::TerminalProgress()
+    : toTerminal_(::isatty(STDERR_FILENO) == 1), pacer_(kLookAtTheTime) {
     g_interrupted = 0;
     struct sigaction action = {};
     action.sa_handler = &OnInterrupt;
@@ -81,10 +84,10 @@ void TerminalProgress::PumpMessages() {
         progress_->abortRequested = 1;
         abortPassedOn_ = true;
     }
-    if (!toTerminal_) {
+    if (!toTerminal_ || !pacer_.Due()) {
         return;
     }
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = pacer_.LastRead();
     if (now - start_ >= kFirstDraw && now - lastDraw_ >= kRedraw) {
         Draw(now);
     }

@@ -6,6 +6,7 @@
 
 #include "engine/search/search_host.h"
 #include "engine/search/search_progress.h"
+#include "platform/pump_pacer.h"
 
 // The CLI's SearchHost. While it lives, Ctrl-C asks the attached engine to stop (as the window's
 // abort button does), so the sets found so far are still reported; a second Ctrl-C ends the
@@ -41,5 +42,6 @@ private:
     bool abortPassedOn_ = false;
     Clock::time_point start_;
     Clock::time_point lastDraw_;
+    platform::PumpPacer pacer_;
     struct sigaction previous_ = {};
 };

@@ -12,6 +12,7 @@
 #include "engine/condition/search_condition.h"
 #include "engine/search/search_host.h"
 #include "engine/search/skill_search.h"
+#include "platform/pump_pacer.h"
 #include "ui/custom_equip_dlg.h"
 #include "ui/framework/prompter_sink.h"
 #include "ui/framework/report_list.h"
@@ -60,7 +61,8 @@ public:
                   QWidget* parent = nullptr);
     ~CSimulatorDlg() override;
 
-    // SearchHost: the engine's messages arrive as queued events; pumping runs pending events.
+    // SearchHost: the engine's messages arrive as queued events; pumping runs pending events, at
+    // pumps some milliseconds apart rather than at every one.
     void Post(unsigned message, std::uint64_t visited, std::uint64_t total) override;
     void PumpMessages() override;
 
@@ -183,6 +185,7 @@ public:
     int m_bFillingResults = 0;
     std::int64_t m_liFrequency = 0;
     std::int64_t m_liSearchStart = 0;
+    platform::PumpPacer m_pumpPacer;
 
 protected:
     bool OnInitDialog() override;

@@ -331,8 +331,8 @@ bool GroupEnumeration::PumpWithoutHits() {
         }
         progress_.visited = SaturatingAdd(progress_.visited, size);
     }
-    if (exact_ == nullptr && size != 0 && count != 0) {
-        lowDefenseSeen_ = hitless_.LowDefenseAfter(kPumpLevel, defense_[kPumpLevel]);
+    if (size != 0 && count != 0) {
+        NoteLowDefenseAfter(kPumpLevel);
     }
     return true;
 }
@@ -348,28 +348,30 @@ bool GroupEnumeration::StopAfterPump(std::size_t pumped) {
         if (n > pumped) {
             progress_.Pump();
         }
-        const bool skipped = SkipsAfter(group, lastFailed);
-        if (n < pumped) {
-            if (!skipped) {
-                lastFailed = &group;
-                defense_[kPumpLevel + 1] = defense_[kPumpLevel] + group.bestDefense;
-                if (exact_ == nullptr) {
-                    lowDefenseSeen_ =
-                        hitless_.LowDefenseAfter(kPumpLevel + 1, defense_[kPumpLevel + 1]);
-                }
+        if (SkipsAfter(group, lastFailed)) {
+            if (n >= pumped) {
+                progress_.visited = SaturatingAdd(progress_.visited, below_[kPumpLevel]);
             }
             continue;
         }
-        if (!skipped) {
-            lastFailed = &group;
-            defense_[kPumpLevel + 1] = defense_[kPumpLevel] + group.bestDefense;
-            if (!CountWithoutHits(kPumpLevel + 1)) {
-                return false;
-            }
-            continue;
+        if (!EnterWithoutHits(group, lastFailed, n < pumped)) {
+            return false;
         }
-        progress_.visited = SaturatingAdd(progress_.visited, below_[kPumpLevel]);
     }
+    return true;
+}
+
+// The walk entering a group of the level that pumps, over a subtree without hits: the group is the
+// one to skip after next, and its subtree, counted here unless the loop that pumps has counted it
+// already, leaves the low-defence flag as its walk would.
+bool GroupEnumeration::EnterWithoutHits(const CandidateGroup& group,
+                                        const CandidateGroup*& lastFailed, bool counted) {
+    lastFailed = &group;
+    defense_[kPumpLevel + 1] = defense_[kPumpLevel] + group.bestDefense;
+    if (!counted) {
+        return CountWithoutHits(kPumpLevel + 1);
+    }
+    NoteLowDefenseAfter(kPumpLevel + 1);
     return true;
 }
 
@@ -386,9 +388,14 @@ bool GroupEnumeration::CountWithoutHits(int level) {
         return false;
     }
     progress_.visited = SaturatingAdd(progress_.visited, size);
-    // Only the rule-based skips read the flag.
+    NoteLowDefenseAfter(level);
+    return true;
+}
+
+// The low-defence flag the walk of a subtree without hits at `level` leaves, under the groups
+// above it. Only the rule-based skips read it.
+void GroupEnumeration::NoteLowDefenseAfter(int level) {
     if (exact_ == nullptr) {
         lowDefenseSeen_ = hitless_.LowDefenseAfter(level, defense_[level]);
     }
-    return true;
 }

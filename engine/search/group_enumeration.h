@@ -59,6 +59,9 @@ private:
     bool CountWithoutHits(int level);
     bool PumpWithoutHits();
     bool StopAfterPump(std::size_t pumped);
+    bool EnterWithoutHits(const CandidateGroup& group, const CandidateGroup*& lastFailed,
+                          bool counted);
+    void NoteLowDefenseAfter(int level);
 
     SearchProgress& progress_;
     SearchOutcome& outcome_;

@@ -33,12 +33,12 @@ TEST(WholePagesWithin, LeavesOutThePagesTheRangeOnlyTouches) {
 }
 
 // Backing the pages at once must not lose what was written to them before, wholly inside the
-// range or on its edges.
+// range or on its edges. The range is looked at in pieces: it spans several, the last one short.
 TEST(PrefaultForWriting, KeepsWhatTheMemoryHolds) {
-    constexpr std::size_t kBytes = 64 * kPage;
+    constexpr std::size_t kBytes = 150 * kPage;
     const auto memory = std::make_unique<unsigned char[]>(kBytes + 2 * kPage);
     unsigned char* range = memory.get() + 100;
-    const std::size_t written[] = {0, 1, kPage, 20 * kPage + 7, kBytes - 1};
+    const std::size_t written[] = {0, 1, kPage, 20 * kPage + 7, 100 * kPage, kBytes - 1};
     for (const std::size_t at : written) {
         range[at] = static_cast<unsigned char>(at % 251 + 1);
     }

@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/condition/candidates.h"
-#include "engine/condition/chosen_skill_table.h"
-#include "engine/exact/exact_combination.h"
 #include "engine/search/decoration_slot_floor.h"
+#include "engine/support/prepared_tables.h"
 #include "engine/support/random_tables.h"
 #include "engine/support/search_fixture.h"
 
@@ -42,18 +41,11 @@ TEST(DecorationSlotFloorTest, FitsExactlyWhereTheFloorIsAtMostTheSlots) {
         BuildRandomTables(random, engine.database, condition);
         condition.exactFitting = 1;
         condition.rankKey = RankKey::kFreeSlots;
-        SkillTable table;
-        BuildSkillTable(condition, engine.database, table);
-        CandidateList candidates[kSlotCount];
-        BuildCandidates(condition, engine.database, table, candidates);
-        GroupList groups[kSlotCount];
-        GroupCandidates(candidates, table, groups);
-        const std::vector<TrackedSkill> skills = TrackedSkillsOf(table);
-        const ExactFitter fitter(skills.data(), static_cast<int>(skills.size()),
-                                 ExactDecorations(condition, engine.database, skills));
-        const DecorationSlotFloor floor(condition, skills, groups, fitter);
+        const PreparedTables prepared(condition, engine.database);
+        const DecorationSlotFloor floor(condition, prepared.skills, prepared.groups,
+                                        prepared.exact);
         GroupKey keys[kSlotCount] = {};
-        ExpectFitsAsTheFloorSays(floor, groups, 0, keys, round, doublings);
+        ExpectFitsAsTheFloorSays(floor, prepared.groups, 0, keys, round, doublings);
     }
     EXPECT_GT(doublings, 50) << "the tables no longer hold doubling pieces";
 }
