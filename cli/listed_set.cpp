@@ -1,5 +1,6 @@
 #include "cli/listed_set.h"
 
+#include <cstddef>
 #include <string_view>
 
 #include "engine/sets/equip_set.h"
@@ -21,9 +22,9 @@ constexpr std::size_t kTextSetRoom = 256 + 7 * OutputBuffer::kNumberRoom;
 
 } // namespace
 
-void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view number,
-                   int weaponSlots, SetTexts& texts) {
-    const SetTexts::Looked& looked = texts.Look(set);
+void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
+                   std::string_view number, int weaponSlots, SetTexts& texts) {
+    const SetTexts::Looked& looked = texts.Look(set, index);
     std::size_t most =
         kJsonSetRoom + number.size() + looked.decorations->json.size() + looked.skills->json.size();
     for (const SetTexts::Name* piece : looked.pieces) {
@@ -40,7 +41,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view num
         if (piece == nullptr) {
             record.Put(slot == 0 ? "\"\"" : ",\"\"");
         } else {
-            record.Put(slot == 0 ? piece->Quoted() : std::string_view(piece->listed));
+            record.Put(piece->listed, slot == 0 ? 1 : 0);
         }
     }
     record.Put("],\"decorations\":");
@@ -60,9 +61,9 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view num
 }
 
 // A piece and its decorations are joined with their separator only when neither is empty.
-void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::string_view number,
-                   int weaponSlots, SetTexts& texts) {
-    const SetTexts::Looked& looked = texts.Look(set);
+void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::size_t index,
+                   std::string_view number, int weaponSlots, SetTexts& texts) {
+    const SetTexts::Looked& looked = texts.Look(set, index);
     std::size_t most = kTextSetRoom + number.size() + looked.skills->text.size();
     for (int position = 0; position < kPositionCount; ++position) {
         const SetTexts::Name* piece = position < kSlotCount ? looked.pieces[position] : nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "cli/output_buffer.h"
@@ -7,10 +8,11 @@
 
 struct CEquipSet;
 
-// One listed set, numbered `number` (its digits), in the JSON document's form (an object, as the
-// JSON library writes it) or in the readable table's (a block of lines). `weaponSlots` counts in
-// the free slots; the readable form shows the weapon's line only for a weapon with slots.
-void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::string_view number,
-                   int weaponSlots, SetTexts& texts);
-void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::string_view number,
-                   int weaponSlots, SetTexts& texts);
+// One listed set, at `index` of its list and numbered `number` (its digits), in the JSON document's
+// form (an object, as the JSON library writes it) or in the readable table's (a block of lines).
+// `weaponSlots` counts in the free slots; the readable form shows the weapon's line only for a
+// weapon with slots.
+void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
+                   std::string_view number, int weaponSlots, SetTexts& texts);
+void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::size_t index,
+                   std::string_view number, int weaponSlots, SetTexts& texts);

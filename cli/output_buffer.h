@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/padded_text.h"
+
 // Output gathered in one large block and handed to the stream a block at a time: a listing
 // writes hundreds of megabytes in pieces of a few bytes, and formatting each piece through the
 // stream cost more than finding the sets.
@@ -43,11 +45,12 @@ public:
 
     // A record of at most `most` bytes, written straight into the block through a pointer of
     // its own: the compiler keeps that in a register, where the buffer's end, which any byte
-    // written might alias, is loaded and stored again around every piece of text.
+    // written might alias, is loaded and stored again around every piece of text. Padded texts
+    // are copied a whole block at a time, past the end of what they hold, into room kept for it.
     class Record {
     public:
         Record(OutputBuffer& buffer, std::size_t most) : buffer_(buffer) {
-            buffer.Reserve(most);
+            buffer.Reserve(most + PaddedText::kBlock);
             at_ = buffer.end_;
         }
         ~Record() { buffer_.end_ = at_; }
@@ -60,6 +63,15 @@ public:
                 std::memcpy(at_, text.data(), text.size());
                 at_ += text.size();
             }
+        }
+        // The padded text from its byte `from` on.
+        void Put(const PaddedText& text, std::size_t from = 0) {
+            const char* bytes = text.data() + from;
+            const std::size_t size = text.size() - from;
+            for (std::size_t at = 0; at < size; at += PaddedText::kBlock) {
+                std::memcpy(at_ + at, bytes + at, PaddedText::kBlock);
+            }
+            at_ += size;
         }
         void PutNumber(long long value) { at_ = WriteNumber(at_, value); }
 

@@ -9,9 +9,10 @@
 namespace {
 
 SetTexts::Name NameOf(const char* sjis) {
-    SetTexts::Name name{platform::SjisToShownText(sjis), ","};
-    name.listed += nlohmann::ordered_json(name.text).dump(
-        -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    SetTexts::Name name{platform::SjisToShownText(sjis), {}};
+    name.listed =
+        PaddedText("," + nlohmann::ordered_json(name.text).dump(
+                             -1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
     return name;
 }
 
@@ -28,21 +29,18 @@ SetTexts::SetTexts(const CEquipDatabase& database) : finder_(database) {
     }
 }
 
-const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
-    const ActiveSkillFinder::SetNumbers& numbers = finder_.Find(set);
-    if (numbers.arrangement == decorations_.size()) {
-        WriteDecorations(set);
-    }
-    if (numbers.skills == skills_.size()) {
-        WriteSkills(numbers.skills);
-    }
-    looked_.decorations = &decorations_[numbers.arrangement];
-    looked_.skills = &skills_[numbers.skills];
+void SetTexts::FindAhead(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
+    ahead_ = finder_.FindAll(sets);
+}
+
+const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) {
+    const ActiveSkillFinder::SetNumbers& numbers = NumbersOf(set, index);
+    looked_.decorations = &DecorationsOf(set, numbers.arrangement);
+    looked_.skills = &SkillsOf(numbers.skills);
     // Named first, then pointed to: naming may move the names.
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
-        if (piece != nullptr && numbers.pieces[slot] == pieces_.size()) {
-            pieces_.push_back(NameOf(piece->name));
+        if (set.pieces[slot] != nullptr) {
+            NamePiece(set.pieces[slot], numbers.pieces[slot]);
         }
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -50,6 +48,26 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set) {
             set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
     }
     return looked_;
+}
+
+const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, std::size_t index) {
+    if (ahead_.empty()) {
+        return finder_.Find(set);
+    }
+    const ActiveSkillFinder::PackedNumbers& found = ahead_[index];
+    aheadNumbers_.arrangement = found.arrangement;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        aheadNumbers_.pieces[slot] = found.pieces[slot] != 0 ? found.pieces[slot] - 1 : 0;
+    }
+    aheadNumbers_.skills = found.skills;
+    return aheadNumbers_;
+}
+
+void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
+    if (number >= pieces_.size()) {
+        pieces_.resize(number + 1);
+    }
+    pieces_[number] = NameOf(piece->name);
 }
 
 int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) const {
@@ -71,13 +89,18 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 
 // Every decoration a position holds is named, empty places between them skipped; the readable
 // form joins the names as the report joins any list, with no separator after an empty text.
-void SetTexts::WriteDecorations(const CEquipSet& set) {
-    Decorations written;
-    written.json.reserve(kDecorationsRoom);
-    written.json.push_back('[');
+void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
+    if (number >= decorations_.size()) {
+        decorations_.resize(number + 1);
+    }
+    Decorations& written = decorations_[number];
+    std::string& json = building_;
+    json.clear();
+    json.reserve(kDecorationsRoom);
+    json.push_back('[');
     std::string& joined = joined_;
     for (int position = 0; position < kPositionCount; ++position) {
-        written.json += position == 0 ? "[" : ",[";
+        json += position == 0 ? "[" : ",[";
         joined.clear();
         bool any = false;
         for (const CDecoData* deco : set.decos[position]) {
@@ -85,34 +108,38 @@ void SetTexts::WriteDecorations(const CEquipSet& set) {
                 continue;
             }
             const Name& name = Decoration(deco);
-            written.json.append(any ? name.listed : name.Quoted());
+            json.append(any ? name.listed.View() : name.Quoted());
             joined.append(joined.empty() ? "" : ", ").append(name.text);
             any = true;
         }
-        written.json += "]";
+        json += "]";
         if (any) {
             std::string& bracket = written.brackets[position];
             bracket.reserve(joined.size() + 2);
             bracket.append("[").append(joined).append("]");
         }
     }
-    written.json += "]";
+    json += "]";
+    written.json = PaddedText(json);
     for (int position = 0; position < kPositionCount; ++position) {
         written.taken += set.DecoSize(position);
     }
-    decorations_.push_back(std::move(written));
 }
 
 // The readable form joins the names as the report joins any list, with no separator after an
 // empty text.
 void SetTexts::WriteSkills(std::size_t skills) {
-    Skills written;
-    written.json.push_back('[');
+    if (skills >= skills_.size()) {
+        skills_.resize(skills + 1);
+    }
+    Skills& written = skills_[skills];
+    std::string& json = building_;
+    json.assign("[");
     for (const int row : finder_.ActiveRows(skills)) {
         const Name& name = skillNames_[static_cast<std::size_t>(row)];
-        written.json.append(written.json.size() == 1 ? name.Quoted() : name.listed);
+        json.append(json.size() == 1 ? name.Quoted() : name.listed.View());
         written.text.append(written.text.empty() ? "" : " / ").append(name.text);
     }
-    written.json.push_back(']');
-    skills_.push_back(std::move(written));
+    json.push_back(']');
+    written.json = PaddedText(json);
 }

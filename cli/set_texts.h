@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/padded_text.h"
 #include "engine/sets/active_skills.h"
 #include "engine/sets/first_use_numbers.h"
 #include "engine/tables/records.h"
@@ -16,23 +18,23 @@ struct CEquipSet;
 // every set names the same few pieces, decorations and skills, the sets of one hit share their
 // decorations, and a listing holds few distinct lists of skills, so each piece, each decoration
 // arrangement and each list of skills is written out the first time it is met and copied from
-// then on.
+// then on. The finder numbers them as it meets them, which need not be the order of the listing.
 class SetTexts {
 public:
     struct Name {
         std::string text;
-        std::string listed; // a comma, then the name as a JSON string, quoted and escaped
+        PaddedText listed; // a comma, then the name as a JSON string, quoted and escaped
 
-        std::string_view Quoted() const { return std::string_view(listed).substr(1); }
+        std::string_view Quoted() const { return listed.View().substr(1); }
     };
     struct Decorations {
-        std::string json;                     // the set's array of arrays of names
+        PaddedText json;                      // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
         int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
     struct Skills {
-        std::string json; // the array of names
+        PaddedText json;  // the array of names
         std::string text; // the names joined by " / "
     };
     // The texts of one set.
@@ -44,19 +46,46 @@ public:
 
     explicit SetTexts(const CEquipDatabase& database);
 
-    // Valid until the next call.
-    const Looked& Look(const CEquipSet& set);
+    // Finds what every set of the list `sets` is made of and activates before it is listed, the
+    // sets of one decoration arrangement together: a ranked list lays them far apart.
+    void FindAhead(const std::vector<std::unique_ptr<CEquipSet>>& sets);
+    // The texts of `set`, the set at `index` of the list; valid until the next call.
+    const Looked& Look(const CEquipSet& set, std::size_t index);
     // The free slots of the set Look was last given, with a weapon of `weaponSlots` (sets loaded
     // from a file do not carry it): those of its pieces and the weapon, less what its
     // decorations take, which is counted once per arrangement.
     int FreeSlots(const CEquipSet& set, int weaponSlots) const;
 
 private:
+    const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
     const Name& Decoration(const CDecoData* deco);
-    void WriteDecorations(const CEquipSet& set);
+    // Inline, as they run for every set listed.
+    void NamePiece(const CEquipData* piece, std::size_t number) {
+        if (number >= pieces_.size() || pieces_[number].listed.empty()) {
+            WritePiece(piece, number);
+        }
+    }
+    void WritePiece(const CEquipData* piece, std::size_t number);
+    const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
+        if (number >= decorations_.size() || decorations_[number].json.empty()) {
+            WriteDecorations(set, number);
+        }
+        return decorations_[number];
+    }
+    const Skills& SkillsOf(std::size_t number) {
+        if (number >= skills_.size() || skills_[number].json.empty()) {
+            WriteSkills(number);
+        }
+        return skills_[number];
+    }
+    void WriteDecorations(const CEquipSet& set, std::size_t number);
     void WriteSkills(std::size_t skills);
 
     ActiveSkillFinder finder_;
+    // By position in the list; none when each set is found as it is listed.
+    std::vector<ActiveSkillFinder::PackedNumbers> ahead_;
+    ActiveSkillFinder::SetNumbers aheadNumbers_;
+    // pieces_, decorations_ and skills_ hold empty texts where a number is not listed yet.
     std::vector<Name> pieces_;             // by the finder's piece number
     std::vector<Decorations> decorations_; // by the finder's arrangement number
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
@@ -64,5 +93,6 @@ private:
     std::vector<Name> skillNames_; // by skill-table row
     std::vector<Skills> skills_;   // by the finder's skills number
     Looked looked_;
-    std::string joined_; // the names of a position's decorations being joined
+    std::string joined_;   // the names of a position's decorations being joined
+    std::string building_; // the JSON of an arrangement or a list of skills being written
 };

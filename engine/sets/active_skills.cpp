@@ -148,6 +148,18 @@ ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEqu
     return points;
 }
 
+std::size_t ActiveSkillFinder::NumberArrangement(const CEquipSet& set) {
+    Arrangement arrangement;
+    static_assert(sizeof arrangement == sizeof set.decos);
+    std::memcpy(arrangement.data(), set.decos, sizeof set.decos);
+    bool isNew = false;
+    const std::size_t number = arrangements_.NumberOf(arrangement, isNew);
+    if (isNew) {
+        arrangementPoints_.push_back(SumArrangement(set));
+    }
+    return number;
+}
+
 // The sets of one hit come one after the other and mostly share their decorations.
 std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
     const auto isRecent = [&set](const Recent& recent) {
@@ -162,14 +174,68 @@ std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
         return recent_[0].number;
     }
     Recent& latest = recent_[0];
-    static_assert(sizeof latest.arrangement == sizeof set.decos);
     std::memcpy(latest.arrangement.data(), set.decos, sizeof set.decos);
-    bool isNew = false;
-    latest.number = arrangements_.NumberOf(latest.arrangement, isNew);
-    if (isNew) {
-        arrangementPoints_.push_back(SumArrangement(set));
-    }
+    latest.number = NumberArrangement(set);
     return latest.number;
+}
+
+namespace {
+
+using PackedNumbers = ActiveSkillFinder::PackedNumbers;
+
+// Orders `from` into `to` by `keyOf`, a number below `keys`, in one counting pass that keeps the
+// order of the entries it finds alike.
+template <class KeyOf>
+void SortByKey(const std::vector<PackedNumbers>& from, std::vector<PackedNumbers>& to,
+               std::size_t keys, KeyOf keyOf) {
+    std::vector<std::uint32_t> next(keys + 1, 0);
+    for (const PackedNumbers& entry : from) {
+        ++next[keyOf(entry) + 1];
+    }
+    std::partial_sum(next.begin(), next.end(), next.begin());
+    for (const PackedNumbers& entry : from) {
+        to[next[keyOf(entry)]++] = entry;
+    }
+}
+
+} // namespace
+
+// The sets are numbered in the order of the list, which a ranked list lays out in memory, and
+// found in that of their numbers: sorted by the piece of each slot, the last first, then by
+// arrangement, so that the sets that follow one another within an arrangement mostly differ in
+// the pieces of the last slots alone, as in a list in the order found.
+std::vector<PackedNumbers>
+ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
+    std::vector<PackedNumbers> found(sets.size());
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        PackedNumbers& entry = found[i];
+        entry.position = static_cast<std::uint32_t>(i);
+        entry.arrangement = static_cast<std::uint32_t>(NumberArrangement(*sets[i]));
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const CEquipData* piece = sets[i]->pieces[slot];
+            entry.pieces[slot] =
+                piece != nullptr ? static_cast<std::uint32_t>(PieceOf(piece)) + 1 : 0;
+        }
+    }
+    std::vector<PackedNumbers> sorted(sets.size());
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        SortByKey(found, sorted, pieces_.Count() + 1,
+                  [slot](const PackedNumbers& entry) { return entry.pieces[slot]; });
+        found.swap(sorted);
+    }
+    SortByKey(found, sorted, arrangements_.Count(),
+              [](const PackedNumbers& entry) { return entry.arrangement; });
+    for (const PackedNumbers& entry : sorted) {
+        const CEquipData* pieces[kSlotCount];
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const std::uint32_t number = entry.pieces[slot];
+            pieces[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
+        }
+        PackedNumbers& numbers = found[entry.position];
+        numbers = entry;
+        numbers.skills = static_cast<std::uint32_t>(FindArranged(pieces, entry.arrangement).skills);
+    }
+    return found;
 }
 
 // As ActivatedSkill finds it, over the system's own rows only.
@@ -186,11 +252,11 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
 }
 
 // Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
-unsigned ActiveSkillFinder::NumberPieces(const CEquipSet& set,
+unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
                                          const CEquipData* (&before)[kSlotCount]) {
     unsigned changed = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
+        const CEquipData* piece = pieces[slot];
         before[slot] = lastPieces_[slot];
         if (piece != lastPieces_[slot]) {
             numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
@@ -202,15 +268,20 @@ unsigned ActiveSkillFinder::NumberPieces(const CEquipSet& set,
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
+    return FindArranged(set.pieces, ArrangementOf(set));
+}
+
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindArranged(SlotPieces pieces,
+                                                                     std::size_t arrangement) {
     const std::size_t arrangementBefore = numbers_.arrangement;
-    numbers_.arrangement = ArrangementOf(set);
+    numbers_.arrangement = arrangement;
     const CEquipData* before[kSlotCount];
-    const unsigned changed = NumberPieces(set, before);
+    const unsigned changed = NumberPieces(pieces, before);
     if (AnyListed() && numbers_.arrangement == arrangementBefore &&
-        OnlyPointsChange(set, before, changed)) {
+        OnlyPointsChange(pieces, before, changed)) {
         SwapPieceShares(changed);
     } else {
-        MoveTo(SharesOf(set));
+        MoveTo(SharesOf(pieces));
     }
     if (ActiveRowsChanged() || !AnyListed()) {
         numbers_.skills = NumberActiveRows();
@@ -221,14 +292,14 @@ const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& se
 // The common case of a listing: with the same decorations, each changed slot holds a piece
 // again, doubling the body as the one before did or not; then no share but the changed pieces'
 // own differs.
-bool ActiveSkillFinder::OnlyPointsChange(const CEquipSet& set,
+bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
                                          const CEquipData* const (&before)[kSlotCount],
                                          unsigned changed) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if ((changed >> slot & 1u) == 0) {
             continue;
         }
-        const CEquipData* piece = set.pieces[slot];
+        const CEquipData* piece = pieces[slot];
         if (piece == nullptr || before[slot] == nullptr ||
             (piece->bodyDoubling != 0) != (before[slot]->bodyDoubling != 0)) {
             return false;
@@ -252,13 +323,13 @@ void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more
 // for a doubling piece; a position's decorations only under a piece, the weapon's always.
-ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(const CEquipSet& set) const {
+ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) const {
     Shares shares;
     const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
     bool allPieces = true;
     int doubling = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = set.pieces[slot];
+        const CEquipData* piece = pieces[slot];
         allPieces = allPieces && piece != nullptr;
         if (piece == nullptr) {
             continue;
@@ -269,7 +340,7 @@ ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(const CEquipSet& set) cons
             shares[slot] = {piecePoints_[numbers_.pieces[slot]], 1};
         }
     }
-    const CEquipData* body = set.pieces[kBody];
+    const CEquipData* body = pieces[kBody];
     if (body != nullptr) {
         shares[kBody] = {piecePoints_[numbers_.pieces[kBody]],
                          (body->bodyDoubling ? 0 : 1) + doubling};
@@ -282,7 +353,7 @@ ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(const CEquipSet& set) cons
         return shares;
     }
     for (int position = 0; position < kPositionCount; ++position) {
-        if (position == kWeaponPosition || set.pieces[position] != nullptr) {
+        if (position == kWeaponPosition || pieces[position] != nullptr) {
             shares[kFirstPositionShare + position] = {decos.positions[position], 1};
         }
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -39,6 +40,19 @@ public:
     const SetNumbers& Find(const CEquipSet& set);
     // The activated rows of the list numbered `skills`; valid until the next call of Find.
     std::span<const int> ActiveRows(std::size_t skills) const { return rowLists_.KeyOf(skills); }
+    // A set's SetNumbers in a quarter of the room, each piece's number one more and 0 for none,
+    // and the set's position in its list.
+    struct PackedNumbers {
+        std::uint32_t arrangement = 0;
+        std::uint32_t pieces[kSlotCount] = {};
+        std::uint32_t skills = 0;
+        std::uint32_t position = 0;
+    };
+    // The numbers of each set of `sets`, as Find would give them set after set. A ranked list
+    // scatters the sets of one decoration arrangement far apart, so that Find sums nearly every
+    // one afresh; here they are found arrangement by arrangement, each taking its totals from the
+    // set before, as in a list in the order found.
+    std::vector<PackedNumbers> FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets);
 
 private:
     using Arrangement = std::array<const CDecoData*, kPositionCount * 3>;
@@ -87,19 +101,24 @@ private:
         bool tabled = false;
     };
 
+    // The pieces of a set's slots, kSlotCount of them.
+    using SlotPieces = const CEquipData* const*;
+
+    const SetNumbers& FindArranged(SlotPieces pieces, std::size_t arrangement);
     std::size_t ArrangementOf(const CEquipSet& set);
+    std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
-    unsigned NumberPieces(const CEquipSet& set, const CEquipData* (&before)[kSlotCount]);
-    static bool OnlyPointsChange(const CEquipSet& set,
-                                 const CEquipData* const (&before)[kSlotCount], unsigned changed);
+    unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
+    static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
+                                 unsigned changed);
     void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
     void Add(Run run);
     void AddPoints(int id, int points);
     void ClearTotals();
-    Shares SharesOf(const CEquipSet& set) const;
+    Shares SharesOf(SlotPieces pieces) const;
     void MoveTo(const Shares& shares);
     void ForgetTotals();
     void Count(Share share, int sign);

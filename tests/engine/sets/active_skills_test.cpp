@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstring>
+#include <map>
 #include <random>
 #include <span>
 #include <utility>
@@ -67,3 +70,37 @@ TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
 }
 
 } // namespace
+
+// Found all at once, out of the order of the list, every set still gets its own rows, and the
+// numbers of its arrangement and pieces stand for the same decorations and pieces in every set.
+TEST(ActiveSkillsTest, FindsAWholeShuffledListAsEachSetAlone) {
+    std::mt19937 random(3109);
+    for (int round = 0; round < 30; ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        engine.Search(condition);
+        std::shuffle(engine.results.begin(), engine.results.end(), random);
+        ActiveSkillFinder finder(engine.database);
+        const std::vector<ActiveSkillFinder::PackedNumbers> found = finder.FindAll(engine.results);
+        ASSERT_EQ(found.size(), engine.results.size());
+        std::map<std::uint32_t, const CEquipSet*> arrangements;
+        std::map<std::uint32_t, const CEquipData*> pieces;
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const CEquipSet& set = *engine.results[i];
+            const std::span<const int> rows = finder.ActiveRows(found[i].skills);
+            EXPECT_EQ(std::vector<int>(rows.begin(), rows.end()),
+                      SummarysActiveRows(set, engine.database))
+                << "round " << round;
+            const CEquipSet* first = arrangements.emplace(found[i].arrangement, &set).first->second;
+            EXPECT_EQ(std::memcmp(first->decos, set.decos, sizeof set.decos), 0);
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                EXPECT_EQ(found[i].pieces[slot] == 0, set.pieces[slot] == nullptr);
+                if (set.pieces[slot] != nullptr) {
+                    EXPECT_EQ(pieces.emplace(found[i].pieces[slot], set.pieces[slot]).first->second,
+                              set.pieces[slot]);
+                }
+            }
+        }
+    }
+}
