@@ -21,12 +21,14 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
         int most[kMaxTrackedSkills];
         std::fill_n(most, count_, std::numeric_limits<int>::min());
         for (const CandidateGroup& group : groups[level]) {
+            std::array<int, kMaxTrackedSkills>& gains = gains_[level].emplace_back();
             if (group.key == kDoublingKey) {
                 hasDoubling_[level] = true;
                 continue;
             }
             for (int k = 0; k < count_; ++k) {
-                most[k] = std::max(most[k], skills[k].Gain(KeyPoints(group.key, k)));
+                gains[k] = skills[k].Gain(KeyPoints(group.key, k));
+                most[k] = std::max(most[k], gains[k]);
             }
         }
         for (int k = 0; k < count_; ++k) {
@@ -90,12 +92,13 @@ int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     return LackOf(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
 }
 
-bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
+bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::size_t group,
+                                 std::int64_t slots) const {
     if (slots < 0) {
         return false;
     }
     if (level > kBody) {
-        return SiblingFitsIn(level, keys, slots);
+        return SiblingFitsIn(level, keys, group, slots);
     }
     Lack lack;
     if (!LackOf(level, keys, lack)) {
@@ -128,11 +131,8 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
 }
 
 const DecorationSlotFloor::SiblingBase&
-DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
+DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
-    if (base.known && std::equal(keys, keys + level, base.keys)) {
-        return base;
-    }
     base.bounded = LackBeforeSibling(level, keys, base.lack);
     std::copy_n(keys, level, base.keys);
     base.known = true;
@@ -153,7 +153,8 @@ DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
 // where one choice of the body's slots fits, so the first that does ends the search, and the
 // sibling's own gain is all that changes the shared base. A body whose decorations count more
 // than once is tried full first: that fits most often.
-bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
+bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                                        std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return true;
@@ -161,11 +162,13 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::in
     // A doubling sibling brings the body's points once more and makes its decorations count once
     // more.
     const bool doubling = keys[level] == kDoublingKey;
-    const GroupKey giver = doubling ? keys[kBody] : keys[level];
-    int gain[kMaxTrackedSkills];
-    for (int k = 0; k < count_; ++k) {
-        gain[k] = skills_[k].Gain(KeyPoints(giver, k));
+    int bodyGain[kMaxTrackedSkills];
+    if (doubling) {
+        for (int k = 0; k < count_; ++k) {
+            bodyGain[k] = skills_[k].Gain(KeyPoints(keys[kBody], k));
+        }
     }
+    const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
     const int bodySlots = base.lack.times == 1 && !doubling ? 0 : base.lack.bodySlots;
     const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
@@ -214,14 +217,8 @@ int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack, int bodySlots, 
     return fewest;
 }
 
-int DecorationSlotFloor::FewestAbove(int level, const GroupKey* keys) const {
-    if (level == 0) {
-        return 0;
-    }
-    if (level != aboveLevel_ || !std::equal(keys, keys + level, aboveKeys_)) {
-        above_ = Fewest(level - 1, keys);
-        std::copy_n(keys, level, aboveKeys_);
-        aboveLevel_ = level;
-    }
-    return above_;
+void DecorationSlotFloor::NoteFewestAbove(int level, const GroupKey* keys) const {
+    above_ = Fewest(level - 1, keys);
+    std::copy_n(keys, level, aboveKeys_);
+    aboveLevel_ = level;
 }

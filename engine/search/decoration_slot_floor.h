@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -23,11 +25,21 @@ public:
 
     // For the sets whose groups of levels 0..level-1 have `keys`, with the group of `level`
     // still to be chosen: at most what any group there leaves, so one answer serves all the
-    // siblings; kept for the last keys asked.
-    int FewestAbove(int level, const GroupKey* keys) const;
+    // siblings; kept for the last keys asked. Here, so that the siblings asking it again find
+    // it at once.
+    int FewestAbove(int level, const GroupKey* keys) const {
+        if (level == 0) {
+            return 0;
+        }
+        if (level != aboveLevel_ || !std::equal(keys, keys + level, aboveKeys_)) {
+            NoteFewestAbove(level, keys);
+        }
+        return above_;
+    }
     // Whether the floor of the sets whose groups of levels 0..level have `keys` is at most
-    // `slots`, found with no more of the body's choices than it takes.
-    bool FitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
+    // `slots`, found with no more of the body's choices than it takes. `group`: the place of
+    // the group of `level` among its level's groups.
+    bool FitsIn(int level, const GroupKey* keys, std::size_t group, std::int64_t slots) const;
 
 private:
     // For the sets whose groups of levels 0..level have `keys`.
@@ -49,7 +61,9 @@ private:
     bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
     bool LackOf(int level, const GroupKey* keys, Lack& lack) const;
     bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
-    bool SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
+    bool SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                       std::int64_t slots) const;
+    void NoteFewestAbove(int level, const GroupKey* keys) const;
     int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
@@ -62,6 +76,9 @@ private:
     // where the level has no such group (it then holds no sets at all, or only doubling ones).
     int most_[kSlotCount][kMaxTrackedSkills] = {};
     bool hasDoubling_[kSlotCount] = {};
+    // What each group of a level but the doubling one adds to each skill's gain, by its place:
+    // the siblings of the last levels ask it for every group.
+    std::vector<std::array<int, kMaxTrackedSkills>> gains_[kSlotCount];
     // The prefixes of the keys last asked about, up to `cachedLevel_`: sibling groups share all
     // but the last.
     mutable Prefix prefixes_[kSlotCount];
@@ -82,6 +99,12 @@ private:
         // more for that one ([1]).
         int bodyFilled[2][4][kMaxTrackedSkills] = {};
     };
-    const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const;
+    const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const {
+        const SiblingBase& base = siblingBases_[level];
+        return base.known && std::equal(keys, keys + level, base.keys)
+                   ? base
+                   : NewSiblingBase(level, keys);
+    }
+    const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
     mutable SiblingBase siblingBases_[kSlotCount];
 };

@@ -25,8 +25,9 @@ public:
     // enter `ranked` with `defense`: the floor of the decorations' slots is weighed only where
     // the groups' own best could, and the floor the siblings share before the group's own: it
     // rules out most groups of the last level at the cost of one floor for all of them.
-    bool MayEnter(const RankedSets& ranked, int level, const GroupKey* keys, std::int64_t value,
-                  std::int64_t defense) const {
+    // `group`: the place of the group of `level` among its level's groups.
+    bool MayEnter(const RankedSets& ranked, int level, const GroupKey* keys, std::size_t group,
+                  std::int64_t value, std::int64_t defense) const {
         const std::int64_t least = ranked.LeastKeyToEnter(defense);
         const std::int64_t most = value + bestBelow_[level];
         if (most < least) {
@@ -36,7 +37,8 @@ public:
             return true;
         }
         const std::int64_t spare = most - least; // the most slots the decorations may take
-        return floor_->FewestAbove(level, keys) <= spare && floor_->FitsIn(level, keys, spare);
+        return floor_->FewestAbove(level, keys) <= spare &&
+               floor_->FitsIn(level, keys, group, spare);
     }
     std::int64_t BestDefenseBelow(int level) const { return bestDefenseBelow_[level]; }
 

@@ -16,11 +16,12 @@ namespace {
 void ExpectFitsAsTheFloorSays(const DecorationSlotFloor& floor,
                               const GroupList (&groups)[kSlotCount], int level, GroupKey* keys,
                               int round, int& doublingBodies) {
-    for (const CandidateGroup& group : groups[level]) {
+    for (std::size_t n = 0; n < groups[level].size(); ++n) {
+        const CandidateGroup& group = groups[level][n];
         keys[level] = group.key;
         const int fewest = floor.FewestAbove(level + 1, keys);
         for (int slots = -1; slots <= 20; ++slots) {
-            ASSERT_EQ(floor.FitsIn(level, keys, slots), slots >= 0 && fewest <= slots)
+            ASSERT_EQ(floor.FitsIn(level, keys, n, slots), slots >= 0 && fewest <= slots)
                 << "round " << round << " level " << level << " slots " << slots;
         }
         doublingBodies += group.key == kDoublingKey ? 1 : 0;
