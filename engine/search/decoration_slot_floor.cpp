@@ -34,7 +34,17 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
         for (int k = 0; k < count_; ++k) {
             most_[level][k] = most[k] == std::numeric_limits<int>::min() ? 0 : most[k];
         }
+        NoteSameGains(level);
     }
+}
+
+void DecorationSlotFloor::NoteSameGains(int level) {
+    const auto& gains = gains_[level];
+    for (std::size_t group = 0; group < gains.size(); ++group) {
+        const auto first = std::find(gains.begin(), gains.end(), gains[group]);
+        sameGains_[level].push_back(static_cast<std::size_t>(first - gains.begin()));
+    }
+    floors_[level].resize(gains.size());
 }
 
 const DecorationSlotFloor::Prefix& DecorationSlotFloor::PrefixAt(int level,
@@ -134,6 +144,7 @@ const DecorationSlotFloor::SiblingBase&
 DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
     base.bounded = LackBeforeSibling(level, keys, base.lack);
+    base.stamp = ++lastStamp_;
     std::copy_n(keys, level, base.keys);
     base.known = true;
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
@@ -162,6 +173,9 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::si
     // A doubling sibling brings the body's points once more and makes its decorations count once
     // more.
     const bool doubling = keys[level] == kDoublingKey;
+    if (!doubling && base.lack.times == 1) {
+        return SingleBodyFloor(level, base, group) <= slots;
+    }
     int bodyGain[kMaxTrackedSkills];
     if (doubling) {
         for (int k = 0; k < count_; ++k) {
@@ -170,8 +184,7 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::si
     }
     const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
-    const int bodySlots = base.lack.times == 1 && !doubling ? 0 : base.lack.bodySlots;
-    const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
@@ -182,6 +195,24 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::si
         }
     }
     return false;
+}
+
+// With the body's decorations counting once, filling the body is no different from filling any
+// other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
+// asked about. Siblings that give the same share it.
+int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
+                                         std::size_t group) const {
+    const std::size_t same = sameGains_[level][group];
+    KnownFloor& known = floors_[level][same];
+    if (known.stamp != base.stamp) {
+        const int* gain = gains_[level][same].data();
+        int rest[kMaxTrackedSkills];
+        for (int k = 0; k < count_; ++k) {
+            rest[k] = base.lack.required[k] - gain[k];
+        }
+        known = KnownFloor{base.stamp, fitter_.SlotsNeeded(rest)};
+    }
+    return known.floor;
 }
 
 // What the level above lacks with the most of `level` given back: the sets of the level's own

@@ -64,6 +64,7 @@ private:
     bool SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
                        std::int64_t slots) const;
     void NoteFewestAbove(int level, const GroupKey* keys) const;
+    void NoteSameGains(int level);
     int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
@@ -77,8 +78,10 @@ private:
     int most_[kSlotCount][kMaxTrackedSkills] = {};
     bool hasDoubling_[kSlotCount] = {};
     // What each group of a level but the doubling one adds to each skill's gain, by its place:
-    // the siblings of the last levels ask it for every group.
+    // the siblings of the last levels ask it for every group. Groups that differ only in their
+    // slots give the same: each has the place of the first of them that gives what it does.
     std::vector<std::array<int, kMaxTrackedSkills>> gains_[kSlotCount];
+    std::vector<std::size_t> sameGains_[kSlotCount];
     // The prefixes of the keys last asked about, up to `cachedLevel_`: sibling groups share all
     // but the last.
     mutable Prefix prefixes_[kSlotCount];
@@ -94,6 +97,7 @@ private:
         Lack lack;
         bool known = false;
         bool bounded = false;
+        std::uint64_t stamp = 0; // new for each base worked out
         // What `lack` leaves once the body's best decorations in each count of its slots (none
         // at 0) count `lack.times` times, for every sibling but the doubling one ([0]), and once
         // more for that one ([1]).
@@ -106,5 +110,14 @@ private:
                    : NewSiblingBase(level, keys);
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
+    int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
     mutable SiblingBase siblingBases_[kSlotCount];
+    mutable std::uint64_t lastStamp_ = 0;
+    // The floor of each group that gives what it does, under the base of `stamp`, where the
+    // body's decorations count once.
+    struct KnownFloor {
+        std::uint64_t stamp = 0;
+        int floor = 0;
+    };
+    mutable std::vector<KnownFloor> floors_[kSlotCount];
 };
