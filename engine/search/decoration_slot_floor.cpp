@@ -248,8 +248,14 @@ int DecorationSlotFloor::FewestWithBodyCounted(const Lack& lack, int bodySlots, 
     return fewest;
 }
 
-void DecorationSlotFloor::NoteFewestAbove(int level, const GroupKey* keys) const {
-    above_ = Fewest(level - 1, keys);
-    std::copy_n(keys, level, aboveKeys_);
-    aboveLevel_ = level;
+int DecorationSlotFloor::FewestAbove(int level, const GroupKey* keys) const {
+    if (level == 0) {
+        return 0;
+    }
+    if (level != aboveLevel_ || !std::equal(keys, keys + level, aboveKeys_)) {
+        above_ = Fewest(level - 1, keys);
+        std::copy_n(keys, level, aboveKeys_);
+        aboveLevel_ = level;
+    }
+    return above_;
 }

@@ -25,17 +25,8 @@ public:
 
     // For the sets whose groups of levels 0..level-1 have `keys`, with the group of `level`
     // still to be chosen: at most what any group there leaves, so one answer serves all the
-    // siblings; kept for the last keys asked. Here, so that the siblings asking it again find
-    // it at once.
-    int FewestAbove(int level, const GroupKey* keys) const {
-        if (level == 0) {
-            return 0;
-        }
-        if (level != aboveLevel_ || !std::equal(keys, keys + level, aboveKeys_)) {
-            NoteFewestAbove(level, keys);
-        }
-        return above_;
-    }
+    // siblings; kept for the last keys asked.
+    int FewestAbove(int level, const GroupKey* keys) const;
     // Whether the floor of the sets whose groups of levels 0..level have `keys` is at most
     // `slots`, found with no more of the body's choices than it takes. `group`: the place of
     // the group of `level` among its level's groups.
@@ -63,7 +54,6 @@ private:
     bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
     bool SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
                        std::int64_t slots) const;
-    void NoteFewestAbove(int level, const GroupKey* keys) const;
     void NoteSameGains(int level);
     int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
