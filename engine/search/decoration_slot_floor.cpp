@@ -21,18 +21,30 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
         int most[kMaxTrackedSkills];
         std::fill_n(most, count_, std::numeric_limits<int>::min());
         for (const CandidateGroup& group : groups[level]) {
+            std::array<int, kMaxTrackedSkills>& gains = gains_[level].emplace_back();
             if (group.key == kDoublingKey) {
                 hasDoubling_[level] = true;
                 continue;
             }
             for (int k = 0; k < count_; ++k) {
-                most[k] = std::max(most[k], skills[k].Gain(KeyPoints(group.key, k)));
+                gains[k] = skills[k].Gain(KeyPoints(group.key, k));
+                most[k] = std::max(most[k], gains[k]);
             }
         }
         for (int k = 0; k < count_; ++k) {
             most_[level][k] = most[k] == std::numeric_limits<int>::min() ? 0 : most[k];
         }
+        NoteSameGains(level);
     }
+}
+
+void DecorationSlotFloor::NoteSameGains(int level) {
+    const auto& gains = gains_[level];
+    for (std::size_t group = 0; group < gains.size(); ++group) {
+        const auto first = std::find(gains.begin(), gains.end(), gains[group]);
+        sameGains_[level].push_back(static_cast<std::size_t>(first - gains.begin()));
+    }
+    floors_[level].resize(gains.size());
 }
 
 const DecorationSlotFloor::Prefix& DecorationSlotFloor::PrefixAt(int level,
@@ -90,12 +102,13 @@ int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     return LackOf(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
 }
 
-bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
+bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::size_t group,
+                                 std::int64_t slots) const {
     if (slots < 0) {
         return false;
     }
     if (level > kBody) {
-        return SiblingFitsIn(level, keys, slots);
+        return SiblingFitsIn(level, keys, group, slots);
     }
     Lack lack;
     if (!LackOf(level, keys, lack)) {
@@ -128,12 +141,10 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
 }
 
 const DecorationSlotFloor::SiblingBase&
-DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
+DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
-    if (base.known && std::equal(keys, keys + level, base.keys)) {
-        return base;
-    }
     base.bounded = LackBeforeSibling(level, keys, base.lack);
+    base.stamp = ++lastStamp_;
     std::copy_n(keys, level, base.keys);
     base.known = true;
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
@@ -153,7 +164,8 @@ DecorationSlotFloor::SiblingBaseAt(int level, const GroupKey* keys) const {
 // where one choice of the body's slots fits, so the first that does ends the search, and the
 // sibling's own gain is all that changes the shared base. A body whose decorations count more
 // than once is tried full first: that fits most often.
-bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const {
+bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                                        std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return true;
@@ -161,14 +173,18 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::in
     // A doubling sibling brings the body's points once more and makes its decorations count once
     // more.
     const bool doubling = keys[level] == kDoublingKey;
-    const GroupKey giver = doubling ? keys[kBody] : keys[level];
-    int gain[kMaxTrackedSkills];
-    for (int k = 0; k < count_; ++k) {
-        gain[k] = skills_[k].Gain(KeyPoints(giver, k));
+    if (!doubling && base.lack.times == 1) {
+        return SingleBodyFloor(level, base, group) <= slots;
     }
+    int bodyGain[kMaxTrackedSkills];
+    if (doubling) {
+        for (int k = 0; k < count_; ++k) {
+            bodyGain[k] = skills_[k].Gain(KeyPoints(keys[kBody], k));
+        }
+    }
+    const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
-    const int bodySlots = base.lack.times == 1 && !doubling ? 0 : base.lack.bodySlots;
-    const int most = static_cast<int>(std::min<std::int64_t>(slots, bodySlots));
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
         for (int k = 0; k < count_; ++k) {
@@ -179,6 +195,24 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::in
         }
     }
     return false;
+}
+
+// With the body's decorations counting once, filling the body is no different from filling any
+// other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
+// asked about. Siblings that give the same share it.
+int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
+                                         std::size_t group) const {
+    const std::size_t same = sameGains_[level][group];
+    KnownFloor& known = floors_[level][same];
+    if (known.stamp != base.stamp) {
+        const int* gain = gains_[level][same].data();
+        int rest[kMaxTrackedSkills];
+        for (int k = 0; k < count_; ++k) {
+            rest[k] = base.lack.required[k] - gain[k];
+        }
+        known = KnownFloor{base.stamp, fitter_.SlotsNeeded(rest)};
+    }
+    return known.floor;
 }
 
 // What the level above lacks with the most of `level` given back: the sets of the level's own

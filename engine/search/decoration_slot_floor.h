@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -26,8 +28,9 @@ public:
     // siblings; kept for the last keys asked.
     int FewestAbove(int level, const GroupKey* keys) const;
     // Whether the floor of the sets whose groups of levels 0..level have `keys` is at most
-    // `slots`, found with no more of the body's choices than it takes.
-    bool FitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
+    // `slots`, found with no more of the body's choices than it takes. `group`: the place of
+    // the group of `level` among its level's groups.
+    bool FitsIn(int level, const GroupKey* keys, std::size_t group, std::int64_t slots) const;
 
 private:
     // For the sets whose groups of levels 0..level have `keys`.
@@ -49,7 +52,9 @@ private:
     bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
     bool LackOf(int level, const GroupKey* keys, Lack& lack) const;
     bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
-    bool SiblingFitsIn(int level, const GroupKey* keys, std::int64_t slots) const;
+    bool SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                       std::int64_t slots) const;
+    void NoteSameGains(int level);
     int FewestWithBodyCounted(const Lack& lack, int bodySlots, int enough) const;
 
     const ExactFitter& fitter_;
@@ -62,6 +67,11 @@ private:
     // where the level has no such group (it then holds no sets at all, or only doubling ones).
     int most_[kSlotCount][kMaxTrackedSkills] = {};
     bool hasDoubling_[kSlotCount] = {};
+    // What each group of a level but the doubling one adds to each skill's gain, by its place:
+    // the siblings of the last levels ask it for every group. Groups that differ only in their
+    // slots give the same: each has the place of the first of them that gives what it does.
+    std::vector<std::array<int, kMaxTrackedSkills>> gains_[kSlotCount];
+    std::vector<std::size_t> sameGains_[kSlotCount];
     // The prefixes of the keys last asked about, up to `cachedLevel_`: sibling groups share all
     // but the last.
     mutable Prefix prefixes_[kSlotCount];
@@ -77,11 +87,27 @@ private:
         Lack lack;
         bool known = false;
         bool bounded = false;
+        std::uint64_t stamp = 0; // new for each base worked out
         // What `lack` leaves once the body's best decorations in each count of its slots (none
         // at 0) count `lack.times` times, for every sibling but the doubling one ([0]), and once
         // more for that one ([1]).
         int bodyFilled[2][4][kMaxTrackedSkills] = {};
     };
-    const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const;
+    const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const {
+        const SiblingBase& base = siblingBases_[level];
+        return base.known && std::equal(keys, keys + level, base.keys)
+                   ? base
+                   : NewSiblingBase(level, keys);
+    }
+    const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
+    int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
     mutable SiblingBase siblingBases_[kSlotCount];
+    mutable std::uint64_t lastStamp_ = 0;
+    // The floor of each group that gives what it does, under the base of `stamp`, where the
+    // body's decorations count once.
+    struct KnownFloor {
+        std::uint64_t stamp = 0;
+        int floor = 0;
+    };
+    mutable std::vector<KnownFloor> floors_[kSlotCount];
 };

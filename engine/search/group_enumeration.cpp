@@ -170,7 +170,7 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     }
     const std::int64_t defense = defense_[level] + group.bestDefense;
     request_.keys[level] = group.key;
-    if (rankBound_->MayEnter(*ranked_, level, request_.keys, value_[level + 1],
+    if (rankBound_->MayEnter(*ranked_, level, request_.keys, index, value_[level + 1],
                              defense + rankBound_->BestDefenseBelow(level))) {
         return false;
     }

@@ -1,9 +1,10 @@
+#include <algorithm>
 #include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/condition/candidates.h"
+#include "engine/condition/group_key.h"
 #include "engine/search/decoration_slot_floor.h"
 #include "engine/support/prepared_tables.h"
 #include "engine/support/random_tables.h"
@@ -12,29 +13,42 @@
 namespace {
 
 // Asks the floor about every combination of groups from `level` down, in the walk's order.
+// `sameGains` counts the groups under the body that give what an earlier sibling gives.
 void ExpectFitsAsTheFloorSays(const DecorationSlotFloor& floor,
                               const GroupList (&groups)[kSlotCount], int level, GroupKey* keys,
-                              int round, int& doublingBodies) {
-    for (const CandidateGroup& group : groups[level]) {
+                              int round, int& doublingBodies, int& sameGains) {
+    for (std::size_t n = 0; n < groups[level].size(); ++n) {
+        const CandidateGroup& group = groups[level][n];
         keys[level] = group.key;
+        const bool shares = std::any_of(groups[level].begin(),
+                                        groups[level].begin() + static_cast<std::ptrdiff_t>(n),
+                                        [&](const CandidateGroup& earlier) {
+                                            return earlier.key != kDoublingKey &&
+                                                   group.key != kDoublingKey &&
+                                                   AreEquivalent(earlier.key, group.key);
+                                        });
+        sameGains += level > kBody && shares ? 1 : 0;
         const int fewest = floor.FewestAbove(level + 1, keys);
         for (int slots = -1; slots <= 20; ++slots) {
-            ASSERT_EQ(floor.FitsIn(level, keys, slots), slots >= 0 && fewest <= slots)
+            ASSERT_EQ(floor.FitsIn(level, keys, n, slots), slots >= 0 && fewest <= slots)
                 << "round " << round << " level " << level << " slots " << slots;
         }
         doublingBodies += group.key == kDoublingKey ? 1 : 0;
         if (level + 1 < kSlotCount) {
-            ExpectFitsAsTheFloorSays(floor, groups, level + 1, keys, round, doublingBodies);
+            ExpectFitsAsTheFloorSays(floor, groups, level + 1, keys, round, doublingBodies,
+                                     sameGains);
         }
     }
 }
 
 // Whether the floor of some groups fits in some slots is answered without working the floor out
-// where it can be: the answer is still whether the floor is at most those slots, for every level
-// and for siblings with doubling pieces beside them.
+// where it can be, and once for siblings that give the same: the answer is still whether the
+// floor is at most those slots, for every level and for siblings with doubling pieces beside
+// them.
 TEST(DecorationSlotFloorTest, FitsExactlyWhereTheFloorIsAtMostTheSlots) {
     std::mt19937 random(8080);
     int doublings = 0;
+    int sameGains = 0;
     for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
@@ -45,9 +59,10 @@ TEST(DecorationSlotFloorTest, FitsExactlyWhereTheFloorIsAtMostTheSlots) {
         const DecorationSlotFloor floor(condition, prepared.skills, prepared.groups,
                                         prepared.exact);
         GroupKey keys[kSlotCount] = {};
-        ExpectFitsAsTheFloorSays(floor, prepared.groups, 0, keys, round, doublings);
+        ExpectFitsAsTheFloorSays(floor, prepared.groups, 0, keys, round, doublings, sameGains);
     }
     EXPECT_GT(doublings, 50) << "the tables no longer hold doubling pieces";
+    EXPECT_GT(sameGains, 50) << "no siblings give the same";
 }
 
 } // namespace
