@@ -328,8 +328,11 @@ bool ExactFitter::RestMayHold(const StepNeed& base, const int* required, const F
            NeedAfter(base, required, filling, times, restMost, need) && need.slots <= restSlots;
 }
 
-bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
-                            int times, const int* restMost, Need& need) const {
+// Asked for most fillings of every step: kept in line with the floor before it, as the call
+// itself would cost a good part of what it does.
+inline bool ExactFitter::NeedAfter(const StepNeed& base, const int* required,
+                                   const Filling& filling, int times, const int* restMost,
+                                   Need& need) const {
     const std::uint32_t touched = filling.touches;
     if ((base.mustGain & ~touched) != 0) {
         return false;
