@@ -47,7 +47,7 @@ std::uint64_t Pack16(int value) {
 ExactFitter::ExactFitter(const TrackedSkill* skills, int count,
                          const std::vector<CDecoData*>& usable)
     : count_(std::clamp(count, 0, kMaxTrackedSkills)),
-      fieldBits_(count_ <= 6 ? 16 : kRequirementBits / count_) {
+      fieldBits_(count_ <= 6 ? 16 : kRequirementBits / count_), reachAt_(kHolderKinds, nullptr) {
     std::copy_n(skills, count_, skills_);
     KeepUsefulDecorations(usable);
     BuildFillings();
@@ -448,19 +448,7 @@ bool ExactFitter::Raised(const Reach& reach, int* required) const {
     return true;
 }
 
-// Holders hold at most six positions, each count fits 0..6; the weighted one counts at most 7
-// times.
-const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
-    const int kind =
-        holders.single[1] +
-        7 * (holders.single[2] +
-             7 * (holders.single[3] + 7 * (holders.weightedCapacity + 4 * holders.weightedTimes)));
-    if (reachAt_.empty()) {
-        reachAt_.assign(kHolderKinds, nullptr);
-    }
-    if (const Reach* known = reachAt_[static_cast<std::size_t>(kind)]; known != nullptr) {
-        return *known;
-    }
+const ExactFitter::Reach& ExactFitter::NewReach(const Holders& holders) const {
     Reach& reach = reaches_.emplace_back();
     reach.slots = holders.weightedTimes * holders.weightedCapacity;
     for (int capacity = 1; capacity <= 3; ++capacity) {
@@ -474,7 +462,7 @@ const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
             reach.least[k] += holders.single[capacity] * worstGain_[capacity][k];
         }
     }
-    reachAt_[static_cast<std::size_t>(kind)] = &reach;
+    reachAt_[KindOf(holders)] = &reach;
     return reach;
 }
 

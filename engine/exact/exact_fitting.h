@@ -87,7 +87,20 @@ private:
         int least[kMaxTrackedSkills] = {};
         int slots = 0;
     };
-    const Reach& ReachOf(const Holders& holders) const;
+    // Asked at every step, so the look-up stays in line; the reach is worked out once.
+    const Reach& ReachOf(const Holders& holders) const {
+        const Reach* known = reachAt_[KindOf(holders)];
+        return known != nullptr ? *known : NewReach(holders);
+    }
+    const Reach& NewReach(const Holders& holders) const;
+    // Holders hold at most six positions, each count fits 0..6; the weighted one counts at most
+    // 7 times.
+    static std::size_t KindOf(const Holders& holders) {
+        return static_cast<std::size_t>(
+            holders.single[1] +
+            7 * (holders.single[2] + 7 * (holders.single[3] + 7 * (holders.weightedCapacity +
+                                                                   4 * holders.weightedTimes))));
+    }
 
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
