@@ -241,13 +241,13 @@ void ExactFitter::BuildSlotTables() {
 
 void ExactFitter::BuildSharedTable() {
     const std::uint32_t masks = std::uint32_t{1} << count_;
-    sharedAmong_.assign(masks, false);
+    sharedAmong_.assign(masks, 0);
     for (std::uint32_t needing = 0; needing < masks; ++needing) {
         std::uint32_t sharing = 0;
         for (int k = 0; k < count_; ++k) {
             sharing |= ((needing >> k) & 1U) != 0 ? sharedWith_[k] : 0;
         }
-        sharedAmong_[needing] = (needing & sharing) != 0;
+        sharedAmong_[needing] = (needing & sharing) != 0 ? 1 : 0;
     }
 }
 
@@ -283,7 +283,7 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
         most = std::max(most, slots);
         needing |= std::uint32_t{1} << k;
     }
-    need.shared = sharedAmong_[needing];
+    need.shared = sharedAmong_[needing] != 0;
     if (need.shared) {
         need.slots = most;
     }
@@ -307,7 +307,7 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
         base.slotMost = std::max(base.slotMost, int{gain.slots});
         base.costSum += gain.cost;
     }
-    base.shared = sharedAmong_[base.needing];
+    base.shared = sharedAmong_[base.needing] != 0;
     return base;
 }
 
@@ -365,7 +365,7 @@ inline bool ExactFitter::NeedAfter(const StepNeed& base, const int* required,
         return true;
     }
     need.cost = costSum;
-    need.shared = sharedAmong_[needing];
+    need.shared = sharedAmong_[needing] != 0;
     need.slots = need.shared ? MostSlotsAfter(base, required, filling, times, needing) : slotSum;
     return true;
 }
@@ -407,7 +407,7 @@ int ExactFitter::SlotsNeeded(const int* required) const {
     if (unreachable) {
         return kUnreachable;
     }
-    return sharedAmong_[needing] ? most : sum;
+    return sharedAmong_[needing] != 0 ? most : sum;
 }
 
 bool ExactFitter::SlotsMayReach(const int* required, int slots) const {

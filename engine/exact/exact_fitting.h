@@ -246,8 +246,9 @@ private:
     }
     // The skills m for which some decoration helps both skill k and m, as bit m of sharedWith_[k].
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
-    // Whether some decoration serves two of the skills in mask m, at m.
-    std::vector<bool> sharedAmong_;
+    // Whether some decoration serves two of the skills in mask m, at m; a byte each, as the
+    // steps read it for nearly every filling.
+    std::vector<std::uint8_t> sharedAmong_;
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
