@@ -1,10 +1,12 @@
 #include "engine/sets/active_skills.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <iterator>
 #include <numeric>
+#include <utility>
 
 #include "engine/sets/equip_set.h"
 #include "engine/sets/skill_summary.h"
@@ -471,4 +473,21 @@ std::uint64_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& ro
         hash ^= hash >> 29;
     }
     return hash;
+}
+
+namespace {
+
+// Unrolled, as the turn of each place is then a constant.
+template <class Arrangement, std::size_t... Place>
+std::uint64_t FoldPlaces(const Arrangement& arrangement, std::index_sequence<Place...>) {
+    return (std::rotl(reinterpret_cast<std::uintptr_t>(arrangement[Place]),
+                      static_cast<int>(Place * 7)) ^
+            ...);
+}
+
+} // namespace
+
+std::uint64_t
+ActiveSkillFinder::ArrangementHash::operator()(const Arrangement& arrangement) const {
+    return MixWord(0, FoldPlaces(arrangement, std::make_index_sequence<kPositionCount * 3>()));
 }

@@ -42,11 +42,12 @@ public:
     std::span<const int> ActiveRows(std::size_t skills) const { return rowLists_.KeyOf(skills); }
     // A set's SetNumbers in a quarter of the room, each piece's number one more and 0 for none,
     // and the set's position in its list.
+    // Left uninitialised, as FindAll writes every field and its buffers span megabytes.
     struct PackedNumbers {
-        std::uint32_t arrangement = 0;
-        std::uint32_t pieces[kSlotCount] = {};
-        std::uint32_t skills = 0;
-        std::uint32_t position = 0;
+        std::uint32_t arrangement;
+        std::uint32_t pieces[kSlotCount];
+        std::uint32_t skills;
+        std::uint32_t position;
     };
     // The numbers of each set of `sets`, as Find would give them set after set. A ranked list
     // scatters the sets of one decoration arrangement far apart, so that Find sums nearly every
@@ -56,6 +57,11 @@ public:
 
 private:
     using Arrangement = std::array<const CDecoData*, kPositionCount * 3>;
+    // Every listed set looks its arrangement up: each place's address is turned by its own
+    // amount, so that the places fold into one word with no multiply but the last.
+    struct ArrangementHash {
+        std::uint64_t operator()(const Arrangement& arrangement) const;
+    };
     struct Points {
         int id;
         int points;
@@ -147,7 +153,7 @@ private:
     std::vector<Activation> activations_;
     std::vector<int> activationTable_;
     std::vector<Points> pool_;
-    FirstUseNumbers<Arrangement, AddressRunHash> arrangements_;
+    FirstUseNumbers<Arrangement, ArrangementHash> arrangements_;
     std::vector<DecorationPoints> arrangementPoints_;
     // The arrangements of the last two sets that differed in theirs, the latest first: the sets
     // of a hit whose doubling profiles need other decorations take turns between two.
