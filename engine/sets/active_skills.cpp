@@ -209,14 +209,20 @@ void SortByKey(const std::vector<PackedNumbers>& from, std::vector<PackedNumbers
 std::vector<PackedNumbers>
 ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::vector<PackedNumbers> found(sets.size());
+    const CEquipData* before[kSlotCount] = {};
+    std::uint32_t numberBefore[kSlotCount] = {};
     for (std::size_t i = 0; i < sets.size(); ++i) {
         PackedNumbers& entry = found[i];
         entry.position = static_cast<std::uint32_t>(i);
         entry.arrangement = static_cast<std::uint32_t>(NumberArrangement(*sets[i]));
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const CEquipData* piece = sets[i]->pieces[slot];
-            entry.pieces[slot] =
-                piece != nullptr ? static_cast<std::uint32_t>(PieceOf(piece)) + 1 : 0;
+            if (piece != before[slot]) {
+                before[slot] = piece;
+                numberBefore[slot] =
+                    piece != nullptr ? static_cast<std::uint32_t>(PieceOf(piece)) + 1 : 0;
+            }
+            entry.pieces[slot] = numberBefore[slot];
         }
     }
     std::vector<PackedNumbers> sorted(sets.size());
