@@ -25,6 +25,9 @@ constexpr long long kMostTabledTotals = 1024;
 // Past this many shares that differ, taking back the old ones costs more than summing afresh.
 constexpr int kMostSharesMoved = 2;
 
+// A PackedNumbers holds each piece's number one more, in 16 bits.
+constexpr std::size_t kMostPackedPieces = UINT16_MAX;
+
 } // namespace
 
 ActiveSkillFinder::ActiveSkillFinder(const CEquipDatabase& database)
@@ -210,7 +213,7 @@ std::vector<PackedNumbers>
 ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::vector<PackedNumbers> found(sets.size());
     const CEquipData* before[kSlotCount] = {};
-    std::uint32_t numberBefore[kSlotCount] = {};
+    std::size_t numberBefore[kSlotCount] = {};
     for (std::size_t i = 0; i < sets.size(); ++i) {
         PackedNumbers& entry = found[i];
         entry.position = static_cast<std::uint32_t>(i);
@@ -219,11 +222,13 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
             const CEquipData* piece = sets[i]->pieces[slot];
             if (piece != before[slot]) {
                 before[slot] = piece;
-                numberBefore[slot] =
-                    piece != nullptr ? static_cast<std::uint32_t>(PieceOf(piece)) + 1 : 0;
+                numberBefore[slot] = piece != nullptr ? PieceOf(piece) + 1 : 0;
             }
-            entry.pieces[slot] = numberBefore[slot];
+            entry.pieces[slot] = static_cast<std::uint16_t>(numberBefore[slot]);
         }
+    }
+    if (pieces_.Count() > kMostPackedPieces) {
+        return {};
     }
     std::vector<PackedNumbers> sorted(sets.size());
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
@@ -493,7 +498,6 @@ std::uint64_t FoldPlaces(const Arrangement& arrangement, std::index_sequence<Pla
 
 } // namespace
 
-std::uint64_t
-ActiveSkillFinder::ArrangementHash::operator()(const Arrangement& arrangement) const {
+std::uint64_t ActiveSkillFinder::ArrangementHash::operator()(const Arrangement& arrangement) const {
     return MixWord(0, FoldPlaces(arrangement, std::make_index_sequence<kPositionCount * 3>()));
 }

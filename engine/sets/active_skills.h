@@ -40,19 +40,20 @@ public:
     const SetNumbers& Find(const CEquipSet& set);
     // The activated rows of the list numbered `skills`; valid until the next call of Find.
     std::span<const int> ActiveRows(std::size_t skills) const { return rowLists_.KeyOf(skills); }
-    // A set's SetNumbers in a quarter of the room, each piece's number one more and 0 for none,
-    // and the set's position in its list.
-    // Left uninitialised, as FindAll writes every field and its buffers span megabytes.
+    // A set's SetNumbers in a sixth of the room, each piece's number one more and 0 for none,
+    // and the set's position in its list. Left uninitialised, as FindAll writes every field and
+    // its buffers span megabytes.
     struct PackedNumbers {
         std::uint32_t arrangement;
-        std::uint32_t pieces[kSlotCount];
         std::uint32_t skills;
         std::uint32_t position;
+        std::uint16_t pieces[kSlotCount];
     };
     // The numbers of each set of `sets`, as Find would give them set after set. A ranked list
     // scatters the sets of one decoration arrangement far apart, so that Find sums nearly every
     // one afresh; here they are found arrangement by arrangement, each taking its totals from the
-    // set before, as in a list in the order found.
+    // set before, as in a list in the order found. None when the sets hold more pieces than the
+    // records number: then each set is to be found as it is listed.
     std::vector<PackedNumbers> FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets);
 
 private:
