@@ -239,14 +239,12 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
     SortByKey(found, sorted, arrangements_.Count(),
               [](const PackedNumbers& entry) { return entry.arrangement; });
     for (const PackedNumbers& entry : sorted) {
-        const CEquipData* pieces[kSlotCount];
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            const std::uint32_t number = entry.pieces[slot];
-            pieces[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
-        }
+        const CEquipData* before[kSlotCount];
+        const unsigned changed = TakePacked(entry.pieces, before);
         PackedNumbers& numbers = found[entry.position];
         numbers = entry;
-        numbers.skills = static_cast<std::uint32_t>(FindArranged(pieces, entry.arrangement).skills);
+        numbers.skills =
+            static_cast<std::uint32_t>(FindChanged(before, changed, entry.arrangement).skills);
     }
     return found;
 }
@@ -280,16 +278,38 @@ unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
     return changed;
 }
 
-const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
-    return FindArranged(set.pieces, ArrangementOf(set));
+// As NumberPieces, for pieces FindAll numbered already.
+unsigned ActiveSkillFinder::TakePacked(const std::uint16_t (&packed)[kSlotCount],
+                                       const CEquipData* (&before)[kSlotCount]) {
+    unsigned changed = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        before[slot] = lastPieces_[slot];
+        const std::size_t packedBefore =
+            lastPieces_[slot] != nullptr ? numbers_.pieces[slot] + 1 : 0;
+        const std::size_t number = packed[slot];
+        if (number != packedBefore) {
+            numbers_.pieces[slot] = number != 0 ? number - 1 : 0;
+            lastPieces_[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
+            changed |= 1u << slot;
+        }
+    }
+    return changed;
 }
 
-const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindArranged(SlotPieces pieces,
-                                                                     std::size_t arrangement) {
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
+    const std::size_t arrangement = ArrangementOf(set);
+    const CEquipData* before[kSlotCount];
+    const unsigned changed = NumberPieces(set.pieces, before);
+    return FindChanged(before, changed, arrangement);
+}
+
+// The set is that of the pieces last taken, which held `before` in the slots `changed`.
+const ActiveSkillFinder::SetNumbers&
+ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
+                               std::size_t arrangement) {
+    const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    const CEquipData* before[kSlotCount];
-    const unsigned changed = NumberPieces(pieces, before);
     if (AnyListed() && numbers_.arrangement == arrangementBefore &&
         OnlyPointsChange(pieces, before, changed)) {
         SwapPieceShares(changed);

@@ -111,12 +111,15 @@ private:
     // The pieces of a set's slots, kSlotCount of them.
     using SlotPieces = const CEquipData* const*;
 
-    const SetNumbers& FindArranged(SlotPieces pieces, std::size_t arrangement);
+    const SetNumbers& FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
+                                  std::size_t arrangement);
     std::size_t ArrangementOf(const CEquipSet& set);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
     unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
+    unsigned TakePacked(const std::uint16_t (&packed)[kSlotCount],
+                        const CEquipData* (&before)[kSlotCount]);
     static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
                                  unsigned changed);
     void SwapPieceShares(unsigned changed);
