@@ -1,10 +1,12 @@
 #include "engine/sets/active_skills.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <functional>
 #include <iterator>
 #include <numeric>
+#include <utility>
 
 #include "engine/sets/equip_set.h"
 #include "engine/sets/skill_summary.h"
@@ -22,6 +24,9 @@ constexpr long long kMostTabledTotals = 1024;
 
 // Past this many shares that differ, taking back the old ones costs more than summing afresh.
 constexpr int kMostSharesMoved = 2;
+
+// A PackedNumbers holds each piece's number one more, in 16 bits.
+constexpr std::size_t kMostPackedPieces = UINT16_MAX;
 
 } // namespace
 
@@ -207,15 +212,23 @@ void SortByKey(const std::vector<PackedNumbers>& from, std::vector<PackedNumbers
 std::vector<PackedNumbers>
 ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::vector<PackedNumbers> found(sets.size());
+    const CEquipData* before[kSlotCount] = {};
+    std::size_t numberBefore[kSlotCount] = {};
     for (std::size_t i = 0; i < sets.size(); ++i) {
         PackedNumbers& entry = found[i];
         entry.position = static_cast<std::uint32_t>(i);
         entry.arrangement = static_cast<std::uint32_t>(NumberArrangement(*sets[i]));
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const CEquipData* piece = sets[i]->pieces[slot];
-            entry.pieces[slot] =
-                piece != nullptr ? static_cast<std::uint32_t>(PieceOf(piece)) + 1 : 0;
+            if (piece != before[slot]) {
+                before[slot] = piece;
+                numberBefore[slot] = piece != nullptr ? PieceOf(piece) + 1 : 0;
+            }
+            entry.pieces[slot] = static_cast<std::uint16_t>(numberBefore[slot]);
         }
+    }
+    if (pieces_.Count() > kMostPackedPieces) {
+        return {};
     }
     std::vector<PackedNumbers> sorted(sets.size());
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
@@ -226,14 +239,12 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
     SortByKey(found, sorted, arrangements_.Count(),
               [](const PackedNumbers& entry) { return entry.arrangement; });
     for (const PackedNumbers& entry : sorted) {
-        const CEquipData* pieces[kSlotCount];
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            const std::uint32_t number = entry.pieces[slot];
-            pieces[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
-        }
+        const CEquipData* before[kSlotCount];
+        const unsigned changed = TakePacked(entry.pieces, before);
         PackedNumbers& numbers = found[entry.position];
         numbers = entry;
-        numbers.skills = static_cast<std::uint32_t>(FindArranged(pieces, entry.arrangement).skills);
+        numbers.skills =
+            static_cast<std::uint32_t>(FindChanged(before, changed, entry.arrangement).skills);
     }
     return found;
 }
@@ -267,16 +278,38 @@ unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
     return changed;
 }
 
-const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
-    return FindArranged(set.pieces, ArrangementOf(set));
+// As NumberPieces, for pieces FindAll numbered already.
+unsigned ActiveSkillFinder::TakePacked(const std::uint16_t (&packed)[kSlotCount],
+                                       const CEquipData* (&before)[kSlotCount]) {
+    unsigned changed = 0;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        before[slot] = lastPieces_[slot];
+        const std::size_t packedBefore =
+            lastPieces_[slot] != nullptr ? numbers_.pieces[slot] + 1 : 0;
+        const std::size_t number = packed[slot];
+        if (number != packedBefore) {
+            numbers_.pieces[slot] = number != 0 ? number - 1 : 0;
+            lastPieces_[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
+            changed |= 1u << slot;
+        }
+    }
+    return changed;
 }
 
-const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindArranged(SlotPieces pieces,
-                                                                     std::size_t arrangement) {
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
+    const std::size_t arrangement = ArrangementOf(set);
+    const CEquipData* before[kSlotCount];
+    const unsigned changed = NumberPieces(set.pieces, before);
+    return FindChanged(before, changed, arrangement);
+}
+
+// The set is that of the pieces last taken, which held `before` in the slots `changed`.
+const ActiveSkillFinder::SetNumbers&
+ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
+                               std::size_t arrangement) {
+    const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    const CEquipData* before[kSlotCount];
-    const unsigned changed = NumberPieces(pieces, before);
     if (AnyListed() && numbers_.arrangement == arrangementBefore &&
         OnlyPointsChange(pieces, before, changed)) {
         SwapPieceShares(changed);
@@ -471,4 +504,20 @@ std::uint64_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& ro
         hash ^= hash >> 29;
     }
     return hash;
+}
+
+namespace {
+
+// Unrolled, as the turn of each place is then a constant.
+template <class Arrangement, std::size_t... Place>
+std::uint64_t FoldPlaces(const Arrangement& arrangement, std::index_sequence<Place...>) {
+    return (std::rotl(reinterpret_cast<std::uintptr_t>(arrangement[Place]),
+                      static_cast<int>(Place * 7)) ^
+            ...);
+}
+
+} // namespace
+
+std::uint64_t ActiveSkillFinder::ArrangementHash::operator()(const Arrangement& arrangement) const {
+    return MixWord(0, FoldPlaces(arrangement, std::make_index_sequence<kPositionCount * 3>()));
 }

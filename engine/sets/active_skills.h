@@ -40,22 +40,29 @@ public:
     const SetNumbers& Find(const CEquipSet& set);
     // The activated rows of the list numbered `skills`; valid until the next call of Find.
     std::span<const int> ActiveRows(std::size_t skills) const { return rowLists_.KeyOf(skills); }
-    // A set's SetNumbers in a quarter of the room, each piece's number one more and 0 for none,
-    // and the set's position in its list.
+    // A set's SetNumbers in a sixth of the room, each piece's number one more and 0 for none,
+    // and the set's position in its list. Left uninitialised, as FindAll writes every field and
+    // its buffers span megabytes.
     struct PackedNumbers {
-        std::uint32_t arrangement = 0;
-        std::uint32_t pieces[kSlotCount] = {};
-        std::uint32_t skills = 0;
-        std::uint32_t position = 0;
+        std::uint32_t arrangement;
+        std::uint32_t skills;
+        std::uint32_t position;
+        std::uint16_t pieces[kSlotCount];
     };
     // The numbers of each set of `sets`, as Find would give them set after set. A ranked list
     // scatters the sets of one decoration arrangement far apart, so that Find sums nearly every
     // one afresh; here they are found arrangement by arrangement, each taking its totals from the
-    // set before, as in a list in the order found.
+    // set before, as in a list in the order found. None when the sets hold more pieces than the
+    // records number: then each set is to be found as it is listed.
     std::vector<PackedNumbers> FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets);
 
 private:
     using Arrangement = std::array<const CDecoData*, kPositionCount * 3>;
+    // Every listed set looks its arrangement up: each place's address is turned by its own
+    // amount, so that the places fold into one word with no multiply but the last.
+    struct ArrangementHash {
+        std::uint64_t operator()(const Arrangement& arrangement) const;
+    };
     struct Points {
         int id;
         int points;
@@ -104,12 +111,15 @@ private:
     // The pieces of a set's slots, kSlotCount of them.
     using SlotPieces = const CEquipData* const*;
 
-    const SetNumbers& FindArranged(SlotPieces pieces, std::size_t arrangement);
+    const SetNumbers& FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
+                                  std::size_t arrangement);
     std::size_t ArrangementOf(const CEquipSet& set);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
     unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
+    unsigned TakePacked(const std::uint16_t (&packed)[kSlotCount],
+                        const CEquipData* (&before)[kSlotCount]);
     static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
                                  unsigned changed);
     void SwapPieceShares(unsigned changed);
@@ -147,7 +157,7 @@ private:
     std::vector<Activation> activations_;
     std::vector<int> activationTable_;
     std::vector<Points> pool_;
-    FirstUseNumbers<Arrangement, AddressRunHash> arrangements_;
+    FirstUseNumbers<Arrangement, ArrangementHash> arrangements_;
     std::vector<DecorationPoints> arrangementPoints_;
     // The arrangements of the last two sets that differed in theirs, the latest first: the sets
     // of a hit whose doubling profiles need other decorations take turns between two.

@@ -104,3 +104,24 @@ TEST(ActiveSkillsTest, FindsAWholeShuffledListAsEachSetAlone) {
         }
     }
 }
+
+// Each of the sets names a piece of its own. Up to the most pieces a record numbers, each keeps
+// its own number; beyond, a number cut short would name another piece, so none are found ahead.
+TEST(ActiveSkillsTest, FindsAheadOnlyThePiecesItsRecordsNumber) {
+    constexpr std::size_t kMostNumbered = UINT16_MAX;
+    CEquipDatabase database;
+    std::vector<std::unique_ptr<CEquipSet>> sets;
+    for (std::size_t i = 0; i <= kMostNumbered; ++i) {
+        auto set = std::make_unique<CEquipSet>();
+        set->pieces[kHead] = &database.AddArmor(kHead, CEquipData{});
+        sets.push_back(std::move(set));
+    }
+    std::unique_ptr<CEquipSet> beyond = std::move(sets.back());
+    sets.pop_back();
+    const std::vector<ActiveSkillFinder::PackedNumbers> found =
+        ActiveSkillFinder(database).FindAll(sets);
+    ASSERT_EQ(found.size(), kMostNumbered);
+    EXPECT_EQ(found.back().pieces[kHead], kMostNumbered);
+    sets.push_back(std::move(beyond));
+    EXPECT_TRUE(ActiveSkillFinder(database).FindAll(sets).empty());
+}
