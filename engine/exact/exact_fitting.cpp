@@ -47,7 +47,7 @@ std::uint64_t Pack16(int value) {
 ExactFitter::ExactFitter(const TrackedSkill* skills, int count,
                          const std::vector<CDecoData*>& usable)
     : count_(std::clamp(count, 0, kMaxTrackedSkills)),
-      fieldBits_(count_ <= 6 ? 16 : kRequirementBits / count_) {
+      fieldBits_(count_ <= 6 ? 16 : kRequirementBits / count_), reachAt_(kHolderKinds, nullptr) {
     std::copy_n(skills, count_, skills_);
     KeepUsefulDecorations(usable);
     BuildFillings();
@@ -241,13 +241,13 @@ void ExactFitter::BuildSlotTables() {
 
 void ExactFitter::BuildSharedTable() {
     const std::uint32_t masks = std::uint32_t{1} << count_;
-    sharedAmong_.assign(masks, false);
+    sharedAmong_.assign(masks, 0);
     for (std::uint32_t needing = 0; needing < masks; ++needing) {
         std::uint32_t sharing = 0;
         for (int k = 0; k < count_; ++k) {
             sharing |= ((needing >> k) & 1U) != 0 ? sharedWith_[k] : 0;
         }
-        sharedAmong_[needing] = (needing & sharing) != 0;
+        sharedAmong_[needing] = (needing & sharing) != 0 ? 1 : 0;
     }
 }
 
@@ -283,7 +283,7 @@ ExactFitter::Need ExactFitter::NeedOf(const int* required) const {
         most = std::max(most, slots);
         needing |= std::uint32_t{1} << k;
     }
-    need.shared = sharedAmong_[needing];
+    need.shared = sharedAmong_[needing] != 0;
     if (need.shared) {
         need.slots = most;
     }
@@ -307,7 +307,7 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
         base.slotMost = std::max(base.slotMost, int{gain.slots});
         base.costSum += gain.cost;
     }
-    base.shared = sharedAmong_[base.needing];
+    base.shared = sharedAmong_[base.needing] != 0;
     return base;
 }
 
@@ -328,8 +328,11 @@ bool ExactFitter::RestMayHold(const StepNeed& base, const int* required, const F
            NeedAfter(base, required, filling, times, restMost, need) && need.slots <= restSlots;
 }
 
-bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
-                            int times, const int* restMost, Need& need) const {
+// Asked for most fillings of every step: kept in line with the floor before it, as the call
+// itself would cost a good part of what it does.
+inline bool ExactFitter::NeedAfter(const StepNeed& base, const int* required,
+                                   const Filling& filling, int times, const int* restMost,
+                                   Need& need) const {
     const std::uint32_t touched = filling.touches;
     if ((base.mustGain & ~touched) != 0) {
         return false;
@@ -362,7 +365,7 @@ bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Fil
         return true;
     }
     need.cost = costSum;
-    need.shared = sharedAmong_[needing];
+    need.shared = sharedAmong_[needing] != 0;
     need.slots = need.shared ? MostSlotsAfter(base, required, filling, times, needing) : slotSum;
     return true;
 }
@@ -404,7 +407,7 @@ int ExactFitter::SlotsNeeded(const int* required) const {
     if (unreachable) {
         return kUnreachable;
     }
-    return sharedAmong_[needing] ? most : sum;
+    return sharedAmong_[needing] != 0 ? most : sum;
 }
 
 bool ExactFitter::SlotsMayReach(const int* required, int slots) const {
@@ -445,19 +448,7 @@ bool ExactFitter::Raised(const Reach& reach, int* required) const {
     return true;
 }
 
-// Holders hold at most six positions, each count fits 0..6; the weighted one counts at most 7
-// times.
-const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
-    const int kind =
-        holders.single[1] +
-        7 * (holders.single[2] +
-             7 * (holders.single[3] + 7 * (holders.weightedCapacity + 4 * holders.weightedTimes)));
-    if (reachAt_.empty()) {
-        reachAt_.assign(kHolderKinds, nullptr);
-    }
-    if (const Reach* known = reachAt_[static_cast<std::size_t>(kind)]; known != nullptr) {
-        return *known;
-    }
+const ExactFitter::Reach& ExactFitter::NewReach(const Holders& holders) const {
     Reach& reach = reaches_.emplace_back();
     reach.slots = holders.weightedTimes * holders.weightedCapacity;
     for (int capacity = 1; capacity <= 3; ++capacity) {
@@ -471,7 +462,7 @@ const ExactFitter::Reach& ExactFitter::ReachOf(const Holders& holders) const {
             reach.least[k] += holders.single[capacity] * worstGain_[capacity][k];
         }
     }
-    reachAt_[static_cast<std::size_t>(kind)] = &reach;
+    reachAt_[KindOf(holders)] = &reach;
     return reach;
 }
 
@@ -668,7 +659,8 @@ bool ExactFitter::TakesAtMost(const FreeRoom& room, const int* base, int slots) 
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    return CostWithin(RemainingFrom(0, room), required, CostOf(slots, 63)) != kNoCost;
+    const int budget = CostOf(slots, 63);
+    return CostWithin(RemainingFrom(0, room), required, budget) <= budget;
 }
 
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions
@@ -739,24 +731,28 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
 }
 
 // The least cost (slots, then decorations) of fillings that meet the requirements, or kNoCost.
-// Searched within growing budgets, one more slot each time, so that only cheap fillings are
-// tried; what a budget proves (the cost, or that it is higher) is remembered.
+// Searched within growing budgets, so that only cheap fillings are tried; a budget that fails
+// tells the least cost the next may find, so budgets that would fail too are passed over. What a
+// budget proves (the cost, or that it is higher) is remembered.
 int ExactFitter::MinCost(const Holders& holders, const int* required) {
     int slots = 0;
     for (int capacity = 1; capacity <= 3; ++capacity) {
         slots += capacity * holders.single[capacity];
     }
     slots += holders.weightedCapacity;
-    for (int budget = LeastCost(holders, required) / 64; budget <= slots; ++budget) {
+    for (int budget = LeastCost(holders, required) / 64; budget <= slots;) {
         const int cost = CostWithin(holders, required, CostOf(budget, 63));
-        if (cost != kNoCost) {
+        if (cost <= CostOf(budget, 63)) {
             return cost;
         }
+        budget = cost / 64;
     }
     return kNoCost;
 }
 
-// The least cost if it is at most `budget`, else kNoCost.
+// The least cost if it is at most `budget`; else a bound above the budget that the least cost
+// reaches at least (kNoCost when nothing meets the requirements), from the fillings' bounds and
+// what the searches after them found.
 int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget,
                             const Need* known) {
     Step step;
@@ -764,22 +760,21 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         return opening == Opening::kMet ? 0 : kNoCost;
     }
     // Nothing costs less than the bound: past the budget, no search is needed to tell.
-    const int least = LeastCostOf(holders, step.need);
+    int least = LeastCostOf(holders, step.need);
     if (least > budget) {
-        return kNoCost;
+        return least;
     }
     FitMemo::Key key;
     const bool memoised = KeyOf(holders, step.required, key);
     if (const int known = memoised ? costMemo_.Find(key) : 0; known != 0) {
         const CostMemoEntry entry = CostMemoEntry::Unpack(known);
-        if (entry.proven) {
-            return entry.cost <= budget ? entry.cost : kNoCost;
+        if (entry.proven || entry.cost >= budget) {
+            return entry.proven ? entry.cost : entry.cost + 1;
         }
-        if (entry.cost >= budget) {
-            return kNoCost;
-        }
+        least = std::max(least, entry.cost + 1);
     }
     int best = kNoCost;
+    int floor = kNoCost; // of the fillings passed over, while none meets the budget
     int limit = budget;
     int after[kMaxTrackedSkills] = {};
     const std::uint32_t settled = Settled(step.rest, step.required);
@@ -791,6 +786,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         const Filling& filling = *fillings[at];
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
+            floor = std::min(floor, cost);
             break;
         }
         if (Idle(filling, settled)) {
@@ -800,15 +796,20 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         // at once where that is more slots than the rest holds.
         Need need;
         if (!RestMayHold(base, step.required, filling, step.times, step.restMost, restSlots,
-                         need) ||
-            cost + LeastCostOf(step.rest, need) > limit) {
+                         need)) {
+            continue;
+        }
+        if (const int bound = cost + LeastCostOf(step.rest, need); bound > limit) {
+            floor = std::min(floor, bound);
             continue;
         }
         Apply(step.required, filling, step.times, after);
         const int restCost = std::all_of(after, after + count_, [](int r) { return r <= 0; })
                                  ? 0
                                  : CostWithin(step.rest, after, limit - cost, &need);
-        if (restCost != kNoCost) {
+        if (restCost > limit - cost) {
+            floor = std::min(floor, std::min(cost + restCost, int{kNoCost}));
+        } else {
             best = cost + restCost;
             chosen = at;
             limit = best - 1;
@@ -818,11 +819,16 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             }
         }
     }
-    const CostMemoEntry entry =
-        best != kNoCost ? CostMemoEntry{best, true} : CostMemoEntry{budget, false};
+    if (best == kNoCost) {
+        best = floor;
+    }
+    const bool proven = best <= budget;
     if (memoised) {
-        costMemo_.Store(key, entry.Pack());
-        if (best != kNoCost && chosen < kNoChoice) {
+        // The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
+        const int exceeds = std::min(best - 1, kNoCost - 2);
+        costMemo_.Store(
+            key, (proven ? CostMemoEntry{best, true} : CostMemoEntry{exceeds, false}).Pack());
+        if (proven && chosen < kNoChoice) {
             choiceMemo_.Store(key, static_cast<std::uint16_t>(chosen + 1));
         }
     }
@@ -871,7 +877,7 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
             continue;
         }
         Apply(required, *filling, times, after);
-        if (CostWithin(rest, after, target - cost, &need) != kNoCost) {
+        if (CostWithin(rest, after, target - cost, &need) <= target - cost) {
             return filling;
         }
     }

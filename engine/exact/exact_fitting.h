@@ -87,7 +87,20 @@ private:
         int least[kMaxTrackedSkills] = {};
         int slots = 0;
     };
-    const Reach& ReachOf(const Holders& holders) const;
+    // Asked at every step, so the look-up stays in line; the reach is worked out once.
+    const Reach& ReachOf(const Holders& holders) const {
+        const Reach* known = reachAt_[KindOf(holders)];
+        return known != nullptr ? *known : NewReach(holders);
+    }
+    const Reach& NewReach(const Holders& holders) const;
+    // Holders hold at most six positions, each count fits 0..6; the weighted one counts at most
+    // 7 times.
+    static std::size_t KindOf(const Holders& holders) {
+        return static_cast<std::size_t>(
+            holders.single[1] +
+            7 * (holders.single[2] + 7 * (holders.single[3] + 7 * (holders.weightedCapacity +
+                                                                   4 * holders.weightedTimes))));
+    }
 
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
@@ -233,8 +246,9 @@ private:
     }
     // The skills m for which some decoration helps both skill k and m, as bit m of sharedWith_[k].
     std::uint32_t sharedWith_[kMaxTrackedSkills] = {};
-    // Whether some decoration serves two of the skills in mask m, at m.
-    std::vector<bool> sharedAmong_;
+    // Whether some decoration serves two of the skills in mask m, at m; a byte each, as the
+    // steps read it for nearly every filling.
+    std::vector<std::uint8_t> sharedAmong_;
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
