@@ -247,7 +247,7 @@ TEST(CliResults, AnInterruptedSearchListsItsSetsButSavesNothing) {
     std::ofstream(saved) << "the previous results";
     const CliRun run = RunCli(
         {"--data", data, "search", "--skill", "a", "--skill", "b", "--skill", "c", "--save", saved},
-        "", 300);
+        "", 1000);
     EXPECT_EQ(run.code, 130) << run.err;
     EXPECT_NE(run.out.find("検索結果 1件"), std::string::npos) << run.out;
     EXPECT_TRUE(run.out.ends_with(")\n中断されました\n")) << run.out;
