@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 
 #include "engine/condition/group_key.h"
 #include "engine/exact/exact_combination.h"
@@ -38,11 +39,12 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
     }
 }
 
+// Looked up rather than searched for: a level of large tables holds thousands of groups.
 void DecorationSlotFloor::NoteSameGains(int level) {
     const auto& gains = gains_[level];
+    std::map<std::array<int, kMaxTrackedSkills>, std::size_t> firstGiving;
     for (std::size_t group = 0; group < gains.size(); ++group) {
-        const auto first = std::find(gains.begin(), gains.end(), gains[group]);
-        sameGains_[level].push_back(static_cast<std::size_t>(first - gains.begin()));
+        sameGains_[level].push_back(firstGiving.try_emplace(gains[group], group).first->second);
     }
     floors_[level].resize(gains.size());
 }

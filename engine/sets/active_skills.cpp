@@ -212,19 +212,19 @@ void SortByKey(const std::vector<PackedNumbers>& from, std::vector<PackedNumbers
 std::vector<PackedNumbers>
 ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::vector<PackedNumbers> found(sets.size());
-    const CEquipData* before[kSlotCount] = {};
-    std::size_t numberBefore[kSlotCount] = {};
+    const CEquipData* lastPiece[kSlotCount] = {};
+    std::size_t lastNumber[kSlotCount] = {};
     for (std::size_t i = 0; i < sets.size(); ++i) {
         PackedNumbers& entry = found[i];
         entry.position = static_cast<std::uint32_t>(i);
         entry.arrangement = static_cast<std::uint32_t>(NumberArrangement(*sets[i]));
         for (int slot = 0; slot < kSlotCount; ++slot) {
             const CEquipData* piece = sets[i]->pieces[slot];
-            if (piece != before[slot]) {
-                before[slot] = piece;
-                numberBefore[slot] = piece != nullptr ? PieceOf(piece) + 1 : 0;
+            if (piece != lastPiece[slot]) {
+                lastPiece[slot] = piece;
+                lastNumber[slot] = piece != nullptr ? PieceOf(piece) + 1 : 0;
             }
-            entry.pieces[slot] = static_cast<std::uint16_t>(numberBefore[slot]);
+            entry.pieces[slot] = static_cast<std::uint16_t>(lastNumber[slot]);
         }
     }
     if (pieces_.Count() > kMostPackedPieces) {
