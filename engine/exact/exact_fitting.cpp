@@ -183,6 +183,30 @@ void ExactFitter::BuildFillings() {
     }
 }
 
+const std::vector<std::uint32_t>& ExactFitter::DecidingHelping(int capacity, std::uint32_t mask) {
+    HelpingFillings& helping = decideHelping_[capacity];
+    if (!helping.Ready()) {
+        std::vector<std::uint32_t> helps;
+        for (const Filling& filling : fillings_[capacity]) {
+            helps.push_back(filling.helps);
+        }
+        helping.Reset(std::move(helps), count_);
+    }
+    return helping.Of(mask);
+}
+
+const std::vector<std::uint32_t>& ExactFitter::CheapestHelping(int capacity, std::uint32_t mask) {
+    HelpingFillings& helping = costHelping_[capacity];
+    if (!helping.Ready()) {
+        std::vector<std::uint32_t> helps;
+        for (const Filling* filling : cheapestFirst_[capacity]) {
+            helps.push_back(filling->helps);
+        }
+        helping.Reset(std::move(helps), count_);
+    }
+    return helping.Of(mask);
+}
+
 void ExactFitter::BuildSlotTables() {
     for (int capacity = 1; capacity <= 3; ++capacity) {
         for (int k = 0; k < count_; ++k) {
@@ -322,17 +346,29 @@ int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, in
     return before - times * filling.size;
 }
 
-bool ExactFitter::RestMayHold(const StepNeed& base, const int* required, const Filling& filling,
-                              int times, const int* restMost, int restSlots, Need& need) const {
+int ExactFitter::LeastFillingSize(const StepNeed& base, int times, int restSlots) {
+    const int excess = base.slotMost - restSlots;
+    return excess <= 0 ? 0 : (excess + times - 1) / times;
+}
+
+const std::uint32_t* ExactFitter::FirstOfSize(const std::vector<std::uint32_t>& places,
+                                              const std::vector<const Filling*>& fillings,
+                                              int size) {
+    return std::partition_point(places.data(), places.data() + places.size(),
+                                [&](std::uint32_t place) { return fillings[place]->size < size; });
+}
+
+// Most fillings fail the floor: kept in line in the loops over fillings, where only those that
+// pass it pay for a call.
+inline bool ExactFitter::RestMayHold(const StepNeed& base, const int* required,
+                                     const Filling& filling, int times, const int* restMost,
+                                     int restSlots, Need& need) const {
     return SlotFloorAfter(base, filling, times) <= restSlots &&
            NeedAfter(base, required, filling, times, restMost, need) && need.slots <= restSlots;
 }
 
-// Asked for most fillings of every step: kept in line with the floor before it, as the call
-// itself would cost a good part of what it does.
-inline bool ExactFitter::NeedAfter(const StepNeed& base, const int* required,
-                                   const Filling& filling, int times, const int* restMost,
-                                   Need& need) const {
+bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
+                            int times, const int* restMost, Need& need) const {
     const std::uint32_t touched = filling.touches;
     if ((base.mustGain & ~touched) != 0) {
         return false;
@@ -551,7 +587,13 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
     int after[kMaxTrackedSkills] = {};
     const StepNeed base = StepNeedOf(step.required, step.restMost);
     const int restSlots = ReachOf(step.rest).slots;
-    for (const Filling& filling : fillings_[step.capacity]) {
+    const std::vector<Filling>& fillings = fillings_[step.capacity];
+    const int leastSize = LeastFillingSize(base, step.times, restSlots);
+    for (const std::uint32_t place : DecidingHelping(step.capacity, base.mustGain)) {
+        const Filling& filling = fillings[place];
+        if (filling.size < leastSize) {
+            break;
+        }
         // Raising the requirements left to what the rest adds anyway moves none above zero, so
         // the rest's search needs what they need now; where that is more than the rest holds, it
         // would fail at once.
@@ -730,6 +772,15 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
     return arrangement;
 }
 
+int ExactFitter::CostAbove(int capacity, int limit) const {
+    const std::vector<const Filling*>& fillings = cheapestFirst_[capacity];
+    const auto above =
+        std::upper_bound(fillings.begin(), fillings.end(), limit, [](int cost, const Filling* f) {
+            return cost < CostOf(f->size, f->count);
+        });
+    return above == fillings.end() ? kNoCost : CostOf((*above)->size, (*above)->count);
+}
+
 // The least cost (slots, then decorations) of fillings that meet the requirements, or kNoCost.
 // Searched within growing budgets, so that only cheap fillings are tried; a budget that fails
 // tells the least cost the next may find, so budgets that would fail too are passed over. What a
@@ -782,11 +833,15 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     const StepNeed base = StepNeedOf(step.required, step.restMost);
     const int restSlots = ReachOf(step.rest).slots;
     std::size_t chosen = fillings.size();
-    for (std::size_t at = 0; at < fillings.size(); ++at) {
+    const std::vector<std::uint32_t>& places = CheapestHelping(step.capacity, base.mustGain);
+    const std::uint32_t* const end = places.data() + places.size();
+    for (const std::uint32_t* place =
+             FirstOfSize(places, fillings, LeastFillingSize(base, step.times, restSlots));
+         place != end; ++place) {
+        const std::size_t at = *place;
         const Filling& filling = *fillings[at];
         const int cost = CostOf(filling.size, filling.count);
         if (cost > limit) {
-            floor = std::min(floor, cost);
             break;
         }
         if (Idle(filling, settled)) {
@@ -819,8 +874,10 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             }
         }
     }
+    // Without a filling within the budget, the limit is still the budget: the fillings passed over
+    // unweighed cost no less than the first above it.
     if (best == kNoCost) {
-        best = floor;
+        best = std::min(floor, CostAbove(step.capacity, limit));
     }
     const bool proven = best <= budget;
     if (memoised) {
@@ -863,7 +920,13 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
     const StepNeed base = StepNeedOf(required, restMost);
     const int restSlots = ReachOf(rest).slots;
     int after[kMaxTrackedSkills] = {};
-    for (const Filling* filling : cheapestFirst_[capacity]) {
+    const std::vector<const Filling*>& fillings = cheapestFirst_[capacity];
+    const std::vector<std::uint32_t>& places = CheapestHelping(capacity, base.mustGain);
+    const std::uint32_t* const end = places.data() + places.size();
+    for (const std::uint32_t* place =
+             FirstOfSize(places, fillings, LeastFillingSize(base, times, restSlots));
+         place != end; ++place) {
+        const Filling* filling = fillings[*place];
         const int cost = CostOf(filling->size, filling->count);
         if (cost > target) {
             break;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/condition/tracked_skill.h"
+#include "engine/exact/helping_fillings.h"
 #include "engine/fitting/fit_memo.h"
 #include "engine/fitting/rule_fitter.h"
 #include "engine/tables/records.h"
@@ -104,6 +105,10 @@ private:
 
     void KeepUsefulDecorations(const std::vector<CDecoData*>& usable);
     void BuildFillings();
+    // The places of the fillings of a holder that add to every skill of `mask`, in the order of
+    // `fillings_` and of `cheapestFirst_`.
+    const std::vector<std::uint32_t>& DecidingHelping(int capacity, std::uint32_t mask);
+    const std::vector<std::uint32_t>& CheapestHelping(int capacity, std::uint32_t mask);
     void BuildSlotTables();
     void BuildSharedTable();
     // What the decorations for the skills with a positive requirement need at least, each skill
@@ -154,6 +159,14 @@ private:
     // The fewest slots the rest may need after `filling`, found without the requirements left:
     // one that needs more than the rest holds is passed over before they are worked out.
     static int SlotFloorAfter(const StepNeed& base, const Filling& filling, int times);
+    // The fewest slots a filling taken `times` over needs for that floor to fit the rest's
+    // `restSlots`: the floor counts the neediest skill at least. The fillings are sorted by size,
+    // so the smaller ones are passed over at once.
+    static int LeastFillingSize(const StepNeed& base, int times, int restSlots);
+    // The places in `places` from the first filling of `fillings`, sorted by size ascending, of at
+    // least `size`.
+    static const std::uint32_t* FirstOfSize(const std::vector<std::uint32_t>& places,
+                                            const std::vector<const Filling*>& fillings, int size);
     // The need of what is left to gain after `filling`; false when the rest cannot gain it
     // anyway.
     // Whether the rest, of `restSlots` slots, may still hold what is left after `filling`, the
@@ -196,6 +209,9 @@ private:
                                 int target);
     void PlaceArrangement(const Arrangement& arrangement, const FreeRoom& room,
                           DecoBlock& added) const;
+    // The least cost above `limit` of a filling for a holder of `capacity`; kNoCost when none
+    // costs more.
+    int CostAbove(int capacity, int limit) const;
     int MinCost(const Holders& holders, const int* required);
     int CostWithin(const Holders& holders, const int* required, int budget,
                    const Need* known = nullptr);
@@ -230,6 +246,9 @@ private:
     std::vector<Filling> fillings_[4];
     std::vector<Filling> arrangeFillings_[4];
     std::vector<const Filling*> cheapestFirst_[4]; // the arranging ones by cost
+    // Which of those add to the skills a step's rest cannot make up, for deciding and by cost.
+    HelpingFillings decideHelping_[4];
+    HelpingFillings costHelping_[4];
     int bestGain_[4][kMaxTrackedSkills] = {};
     int worstGain_[4][kMaxTrackedSkills] = {};
     // Fewest slots that give skill k a gain of r, and the least cost of decorations that do, for

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <random>
+#include <vector>
+
 #include "engine/exact/exact_fitting.h"
 
 namespace {
@@ -14,7 +19,102 @@ CDecoData Decoration(int size, int system, int points, int otherSystem = 0, int 
     return deco;
 }
 
+// The fillings of one holder: every choice of decorations, in table order, that fits `capacity`.
+std::vector<std::vector<const CDecoData*>> FillingsOf(const std::vector<CDecoData*>& decos,
+                                                      int capacity, std::size_t from = 0) {
+    std::vector<std::vector<const CDecoData*>> fillings = {{}};
+    for (std::size_t d = from; d < decos.size(); ++d) {
+        if (decos[d]->size > capacity) {
+            continue;
+        }
+        for (auto rest : FillingsOf(decos, capacity - decos[d]->size, d)) {
+            rest.insert(rest.begin(), decos[d]);
+            fillings.push_back(rest);
+        }
+    }
+    return fillings;
+}
+
+constexpr int kRandomSkills = 3;
+constexpr int kRandomHolders = 3;
+constexpr int kUnmet = 99;
+
+// The fewest slots of decorations in the first holders of `room` that meet every skill, by trying
+// every filling of each; kUnmet where none does.
+int BruteForceLeastSlots(const TrackedSkill* skills, const std::vector<CDecoData*>& decos,
+                         const FreeRoom& room) {
+    std::vector<std::vector<const CDecoData*>> fillings[kRandomHolders];
+    for (int p = 0; p < kRandomHolders; ++p) {
+        fillings[p] = FillingsOf(decos, room.capacity[p]);
+    }
+    int least = kUnmet;
+    for (const auto& a : fillings[0]) {
+        for (const auto& b : fillings[1]) {
+            for (const auto& c : fillings[2]) {
+                const std::vector<const CDecoData*>* chosen[kRandomHolders] = {&a, &b, &c};
+                std::array<int, kRandomSkills> gains{};
+                int slots = 0;
+                for (int p = 0; p < kRandomHolders; ++p) {
+                    for (const CDecoData* deco : *chosen[p]) {
+                        slots += deco->size;
+                        for (int k = 0; k < kRandomSkills; ++k) {
+                            gains[k] +=
+                                room.times[p] * skills[k].Gain(deco->PointsFor(skills[k].systemId));
+                        }
+                    }
+                }
+                bool met = true;
+                for (int k = 0; k < kRandomSkills; ++k) {
+                    met = met && gains[k] >= skills[k].Required(0);
+                }
+                least = met ? std::min(least, slots) : least;
+            }
+        }
+    }
+    return least;
+}
+
 } // namespace
+
+// Small random cases against trying every filling: decorations that take points from another
+// skill, a body counted twice, goals that only the larger fillings reach. The fitter passes over
+// most fillings unweighed; none that a least arrangement needs may be among them.
+TEST(ExactFittingTest, DecidesAndCountsSlotsAsTryingEveryFilling) {
+    std::mt19937 random(11);
+    auto draw = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int round = 0; round < 300; ++round) {
+        TrackedSkill skills[kRandomSkills];
+        for (int k = 0; k < kRandomSkills; ++k) {
+            skills[k] = {k + 1, 1, draw(1, 7)};
+        }
+        std::vector<CDecoData> owned;
+        for (int d = 0; d < 5; ++d) {
+            const int skill = draw(1, kRandomSkills);
+            const int other = skill % kRandomSkills + 1;
+            owned.push_back(Decoration(draw(1, 3), skill, draw(1, 3), other, draw(-2, 2)));
+        }
+        std::vector<CDecoData*> decos;
+        for (CDecoData& deco : owned) {
+            decos.push_back(&deco);
+        }
+        FreeRoom room;
+        for (int p = 0; p < kPositionCount; ++p) {
+            room.capacity[p] = p < kRandomHolders ? draw(0, 3) : 0;
+        }
+        room.times[1] = draw(1, 2);
+        ExactFitter fitter(skills, kRandomSkills, decos);
+        const int base[kRandomSkills] = {};
+        const int least = BruteForceLeastSlots(skills, decos, room);
+        SCOPED_TRACE(round);
+        ASSERT_EQ(fitter.CanMeet(room, base), least != kUnmet);
+        if (least != kUnmet) {
+            EXPECT_TRUE(fitter.TakesAtMost(room, base, least));
+            EXPECT_FALSE(fitter.TakesAtMost(room, base, least - 1));
+        }
+    }
+}
 
 // The only arrangement puts a surplus into a skill that is met already, as the decoration the
 // other skill needs takes a point from it: arranging must not pass over the surplus.
