@@ -254,10 +254,11 @@ int DecorationSlotFloor::FewestAbove(int level, const GroupKey* keys) const {
     if (level == 0) {
         return 0;
     }
-    if (level != aboveLevel_ || !std::equal(keys, keys + level, aboveKeys_)) {
-        above_ = Fewest(level - 1, keys);
-        std::copy_n(keys, level, aboveKeys_);
-        aboveLevel_ = level;
+    Above& above = above_[level];
+    if (!above.known || !std::equal(keys, keys + level, above.keys)) {
+        above.fewest = Fewest(level - 1, keys);
+        std::copy_n(keys, level, above.keys);
+        above.known = true;
     }
-    return above_;
+    return above.fewest;
 }

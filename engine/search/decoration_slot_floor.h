@@ -77,9 +77,15 @@ private:
     mutable Prefix prefixes_[kSlotCount];
     mutable GroupKey cachedKeys_[kSlotCount] = {};
     mutable int cachedLevel_ = -1;
-    mutable GroupKey aboveKeys_[kSlotCount] = {};
-    mutable int aboveLevel_ = -1;
-    mutable int above_ = 0;
+    // What FewestAbove last answered for each level, and the keys above it then: the siblings of
+    // a level and the leaves under each of them ask in turn, so one answer for all the levels was
+    // worked out anew at every sibling.
+    struct Above {
+        GroupKey keys[kSlotCount] = {};
+        bool known = false;
+        int fewest = 0;
+    };
+    mutable Above above_[kSlotCount];
     // For each level under the body, what its siblings under the keys above last asked lack
     // before their own gain.
     struct SiblingBase {

@@ -222,8 +222,8 @@ void RankedSets::CutToCapacity() {
     entries_.erase(last + 1, entries_.end());
 }
 
-// Where the keys and defences are few, counts them to find the bucket the cut falls in, and puts
-// the entries of better buckets before it and of worse ones after it: only the entries of that
+// Where the keys and defences are few, counts them to find the bucket the cut falls in, puts the
+// entries of better buckets before it and drops those of worse ones: only the entries of that
 // bucket, returned, need comparing. Without buckets, that is all of them.
 std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAboveCut() {
     const Buckets buckets = BucketsFor(entries_);
@@ -239,13 +239,26 @@ std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAbov
     while (above + bucketCounts_[cutBucket] < capacity_) {
         above += bucketCounts_[cutBucket++];
     }
-    const auto first = std::partition(entries_.begin(), entries_.end(), [&](const Entry& entry) {
-        return buckets.Of(entry.key, entry.defense) < cutBucket;
-    });
-    const auto end = std::partition(first, entries_.end(), [&](const Entry& entry) {
-        return buckets.Of(entry.key, entry.defense) == cutBucket;
-    });
-    return {first, end};
+    // One pass looks at each entry once: the better ones close up in front, those of the cut's
+    // bucket wait aside, the worse ones are dropped at once.
+    tied_.clear();
+    auto better = entries_.begin();
+    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+        const std::uint64_t bucket = buckets.Of(entry->key, entry->defense);
+        if (bucket < cutBucket) {
+            if (better != entry) {
+                *better = *entry;
+            }
+            ++better;
+        } else if (bucket == cutBucket) {
+            tied_.push_back(*entry);
+        } else {
+            freePlaces_.push_back(entry->made);
+        }
+    }
+    const auto first = std::copy(tied_.begin(), tied_.end(), better) - tied_.size();
+    entries_.erase(first + tied_.size(), entries_.end());
+    return {first, entries_.end()};
 }
 
 // Only once the arrangements have come to twice the sets kept, so that their number stays within

@@ -109,6 +109,7 @@ private:
     std::vector<DecoBlock> arrangements_;
     std::vector<std::uint32_t> renumbered_;   // scratch for ForgetDroppedArrangements
     std::vector<std::uint32_t> bucketCounts_; // scratch for CutToCapacity
+    std::vector<Entry> tied_;                 // scratch for CutToCapacity
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;
