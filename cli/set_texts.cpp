@@ -54,12 +54,7 @@ const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, s
     if (ahead_.empty()) {
         return finder_.Find(set);
     }
-    const ActiveSkillFinder::PackedNumbers& found = ahead_[index];
-    aheadNumbers_.arrangement = found.arrangement;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        aheadNumbers_.pieces[slot] = found.pieces[slot] != 0 ? found.pieces[slot] - 1 : 0;
-    }
-    aheadNumbers_.skills = found.skills;
+    aheadNumbers_ = ahead_[index].Unpacked();
     return aheadNumbers_;
 }
 

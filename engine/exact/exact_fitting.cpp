@@ -183,28 +183,39 @@ void ExactFitter::BuildFillings() {
     }
 }
 
-const std::vector<std::uint32_t>& ExactFitter::DecidingHelping(int capacity, std::uint32_t mask) {
-    HelpingFillings& helping = decideHelping_[capacity];
+namespace {
+
+template <class Filling> std::uint32_t HelpsOf(const Filling& filling) {
+    return filling.helps;
+}
+template <class Filling> std::uint32_t HelpsOf(const Filling* filling) {
+    return filling->helps;
+}
+
+// The places in `fillings` of those that add to every skill of `mask`, `helping` taking the
+// fillings the first time it is asked.
+template <class Fillings>
+const std::vector<std::uint32_t>& HelpingIn(HelpingFillings& helping, const Fillings& fillings,
+                                            int skillCount, std::uint32_t mask) {
     if (!helping.Ready()) {
         std::vector<std::uint32_t> helps;
-        for (const Filling& filling : fillings_[capacity]) {
-            helps.push_back(filling.helps);
+        helps.reserve(fillings.size());
+        for (const auto& filling : fillings) {
+            helps.push_back(HelpsOf(filling));
         }
-        helping.Reset(std::move(helps), count_);
+        helping.Reset(std::move(helps), skillCount);
     }
     return helping.Of(mask);
 }
 
+} // namespace
+
+const std::vector<std::uint32_t>& ExactFitter::DecidingHelping(int capacity, std::uint32_t mask) {
+    return HelpingIn(decideHelping_[capacity], fillings_[capacity], count_, mask);
+}
+
 const std::vector<std::uint32_t>& ExactFitter::CheapestHelping(int capacity, std::uint32_t mask) {
-    HelpingFillings& helping = costHelping_[capacity];
-    if (!helping.Ready()) {
-        std::vector<std::uint32_t> helps;
-        for (const Filling* filling : cheapestFirst_[capacity]) {
-            helps.push_back(filling->helps);
-        }
-        helping.Reset(std::move(helps), count_);
-    }
-    return helping.Of(mask);
+    return HelpingIn(costHelping_[capacity], cheapestFirst_[capacity], count_, mask);
 }
 
 void ExactFitter::BuildSlotTables() {

@@ -223,12 +223,12 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
             if (piece != lastPiece[slot]) {
                 lastPiece[slot] = piece;
                 lastNumber[slot] = piece != nullptr ? PieceOf(piece) + 1 : 0;
+                if (lastNumber[slot] > kMostPackedPieces) {
+                    return {};
+                }
             }
             entry.pieces[slot] = static_cast<std::uint16_t>(lastNumber[slot]);
         }
-    }
-    if (pieces_.Count() > kMostPackedPieces) {
-        return {};
     }
     std::vector<PackedNumbers> sorted(sets.size());
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
@@ -240,7 +240,7 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
               [](const PackedNumbers& entry) { return entry.arrangement; });
     for (const PackedNumbers& entry : sorted) {
         const CEquipData* before[kSlotCount];
-        const unsigned changed = TakePacked(entry.pieces, before);
+        const unsigned changed = TakePacked(entry, before);
         PackedNumbers& numbers = found[entry.position];
         numbers = entry;
         numbers.skills =
@@ -279,17 +279,17 @@ unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
 }
 
 // As NumberPieces, for pieces FindAll numbered already.
-unsigned ActiveSkillFinder::TakePacked(const std::uint16_t (&packed)[kSlotCount],
+unsigned ActiveSkillFinder::TakePacked(const PackedNumbers& packed,
                                        const CEquipData* (&before)[kSlotCount]) {
     unsigned changed = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         before[slot] = lastPieces_[slot];
         const std::size_t packedBefore =
             lastPieces_[slot] != nullptr ? numbers_.pieces[slot] + 1 : 0;
-        const std::size_t number = packed[slot];
-        if (number != packedBefore) {
-            numbers_.pieces[slot] = number != 0 ? number - 1 : 0;
-            lastPieces_[slot] = number != 0 ? pieces_.KeyOf(number - 1) : nullptr;
+        if (packed.pieces[slot] != packedBefore) {
+            numbers_.pieces[slot] = packed.PieceNumber(slot);
+            lastPieces_[slot] =
+                packed.pieces[slot] != 0 ? pieces_.KeyOf(packed.PieceNumber(slot)) : nullptr;
             changed |= 1u << slot;
         }
     }

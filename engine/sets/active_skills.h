@@ -48,6 +48,18 @@ public:
         std::uint32_t skills;
         std::uint32_t position;
         std::uint16_t pieces[kSlotCount];
+
+        // The number Find gives the piece of `slot`: 0 for none as for the first piece.
+        std::size_t PieceNumber(int slot) const {
+            return pieces[slot] != 0 ? pieces[slot] - 1u : 0;
+        }
+        SetNumbers Unpacked() const {
+            SetNumbers numbers{arrangement, {}, skills};
+            for (int slot = 0; slot < kSlotCount; ++slot) {
+                numbers.pieces[slot] = PieceNumber(slot);
+            }
+            return numbers;
+        }
     };
     // The numbers of each set of `sets`, as Find would give them set after set. A ranked list
     // scatters the sets of one decoration arrangement far apart, so that Find sums nearly every
@@ -118,8 +130,7 @@ private:
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
     unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
-    unsigned TakePacked(const std::uint16_t (&packed)[kSlotCount],
-                        const CEquipData* (&before)[kSlotCount]);
+    unsigned TakePacked(const PackedNumbers& packed, const CEquipData* (&before)[kSlotCount]);
     static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
                                  unsigned changed);
     void SwapPieceShares(unsigned changed);
