@@ -180,6 +180,12 @@ void ExactFitter::BuildFillings() {
         // Larger fillings first: the answer "can be met" tends to come sooner.
         std::stable_sort(fillings_[capacity].begin(), fillings_[capacity].end(),
                          [](const Filling& a, const Filling& b) { return a.size > b.size; });
+        for (const Filling& filling : fillings_[capacity]) {
+            decideHurts_[capacity] |= filling.touches & ~filling.helps;
+        }
+        for (const Filling& filling : arrangeFillings_[capacity]) {
+            arrangeHurts_[capacity] |= filling.touches & ~filling.helps;
+        }
     }
 }
 
@@ -352,13 +358,18 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
 // a filling that takes points from a skill met so far can make it one that shares decorations
 // with another, and where they share only the neediest skill counts.
 int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, int times) {
-    const bool newlyNeeding = (filling.touches & ~filling.helps & ~base.needing) != 0;
-    const int before = base.shared || newlyNeeding ? base.slotMost : base.slotSum;
-    return before - times * filling.size;
+    return SlotsBefore(base, filling.touches & ~filling.helps) - times * filling.size;
 }
 
-int ExactFitter::LeastFillingSize(const StepNeed& base, int times, int restSlots) {
-    const int excess = base.slotMost - restSlots;
+int ExactFitter::SlotsBefore(const StepNeed& base, std::uint32_t hurts) {
+    const bool newlyNeeding = (hurts & ~base.needing) != 0;
+    return base.shared || newlyNeeding ? base.slotMost : base.slotSum;
+}
+
+// Where no filling can make a skill needing anew, every floor starts from the sum.
+int ExactFitter::LeastFillingSize(const StepNeed& base, std::uint32_t hurts, int times,
+                                  int restSlots) {
+    const int excess = SlotsBefore(base, hurts) - restSlots;
     return excess <= 0 ? 0 : (excess + times - 1) / times;
 }
 
@@ -599,7 +610,8 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
     const StepNeed base = StepNeedOf(step.required, step.restMost);
     const int restSlots = ReachOf(step.rest).slots;
     const std::vector<Filling>& fillings = fillings_[step.capacity];
-    const int leastSize = LeastFillingSize(base, step.times, restSlots);
+    const int leastSize =
+        LeastFillingSize(base, decideHurts_[step.capacity], step.times, restSlots);
     for (const std::uint32_t place : DecidingHelping(step.capacity, base.mustGain)) {
         const Filling& filling = fillings[place];
         if (filling.size < leastSize) {
@@ -846,8 +858,9 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     std::size_t chosen = fillings.size();
     const std::vector<std::uint32_t>& places = CheapestHelping(step.capacity, base.mustGain);
     const std::uint32_t* const end = places.data() + places.size();
-    for (const std::uint32_t* place =
-             FirstOfSize(places, fillings, LeastFillingSize(base, step.times, restSlots));
+    for (const std::uint32_t* place = FirstOfSize(
+             places, fillings,
+             LeastFillingSize(base, arrangeHurts_[step.capacity], step.times, restSlots));
          place != end; ++place) {
         const std::size_t at = *place;
         const Filling& filling = *fillings[at];
@@ -934,8 +947,8 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
     const std::vector<const Filling*>& fillings = cheapestFirst_[capacity];
     const std::vector<std::uint32_t>& places = CheapestHelping(capacity, base.mustGain);
     const std::uint32_t* const end = places.data() + places.size();
-    for (const std::uint32_t* place =
-             FirstOfSize(places, fillings, LeastFillingSize(base, times, restSlots));
+    for (const std::uint32_t* place = FirstOfSize(
+             places, fillings, LeastFillingSize(base, arrangeHurts_[capacity], times, restSlots));
          place != end; ++place) {
         const Filling* filling = fillings[*place];
         const int cost = CostOf(filling->size, filling->count);
