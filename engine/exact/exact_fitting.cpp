@@ -652,10 +652,20 @@ int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
     const int weighted = std::min(holders.weightedCapacity, (needed + times - 1) / times);
     const int slots = weighted + std::max(0, needed - weighted * times);
     const int bySlots = CostOf(slots, (slots + 2) / 3);
-    // Without a holder that counts more than once, each skill needs its own cheapest
-    // decorations.
-    const bool separate = !need.shared && holders.weightedTimes <= 1;
-    return separate ? std::max(bySlots, need.cost) : bySlots;
+    // Where no decoration serves two of the skills, each needs its own cheapest decorations.
+    if (need.shared) {
+        return bySlots;
+    }
+    if (holders.weightedTimes <= 1) {
+        return std::max(bySlots, need.cost);
+    }
+    // Counting the weighted holder's filling `times` over, the decorations cost at least the
+    // skills' cheapest; so the arrangement costs at least that less the extra counts of the
+    // dearest filling the holder takes, and at least the share of one count.
+    const int dearest = CostOfFilling(*cheapestFirst_[holders.weightedCapacity].back());
+    const int byCost = dearest * times >= need.cost ? (need.cost + times - 1) / times
+                                                    : need.cost - (times - 1) * dearest;
+    return std::max(bySlots, byCost);
 }
 
 ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {

@@ -222,6 +222,7 @@ private:
     int LeastCost(const Holders& holders, const int* required) const;
     int LeastCostOf(const Holders& holders, const Need& need) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
+    static int CostOfFilling(const Filling& filling) { return CostOf(filling.size, filling.count); }
     // The skills, as bits, that no choice of the holders in `rest` can make lacking again: their
     // requirement is at most the least the rest can add.
     std::uint32_t Settled(const Holders& rest, const int* required) const;
