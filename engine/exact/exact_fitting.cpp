@@ -639,10 +639,6 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
 
 // A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
 // holder does the work of `weightedTimes` others, so it is counted first.
-int ExactFitter::LeastCost(const Holders& holders, const int* required) const {
-    return LeastCostOf(holders, NeedOf(required));
-}
-
 int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
     const int needed = need.slots;
     if (needed == 0) {
@@ -702,7 +698,8 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     const Holders holders = RemainingFrom(0, room);
     // Raised as every sub-problem is, requirements that lead to the same choices meet in the
     // memo.
-    if (Need need; !Bounded(holders, required, need)) {
+    Need need;
+    if (!Bounded(holders, required, need)) {
         return false;
     }
     FitMemo::Key key;
@@ -711,11 +708,11 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     if (KeyOf(holders, required, key)) {
         auto [entry, isNew] = arrangements_.try_emplace(key);
         if (isNew) {
-            entry->second = FindArrangement(holders, required);
+            entry->second = FindArrangement(holders, required, need);
         }
         arrangement = &entry->second;
     } else {
-        unmemoised = FindArrangement(holders, required);
+        unmemoised = FindArrangement(holders, required, need);
     }
     if (!arrangement->found) {
         return false;
@@ -771,11 +768,12 @@ std::uint32_t ExactFitter::Settled(const Holders& rest, const int* required) con
 }
 
 // Follows the least cost down the sub-problems, holder by holder in the order they are solved.
-ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int* start) {
+ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int* start,
+                                                      const Need& need) {
     Arrangement arrangement;
     int required[kMaxTrackedSkills] = {};
     std::copy_n(start, count_, required);
-    int target = MinCost(holders, required);
+    int target = MinCost(holders, required, need);
     if (target == kNoCost) {
         return arrangement;
     }
@@ -818,14 +816,14 @@ int ExactFitter::CostAbove(int capacity, int limit) const {
 // Searched within growing budgets, so that only cheap fillings are tried; a budget that fails
 // tells the least cost the next may find, so budgets that would fail too are passed over. What a
 // budget proves (the cost, or that it is higher) is remembered.
-int ExactFitter::MinCost(const Holders& holders, const int* required) {
+int ExactFitter::MinCost(const Holders& holders, const int* required, const Need& need) {
     int slots = 0;
     for (int capacity = 1; capacity <= 3; ++capacity) {
         slots += capacity * holders.single[capacity];
     }
     slots += holders.weightedCapacity;
-    for (int budget = LeastCost(holders, required) / 64; budget <= slots;) {
-        const int cost = CostWithin(holders, required, CostOf(budget, 63));
+    for (int budget = LeastCostOf(holders, need) / 64; budget <= slots;) {
+        const int cost = CostWithin(holders, required, CostOf(budget, 63), &need);
         if (cost <= CostOf(budget, 63)) {
             return cost;
         }

@@ -203,7 +203,8 @@ private:
         }
     };
 
-    Arrangement FindArrangement(Holders holders, const int* required);
+    // `need` is that of the requirements, raised as the sub-problems are.
+    Arrangement FindArrangement(Holders holders, const int* required, const Need& need);
     // The first filling of least cost for the next of `holders`, as the cost search kept it;
     // null where it kept none.
     const Filling* KnownChoice(const Holders& holders, const int* required) const;
@@ -216,10 +217,9 @@ private:
     // The least cost above `limit` of a filling for a holder of `capacity`; kNoCost when none
     // costs more.
     int CostAbove(int capacity, int limit) const;
-    int MinCost(const Holders& holders, const int* required);
+    int MinCost(const Holders& holders, const int* required, const Need& need);
     int CostWithin(const Holders& holders, const int* required, int budget,
                    const Need* known = nullptr);
-    int LeastCost(const Holders& holders, const int* required) const;
     int LeastCostOf(const Holders& holders, const Need& need) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
     static int CostOfFilling(const Filling& filling) { return CostOf(filling.size, filling.count); }
