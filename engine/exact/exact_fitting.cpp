@@ -180,6 +180,12 @@ void ExactFitter::BuildFillings() {
         // Larger fillings first: the answer "can be met" tends to come sooner.
         std::stable_sort(fillings_[capacity].begin(), fillings_[capacity].end(),
                          [](const Filling& a, const Filling& b) { return a.size > b.size; });
+        for (const Filling& filling : fillings_[capacity]) {
+            decideHurts_[capacity] |= filling.touches & ~filling.helps;
+        }
+        for (const Filling& filling : arrangeFillings_[capacity]) {
+            arrangeHurts_[capacity] |= filling.touches & ~filling.helps;
+        }
     }
 }
 
@@ -352,13 +358,18 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
 // a filling that takes points from a skill met so far can make it one that shares decorations
 // with another, and where they share only the neediest skill counts.
 int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, int times) {
-    const bool newlyNeeding = (filling.touches & ~filling.helps & ~base.needing) != 0;
-    const int before = base.shared || newlyNeeding ? base.slotMost : base.slotSum;
-    return before - times * filling.size;
+    return SlotsBefore(base, filling.touches & ~filling.helps) - times * filling.size;
 }
 
-int ExactFitter::LeastFillingSize(const StepNeed& base, int times, int restSlots) {
-    const int excess = base.slotMost - restSlots;
+int ExactFitter::SlotsBefore(const StepNeed& base, std::uint32_t hurts) {
+    const bool newlyNeeding = (hurts & ~base.needing) != 0;
+    return base.shared || newlyNeeding ? base.slotMost : base.slotSum;
+}
+
+// Where no filling can make a skill needing anew, every floor starts from the sum.
+int ExactFitter::LeastFillingSize(const StepNeed& base, std::uint32_t hurts, int times,
+                                  int restSlots) {
+    const int excess = SlotsBefore(base, hurts) - restSlots;
     return excess <= 0 ? 0 : (excess + times - 1) / times;
 }
 
@@ -599,7 +610,8 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
     const StepNeed base = StepNeedOf(step.required, step.restMost);
     const int restSlots = ReachOf(step.rest).slots;
     const std::vector<Filling>& fillings = fillings_[step.capacity];
-    const int leastSize = LeastFillingSize(base, step.times, restSlots);
+    const int leastSize =
+        LeastFillingSize(base, decideHurts_[step.capacity], step.times, restSlots);
     for (const std::uint32_t place : DecidingHelping(step.capacity, base.mustGain)) {
         const Filling& filling = fillings[place];
         if (filling.size < leastSize) {
@@ -627,10 +639,6 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
 
 // A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
 // holder does the work of `weightedTimes` others, so it is counted first.
-int ExactFitter::LeastCost(const Holders& holders, const int* required) const {
-    return LeastCostOf(holders, NeedOf(required));
-}
-
 int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
     const int needed = need.slots;
     if (needed == 0) {
@@ -640,10 +648,20 @@ int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
     const int weighted = std::min(holders.weightedCapacity, (needed + times - 1) / times);
     const int slots = weighted + std::max(0, needed - weighted * times);
     const int bySlots = CostOf(slots, (slots + 2) / 3);
-    // Without a holder that counts more than once, each skill needs its own cheapest
-    // decorations.
-    const bool separate = !need.shared && holders.weightedTimes <= 1;
-    return separate ? std::max(bySlots, need.cost) : bySlots;
+    // Where no decoration serves two of the skills, each needs its own cheapest decorations.
+    if (need.shared) {
+        return bySlots;
+    }
+    if (holders.weightedTimes <= 1) {
+        return std::max(bySlots, need.cost);
+    }
+    // Counting the weighted holder's filling `times` over, the decorations cost at least the
+    // skills' cheapest; so the arrangement costs at least that less the extra counts of the
+    // dearest filling the holder takes, and at least the share of one count.
+    const int dearest = CostOfFilling(*cheapestFirst_[holders.weightedCapacity].back());
+    const int byCost = dearest * times >= need.cost ? (need.cost + times - 1) / times
+                                                    : need.cost - (times - 1) * dearest;
+    return std::max(bySlots, byCost);
 }
 
 ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {
@@ -680,7 +698,8 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     const Holders holders = RemainingFrom(0, room);
     // Raised as every sub-problem is, requirements that lead to the same choices meet in the
     // memo.
-    if (Need need; !Bounded(holders, required, need)) {
+    Need need;
+    if (!Bounded(holders, required, need)) {
         return false;
     }
     FitMemo::Key key;
@@ -689,11 +708,11 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     if (KeyOf(holders, required, key)) {
         auto [entry, isNew] = arrangements_.try_emplace(key);
         if (isNew) {
-            entry->second = FindArrangement(holders, required);
+            entry->second = FindArrangement(holders, required, need);
         }
         arrangement = &entry->second;
     } else {
-        unmemoised = FindArrangement(holders, required);
+        unmemoised = FindArrangement(holders, required, need);
     }
     if (!arrangement->found) {
         return false;
@@ -749,11 +768,12 @@ std::uint32_t ExactFitter::Settled(const Holders& rest, const int* required) con
 }
 
 // Follows the least cost down the sub-problems, holder by holder in the order they are solved.
-ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int* start) {
+ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int* start,
+                                                      const Need& need) {
     Arrangement arrangement;
     int required[kMaxTrackedSkills] = {};
     std::copy_n(start, count_, required);
-    int target = MinCost(holders, required);
+    int target = MinCost(holders, required, need);
     if (target == kNoCost) {
         return arrangement;
     }
@@ -796,14 +816,14 @@ int ExactFitter::CostAbove(int capacity, int limit) const {
 // Searched within growing budgets, so that only cheap fillings are tried; a budget that fails
 // tells the least cost the next may find, so budgets that would fail too are passed over. What a
 // budget proves (the cost, or that it is higher) is remembered.
-int ExactFitter::MinCost(const Holders& holders, const int* required) {
+int ExactFitter::MinCost(const Holders& holders, const int* required, const Need& need) {
     int slots = 0;
     for (int capacity = 1; capacity <= 3; ++capacity) {
         slots += capacity * holders.single[capacity];
     }
     slots += holders.weightedCapacity;
-    for (int budget = LeastCost(holders, required) / 64; budget <= slots;) {
-        const int cost = CostWithin(holders, required, CostOf(budget, 63));
+    for (int budget = LeastCostOf(holders, need) / 64; budget <= slots;) {
+        const int cost = CostWithin(holders, required, CostOf(budget, 63), &need);
         if (cost <= CostOf(budget, 63)) {
             return cost;
         }
@@ -846,8 +866,9 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     std::size_t chosen = fillings.size();
     const std::vector<std::uint32_t>& places = CheapestHelping(step.capacity, base.mustGain);
     const std::uint32_t* const end = places.data() + places.size();
-    for (const std::uint32_t* place =
-             FirstOfSize(places, fillings, LeastFillingSize(base, step.times, restSlots));
+    for (const std::uint32_t* place = FirstOfSize(
+             places, fillings,
+             LeastFillingSize(base, arrangeHurts_[step.capacity], step.times, restSlots));
          place != end; ++place) {
         const std::size_t at = *place;
         const Filling& filling = *fillings[at];
@@ -934,8 +955,8 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
     const std::vector<const Filling*>& fillings = cheapestFirst_[capacity];
     const std::vector<std::uint32_t>& places = CheapestHelping(capacity, base.mustGain);
     const std::uint32_t* const end = places.data() + places.size();
-    for (const std::uint32_t* place =
-             FirstOfSize(places, fillings, LeastFillingSize(base, times, restSlots));
+    for (const std::uint32_t* place = FirstOfSize(
+             places, fillings, LeastFillingSize(base, arrangeHurts_[capacity], times, restSlots));
          place != end; ++place) {
         const Filling* filling = fillings[*place];
         const int cost = CostOf(filling->size, filling->count);

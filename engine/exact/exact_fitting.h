@@ -159,10 +159,14 @@ private:
     // The fewest slots the rest may need after `filling`, found without the requirements left:
     // one that needs more than the rest holds is passed over before they are worked out.
     static int SlotFloorAfter(const StepNeed& base, const Filling& filling, int times);
+    // The slots that floor starts from where fillings take points from the skills `hurts`
+    // without adding to them.
+    static int SlotsBefore(const StepNeed& base, std::uint32_t hurts);
     // The fewest slots a filling taken `times` over needs for that floor to fit the rest's
-    // `restSlots`: the floor counts the neediest skill at least. The fillings are sorted by size,
-    // so the smaller ones are passed over at once.
-    static int LeastFillingSize(const StepNeed& base, int times, int restSlots);
+    // `restSlots`, for fillings that take from no skills but `hurts`. The fillings are sorted by
+    // size, so the smaller ones are passed over at once.
+    static int LeastFillingSize(const StepNeed& base, std::uint32_t hurts, int times,
+                                int restSlots);
     // The places in `places` from the first filling of `fillings`, sorted by size ascending, of at
     // least `size`.
     static const std::uint32_t* FirstOfSize(const std::vector<std::uint32_t>& places,
@@ -199,7 +203,8 @@ private:
         }
     };
 
-    Arrangement FindArrangement(Holders holders, const int* required);
+    // `need` is that of the requirements, raised as the sub-problems are.
+    Arrangement FindArrangement(Holders holders, const int* required, const Need& need);
     // The first filling of least cost for the next of `holders`, as the cost search kept it;
     // null where it kept none.
     const Filling* KnownChoice(const Holders& holders, const int* required) const;
@@ -212,12 +217,12 @@ private:
     // The least cost above `limit` of a filling for a holder of `capacity`; kNoCost when none
     // costs more.
     int CostAbove(int capacity, int limit) const;
-    int MinCost(const Holders& holders, const int* required);
+    int MinCost(const Holders& holders, const int* required, const Need& need);
     int CostWithin(const Holders& holders, const int* required, int budget,
                    const Need* known = nullptr);
-    int LeastCost(const Holders& holders, const int* required) const;
     int LeastCostOf(const Holders& holders, const Need& need) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
+    static int CostOfFilling(const Filling& filling) { return CostOf(filling.size, filling.count); }
     // The skills, as bits, that no choice of the holders in `rest` can make lacking again: their
     // requirement is at most the least the rest can add.
     std::uint32_t Settled(const Holders& rest, const int* required) const;
@@ -246,6 +251,9 @@ private:
     std::vector<Filling> fillings_[4];
     std::vector<Filling> arrangeFillings_[4];
     std::vector<const Filling*> cheapestFirst_[4]; // the arranging ones by cost
+    // The skills some of those fillings take points from without adding to them.
+    std::uint32_t decideHurts_[4] = {};
+    std::uint32_t arrangeHurts_[4] = {};
     // Which of those add to the skills a step's rest cannot make up, for deciding and by cost.
     HelpingFillings decideHelping_[4];
     HelpingFillings costHelping_[4];

@@ -37,12 +37,12 @@ std::vector<std::vector<const CDecoData*>> FillingsOf(const std::vector<CDecoDat
 
 constexpr int kRandomSkills = 3;
 constexpr int kRandomHolders = 3;
-constexpr int kUnmet = 99;
+constexpr int kUnmet = 99 * 64;
 
-// The fewest slots of decorations in the first holders of `room` that meet every skill, by trying
-// every filling of each; kUnmet where none does.
-int BruteForceLeastSlots(const TrackedSkill* skills, const std::vector<CDecoData*>& decos,
-                         const FreeRoom& room) {
+// The least cost (64 per slot and 1 per decoration) of decorations in the first holders of `room`
+// that meet every skill, by trying every filling of each; kUnmet where none does.
+int BruteForceLeastCost(const TrackedSkill* skills, const std::vector<CDecoData*>& decos,
+                        const FreeRoom& room) {
     std::vector<std::vector<const CDecoData*>> fillings[kRandomHolders];
     for (int p = 0; p < kRandomHolders; ++p) {
         fillings[p] = FillingsOf(decos, room.capacity[p]);
@@ -53,10 +53,10 @@ int BruteForceLeastSlots(const TrackedSkill* skills, const std::vector<CDecoData
             for (const auto& c : fillings[2]) {
                 const std::vector<const CDecoData*>* chosen[kRandomHolders] = {&a, &b, &c};
                 std::array<int, kRandomSkills> gains{};
-                int slots = 0;
+                int cost = 0;
                 for (int p = 0; p < kRandomHolders; ++p) {
                     for (const CDecoData* deco : *chosen[p]) {
-                        slots += deco->size;
+                        cost += 64 * deco->size + 1;
                         for (int k = 0; k < kRandomSkills; ++k) {
                             gains[k] +=
                                 room.times[p] * skills[k].Gain(deco->PointsFor(skills[k].systemId));
@@ -67,7 +67,7 @@ int BruteForceLeastSlots(const TrackedSkill* skills, const std::vector<CDecoData
                 for (int k = 0; k < kRandomSkills; ++k) {
                     met = met && gains[k] >= skills[k].Required(0);
                 }
-                least = met ? std::min(least, slots) : least;
+                least = met ? std::min(least, cost) : least;
             }
         }
     }
@@ -78,13 +78,13 @@ int BruteForceLeastSlots(const TrackedSkill* skills, const std::vector<CDecoData
 
 // Small random cases against trying every filling: decorations that take points from another
 // skill, a body counted twice, goals that only the larger fillings reach. The fitter passes over
-// most fillings unweighed; none that a least arrangement needs may be among them.
-TEST(ExactFittingTest, DecidesAndCountsSlotsAsTryingEveryFilling) {
+// most fillings unweighed by its bounds; none that a least arrangement needs may be among them.
+TEST(ExactFittingTest, DecidesAndArrangesAsTryingEveryFilling) {
     std::mt19937 random(11);
     auto draw = [&random](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
     };
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         TrackedSkill skills[kRandomSkills];
         for (int k = 0; k < kRandomSkills; ++k) {
             skills[k] = {k + 1, 1, draw(1, 7)};
@@ -106,12 +106,21 @@ TEST(ExactFittingTest, DecidesAndCountsSlotsAsTryingEveryFilling) {
         room.times[1] = draw(1, 2);
         ExactFitter fitter(skills, kRandomSkills, decos);
         const int base[kRandomSkills] = {};
-        const int least = BruteForceLeastSlots(skills, decos, room);
+        const int least = BruteForceLeastCost(skills, decos, room);
         SCOPED_TRACE(round);
         ASSERT_EQ(fitter.CanMeet(room, base), least != kUnmet);
         if (least != kUnmet) {
-            EXPECT_TRUE(fitter.TakesAtMost(room, base, least));
-            EXPECT_FALSE(fitter.TakesAtMost(room, base, least - 1));
+            EXPECT_TRUE(fitter.TakesAtMost(room, base, least / 64));
+            EXPECT_FALSE(fitter.TakesAtMost(room, base, least / 64 - 1));
+            DecoBlock added;
+            ASSERT_TRUE(fitter.Arrange(room, base, added));
+            int cost = 0;
+            for (const auto& position : added.decos) {
+                for (const CDecoData* deco : position) {
+                    cost += deco != nullptr ? 64 * deco->size + 1 : 0;
+                }
+            }
+            EXPECT_EQ(cost, least);
         }
     }
 }
