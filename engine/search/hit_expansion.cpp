@@ -39,7 +39,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         inner_[slot] = inner;
         bestBelow_[slot] = best;
-        const CandidateList& members = *members_[slot];
+        const CandidateList& members = members_[slot]->pieces;
         inner = SaturatingMul(inner, members.size());
         best += members.empty() ? 0 : members.front()->EffectiveDefense();
     }
@@ -60,10 +60,32 @@ bool HitExpansion::Expand(const SearchHit& hit) {
 void HitExpansion::IndexMembers() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (CEquipData* piece : candidates_[slot]) {
-            membersOf_[slot][piece->groupKey].push_back(piece);
+            membersOf_[slot][piece->groupKey].pieces.push_back(piece);
         }
     }
+    if (ranked_ != nullptr) {
+        ValueMembers();
+    }
     indexed_ = true;
+}
+
+void HitExpansion::ValueMembers() {
+    const RankKey key = condition_.rankKey;
+    for (auto& slotMembers : membersOf_) {
+        for (auto& [groupKey, members] : slotMembers) {
+            std::vector<std::int64_t>& values = members.values;
+            for (const CEquipData* piece : members.pieces) {
+                values.push_back(PieceRankValue(
+                    *piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
+            }
+            std::vector<std::int64_t>& bestFrom = members.bestFrom;
+            bestFrom.resize(values.size());
+            for (std::size_t i = values.size(); i-- > 0;) {
+                bestFrom[i] =
+                    i + 1 < values.size() ? std::max(values[i], bestFrom[i + 1]) : values[i];
+            }
+        }
+    }
 }
 
 // A hit met only for some doubling profiles matches each set against them: the profile of each
@@ -79,9 +101,9 @@ void HitExpansion::NoteDoublingProfiles() {
         if (!told) {
             continue;
         }
-        auto [entry, isNew] = profilesOf_[slot].try_emplace(members_[slot]);
+        auto [entry, isNew] = profilesOf_[slot].try_emplace(&members_[slot]->pieces);
         if (isNew) {
-            for (const CEquipData* piece : *members_[slot]) {
+            for (const CEquipData* piece : members_[slot]->pieces) {
                 entry->second.push_back(exact_->Doubling().IndexOf(slot, *piece));
             }
         }
@@ -146,26 +168,15 @@ bool HitExpansion::NarrowVariants(int level, std::size_t member) {
 }
 
 void HitExpansion::PrepareRanking() {
-    const RankKey key = condition_.rankKey;
     std::int64_t best = 0;
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         bestValueBelow_[slot] = best;
-        std::vector<std::int64_t>& values = values_[slot];
-        values.clear();
-        for (const CEquipData* piece : *members_[slot]) {
-            values.push_back(
-                PieceRankValue(*piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
-        }
-        std::vector<std::int64_t>& bestFrom = bestFrom_[slot];
-        bestFrom.resize(values.size());
-        for (std::size_t i = values.size(); i-- > 0;) {
-            bestFrom[i] = i + 1 < values.size() ? std::max(values[i], bestFrom[i + 1]) : values[i];
-        }
-        if (!values.empty()) {
+        const std::vector<std::int64_t>& bestFrom = members_[slot]->bestFrom;
+        if (!bestFrom.empty()) {
             best += bestFrom.front();
         }
     }
-    decorationBound_ = key == RankKey::kFreeSlots ? MostFreeSlotsOfDecorations() : 0;
+    decorationBound_ = condition_.rankKey == RankKey::kFreeSlots ? MostFreeSlotsOfDecorations() : 0;
 }
 
 // What the weapon's slots less the decorations leave at most: the one block of a hit of the
@@ -199,7 +210,8 @@ const DecoBlock& HitExpansion::ArrangedVariant(std::size_t index, const HitVaria
 //
 // A ranked search also leaves out a member whose best sets could not enter the ranked list.
 bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
-    const CandidateList& members = *members_[level];
+    const CandidateList& members = members_[level]->pieces;
+    const std::vector<std::int64_t>& values = members_[level]->values;
     const std::size_t count = members.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t reached = defense + members[i]->EffectiveDefense();
@@ -208,14 +220,15 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
         }
         std::int64_t valued = value;
         if (ranked_ != nullptr) {
-            // The members from here on bring no more defence and at most bestFrom_ in value.
+            // The members from here on bring no more defence and at most bestFrom in value.
             const std::int64_t most = value + bestValueBelow_[level] + decorationBound_;
-            if (!ranked_->MayEnter(most + bestFrom_[level][i], reached + bestBelow_[level])) {
+            if (!ranked_->MayEnter(most + members_[level]->bestFrom[i],
+                                   reached + bestBelow_[level])) {
                 NotePassedOver();
                 return true;
             }
-            valued += values_[level][i];
-            if (!ranked_->MayEnter(most + values_[level][i], reached + bestBelow_[level])) {
+            valued += values[i];
+            if (!ranked_->MayEnter(most + values[i], reached + bestBelow_[level])) {
                 NotePassedOver();
                 continue;
             }

@@ -46,6 +46,7 @@ private:
     void OfferSet(std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
     void IndexMembers();
+    void ValueMembers();
     void NoteDoublingProfiles();
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();
@@ -73,9 +74,6 @@ private:
     ExactJudge* exact_ = nullptr;
     RankedSets* ranked_ = nullptr;
     RankHitGate* gate_ = nullptr;
-    std::vector<std::int64_t> values_[kSlotCount]; // each member's part of the ranking key
-    // The best part of the members from each one on: members come by defence, not by value.
-    std::vector<std::int64_t> bestFrom_[kSlotCount];
     std::int64_t bestValueBelow_[kSlotCount] = {}; // the most the levels under one can add
     std::int64_t decorationBound_ = 0;             // the most the decorations can add
     const SearchHit* hit_ = nullptr;
@@ -90,12 +88,20 @@ private:
         std::uint32_t arrangement = kUnkept;
     };
     std::vector<RankedBlock> rankedBlocks_;
-    std::unordered_map<GroupKey, CandidateList> membersOf_[kSlotCount]; // by group key
+    // The pieces of a group in candidate order and, in a ranked search, what each brings to the
+    // key: found once for all the hits of the group.
+    struct Members {
+        CandidateList pieces;
+        std::vector<std::int64_t> values;
+        // The best value of the pieces from each one on: pieces come by defence, not by value.
+        std::vector<std::int64_t> bestFrom;
+    };
+    std::unordered_map<GroupKey, Members> membersOf_[kSlotCount]; // by group key
     bool indexed_ = false;
-    const CandidateList noMembers_;
-    const CandidateList* members_[kSlotCount] = {}; // the hit's, in membersOf_ or noMembers_
-    std::uint64_t inner_[kSlotCount] = {};          // combinations under one piece of each level
-    std::int64_t bestBelow_[kSlotCount] = {};       // highest defence the levels under one can add
+    const Members noMembers_;
+    const Members* members_[kSlotCount] = {}; // the hit's, in membersOf_ or noMembers_
+    std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
+    std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
     std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
     // The doubling profile of each member where the hit's variants tell them apart, in
