@@ -1,6 +1,7 @@
 #include "engine/search/hit_expansion.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <memory>
 
@@ -112,12 +113,37 @@ void HitExpansion::NoteDoublingProfiles() {
 }
 
 void HitExpansion::OpenAllVariants() {
-    std::vector<std::uint32_t>& all = openVariants_[0];
-    all.resize(hit_->variants.size());
-    for (std::uint32_t index = 0; index < all.size(); ++index) {
-        all[index] = index;
+    const std::size_t count = hit_->variants.size();
+    words_ = (count + 63) / 64;
+    std::vector<std::uint64_t>& all = openVariants_[0];
+    all.assign(words_, ~std::uint64_t{0});
+    if (count % 64 != 0) {
+        all.back() = (std::uint64_t{1} << (count % 64)) - 1;
     }
-    open_[0] = &all;
+    open_[0] = all.data();
+    for (int level = 0; level < kSlotCount; ++level) {
+        openVariants_[level + 1].resize(words_);
+        if (!profiles_[level]->empty()) {
+            MatchVariants(level);
+        }
+    }
+}
+
+void HitExpansion::MatchVariants(int level) {
+    const std::vector<int>& profiles = *profiles_[level];
+    std::vector<std::uint64_t>& matches = matches_[level];
+    matches.assign(profiles.size() * words_, 0);
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        const std::uint16_t wanted = hit_->variants[index].profile[level];
+        const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+        std::uint64_t* word = matches.data() + index / 64;
+        for (const int profile : profiles) {
+            if (wanted == HitVariant::kAnyProfile || wanted == profile) {
+                *word |= bit;
+            }
+            word += words_;
+        }
+    }
 }
 
 // Leaves open only the variants whose sets, with at most `defense`, may enter the ranked list, so
@@ -133,38 +159,39 @@ bool HitExpansion::OpenVariantsThatMayEnter(std::int64_t defense) {
         ranked_->NoteCut();
         return false;
     }
-    std::vector<std::uint32_t>& open = openVariants_[0];
-    const std::size_t before = open.size();
-    std::erase_if(open, [&](std::uint32_t index) {
-        return !gate_->MayEnter(*hit_, &hit_->variants[index], defense);
-    });
+    std::uint64_t* open = openVariants_[0].data();
+    bool shut = false;
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        if (!gate_->MayEnter(*hit_, &hit_->variants[index], defense)) {
+            open[index / 64] &= ~(std::uint64_t{1} << (index % 64));
+            shut = true;
+        }
+    }
     // The pieces of a variant's profiles may all be too weak for the minimum defence.
-    if (open.size() < before) {
+    if (shut) {
         ranked_->NoteMaybeCut();
     }
-    return !open.empty();
+    return std::any_of(open, open + words_, [](std::uint64_t word) { return word != 0; });
 }
 
 // Keeps the variants still open under the level's member; false when none is, so that no set
 // of a variant never met is built. The first one left at the last level is the set's own: the
 // variants of a hit differ in their profiles, so at most one matches all five pieces.
 bool HitExpansion::NarrowVariants(int level, std::size_t member) {
-    const std::vector<std::uint32_t>& open = *open_[level];
+    const std::uint64_t* open = open_[level];
     if (profiles_[level]->empty()) {
-        open_[level + 1] = &open;
+        open_[level + 1] = open;
         return true;
     }
-    const int profile = (*profiles_[level])[member];
-    std::vector<std::uint32_t>& narrowed = openVariants_[level + 1];
-    narrowed.clear();
-    for (const std::uint32_t index : open) {
-        const std::uint16_t wanted = hit_->variants[index].profile[level];
-        if (wanted == HitVariant::kAnyProfile || wanted == profile) {
-            narrowed.push_back(index);
-        }
+    const std::uint64_t* matches = matches_[level].data() + member * words_;
+    std::uint64_t* narrowed = openVariants_[level + 1].data();
+    std::uint64_t any = 0;
+    for (std::size_t word = 0; word < words_; ++word) {
+        narrowed[word] = open[word] & matches[word];
+        any |= narrowed[word];
     }
-    open_[level + 1] = &narrowed;
-    return !narrowed.empty();
+    open_[level + 1] = narrowed;
+    return any != 0;
 }
 
 void HitExpansion::PrepareRanking() {
@@ -188,9 +215,13 @@ std::int64_t HitExpansion::MostFreeSlotsOfDecorations() {
         return DecorationRankValue(DecorationsOfSet(), key, weaponSlots_);
     }
     std::int64_t most = std::numeric_limits<std::int64_t>::min();
-    for (const std::uint32_t index : openVariants_[0]) {
-        most = std::max(most, DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]),
-                                                  key, weaponSlots_));
+    const std::uint64_t* open = openVariants_[0].data();
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        if ((open[index / 64] >> (index % 64) & 1) != 0) {
+            most =
+                std::max(most, DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]),
+                                                   key, weaponSlots_));
+        }
     }
     return most;
 }
@@ -237,7 +268,6 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
             continue;
         }
         pieces_[level] = members[i];
-        member_[level] = i;
         if (level < kSlotCount - 1) {
             if (!Loop(level + 1, reached, valued)) {
                 return false;
@@ -285,7 +315,15 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
 // The index among the hit's blocks of decorations of the set in hand: its variant's, or the
 // one block of a hit without variants.
 std::size_t HitExpansion::BlockOfSet() const {
-    return hit_->variants.empty() ? 0 : open_[kSlotCount]->front();
+    if (hit_->variants.empty()) {
+        return 0;
+    }
+    const std::uint64_t* open = open_[kSlotCount];
+    std::size_t word = 0;
+    while (open[word] == 0) {
+        ++word;
+    }
+    return word * 64 + static_cast<std::size_t>(std::countr_zero(open[word]));
 }
 
 // The hit's decorations, or those of the variant matching the set's doubling pieces. A search

@@ -54,6 +54,7 @@ private:
     void OpenAllVariants();
     bool OpenVariantsThatMayEnter(std::int64_t defense);
     bool NarrowVariants(int level, std::size_t member);
+    void MatchVariants(int level);
     std::size_t BlockOfSet() const;
     const DecoBlock& DecorationsOfSet();
 
@@ -103,16 +104,20 @@ private:
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
-    std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
     // The doubling profile of each member where the hit's variants tell them apart, in
     // `profilesOf_` by the members' list, which holds them for every list met so far.
     const std::vector<int>* profiles_[kSlotCount] = {};
     std::unordered_map<const CandidateList*, std::vector<int>> profilesOf_[kSlotCount];
     const std::vector<int> noProfiles_;
-    // The variants, by index, that the pieces chosen above each level still match; a level
-    // whose members the variants do not tell apart shares the list of the level above.
-    std::vector<std::uint32_t> openVariants_[kSlotCount + 1];
-    const std::vector<std::uint32_t>* open_[kSlotCount + 1] = {};
+    // The variants that the pieces chosen above each level still match, a bit for each by index
+    // in `words_` words; a level whose members the variants do not tell apart shares the bits of
+    // the level above.
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> openVariants_[kSlotCount + 1];
+    const std::uint64_t* open_[kSlotCount + 1] = {};
+    // The variants each member of a level that tells them apart matches, in `words_` words each:
+    // the levels under the first are met again under every piece above.
+    std::vector<std::uint64_t> matches_[kSlotCount];
     std::uint64_t rejected_ = 0;
     bool listFull_ = false;
 };
