@@ -360,7 +360,8 @@ bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
 
 // A ranked list has no end to reach: every set that may still enter it is let in. The sets of
 // a block share what their decorations add to the key and, once one is let in, their
-// arrangement's place in the list.
+// arrangement's place in the list. Only the first set of a block asks before it is offered, so
+// that no arrangement is kept for a set shut out; the list asks for the others.
 void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
     RankedBlock& block = rankedBlocks_[BlockOfSet()];
     if (!block.valued) {
@@ -368,11 +369,11 @@ void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
         block.valued = true;
     }
     const std::int64_t key = value + block.value;
-    if (!ranked_->MayEnter(key, defense)) {
-        ranked_->NoteCut();
-        return;
-    }
     if (block.arrangement == RankedBlock::kUnkept) {
+        if (!ranked_->MayEnter(key, defense)) {
+            ranked_->NoteCut();
+            return;
+        }
         block.arrangement = defersDecorations_ ? RankedSets::kNoArrangement
                                                : ranked_->KeepArrangement(DecorationsOfSet());
     }

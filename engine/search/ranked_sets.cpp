@@ -157,7 +157,13 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
     if (entries_.capacity() == 0) {
         MakeRoom();
     }
-    const std::size_t made = FreePlace();
+    std::size_t made = made_.size();
+    if (freePlaces_.empty()) {
+        made_.emplace_back();
+    } else {
+        made = freePlaces_.back();
+        freePlaces_.pop_back();
+    }
     Makings& makings = made_[made];
     std::copy_n(pieces, kSlotCount, makings.pieces);
     makings.arrangement = arrangement;
@@ -191,16 +197,6 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
 void RankedSets::MakeRoom() {
     entries_.reserve(std::min(cutAt_, kMostReserved));
     made_.reserve(std::min(cutAt_, kMostReserved));
-}
-
-std::size_t RankedSets::FreePlace() {
-    if (freePlaces_.empty()) {
-        made_.emplace_back();
-        return made_.size() - 1;
-    }
-    const std::size_t place = freePlaces_.back();
-    freePlaces_.pop_back();
-    return place;
 }
 
 std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {

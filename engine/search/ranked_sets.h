@@ -88,7 +88,6 @@ private:
         bool operator()(const Entry& a, const Entry& b) const { return Better(a, b); }
     };
     void MakeRoom();
-    std::size_t FreePlace();
     std::unique_ptr<CEquipSet> Build(const Makings& makings) const;
     void CutToCapacity();
     using EntryIt = std::vector<Entry>::iterator;
