@@ -24,20 +24,13 @@ constexpr std::uint64_t kBucketsPerSet = 2;
 // Arrangements never worth giving back.
 constexpr std::size_t kFewArrangements = 1024;
 
-struct Span {
-    std::int64_t least = std::numeric_limits<std::int64_t>::max();
-    std::int64_t most = std::numeric_limits<std::int64_t>::min();
-    void Take(std::int64_t value) {
-        least = std::min(least, value);
-        most = std::max(most, value);
-    }
-    // The number of values from least to most, or one more than kMostBuckets when it is more:
-    // such a width fits no count of buckets.
-    std::uint64_t Width() const {
-        const auto width = static_cast<std::uint64_t>(most) - static_cast<std::uint64_t>(least);
-        return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
-    }
-};
+// The number of values from least to most, or one more than kMostBuckets when it is more: such
+// a width fits no count of buckets.
+std::uint64_t Width(const ValueSpan& span) {
+    const auto width =
+        static_cast<std::uint64_t>(span.most) - static_cast<std::uint64_t>(span.least);
+    return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
+}
 
 // Small integer ranges (free slots, owned pieces, resistances, and defence over a list of sets
 // close in it) take one bucket per key and defence, or per key where the pairs are too many: the
@@ -49,26 +42,23 @@ struct Buckets {
     std::uint64_t count = 0;        // 0 when the keys are too many for buckets
 
     std::uint64_t Of(std::int64_t key, std::int64_t defense) const {
-        const auto byKey = static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
-        const auto byDefense = defenseWidth == 1 ? 0
-                                                 : static_cast<std::uint64_t>(mostDefense) -
-                                                       static_cast<std::uint64_t>(defense);
-        return byKey * defenseWidth + byDefense;
+        return defenseWidth == 1 ? ByKey(key) : ByKeyAndDefense(key, defense);
+    }
+    std::uint64_t ByKey(std::int64_t key) const {
+        return static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
+    }
+    // Only where the buckets go by key and defence.
+    std::uint64_t ByKeyAndDefense(std::int64_t key, std::int64_t defense) const {
+        return ByKey(key) * defenseWidth +
+               (static_cast<std::uint64_t>(mostDefense) - static_cast<std::uint64_t>(defense));
     }
 };
 
-template <typename Entries> Buckets BucketsFor(const Entries& entries) {
-    Span keys;
-    Span defenses;
-    for (const auto& entry : entries) {
-        keys.Take(entry.key);
-        defenses.Take(entry.defense);
-    }
-    const std::uint64_t most =
-        std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * entries.size());
+Buckets BucketsOf(const ValueSpan& keys, const ValueSpan& defenses, std::size_t entries) {
+    const std::uint64_t most = std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * entries);
     Buckets buckets{keys.most, defenses.most};
-    const std::uint64_t keyWidth = keys.Width();
-    const std::uint64_t defenseWidth = defenses.Width();
+    const std::uint64_t keyWidth = Width(keys);
+    const std::uint64_t defenseWidth = Width(defenses);
     if (keyWidth <= most / defenseWidth) {
         buckets.defenseWidth = defenseWidth;
         buckets.count = keyWidth * defenseWidth;
@@ -169,6 +159,8 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
     makings.arrangement = arrangement;
     makings.weaponSlots = weaponSlots;
     entries_.push_back(Entry{key, defense, part_, offered_++, made});
+    keys_.Take(key);
+    defenses_.Take(defense);
     // More sets than the list holds: some set will be dropped.
     cut_ = cut_ || entries_.size() > capacity_;
     // The first full list sets the bar, so that worse sets are shut out from then on.
@@ -216,19 +208,41 @@ void RankedSets::CutToCapacity() {
         freePlaces_.push_back(dropped->made);
     }
     entries_.erase(last + 1, entries_.end());
+    // The best set stays, so the most key does; the bar is the least. The defences of the
+    // entries placed above the cut's bucket were taken as they were placed.
+    keys_.least = bar_.key;
+    for (auto kept = tied.first; kept != entries_.end(); ++kept) {
+        defenses_.Take(kept->defense);
+    }
 }
 
 // Where the keys and defences are few, counts them to find the bucket the cut falls in, puts the
 // entries of better buckets before it and drops those of worse ones: only the entries of that
 // bucket, returned, need comparing. Without buckets, that is all of them.
 std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAboveCut() {
-    const Buckets buckets = BucketsFor(entries_);
+    const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
+    defenses_ = ValueSpan{};
     if (buckets.count == 0) {
         return {entries_.begin(), entries_.end()};
     }
-    bucketCounts_.assign(buckets.count, 0);
+    // Two loops, one for each way of counting, so that neither asks which way at every entry.
+    if (buckets.defenseWidth == 1) {
+        return PlaceAboveCut([buckets](const Entry& entry) { return buckets.ByKey(entry.key); },
+                             buckets.count);
+    }
+    return PlaceAboveCut(
+        [buckets](const Entry& entry) { return buckets.ByKeyAndDefense(entry.key, entry.defense); },
+        buckets.count);
+}
+
+// The counting and the one pass of PlaceBucketsAboveCut, with the bucket of an entry told by
+// `bucketOf`. It takes the defences of the better entries kept.
+template <typename BucketOf>
+std::pair<RankedSets::EntryIt, RankedSets::EntryIt>
+RankedSets::PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets) {
+    bucketCounts_.assign(buckets, 0);
     for (const Entry& entry : entries_) {
-        ++bucketCounts_[buckets.Of(entry.key, entry.defense)];
+        ++bucketCounts_[bucketOf(entry)];
     }
     std::uint64_t cutBucket = 0;
     std::size_t above = 0;
@@ -240,8 +254,9 @@ std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAbov
     tied_.clear();
     auto better = entries_.begin();
     for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        const std::uint64_t bucket = buckets.Of(entry->key, entry->defense);
+        const std::uint64_t bucket = bucketOf(*entry);
         if (bucket < cutBucket) {
+            defenses_.Take(entry->defense);
             if (better != entry) {
                 *better = *entry;
             }
@@ -295,6 +310,8 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
         sets.push_back(Build(made_[entry.made]));
     }
     entries_.clear();
+    keys_ = ValueSpan{};
+    defenses_ = ValueSpan{};
     hasBar_ = false;
     made_.clear();
     freePlaces_.clear();
@@ -306,7 +323,7 @@ void RankedSets::SortByKey() {
     if (entries_.empty()) {
         return;
     }
-    const Buckets buckets = BucketsFor(entries_);
+    const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
     if (buckets.count == 0) {
         std::sort(entries_.begin(), entries_.end(), BetterOrder{});
     } else {

@@ -1,12 +1,24 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "engine/sets/equip_set.h"
+
+// The least and the most of the values taken so far.
+struct ValueSpan {
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    std::int64_t most = std::numeric_limits<std::int64_t>::min();
+    void Take(std::int64_t value) {
+        least = std::min(least, value);
+        most = std::max(most, value);
+    }
+};
 
 // The best sets of a ranked search so far, at most `capacity` of them: ordered by key, then by
 // defence, both descending, then by the order found. That order is the position of the set's
@@ -92,6 +104,8 @@ private:
     void CutToCapacity();
     using EntryIt = std::vector<Entry>::iterator;
     std::pair<EntryIt, EntryIt> PlaceBucketsAboveCut();
+    template <typename BucketOf>
+    std::pair<EntryIt, EntryIt> PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets);
     void SortByKey();
 
     std::size_t capacity_;
@@ -100,6 +114,10 @@ private:
     // list in order took a heap step of many comparisons for each set.
     std::size_t cutAt_;
     std::vector<Entry> entries_;
+    // The keys and defences of the entries, kept up as they come and go, so that a cut need not
+    // look at every entry for them first.
+    ValueSpan keys_;
+    ValueSpan defenses_;
     // The worst set kept at the last cut: none worse can stay. Only valid once `hasBar_`.
     Entry bar_{};
     bool hasBar_ = false;
