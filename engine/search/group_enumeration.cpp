@@ -174,11 +174,18 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
                              defense + rankBound_->BestDefenseBelow(level))) {
         return false;
     }
+    NoteRankedOut(level, group, index, defense);
+    return true;
+}
+
+// Apart from the test, so that the test, made for nearly every part entered, stays small. The
+// list is cut only where a set could have been: the subtree bound rules most parts out. Once a
+// set was left out, the list is known to be cut anyway.
+void GroupEnumeration::NoteRankedOut(int level, const CandidateGroup& group, std::size_t index,
+                                     std::int64_t defense) {
     ++rankedOut_;
-    // The list is cut only where a set could have been: the subtree bound rules most parts out.
-    // Once a set was left out, the list is known to be cut anyway.
     if (ranked_->Cut()) {
-        return true;
+        return;
     }
     const bool mayHit =
         bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(index, group.key)
@@ -186,7 +193,6 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     if (mayHit) {
         ranked_->NoteMaybeCut();
     }
-    return true;
 }
 
 bool GroupEnumeration::SkipsAfter(const CandidateGroup& group,

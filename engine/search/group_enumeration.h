@@ -54,6 +54,8 @@ private:
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);
     bool RankedOut(int level, const CandidateGroup& group);
+    void NoteRankedOut(int level, const CandidateGroup& group, std::size_t index,
+                       std::int64_t defense);
     bool GatedOut(const CandidateGroup& leaf);
     bool MayHitBelow(int level) const;
     bool CountWithoutHits(int level);

@@ -114,17 +114,6 @@ bool RankedSets::Better(const Entry& a, const Entry& b) {
     return (a.key > b.key) | ((a.key == b.key) & defenseFirst);
 }
 
-std::int64_t RankedSets::LeastKeyToEnter(std::int64_t defense) const {
-    if (capacity_ == 0) {
-        return std::numeric_limits<std::int64_t>::max();
-    }
-    if (!hasBar_) {
-        return std::numeric_limits<std::int64_t>::min();
-    }
-    const bool winsTie = defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
-    return winsTie ? bar_.key : bar_.key + 1;
-}
-
 std::uint32_t RankedSets::KeepArrangement(const DecoBlock& decos) {
     arrangements_.push_back(decos);
     return static_cast<std::uint32_t>(arrangements_.size() - 1);

@@ -52,8 +52,18 @@ public:
         // A set offered now comes after every set of its part offered before.
         return defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
     }
-    // The least key with which a set of this defence, offered now, may be kept.
-    std::int64_t LeastKeyToEnter(std::int64_t defense) const;
+    // The least key with which a set of this defence, offered now, may be kept. Inlined too:
+    // the enumeration asks it for nearly every part it enters.
+    std::int64_t LeastKeyToEnter(std::int64_t defense) const {
+        if (capacity_ == 0) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        if (!hasBar_) {
+            return std::numeric_limits<std::int64_t>::min();
+        }
+        const bool winsTie = defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
+        return winsTie ? bar_.key : bar_.key + 1;
+    }
     // Holds the decorations for the sets admitted with the number returned; number
     // kNoArrangement, which stands for none, is held from the start. A number holds until the
     // next call of ForgetDroppedArrangements.
