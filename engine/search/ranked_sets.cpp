@@ -109,8 +109,8 @@ RankedSets::RankedSets(std::size_t capacity)
 
 // Without branches: nth_element and sort compare entries in no predictable pattern.
 bool RankedSets::Better(const Entry& a, const Entry& b) {
-    const bool laterFound = a.part != b.part ? a.part < b.part : a.order < b.order;
-    const bool defenseFirst = (a.defense > b.defense) | ((a.defense == b.defense) & laterFound);
+    const bool defenseFirst =
+        (a.defense > b.defense) | ((a.defense == b.defense) & FoundFirst(a, b));
     return (a.key > b.key) | ((a.key == b.key) & defenseFirst);
 }
 
@@ -315,7 +315,13 @@ void RankedSets::SortByKey() {
     const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
     if (buckets.count == 0) {
         std::sort(entries_.begin(), entries_.end(), BetterOrder{});
+    } else if (buckets.defenseWidth == 1) {
+        // The entries of a bucket share their key: only the rest of the order tells them apart.
+        SortInBuckets(entries_, buckets, [](const Entry& a, const Entry& b) {
+            return a.defense != b.defense ? a.defense > b.defense : FoundFirst(a, b);
+        });
     } else {
-        SortInBuckets(entries_, buckets, BetterOrder{});
+        // And their defence.
+        SortInBuckets(entries_, buckets, FoundFirst);
     }
 }

@@ -105,6 +105,9 @@ private:
         std::int32_t weaponSlots;
     };
     static bool Better(const Entry& a, const Entry& b);
+    static bool FoundFirst(const Entry& a, const Entry& b) {
+        return a.part != b.part ? a.part < b.part : a.order < b.order;
+    }
     // Better as an object, not a function pointer, so that the standard algorithms inline it.
     struct BetterOrder {
         bool operator()(const Entry& a, const Entry& b) const { return Better(a, b); }
