@@ -272,7 +272,11 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
             if (!Loop(level + 1, reached, valued)) {
                 return false;
             }
-        } else if (!AddSet(reached, valued)) {
+        } else if (!Pump()) {
+            return false;
+        } else if (ranked_ != nullptr) {
+            OfferSet(reached, valued);
+        } else if (!AddSet()) {
             return false;
         }
     }
@@ -340,14 +344,7 @@ const DecoBlock& HitExpansion::DecorationsOfSet() {
     return ArrangedVariant(index, hit_->variants.empty() ? nullptr : &hit_->variants[index]);
 }
 
-bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
-    if (!Pump()) {
-        return false;
-    }
-    if (ranked_ != nullptr) {
-        OfferSet(defense, value);
-        return true;
-    }
+bool HitExpansion::AddSet() {
     // A full list ends at the next set it cannot take: only then is it known to be cut.
     if (listFull_) {
         outcome_.NoteStop(SearchStop::kDisplayLimit);

@@ -42,7 +42,7 @@ private:
     bool Pump();
     void NotePassedOver();
     bool Reject(std::uint64_t combinations);
-    bool AddSet(std::int64_t defense, std::int64_t value);
+    bool AddSet();
     void OfferSet(std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
     void IndexMembers();
