@@ -241,25 +241,22 @@ const DecoBlock& HitExpansion::ArrangedVariant(std::size_t index, const HitVaria
 //
 // A ranked search also leaves out a member whose best sets could not enter the ranked list.
 bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
-    const CandidateList& members = members_[level]->pieces;
-    const std::vector<std::int64_t>& values = members_[level]->values;
-    const std::size_t count = members.size();
+    const Members& group = *members_[level];
+    const std::size_t count = group.pieces.size();
+    const std::int64_t below = bestBelow_[level];
+    const std::int64_t most = value + bestValueBelow_[level] + decorationBound_;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int64_t reached = defense + members[i]->EffectiveDefense();
-        if (reached + bestBelow_[level] < minDefense_) {
+        const std::int64_t reached = defense + group.pieces[i]->EffectiveDefense();
+        if (reached + below < minDefense_) {
             return !countsRejections_ || Reject(SaturatingMul(count - i, inner_[level]));
         }
-        std::int64_t valued = value;
         if (ranked_ != nullptr) {
             // The members from here on bring no more defence and at most bestFrom in value.
-            const std::int64_t most = value + bestValueBelow_[level] + decorationBound_;
-            if (!ranked_->MayEnter(most + members_[level]->bestFrom[i],
-                                   reached + bestBelow_[level])) {
+            if (!ranked_->MayEnter(most + group.bestFrom[i], reached + below)) {
                 NotePassedOver();
                 return true;
             }
-            valued += values[i];
-            if (!ranked_->MayEnter(most + values[i], reached + bestBelow_[level])) {
+            if (!ranked_->MayEnter(most + group.values[i], reached + below)) {
                 NotePassedOver();
                 continue;
             }
@@ -267,7 +264,8 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
         if (!NarrowVariants(level, i)) {
             continue;
         }
-        pieces_[level] = members[i];
+        pieces_[level] = group.pieces[i];
+        const std::int64_t valued = ranked_ != nullptr ? value + group.values[i] : value;
         if (level < kSlotCount - 1) {
             if (!Loop(level + 1, reached, valued)) {
                 return false;
