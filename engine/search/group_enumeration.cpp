@@ -128,7 +128,7 @@ template <int Level> bool GroupEnumeration::Enter(std::size_t index, bool& faile
     const CandidateGroup& group = groups_[Level][index];
     request_.keys[Level] = group.key;
     chosen_[Level] = &group;
-    if (RankedOut(Level, index)) {
+    if (RankedOut<Level>(index)) {
         progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
         failed = false;
         return true;
@@ -156,27 +156,27 @@ bool GroupEnumeration::MayHitBelow(int level) const {
            bound_->MayHit(level, request_.keys, defense_[level + 1]);
 }
 
-// Whether the ranking passes over the group of `level` at `index` under the groups chosen above:
+// Whether the ranking passes over the group of `Level` at `index` under the groups chosen above:
 // even the best of its sets could not enter the list. Only the exact mode asks. The groups above
-// `level` are in `request_` and `defense_` already; the group itself is put there only here, so
+// `Level` are in `request_` and `defense_` already; the group itself is put there only here, so
 // that the leaves write nothing for searches that do not rank.
-bool GroupEnumeration::RankedOut(int level, std::size_t index) {
+template <int Level> bool GroupEnumeration::RankedOut(std::size_t index) {
     if (rankBound_ == nullptr) {
         return false;
     }
-    const CandidateGroup& group = groups_[level][index];
-    value_[level + 1] = value_[level] + rankBound_->GroupValue(level, index);
-    if (!order_[level].empty()) {
-        part_[level + 1] = part_[level] + index * below_[level];
-        ranked_->EnterPart(part_[level + 1]);
+    const CandidateGroup& group = groups_[Level][index];
+    value_[Level + 1] = value_[Level] + rankBound_->GroupValue(Level, index);
+    if (!order_[Level].empty()) {
+        part_[Level + 1] = part_[Level] + index * below_[Level];
+        ranked_->EnterPart(part_[Level + 1]);
     }
-    const std::int64_t defense = defense_[level] + group.bestDefense;
-    request_.keys[level] = group.key;
-    if (rankBound_->MayEnter(*ranked_, level, request_.keys, index, value_[level + 1],
-                             defense + rankBound_->BestDefenseBelow(level))) {
+    const std::int64_t defense = defense_[Level] + group.bestDefense;
+    request_.keys[Level] = group.key;
+    if (rankBound_->MayEnter(*ranked_, Level, request_.keys, index, value_[Level + 1],
+                             defense + rankBound_->BestDefenseBelow(Level))) {
         return false;
     }
-    NoteRankedOut(level, group, index, defense);
+    NoteRankedOut(Level, group, index, defense);
     return true;
 }
 
@@ -223,7 +223,7 @@ bool GroupEnumeration::Leaves() {
         if (LeafSkipsAfterFailure(group.key, lastFailed, exact_ != nullptr, lowDefenseSeen_)) {
             continue;
         }
-        if (RankedOut(kLeaf, index)) {
+        if (RankedOut<kLeaf>(index)) {
             continue;
         }
         // Ruled out before a hit is made: most leaves are, and clearing a hit costs more than

@@ -53,7 +53,7 @@ private:
     bool Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets);
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);
-    bool RankedOut(int level, std::size_t index);
+    template <int Level> bool RankedOut(std::size_t index);
     void NoteRankedOut(int level, const CandidateGroup& group, std::size_t index,
                        std::int64_t defense);
     bool GatedOut(const CandidateGroup& leaf);
