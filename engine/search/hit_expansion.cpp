@@ -53,7 +53,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         }
         PrepareRanking();
     }
-    return Loop(0, 0, 0);
+    return Loop<0>(0, 0);
 }
 
 // Each group's members in candidate order, found once for all the hits: a search may expand
@@ -240,15 +240,15 @@ const DecoBlock& HitExpansion::ArrangedVariant(std::size_t index, const HitVaria
 // never build them, so that the calculation limit bounds only work done.
 //
 // A ranked search also leaves out a member whose best sets could not enter the ranked list.
-bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
-    const Members& group = *members_[level];
+template <int Level> bool HitExpansion::Loop(std::int64_t defense, std::int64_t value) {
+    const Members& group = *members_[Level];
     const std::size_t count = group.pieces.size();
-    const std::int64_t below = bestBelow_[level];
-    const std::int64_t most = value + bestValueBelow_[level] + decorationBound_;
+    const std::int64_t below = bestBelow_[Level];
+    const std::int64_t most = value + bestValueBelow_[Level] + decorationBound_;
     for (std::size_t i = 0; i < count; ++i) {
         const std::int64_t reached = defense + group.pieces[i]->EffectiveDefense();
         if (reached + below < minDefense_) {
-            return !countsRejections_ || Reject(SaturatingMul(count - i, inner_[level]));
+            return !countsRejections_ || Reject(SaturatingMul(count - i, inner_[Level]));
         }
         if (ranked_ != nullptr) {
             // The members from here on bring no more defence and at most bestFrom in value.
@@ -261,13 +261,13 @@ bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
                 continue;
             }
         }
-        if (!NarrowVariants(level, i)) {
+        if (!NarrowVariants(Level, i)) {
             continue;
         }
-        pieces_[level] = group.pieces[i];
+        pieces_[Level] = group.pieces[i];
         const std::int64_t valued = ranked_ != nullptr ? value + group.values[i] : value;
-        if (level < kSlotCount - 1) {
-            if (!Loop(level + 1, reached, valued)) {
+        if constexpr (Level < kSlotCount - 1) {
+            if (!Loop<Level + 1>(reached, valued)) {
                 return false;
             }
         } else if (!Pump()) {

@@ -38,7 +38,7 @@ public:
 
 private:
     // Defence sums are 64-bit: five table values may not add up within an int.
-    bool Loop(int level, std::int64_t defense, std::int64_t value);
+    template <int Level> bool Loop(std::int64_t defense, std::int64_t value);
     bool Pump();
     void NotePassedOver();
     bool Reject(std::uint64_t combinations);
