@@ -238,23 +238,26 @@ RankedSets::PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets) {
     while (above + bucketCounts_[cutBucket] < capacity_) {
         above += bucketCounts_[cutBucket++];
     }
-    // One pass looks at each entry once: the better ones close up in front, those of the cut's
-    // bucket wait aside, the worse ones are dropped at once.
+    // One pass looks at each entry once: the better ones stay in front, those of the cut's bucket
+    // wait aside, the worse ones are dropped at once, and the place of an entry taken out is
+    // filled from the end. The order of the entries counts for nothing: the cut and the final
+    // sort compare by the whole order.
     tied_.clear();
     auto better = entries_.begin();
-    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        const std::uint64_t bucket = bucketOf(*entry);
+    auto end = entries_.end();
+    while (better != end) {
+        const std::uint64_t bucket = bucketOf(*better);
         if (bucket < cutBucket) {
-            defenses_.Take(entry->defense);
-            if (better != entry) {
-                *better = *entry;
-            }
+            defenses_.Take(better->defense);
             ++better;
-        } else if (bucket == cutBucket) {
-            tied_.push_back(*entry);
-        } else {
-            freePlaces_.push_back(entry->made);
+            continue;
         }
+        if (bucket == cutBucket) {
+            tied_.push_back(*better);
+        } else {
+            freePlaces_.push_back(better->made);
+        }
+        *better = *--end;
     }
     const auto first = std::copy(tied_.begin(), tied_.end(), better) - tied_.size();
     entries_.erase(first + tied_.size(), entries_.end());
