@@ -325,6 +325,7 @@ void RankedSets::SortByKey() {
         });
     } else {
         // And their defence.
-        SortInBuckets(entries_, buckets, FoundFirst);
+        SortInBuckets(entries_, buckets,
+                      [](const Entry& a, const Entry& b) { return FoundFirst(a, b); });
     }
 }
