@@ -177,20 +177,20 @@ bool HitExpansion::OpenVariantsThatMayEnter(std::int64_t defense) {
 // Keeps the variants still open under the level's member; false when none is, so that no set
 // of a variant never met is built. The first one left at the last level is the set's own: the
 // variants of a hit differ in their profiles, so at most one matches all five pieces.
-bool HitExpansion::NarrowVariants(int level, std::size_t member) {
-    const std::uint64_t* open = open_[level];
-    if (profiles_[level]->empty()) {
-        open_[level + 1] = open;
+template <int Level> bool HitExpansion::NarrowVariants(std::size_t member) {
+    const std::uint64_t* open = open_[Level];
+    if (profiles_[Level]->empty()) {
+        open_[Level + 1] = open;
         return true;
     }
-    const std::uint64_t* matches = matches_[level].data() + member * words_;
-    std::uint64_t* narrowed = openVariants_[level + 1].data();
+    const std::uint64_t* matches = matches_[Level].data() + member * words_;
+    std::uint64_t* narrowed = openVariants_[Level + 1].data();
     std::uint64_t any = 0;
     for (std::size_t word = 0; word < words_; ++word) {
         narrowed[word] = open[word] & matches[word];
         any |= narrowed[word];
     }
-    open_[level + 1] = narrowed;
+    open_[Level + 1] = narrowed;
     return any != 0;
 }
 
@@ -261,7 +261,7 @@ template <int Level> bool HitExpansion::Loop(std::int64_t defense, std::int64_t 
                 continue;
             }
         }
-        if (!NarrowVariants(Level, i)) {
+        if (!NarrowVariants<Level>(i)) {
             continue;
         }
         pieces_[Level] = group.pieces[i];

@@ -53,7 +53,7 @@ private:
     const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
     void OpenAllVariants();
     bool OpenVariantsThatMayEnter(std::int64_t defense);
-    bool NarrowVariants(int level, std::size_t member);
+    template <int Level> bool NarrowVariants(std::size_t member);
     void MatchVariants(int level);
     std::size_t BlockOfSet() const;
     const DecoBlock& DecorationsOfSet();
