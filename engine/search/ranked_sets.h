@@ -105,6 +105,7 @@ private:
         std::int32_t weaponSlots;
     };
     static bool Better(const Entry& a, const Entry& b);
+    // The last part of the order: whether `a` was found before `b`.
     static bool FoundFirst(const Entry& a, const Entry& b) {
         return a.part != b.part ? a.part < b.part : a.order < b.order;
     }
