@@ -64,7 +64,8 @@ template <int Level, bool Judging> bool GroupEnumeration::Descend() {
         }
         const CandidateGroup* lastFailed = nullptr;
         for (std::size_t n = 0; n < groups_[Level].size(); ++n) {
-            const CandidateGroup& group = Judging ? GroupAt<Level>(n) : groups_[Level][n];
+            const std::size_t index = Judging ? IndexAt<Level>(n) : n;
+            const CandidateGroup& group = groups_[Level][index];
             if (Level == kPumpLevel) {
                 progress_.Pump();
             }
@@ -79,7 +80,7 @@ template <int Level, bool Judging> bool GroupEnumeration::Descend() {
                     if (!CountTooWeak(Level + 1)) {
                         return false;
                     }
-                } else if (!Enter<Level>(group, failed)) {
+                } else if (!Enter<Level>(index, failed)) {
                     return false;
                 }
             } else if (!Descend<Level + 1, false>()) {
@@ -123,10 +124,11 @@ bool GroupEnumeration::CountTooWeak(int level) {
 
 // Judges the subtree under `group`, or walks it without judging where the bounds prove it empty.
 // `failed` tells it found nothing; a part the ranking passed over may hold hits, so it never has.
-template <int Level> bool GroupEnumeration::Enter(const CandidateGroup& group, bool& failed) {
+template <int Level> bool GroupEnumeration::Enter(std::size_t index, bool& failed) {
+    const CandidateGroup& group = groups_[Level][index];
     request_.keys[Level] = group.key;
     chosen_[Level] = &group;
-    if (RankedOut(Level, group)) {
+    if (RankedOut<Level>(index)) {
         progress_.visited = SaturatingAdd(progress_.visited, below_[Level]);
         failed = false;
         return true;
@@ -154,31 +156,38 @@ bool GroupEnumeration::MayHitBelow(int level) const {
            bound_->MayHit(level, request_.keys, defense_[level + 1]);
 }
 
-// Whether the ranking passes over the group at `level` under the groups chosen above: even the
-// best of its sets could not enter the list. Only the exact mode asks.
-// The groups above `level` are in `request_` and `defense_` already; the group itself is put
-// there only here, so that the leaves write nothing for searches that do not rank.
-bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
+// Whether the ranking passes over the group of `Level` at `index` under the groups chosen above:
+// even the best of its sets could not enter the list. Only the exact mode asks. The groups above
+// `Level` are in `request_` and `defense_` already; the group itself is put there only here, so
+// that the leaves write nothing for searches that do not rank.
+template <int Level> bool GroupEnumeration::RankedOut(std::size_t index) {
     if (rankBound_ == nullptr) {
         return false;
     }
-    const auto index = static_cast<std::size_t>(&group - groups_[level].data());
-    value_[level + 1] = value_[level] + rankBound_->GroupValue(level, index);
-    if (!order_[level].empty()) {
-        part_[level + 1] = part_[level] + index * below_[level];
-        ranked_->EnterPart(part_[level + 1]);
+    const CandidateGroup& group = groups_[Level][index];
+    value_[Level + 1] = value_[Level] + rankBound_->GroupValue(Level, index);
+    if (!order_[Level].empty()) {
+        part_[Level + 1] = part_[Level] + index * below_[Level];
+        ranked_->EnterPart(part_[Level + 1]);
     }
-    const std::int64_t defense = defense_[level] + group.bestDefense;
-    request_.keys[level] = group.key;
-    if (rankBound_->MayEnter(*ranked_, level, request_.keys, index, value_[level + 1],
-                             defense + rankBound_->BestDefenseBelow(level))) {
+    const std::int64_t defense = defense_[Level] + group.bestDefense;
+    request_.keys[Level] = group.key;
+    if (rankBound_->MayEnter(*ranked_, Level, request_.keys, index, value_[Level + 1],
+                             defense + rankBound_->BestDefenseBelow(Level))) {
         return false;
     }
+    NoteRankedOut(Level, group, index, defense);
+    return true;
+}
+
+// Apart from the test, so that the test, made for nearly every part entered, stays small. The
+// list is cut only where a set could have been: the subtree bound rules most parts out. Once a
+// set was left out, the list is known to be cut anyway.
+void GroupEnumeration::NoteRankedOut(int level, const CandidateGroup& group, std::size_t index,
+                                     std::int64_t defense) {
     ++rankedOut_;
-    // The list is cut only where a set could have been: the subtree bound rules most parts out.
-    // Once a set was left out, the list is known to be cut anyway.
     if (ranked_->Cut()) {
-        return true;
+        return;
     }
     const bool mayHit =
         bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(index, group.key)
@@ -186,7 +195,6 @@ bool GroupEnumeration::RankedOut(int level, const CandidateGroup& group) {
     if (mayHit) {
         ranked_->NoteMaybeCut();
     }
-    return true;
 }
 
 bool GroupEnumeration::SkipsAfter(const CandidateGroup& group,
@@ -200,7 +208,8 @@ bool GroupEnumeration::Leaves() {
     }
     GroupKey lastFailed = kNoFailedKey;
     for (std::size_t n = 0; n < groups_[kLeaf].size(); ++n) {
-        const CandidateGroup& group = GroupAt<kLeaf>(n);
+        const std::size_t index = IndexAt<kLeaf>(n);
+        const CandidateGroup& group = groups_[kLeaf][index];
         ++progress_.visited;
         if (progress_.AbortRequested()) {
             outcome_.NoteStop(SearchStop::kAborted);
@@ -214,7 +223,7 @@ bool GroupEnumeration::Leaves() {
         if (LeafSkipsAfterFailure(group.key, lastFailed, exact_ != nullptr, lowDefenseSeen_)) {
             continue;
         }
-        if (RankedOut(kLeaf, group)) {
+        if (RankedOut<kLeaf>(index)) {
             continue;
         }
         // Ruled out before a hit is made: most leaves are, and clearing a hit costs more than

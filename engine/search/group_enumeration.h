@@ -46,14 +46,16 @@ private:
     template <int Level, bool Judging> bool Descend();
     template <int Level> bool TooWeakToEnter() const;
     bool CountTooWeak(int level);
-    template <int Level> bool Enter(const CandidateGroup& group, bool& failed);
+    template <int Level> bool Enter(std::size_t index, bool& failed);
     bool SkipsAfter(const CandidateGroup& group, const CandidateGroup* lastFailed) const;
     bool Leaves();
     bool BoundRulesOut(const CandidateGroup& leaf);
     bool Judge(const CandidateGroup& leaf, SearchHit& hit, std::uint64_t& sets);
     bool RecordHit(SearchHit&& hit, std::uint64_t sets);
     bool ExpandRankedHit(const SearchHit& hit);
-    bool RankedOut(int level, const CandidateGroup& group);
+    template <int Level> bool RankedOut(std::size_t index);
+    void NoteRankedOut(int level, const CandidateGroup& group, std::size_t index,
+                       std::int64_t defense);
     bool GatedOut(const CandidateGroup& leaf);
     bool MayHitBelow(int level) const;
     bool CountWithoutHits(int level);
@@ -82,8 +84,9 @@ private:
     std::vector<std::uint32_t> order_[kSlotCount];
     // The position in the groups' own order of the first combination under the groups above.
     std::uint64_t part_[kSlotCount + 1] = {};
-    template <int Level> const CandidateGroup& GroupAt(std::size_t n) const {
-        return groups_[Level][order_[Level].empty() ? n : order_[Level][n]];
+    // The place among the level's groups of the group visited `n`th.
+    template <int Level> std::size_t IndexAt(std::size_t n) const {
+        return order_[Level].empty() ? n : order_[Level][n];
     }
     const std::int64_t minDefense_;
     const std::uint32_t maxDisplay_;

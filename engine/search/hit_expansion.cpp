@@ -1,6 +1,7 @@
 #include "engine/search/hit_expansion.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <memory>
 
@@ -39,7 +40,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         inner_[slot] = inner;
         bestBelow_[slot] = best;
-        const CandidateList& members = *members_[slot];
+        const CandidateList& members = members_[slot]->pieces;
         inner = SaturatingMul(inner, members.size());
         best += members.empty() ? 0 : members.front()->EffectiveDefense();
     }
@@ -52,7 +53,7 @@ bool HitExpansion::Expand(const SearchHit& hit) {
         }
         PrepareRanking();
     }
-    return Loop(0, 0, 0);
+    return Loop<0>(0, 0);
 }
 
 // Each group's members in candidate order, found once for all the hits: a search may expand
@@ -60,10 +61,32 @@ bool HitExpansion::Expand(const SearchHit& hit) {
 void HitExpansion::IndexMembers() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         for (CEquipData* piece : candidates_[slot]) {
-            membersOf_[slot][piece->groupKey].push_back(piece);
+            membersOf_[slot][piece->groupKey].pieces.push_back(piece);
         }
     }
+    if (ranked_ != nullptr) {
+        ValueMembers();
+    }
     indexed_ = true;
+}
+
+void HitExpansion::ValueMembers() {
+    const RankKey key = condition_.rankKey;
+    for (auto& slotMembers : membersOf_) {
+        for (auto& [groupKey, members] : slotMembers) {
+            std::vector<std::int64_t>& values = members.values;
+            for (const CEquipData* piece : members.pieces) {
+                values.push_back(PieceRankValue(
+                    *piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
+            }
+            std::vector<std::int64_t>& bestFrom = members.bestFrom;
+            bestFrom.resize(values.size());
+            for (std::size_t i = values.size(); i-- > 0;) {
+                bestFrom[i] =
+                    i + 1 < values.size() ? std::max(values[i], bestFrom[i + 1]) : values[i];
+            }
+        }
+    }
 }
 
 // A hit met only for some doubling profiles matches each set against them: the profile of each
@@ -79,9 +102,9 @@ void HitExpansion::NoteDoublingProfiles() {
         if (!told) {
             continue;
         }
-        auto [entry, isNew] = profilesOf_[slot].try_emplace(members_[slot]);
+        auto [entry, isNew] = profilesOf_[slot].try_emplace(&members_[slot]->pieces);
         if (isNew) {
-            for (const CEquipData* piece : *members_[slot]) {
+            for (const CEquipData* piece : members_[slot]->pieces) {
                 entry->second.push_back(exact_->Doubling().IndexOf(slot, *piece));
             }
         }
@@ -90,12 +113,37 @@ void HitExpansion::NoteDoublingProfiles() {
 }
 
 void HitExpansion::OpenAllVariants() {
-    std::vector<std::uint32_t>& all = openVariants_[0];
-    all.resize(hit_->variants.size());
-    for (std::uint32_t index = 0; index < all.size(); ++index) {
-        all[index] = index;
+    const std::size_t count = hit_->variants.size();
+    words_ = (count + 63) / 64;
+    std::vector<std::uint64_t>& all = openVariants_[0];
+    all.assign(words_, ~std::uint64_t{0});
+    if (count % 64 != 0) {
+        all.back() = (std::uint64_t{1} << (count % 64)) - 1;
     }
-    open_[0] = &all;
+    open_[0] = all.data();
+    for (int level = 0; level < kSlotCount; ++level) {
+        openVariants_[level + 1].resize(words_);
+        if (!profiles_[level]->empty()) {
+            MatchVariants(level);
+        }
+    }
+}
+
+void HitExpansion::MatchVariants(int level) {
+    const std::vector<int>& profiles = *profiles_[level];
+    std::vector<std::uint64_t>& matches = matches_[level];
+    matches.assign(profiles.size() * words_, 0);
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        const std::uint16_t wanted = hit_->variants[index].profile[level];
+        const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+        std::uint64_t* word = matches.data() + index / 64;
+        for (const int profile : profiles) {
+            if (wanted == HitVariant::kAnyProfile || wanted == profile) {
+                *word |= bit;
+            }
+            word += words_;
+        }
+    }
 }
 
 // Leaves open only the variants whose sets, with at most `defense`, may enter the ranked list, so
@@ -111,61 +159,51 @@ bool HitExpansion::OpenVariantsThatMayEnter(std::int64_t defense) {
         ranked_->NoteCut();
         return false;
     }
-    std::vector<std::uint32_t>& open = openVariants_[0];
-    const std::size_t before = open.size();
-    std::erase_if(open, [&](std::uint32_t index) {
-        return !gate_->MayEnter(*hit_, &hit_->variants[index], defense);
-    });
+    std::uint64_t* open = openVariants_[0].data();
+    bool shut = false;
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        if (!gate_->MayEnter(*hit_, &hit_->variants[index], defense)) {
+            open[index / 64] &= ~(std::uint64_t{1} << (index % 64));
+            shut = true;
+        }
+    }
     // The pieces of a variant's profiles may all be too weak for the minimum defence.
-    if (open.size() < before) {
+    if (shut) {
         ranked_->NoteMaybeCut();
     }
-    return !open.empty();
+    return std::any_of(open, open + words_, [](std::uint64_t word) { return word != 0; });
 }
 
 // Keeps the variants still open under the level's member; false when none is, so that no set
 // of a variant never met is built. The first one left at the last level is the set's own: the
 // variants of a hit differ in their profiles, so at most one matches all five pieces.
-bool HitExpansion::NarrowVariants(int level, std::size_t member) {
-    const std::vector<std::uint32_t>& open = *open_[level];
-    if (profiles_[level]->empty()) {
-        open_[level + 1] = &open;
+template <int Level> bool HitExpansion::NarrowVariants(std::size_t member) {
+    const std::uint64_t* open = open_[Level];
+    if (profiles_[Level]->empty()) {
+        open_[Level + 1] = open;
         return true;
     }
-    const int profile = (*profiles_[level])[member];
-    std::vector<std::uint32_t>& narrowed = openVariants_[level + 1];
-    narrowed.clear();
-    for (const std::uint32_t index : open) {
-        const std::uint16_t wanted = hit_->variants[index].profile[level];
-        if (wanted == HitVariant::kAnyProfile || wanted == profile) {
-            narrowed.push_back(index);
-        }
+    const std::uint64_t* matches = matches_[Level].data() + member * words_;
+    std::uint64_t* narrowed = openVariants_[Level + 1].data();
+    std::uint64_t any = 0;
+    for (std::size_t word = 0; word < words_; ++word) {
+        narrowed[word] = open[word] & matches[word];
+        any |= narrowed[word];
     }
-    open_[level + 1] = &narrowed;
-    return !narrowed.empty();
+    open_[Level + 1] = narrowed;
+    return any != 0;
 }
 
 void HitExpansion::PrepareRanking() {
-    const RankKey key = condition_.rankKey;
     std::int64_t best = 0;
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         bestValueBelow_[slot] = best;
-        std::vector<std::int64_t>& values = values_[slot];
-        values.clear();
-        for (const CEquipData* piece : *members_[slot]) {
-            values.push_back(
-                PieceRankValue(*piece, key, key == RankKey::kOwned && IsOwned(piece, condition_)));
-        }
-        std::vector<std::int64_t>& bestFrom = bestFrom_[slot];
-        bestFrom.resize(values.size());
-        for (std::size_t i = values.size(); i-- > 0;) {
-            bestFrom[i] = i + 1 < values.size() ? std::max(values[i], bestFrom[i + 1]) : values[i];
-        }
-        if (!values.empty()) {
+        const std::vector<std::int64_t>& bestFrom = members_[slot]->bestFrom;
+        if (!bestFrom.empty()) {
             best += bestFrom.front();
         }
     }
-    decorationBound_ = key == RankKey::kFreeSlots ? MostFreeSlotsOfDecorations() : 0;
+    decorationBound_ = condition_.rankKey == RankKey::kFreeSlots ? MostFreeSlotsOfDecorations() : 0;
 }
 
 // What the weapon's slots less the decorations leave at most: the one block of a hit of the
@@ -177,9 +215,13 @@ std::int64_t HitExpansion::MostFreeSlotsOfDecorations() {
         return DecorationRankValue(DecorationsOfSet(), key, weaponSlots_);
     }
     std::int64_t most = std::numeric_limits<std::int64_t>::min();
-    for (const std::uint32_t index : openVariants_[0]) {
-        most = std::max(most, DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]),
-                                                  key, weaponSlots_));
+    const std::uint64_t* open = openVariants_[0].data();
+    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
+        if ((open[index / 64] >> (index % 64) & 1) != 0) {
+            most =
+                std::max(most, DecorationRankValue(ArrangedVariant(index, &hit_->variants[index]),
+                                                   key, weaponSlots_));
+        }
     }
     return most;
 }
@@ -198,38 +240,41 @@ const DecoBlock& HitExpansion::ArrangedVariant(std::size_t index, const HitVaria
 // never build them, so that the calculation limit bounds only work done.
 //
 // A ranked search also leaves out a member whose best sets could not enter the ranked list.
-bool HitExpansion::Loop(int level, std::int64_t defense, std::int64_t value) {
-    const CandidateList& members = *members_[level];
-    const std::size_t count = members.size();
+template <int Level> bool HitExpansion::Loop(std::int64_t defense, std::int64_t value) {
+    const Members& group = *members_[Level];
+    const std::size_t count = group.pieces.size();
+    const std::int64_t below = bestBelow_[Level];
+    const std::int64_t most = value + bestValueBelow_[Level] + decorationBound_;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int64_t reached = defense + members[i]->EffectiveDefense();
-        if (reached + bestBelow_[level] < minDefense_) {
-            return !countsRejections_ || Reject(SaturatingMul(count - i, inner_[level]));
+        const std::int64_t reached = defense + group.pieces[i]->EffectiveDefense();
+        if (reached + below < minDefense_) {
+            return !countsRejections_ || Reject(SaturatingMul(count - i, inner_[Level]));
         }
-        std::int64_t valued = value;
         if (ranked_ != nullptr) {
-            // The members from here on bring no more defence and at most bestFrom_ in value.
-            const std::int64_t most = value + bestValueBelow_[level] + decorationBound_;
-            if (!ranked_->MayEnter(most + bestFrom_[level][i], reached + bestBelow_[level])) {
+            // The members from here on bring no more defence and at most bestFrom in value.
+            if (!ranked_->MayEnter(most + group.bestFrom[i], reached + below)) {
                 NotePassedOver();
                 return true;
             }
-            valued += values_[level][i];
-            if (!ranked_->MayEnter(most + values_[level][i], reached + bestBelow_[level])) {
+            if (!ranked_->MayEnter(most + group.values[i], reached + below)) {
                 NotePassedOver();
                 continue;
             }
         }
-        if (!NarrowVariants(level, i)) {
+        if (!NarrowVariants<Level>(i)) {
             continue;
         }
-        pieces_[level] = members[i];
-        member_[level] = i;
-        if (level < kSlotCount - 1) {
-            if (!Loop(level + 1, reached, valued)) {
+        pieces_[Level] = group.pieces[i];
+        const std::int64_t valued = ranked_ != nullptr ? value + group.values[i] : value;
+        if constexpr (Level < kSlotCount - 1) {
+            if (!Loop<Level + 1>(reached, valued)) {
                 return false;
             }
-        } else if (!AddSet(reached, valued)) {
+        } else if (!Pump()) {
+            return false;
+        } else if (ranked_ != nullptr) {
+            OfferSet(reached, valued);
+        } else if (!AddSet()) {
             return false;
         }
     }
@@ -272,7 +317,15 @@ bool HitExpansion::Reject(std::uint64_t combinations) {
 // The index among the hit's blocks of decorations of the set in hand: its variant's, or the
 // one block of a hit without variants.
 std::size_t HitExpansion::BlockOfSet() const {
-    return hit_->variants.empty() ? 0 : open_[kSlotCount]->front();
+    if (hit_->variants.empty()) {
+        return 0;
+    }
+    const std::uint64_t* open = open_[kSlotCount];
+    std::size_t word = 0;
+    while (open[word] == 0) {
+        ++word;
+    }
+    return word * 64 + static_cast<std::size_t>(std::countr_zero(open[word]));
 }
 
 // The hit's decorations, or those of the variant matching the set's doubling pieces. A search
@@ -289,14 +342,7 @@ const DecoBlock& HitExpansion::DecorationsOfSet() {
     return ArrangedVariant(index, hit_->variants.empty() ? nullptr : &hit_->variants[index]);
 }
 
-bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
-    if (!Pump()) {
-        return false;
-    }
-    if (ranked_ != nullptr) {
-        OfferSet(defense, value);
-        return true;
-    }
+bool HitExpansion::AddSet() {
     // A full list ends at the next set it cannot take: only then is it known to be cut.
     if (listFull_) {
         outcome_.NoteStop(SearchStop::kDisplayLimit);
@@ -309,7 +355,8 @@ bool HitExpansion::AddSet(std::int64_t defense, std::int64_t value) {
 
 // A ranked list has no end to reach: every set that may still enter it is let in. The sets of
 // a block share what their decorations add to the key and, once one is let in, their
-// arrangement's place in the list.
+// arrangement's place in the list. Only the first set of a block asks before it is offered, so
+// that no arrangement is kept for a set shut out; the list asks for the others.
 void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
     RankedBlock& block = rankedBlocks_[BlockOfSet()];
     if (!block.valued) {
@@ -317,11 +364,11 @@ void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
         block.valued = true;
     }
     const std::int64_t key = value + block.value;
-    if (!ranked_->MayEnter(key, defense)) {
-        ranked_->NoteCut();
-        return;
-    }
     if (block.arrangement == RankedBlock::kUnkept) {
+        if (!ranked_->MayEnter(key, defense)) {
+            ranked_->NoteCut();
+            return;
+        }
         block.arrangement = defersDecorations_ ? RankedSets::kNoArrangement
                                                : ranked_->KeepArrangement(DecorationsOfSet());
     }

@@ -38,21 +38,23 @@ public:
 
 private:
     // Defence sums are 64-bit: five table values may not add up within an int.
-    bool Loop(int level, std::int64_t defense, std::int64_t value);
+    template <int Level> bool Loop(std::int64_t defense, std::int64_t value);
     bool Pump();
     void NotePassedOver();
     bool Reject(std::uint64_t combinations);
-    bool AddSet(std::int64_t defense, std::int64_t value);
+    bool AddSet();
     void OfferSet(std::int64_t defense, std::int64_t value);
     std::unique_ptr<CEquipSet> MakeSet(const DecoBlock& decos) const;
     void IndexMembers();
+    void ValueMembers();
     void NoteDoublingProfiles();
     void PrepareRanking();
     std::int64_t MostFreeSlotsOfDecorations();
     const DecoBlock& ArrangedVariant(std::size_t index, const HitVariant* variant);
     void OpenAllVariants();
     bool OpenVariantsThatMayEnter(std::int64_t defense);
-    bool NarrowVariants(int level, std::size_t member);
+    template <int Level> bool NarrowVariants(std::size_t member);
+    void MatchVariants(int level);
     std::size_t BlockOfSet() const;
     const DecoBlock& DecorationsOfSet();
 
@@ -73,9 +75,6 @@ private:
     ExactJudge* exact_ = nullptr;
     RankedSets* ranked_ = nullptr;
     RankHitGate* gate_ = nullptr;
-    std::vector<std::int64_t> values_[kSlotCount]; // each member's part of the ranking key
-    // The best part of the members from each one on: members come by defence, not by value.
-    std::vector<std::int64_t> bestFrom_[kSlotCount];
     std::int64_t bestValueBelow_[kSlotCount] = {}; // the most the levels under one can add
     std::int64_t decorationBound_ = 0;             // the most the decorations can add
     const SearchHit* hit_ = nullptr;
@@ -90,23 +89,35 @@ private:
         std::uint32_t arrangement = kUnkept;
     };
     std::vector<RankedBlock> rankedBlocks_;
-    std::unordered_map<GroupKey, CandidateList> membersOf_[kSlotCount]; // by group key
+    // The pieces of a group in candidate order and, in a ranked search, what each brings to the
+    // key: found once for all the hits of the group.
+    struct Members {
+        CandidateList pieces;
+        std::vector<std::int64_t> values;
+        // The best value of the pieces from each one on: pieces come by defence, not by value.
+        std::vector<std::int64_t> bestFrom;
+    };
+    std::unordered_map<GroupKey, Members> membersOf_[kSlotCount]; // by group key
     bool indexed_ = false;
-    const CandidateList noMembers_;
-    const CandidateList* members_[kSlotCount] = {}; // the hit's, in membersOf_ or noMembers_
-    std::uint64_t inner_[kSlotCount] = {};          // combinations under one piece of each level
-    std::int64_t bestBelow_[kSlotCount] = {};       // highest defence the levels under one can add
+    const Members noMembers_;
+    const Members* members_[kSlotCount] = {}; // the hit's, in membersOf_ or noMembers_
+    std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
+    std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
-    std::size_t member_[kSlotCount] = {}; // the index of each piece among its members
     // The doubling profile of each member where the hit's variants tell them apart, in
     // `profilesOf_` by the members' list, which holds them for every list met so far.
     const std::vector<int>* profiles_[kSlotCount] = {};
     std::unordered_map<const CandidateList*, std::vector<int>> profilesOf_[kSlotCount];
     const std::vector<int> noProfiles_;
-    // The variants, by index, that the pieces chosen above each level still match; a level
-    // whose members the variants do not tell apart shares the list of the level above.
-    std::vector<std::uint32_t> openVariants_[kSlotCount + 1];
-    const std::vector<std::uint32_t>* open_[kSlotCount + 1] = {};
+    // The variants that the pieces chosen above each level still match, a bit for each by index
+    // in `words_` words; a level whose members the variants do not tell apart shares the bits of
+    // the level above.
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> openVariants_[kSlotCount + 1];
+    const std::uint64_t* open_[kSlotCount + 1] = {};
+    // The variants each member of a level that tells them apart matches, in `words_` words each:
+    // the levels under the first are met again under every piece above.
+    std::vector<std::uint64_t> matches_[kSlotCount];
     std::uint64_t rejected_ = 0;
     bool listFull_ = false;
 };

@@ -24,20 +24,13 @@ constexpr std::uint64_t kBucketsPerSet = 2;
 // Arrangements never worth giving back.
 constexpr std::size_t kFewArrangements = 1024;
 
-struct Span {
-    std::int64_t least = std::numeric_limits<std::int64_t>::max();
-    std::int64_t most = std::numeric_limits<std::int64_t>::min();
-    void Take(std::int64_t value) {
-        least = std::min(least, value);
-        most = std::max(most, value);
-    }
-    // The number of values from least to most, or one more than kMostBuckets when it is more:
-    // such a width fits no count of buckets.
-    std::uint64_t Width() const {
-        const auto width = static_cast<std::uint64_t>(most) - static_cast<std::uint64_t>(least);
-        return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
-    }
-};
+// The number of values from least to most, or one more than kMostBuckets when it is more: such
+// a width fits no count of buckets.
+std::uint64_t Width(const ValueSpan& span) {
+    const auto width =
+        static_cast<std::uint64_t>(span.most) - static_cast<std::uint64_t>(span.least);
+    return width >= kMostBuckets ? kMostBuckets + 1 : width + 1;
+}
 
 // Small integer ranges (free slots, owned pieces, resistances, and defence over a list of sets
 // close in it) take one bucket per key and defence, or per key where the pairs are too many: the
@@ -49,26 +42,23 @@ struct Buckets {
     std::uint64_t count = 0;        // 0 when the keys are too many for buckets
 
     std::uint64_t Of(std::int64_t key, std::int64_t defense) const {
-        const auto byKey = static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
-        const auto byDefense = defenseWidth == 1 ? 0
-                                                 : static_cast<std::uint64_t>(mostDefense) -
-                                                       static_cast<std::uint64_t>(defense);
-        return byKey * defenseWidth + byDefense;
+        return defenseWidth == 1 ? ByKey(key) : ByKeyAndDefense(key, defense);
+    }
+    std::uint64_t ByKey(std::int64_t key) const {
+        return static_cast<std::uint64_t>(mostKey) - static_cast<std::uint64_t>(key);
+    }
+    // Only where the buckets go by key and defence.
+    std::uint64_t ByKeyAndDefense(std::int64_t key, std::int64_t defense) const {
+        return ByKey(key) * defenseWidth +
+               (static_cast<std::uint64_t>(mostDefense) - static_cast<std::uint64_t>(defense));
     }
 };
 
-template <typename Entries> Buckets BucketsFor(const Entries& entries) {
-    Span keys;
-    Span defenses;
-    for (const auto& entry : entries) {
-        keys.Take(entry.key);
-        defenses.Take(entry.defense);
-    }
-    const std::uint64_t most =
-        std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * entries.size());
+Buckets BucketsOf(const ValueSpan& keys, const ValueSpan& defenses, std::size_t entries) {
+    const std::uint64_t most = std::min<std::uint64_t>(kMostBuckets, kBucketsPerSet * entries);
     Buckets buckets{keys.most, defenses.most};
-    const std::uint64_t keyWidth = keys.Width();
-    const std::uint64_t defenseWidth = defenses.Width();
+    const std::uint64_t keyWidth = Width(keys);
+    const std::uint64_t defenseWidth = Width(defenses);
     if (keyWidth <= most / defenseWidth) {
         buckets.defenseWidth = defenseWidth;
         buckets.count = keyWidth * defenseWidth;
@@ -119,20 +109,9 @@ RankedSets::RankedSets(std::size_t capacity)
 
 // Without branches: nth_element and sort compare entries in no predictable pattern.
 bool RankedSets::Better(const Entry& a, const Entry& b) {
-    const bool laterFound = a.part != b.part ? a.part < b.part : a.order < b.order;
-    const bool defenseFirst = (a.defense > b.defense) | ((a.defense == b.defense) & laterFound);
+    const bool defenseFirst =
+        (a.defense > b.defense) | ((a.defense == b.defense) & FoundFirst(a, b));
     return (a.key > b.key) | ((a.key == b.key) & defenseFirst);
-}
-
-std::int64_t RankedSets::LeastKeyToEnter(std::int64_t defense) const {
-    if (capacity_ == 0) {
-        return std::numeric_limits<std::int64_t>::max();
-    }
-    if (!hasBar_) {
-        return std::numeric_limits<std::int64_t>::min();
-    }
-    const bool winsTie = defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
-    return winsTie ? bar_.key : bar_.key + 1;
 }
 
 std::uint32_t RankedSets::KeepArrangement(const DecoBlock& decos) {
@@ -157,12 +136,20 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
     if (entries_.capacity() == 0) {
         MakeRoom();
     }
-    const std::size_t made = FreePlace();
+    std::size_t made = made_.size();
+    if (freePlaces_.empty()) {
+        made_.emplace_back();
+    } else {
+        made = freePlaces_.back();
+        freePlaces_.pop_back();
+    }
     Makings& makings = made_[made];
     std::copy_n(pieces, kSlotCount, makings.pieces);
     makings.arrangement = arrangement;
     makings.weaponSlots = weaponSlots;
     entries_.push_back(Entry{key, defense, part_, offered_++, made});
+    keys_.Take(key);
+    defenses_.Take(defense);
     // More sets than the list holds: some set will be dropped.
     cut_ = cut_ || entries_.size() > capacity_;
     // The first full list sets the bar, so that worse sets are shut out from then on.
@@ -193,16 +180,6 @@ void RankedSets::MakeRoom() {
     made_.reserve(std::min(cutAt_, kMostReserved));
 }
 
-std::size_t RankedSets::FreePlace() {
-    if (freePlaces_.empty()) {
-        made_.emplace_back();
-        return made_.size() - 1;
-    }
-    const std::size_t place = freePlaces_.back();
-    freePlaces_.pop_back();
-    return place;
-}
-
 std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {
     auto set = std::make_unique<CEquipSet>();
     FillSet(*set, makings.pieces, arrangements_[makings.arrangement], makings.weaponSlots);
@@ -220,41 +197,67 @@ void RankedSets::CutToCapacity() {
         freePlaces_.push_back(dropped->made);
     }
     entries_.erase(last + 1, entries_.end());
+    // The best set stays, so the most key does; the bar is the least. The defences of the
+    // entries placed above the cut's bucket were taken as they were placed.
+    keys_.least = bar_.key;
+    for (auto kept = tied.first; kept != entries_.end(); ++kept) {
+        defenses_.Take(kept->defense);
+    }
 }
 
 // Where the keys and defences are few, counts them to find the bucket the cut falls in, puts the
 // entries of better buckets before it and drops those of worse ones: only the entries of that
 // bucket, returned, need comparing. Without buckets, that is all of them.
 std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAboveCut() {
-    const Buckets buckets = BucketsFor(entries_);
+    const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
+    defenses_ = ValueSpan{};
     if (buckets.count == 0) {
         return {entries_.begin(), entries_.end()};
     }
-    bucketCounts_.assign(buckets.count, 0);
+    // Two loops, one for each way of counting, so that neither asks which way at every entry.
+    if (buckets.defenseWidth == 1) {
+        return PlaceAboveCut([buckets](const Entry& entry) { return buckets.ByKey(entry.key); },
+                             buckets.count);
+    }
+    return PlaceAboveCut(
+        [buckets](const Entry& entry) { return buckets.ByKeyAndDefense(entry.key, entry.defense); },
+        buckets.count);
+}
+
+// The counting and the one pass of PlaceBucketsAboveCut, with the bucket of an entry told by
+// `bucketOf`. It takes the defences of the better entries kept.
+template <typename BucketOf>
+std::pair<RankedSets::EntryIt, RankedSets::EntryIt>
+RankedSets::PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets) {
+    bucketCounts_.assign(buckets, 0);
     for (const Entry& entry : entries_) {
-        ++bucketCounts_[buckets.Of(entry.key, entry.defense)];
+        ++bucketCounts_[bucketOf(entry)];
     }
     std::uint64_t cutBucket = 0;
     std::size_t above = 0;
     while (above + bucketCounts_[cutBucket] < capacity_) {
         above += bucketCounts_[cutBucket++];
     }
-    // One pass looks at each entry once: the better ones close up in front, those of the cut's
-    // bucket wait aside, the worse ones are dropped at once.
+    // One pass looks at each entry once: the better ones stay in front, those of the cut's bucket
+    // wait aside, the worse ones are dropped at once, and the place of an entry taken out is
+    // filled from the end. The order of the entries counts for nothing: the cut and the final
+    // sort compare by the whole order.
     tied_.clear();
     auto better = entries_.begin();
-    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        const std::uint64_t bucket = buckets.Of(entry->key, entry->defense);
+    auto end = entries_.end();
+    while (better != end) {
+        const std::uint64_t bucket = bucketOf(*better);
         if (bucket < cutBucket) {
-            if (better != entry) {
-                *better = *entry;
-            }
+            defenses_.Take(better->defense);
             ++better;
-        } else if (bucket == cutBucket) {
-            tied_.push_back(*entry);
-        } else {
-            freePlaces_.push_back(entry->made);
+            continue;
         }
+        if (bucket == cutBucket) {
+            tied_.push_back(*better);
+        } else {
+            freePlaces_.push_back(better->made);
+        }
+        *better = *--end;
     }
     const auto first = std::copy(tied_.begin(), tied_.end(), better) - tied_.size();
     entries_.erase(first + tied_.size(), entries_.end());
@@ -299,6 +302,8 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
         sets.push_back(Build(made_[entry.made]));
     }
     entries_.clear();
+    keys_ = ValueSpan{};
+    defenses_ = ValueSpan{};
     hasBar_ = false;
     made_.clear();
     freePlaces_.clear();
@@ -310,10 +315,17 @@ void RankedSets::SortByKey() {
     if (entries_.empty()) {
         return;
     }
-    const Buckets buckets = BucketsFor(entries_);
+    const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
     if (buckets.count == 0) {
         std::sort(entries_.begin(), entries_.end(), BetterOrder{});
+    } else if (buckets.defenseWidth == 1) {
+        // The entries of a bucket share their key: only the rest of the order tells them apart.
+        SortInBuckets(entries_, buckets, [](const Entry& a, const Entry& b) {
+            return a.defense != b.defense ? a.defense > b.defense : FoundFirst(a, b);
+        });
     } else {
-        SortInBuckets(entries_, buckets, BetterOrder{});
+        // And their defence.
+        SortInBuckets(entries_, buckets,
+                      [](const Entry& a, const Entry& b) { return FoundFirst(a, b); });
     }
 }

@@ -1,12 +1,24 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "engine/sets/equip_set.h"
+
+// The least and the most of the values taken so far.
+struct ValueSpan {
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    std::int64_t most = std::numeric_limits<std::int64_t>::min();
+    void Take(std::int64_t value) {
+        least = std::min(least, value);
+        most = std::max(most, value);
+    }
+};
 
 // The best sets of a ranked search so far, at most `capacity` of them: ordered by key, then by
 // defence, both descending, then by the order found. That order is the position of the set's
@@ -40,8 +52,18 @@ public:
         // A set offered now comes after every set of its part offered before.
         return defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
     }
-    // The least key with which a set of this defence, offered now, may be kept.
-    std::int64_t LeastKeyToEnter(std::int64_t defense) const;
+    // The least key with which a set of this defence, offered now, may be kept. Inlined too:
+    // the enumeration asks it for nearly every part it enters.
+    std::int64_t LeastKeyToEnter(std::int64_t defense) const {
+        if (capacity_ == 0) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        if (!hasBar_) {
+            return std::numeric_limits<std::int64_t>::min();
+        }
+        const bool winsTie = defense != bar_.defense ? defense > bar_.defense : part_ < bar_.part;
+        return winsTie ? bar_.key : bar_.key + 1;
+    }
     // Holds the decorations for the sets admitted with the number returned; number
     // kNoArrangement, which stands for none, is held from the start. A number holds until the
     // next call of ForgetDroppedArrangements.
@@ -83,16 +105,21 @@ private:
         std::int32_t weaponSlots;
     };
     static bool Better(const Entry& a, const Entry& b);
+    // The last part of the order: whether `a` was found before `b`.
+    static bool FoundFirst(const Entry& a, const Entry& b) {
+        return a.part != b.part ? a.part < b.part : a.order < b.order;
+    }
     // Better as an object, not a function pointer, so that the standard algorithms inline it.
     struct BetterOrder {
         bool operator()(const Entry& a, const Entry& b) const { return Better(a, b); }
     };
     void MakeRoom();
-    std::size_t FreePlace();
     std::unique_ptr<CEquipSet> Build(const Makings& makings) const;
     void CutToCapacity();
     using EntryIt = std::vector<Entry>::iterator;
     std::pair<EntryIt, EntryIt> PlaceBucketsAboveCut();
+    template <typename BucketOf>
+    std::pair<EntryIt, EntryIt> PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets);
     void SortByKey();
 
     std::size_t capacity_;
@@ -101,6 +128,10 @@ private:
     // list in order took a heap step of many comparisons for each set.
     std::size_t cutAt_;
     std::vector<Entry> entries_;
+    // The keys and defences of the entries, kept up as they come and go, so that a cut need not
+    // look at every entry for them first.
+    ValueSpan keys_;
+    ValueSpan defenses_;
     // The worst set kept at the last cut: none worse can stay. Only valid once `hasBar_`.
     Entry bar_{};
     bool hasBar_ = false;
