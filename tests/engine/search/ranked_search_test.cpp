@@ -270,6 +270,37 @@ TEST_F(RankedCheckTest, LooksPastHitsThatStandForNoSet) {
     EXPECT_EQ(engine.stopReason, SearchStop::kDisplayLimit);
 }
 
+// Doubling pieces with 0 to 3 slots at the four slots besides the body: the one hit is met for
+// the 221 of their 256 choices of slots that hold the four points the body lacks, more variants
+// than one word of the expansion's bits holds. Listed in the order found, every valid set comes
+// with its own cheapest decorations; ranked, the sets and decorations are those of that list.
+TEST_F(RankedCheckTest, AHitMetForMoreThan64ProfilesGivesEachSetItsOwnDecorations) {
+    Deco(1, {{attack, 1}});
+    Deco(3, {{attack, 3}});
+    Piece(kBody, 0, 7, {{attack, 2}});
+    int defense = 1;
+    for (const int slot : {kHead, kArm, kWaist, kLeg}) {
+        for (int slots = 0; slots <= 3; ++slots) {
+            defense = defense * 7 % 31 + 1;
+            Piece(slot, slots, defense, {}, true);
+        }
+    }
+    Choose({Level(attack, 14)});
+    condition.exactFitting = 1;
+    condition.maxDisplay = 1000;
+    Run();
+    ASSERT_EQ(ExpectEveryValidSet(engine, condition, 0), 221u);
+    const std::vector<CEquipSet> all = Copies(engine);
+    for (const RankKey key : {RankKey::kDefense, RankKey::kFreeSlots}) {
+        for (const std::uint32_t limit : {7u, 100u, 221u}) {
+            condition.rankKey = key;
+            condition.maxDisplay = limit;
+            engine.Search(condition);
+            ExpectBestOf(engine, all, condition, static_cast<int>(limit));
+        }
+    }
+}
+
 // The refine ranks its sets the same way: the stable sort of the unranked refine's list, cut.
 TEST(RankedSearchTest, RefineRanksItsSets) {
     std::mt19937 random(31);
