@@ -175,7 +175,7 @@ void ExactFitter::BuildFillings() {
         }
         std::stable_sort(cheapestFirst_[capacity].begin(), cheapestFirst_[capacity].end(),
                          [](const Filling* a, const Filling* b) {
-                             return CostOf(a->size, a->count) < CostOf(b->size, b->count);
+                             return CostOfFilling(*a) < CostOfFilling(*b);
                          });
         // Larger fillings first: the answer "can be met" tends to come sooner.
         std::stable_sort(fillings_[capacity].begin(), fillings_[capacity].end(),
@@ -793,7 +793,7 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         for (int k = 0; k < count_; ++k) {
             required[k] -= times * chosen->gain[k];
         }
-        target -= CostOf(chosen->size, chosen->count);
+        target -= CostOfFilling(*chosen);
         holders = rest;
         arrangement.fillings[arrangement.count] = chosen;
         arrangement.capacity[arrangement.count] = capacity;
@@ -806,10 +806,9 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
 int ExactFitter::CostAbove(int capacity, int limit) const {
     const std::vector<const Filling*>& fillings = cheapestFirst_[capacity];
     const auto above =
-        std::upper_bound(fillings.begin(), fillings.end(), limit, [](int cost, const Filling* f) {
-            return cost < CostOf(f->size, f->count);
-        });
-    return above == fillings.end() ? kNoCost : CostOf((*above)->size, (*above)->count);
+        std::upper_bound(fillings.begin(), fillings.end(), limit,
+                         [](int cost, const Filling* f) { return cost < CostOfFilling(*f); });
+    return above == fillings.end() ? kNoCost : CostOfFilling(**above);
 }
 
 // The least cost (slots, then decorations) of fillings that meet the requirements, or kNoCost.
@@ -872,7 +871,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
          place != end; ++place) {
         const std::size_t at = *place;
         const Filling& filling = *fillings[at];
-        const int cost = CostOf(filling.size, filling.count);
+        const int cost = CostOfFilling(filling);
         if (cost > limit) {
             break;
         }
@@ -959,7 +958,7 @@ const ExactFitter::Filling* ExactFitter::SearchChoice(const Holders& rest, int c
              places, fillings, LeastFillingSize(base, arrangeHurts_[capacity], times, restSlots));
          place != end; ++place) {
         const Filling* filling = fillings[*place];
-        const int cost = CostOf(filling->size, filling->count);
+        const int cost = CostOfFilling(*filling);
         if (cost > target) {
             break;
         }

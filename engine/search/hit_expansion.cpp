@@ -102,13 +102,13 @@ void HitExpansion::NoteDoublingProfiles() {
         if (!told) {
             continue;
         }
-        auto [entry, isNew] = profilesOf_[slot].try_emplace(&members_[slot]->pieces);
-        if (isNew) {
-            for (const CEquipData* piece : members_[slot]->pieces) {
-                entry->second.push_back(exact_->Doubling().IndexOf(slot, *piece));
+        Members& members = *members_[slot];
+        if (members.profiles.size() != members.pieces.size()) {
+            for (const CEquipData* piece : members.pieces) {
+                members.profiles.push_back(exact_->Doubling().IndexOf(slot, *piece));
             }
         }
-        profiles_[slot] = &entry->second;
+        profiles_[slot] = &members.profiles;
     }
 }
 

@@ -96,18 +96,20 @@ private:
         std::vector<std::int64_t> values;
         // The best value of the pieces from each one on: pieces come by defence, not by value.
         std::vector<std::int64_t> bestFrom;
+        // The doubling profile of each piece, found the first time a hit's variants tell the
+        // pieces apart.
+        std::vector<int> profiles;
     };
     std::unordered_map<GroupKey, Members> membersOf_[kSlotCount]; // by group key
     bool indexed_ = false;
-    const Members noMembers_;
-    const Members* members_[kSlotCount] = {}; // the hit's, in membersOf_ or noMembers_
+    Members noMembers_;
+    Members* members_[kSlotCount] = {};       // the hit's, in membersOf_ or noMembers_
     std::uint64_t inner_[kSlotCount] = {};    // combinations under one piece of each level
     std::int64_t bestBelow_[kSlotCount] = {}; // highest defence the levels under one can add
     CEquipData* pieces_[kSlotCount] = {};
-    // The doubling profile of each member where the hit's variants tell them apart, in
-    // `profilesOf_` by the members' list, which holds them for every list met so far.
+    // The doubling profiles of each level's members where the hit's variants tell them apart,
+    // else none.
     const std::vector<int>* profiles_[kSlotCount] = {};
-    std::unordered_map<const CandidateList*, std::vector<int>> profilesOf_[kSlotCount];
     const std::vector<int> noProfiles_;
     // The variants that the pieces chosen above each level still match, a bit for each by index
     // in `words_` words; a level whose members the variants do not tell apart shares the bits of

@@ -136,13 +136,7 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
     if (entries_.capacity() == 0) {
         MakeRoom();
     }
-    std::size_t made = made_.size();
-    if (freePlaces_.empty()) {
-        made_.emplace_back();
-    } else {
-        made = freePlaces_.back();
-        freePlaces_.pop_back();
-    }
+    const std::size_t made = FreePlace();
     Makings& makings = made_[made];
     std::copy_n(pieces, kSlotCount, makings.pieces);
     makings.arrangement = arrangement;
