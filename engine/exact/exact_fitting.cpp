@@ -53,6 +53,7 @@ ExactFitter::ExactFitter(const TrackedSkill* skills, int count,
     BuildFillings();
     BuildSlotTables();
     BuildSharedTable();
+    BuildSkillParts();
 }
 
 // Keeps decorations of a placeable size that help some tracked skill, minus those another kept
@@ -289,6 +290,47 @@ void ExactFitter::BuildSharedTable() {
             sharing |= ((needing >> k) & 1U) != 0 ? sharedWith_[k] : 0;
         }
         sharedAmong_[needing] = (needing & sharing) != 0 ? 1 : 0;
+    }
+}
+
+void ExactFitter::BuildSkillParts() {
+    for (int k = 0; k < count_; ++k) {
+        std::vector<std::size_t> serving;
+        for (std::size_t d = 0; d < decos_.size(); ++d) {
+            if (decoGain_[d][k] > 0) {
+                serving.push_back(d);
+            }
+        }
+        std::vector<SkillPart> all;
+        auto add = [&](std::initializer_list<std::size_t> items) {
+            SkillPart part;
+            for (const std::size_t d : items) {
+                part.size += decos_[d]->size;
+                part.gain += decoGain_[d][k];
+            }
+            part.cost = CostOf(part.size, static_cast<int>(items.size()));
+            if (part.size <= 3) {
+                all.push_back(part);
+            }
+        };
+        for (std::size_t i = 0; i < serving.size(); ++i) {
+            add({serving[i]});
+            for (std::size_t j = i; j < serving.size(); ++j) {
+                add({serving[i], serving[j]});
+                for (std::size_t l = j; l < serving.size(); ++l) {
+                    add({serving[i], serving[j], serving[l]});
+                }
+            }
+        }
+        skillParts_[k] =
+            WithoutDominated(all, [](const SkillPart& a, const SkillPart& b, bool earlier) {
+                if (a.size > b.size || a.cost > b.cost || a.gain < b.gain) {
+                    return false;
+                }
+                return a.size != b.size || a.cost != b.cost || a.gain != b.gain || earlier;
+            });
+        std::stable_sort(skillParts_[k].begin(), skillParts_[k].end(),
+                         [](const SkillPart& a, const SkillPart& b) { return a.size < b.size; });
     }
 }
 
@@ -664,6 +706,40 @@ int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
     return std::max(bySlots, byCost);
 }
 
+// Where no decoration serves two of the skills needing, each decoration of the weighted holder's
+// filling adds to at most one of them, so the filling splits into a part for each skill; the
+// others' decorations add nothing to it. Each skill then costs at least its part and its cheapest
+// decorations for what the part leaves, and the parts share the holder's slots. That bound is the
+// least over the ways of sharing them.
+int ExactFitter::WeightedLeastCost(const Holders& holders, const int* required) const {
+    const int capacity = holders.weightedCapacity;
+    const int times = holders.weightedTimes;
+    // Of the skills so far, with their parts taking at most c slots. A part larger than the
+    // holder is never taken, so the entries past its capacity equal the one at it.
+    int least[4] = {};
+    for (int k = 0; k < count_; ++k) {
+        if (required[k] <= 0) {
+            continue;
+        }
+        // The least cost of the skill with a part of exactly s slots.
+        const int alone = GainNeedOf(k, required[k]).cost;
+        int part[4] = {alone, alone, alone, alone};
+        for (const SkillPart& choice : skillParts_[k]) {
+            if (choice.size > capacity) {
+                break;
+            }
+            const int left = std::max(0, required[k] - times * choice.gain);
+            part[choice.size] = std::min(part[choice.size], choice.cost + GainNeedOf(k, left).cost);
+        }
+        least[3] = std::min(
+            {least[3] + part[0], least[2] + part[1], least[1] + part[2], least[0] + part[3]});
+        least[2] = std::min({least[2] + part[0], least[1] + part[1], least[0] + part[2]});
+        least[1] = std::min(least[1] + part[0], least[0] + part[1]);
+        least[0] += part[0];
+    }
+    return least[capacity];
+}
+
 ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {
     Holders holders;
     for (int p = position; p < kPositionCount; ++p) {
@@ -853,6 +929,17 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             return entry.proven ? entry.cost : entry.cost + 1;
         }
         least = std::max(least, entry.cost + 1);
+    }
+    // Under a weighted holder the plain bound is loose, and the tight one costs more: it is worked
+    // out only where the plain one leaves a search to make.
+    if (step.times > 1 && !step.need.shared) {
+        least = std::max(least, WeightedLeastCost(holders, step.required));
+        if (least > budget) {
+            if (memoised) {
+                costMemo_.Store(key, CostMemoEntry{std::min(least - 1, kNoCost - 2), false}.Pack());
+            }
+            return least;
+        }
     }
     int best = kNoCost;
     int floor = kNoCost; // of the fillings passed over, while none meets the budget

@@ -221,6 +221,9 @@ private:
     int CostWithin(const Holders& holders, const int* required, int budget,
                    const Need* known = nullptr);
     int LeastCostOf(const Holders& holders, const Need& need) const;
+    // A tighter bound than that under a weighted holder, where no decoration serves two of the
+    // skills needing.
+    int WeightedLeastCost(const Holders& holders, const int* required) const;
     static int CostOf(int slots, int decos) { return slots * 64 + decos; }
     static int CostOfFilling(const Filling& filling) { return CostOf(filling.size, filling.count); }
     // The skills, as bits, that no choice of the holders in `rest` can make lacking again: their
@@ -251,6 +254,15 @@ private:
     std::vector<Filling> fillings_[4];
     std::vector<Filling> arrangeFillings_[4];
     std::vector<const Filling*> cheapestFirst_[4]; // the arranging ones by cost
+    // Of the decorations that add to a skill, each choice of at most three slots that no other
+    // beats in slots, cost and gain at once, by skill and by size ascending.
+    struct SkillPart {
+        int size = 0;
+        int cost = 0;
+        int gain = 0;
+    };
+    std::vector<SkillPart> skillParts_[kMaxTrackedSkills];
+    void BuildSkillParts();
     // The skills some of those fillings take points from without adding to them.
     std::uint32_t decideHurts_[4] = {};
     std::uint32_t arrangeHurts_[4] = {};
