@@ -722,14 +722,16 @@ int ExactFitter::WeightedLeastCost(const Holders& holders, const int* required) 
             continue;
         }
         // The least cost of the skill with a part of exactly s slots.
-        const int alone = GainNeedOf(k, required[k]).cost;
+        const GainNeed* needs = &GainNeedOf(k, 0);
+        const int goal = std::min(required[k], kMinSlotsRange - 1);
+        const int alone = needs[goal].cost;
         int part[4] = {alone, alone, alone, alone};
         for (const SkillPart& choice : skillParts_[k]) {
             if (choice.size > capacity) {
                 break;
             }
-            const int left = std::max(0, required[k] - times * choice.gain);
-            part[choice.size] = std::min(part[choice.size], choice.cost + GainNeedOf(k, left).cost);
+            const int left = std::max(0, goal - times * choice.gain);
+            part[choice.size] = std::min(part[choice.size], choice.cost + needs[left].cost);
         }
         least[3] = std::min(
             {least[3] + part[0], least[2] + part[1], least[1] + part[2], least[0] + part[3]});
