@@ -810,7 +810,23 @@ bool ExactFitter::TakesAtMost(const FreeRoom& room, const int* base, int slots) 
         required[k] = skills_[k].Required(base[k]);
     }
     const int budget = CostOf(slots, 63);
-    return CostWithin(RemainingFrom(0, room), required, budget) <= budget;
+    const Holders holders = RemainingFrom(0, room);
+    FitMemo::Key key;
+    const bool memoised = KeyOf(holders, required, key);
+    if (const int known = memoised ? askedMemo_.Find(key) : 0; known != 0) {
+        const CostMemoEntry entry = CostMemoEntry::Unpack(known);
+        if (entry.proven || entry.cost >= budget) {
+            return entry.proven && entry.cost <= budget;
+        }
+    }
+    const int cost = CostWithin(holders, required, budget);
+    if (memoised) {
+        const int exceeds = std::min(cost - 1, kNoCost - 2);
+        askedMemo_.Store(
+            key,
+            (cost <= budget ? CostMemoEntry{cost, true} : CostMemoEntry{exceeds, false}).Pack());
+    }
+    return cost <= budget;
 }
 
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions

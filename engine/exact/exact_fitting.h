@@ -297,6 +297,9 @@ private:
     // place in `cheapestFirst_` plus one: arranging then walks the choices without searching.
     FitMemo choiceMemo_;
     static constexpr std::size_t kNoChoice = 0xFFFF;
+    // What TakesAtMost learnt of the requirements as asked, before they are bounded: the ranked
+    // search asks again for half the rooms and points it met, mostly with the same slots.
+    FitMemo askedMemo_;
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
     // The reach of each holders met, found when first asked (a deque keeps them in place), and
