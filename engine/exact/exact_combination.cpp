@@ -112,18 +112,23 @@ void ExactCombination::Describe(const PieceProfile* const (&pieces)[kSlotCount])
     }
 }
 
-// Judged for every profile of every combination found: without fixed decorations the room is
+// Asked for every profile of every combination judged: without fixed decorations the room is
 // the pieces' slots, and no holders need filling.
-bool ExactCombination::CanMeet(const PieceProfile* const (&pieces)[kSlotCount]) {
+int ExactCombination::DescribeRoom(const PieceProfile* const (&pieces)[kSlotCount]) {
     if (hasFixed_) {
         Describe(pieces);
-        return fitter_.CanMeet(room_, base_);
+        return fixedSlots_;
     }
     const int doubling = SumPoints(pieces);
     for (int position = 0; position < kPositionCount; ++position) {
         room_.capacity[position] = SlotsAt(pieces, position);
         room_.times[position] = position == kBody ? 1 + doubling : 1;
     }
+    return 0;
+}
+
+bool ExactCombination::CanMeet(const PieceProfile* const (&pieces)[kSlotCount]) {
+    DescribeRoom(pieces);
     return fitter_.CanMeet(room_, base_);
 }
 
@@ -149,8 +154,8 @@ bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], 
 }
 
 bool ExactCombination::TakesAtMost(const PieceProfile* const (&pieces)[kSlotCount], int slots) {
-    Describe(pieces);
-    return fitter_.TakesAtMost(room_, base_, slots - fixedSlots_);
+    const int fixedSlots = DescribeRoom(pieces);
+    return fitter_.TakesAtMost(room_, base_, slots - fixedSlots);
 }
 
 DoublingProfiles::DoublingProfiles(const CandidateList (&candidates)[kSlotCount],

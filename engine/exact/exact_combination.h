@@ -60,6 +60,9 @@ private:
     // The pieces' points into `base_`; returns the number of doubling pieces.
     int SumPoints(const PieceProfile* const (&pieces)[kSlotCount]);
     void Describe(const PieceProfile* const (&pieces)[kSlotCount]);
+    // The room and points alone, for the fitter's answers; returns the slots the fixed
+    // decorations take.
+    int DescribeRoom(const PieceProfile* const (&pieces)[kSlotCount]);
     // The slots of a position, a piece's or the weapon's, as a holder takes them.
     int SlotsAt(const PieceProfile* const (&pieces)[kSlotCount], int position) const;
 
