@@ -941,7 +941,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     }
     FitMemo::Key key;
     const bool memoised = KeyOf(holders, step.required, key);
-    if (const int known = memoised ? costMemo_.Find(key) : 0; known != 0) {
+    if (const int known = memoised ? costMemo_.Find(key).cost : 0; known != 0) {
         const CostMemoEntry entry = CostMemoEntry::Unpack(known);
         if (entry.proven || entry.cost >= budget) {
             return entry.proven ? entry.cost : entry.cost + 1;
@@ -954,7 +954,8 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         least = std::max(least, WeightedLeastCost(holders, step.required));
         if (least > budget) {
             if (memoised) {
-                costMemo_.Store(key, CostMemoEntry{std::min(least - 1, kNoCost - 2), false}.Pack());
+                costMemo_.Store(key,
+                                {CostMemoEntry{std::min(least - 1, kNoCost - 2), false}.Pack()});
             }
             return least;
         }
@@ -1019,11 +1020,10 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     if (memoised) {
         // The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
         const int exceeds = std::min(best - 1, kNoCost - 2);
+        const bool kept = proven && chosen < kNoChoice;
         costMemo_.Store(
-            key, (proven ? CostMemoEntry{best, true} : CostMemoEntry{exceeds, false}).Pack());
-        if (proven && chosen < kNoChoice) {
-            choiceMemo_.Store(key, static_cast<std::uint16_t>(chosen + 1));
-        }
+            key, {(proven ? CostMemoEntry{best, true} : CostMemoEntry{exceeds, false}).Pack(),
+                  static_cast<std::uint16_t>(kept ? chosen + 1 : 0)});
     }
     return best;
 }
@@ -1038,7 +1038,7 @@ const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
     if (!Raised(ReachOf(holders), raised) || !KeyOf(holders, raised, key)) {
         return nullptr;
     }
-    const int known = choiceMemo_.Find(key);
+    const int known = costMemo_.Find(key).choice;
     if (known == 0) {
         return nullptr;
     }

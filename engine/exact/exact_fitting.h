@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/condition/tracked_skill.h"
+#include "engine/exact/cost_memo.h"
 #include "engine/exact/helping_fillings.h"
 #include "engine/fitting/fit_memo.h"
 #include "engine/fitting/rule_fitter.h"
@@ -291,11 +292,11 @@ private:
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
-    FitMemo memo_;     // whether a sub-problem can be met
-    FitMemo costMemo_; // its least cost, or a bound the cost exceeds
-    // Where that cost is proven, the first filling of least cost for the next holder, as its
-    // place in `cheapestFirst_` plus one: arranging then walks the choices without searching.
-    FitMemo choiceMemo_;
+    FitMemo memo_; // whether a sub-problem can be met
+    // A sub-problem's least cost, or a bound the cost exceeds; where the cost is proven, the first
+    // filling of least cost for the next holder, as its place in `cheapestFirst_` plus one:
+    // arranging then walks the choices without searching.
+    CostMemo costMemo_;
     static constexpr std::size_t kNoChoice = 0xFFFF;
     // What TakesAtMost learnt of the requirements as asked, before they are bounded: the ranked
     // search asks again for half the rooms and points it met, mostly with the same slots.
