@@ -142,3 +142,32 @@ TEST(ExactFittingTest, ArrangesTheSurplusALaterDecorationTakesAway) {
     EXPECT_EQ(added.decos[0][0], &surplus);
     EXPECT_EQ(added.decos[1][0], &wanted);
 }
+
+// Under a doubled body the first arrangement found takes one decoration more than the least, in
+// as many slots: the bound that stops the search there must count the decorations exactly.
+TEST(ExactFittingTest, ArrangesTheFewestDecorationsUnderADoubledBody) {
+    const TrackedSkill skills[3] = {{1, 1, 7}, {2, 1, 3}, {3, 1, 4}};
+    CDecoData small = Decoration(1, 3, 3, 1, -1);
+    CDecoData large = Decoration(3, 2, 2, 3, -1);
+    CDecoData middle = Decoration(2, 1, 3);
+    ExactFitter fitter(skills, 3, {&small, &large, &middle});
+    FreeRoom room;
+    room.capacity[0] = 2;
+    room.capacity[1] = 3;
+    room.capacity[2] = 3;
+    room.capacity[3] = 3;
+    room.times[1] = 2;
+    const int base[3] = {0, 0, 0};
+    DecoBlock added;
+    ASSERT_TRUE(fitter.Arrange(room, base, added));
+    int slots = 0;
+    int count = 0;
+    for (const auto& position : added.decos) {
+        for (const CDecoData* deco : position) {
+            slots += deco != nullptr ? deco->size : 0;
+            count += deco != nullptr ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(slots, 11);
+    EXPECT_EQ(count, 5);
+}
