@@ -491,20 +491,20 @@ void ExactFitter::Apply(const int* required, const Filling& filling, int times, 
 
 // NeedOf's slots without its costs or branches: the bounds ask it for many sets of groups whose
 // needs follow no pattern a branch could guess. A skill already met reads the table at 0, which
-// holds no slots.
+// holds no slots, and any other at least one, so the slots tell which skills need; a skill that
+// no decoration serves is the neediest of all.
 int ExactFitter::SlotsNeeded(const int* required) const {
     int sum = 0;
     int most = 0;
-    bool unreachable = false;
     std::uint32_t needing = 0;
-    for (int k = 0; k < count_; ++k) {
-        const int slots = GainNeedOf(k, std::max(required[k], 0)).slots;
+    const GainNeed* row = gainNeeds_.data();
+    for (int k = 0; k < count_; ++k, row += kMinSlotsRange) {
+        const int slots = row[std::clamp(required[k], 0, kMinSlotsRange - 1)].slots;
         sum += slots;
         most = std::max(most, slots);
-        unreachable |= slots == kUnreachable;
-        needing |= static_cast<std::uint32_t>(required[k] > 0) << k;
+        needing |= static_cast<std::uint32_t>(slots != 0) << k;
     }
-    if (unreachable) {
+    if (most == kUnreachable) {
         return kUnreachable;
     }
     return sharedAmong_[needing] != 0 ? most : sum;
