@@ -960,15 +960,44 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             return least;
         }
     }
-    int best = kNoCost;
-    int floor = kNoCost; // of the fillings passed over, while none meets the budget
-    int limit = budget;
+    const Pass pass = step.need.shared ? Search(step, budget, least) : Deepen(step, budget, least);
+    if (memoised) {
+        // The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
+        const bool proven = pass.best <= budget;
+        const int exceeds = std::min(pass.best - 1, kNoCost - 2);
+        const bool kept = proven && pass.chosen < kNoChoice;
+        costMemo_.Store(
+            key, {(proven ? CostMemoEntry{pass.best, true} : CostMemoEntry{exceeds, false}).Pack(),
+                  static_cast<std::uint16_t>(kept ? pass.chosen + 1 : 0)});
+    }
+    return pass.best;
+}
+
+// Where no decoration serves two of the skills needing, the bound is nearly always the least
+// cost. The search then looks within the bound first, so that the first arrangement found is a
+// least one and none after it is weighed, and where it finds none, within the bound that search
+// proved, until past the budget.
+ExactFitter::Pass ExactFitter::Deepen(const Step& step, int budget, int least) {
+    for (int target = least;;) {
+        const Pass pass = Search(step, target, target);
+        if (pass.best <= target || pass.best > budget) {
+            return pass;
+        }
+        target = pass.best;
+    }
+}
+
+// The fillings for the step's holder within `limit`, cheapest first, each with the least cost of
+// the rest after it; every one found lowers the limit, down to `least`, which nothing undercuts.
+ExactFitter::Pass ExactFitter::Search(const Step& step, int limit, int least) {
+    Pass pass;
+    int floor = kNoCost; // of the fillings passed over, while none meets the limit
     int after[kMaxTrackedSkills] = {};
     const std::uint32_t settled = Settled(step.rest, step.required);
     const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
     const StepNeed base = StepNeedOf(step.required, step.restMost);
     const int restSlots = ReachOf(step.rest).slots;
-    std::size_t chosen = fillings.size();
+    pass.chosen = fillings.size();
     const std::vector<std::uint32_t>& places = CheapestHelping(step.capacity, base.mustGain);
     const std::uint32_t* const end = places.data() + places.size();
     for (const std::uint32_t* place = FirstOfSize(
@@ -1002,30 +1031,21 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         if (restCost > limit - cost) {
             floor = std::min(floor, std::min(cost + restCost, int{kNoCost}));
         } else {
-            best = cost + restCost;
-            chosen = at;
-            limit = best - 1;
+            pass.best = cost + restCost;
+            pass.chosen = at;
+            limit = pass.best - 1;
             // Nothing costs less than the bound: the least cost is found.
-            if (best <= least) {
+            if (pass.best <= least) {
                 break;
             }
         }
     }
-    // Without a filling within the budget, the limit is still the budget: the fillings passed over
+    // Without a filling within the limit, it is still the one asked for: the fillings passed over
     // unweighed cost no less than the first above it.
-    if (best == kNoCost) {
-        best = std::min(floor, CostAbove(step.capacity, limit));
+    if (pass.best == kNoCost) {
+        pass.best = std::min(floor, CostAbove(step.capacity, limit));
     }
-    const bool proven = best <= budget;
-    if (memoised) {
-        // The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
-        const int exceeds = std::min(best - 1, kNoCost - 2);
-        const bool kept = proven && chosen < kNoChoice;
-        costMemo_.Store(
-            key, {(proven ? CostMemoEntry{best, true} : CostMemoEntry{exceeds, false}).Pack(),
-                  static_cast<std::uint16_t>(kept ? chosen + 1 : 0)});
-    }
-    return best;
+    return pass;
 }
 
 // The key is that of the sub-problem as the cost search met it, raised as it was; its need is

@@ -221,6 +221,14 @@ private:
     int MinCost(const Holders& holders, const int* required, const Need& need);
     int CostWithin(const Holders& holders, const int* required, int budget,
                    const Need* known = nullptr);
+    // What a search of a step within a limit found: the least cost and the place of its first
+    // filling in `cheapestFirst_`, or a bound above the limit that the least cost reaches.
+    struct Pass {
+        int best = kNoCost;
+        std::size_t chosen = 0;
+    };
+    Pass Deepen(const Step& step, int budget, int least);
+    Pass Search(const Step& step, int limit, int least);
     int LeastCostOf(const Holders& holders, const Need& need) const;
     // A tighter bound than that under a weighted holder, where no decoration serves two of the
     // skills needing.
