@@ -36,31 +36,42 @@ private:
     std::vector<int> indices_[kSlotCount];
 };
 
+// The decorations of a hit's sets, from its groups and the profiles of its doubling pieces.
+void ArrangeHit(ExactJudge& judge, const HitOfSet& shared, bool doubling, DecoBlock& out) {
+    SearchHit hit;
+    HitVariant variant;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        hit.keys[slot] = shared[slot];
+        if (shared[slot] == kDoublingKey) {
+            variant.profile[slot] = static_cast<std::uint16_t>(shared[kSlotCount + slot]);
+        }
+    }
+    judge.Arrange(hit, doubling ? &variant : nullptr, out);
+}
+
 } // namespace
 
+// Most sets share their hit with an earlier one, so a hit is made up only for the first of its
+// sets.
 void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     FirstUseNumbers<HitOfSet, AddressRunHash> hits;
     std::vector<DecoBlock> arranged;
     ProfileIndices profiles(judge.Doubling());
     for (const std::unique_ptr<CEquipSet>& set : sets) {
-        SearchHit hit;
-        HitVariant variant;
         HitOfSet shared{};
         bool doubling = false;
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            hit.keys[slot] = set->pieces[slot]->groupKey;
-            shared[slot] = hit.keys[slot];
-            if (hit.keys[slot] == kDoublingKey) {
-                const int profile = profiles.Of(slot, *set->pieces[slot]);
-                variant.profile[slot] = static_cast<std::uint16_t>(profile);
-                shared[kSlotCount + slot] = static_cast<GroupKey>(profile);
+            shared[slot] = set->pieces[slot]->groupKey;
+            if (shared[slot] == kDoublingKey) {
+                shared[kSlotCount + slot] =
+                    static_cast<GroupKey>(profiles.Of(slot, *set->pieces[slot]));
                 doubling = true;
             }
         }
         bool isNew = false;
         const std::size_t number = hits.NumberOf(shared, isNew);
         if (isNew) {
-            judge.Arrange(hit, doubling ? &variant : nullptr, arranged.emplace_back());
+            ArrangeHit(judge, shared, doubling, arranged.emplace_back());
         }
         static_assert(sizeof set->decos == sizeof arranged[number].decos);
         std::memcpy(set->decos, arranged[number].decos, sizeof set->decos);
