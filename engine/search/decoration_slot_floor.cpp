@@ -189,10 +189,13 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::si
     const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
+        bool lacking = false;
         for (int k = 0; k < count_; ++k) {
             rest[k] = bodyFilled[bodyUsed][k] - gain[k];
+            lacking = lacking || rest[k] > 0;
         }
-        if (bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
+        // Where nothing lacks, the rest takes no slots: most sets fit so, with the body full.
+        if (!lacking || bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
             return true;
         }
     }
