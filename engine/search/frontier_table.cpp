@@ -339,6 +339,9 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
         return true;
     }
     const int end = Eligible(leastDefense);
+    if (end == 1 && size_ == 1 && slotChecked_ == 0 && !anyShared_) {
+        return OnlyChoiceMayMeet(pointsShort, withShort, slots);
+    }
     Query query;
     // The slot check first: it needs no rows to rule out the most.
     if (end == 0 || !PrepareSlotCheck(pointsShort, slots, end, query) ||
@@ -353,6 +356,25 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
         }
     }
     return false;
+}
+
+// A table of one choice, as that of a level's doubling piece mostly is: its lane of the rows
+// read and added up as BlockExcess would, without the bounds that rule out many choices at once
+// before the rows are read, as they only ever rule out choices the lanes rule out too.
+bool FrontierTable::OnlyChoiceMayMeet(const int* pointsShort, const int* withShort,
+                                      int slots) const {
+    int excess = ownSlots_[0];
+    for (int k = 0; k < count_; ++k) {
+        const Rows& needRows = need_[k];
+        if (withShort[k] > lack_[k].last) {
+            return false;
+        }
+        if (pointsShort[k] > needRows.first) {
+            const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
+            excess += needRows.bytes[static_cast<std::size_t>(x) * stride_];
+        }
+    }
+    return slots >= kLacks || excess <= std::max(slots, -int{kLacks});
 }
 
 void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,
