@@ -17,6 +17,9 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
     bounded_ = FixedDecorationGains(condition, skills, fixedGain);
     for (int k = 0; k < count_; ++k) {
         open_[k] = skills[k].direction * skills[k].bound - fixedGain[k];
+        for (int m = k + 1; m < count_; ++m) {
+            onlyGrows_ = onlyGrows_ && !fitter.ServesBoth(k, m);
+        }
     }
     for (int level = 0; level < kSlotCount; ++level) {
         int most[kMaxTrackedSkills];

@@ -31,6 +31,13 @@ public:
     // `slots`, found with no more of the body's choices than it takes. `group`: the place of
     // the group of `level` among its level's groups.
     bool FitsIn(int level, const GroupKey* keys, std::size_t group, std::int64_t slots) const;
+    // Whether the floor of sets under some groups is never below the floor above them, so that a
+    // set that fits under a group fits above it too: where no decoration serves two chosen
+    // skills. A group chosen only adds to what lacks and to how often the body's decorations
+    // count at most what was counted for it, and the slots of what lacks then only grow with it;
+    // where one decoration serves two skills, the slots of the neediest alone count once both
+    // lack, which may be fewer than those of one.
+    bool OnlyGrows() const { return onlyGrows_; }
 
 private:
     // For the sets whose groups of levels 0..level have `keys`.
@@ -61,6 +68,7 @@ private:
     TrackedSkill skills_[kMaxTrackedSkills];
     int count_ = 0;
     bool bounded_ = true;
+    bool onlyGrows_ = true;
     // What is left to gain with nothing chosen: the goals less the fixed decorations.
     int open_[kMaxTrackedSkills] = {};
     // The most one group of a level other than the doubling one adds to each skill's gain; 0

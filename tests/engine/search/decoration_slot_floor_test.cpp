@@ -33,6 +33,10 @@ void ExpectFitsAsTheFloorSays(const DecorationSlotFloor& floor,
             ASSERT_EQ(floor.FitsIn(level, keys, n, slots), slots >= 0 && fewest <= slots)
                 << "round " << round << " level " << level << " slots " << slots;
         }
+        if (floor.OnlyGrows()) {
+            ASSERT_LE(floor.FewestAbove(level, keys), fewest)
+                << "round " << round << " level " << level;
+        }
         doublingBodies += group.key == kDoublingKey ? 1 : 0;
         if (level + 1 < kSlotCount) {
             ExpectFitsAsTheFloorSays(floor, groups, level + 1, keys, round, doublingBodies,
@@ -44,11 +48,12 @@ void ExpectFitsAsTheFloorSays(const DecorationSlotFloor& floor,
 // Whether the floor of some groups fits in some slots is answered without working the floor out
 // where it can be, and once for siblings that give the same: the answer is still whether the
 // floor is at most those slots, for every level and for siblings with doubling pieces beside
-// them.
+// them. Where the floor only grows, none is below the floor of the groups above it.
 TEST(DecorationSlotFloorTest, FitsExactlyWhereTheFloorIsAtMostTheSlots) {
     std::mt19937 random(8080);
     int doublings = 0;
     int sameGains = 0;
+    int growing = 0;
     for (int round = 0; round < 200 && !::testing::Test::HasFailure(); ++round) {
         CSkillSearch engine(nullptr, nullptr);
         CSearchCondition condition;
@@ -60,9 +65,11 @@ TEST(DecorationSlotFloorTest, FitsExactlyWhereTheFloorIsAtMostTheSlots) {
                                         prepared.exact);
         GroupKey keys[kSlotCount] = {};
         ExpectFitsAsTheFloorSays(floor, prepared.groups, 0, keys, round, doublings, sameGains);
+        growing += floor.OnlyGrows() ? 1 : 0;
     }
     EXPECT_GT(doublings, 50) << "the tables no longer hold doubling pieces";
     EXPECT_GT(sameGains, 50) << "no siblings give the same";
+    EXPECT_GT(growing, 50) << "every table has decorations serving two skills";
 }
 
 } // namespace
