@@ -141,7 +141,9 @@ void FrontierTable::BuildEligibleCounts() {
     }
 }
 
-int FrontierTable::Eligible(std::int64_t leastDefense) const {
+// This and the tests AnyMayMeet makes before the rows, PrepareSlotCheck and SummedNeedMayFit, are
+// made in line: nearly every prefix asks them, and their calls cost about what they do.
+inline int FrontierTable::Eligible(std::int64_t leastDefense) const {
     if (leastDefense <= defense_.back()) {
         return size_;
     }
@@ -194,8 +196,8 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
 // What the slot check leaves to weigh choice by choice among the first `end`: nothing where even
 // the choice with the fewest points and slots passes it, and false where even the one with the
 // most fails, or where no choice can make up the summed shortfall.
-bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, int end,
-                                     Query& query) const {
+inline bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, int end,
+                                            Query& query) const {
     query.checkedCount = 0;
     if (slotChecked_ == 0) {
         return true;
@@ -297,7 +299,7 @@ void FrontierTable::BuildMostNeedRoom(const std::vector<Choice>& choices) {
 // Whether some of the first `end` choices may still need no more slots than the prefix's and
 // its own by the bound above, summed over the skills some choice falls short in: false answers
 // for all of them at one look-up, before the rows are added up.
-bool FrontierTable::SummedNeedMayFit(const int* pointsShort, int slots, int end) const {
+inline bool FrontierTable::SummedNeedMayFit(const int* pointsShort, int slots, int end) const {
     if (mostNeedRoom_.empty()) {
         return true;
     }
