@@ -168,9 +168,10 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
 // FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
 // where one choice of the body's slots fits, so the first that does ends the search, and the
 // sibling's own gain is all that changes the shared base. A body whose decorations count more
-// than once is tried full first: that fits most often.
-bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
-                                        std::int64_t slots) const {
+// than once is tried full first: that fits most often. Made in line, with the floor of a body
+// counted once: the ranking asks it for nearly every group under the body.
+inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                                               std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return true;
@@ -208,8 +209,8 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::si
 // With the body's decorations counting once, filling the body is no different from filling any
 // other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
 // asked about. Siblings that give the same share it.
-int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
-                                         std::size_t group) const {
+inline int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
+                                                std::size_t group) const {
     const std::size_t same = sameGains_[level][group];
     KnownFloor& known = floors_[level][same];
     if (known.stamp != base.stamp) {
