@@ -458,8 +458,10 @@ bool SubtreeBound::SiblingMayHit(int level, const GroupKey* keys, std::int64_t d
             with[k] = points[k] + fitter_.BestGain(k, slots);
         }
     }
+    // The tables with doubling pieces first: they hold few choices, at the last level that of the
+    // doubling piece alone, and they meet more often than the others.
     const std::int64_t leastDefense = minDefense_ - defenseAbove;
-    for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
+    for (int doublings = kMostDoublings; doublings >= 0; --doublings) {
         const FrontierTable& table = tables_[level + 1][doublings];
         if (!table.AnyAsStrongAs(leastDefense)) {
             continue;
