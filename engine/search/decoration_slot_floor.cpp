@@ -23,7 +23,9 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
     }
     for (int level = 0; level < kSlotCount; ++level) {
         int most[kMaxTrackedSkills];
+        int least[kMaxTrackedSkills];
         std::fill_n(most, count_, std::numeric_limits<int>::min());
+        std::fill_n(least, count_, std::numeric_limits<int>::max());
         for (const CandidateGroup& group : groups[level]) {
             std::array<int, kMaxTrackedSkills>& gains = gains_[level].emplace_back();
             if (group.key == kDoublingKey) {
@@ -33,10 +35,12 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
             for (int k = 0; k < count_; ++k) {
                 gains[k] = skills[k].Gain(KeyPoints(group.key, k));
                 most[k] = std::max(most[k], gains[k]);
+                least[k] = std::min(least[k], gains[k]);
             }
         }
         for (int k = 0; k < count_; ++k) {
             most_[level][k] = most[k] == std::numeric_limits<int>::min() ? 0 : most[k];
+            least_[level][k] = least[k] == std::numeric_limits<int>::max() ? 0 : least[k];
         }
         NoteSameGains(level);
     }
@@ -150,6 +154,7 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
     base.bounded = LackBeforeSibling(level, keys, base.lack);
     base.stamp = ++lastStamp_;
+    base.weakestKnown = 0;
     std::copy_n(keys, level, base.keys);
     base.known = true;
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
@@ -191,6 +196,11 @@ inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, 
     const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
     const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
+    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
+    // level do: once those fit with the body full, so does every sibling with as many slots.
+    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
+        return true;
+    }
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
         bool lacking = false;
@@ -204,6 +214,19 @@ inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, 
         }
     }
     return false;
+}
+
+int DecorationSlotFloor::WeakestSiblingSlots(int level, const SiblingBase& base,
+                                             int bodyUsed) const {
+    if ((base.weakestKnown >> bodyUsed & 1U) == 0) {
+        int rest[kMaxTrackedSkills];
+        for (int k = 0; k < count_; ++k) {
+            rest[k] = base.bodyFilled[0][bodyUsed][k] - least_[level][k];
+        }
+        base.weakestSlots[bodyUsed] = fitter_.SlotsNeeded(rest);
+        base.weakestKnown = static_cast<std::uint8_t>(base.weakestKnown | 1U << bodyUsed);
+    }
+    return base.weakestSlots[bodyUsed];
 }
 
 // With the body's decorations counting once, filling the body is no different from filling any

@@ -74,6 +74,7 @@ private:
     // The most one group of a level other than the doubling one adds to each skill's gain; 0
     // where the level has no such group (it then holds no sets at all, or only doubling ones).
     int most_[kSlotCount][kMaxTrackedSkills] = {};
+    int least_[kSlotCount][kMaxTrackedSkills] = {}; // and the least, 0 where there is none
     bool hasDoubling_[kSlotCount] = {};
     // What each group of a level but the doubling one adds to each skill's gain, by its place:
     // the siblings of the last levels ask it for every group. Groups that differ only in their
@@ -106,6 +107,10 @@ private:
         // at 0) count `lack.times` times, for every sibling but the doubling one ([0]), and once
         // more for that one ([1]).
         int bodyFilled[2][4][kMaxTrackedSkills] = {};
+        // For each count of the body's slots filled, as bit `bodyUsed` of `weakestKnown` tells
+        // once worked out: the slots of what the level's least gains leave lacking.
+        mutable std::uint8_t weakestKnown = 0;
+        mutable int weakestSlots[4] = {};
     };
     const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const {
         const SiblingBase& base = siblingBases_[level];
@@ -115,6 +120,7 @@ private:
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
     int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
+    int WeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const;
     mutable SiblingBase siblingBases_[kSlotCount];
     mutable std::uint64_t lastStamp_ = 0;
     // The floor of each group that gives what it does, under the base of `stamp`, where the
