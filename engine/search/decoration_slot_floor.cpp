@@ -216,16 +216,14 @@ inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, 
     return false;
 }
 
-int DecorationSlotFloor::WeakestSiblingSlots(int level, const SiblingBase& base,
-                                             int bodyUsed) const {
-    if ((base.weakestKnown >> bodyUsed & 1U) == 0) {
-        int rest[kMaxTrackedSkills];
-        for (int k = 0; k < count_; ++k) {
-            rest[k] = base.bodyFilled[0][bodyUsed][k] - least_[level][k];
-        }
-        base.weakestSlots[bodyUsed] = fitter_.SlotsNeeded(rest);
-        base.weakestKnown = static_cast<std::uint8_t>(base.weakestKnown | 1U << bodyUsed);
+int DecorationSlotFloor::NewWeakestSiblingSlots(int level, const SiblingBase& base,
+                                                int bodyUsed) const {
+    int rest[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        rest[k] = base.bodyFilled[0][bodyUsed][k] - least_[level][k];
     }
+    base.weakestSlots[bodyUsed] = fitter_.SlotsNeeded(rest);
+    base.weakestKnown = static_cast<std::uint8_t>(base.weakestKnown | 1U << bodyUsed);
     return base.weakestSlots[bodyUsed];
 }
 

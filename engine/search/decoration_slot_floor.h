@@ -120,7 +120,12 @@ private:
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
     int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
-    int WeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const;
+    int WeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const {
+        return (base.weakestKnown >> bodyUsed & 1U) != 0
+                   ? base.weakestSlots[bodyUsed]
+                   : NewWeakestSiblingSlots(level, base, bodyUsed);
+    }
+    int NewWeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const;
     mutable SiblingBase siblingBases_[kSlotCount];
     mutable std::uint64_t lastStamp_ = 0;
     // The floor of each group that gives what it does, under the base of `stamp`, where the
