@@ -17,10 +17,15 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
     bounded_ = FixedDecorationGains(condition, skills, fixedGain);
     for (int k = 0; k < count_; ++k) {
         open_[k] = skills[k].direction * skills[k].bound - fixedGain[k];
+        for (int m = k + 1; m < count_; ++m) {
+            onlyGrows_ = onlyGrows_ && !fitter.ServesBoth(k, m);
+        }
     }
     for (int level = 0; level < kSlotCount; ++level) {
         int most[kMaxTrackedSkills];
+        int least[kMaxTrackedSkills];
         std::fill_n(most, count_, std::numeric_limits<int>::min());
+        std::fill_n(least, count_, std::numeric_limits<int>::max());
         for (const CandidateGroup& group : groups[level]) {
             std::array<int, kMaxTrackedSkills>& gains = gains_[level].emplace_back();
             if (group.key == kDoublingKey) {
@@ -30,10 +35,12 @@ DecorationSlotFloor::DecorationSlotFloor(const CSearchCondition& condition,
             for (int k = 0; k < count_; ++k) {
                 gains[k] = skills[k].Gain(KeyPoints(group.key, k));
                 most[k] = std::max(most[k], gains[k]);
+                least[k] = std::min(least[k], gains[k]);
             }
         }
         for (int k = 0; k < count_; ++k) {
             most_[level][k] = most[k] == std::numeric_limits<int>::min() ? 0 : most[k];
+            least_[level][k] = least[k] == std::numeric_limits<int>::max() ? 0 : least[k];
         }
         NoteSameGains(level);
     }
@@ -147,6 +154,7 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
     base.bounded = LackBeforeSibling(level, keys, base.lack);
     base.stamp = ++lastStamp_;
+    base.weakestKnown = 0;
     std::copy_n(keys, level, base.keys);
     base.known = true;
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
@@ -165,9 +173,10 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
 // FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
 // where one choice of the body's slots fits, so the first that does ends the search, and the
 // sibling's own gain is all that changes the shared base. A body whose decorations count more
-// than once is tried full first: that fits most often.
-bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
-                                        std::int64_t slots) const {
+// than once is tried full first: that fits most often. Made in line, with the floor of a body
+// counted once: the ranking asks it for nearly every group under the body.
+inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                                               std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
     if (!base.bounded) {
         return true;
@@ -187,23 +196,42 @@ bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::si
     const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
     const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
+    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
+    // level do: once those fit with the body full, so does every sibling with as many slots.
+    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
+        return true;
+    }
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
+        bool lacking = false;
         for (int k = 0; k < count_; ++k) {
             rest[k] = bodyFilled[bodyUsed][k] - gain[k];
+            lacking = lacking || rest[k] > 0;
         }
-        if (bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
+        // Where nothing lacks, the rest takes no slots: most sets fit so, with the body full.
+        if (!lacking || bodyUsed + fitter_.SlotsNeeded(rest) <= slots) {
             return true;
         }
     }
     return false;
 }
 
+int DecorationSlotFloor::NewWeakestSiblingSlots(int level, const SiblingBase& base,
+                                                int bodyUsed) const {
+    int rest[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        rest[k] = base.bodyFilled[0][bodyUsed][k] - least_[level][k];
+    }
+    base.weakestSlots[bodyUsed] = fitter_.SlotsNeeded(rest);
+    base.weakestKnown = static_cast<std::uint8_t>(base.weakestKnown | 1U << bodyUsed);
+    return base.weakestSlots[bodyUsed];
+}
+
 // With the body's decorations counting once, filling the body is no different from filling any
 // other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
 // asked about. Siblings that give the same share it.
-int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
-                                         std::size_t group) const {
+inline int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
+                                                std::size_t group) const {
     const std::size_t same = sameGains_[level][group];
     KnownFloor& known = floors_[level][same];
     if (known.stamp != base.stamp) {

@@ -31,6 +31,13 @@ public:
     // `slots`, found with no more of the body's choices than it takes. `group`: the place of
     // the group of `level` among its level's groups.
     bool FitsIn(int level, const GroupKey* keys, std::size_t group, std::int64_t slots) const;
+    // Whether the floor of sets under some groups is never below the floor above them, so that a
+    // set that fits under a group fits above it too: where no decoration serves two chosen
+    // skills. A group chosen only adds to what lacks and to how often the body's decorations
+    // count at most what was counted for it, and the slots of what lacks then only grow with it;
+    // where one decoration serves two skills, the slots of the neediest alone count once both
+    // lack, which may be fewer than those of one.
+    bool OnlyGrows() const { return onlyGrows_; }
 
 private:
     // For the sets whose groups of levels 0..level have `keys`.
@@ -61,11 +68,13 @@ private:
     TrackedSkill skills_[kMaxTrackedSkills];
     int count_ = 0;
     bool bounded_ = true;
+    bool onlyGrows_ = true;
     // What is left to gain with nothing chosen: the goals less the fixed decorations.
     int open_[kMaxTrackedSkills] = {};
     // The most one group of a level other than the doubling one adds to each skill's gain; 0
     // where the level has no such group (it then holds no sets at all, or only doubling ones).
     int most_[kSlotCount][kMaxTrackedSkills] = {};
+    int least_[kSlotCount][kMaxTrackedSkills] = {}; // and the least, 0 where there is none
     bool hasDoubling_[kSlotCount] = {};
     // What each group of a level but the doubling one adds to each skill's gain, by its place:
     // the siblings of the last levels ask it for every group. Groups that differ only in their
@@ -98,6 +107,10 @@ private:
         // at 0) count `lack.times` times, for every sibling but the doubling one ([0]), and once
         // more for that one ([1]).
         int bodyFilled[2][4][kMaxTrackedSkills] = {};
+        // For each count of the body's slots filled, as bit `bodyUsed` of `weakestKnown` tells
+        // once worked out: the slots of what the level's least gains leave lacking.
+        mutable std::uint8_t weakestKnown = 0;
+        mutable int weakestSlots[4] = {};
     };
     const SiblingBase& SiblingBaseAt(int level, const GroupKey* keys) const {
         const SiblingBase& base = siblingBases_[level];
@@ -107,6 +120,12 @@ private:
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
     int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
+    int WeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const {
+        return (base.weakestKnown >> bodyUsed & 1U) != 0
+                   ? base.weakestSlots[bodyUsed]
+                   : NewWeakestSiblingSlots(level, base, bodyUsed);
+    }
+    int NewWeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const;
     mutable SiblingBase siblingBases_[kSlotCount];
     mutable std::uint64_t lastStamp_ = 0;
     // The floor of each group that gives what it does, under the base of `stamp`, where the

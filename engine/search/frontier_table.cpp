@@ -141,7 +141,9 @@ void FrontierTable::BuildEligibleCounts() {
     }
 }
 
-int FrontierTable::Eligible(std::int64_t leastDefense) const {
+// This and the tests AnyMayMeet makes before the rows, PrepareSlotCheck and SummedNeedMayFit, are
+// made in line: nearly every prefix asks them, and their calls cost about what they do.
+inline int FrontierTable::Eligible(std::int64_t leastDefense) const {
     if (leastDefense <= defense_.back()) {
         return size_;
     }
@@ -194,8 +196,8 @@ bool FrontierTable::Prepare(const int* pointsShort, const int* withShort, Query&
 // What the slot check leaves to weigh choice by choice among the first `end`: nothing where even
 // the choice with the fewest points and slots passes it, and false where even the one with the
 // most fails, or where no choice can make up the summed shortfall.
-bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, int end,
-                                     Query& query) const {
+inline bool FrontierTable::PrepareSlotCheck(const int* pointsShort, int slots, int end,
+                                            Query& query) const {
     query.checkedCount = 0;
     if (slotChecked_ == 0) {
         return true;
@@ -297,7 +299,7 @@ void FrontierTable::BuildMostNeedRoom(const std::vector<Choice>& choices) {
 // Whether some of the first `end` choices may still need no more slots than the prefix's and
 // its own by the bound above, summed over the skills some choice falls short in: false answers
 // for all of them at one look-up, before the rows are added up.
-bool FrontierTable::SummedNeedMayFit(const int* pointsShort, int slots, int end) const {
+inline bool FrontierTable::SummedNeedMayFit(const int* pointsShort, int slots, int end) const {
     if (mostNeedRoom_.empty()) {
         return true;
     }
@@ -339,6 +341,9 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
         return true;
     }
     const int end = Eligible(leastDefense);
+    if (end == 1 && size_ == 1 && slotChecked_ == 0 && !anyShared_) {
+        return OnlyChoiceMayMeet(pointsShort, withShort, slots);
+    }
     Query query;
     // The slot check first: it needs no rows to rule out the most.
     if (end == 0 || !PrepareSlotCheck(pointsShort, slots, end, query) ||
@@ -353,6 +358,25 @@ bool FrontierTable::AnyMayMeet(const int* pointsShort, const int* withShort, int
         }
     }
     return false;
+}
+
+// A table of one choice, as that of a level's doubling piece mostly is: its lane of the rows
+// read and added up as BlockExcess would, without the bounds that rule out many choices at once
+// before the rows are read, as they only ever rule out choices the lanes rule out too.
+bool FrontierTable::OnlyChoiceMayMeet(const int* pointsShort, const int* withShort,
+                                      int slots) const {
+    int excess = ownSlots_[0];
+    for (int k = 0; k < count_; ++k) {
+        const Rows& needRows = need_[k];
+        if (withShort[k] > lack_[k].last) {
+            return false;
+        }
+        if (pointsShort[k] > needRows.first) {
+            const int x = std::min(pointsShort[k], needRows.last) - needRows.first;
+            excess += needRows.bytes[static_cast<std::size_t>(x) * stride_];
+        }
+    }
+    return slots >= kLacks || excess <= std::max(slots, -int{kLacks});
 }
 
 void FrontierTable::MayMeetEach(const int* pointsShort, const int* withShort, int slots,

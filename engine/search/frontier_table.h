@@ -78,6 +78,7 @@ private:
     void BuildMostRoom();
     void BuildMostNeedRoom(const std::vector<Choice>& choices);
     bool SummedNeedMayFit(const int* pointsShort, int slots, int end) const;
+    bool OnlyChoiceMayMeet(const int* pointsShort, const int* withShort, int slots) const;
     void BlockExcess(int base, const Query& query, std::int16_t* excess) const;
     static bool AnyLaneWithin(const std::int16_t* excess, int lanes, int slots);
     std::int16_t SharedExcess(int i, const Query& query) const;

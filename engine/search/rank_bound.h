@@ -24,8 +24,9 @@ public:
     // Whether a set whose groups of levels 0..level have `keys` and bring `value` at most could
     // enter `ranked` with `defense`: the floor of the decorations' slots is weighed only where
     // the groups' own best could, the group's own floor first and the one its siblings share
-    // only where that fits: siblings that give the same share their own floor too, and the
-    // shared one, worked out once for all of them, is not needed where none fits.
+    // only where that fits and could be the lower: siblings that give the same share their own
+    // floor too, and the shared one, worked out once for all of them, is not needed where none
+    // fits.
     // `group`: the place of the group of `level` among its level's groups.
     bool MayEnter(const RankedSets& ranked, int level, const GroupKey* keys, std::size_t group,
                   std::int64_t value, std::int64_t defense) const {
@@ -39,7 +40,7 @@ public:
         }
         const std::int64_t spare = most - least; // the most slots the decorations may take
         return floor_->FitsIn(level, keys, group, spare) &&
-               floor_->FewestAbove(level, keys) <= spare;
+               (floor_->OnlyGrows() || floor_->FewestAbove(level, keys) <= spare);
     }
     std::int64_t BestDefenseBelow(int level) const { return bestDefenseBelow_[level]; }
 

@@ -418,6 +418,9 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
         return true;
     }
     const int frontierLevel = std::max(level + 1, firstFrontier_);
+    if (level > kBody && frontierLevel == level + 1 && !failed_[level].Keeps()) {
+        return SiblingMayHit(level, keys, defenseAbove);
+    }
     const bool groupsBetween = frontierLevel == level + 2 && !betweenGroups_.empty();
     if (level >= kBody && (frontierLevel == level + 1 || groupsBetween)) {
         return KeptPrefixMayHit(level, frontierLevel, PrefixAt(level, keys), defenseAbove);
@@ -427,6 +430,74 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
         AddBestOfLevels(partial, level + 1, frontierLevel, defenseAbove);
     }
     return Weigh(partial, frontierLevel, defenseAbove);
+}
+
+// KeptPrefixMayHit's answer for a prefix with the frontier right below it and none of its level
+// kept, from what the groups above leave short and what its own group brings: AddGroup's sums,
+// without the prefix copied.
+bool SubtreeBound::SiblingMayHit(int level, const GroupKey* keys, std::int64_t defenseAbove) {
+    const ParentShortfalls& parent = ParentAt(level, keys);
+    if (parent.unbounded) {
+        return true;
+    }
+    const GroupKey key = keys[level];
+    int points[kMaxTrackedSkills];
+    int with[kMaxTrackedSkills];
+    int slots = 0;
+    if (key == kDoublingKey) {
+        const int own = levels_[level].doublingSlots;
+        slots = parent.bodySlots + own;
+        for (int k = 0; k < count_; ++k) {
+            points[k] = parent.bodyPoints[k];
+            with[k] = parent.bodyWith[k] + fitter_.BestGain(k, own);
+        }
+    } else {
+        slots = KeySlots(key);
+        for (int k = 0; k < count_; ++k) {
+            points[k] = skills_[k].Gain(KeyPoints(key, k));
+            with[k] = points[k] + fitter_.BestGain(k, slots);
+        }
+    }
+    // The tables with doubling pieces first: they hold few choices, at the last level that of the
+    // doubling piece alone, and they meet more often than the others.
+    const std::int64_t leastDefense = minDefense_ - defenseAbove;
+    for (int doublings = kMostDoublings; doublings >= 0; --doublings) {
+        const FrontierTable& table = tables_[level + 1][doublings];
+        if (!table.AnyAsStrongAs(leastDefense)) {
+            continue;
+        }
+        int pointsShort[kMaxTrackedSkills];
+        int withShort[kMaxTrackedSkills];
+        for (int k = 0; k < count_; ++k) {
+            pointsShort[k] = parent.points[doublings][k] - points[k];
+            withShort[k] = parent.with[doublings][k] - with[k];
+        }
+        if (table.AnyMayMeet(pointsShort, withShort, parent.slots[doublings] + slots,
+                             leastDefense)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const SubtreeBound::ParentShortfalls& SubtreeBound::NewParent(int level, const GroupKey* keys) {
+    ParentShortfalls& parent = parents_[level];
+    const Partial& above = PrefixAt(level - 1, keys);
+    std::copy_n(keys, level, parent.keys);
+    parent.known = true;
+    parent.unbounded = above.unbounded;
+    for (int doublings = 0; doublings <= kMostDoublings; ++doublings) {
+        for (int k = 0; k < count_; ++k) {
+            parent.points[doublings][k] =
+                goal_[k] - above.points[k] - doublings * above.bodyPoints[k];
+            parent.with[doublings][k] = goal_[k] - above.with[k] - doublings * above.bodyWith[k];
+        }
+        parent.slots[doublings] = above.slots + doublings * above.bodySlots;
+    }
+    std::copy_n(above.bodyPoints, count_, parent.bodyPoints);
+    std::copy_n(above.bodyWith, count_, parent.bodyWith);
+    parent.bodySlots = above.bodySlots;
+    return parent;
 }
 
 // Most prefixes have the frontier right below them, or one level between: their kept sums are

@@ -97,6 +97,7 @@ private:
     void KeepFrontier(int level, const Frontier& frontier);
     int SlotCap() const;
     bool FrontierReaches(const Partial& partial, int level, std::int64_t defenseAbove) const;
+    bool SiblingMayHit(int level, const GroupKey* keys, std::int64_t defenseAbove);
 
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
@@ -143,4 +144,29 @@ private:
     static constexpr int kMostFailureValues = 4 * kMaxTrackedSkills + 3;
     bool bodyRepeated_ = false;
     FailedPrefixes failed_[kSlotCount];
+    // What the groups above a level leave each table of the frontier right under it short of,
+    // for the keys above last asked about: the level's groups are asked about in turn, and each
+    // only takes off what it brings itself. The body's, for a doubling group.
+    struct ParentShortfalls {
+        GroupKey keys[kSlotCount] = {};
+        bool known = false;
+        bool unbounded = false;
+        int points[kMostDoublings + 1][kMaxTrackedSkills] = {};
+        int with[kMostDoublings + 1][kMaxTrackedSkills] = {};
+        int slots[kMostDoublings + 1] = {};
+        int bodyPoints[kMaxTrackedSkills] = {};
+        int bodyWith[kMaxTrackedSkills] = {};
+        int bodySlots = 0;
+    };
+    ParentShortfalls parents_[kSlotCount];
+    // Asked for every sibling: the keys are compared in line, and only a new parent is worked out.
+    const ParentShortfalls& ParentAt(int level, const GroupKey* keys) {
+        const ParentShortfalls& parent = parents_[level];
+        bool same = parent.known;
+        for (int slot = 0; slot < level && same; ++slot) {
+            same = keys[slot] == parent.keys[slot];
+        }
+        return same ? parent : NewParent(level, keys);
+    }
+    const ParentShortfalls& NewParent(int level, const GroupKey* keys);
 };
