@@ -24,12 +24,12 @@ TEST(CostMemoTest, KeepsCostAndChoiceTogetherAsItGrows) {
     }
     memo.Store(KeyOf(42), {7, 9});
     for (std::uint64_t n = 0; n < kKeys; ++n) {
-        const CostMemo::Entry entry = memo.Find(KeyOf(n));
+        const CostAndChoice entry = memo.Find(KeyOf(n));
         SCOPED_TRACE(n);
         ASSERT_EQ(entry.cost, n == 42 ? 7 : 1 + n % 5000);
         ASSERT_EQ(entry.choice, n == 42 ? 9 : (n % 3 == 0 ? 0 : n % 60000));
     }
-    const CostMemo::Entry unknown = memo.Find(KeyOf(kKeys + 1));
+    const CostAndChoice unknown = memo.Find(KeyOf(kKeys + 1));
     EXPECT_EQ(unknown.cost, 0);
     EXPECT_EQ(unknown.choice, 0);
 }
