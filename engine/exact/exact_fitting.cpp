@@ -821,10 +821,7 @@ bool ExactFitter::TakesAtMost(const FreeRoom& room, const int* base, int slots) 
     }
     const int cost = CostWithin(holders, required, budget);
     if (memoised) {
-        const int exceeds = std::min(cost - 1, kNoCost - 2);
-        askedMemo_.Store(
-            key,
-            (cost <= budget ? CostMemoEntry{cost, true} : CostMemoEntry{exceeds, false}).Pack());
+        askedMemo_.Store(key, PackedCost(cost, budget));
     }
     return cost <= budget;
 }
@@ -954,23 +951,25 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
         least = std::max(least, WeightedLeastCost(holders, step.required));
         if (least > budget) {
             if (memoised) {
-                costMemo_.Store(key,
-                                {CostMemoEntry{std::min(least - 1, kNoCost - 2), false}.Pack()});
+                costMemo_.Store(key, {PackedCost(least, budget)});
             }
             return least;
         }
     }
     const Pass pass = step.need.shared ? Search(step, budget, least) : Deepen(step, budget, least);
     if (memoised) {
-        // The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
-        const bool proven = pass.best <= budget;
-        const int exceeds = std::min(pass.best - 1, kNoCost - 2);
-        const bool kept = proven && pass.chosen < kNoChoice;
-        costMemo_.Store(
-            key, {(proven ? CostMemoEntry{pass.best, true} : CostMemoEntry{exceeds, false}).Pack(),
-                  static_cast<std::uint16_t>(kept ? pass.chosen + 1 : 0)});
+        const bool kept = pass.best <= budget && pass.chosen < kNoChoice;
+        costMemo_.Store(key, {PackedCost(pass.best, budget),
+                              static_cast<std::uint16_t>(kept ? pass.chosen + 1 : 0)});
     }
     return pass.best;
+}
+
+// The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
+std::uint16_t ExactFitter::PackedCost(int cost, int budget) {
+    return (cost <= budget ? CostMemoEntry{cost, true}
+                           : CostMemoEntry{std::min(cost - 1, kNoCost - 2), false})
+        .Pack();
 }
 
 // Where no decoration serves two of the skills needing, the bound is nearly always the least

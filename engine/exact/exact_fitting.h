@@ -227,6 +227,9 @@ private:
         int best = kNoCost;
         std::size_t chosen = 0;
     };
+    // What a search within `budget` proved of a least cost of `cost`, packed for a memo: the cost
+    // where it is within the budget, else a bound it exceeds.
+    static std::uint16_t PackedCost(int cost, int budget);
     Pass Deepen(const Step& step, int budget, int least);
     Pass Search(const Step& step, int limit, int least);
     int LeastCostOf(const Holders& holders, const Need& need) const;
