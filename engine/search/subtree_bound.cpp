@@ -100,15 +100,24 @@ void SubtreeBound::BuildLeafTable(const GroupList& leaves) {
     leafTable_.Build(choices, fitter_, SlotCap(), slotChecked_);
 }
 
-SubtreeBound::Contribution SubtreeBound::ContributionOf(const CandidateGroup& group) const {
-    const GroupKey key = group.key;
-    Contribution contribution;
-    contribution.slots = KeySlots(key);
-    contribution.defense = group.bestDefense;
+// What a group other than a doubling piece brings, skill by skill, handed to `take`, and its
+// slots.
+template <typename Take> int SubtreeBound::EachOwnGain(GroupKey key, Take take) const {
+    const int slots = KeySlots(key);
     for (int k = 0; k < count_; ++k) {
-        contribution.points[k] = skills_[k].Gain(KeyPoints(key, k));
-        contribution.with[k] = contribution.points[k] + fitter_.BestGain(k, contribution.slots);
+        const int gain = skills_[k].Gain(KeyPoints(key, k));
+        take(k, gain, gain + fitter_.BestGain(k, slots));
     }
+    return slots;
+}
+
+SubtreeBound::Contribution SubtreeBound::ContributionOf(const CandidateGroup& group) const {
+    Contribution contribution;
+    contribution.defense = group.bestDefense;
+    contribution.slots = EachOwnGain(group.key, [&contribution](int k, int points, int with) {
+        contribution.points[k] = points;
+        contribution.with[k] = with;
+    });
     return contribution;
 }
 
@@ -362,23 +371,27 @@ const SubtreeBound::Partial& SubtreeBound::PrefixAt(int level, const GroupKey* k
     return cached_[level];
 }
 
-void SubtreeBound::AddGroup(Partial& partial, int slot, GroupKey key) const {
+// What one group brings, skill by skill, handed to `take`, and its slots: a doubling piece brings
+// the body given once more.
+template <typename Take>
+int SubtreeBound::EachGain(int slot, GroupKey key, const int* bodyPoints, const int* bodyWith,
+                           int bodySlots, Take take) const {
     if (key == kDoublingKey) {
         const int own = levels_[slot].doublingSlots;
-        partial.slots += partial.bodySlots + own;
         for (int k = 0; k < count_; ++k) {
-            partial.points[k] += partial.bodyPoints[k];
-            partial.with[k] += partial.bodyWith[k] + fitter_.BestGain(k, own);
+            take(k, bodyPoints[k], bodyWith[k] + fitter_.BestGain(k, own));
         }
-        return;
+        return bodySlots + own;
     }
-    const int slots = KeySlots(key);
-    partial.slots += slots;
-    for (int k = 0; k < count_; ++k) {
-        const int gain = skills_[k].Gain(KeyPoints(key, k));
-        partial.points[k] += gain;
-        partial.with[k] += gain + fitter_.BestGain(k, slots);
-    }
+    return EachOwnGain(key, take);
+}
+
+void SubtreeBound::AddGroup(Partial& partial, int slot, GroupKey key) const {
+    partial.slots += EachGain(slot, key, partial.bodyPoints, partial.bodyWith, partial.bodySlots,
+                              [&partial](int k, int points, int with) {
+                                  partial.points[k] += points;
+                                  partial.with[k] += with;
+                              });
 }
 
 // What a group between brings was worked out when it was kept; only a doubling piece, which
@@ -433,31 +446,21 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
 }
 
 // KeptPrefixMayHit's answer for a prefix with the frontier right below it and none of its level
-// kept, from what the groups above leave short and what its own group brings: AddGroup's sums,
-// without the prefix copied.
+// kept, from what the groups above leave short and what its own group brings, without the prefix
+// copied.
 bool SubtreeBound::SiblingMayHit(int level, const GroupKey* keys, std::int64_t defenseAbove) {
     const ParentShortfalls& parent = ParentAt(level, keys);
     if (parent.unbounded) {
         return true;
     }
-    const GroupKey key = keys[level];
     int points[kMaxTrackedSkills];
     int with[kMaxTrackedSkills];
-    int slots = 0;
-    if (key == kDoublingKey) {
-        const int own = levels_[level].doublingSlots;
-        slots = parent.bodySlots + own;
-        for (int k = 0; k < count_; ++k) {
-            points[k] = parent.bodyPoints[k];
-            with[k] = parent.bodyWith[k] + fitter_.BestGain(k, own);
-        }
-    } else {
-        slots = KeySlots(key);
-        for (int k = 0; k < count_; ++k) {
-            points[k] = skills_[k].Gain(KeyPoints(key, k));
-            with[k] = points[k] + fitter_.BestGain(k, slots);
-        }
-    }
+    const int slots =
+        EachGain(level, keys[level], parent.bodyPoints, parent.bodyWith, parent.bodySlots,
+                 [&points, &with](int k, int ownPoints, int ownWith) {
+                     points[k] = ownPoints;
+                     with[k] = ownWith;
+                 });
     // The tables with doubling pieces first: they hold few choices, at the last level that of the
     // doubling piece alone, and they meet more often than the others.
     const std::int64_t leastDefense = minDefense_ - defenseAbove;

@@ -72,6 +72,10 @@ private:
     Partial Accumulate(int level, const GroupKey* keys);
     Partial Start(int level, const GroupKey* keys) const;
     const Partial& PrefixAt(int level, const GroupKey* keys);
+    template <typename Take> int EachOwnGain(GroupKey key, Take take) const;
+    template <typename Take>
+    int EachGain(int slot, GroupKey key, const int* bodyPoints, const int* bodyWith, int bodySlots,
+                 Take take) const;
     void AddGroup(Partial& partial, int slot, GroupKey key) const;
     struct Between;
     void AddBetween(Partial& partial, int slot, const Between& between) const;
