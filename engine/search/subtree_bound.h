@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/condition/candidates.h"
+#include "engine/condition/group_key.h"
 #include "engine/condition/tracked_skill.h"
 #include "engine/exact/exact_fitting.h"
 #include "engine/search/failed_prefixes.h"
@@ -174,3 +175,14 @@ private:
     }
     const ParentShortfalls& NewParent(int level, const GroupKey* keys);
 };
+
+// What a group other than a doubling piece brings, skill by skill, handed to `take`, and its
+// slots.
+template <typename Take> int SubtreeBound::EachOwnGain(GroupKey key, Take take) const {
+    const int slots = KeySlots(key);
+    for (int k = 0; k < count_; ++k) {
+        const int gain = skills_[k].Gain(KeyPoints(key, k));
+        take(k, gain, gain + fitter_.BestGain(k, slots));
+    }
+    return slots;
+}
