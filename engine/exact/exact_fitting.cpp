@@ -206,21 +206,30 @@ void ExactFitter::BuildSlotTables() {
     gainNeeds_.resize(static_cast<std::size_t>(count_ * kMinSlotsRange));
     std::vector<std::uint8_t> table;
     std::vector<int> costs;
+    // Each gain is worked out from those of the decorations serving the skill, a few of all.
+    struct Serving {
+        int gain = 0;
+        int size = 0;
+    };
+    std::vector<Serving> serving;
     for (int k = 0; k < count_; ++k) {
         table.assign(kMinSlotsRange, kUnreachable);
         costs.assign(kMinSlotsRange, kNoCost);
         table[0] = 0;
         costs[0] = 0;
+        serving.clear();
+        for (std::size_t d = 0; d < decos_.size(); ++d) {
+            if (decoGain_[d][k] > 0) {
+                serving.push_back({decoGain_[d][k], decos_[d]->size});
+            }
+        }
         for (int r = 1; r < kMinSlotsRange; ++r) {
             int best = kUnreachable;
             int cheapest = kNoCost;
-            for (std::size_t d = 0; d < decos_.size(); ++d) {
-                const int gain = decoGain_[d][k];
-                if (gain > 0) {
-                    const int rest = std::max(0, r - gain);
-                    best = std::min(best, table[rest] + decos_[d]->size);
-                    cheapest = std::min(cheapest, costs[rest] + CostOf(decos_[d]->size, 1));
-                }
+            for (const Serving& deco : serving) {
+                const int rest = std::max(0, r - deco.gain);
+                best = std::min(best, table[rest] + deco.size);
+                cheapest = std::min(cheapest, costs[rest] + CostOf(deco.size, 1));
             }
             table[r] = static_cast<std::uint8_t>(std::min<int>(best, kUnreachable));
             costs[r] = std::min(cheapest, static_cast<int>(kNoCost));
