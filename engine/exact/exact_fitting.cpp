@@ -626,7 +626,20 @@ bool ExactFitter::CanMeet(const FreeRoom& room, const int* base) {
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    return Solve(RemainingFrom(0, room), required);
+    // The judge asks again for about half the rooms and points it met. A sub-problem's answer is
+    // the same whether its requirements are raised or not, so the memo keeps it as asked too: a
+    // repeat is answered before it is bounded.
+    const Holders holders = RemainingFrom(0, room);
+    FitMemo::Key key;
+    const bool memoised = KeyOf(holders, required, key);
+    if (const int known = memoised ? memo_.Find(key) : 0; known != 0) {
+        return known == kCanMeet;
+    }
+    const bool canMeet = Solve(holders, required);
+    if (memoised) {
+        memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
+    }
+    return canMeet;
 }
 
 bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& added) {
