@@ -4,20 +4,10 @@
 #include <bit>
 #include <limits>
 
+#include "engine/exact/filling_steps.h"
 #include "engine/exact/undominated.h"
 
 namespace {
-
-// What the cost memo knows of a sub-problem: its least cost, proven, or a budget its least cost
-// is known to exceed (a search within a smaller budget may still be asked for more). Packed into
-// the memo's 16-bit value as 2 × cost + (proven ? 0 : 1) + 1, as the memo keeps 0 for "unknown".
-struct CostMemoEntry {
-    int cost = 0;
-    bool proven = false;
-
-    static CostMemoEntry Unpack(int stored) { return {(stored - 1) / 2, (stored - 1) % 2 == 0}; }
-    std::uint16_t Pack() const { return static_cast<std::uint16_t>(2 * cost + (proven ? 1 : 2)); }
-};
 
 constexpr std::uint16_t kNoDeco = std::numeric_limits<std::uint16_t>::max();
 // Past this many fillings of a holder, weeding out dominated ones would cost more than it saves.
@@ -190,39 +180,8 @@ void ExactFitter::BuildFillings() {
     }
 }
 
-namespace {
-
-template <class Filling> std::uint32_t HelpsOf(const Filling& filling) {
-    return filling.helps;
-}
-template <class Filling> std::uint32_t HelpsOf(const Filling* filling) {
-    return filling->helps;
-}
-
-// The places in `fillings` of those that add to every skill of `mask`, `helping` taking the
-// fillings the first time it is asked.
-template <class Fillings>
-const std::vector<std::uint32_t>& HelpingIn(HelpingFillings& helping, const Fillings& fillings,
-                                            int skillCount, std::uint32_t mask) {
-    if (!helping.Ready()) {
-        std::vector<std::uint32_t> helps;
-        helps.reserve(fillings.size());
-        for (const auto& filling : fillings) {
-            helps.push_back(HelpsOf(filling));
-        }
-        helping.Reset(std::move(helps), skillCount);
-    }
-    return helping.Of(mask);
-}
-
-} // namespace
-
 const std::vector<std::uint32_t>& ExactFitter::DecidingHelping(int capacity, std::uint32_t mask) {
-    return HelpingIn(decideHelping_[capacity], fillings_[capacity], count_, mask);
-}
-
-const std::vector<std::uint32_t>& ExactFitter::CheapestHelping(int capacity, std::uint32_t mask) {
-    return HelpingIn(costHelping_[capacity], cheapestFirst_[capacity], count_, mask);
+    return filling_steps::HelpingIn(decideHelping_[capacity], fillings_[capacity], count_, mask);
 }
 
 void ExactFitter::BuildSlotTables() {
@@ -247,21 +206,30 @@ void ExactFitter::BuildSlotTables() {
     gainNeeds_.resize(static_cast<std::size_t>(count_ * kMinSlotsRange));
     std::vector<std::uint8_t> table;
     std::vector<int> costs;
+    // Each gain is worked out from those of the decorations serving the skill, a few of all.
+    struct Serving {
+        int gain = 0;
+        int size = 0;
+    };
+    std::vector<Serving> serving;
     for (int k = 0; k < count_; ++k) {
         table.assign(kMinSlotsRange, kUnreachable);
         costs.assign(kMinSlotsRange, kNoCost);
         table[0] = 0;
         costs[0] = 0;
+        serving.clear();
+        for (std::size_t d = 0; d < decos_.size(); ++d) {
+            if (decoGain_[d][k] > 0) {
+                serving.push_back({decoGain_[d][k], decos_[d]->size});
+            }
+        }
         for (int r = 1; r < kMinSlotsRange; ++r) {
             int best = kUnreachable;
             int cheapest = kNoCost;
-            for (std::size_t d = 0; d < decos_.size(); ++d) {
-                const int gain = decoGain_[d][k];
-                if (gain > 0) {
-                    const int rest = std::max(0, r - gain);
-                    best = std::min(best, table[rest] + decos_[d]->size);
-                    cheapest = std::min(cheapest, costs[rest] + CostOf(decos_[d]->size, 1));
-                }
+            for (const Serving& deco : serving) {
+                const int rest = std::max(0, r - deco.gain);
+                best = std::min(best, table[rest] + deco.size);
+                cheapest = std::min(cheapest, costs[rest] + CostOf(deco.size, 1));
             }
             table[r] = static_cast<std::uint8_t>(std::min<int>(best, kUnreachable));
             costs[r] = std::min(cheapest, static_cast<int>(kNoCost));
@@ -394,43 +362,6 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
     return base;
 }
 
-// Taking a filling's decorations `times` times over cuts each skill's fewest slots by at most
-// the slots of those that serve it, as those decorations themselves could give what they gave.
-// Summed over skills that no decoration serves two of, the cut is at most the filling's slots;
-// a filling that takes points from a skill met so far can make it one that shares decorations
-// with another, and where they share only the neediest skill counts.
-int ExactFitter::SlotFloorAfter(const StepNeed& base, const Filling& filling, int times) {
-    return SlotsBefore(base, filling.touches & ~filling.helps) - times * filling.size;
-}
-
-int ExactFitter::SlotsBefore(const StepNeed& base, std::uint32_t hurts) {
-    const bool newlyNeeding = (hurts & ~base.needing) != 0;
-    return base.shared || newlyNeeding ? base.slotMost : base.slotSum;
-}
-
-// Where no filling can make a skill needing anew, every floor starts from the sum.
-int ExactFitter::LeastFillingSize(const StepNeed& base, std::uint32_t hurts, int times,
-                                  int restSlots) {
-    const int excess = SlotsBefore(base, hurts) - restSlots;
-    return excess <= 0 ? 0 : (excess + times - 1) / times;
-}
-
-const std::uint32_t* ExactFitter::FirstOfSize(const std::vector<std::uint32_t>& places,
-                                              const std::vector<const Filling*>& fillings,
-                                              int size) {
-    return std::partition_point(places.data(), places.data() + places.size(),
-                                [&](std::uint32_t place) { return fillings[place]->size < size; });
-}
-
-// Most fillings fail the floor: kept in line in the loops over fillings, where only those that
-// pass it pay for a call.
-inline bool ExactFitter::RestMayHold(const StepNeed& base, const int* required,
-                                     const Filling& filling, int times, const int* restMost,
-                                     int restSlots, Need& need) const {
-    return SlotFloorAfter(base, filling, times) <= restSlots &&
-           NeedAfter(base, required, filling, times, restMost, need) && need.slots <= restSlots;
-}
-
 bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
                             int times, const int* restMost, Need& need) const {
     const std::uint32_t touched = filling.touches;
@@ -481,12 +412,6 @@ int ExactFitter::MostSlotsAfter(const StepNeed& base, const int* required, const
                                       : int{base.slots[k]});
     }
     return most;
-}
-
-void ExactFitter::Apply(const int* required, const Filling& filling, int times, int* after) const {
-    for (int k = 0; k < count_; ++k) {
-        after[k] = required[k] - times * filling.gain[k];
-    }
 }
 
 // NeedOf's slots without its costs or branches: the bounds ask it for many sets of groups whose
@@ -679,69 +604,6 @@ bool ExactFitter::Solve(const Holders& holders, const int* requiredIn, const Nee
     return canMeet;
 }
 
-// A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted
-// holder does the work of `weightedTimes` others, so it is counted first.
-int ExactFitter::LeastCostOf(const Holders& holders, const Need& need) const {
-    const int needed = need.slots;
-    if (needed == 0) {
-        return 0;
-    }
-    const int times = std::max(holders.weightedTimes, 1);
-    const int weighted = std::min(holders.weightedCapacity, (needed + times - 1) / times);
-    const int slots = weighted + std::max(0, needed - weighted * times);
-    const int bySlots = CostOf(slots, (slots + 2) / 3);
-    // Where no decoration serves two of the skills, each needs its own cheapest decorations.
-    if (need.shared) {
-        return bySlots;
-    }
-    if (holders.weightedTimes <= 1) {
-        return std::max(bySlots, need.cost);
-    }
-    // Counting the weighted holder's filling `times` over, the decorations cost at least the
-    // skills' cheapest; so the arrangement costs at least that less the extra counts of the
-    // dearest filling the holder takes, and at least the share of one count.
-    const int dearest = CostOfFilling(*cheapestFirst_[holders.weightedCapacity].back());
-    const int byCost = dearest * times >= need.cost ? (need.cost + times - 1) / times
-                                                    : need.cost - (times - 1) * dearest;
-    return std::max(bySlots, byCost);
-}
-
-// Where no decoration serves two of the skills needing, each decoration of the weighted holder's
-// filling adds to at most one of them, so the filling splits into a part for each skill; the
-// others' decorations add nothing to it. Each skill then costs at least its part and its cheapest
-// decorations for what the part leaves, and the parts share the holder's slots. That bound is the
-// least over the ways of sharing them.
-int ExactFitter::WeightedLeastCost(const Holders& holders, const int* required) const {
-    const int capacity = holders.weightedCapacity;
-    const int times = holders.weightedTimes;
-    // Of the skills so far, with their parts taking at most c slots. A part larger than the
-    // holder is never taken, so the entries past its capacity equal the one at it.
-    int least[4] = {};
-    for (int k = 0; k < count_; ++k) {
-        if (required[k] <= 0) {
-            continue;
-        }
-        // The least cost of the skill with a part of exactly s slots.
-        const GainNeed* needs = &GainNeedOf(k, 0);
-        const int goal = std::min(required[k], kMinSlotsRange - 1);
-        const int alone = needs[goal].cost;
-        int part[4] = {alone, alone, alone, alone};
-        for (const SkillPart& choice : skillParts_[k]) {
-            if (choice.size > capacity) {
-                break;
-            }
-            const int left = std::max(0, goal - times * choice.gain);
-            part[choice.size] = std::min(part[choice.size], choice.cost + needs[left].cost);
-        }
-        least[3] = std::min(
-            {least[3] + part[0], least[2] + part[1], least[1] + part[2], least[0] + part[3]});
-        least[2] = std::min({least[2] + part[0], least[1] + part[1], least[0] + part[2]});
-        least[1] = std::min(least[1] + part[0], least[0] + part[1]);
-        least[0] += part[0];
-    }
-    return least[capacity];
-}
-
 ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& room) const {
     Holders holders;
     for (int p = position; p < kPositionCount; ++p) {
@@ -764,7 +626,20 @@ bool ExactFitter::CanMeet(const FreeRoom& room, const int* base) {
     for (int k = 0; k < count_; ++k) {
         required[k] = skills_[k].Required(base[k]);
     }
-    return Solve(RemainingFrom(0, room), required);
+    // The judge asks again for about half the rooms and points it met. A sub-problem's answer is
+    // the same whether its requirements are raised or not, so the memo keeps it as asked too: a
+    // repeat is answered before it is bounded.
+    const Holders holders = RemainingFrom(0, room);
+    FitMemo::Key key;
+    const bool memoised = KeyOf(holders, required, key);
+    if (const int known = memoised ? memo_.Find(key) : 0; known != 0) {
+        return known == kCanMeet;
+    }
+    const bool canMeet = Solve(holders, required);
+    if (memoised) {
+        memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
+    }
+    return canMeet;
 }
 
 bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& added) {
@@ -797,33 +672,6 @@ bool ExactFitter::Arrange(const FreeRoom& room, const int* base, DecoBlock& adde
     }
     PlaceArrangement(*arrangement, room, added);
     return true;
-}
-
-// The cost of the arrangement is its slots and its decorations, at most 18, so the most
-// decorations with `slots` slots bound it.
-bool ExactFitter::TakesAtMost(const FreeRoom& room, const int* base, int slots) {
-    if (slots < 0) {
-        return false;
-    }
-    int required[kMaxTrackedSkills] = {};
-    for (int k = 0; k < count_; ++k) {
-        required[k] = skills_[k].Required(base[k]);
-    }
-    const int budget = CostOf(slots, 63);
-    const Holders holders = RemainingFrom(0, room);
-    FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
-    if (const int known = memoised ? askedMemo_.Find(key) : 0; known != 0) {
-        const CostMemoEntry entry = CostMemoEntry::Unpack(known);
-        if (entry.proven || entry.cost >= budget) {
-            return entry.proven && entry.cost <= budget;
-        }
-    }
-    const int cost = CostWithin(holders, required, budget);
-    if (memoised) {
-        askedMemo_.Store(key, PackedCost(cost, budget));
-    }
-    return cost <= budget;
 }
 
 // Hands the fillings to the positions: the weighted one to the body, the others to the positions
@@ -892,159 +740,6 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         ++arrangement.count;
     }
     return arrangement;
-}
-
-int ExactFitter::CostAbove(int capacity, int limit) const {
-    const std::vector<const Filling*>& fillings = cheapestFirst_[capacity];
-    const auto above =
-        std::upper_bound(fillings.begin(), fillings.end(), limit,
-                         [](int cost, const Filling* f) { return cost < CostOfFilling(*f); });
-    return above == fillings.end() ? kNoCost : CostOfFilling(**above);
-}
-
-// The least cost (slots, then decorations) of fillings that meet the requirements, or kNoCost.
-// Searched within growing budgets, so that only cheap fillings are tried; a budget that fails
-// tells the least cost the next may find, so budgets that would fail too are passed over. What a
-// budget proves (the cost, or that it is higher) is remembered.
-int ExactFitter::MinCost(const Holders& holders, const int* required, const Need& need) {
-    int slots = 0;
-    for (int capacity = 1; capacity <= 3; ++capacity) {
-        slots += capacity * holders.single[capacity];
-    }
-    slots += holders.weightedCapacity;
-    for (int budget = LeastCostOf(holders, need) / 64; budget <= slots;) {
-        const int cost = CostWithin(holders, required, CostOf(budget, 63), &need);
-        if (cost <= CostOf(budget, 63)) {
-            return cost;
-        }
-        budget = cost / 64;
-    }
-    return kNoCost;
-}
-
-// The least cost if it is at most `budget`; else a bound above the budget that the least cost
-// reaches at least (kNoCost when nothing meets the requirements), from the fillings' bounds and
-// what the searches after them found.
-int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int budget,
-                            const Need* known) {
-    Step step;
-    if (const Opening opening = Open(holders, requiredIn, step, known); opening != Opening::kOpen) {
-        return opening == Opening::kMet ? 0 : kNoCost;
-    }
-    // Nothing costs less than the bound: past the budget, no search is needed to tell.
-    int least = LeastCostOf(holders, step.need);
-    if (least > budget) {
-        return least;
-    }
-    FitMemo::Key key;
-    const bool memoised = KeyOf(holders, step.required, key);
-    if (const int known = memoised ? costMemo_.Find(key).cost : 0; known != 0) {
-        const CostMemoEntry entry = CostMemoEntry::Unpack(known);
-        if (entry.proven || entry.cost >= budget) {
-            return entry.proven ? entry.cost : entry.cost + 1;
-        }
-        least = std::max(least, entry.cost + 1);
-    }
-    // Under a weighted holder the plain bound is loose, and the tight one costs more: it is worked
-    // out only where the plain one leaves a search to make.
-    if (step.times > 1 && !step.need.shared) {
-        least = std::max(least, WeightedLeastCost(holders, step.required));
-        if (least > budget) {
-            if (memoised) {
-                costMemo_.Store(key, {PackedCost(least, budget)});
-            }
-            return least;
-        }
-    }
-    const Pass pass = step.need.shared ? Search(step, budget, least) : Deepen(step, budget, least);
-    if (memoised) {
-        const bool kept = pass.best <= budget && pass.chosen < kNoChoice;
-        costMemo_.Store(key, {PackedCost(pass.best, budget),
-                              static_cast<std::uint16_t>(kept ? pass.chosen + 1 : 0)});
-    }
-    return pass.best;
-}
-
-// The memo holds costs up to kNoCost - 1; above that, the memo's bound stays below it.
-std::uint16_t ExactFitter::PackedCost(int cost, int budget) {
-    return (cost <= budget ? CostMemoEntry{cost, true}
-                           : CostMemoEntry{std::min(cost - 1, kNoCost - 2), false})
-        .Pack();
-}
-
-// Where no decoration serves two of the skills needing, the bound is nearly always the least
-// cost. The search then looks within the bound first, so that the first arrangement found is a
-// least one and none after it is weighed, and where it finds none, within the bound that search
-// proved, until past the budget.
-ExactFitter::Pass ExactFitter::Deepen(const Step& step, int budget, int least) {
-    for (int target = least;;) {
-        const Pass pass = Search(step, target, target);
-        if (pass.best <= target || pass.best > budget) {
-            return pass;
-        }
-        target = pass.best;
-    }
-}
-
-// The fillings for the step's holder within `limit`, cheapest first, each with the least cost of
-// the rest after it; every one found lowers the limit, down to `least`, which nothing undercuts.
-ExactFitter::Pass ExactFitter::Search(const Step& step, int limit, int least) {
-    Pass pass;
-    int floor = kNoCost; // of the fillings passed over, while none meets the limit
-    int after[kMaxTrackedSkills] = {};
-    const std::uint32_t settled = Settled(step.rest, step.required);
-    const std::vector<const Filling*>& fillings = cheapestFirst_[step.capacity];
-    const StepNeed base = StepNeedOf(step.required, step.restMost);
-    const int restSlots = ReachOf(step.rest).slots;
-    pass.chosen = fillings.size();
-    const std::vector<std::uint32_t>& places = CheapestHelping(step.capacity, base.mustGain);
-    const std::uint32_t* const end = places.data() + places.size();
-    for (const std::uint32_t* place = FirstOfSize(
-             places, fillings,
-             LeastFillingSize(base, arrangeHurts_[step.capacity], step.times, restSlots));
-         place != end; ++place) {
-        const std::size_t at = *place;
-        const Filling& filling = *fillings[at];
-        const int cost = CostOfFilling(filling);
-        if (cost > limit) {
-            break;
-        }
-        if (Idle(filling, settled)) {
-            continue;
-        }
-        // The rest's search needs what the requirements left need now, as in Solve, and fails
-        // at once where that is more slots than the rest holds.
-        Need need;
-        if (!RestMayHold(base, step.required, filling, step.times, step.restMost, restSlots,
-                         need)) {
-            continue;
-        }
-        if (const int bound = cost + LeastCostOf(step.rest, need); bound > limit) {
-            floor = std::min(floor, bound);
-            continue;
-        }
-        Apply(step.required, filling, step.times, after);
-        const int restCost = std::all_of(after, after + count_, [](int r) { return r <= 0; })
-                                 ? 0
-                                 : CostWithin(step.rest, after, limit - cost, &need);
-        if (restCost > limit - cost) {
-            floor = std::min(floor, std::min(cost + restCost, int{kNoCost}));
-        } else {
-            pass.best = cost + restCost;
-            pass.chosen = at;
-            limit = pass.best - 1;
-            // Nothing costs less than the bound: the least cost is found.
-            if (pass.best <= least) {
-                break;
-            }
-        }
-    }
-    // Without a filling within the limit, it is still the one asked for: the fillings passed over
-    // unweighed cost no less than the first above it.
-    if (pass.best == kNoCost) {
-        pass.best = std::min(floor, CostAbove(step.capacity, limit));
-    }
-    return pass;
 }
 
 // The key is that of the sub-problem as the cost search met it, raised as it was; its need is

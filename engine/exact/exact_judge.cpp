@@ -29,6 +29,7 @@ void ExactJudge::NoteDominance(const CSearchCondition& condition, const ExactFit
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const std::vector<PieceProfile>& profiles = doubling_.At(slot);
         const std::size_t n = profiles.size();
+        profileCounts_[slot] = n;
         dominates_[slot].assign(n * n, 0);
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t j = 0; j < n; ++j) {
@@ -44,15 +45,13 @@ void ExactJudge::NoteDominance(const CSearchCondition& condition, const ExactFit
     }
 }
 
-// Whether variant a brings at least what b does at every doubling slot.
+// Whether variant a brings at least what b does at every doubling slot. The variants compared are
+// those of the combination at hand, whose doubling slots EachProfileChoice noted.
 bool ExactJudge::AtLeast(const HitVariant& a, const HitVariant& b) const {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const std::uint16_t i = a.profile[slot];
-        if (i == HitVariant::kAnyProfile) {
-            continue;
-        }
-        const std::size_t n = doubling_.At(slot).size();
-        if (dominates_[slot][i * n + b.profile[slot]] == 0) {
+    for (int d = 0; d < doublingCount_; ++d) {
+        const int slot = doublingSlots_[d];
+        const std::size_t i = a.profile[slot];
+        if (dominates_[slot][i * profileCounts_[slot] + b.profile[slot]] == 0) {
             return false;
         }
     }
@@ -84,15 +83,13 @@ bool ExactJudge::Decide(const PieceProfile* const (&pieces)[kSlotCount], const H
 // combination of the doubling slots' profiles, the first slot's changing slowest (once, with no
 // doubling slot), until it returns false.
 template <typename Visit>
-void ExactJudge::EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount],
-                                   Visit visit) const {
+void ExactJudge::EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit) {
     const PieceProfile* pieces[kSlotCount] = {};
-    int doublingSlots[kSlotCount] = {};
-    int doublingCount = 0;
+    doublingCount_ = 0;
     std::uint64_t regularSets = 1;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (chosen[slot]->key == kDoublingKey) {
-            doublingSlots[doublingCount++] = slot;
+            doublingSlots_[doublingCount_++] = slot;
             continue;
         }
         pieces[slot] = &groupProfiles_[slot][chosen[slot] - groups_[slot].data()];
@@ -102,18 +99,18 @@ void ExactJudge::EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCo
     for (;;) {
         std::uint64_t variantSets = regularSets;
         HitVariant variant;
-        for (int i = 0; i < doublingCount; ++i) {
-            const int slot = doublingSlots[i];
+        for (int i = 0; i < doublingCount_; ++i) {
+            const int slot = doublingSlots_[i];
             pieces[slot] = &doubling_.At(slot)[index[i]];
             variant.profile[slot] = static_cast<std::uint16_t>(index[i]);
             variantSets =
                 SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
         }
-        if (!visit(pieces, doublingCount > 0 ? &variant : nullptr, variantSets)) {
+        if (!visit(pieces, doublingCount_ > 0 ? &variant : nullptr, variantSets)) {
             return;
         }
-        int i = doublingCount - 1;
-        while (i >= 0 && ++index[i] == static_cast<int>(doubling_.At(doublingSlots[i]).size())) {
+        int i = doublingCount_ - 1;
+        while (i >= 0 && ++index[i] == static_cast<int>(doubling_.At(doublingSlots_[i]).size())) {
             index[i--] = 0;
         }
         if (i < 0) {

@@ -47,7 +47,7 @@ private:
     bool Decide(const PieceProfile* const (&pieces)[kSlotCount], const HitVariant* variant,
                 Test test);
     template <typename Visit>
-    void EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit) const;
+    void EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit);
     bool PiecesLeaveFree(const PieceProfile* const (&pieces)[kSlotCount], int weaponSlots,
                          std::int64_t leastFree);
     void ProfilesOf(const SearchHit& hit, const HitVariant* variant,
@@ -62,6 +62,10 @@ private:
     // Whether doubling profile i of a slot brings at least what profile j does, at i * n + j for
     // the slot's n profiles. Bytes rather than bits: every variant judged reads them.
     std::vector<std::uint8_t> dominates_[kSlotCount];
+    std::size_t profileCounts_[kSlotCount] = {};
+    // The doubling slots of the combination whose variants are being decided.
+    int doublingSlots_[kSlotCount] = {};
+    int doublingCount_ = 0;
     std::vector<Decided> decided_;
     // The variants met so far, handed to the hit at once: growing each hit's own list as they
     // come would allocate several times for most hits.

@@ -83,10 +83,21 @@ void FrontierTable::BuildNeedRows(int k, const std::vector<Choice>& choices,
     rows.last = most->points[k] + widest;
     rows.bytes.assign(static_cast<std::size_t>(rows.last - rows.first + 1) * stride_,
                       static_cast<std::uint8_t>(cap));
+    // The table padded on both sides with its ends, by as much as the choices' points spread, so
+    // that every row reads it at the row's shortfall less a choice's points without clamping.
+    const int spread = most->points[k] - rows.first;
+    std::vector<std::uint8_t> padded(static_cast<std::size_t>(spread), slotsFor.front());
+    padded.insert(padded.end(), slotsFor.begin(), slotsFor.end());
+    padded.insert(padded.end(), static_cast<std::size_t>(spread), slotsFor.back());
+    std::vector<int> lane(static_cast<std::size_t>(size_));
+    for (int e = 0; e < size_; ++e) {
+        lane[static_cast<std::size_t>(e)] = most->points[k] - choices[e].points[k];
+    }
     for (int x = rows.first; x <= rows.last; ++x) {
         std::uint8_t* row = rows.bytes.data() + static_cast<std::size_t>(x - rows.first) * stride_;
+        const std::uint8_t* from = padded.data() + (x - rows.first);
         for (int e = 0; e < size_; ++e) {
-            row[e] = slotsFor[std::clamp(x - choices[e].points[k], 0, widest)];
+            row[e] = from[lane[static_cast<std::size_t>(e)]];
         }
     }
 }
