@@ -107,14 +107,28 @@ template <class Record> void ActiveSkillFinder::SumRecord(const Record& record) 
     }
 }
 
-// Appends the totals summed so far to the pool, and clears them.
+// Appends the totals summed so far to the pool, by system, and clears them. A sum met before is
+// taken back out for the run that holds it already.
 ActiveSkillFinder::Run ActiveSkillFinder::EndSum() {
     const auto begin = static_cast<std::uint32_t>(pool_.size());
     for (std::size_t i = 0; i < touchedCount_; ++i) {
         pool_.push_back({touched_[i], totals_[static_cast<std::size_t>(touched_[i])]});
     }
     ClearTotals();
-    return {begin, static_cast<std::uint32_t>(pool_.size())};
+    std::sort(pool_.begin() + begin, pool_.end(),
+              [](const Points& a, const Points& b) { return a.id < b.id; });
+    sumKey_.clear();
+    for (auto entry = pool_.begin() + begin; entry != pool_.end(); ++entry) {
+        sumKey_.insert(sumKey_.end(), {entry->id, entry->points});
+    }
+    bool isNew = false;
+    const std::size_t number = sums_.NumberOf(sumKey_, isNew);
+    if (isNew) {
+        sumRuns_.push_back({begin, static_cast<std::uint32_t>(pool_.size())});
+    } else {
+        pool_.resize(begin);
+    }
+    return sumRuns_[number];
 }
 
 std::size_t ActiveSkillFinder::PieceOf(const CEquipData* piece) {
@@ -348,9 +362,12 @@ void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
         if ((changed >> slot & 1u) == 0 || share.times == 0) {
             continue;
         }
-        Count(share, -1);
-        share.run = piecePoints_[numbers_.pieces[slot]];
-        Count(share, 1);
+        const Run run = piecePoints_[numbers_.pieces[slot]];
+        if (share.run != run) {
+            Count(share, -1);
+            share.run = run;
+            Count(share, 1);
+        }
     }
 }
 
@@ -497,10 +514,10 @@ std::size_t ActiveSkillFinder::NumberActiveRows() {
     return rowLists_.NumberOf(rows_, isNew);
 }
 
-std::uint64_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& rows) const {
-    std::uint64_t hash = rows.size();
-    for (const int row : rows) {
-        hash = (hash ^ static_cast<std::uint32_t>(row)) * 0x9E3779B97F4A7C15ull;
+std::uint64_t ActiveSkillFinder::IntsHash::operator()(const std::vector<int>& ints) const {
+    std::uint64_t hash = ints.size();
+    for (const int value : ints) {
+        hash = (hash ^ static_cast<std::uint32_t>(value)) * 0x9E3779B97F4A7C15ull;
         hash ^= hash >> 29;
     }
     return hash;

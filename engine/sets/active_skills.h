@@ -79,6 +79,10 @@ private:
         int id;
         int points;
     };
+    // Lists of activated rows, and sums as their systems and points in turn.
+    struct IntsHash {
+        std::uint64_t operator()(const std::vector<int>& ints) const;
+    };
     // A run of entries of pool_.
     struct Run {
         std::uint32_t begin = 0;
@@ -168,6 +172,12 @@ private:
     std::vector<Activation> activations_;
     std::vector<int> activationTable_;
     std::vector<Points> pool_;
+    // Each distinct sum once, keyed by its systems and points in turn: the sets of one hit often
+    // hold the same decorations in other places, and shares that sum alike are then one run,
+    // which a set after another takes as it is.
+    FirstUseNumbers<std::vector<int>, IntsHash> sums_;
+    std::vector<Run> sumRuns_;
+    std::vector<int> sumKey_;
     FirstUseNumbers<Arrangement, ArrangementHash> arrangements_;
     std::vector<DecorationPoints> arrangementPoints_;
     // The arrangements of the last two sets that differed in theirs, the latest first: the sets
@@ -199,10 +209,7 @@ private:
     std::size_t dirtyCount_ = 0;
     std::vector<std::uint8_t> isDirty_;
     std::vector<Active> active_;
-    struct RowsHash {
-        std::uint64_t operator()(const std::vector<int>& rows) const;
-    };
-    FirstUseNumbers<std::vector<int>, RowsHash> rowLists_;
+    FirstUseNumbers<std::vector<int>, IntsHash> rowLists_;
     std::vector<int> rows_;
     SetNumbers numbers_;
 };
