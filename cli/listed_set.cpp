@@ -30,8 +30,8 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
     for (const SetTexts::Name* piece : looked.pieces) {
         most += piece != nullptr ? piece->listed.size() : 0;
     }
-    const SetTotals totals = set.Totals();
-    const int freeSlots = texts.FreeSlots(set, weaponSlots);
+    const SetTotals& totals = looked.totals;
+    const int freeSlots = texts.FreeSlots(weaponSlots);
     OutputBuffer::Record record(out, most);
     record.Put("{\"number\":");
     record.Put(number);
@@ -70,8 +70,8 @@ void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::size_t index,
         most += (piece != nullptr ? piece->text.size() : 0) +
                 looked.decorations->brackets[position].size();
     }
-    const SetTotals totals = set.Totals();
-    const int freeSlots = texts.FreeSlots(set, weaponSlots);
+    const SetTotals& totals = looked.totals;
+    const int freeSlots = texts.FreeSlots(weaponSlots);
     OutputBuffer::Record record(out, most);
     record.Put("No.");
     record.Put(number);
