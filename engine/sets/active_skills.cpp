@@ -324,7 +324,7 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
     const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    if (AnyListed() && numbers_.arrangement == arrangementBefore &&
+    if (AnyListed() && SameDecorationShares(pieces, arrangementBefore) &&
         OnlyPointsChange(pieces, before, changed)) {
         SwapPieceShares(changed);
     } else {
@@ -336,9 +336,24 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
     return numbers_;
 }
 
-// The common case of a listing: with the same decorations, each changed slot holds a piece
-// again, doubling the body as the one before did or not; then no share but the changed pieces'
-// own differs.
+// Whether the decorations count as those of the arrangement `before` did, with the pieces of the
+// slots the set before left alone: a set with every piece counts them all together.
+bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) const {
+    if (numbers_.arrangement == before) {
+        return true;
+    }
+    const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
+    const DecorationPoints& then = arrangementPoints_[before];
+    if (std::all_of(pieces, pieces + kSlotCount,
+                    [](const CEquipData* piece) { return piece != nullptr; })) {
+        return now.everywhere == then.everywhere && now.bodyAgain == then.bodyAgain;
+    }
+    return now == then;
+}
+
+// The common case of a listing: with the same decorations, or others that add up alike at every
+// position, each changed slot holds a piece again, doubling the body as the one before did or
+// not; then no share but the changed pieces' own differs.
 bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
                                          const CEquipData* const (&before)[kSlotCount],
                                          unsigned changed) {

@@ -96,6 +96,8 @@ private:
         Run positions[kPositionCount];
         Run everywhere;
         Run bodyAgain;
+
+        bool operator==(const DecorationPoints&) const = default;
     };
     // A sum counted `times` times in a set; none counts 0 times.
     struct Share {
@@ -135,6 +137,7 @@ private:
     std::size_t PieceOf(const CEquipData* piece);
     unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
     unsigned TakePacked(const PackedNumbers& packed, const CEquipData* (&before)[kSlotCount]);
+    bool SameDecorationShares(SlotPieces pieces, std::size_t before) const;
     static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
                                  unsigned changed);
     void SwapPieceShares(unsigned changed);
