@@ -27,11 +27,8 @@ constexpr std::size_t kTextSetRoom = 256 + 7 * OutputBuffer::kNumberRoom;
 void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
                    std::string_view number, int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set, index);
-    std::size_t most = kJsonSetRoom + DecimalCounter::kDigits + looked.decorations->json.size() +
-                       looked.skills->json.size();
-    for (const SetTexts::Name* piece : looked.pieces) {
-        most += piece != nullptr ? piece->listed.size() : 0;
-    }
+    const std::size_t most = kJsonSetRoom + DecimalCounter::kDigits + texts.PiecesRoom() +
+                             looked.decorations->json.size() + looked.skills->json.size();
     const SetTotals& totals = looked.totals;
     const int freeSlots = texts.FreeSlots(weaponSlots);
     OutputBuffer::Record record(out, most);
@@ -66,12 +63,8 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
 void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::size_t index,
                    std::string_view number, int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set, index);
-    std::size_t most = kTextSetRoom + DecimalCounter::kDigits + looked.skills->text.size();
-    for (int position = 0; position < kPositionCount; ++position) {
-        const SetTexts::Name* piece = position < kSlotCount ? looked.pieces[position] : nullptr;
-        most += (piece != nullptr ? piece->text.size() : 0) +
-                looked.decorations->brackets[position].size();
-    }
+    const std::size_t most = kTextSetRoom + DecimalCounter::kDigits + texts.PiecesRoom() +
+                             looked.decorations->bracketsSize + looked.skills->text.size();
     const SetTotals& totals = looked.totals;
     const int freeSlots = texts.FreeSlots(weaponSlots);
     OutputBuffer::Record record(out, most);

@@ -84,6 +84,8 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
         pieces_.resize(number + 1);
     }
     pieces_[number] = NameOf(piece->name);
+    longestPiece_ =
+        std::max({longestPiece_, pieces_[number].text.size(), pieces_[number].listed.size()});
     if (number >= pieceValues_.size()) {
         pieceValues_.resize(number + 1);
     }
@@ -136,6 +138,7 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
             std::string& bracket = written.brackets[position];
             bracket.reserve(joined.size() + 2);
             bracket.append("[").append(joined).append("]");
+            written.bracketsSize += bracket.size();
         }
     }
     json += "]";

@@ -31,6 +31,7 @@ public:
     struct Decorations {
         PaddedText json;                      // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
+        std::size_t bracketsSize = 0;         // of all of them together
         int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
@@ -57,6 +58,9 @@ public:
     // from a file do not carry it): those of its pieces and the weapon, less what its
     // decorations take, which is counted once per arrangement.
     int FreeSlots(int weaponSlots) const;
+    // Room for the names of any set's pieces, in either form, as far as Look has named them: a
+    // bound that needs no pass over the set's names.
+    std::size_t PiecesRoom() const { return kSlotCount * longestPiece_; }
 
 private:
     const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
@@ -90,6 +94,7 @@ private:
     ActiveSkillFinder::SetNumbers aheadNumbers_;
     // pieces_, decorations_ and skills_ hold empty texts where a number is not listed yet.
     std::vector<Name> pieces_; // by the finder's piece number
+    std::size_t longestPiece_ = 0;
     // What a set sums of each piece, by the same number, read from a few bytes instead of the
     // piece's whole record: its defence, its five resistances and its slots.
     struct PieceValues {
