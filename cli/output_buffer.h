@@ -64,11 +64,13 @@ public:
                 at_ += text.size();
             }
         }
-        // The padded text from its byte `from` on.
+        // The padded text from its byte `from` on. Most texts fit one block, which is copied
+        // before any test: a written padded text holds a block of room past any byte.
         void Put(const PaddedText& text, std::size_t from = 0) {
             const char* bytes = text.data() + from;
             const std::size_t size = text.size() - from;
-            for (std::size_t at = 0; at < size; at += PaddedText::kBlock) {
+            std::memcpy(at_, bytes, PaddedText::kBlock);
+            for (std::size_t at = PaddedText::kBlock; at < size; at += PaddedText::kBlock) {
                 std::memcpy(at_ + at, bytes + at, PaddedText::kBlock);
             }
             at_ += size;
