@@ -220,9 +220,9 @@ void SortByKey(const std::vector<PackedNumbers>& from, std::vector<PackedNumbers
 } // namespace
 
 // The sets are numbered in the order of the list, which a ranked list lays out in memory, and
-// found in that of their numbers: sorted by the piece of each slot, the last first, then by
-// arrangement, so that the sets that follow one another within an arrangement mostly differ in
-// the pieces of the last slots alone, as in a list in the order found.
+// found in that of their numbers: sorted by the piece of each slot but the last, the later slots
+// first, then by arrangement, so that the sets that follow one another within an arrangement mostly
+// differ in the pieces of the last slots alone, as in a list in the order found.
 std::vector<PackedNumbers>
 ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::vector<PackedNumbers> found(sets.size());
@@ -245,7 +245,9 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
         }
     }
     std::vector<PackedNumbers> sorted(sets.size());
-    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+    // Not by the last slot: the sets alike in all the others differ in its piece one after the
+    // other, in whatever order they come.
+    for (int slot = kSlotCount - 2; slot >= 0; --slot) {
         SortByKey(found, sorted, pieces_.Count() + 1,
                   [slot](const PackedNumbers& entry) { return entry.pieces[slot]; });
         found.swap(sorted);
