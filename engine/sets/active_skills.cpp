@@ -326,7 +326,8 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
     const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    if (AnyListed() && SameDecorationShares(pieces, arrangementBefore) &&
+    if (AnyListed() &&
+        (arrangement == arrangementBefore || SameDecorationShares(pieces, arrangementBefore)) &&
         OnlyPointsChange(pieces, before, changed)) {
         SwapPieceShares(changed);
     } else {
@@ -338,12 +339,9 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
     return numbers_;
 }
 
-// Whether the decorations count as those of the arrangement `before` did, with the pieces of the
-// slots the set before left alone: a set with every piece counts them all together.
+// Whether the decorations count as those of another arrangement `before` did, with the pieces of
+// the slots the set before left alone: a set with every piece counts them all together.
 bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) const {
-    if (numbers_.arrangement == before) {
-        return true;
-    }
     const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
     const DecorationPoints& then = arrangementPoints_[before];
     if (std::all_of(pieces, pieces + kSlotCount,
