@@ -8,7 +8,10 @@
 // each number cost more than the carry.
 class DecimalCounter {
 public:
-    // The number after the last one, starting from 1.
+    static constexpr std::size_t kDigits = 20; // any count of sets a listing can hold
+
+    // The number after the last one, starting from 1. Its view may be read for kDigits bytes
+    // from its start, past its end.
     std::string_view Next() {
         std::size_t digit = kDigits;
         while (digit > begin_ && digits_[digit - 1] == '9') {
@@ -23,8 +26,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kDigits = 20; // any count of sets a listing can hold
-
-    char digits_[kDigits] = {};
+    // The digits end at kDigits, and the room after them is never written.
+    char digits_[kDigits + kDigits] = {};
     std::size_t begin_ = kDigits; // where the digits of the last number begin
 };

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "cli/decimal_counter.h"
 #include "engine/sets/equip_set.h"
 #include "engine/tables/shown_names.h"
 
@@ -13,11 +14,12 @@ const char kWeaponLabel[] = "武器";
 
 constexpr int kElementCount = 5;
 
-// What a set's JSON holds besides its names: the field names and punctuation, the names of
-// empty pieces, its number and seven numbers of any size.
+// What a set's JSON holds besides its names and its number (whose copy takes
+// DecimalCounter::kDigits bytes, whatever its digits): the field names and punctuation, the names
+// of empty pieces and seven numbers of any size.
 constexpr std::size_t kJsonSetRoom = 128 + 7 * OutputBuffer::kNumberRoom;
-// What a set's block of lines holds besides its names: the labels, the element and slot names
-// (a character each), the separators, and seven numbers of any size.
+// What a set's block of lines holds besides its names and its number: the labels, the element and
+// slot names (a character each), the separators, and seven numbers of any size.
 constexpr std::size_t kTextSetRoom = 256 + 7 * OutputBuffer::kNumberRoom;
 
 } // namespace
@@ -25,16 +27,13 @@ constexpr std::size_t kTextSetRoom = 256 + 7 * OutputBuffer::kNumberRoom;
 void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
                    std::string_view number, int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set, index);
-    std::size_t most =
-        kJsonSetRoom + number.size() + looked.decorations->json.size() + looked.skills->json.size();
-    for (const SetTexts::Name* piece : looked.pieces) {
-        most += piece != nullptr ? piece->listed.size() : 0;
-    }
-    const SetTotals totals = set.Totals();
-    const int freeSlots = texts.FreeSlots(set, weaponSlots);
+    const std::size_t most = kJsonSetRoom + DecimalCounter::kDigits + texts.PiecesRoom() +
+                             looked.decorations->json.size() + looked.skills->json.size();
+    const SetTotals& totals = looked.totals;
+    const int freeSlots = texts.FreeSlots(weaponSlots);
     OutputBuffer::Record record(out, most);
     record.Put("{\"number\":");
-    record.Put(number);
+    record.PutReadable<DecimalCounter::kDigits>(number);
     record.Put(",\"pieces\":[");
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const SetTexts::Name* piece = looked.pieces[slot];
@@ -64,17 +63,13 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
 void AppendSetText(OutputBuffer& out, const CEquipSet& set, std::size_t index,
                    std::string_view number, int weaponSlots, SetTexts& texts) {
     const SetTexts::Looked& looked = texts.Look(set, index);
-    std::size_t most = kTextSetRoom + number.size() + looked.skills->text.size();
-    for (int position = 0; position < kPositionCount; ++position) {
-        const SetTexts::Name* piece = position < kSlotCount ? looked.pieces[position] : nullptr;
-        most += (piece != nullptr ? piece->text.size() : 0) +
-                looked.decorations->brackets[position].size();
-    }
-    const SetTotals totals = set.Totals();
-    const int freeSlots = texts.FreeSlots(set, weaponSlots);
+    const std::size_t most = kTextSetRoom + DecimalCounter::kDigits + texts.PiecesRoom() +
+                             looked.decorations->bracketsSize + looked.skills->text.size();
+    const SetTotals& totals = looked.totals;
+    const int freeSlots = texts.FreeSlots(weaponSlots);
     OutputBuffer::Record record(out, most);
     record.Put("No.");
-    record.Put(number);
+    record.PutReadable<DecimalCounter::kDigits>(number);
     record.Put("  防御 ");
     record.PutNumber(totals.defense);
     record.Put("  耐性 ");

@@ -64,16 +64,24 @@ public:
                 at_ += text.size();
             }
         }
-        // The padded text from its byte `from` on.
+        // The padded text from its byte `from` on. Most texts fit one block, which is copied
+        // before any test: a written padded text holds a block of room past any byte.
         void Put(const PaddedText& text, std::size_t from = 0) {
             const char* bytes = text.data() + from;
             const std::size_t size = text.size() - from;
-            for (std::size_t at = 0; at < size; at += PaddedText::kBlock) {
+            std::memcpy(at_, bytes, PaddedText::kBlock);
+            for (std::size_t at = PaddedText::kBlock; at < size; at += PaddedText::kBlock) {
                 std::memcpy(at_ + at, bytes + at, PaddedText::kBlock);
             }
             at_ += size;
         }
         void PutNumber(long long value) { at_ = WriteNumber(at_, value); }
+        // A short text whose bytes may be read `Readable` past its start, copied in one step of
+        // that size: a general copy of a few bytes cost more than the bytes.
+        template <std::size_t Readable> void PutReadable(std::string_view text) {
+            std::memcpy(at_, text.data(), Readable);
+            at_ += text.size();
+        }
 
     private:
         OutputBuffer& buffer_;
@@ -83,20 +91,25 @@ public:
 private:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-    // Most numbers of a set (resistances, free slots) have one or two digits and skip the
-    // general conversion. `at` has room for kNumberRoom bytes.
+    // The numbers of a set (defence, resistances, free slots) have one to three digits and skip
+    // the general conversion. `at` has room for kNumberRoom bytes.
     static char* WriteNumber(char* at, long long value) {
-        if (value <= -100 || value >= 100) {
+        if (value <= -1000 || value >= 1000) {
             return std::to_chars(at, at + kNumberRoom, value).ptr;
         }
-        if (value < 0) {
+        int small = static_cast<int>(value);
+        if (small < 0) {
             *at++ = '-';
-            value = -value;
+            small = -small;
         }
-        if (value >= 10) {
-            *at++ = static_cast<char>('0' + value / 10);
+        if (small >= 100) {
+            *at++ = static_cast<char>('0' + small / 100);
+            small %= 100;
+            *at++ = static_cast<char>('0' + small / 10);
+        } else if (small >= 10) {
+            *at++ = static_cast<char>('0' + small / 10);
         }
-        *at++ = static_cast<char>('0' + value % 10);
+        *at++ = static_cast<char>('0' + small % 10);
         return at;
     }
 

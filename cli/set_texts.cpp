@@ -1,5 +1,8 @@
 #include "cli/set_texts.h"
 
+#include <algorithm>
+#include <climits>
+
 #include <nlohmann/json.hpp>
 
 #include "engine/sets/equip_set.h"
@@ -47,7 +50,25 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
         looked_.pieces[slot] =
             set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
     }
+    SumPieces(set, numbers);
     return looked_;
+}
+
+// As CEquipSet::Totals adds them up, saturating.
+void SetTexts::SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
+    PieceValues sums;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (set.pieces[slot] != nullptr) {
+            sums.Add(pieceValues_[numbers.pieces[slot]]);
+        }
+    }
+    const auto clamped = [](std::int64_t sum) {
+        return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
+    };
+    looked_.totals = {clamped(sums.defense),
+                      {clamped(sums.resist[0]), clamped(sums.resist[1]), clamped(sums.resist[2]),
+                       clamped(sums.resist[3]), clamped(sums.resist[4])}};
+    pieceSlots_ = static_cast<int>(sums.slots);
 }
 
 const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, std::size_t index) {
@@ -63,14 +84,19 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
         pieces_.resize(number + 1);
     }
     pieces_[number] = NameOf(piece->name);
+    longestPiece_ =
+        std::max({longestPiece_, pieces_[number].text.size(), pieces_[number].listed.size()});
+    if (number >= pieceValues_.size()) {
+        pieceValues_.resize(number + 1);
+    }
+    const int(&resist)[5] = piece->resist;
+    pieceValues_[number] = {piece->EffectiveDefense(),
+                            {resist[0], resist[1], resist[2], resist[3], resist[4]},
+                            piece->slots};
 }
 
-int SetTexts::FreeSlots(const CEquipSet& set, int weaponSlots) const {
-    int slots = weaponSlots - looked_.decorations->taken;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        slots += set.pieces[slot] != nullptr ? set.pieces[slot]->slots : 0;
-    }
-    return slots;
+int SetTexts::FreeSlots(int weaponSlots) const {
+    return weaponSlots - looked_.decorations->taken + pieceSlots_;
 }
 
 const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
@@ -112,6 +138,7 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
             std::string& bracket = written.brackets[position];
             bracket.reserve(joined.size() + 2);
             bracket.append("[").append(joined).append("]");
+            written.bracketsSize += bracket.size();
         }
     }
     json += "]";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,11 +9,11 @@
 
 #include "cli/padded_text.h"
 #include "engine/sets/active_skills.h"
+#include "engine/sets/equip_set.h"
 #include "engine/sets/first_use_numbers.h"
 #include "engine/tables/records.h"
 
 class CEquipDatabase;
-struct CEquipSet;
 
 // What listing a set needs of the tables, converted from Shift-JIS and quoted for JSON once:
 // every set names the same few pieces, decorations and skills, the sets of one hit share their
@@ -30,6 +31,7 @@ public:
     struct Decorations {
         PaddedText json;                      // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
+        std::size_t bracketsSize = 0;         // of all of them together
         int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
@@ -37,11 +39,12 @@ public:
         PaddedText json;  // the array of names
         std::string text; // the names joined by " / "
     };
-    // The texts of one set.
+    // The texts of one set, and its totals as CEquipSet::Totals gives them.
     struct Looked {
         const Name* pieces[kSlotCount] = {}; // null where the set has no piece
         const Decorations* decorations = nullptr;
         const Skills* skills = nullptr;
+        SetTotals totals;
     };
 
     explicit SetTexts(const CEquipDatabase& database);
@@ -54,7 +57,10 @@ public:
     // The free slots of the set Look was last given, with a weapon of `weaponSlots` (sets loaded
     // from a file do not carry it): those of its pieces and the weapon, less what its
     // decorations take, which is counted once per arrangement.
-    int FreeSlots(const CEquipSet& set, int weaponSlots) const;
+    int FreeSlots(int weaponSlots) const;
+    // Room for the names of any set's pieces, in either form, as far as Look has named them: a
+    // bound that needs no pass over the set's names.
+    std::size_t PiecesRoom() const { return kSlotCount * longestPiece_; }
 
 private:
     const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
@@ -66,6 +72,7 @@ private:
         }
     }
     void WritePiece(const CEquipData* piece, std::size_t number);
+    void SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
     const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
         if (number >= decorations_.size() || decorations_[number].json.empty()) {
             WriteDecorations(set, number);
@@ -86,7 +93,28 @@ private:
     std::vector<ActiveSkillFinder::PackedNumbers> ahead_;
     ActiveSkillFinder::SetNumbers aheadNumbers_;
     // pieces_, decorations_ and skills_ hold empty texts where a number is not listed yet.
-    std::vector<Name> pieces_;             // by the finder's piece number
+    std::vector<Name> pieces_; // by the finder's piece number
+    std::size_t longestPiece_ = 0;
+    // What a set sums of each piece, by the same number, read from a few bytes instead of the
+    // piece's whole record: its defence, its five resistances and its slots.
+    struct PieceValues {
+        std::int64_t defense = 0;
+        std::int64_t resist[5] = {};
+        std::int64_t slots = 0;
+
+        // Spelt out: a loop over the seven cost more than the additions.
+        void Add(const PieceValues& piece) {
+            defense += piece.defense;
+            resist[0] += piece.resist[0];
+            resist[1] += piece.resist[1];
+            resist[2] += piece.resist[2];
+            resist[3] += piece.resist[3];
+            resist[4] += piece.resist[4];
+            slots += piece.slots;
+        }
+    };
+    std::vector<PieceValues> pieceValues_;
+    int pieceSlots_ = 0;                   // those of the set Look was last given
     std::vector<Decorations> decorations_; // by the finder's arrangement number
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
     std::vector<Name> decorationNames_;

@@ -107,14 +107,28 @@ template <class Record> void ActiveSkillFinder::SumRecord(const Record& record) 
     }
 }
 
-// Appends the totals summed so far to the pool, and clears them.
+// Appends the totals summed so far to the pool, by system, and clears them. A sum met before is
+// taken back out for the run that holds it already.
 ActiveSkillFinder::Run ActiveSkillFinder::EndSum() {
     const auto begin = static_cast<std::uint32_t>(pool_.size());
     for (std::size_t i = 0; i < touchedCount_; ++i) {
         pool_.push_back({touched_[i], totals_[static_cast<std::size_t>(touched_[i])]});
     }
     ClearTotals();
-    return {begin, static_cast<std::uint32_t>(pool_.size())};
+    std::sort(pool_.begin() + begin, pool_.end(),
+              [](const Points& a, const Points& b) { return a.id < b.id; });
+    sumKey_.clear();
+    for (auto entry = pool_.begin() + begin; entry != pool_.end(); ++entry) {
+        sumKey_.insert(sumKey_.end(), {entry->id, entry->points});
+    }
+    bool isNew = false;
+    const std::size_t number = sums_.NumberOf(sumKey_, isNew);
+    if (isNew) {
+        sumRuns_.push_back({begin, static_cast<std::uint32_t>(pool_.size())});
+    } else {
+        pool_.resize(begin);
+    }
+    return sumRuns_[number];
 }
 
 std::size_t ActiveSkillFinder::PieceOf(const CEquipData* piece) {
@@ -206,9 +220,9 @@ void SortByKey(const std::vector<PackedNumbers>& from, std::vector<PackedNumbers
 } // namespace
 
 // The sets are numbered in the order of the list, which a ranked list lays out in memory, and
-// found in that of their numbers: sorted by the piece of each slot, the last first, then by
-// arrangement, so that the sets that follow one another within an arrangement mostly differ in
-// the pieces of the last slots alone, as in a list in the order found.
+// found in that of their numbers: sorted by the piece of each slot but the last, the later slots
+// first, then by arrangement, so that the sets that follow one another within an arrangement mostly
+// differ in the pieces of the last slots alone, as in a list in the order found.
 std::vector<PackedNumbers>
 ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) {
     std::vector<PackedNumbers> found(sets.size());
@@ -231,7 +245,9 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
         }
     }
     std::vector<PackedNumbers> sorted(sets.size());
-    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+    // Not by the last slot: the sets alike in all the others differ in its piece one after the
+    // other, in whatever order they come.
+    for (int slot = kSlotCount - 2; slot >= 0; --slot) {
         SortByKey(found, sorted, pieces_.Count() + 1,
                   [slot](const PackedNumbers& entry) { return entry.pieces[slot]; });
         found.swap(sorted);
@@ -310,7 +326,8 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
     const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    if (AnyListed() && numbers_.arrangement == arrangementBefore &&
+    if (AnyListed() &&
+        (arrangement == arrangementBefore || SameDecorationShares(pieces, arrangementBefore)) &&
         OnlyPointsChange(pieces, before, changed)) {
         SwapPieceShares(changed);
     } else {
@@ -322,9 +339,21 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
     return numbers_;
 }
 
-// The common case of a listing: with the same decorations, each changed slot holds a piece
-// again, doubling the body as the one before did or not; then no share but the changed pieces'
-// own differs.
+// Whether the decorations count as those of another arrangement `before` did, with the pieces of
+// the slots the set before left alone: a set with every piece counts them all together.
+bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) const {
+    const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
+    const DecorationPoints& then = arrangementPoints_[before];
+    if (std::all_of(pieces, pieces + kSlotCount,
+                    [](const CEquipData* piece) { return piece != nullptr; })) {
+        return now.everywhere == then.everywhere && now.bodyAgain == then.bodyAgain;
+    }
+    return now == then;
+}
+
+// The common case of a listing: with the same decorations, or others that add up alike at every
+// position, each changed slot holds a piece again, doubling the body as the one before did or
+// not; then no share but the changed pieces' own differs.
 bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
                                          const CEquipData* const (&before)[kSlotCount],
                                          unsigned changed) {
@@ -348,9 +377,12 @@ void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
         if ((changed >> slot & 1u) == 0 || share.times == 0) {
             continue;
         }
-        Count(share, -1);
-        share.run = piecePoints_[numbers_.pieces[slot]];
-        Count(share, 1);
+        const Run run = piecePoints_[numbers_.pieces[slot]];
+        if (share.run != run) {
+            Count(share, -1);
+            share.run = run;
+            Count(share, 1);
+        }
     }
 }
 
@@ -497,10 +529,10 @@ std::size_t ActiveSkillFinder::NumberActiveRows() {
     return rowLists_.NumberOf(rows_, isNew);
 }
 
-std::uint64_t ActiveSkillFinder::RowsHash::operator()(const std::vector<int>& rows) const {
-    std::uint64_t hash = rows.size();
-    for (const int row : rows) {
-        hash = (hash ^ static_cast<std::uint32_t>(row)) * 0x9E3779B97F4A7C15ull;
+std::uint64_t ActiveSkillFinder::IntsHash::operator()(const std::vector<int>& ints) const {
+    std::uint64_t hash = ints.size();
+    for (const int value : ints) {
+        hash = (hash ^ static_cast<std::uint32_t>(value)) * 0x9E3779B97F4A7C15ull;
         hash ^= hash >> 29;
     }
     return hash;

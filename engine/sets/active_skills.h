@@ -79,6 +79,10 @@ private:
         int id;
         int points;
     };
+    // Lists of activated rows, and sums as their systems and points in turn.
+    struct IntsHash {
+        std::uint64_t operator()(const std::vector<int>& ints) const;
+    };
     // A run of entries of pool_.
     struct Run {
         std::uint32_t begin = 0;
@@ -92,6 +96,8 @@ private:
         Run positions[kPositionCount];
         Run everywhere;
         Run bodyAgain;
+
+        bool operator==(const DecorationPoints&) const = default;
     };
     // A sum counted `times` times in a set; none counts 0 times.
     struct Share {
@@ -131,6 +137,7 @@ private:
     std::size_t PieceOf(const CEquipData* piece);
     unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
     unsigned TakePacked(const PackedNumbers& packed, const CEquipData* (&before)[kSlotCount]);
+    bool SameDecorationShares(SlotPieces pieces, std::size_t before) const;
     static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
                                  unsigned changed);
     void SwapPieceShares(unsigned changed);
@@ -168,6 +175,12 @@ private:
     std::vector<Activation> activations_;
     std::vector<int> activationTable_;
     std::vector<Points> pool_;
+    // Each distinct sum once, keyed by its systems and points in turn: the sets of one hit often
+    // hold the same decorations in other places, and shares that sum alike are then one run,
+    // which a set after another takes as it is.
+    FirstUseNumbers<std::vector<int>, IntsHash> sums_;
+    std::vector<Run> sumRuns_;
+    std::vector<int> sumKey_;
     FirstUseNumbers<Arrangement, ArrangementHash> arrangements_;
     std::vector<DecorationPoints> arrangementPoints_;
     // The arrangements of the last two sets that differed in theirs, the latest first: the sets
@@ -199,10 +212,7 @@ private:
     std::size_t dirtyCount_ = 0;
     std::vector<std::uint8_t> isDirty_;
     std::vector<Active> active_;
-    struct RowsHash {
-        std::uint64_t operator()(const std::vector<int>& rows) const;
-    };
-    FirstUseNumbers<std::vector<int>, RowsHash> rowLists_;
+    FirstUseNumbers<std::vector<int>, IntsHash> rowLists_;
     std::vector<int> rows_;
     SetNumbers numbers_;
 };
