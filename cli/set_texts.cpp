@@ -1,7 +1,6 @@
 #include "cli/set_texts.h"
 
 #include <algorithm>
-#include <climits>
 
 #include <nlohmann/json.hpp>
 
@@ -54,21 +53,19 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
     return looked_;
 }
 
-// As CEquipSet::Totals adds them up, saturating.
+// As CEquipSet::Totals adds them up.
 void SetTexts::SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
-    PieceValues sums;
+    WideTotals sums;
+    std::int64_t slots = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (set.pieces[slot] != nullptr) {
-            sums.Add(pieceValues_[numbers.pieces[slot]]);
+            const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
+            sums.Add(piece.totals);
+            slots += piece.slots;
         }
     }
-    const auto clamped = [](std::int64_t sum) {
-        return static_cast<int>(std::clamp<std::int64_t>(sum, INT_MIN, INT_MAX));
-    };
-    looked_.totals = {clamped(sums.defense),
-                      {clamped(sums.resist[0]), clamped(sums.resist[1]), clamped(sums.resist[2]),
-                       clamped(sums.resist[3]), clamped(sums.resist[4])}};
-    pieceSlots_ = static_cast<int>(sums.slots);
+    looked_.totals = sums.Saturated();
+    pieceSlots_ = static_cast<int>(slots);
 }
 
 const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, std::size_t index) {
@@ -89,10 +86,7 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
     if (number >= pieceValues_.size()) {
         pieceValues_.resize(number + 1);
     }
-    const int(&resist)[5] = piece->resist;
-    pieceValues_[number] = {piece->EffectiveDefense(),
-                            {resist[0], resist[1], resist[2], resist[3], resist[4]},
-                            piece->slots};
+    pieceValues_[number] = {WideTotals::Of(*piece), piece->slots};
 }
 
 int SetTexts::FreeSlots(int weaponSlots) const {

@@ -98,20 +98,8 @@ private:
     // What a set sums of each piece, by the same number, read from a few bytes instead of the
     // piece's whole record: its defence, its five resistances and its slots.
     struct PieceValues {
-        std::int64_t defense = 0;
-        std::int64_t resist[5] = {};
+        WideTotals totals;
         std::int64_t slots = 0;
-
-        // Spelt out: a loop over the seven cost more than the additions.
-        void Add(const PieceValues& piece) {
-            defense += piece.defense;
-            resist[0] += piece.resist[0];
-            resist[1] += piece.resist[1];
-            resist[2] += piece.resist[2];
-            resist[3] += piece.resist[3];
-            resist[4] += piece.resist[4];
-            slots += piece.slots;
-        }
     };
     std::vector<PieceValues> pieceValues_;
     int pieceSlots_ = 0;                   // those of the set Look was last given

@@ -1,16 +1,7 @@
 #include "engine/sets/equip_set.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
-
-namespace {
-
-int Clamped(std::int64_t total) {
-    return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
-}
-
-} // namespace
 
 void CEquipSet::Clear() {
     *this = CEquipSet{};
@@ -39,7 +30,7 @@ int CEquipSet::TotalDefense() const {
             total += pieces[slot]->EffectiveDefense();
         }
     }
-    return Clamped(total);
+    return WideTotals::Clamped(total);
 }
 
 int CEquipSet::TotalResist(int element) const {
@@ -49,30 +40,18 @@ int CEquipSet::TotalResist(int element) const {
             total += pieces[slot]->resist[element];
         }
     }
-    return Clamped(total);
+    return WideTotals::Clamped(total);
 }
 
 // The elements are added one by one: a loop over them cost more than the additions.
 SetTotals CEquipSet::Totals() const {
-    std::int64_t defense = 0;
-    std::int64_t fire = 0;
-    std::int64_t water = 0;
-    std::int64_t thunder = 0;
-    std::int64_t ice = 0;
-    std::int64_t dragon = 0;
+    WideTotals sums;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = pieces[slot];
-        if (piece != nullptr) {
-            defense += piece->EffectiveDefense();
-            fire += piece->resist[0];
-            water += piece->resist[1];
-            thunder += piece->resist[2];
-            ice += piece->resist[3];
-            dragon += piece->resist[4];
+        if (pieces[slot] != nullptr) {
+            sums.Add(WideTotals::Of(*pieces[slot]));
         }
     }
-    return {Clamped(defense),
-            {Clamped(fire), Clamped(water), Clamped(thunder), Clamped(ice), Clamped(dragon)}};
+    return sums.Saturated();
 }
 
 int CEquipSet::DecoPoints(int position, int id) const {

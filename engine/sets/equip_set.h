@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -13,6 +15,36 @@
 struct SetTotals {
     int defense = 0;
     int resist[5] = {};
+};
+
+// Defence and resistances added up wide, so that a set of extreme pieces saturates in SetTotals
+// instead of wrapping. A caller that keeps a piece's values apart adds them without its record.
+struct WideTotals {
+    std::int64_t defense = 0;
+    std::int64_t resist[5] = {};
+
+    static WideTotals Of(const CEquipData& piece) {
+        const int(&r)[5] = piece.resist;
+        return {piece.EffectiveDefense(), {r[0], r[1], r[2], r[3], r[4]}};
+    }
+    // Spelt out: a loop over the six cost more than the additions.
+    void Add(const WideTotals& piece) {
+        defense += piece.defense;
+        resist[0] += piece.resist[0];
+        resist[1] += piece.resist[1];
+        resist[2] += piece.resist[2];
+        resist[3] += piece.resist[3];
+        resist[4] += piece.resist[4];
+    }
+    // In line: a listing saturates the totals of every set it lists.
+    SetTotals Saturated() const {
+        return {Clamped(defense),
+                {Clamped(resist[0]), Clamped(resist[1]), Clamped(resist[2]), Clamped(resist[3]),
+                 Clamped(resist[4])}};
+    }
+    static int Clamped(std::int64_t total) {
+        return static_cast<int>(std::clamp<std::int64_t>(total, INT_MIN, INT_MAX));
+    }
 };
 
 // Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
