@@ -279,17 +279,20 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
 }
 
 // Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
+// The slots are compared first and only those that changed are numbered: nearly every set
+// changes one.
 unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
                                          const CEquipData* (&before)[kSlotCount]) {
     unsigned changed = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        const CEquipData* piece = pieces[slot];
         before[slot] = lastPieces_[slot];
-        if (piece != lastPieces_[slot]) {
-            numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
-            lastPieces_[slot] = piece;
-            changed |= 1u << slot;
-        }
+        changed |= static_cast<unsigned>(pieces[slot] != lastPieces_[slot]) << slot;
+    }
+    for (unsigned left = changed; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
+        const CEquipData* piece = pieces[slot];
+        numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
+        lastPieces_[slot] = piece;
     }
     return changed;
 }
@@ -357,10 +360,8 @@ bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t befo
 bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
                                          const CEquipData* const (&before)[kSlotCount],
                                          unsigned changed) {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if ((changed >> slot & 1u) == 0) {
-            continue;
-        }
+    for (unsigned left = changed; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
         const CEquipData* piece = pieces[slot];
         if (piece == nullptr || before[slot] == nullptr ||
             (piece->bodyDoubling != 0) != (before[slot]->bodyDoubling != 0)) {
@@ -372,9 +373,10 @@ bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
 
 // A doubling piece outside the body counts for nothing of its own: its share stays empty.
 void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (unsigned left = changed; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
         Share& share = shares_[static_cast<std::size_t>(slot)];
-        if ((changed >> slot & 1u) == 0 || share.times == 0) {
+        if (share.times == 0) {
             continue;
         }
         const Run run = piecePoints_[numbers_.pieces[slot]];
