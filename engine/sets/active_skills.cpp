@@ -179,22 +179,27 @@ std::size_t ActiveSkillFinder::NumberArrangement(const CEquipSet& set) {
     return number;
 }
 
-// The sets of one hit come one after the other and mostly share their decorations.
+// The sets of one hit come one after the other and mostly share their decorations, which their
+// tag tells without reading them.
 std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
+    const std::uint32_t tag = set.decorationsTag;
+    Tagged& tagged = tagged_[tag % kTaggedPlaces];
+    if (tag != 0 && tagged.tag == tag) {
+        return tagged.number;
+    }
     const auto isRecent = [&set](const Recent& recent) {
         return recent.number != SIZE_MAX &&
                std::memcmp(recent.arrangement.data(), set.decos, sizeof recent.arrangement) == 0;
     };
-    if (isRecent(recent_[0])) {
-        return recent_[0].number;
-    }
-    std::swap(recent_[0], recent_[1]);
-    if (isRecent(recent_[0])) {
-        return recent_[0].number;
-    }
     Recent& latest = recent_[0];
-    std::memcpy(latest.arrangement.data(), set.decos, sizeof set.decos);
-    latest.number = NumberArrangement(set);
+    if (!isRecent(latest)) {
+        std::swap(recent_[0], recent_[1]);
+        if (!isRecent(latest)) {
+            std::memcpy(latest.arrangement.data(), set.decos, sizeof set.decos);
+            latest.number = NumberArrangement(set);
+        }
+    }
+    tagged = {tag, latest.number};
     return latest.number;
 }
 

@@ -190,6 +190,14 @@ private:
         std::size_t number = SIZE_MAX;
     };
     Recent recent_[2];
+    // The arrangements of tagged sets, each at the place its tag's low bits name: a hit's blocks
+    // have tags in a row, so that those of one hit, however many take turns, keep their places.
+    struct Tagged {
+        std::uint32_t tag = 0;
+        std::size_t number = 0;
+    };
+    static constexpr std::size_t kTaggedPlaces = 256;
+    std::array<Tagged, kTaggedPlaces> tagged_ = {};
     FirstUseNumbers<const CEquipData*, AddressHash> pieces_;
     std::vector<Run> piecePoints_;
     const CEquipData* lastPieces_[kSlotCount] = {};
