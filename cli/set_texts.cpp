@@ -1,6 +1,8 @@
 #include "cli/set_texts.h"
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
 
 #include <nlohmann/json.hpp>
 
@@ -18,6 +20,12 @@ SetTexts::Name NameOf(const char* sjis) {
     return name;
 }
 
+// Five values of this size at most add up within an int.
+bool IsNarrow(std::int32_t value) {
+    constexpr std::int32_t kMost = INT_MAX / kSlotCount;
+    return value >= -kMost && value <= kMost;
+}
+
 // Room for the JSON of most arrangements, which are written once each but many thousands in
 // all: grown piece by piece, their text cost more than listing their sets.
 constexpr std::size_t kDecorationsRoom = 256;
@@ -25,7 +33,7 @@ constexpr std::size_t kDecorationsRoom = 256;
 } // namespace
 
 // The skill table is small, and nearly every listing names most of its skills.
-SetTexts::SetTexts(const CEquipDatabase& database) : finder_(database) {
+SetTexts::SetTexts(const CEquipDatabase& database, Form form) : finder_(database), form_(form) {
     for (const CSkillData* skill : database.Skills()) {
         skillNames_.push_back(NameOf(skill->skillName));
     }
@@ -53,15 +61,37 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
     return looked_;
 }
 
-// As CEquipSet::Totals adds them up.
+// As CEquipSet::Totals adds them up: while no value is wide, the narrow sums cannot overflow and
+// saturate to themselves.
 void SetTexts::SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
+    if (wide_) {
+        SumWide(set, numbers);
+        return;
+    }
+    std::int32_t sums[kValueCount] = {};
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (set.pieces[slot] != nullptr) {
+            const std::int32_t(&values)[kValueCount] = pieceValues_[numbers.pieces[slot]].values;
+            for (int value = 0; value < kValueCount; ++value) {
+                sums[value] += values[value];
+            }
+        }
+    }
+    const std::int32_t* resist = sums + kDefenseValue + 1;
+    looked_.totals = {sums[kDefenseValue], {resist[0], resist[1], resist[2], resist[3], resist[4]}};
+    pieceSlots_ = sums[kSlotsValue];
+}
+
+void SetTexts::SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
     WideTotals sums;
     std::int64_t slots = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (set.pieces[slot] != nullptr) {
-            const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
-            sums.Add(piece.totals);
-            slots += piece.slots;
+            const std::int32_t(&values)[kValueCount] = pieceValues_[numbers.pieces[slot]].values;
+            const std::int32_t* resist = values + kDefenseValue + 1;
+            sums.Add(
+                {values[kDefenseValue], {resist[0], resist[1], resist[2], resist[3], resist[4]}});
+            slots += values[kSlotsValue];
         }
     }
     looked_.totals = sums.Saturated();
@@ -86,7 +116,12 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
     if (number >= pieceValues_.size()) {
         pieceValues_.resize(number + 1);
     }
-    pieceValues_[number] = {WideTotals::Of(*piece), piece->slots};
+    const int(&resist)[5] = piece->resist;
+    const PieceValues values{{piece->EffectiveDefense(), resist[0], resist[1], resist[2], resist[3],
+                              resist[4], piece->slots, 0}};
+    pieceValues_[number] = values;
+    wide_ = wide_ || std::any_of(std::begin(values.values), std::end(values.values),
+                                 [](std::int32_t value) { return !IsNarrow(value); });
 }
 
 int SetTexts::FreeSlots(int weaponSlots) const {
@@ -124,11 +159,13 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
             }
             const Name& name = Decoration(deco);
             json.append(any ? name.listed.View() : name.Quoted());
-            joined.append(joined.empty() ? "" : ", ").append(name.text);
+            if (form_ == Form::kReadable) {
+                joined.append(joined.empty() ? "" : ", ").append(name.text);
+            }
             any = true;
         }
         json += "]";
-        if (any) {
+        if (any && form_ == Form::kReadable) {
             std::string& bracket = written.brackets[position];
             bracket.reserve(joined.size() + 2);
             bracket.append("[").append(joined).append("]");

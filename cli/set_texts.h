@@ -28,6 +28,7 @@ public:
 
         std::string_view Quoted() const { return listed.View().substr(1); }
     };
+    // The readable form's brackets are written only for a readable listing.
     struct Decorations {
         PaddedText json;                      // the set's array of arrays of names
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
@@ -47,7 +48,10 @@ public:
         SetTotals totals;
     };
 
-    explicit SetTexts(const CEquipDatabase& database);
+    // The form a listing writes its sets in.
+    enum class Form { kJson, kReadable };
+
+    SetTexts(const CEquipDatabase& database, Form form);
 
     // Finds what every set of the list `sets` is made of and activates before it is listed, the
     // sets of one decoration arrangement together: a ranked list lays them far apart.
@@ -89,6 +93,7 @@ private:
     void WriteSkills(std::size_t skills);
 
     ActiveSkillFinder finder_;
+    const Form form_;
     // By position in the list; none when each set is found as it is listed.
     std::vector<ActiveSkillFinder::PackedNumbers> ahead_;
     ActiveSkillFinder::SetNumbers aheadNumbers_;
@@ -96,12 +101,19 @@ private:
     std::vector<Name> pieces_; // by the finder's piece number
     std::size_t longestPiece_ = 0;
     // What a set sums of each piece, by the same number, read from a few bytes instead of the
-    // piece's whole record: its defence, its five resistances and its slots.
+    // piece's whole record: its defence, its five resistances and its slots, then room that
+    // lets the sum run over whole words.
+    static constexpr int kDefenseValue = 0;
+    static constexpr int kSlotsValue = 6;
+    static constexpr int kValueCount = 8;
     struct PieceValues {
-        WideTotals totals;
-        std::int64_t slots = 0;
+        std::int32_t values[kValueCount] = {};
     };
+    void SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
     std::vector<PieceValues> pieceValues_;
+    // Whether some piece named has a value so large that five of them may not add up within an
+    // int: then the sums are taken wide and saturated.
+    bool wide_ = false;
     int pieceSlots_ = 0;                   // those of the set Look was last given
     std::vector<Decorations> decorations_; // by the finder's arrangement number
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
