@@ -26,6 +26,11 @@ bool IsNarrow(std::int32_t value) {
     return value >= -kMost && value <= kMost;
 }
 
+// The JSON fields around a set's decorations and before its skills, written with them once.
+constexpr std::string_view kDecorationsField = "],\"decorations\":";
+constexpr std::string_view kAfterDecorations = ",\"defense\":";
+constexpr std::string_view kSkillsField = ",\"skills\":";
+
 // Room for the JSON of most arrangements, which are written once each but many thousands in
 // all: grown piece by piece, their text cost more than listing their sets.
 constexpr std::size_t kDecorationsRoom = 256;
@@ -68,18 +73,21 @@ void SetTexts::SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbe
         SumWide(set, numbers);
         return;
     }
-    std::int32_t sums[kValueCount] = {};
+    Lanes low = {};
+    Lanes high = {};
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (set.pieces[slot] != nullptr) {
-            const std::int32_t(&values)[kValueCount] = pieceValues_[numbers.pieces[slot]].values;
-            for (int value = 0; value < kValueCount; ++value) {
-                sums[value] += values[value];
-            }
+            const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
+            low += piece.low;
+            high += piece.high;
         }
     }
-    const std::int32_t* resist = sums + kDefenseValue + 1;
-    looked_.totals = {sums[kDefenseValue], {resist[0], resist[1], resist[2], resist[3], resist[4]}};
-    pieceSlots_ = sums[kSlotsValue];
+    Take(low, high);
+}
+
+void SetTexts::Take(const Lanes& low, const Lanes& high) {
+    looked_.totals = {low[0], {low[1], low[2], low[3], high[0], high[1]}};
+    pieceSlots_ = high[2];
 }
 
 void SetTexts::SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
@@ -87,11 +95,10 @@ void SetTexts::SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers
     std::int64_t slots = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (set.pieces[slot] != nullptr) {
-            const std::int32_t(&values)[kValueCount] = pieceValues_[numbers.pieces[slot]].values;
-            const std::int32_t* resist = values + kDefenseValue + 1;
-            sums.Add(
-                {values[kDefenseValue], {resist[0], resist[1], resist[2], resist[3], resist[4]}});
-            slots += values[kSlotsValue];
+            const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
+            sums.Add({piece.low[0],
+                      {piece.low[1], piece.low[2], piece.low[3], piece.high[0], piece.high[1]}});
+            slots += piece.high[2];
         }
     }
     looked_.totals = sums.Saturated();
@@ -117,11 +124,17 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
         pieceValues_.resize(number + 1);
     }
     const int(&resist)[5] = piece->resist;
-    const PieceValues values{{piece->EffectiveDefense(), resist[0], resist[1], resist[2], resist[3],
-                              resist[4], piece->slots, 0}};
-    pieceValues_[number] = values;
-    wide_ = wide_ || std::any_of(std::begin(values.values), std::end(values.values),
-                                 [](std::int32_t value) { return !IsNarrow(value); });
+    const std::int32_t values[] = {piece->EffectiveDefense(),
+                                   resist[0],
+                                   resist[1],
+                                   resist[2],
+                                   resist[3],
+                                   resist[4],
+                                   piece->slots};
+    PieceValues& lanes = pieceValues_[number];
+    lanes.low = Lanes{values[0], values[1], values[2], values[3]};
+    lanes.high = Lanes{values[4], values[5], values[6], 0};
+    wide_ = wide_ || !std::all_of(std::begin(values), std::end(values), IsNarrow);
 }
 
 int SetTexts::FreeSlots(int weaponSlots) const {
@@ -147,7 +160,7 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
     std::string& json = building_;
     json.clear();
     json.reserve(kDecorationsRoom);
-    json.push_back('[');
+    json.append(kDecorationsField).push_back('[');
     std::string& joined = joined_;
     for (int position = 0; position < kPositionCount; ++position) {
         json += position == 0 ? "[" : ",[";
@@ -172,7 +185,7 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
             written.bracketsSize += bracket.size();
         }
     }
-    json += "]";
+    json.append("]").append(kAfterDecorations);
     written.json = PaddedText(json);
     for (int position = 0; position < kPositionCount; ++position) {
         written.taken += set.DecoSize(position);
@@ -187,12 +200,14 @@ void SetTexts::WriteSkills(std::size_t skills) {
     }
     Skills& written = skills_[skills];
     std::string& json = building_;
-    json.assign("[");
+    json.assign(kSkillsField).push_back('[');
+    bool any = false;
     for (const int row : finder_.ActiveRows(skills)) {
         const Name& name = skillNames_[static_cast<std::size_t>(row)];
-        json.append(json.size() == 1 ? name.Quoted() : name.listed.View());
+        json.append(any ? name.listed.View() : name.Quoted());
         written.text.append(written.text.empty() ? "" : " / ").append(name.text);
+        any = true;
     }
-    json.push_back(']');
+    json.append("]}");
     written.json = PaddedText(json);
 }

@@ -30,14 +30,14 @@ public:
     };
     // The readable form's brackets are written only for a readable listing.
     struct Decorations {
-        PaddedText json;                      // the set's array of arrays of names
+        PaddedText json; // the set's array of arrays of names, between the JSON fields around it
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
         std::size_t bracketsSize = 0;         // of all of them together
         int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
     struct Skills {
-        PaddedText json;  // the array of names
+        PaddedText json;  // the array of names as the JSON field that ends a set
         std::string text; // the names joined by " / "
     };
     // The texts of one set, and its totals as CEquipSet::Totals gives them.
@@ -101,14 +101,14 @@ private:
     std::vector<Name> pieces_; // by the finder's piece number
     std::size_t longestPiece_ = 0;
     // What a set sums of each piece, by the same number, read from a few bytes instead of the
-    // piece's whole record: its defence, its five resistances and its slots, then room that
-    // lets the sum run over whole words.
-    static constexpr int kDefenseValue = 0;
-    static constexpr int kSlotsValue = 6;
-    static constexpr int kValueCount = 8;
+    // piece's whole record: its defence and first three resistances, then the last two, its
+    // slots and a 0, four at a time.
+    using Lanes = std::int32_t __attribute__((vector_size(4 * sizeof(std::int32_t))));
     struct PieceValues {
-        std::int32_t values[kValueCount] = {};
+        Lanes low = {};
+        Lanes high = {};
     };
+    void Take(const Lanes& low, const Lanes& high);
     void SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
     std::vector<PieceValues> pieceValues_;
     // Whether some piece named has a value so large that five of them may not add up within an
