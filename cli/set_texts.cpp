@@ -52,16 +52,7 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
     const ActiveSkillFinder::SetNumbers& numbers = NumbersOf(set, index);
     looked_.decorations = &DecorationsOf(set, numbers.arrangement);
     looked_.skills = &SkillsOf(numbers.skills);
-    // Named first, then pointed to: naming may move the names.
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (set.pieces[slot] != nullptr) {
-            NamePiece(set.pieces[slot], numbers.pieces[slot]);
-        }
-    }
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        looked_.pieces[slot] =
-            set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
-    }
+    LookPieces(set, numbers);
     SumPieces(set, numbers);
     return looked_;
 }
@@ -113,13 +104,10 @@ const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, s
     return aheadNumbers_;
 }
 
-void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
-    if (number >= pieces_.size()) {
-        pieces_.resize(number + 1);
-    }
-    pieces_[number] = NameOf(piece->name);
-    longestPiece_ =
-        std::max({longestPiece_, pieces_[number].text.size(), pieces_[number].listed.size()});
+const SetTexts::Name& SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
+    Name& name = Place(pieceTexts_, pieces_, number);
+    name = NameOf(piece->name);
+    longestPiece_ = std::max({longestPiece_, name.text.size(), name.listed.size()});
     if (number >= pieceValues_.size()) {
         pieceValues_.resize(number + 1);
     }
@@ -135,6 +123,7 @@ void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
     lanes.low = Lanes{values[0], values[1], values[2], values[3]};
     lanes.high = Lanes{values[4], values[5], values[6], 0};
     wide_ = wide_ || !std::all_of(std::begin(values), std::end(values), IsNarrow);
+    return name;
 }
 
 int SetTexts::FreeSlots(int weaponSlots) const {
@@ -152,11 +141,8 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 
 // Every decoration a position holds is named, empty places between them skipped; the readable
 // form joins the names as the report joins any list, with no separator after an empty text.
-void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
-    if (number >= decorations_.size()) {
-        decorations_.resize(number + 1);
-    }
-    Decorations& written = decorations_[number];
+const SetTexts::Decorations& SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
+    Decorations& written = Place(decorationTexts_, decorations_, number);
     std::string& json = building_;
     json.clear();
     json.reserve(kDecorationsRoom);
@@ -190,15 +176,13 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
     for (int position = 0; position < kPositionCount; ++position) {
         written.taken += set.DecoSize(position);
     }
+    return written;
 }
 
 // The readable form joins the names as the report joins any list, with no separator after an
 // empty text.
-void SetTexts::WriteSkills(std::size_t skills) {
-    if (skills >= skills_.size()) {
-        skills_.resize(skills + 1);
-    }
-    Skills& written = skills_[skills];
+const SetTexts::Skills& SetTexts::WriteSkills(std::size_t skills) {
+    Skills& written = Place(skillTexts_, skills_, skills);
     std::string& json = building_;
     json.assign(kSkillsField).push_back('[');
     bool any = false;
@@ -210,4 +194,5 @@ void SetTexts::WriteSkills(std::size_t skills) {
     }
     json.append("]}");
     written.json = PaddedText(json);
+    return written;
 }
