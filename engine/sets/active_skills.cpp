@@ -260,12 +260,10 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
     SortByKey(found, sorted, arrangements_.Count(),
               [](const PackedNumbers& entry) { return entry.arrangement; });
     for (const PackedNumbers& entry : sorted) {
-        const CEquipData* before[kSlotCount];
-        const unsigned changed = TakePacked(entry, before);
+        const Changes changes = TakePacked(entry);
         PackedNumbers& numbers = found[entry.position];
         numbers = entry;
-        numbers.skills =
-            static_cast<std::uint32_t>(FindChanged(before, changed, entry.arrangement).skills);
+        numbers.skills = static_cast<std::uint32_t>(FindChanged(changes, entry.arrangement).skills);
     }
     return found;
 }
@@ -283,61 +281,64 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     return best;
 }
 
-// Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
+// The common case of a listing: a changed slot holds a piece again, doubling the body as the one
+// before did or not.
+bool ActiveSkillFinder::SwapsAlike(const CEquipData* before, const CEquipData* piece) {
+    return piece != nullptr && before != nullptr &&
+           (piece->bodyDoubling != 0) == (before->bodyDoubling != 0);
+}
+
 // The slots are compared first and only those that changed are numbered: nearly every set
 // changes one.
-unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
-                                         const CEquipData* (&before)[kSlotCount]) {
-    unsigned changed = 0;
+ActiveSkillFinder::Changes ActiveSkillFinder::NumberPieces(SlotPieces pieces) {
+    Changes changes;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        before[slot] = lastPieces_[slot];
-        changed |= static_cast<unsigned>(pieces[slot] != lastPieces_[slot]) << slot;
+        changes.slots |= static_cast<unsigned>(pieces[slot] != lastPieces_[slot]) << slot;
     }
-    for (unsigned left = changed; left != 0; left &= left - 1) {
+    for (unsigned left = changes.slots; left != 0; left &= left - 1) {
         const int slot = std::countr_zero(left);
         const CEquipData* piece = pieces[slot];
+        changes.alike = changes.alike && SwapsAlike(lastPieces_[slot], piece);
         numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
         lastPieces_[slot] = piece;
     }
-    return changed;
+    return changes;
 }
 
 // As NumberPieces, for pieces FindAll numbered already.
-unsigned ActiveSkillFinder::TakePacked(const PackedNumbers& packed,
-                                       const CEquipData* (&before)[kSlotCount]) {
-    unsigned changed = 0;
+ActiveSkillFinder::Changes ActiveSkillFinder::TakePacked(const PackedNumbers& packed) {
+    Changes changes;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        before[slot] = lastPieces_[slot];
         const std::size_t packedBefore =
             lastPieces_[slot] != nullptr ? numbers_.pieces[slot] + 1 : 0;
         if (packed.pieces[slot] != packedBefore) {
-            numbers_.pieces[slot] = packed.PieceNumber(slot);
-            lastPieces_[slot] =
+            const CEquipData* piece =
                 packed.pieces[slot] != 0 ? pieces_.KeyOf(packed.PieceNumber(slot)) : nullptr;
-            changed |= 1u << slot;
+            changes.alike = changes.alike && SwapsAlike(lastPieces_[slot], piece);
+            numbers_.pieces[slot] = packed.PieceNumber(slot);
+            lastPieces_[slot] = piece;
+            changes.slots |= 1u << slot;
         }
     }
-    return changed;
+    return changes;
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
     const std::size_t arrangement = ArrangementOf(set);
-    const CEquipData* before[kSlotCount];
-    const unsigned changed = NumberPieces(set.pieces, before);
-    return FindChanged(before, changed, arrangement);
+    return FindChanged(NumberPieces(set.pieces), arrangement);
 }
 
-// The set is that of the pieces last taken, which held `before` in the slots `changed`.
-const ActiveSkillFinder::SetNumbers&
-ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
-                               std::size_t arrangement) {
+// The set is that of the pieces last taken, with `changes` from the set before. With the same
+// decorations, or others that add up alike at every position, and pieces that swap alike, no
+// share but the changed pieces' own differs.
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindChanged(Changes changes,
+                                                                    std::size_t arrangement) {
     const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    if (AnyListed() &&
-        (arrangement == arrangementBefore || SameDecorationShares(pieces, arrangementBefore)) &&
-        OnlyPointsChange(pieces, before, changed)) {
-        SwapPieceShares(changed);
+    if (AnyListed() && changes.alike &&
+        (arrangement == arrangementBefore || SameDecorationShares(pieces, arrangementBefore))) {
+        SwapPieceShares(changes.slots);
     } else {
         MoveTo(SharesOf(pieces));
     }
@@ -357,23 +358,6 @@ bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t befo
         return now.everywhere == then.everywhere && now.bodyAgain == then.bodyAgain;
     }
     return now == then;
-}
-
-// The common case of a listing: with the same decorations, or others that add up alike at every
-// position, each changed slot holds a piece again, doubling the body as the one before did or
-// not; then no share but the changed pieces' own differs.
-bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
-                                         const CEquipData* const (&before)[kSlotCount],
-                                         unsigned changed) {
-    for (unsigned left = changed; left != 0; left &= left - 1) {
-        const int slot = std::countr_zero(left);
-        const CEquipData* piece = pieces[slot];
-        if (piece == nullptr || before[slot] == nullptr ||
-            (piece->bodyDoubling != 0) != (before[slot]->bodyDoubling != 0)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // A doubling piece outside the body counts for nothing of its own: its share stays empty.

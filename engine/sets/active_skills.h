@@ -129,17 +129,21 @@ private:
     // The pieces of a set's slots, kSlotCount of them.
     using SlotPieces = const CEquipData* const*;
 
-    const SetNumbers& FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
-                                  std::size_t arrangement);
+    // Which slots hold another piece than in the set before, and whether each of them swaps
+    // alike.
+    struct Changes {
+        unsigned slots = 0;
+        bool alike = true;
+    };
+    const SetNumbers& FindChanged(Changes changes, std::size_t arrangement);
     std::size_t ArrangementOf(const CEquipSet& set);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     std::size_t PieceOf(const CEquipData* piece);
-    unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
-    unsigned TakePacked(const PackedNumbers& packed, const CEquipData* (&before)[kSlotCount]);
+    Changes NumberPieces(SlotPieces pieces);
+    Changes TakePacked(const PackedNumbers& packed);
     bool SameDecorationShares(SlotPieces pieces, std::size_t before) const;
-    static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
-                                 unsigned changed);
+    static bool SwapsAlike(const CEquipData* before, const CEquipData* piece);
     void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
