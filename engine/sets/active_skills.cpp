@@ -145,17 +145,8 @@ std::size_t ActiveSkillFinder::PieceOf(const CEquipData* piece) {
 // piece, are every one it holds.
 ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEquipSet& set) {
     DecorationPoints points;
-    for (int position = 0; position < kPositionCount; ++position) {
-        for (const CDecoData* deco : set.decos[position]) {
-            if (deco == nullptr) {
-                break;
-            }
-            SumRecord(*deco);
-        }
-        points.positions[position] = EndSum();
-    }
-    for (const Run& run : points.positions) {
-        Add(run);
+    for (const auto& position : set.decos) {
+        SumPosition(position);
     }
     points.everywhere = EndSum();
     for (const CDecoData* deco : set.decos[kBody]) {
@@ -164,6 +155,25 @@ ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEqu
         }
     }
     points.bodyAgain = EndSum();
+    return points;
+}
+
+void ActiveSkillFinder::SumPosition(const CDecoData* const* decos) {
+    for (const CDecoData* const* deco = decos; deco != decos + 3 && *deco != nullptr; ++deco) {
+        SumRecord(**deco);
+    }
+}
+
+const ActiveSkillFinder::DecorationPoints& ActiveSkillFinder::PositionsOf(std::size_t arrangement) {
+    DecorationPoints& points = arrangementPoints_[arrangement];
+    if (!points.positionsSummed) {
+        const Arrangement& decos = arrangements_.KeyOf(arrangement);
+        for (int position = 0; position < kPositionCount; ++position) {
+            SumPosition(decos.data() + 3 * position);
+            points.positions[position] = EndSum();
+        }
+        points.positionsSummed = true;
+    }
     return points;
 }
 
@@ -350,14 +360,14 @@ const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindChanged(Changes chan
 
 // Whether the decorations count as those of another arrangement `before` did, with the pieces of
 // the slots the set before left alone: a set with every piece counts them all together.
-bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) const {
-    const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
-    const DecorationPoints& then = arrangementPoints_[before];
+bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) {
     if (std::all_of(pieces, pieces + kSlotCount,
                     [](const CEquipData* piece) { return piece != nullptr; })) {
+        const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
+        const DecorationPoints& then = arrangementPoints_[before];
         return now.everywhere == then.everywhere && now.bodyAgain == then.bodyAgain;
     }
-    return now == then;
+    return PositionsOf(numbers_.arrangement) == PositionsOf(before);
 }
 
 // A doubling piece outside the body counts for nothing of its own: its share stays empty.
@@ -379,7 +389,7 @@ void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more
 // for a doubling piece; a position's decorations only under a piece, the weapon's always.
-ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) const {
+ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) {
     Shares shares;
     const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
     bool allPieces = true;
@@ -408,9 +418,10 @@ ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) const {
         shares[kFirstPositionShare] = {decos.everywhere, 1};
         return shares;
     }
+    const DecorationPoints& byPosition = PositionsOf(numbers_.arrangement);
     for (int position = 0; position < kPositionCount; ++position) {
         if (position == kWeaponPosition || pieces[position] != nullptr) {
-            shares[kFirstPositionShare + position] = {decos.positions[position], 1};
+            shares[kFirstPositionShare + position] = {byPosition.positions[position], 1};
         }
     }
     return shares;

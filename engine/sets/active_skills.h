@@ -91,11 +91,13 @@ private:
         bool operator==(const Run&) const = default;
     };
     // What an arrangement's decorations give at each position, at all of them together, and at
-    // the body once more for a doubling piece.
+    // the body once more for a doubling piece. Only a set that lacks a piece counts them by
+    // position: those are summed when first asked for.
     struct DecorationPoints {
         Run positions[kPositionCount];
         Run everywhere;
         Run bodyAgain;
+        bool positionsSummed = false;
 
         bool operator==(const DecorationPoints&) const = default;
     };
@@ -139,10 +141,12 @@ private:
     std::size_t ArrangementOf(const CEquipSet& set);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
+    void SumPosition(const CDecoData* const* decos);
     std::size_t PieceOf(const CEquipData* piece);
     Changes NumberPieces(SlotPieces pieces);
     Changes TakePacked(const PackedNumbers& packed);
-    bool SameDecorationShares(SlotPieces pieces, std::size_t before) const;
+    bool SameDecorationShares(SlotPieces pieces, std::size_t before);
+    const DecorationPoints& PositionsOf(std::size_t arrangement);
     static bool SwapsAlike(const CEquipData* before, const CEquipData* piece);
     void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
@@ -150,7 +154,7 @@ private:
     void Add(Run run);
     void AddPoints(int id, int points);
     void ClearTotals();
-    Shares SharesOf(SlotPieces pieces) const;
+    Shares SharesOf(SlotPieces pieces);
     void MoveTo(const Shares& shares);
     void ForgetTotals();
     void Count(Share share, int sign);
