@@ -1,6 +1,7 @@
 #include "cli/set_texts.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <iterator>
 
@@ -52,30 +53,20 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
     const ActiveSkillFinder::SetNumbers& numbers = NumbersOf(set, index);
     looked_.decorations = &DecorationsOf(set, numbers.arrangement);
     looked_.skills = &SkillsOf(numbers.skills);
-    LookPieces(set, numbers);
-    SumPieces(set, numbers);
+    for (unsigned left = numbers.changedPieces; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
+        LookPiece(slot, set.pieces[slot], numbers.pieces[slot]);
+    }
+    if (wide_) {
+        SumWide(set, numbers);
+    } else {
+        Take(low_, high_);
+    }
     return looked_;
 }
 
 // As CEquipSet::Totals adds them up: while no value is wide, the narrow sums cannot overflow and
 // saturate to themselves.
-void SetTexts::SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
-    if (wide_) {
-        SumWide(set, numbers);
-        return;
-    }
-    Lanes low = {};
-    Lanes high = {};
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (set.pieces[slot] != nullptr) {
-            const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
-            low += piece.low;
-            high += piece.high;
-        }
-    }
-    Take(low, high);
-}
-
 void SetTexts::Take(const Lanes& low, const Lanes& high) {
     looked_.totals = {low[0], {low[1], low[2], low[3], high[0], high[1]}};
     pieceSlots_ = high[2];

@@ -76,19 +76,27 @@ private:
     static const Text* Written(const std::vector<const Text*>& texts, std::size_t number) {
         return number < texts.size() ? texts[number] : nullptr;
     }
-    void LookPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            const CEquipData* piece = set.pieces[slot];
-            const Name* name = nullptr;
-            if (piece != nullptr) {
-                name = Written(pieces_, numbers.pieces[slot]);
-                name = name != nullptr ? name : &WritePiece(piece, numbers.pieces[slot]);
-            }
-            looked_.pieces[slot] = name;
+    // The piece of `slot` from now on: its name, and its values in the sums while they are
+    // narrow, the values it replaces taken out first.
+    void LookPiece(int slot, const CEquipData* piece, std::size_t number) {
+        const Name* name = nullptr;
+        PieceValues values;
+        if (piece != nullptr) {
+            name = Written(pieces_, number);
+            name = name != nullptr ? name : &WritePiece(piece, number);
+            values = pieceValues_[number];
         }
+        looked_.pieces[slot] = name;
+        PieceValues& held = slotValues_[slot];
+        if (!wide_) {
+            low_ -= held.low;
+            high_ -= held.high;
+            low_ += values.low;
+            high_ += values.high;
+        }
+        held = values;
     }
     const Name& WritePiece(const CEquipData* piece, std::size_t number);
-    void SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
     const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
         const Decorations* written = Written(decorations_, number);
         return written != nullptr ? *written : WriteDecorations(set, number);
@@ -129,6 +137,10 @@ private:
         Lanes high = {};
     };
     void Take(const Lanes& low, const Lanes& high);
+    // The values of the pieces Look was last given, by slot, and their sums.
+    PieceValues slotValues_[kSlotCount];
+    Lanes low_ = {};
+    Lanes high_ = {};
     void SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
     std::vector<PieceValues> pieceValues_;
     // Whether some piece named has a value so large that five of them may not add up within an

@@ -335,7 +335,9 @@ ActiveSkillFinder::Changes ActiveSkillFinder::TakePacked(const PackedNumbers& pa
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
     const std::size_t arrangement = ArrangementOf(set);
-    return FindChanged(NumberPieces(set.pieces), arrangement);
+    const Changes changes = NumberPieces(set.pieces);
+    numbers_.changedPieces = changes.slots;
+    return FindChanged(changes, arrangement);
 }
 
 // The set is that of the pieces last taken, with `changes` from the set before. With the same

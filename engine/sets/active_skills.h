@@ -28,10 +28,13 @@ public:
     // What the finder numbered in a set, 0, 1, ... in order of first use: its decoration
     // arrangement, each of its pieces (where it has one) and its list of activated rows. A caller
     // may key on them what it derives from the decorations, a piece or the skills.
+    // `changedPieces` tells the slots whose piece may differ from the set found before: those that
+    // changed when Find numbered the set, every slot otherwise.
     struct SetNumbers {
         std::size_t arrangement = 0;
         std::size_t pieces[kSlotCount] = {};
         std::size_t skills = 0;
+        unsigned changedPieces = (1u << kSlotCount) - 1;
     };
 
     explicit ActiveSkillFinder(const CEquipDatabase& database);
