@@ -189,14 +189,10 @@ std::size_t ActiveSkillFinder::NumberArrangement(const CEquipSet& set) {
     return number;
 }
 
-// The sets of one hit come one after the other and mostly share their decorations, which their
-// tag tells without reading them.
-std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
+// The sets of one hit come one after the other and mostly share their decorations. The set's tag,
+// if any, is kept at `tagged` for the sets after it.
+std::size_t ActiveSkillFinder::ArrangementByDecorations(const CEquipSet& set, Tagged& tagged) {
     const std::uint32_t tag = set.decorationsTag;
-    Tagged& tagged = tagged_[tag % kTaggedPlaces];
-    if (tag != 0 && tagged.tag == tag) {
-        return tagged.number;
-    }
     const auto isRecent = [&set](const Recent& recent) {
         return recent.number != SIZE_MAX &&
                std::memcmp(recent.arrangement.data(), set.decos, sizeof recent.arrangement) == 0;
@@ -334,7 +330,7 @@ ActiveSkillFinder::Changes ActiveSkillFinder::TakePacked(const PackedNumbers& pa
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
-    const std::size_t arrangement = ArrangementOf(set);
+    const std::size_t arrangement = ArrangementOf(set, set.decorationsTag);
     const Changes changes = NumberPieces(set.pieces);
     numbers_.changedPieces = changes.slots;
     return FindChanged(changes, arrangement);

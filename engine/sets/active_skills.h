@@ -131,6 +131,13 @@ private:
         bool tabled = false;
     };
 
+    // A tag and the number of the arrangement its sets carry.
+    struct Tagged {
+        std::uint32_t tag = 0;
+        std::size_t number = 0;
+    };
+    static constexpr std::size_t kTaggedPlaces = 256;
+
     // The pieces of a set's slots, kSlotCount of them.
     using SlotPieces = const CEquipData* const*;
 
@@ -141,7 +148,14 @@ private:
         bool alike = true;
     };
     const SetNumbers& FindChanged(Changes changes, std::size_t arrangement);
-    std::size_t ArrangementOf(const CEquipSet& set);
+    // Inline, as it runs for every set listed: a set tagged `tag` is told by it without reading
+    // its decorations.
+    std::size_t ArrangementOf(const CEquipSet& set, std::uint32_t tag) {
+        Tagged& tagged = tagged_[tag % kTaggedPlaces];
+        return tag != 0 && tagged.tag == tag ? tagged.number
+                                             : ArrangementByDecorations(set, tagged);
+    }
+    std::size_t ArrangementByDecorations(const CEquipSet& set, Tagged& tagged);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
     void SumPosition(const CDecoData* const* decos);
@@ -203,11 +217,6 @@ private:
     Recent recent_[2];
     // The arrangements of tagged sets, each at the place its tag's low bits name: a hit's blocks
     // have tags in a row, so that those of one hit, however many take turns, keep their places.
-    struct Tagged {
-        std::uint32_t tag = 0;
-        std::size_t number = 0;
-    };
-    static constexpr std::size_t kTaggedPlaces = 256;
     std::array<Tagged, kTaggedPlaces> tagged_ = {};
     FirstUseNumbers<const CEquipData*, AddressHash> pieces_;
     std::vector<Run> piecePoints_;
