@@ -25,6 +25,14 @@ constexpr long long kMostTabledTotals = 1024;
 // Past this many shares that differ, taking back the old ones costs more than summing afresh.
 constexpr int kMostSharesMoved = 2;
 
+// The slots where `pieces` and `last` differ, as bits. Unrolled, as every set listed compares
+// its slots.
+template <std::size_t... Slot>
+unsigned ChangedSlots(const CEquipData* const* pieces, const CEquipData* const* last,
+                      std::index_sequence<Slot...>) {
+    return ((static_cast<unsigned>(pieces[Slot] != last[Slot]) << Slot) | ...);
+}
+
 // A PackedNumbers holds each piece's number one more, in 16 bits.
 constexpr std::size_t kMostPackedPieces = UINT16_MAX;
 
@@ -298,9 +306,7 @@ bool ActiveSkillFinder::SwapsAlike(const CEquipData* before, const CEquipData* p
 // changes one.
 ActiveSkillFinder::Changes ActiveSkillFinder::NumberPieces(SlotPieces pieces) {
     Changes changes;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        changes.slots |= static_cast<unsigned>(pieces[slot] != lastPieces_[slot]) << slot;
-    }
+    changes.slots = ChangedSlots(pieces, lastPieces_, std::make_index_sequence<kSlotCount>());
     for (unsigned left = changes.slots; left != 0; left &= left - 1) {
         const int slot = std::countr_zero(left);
         const CEquipData* piece = pieces[slot];
