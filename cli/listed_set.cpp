@@ -26,7 +26,8 @@ constexpr std::size_t kTextSetRoom = 256 + 7 * OutputBuffer::kNumberRoom;
 
 void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
                    std::string_view number, int weaponSlots, SetTexts& texts) {
-    const SetTexts::Looked& looked = texts.Look(set, index);
+    // A copy, which the bytes written cannot alias.
+    const SetTexts::Looked looked = texts.Look(set, index);
     const std::size_t most = kJsonSetRoom + DecimalCounter::kDigits + texts.PiecesRoom() +
                              looked.decorations->json.size() + looked.skills->json.size();
     const SetTotals& totals = looked.totals;
@@ -43,9 +44,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
             record.Put(piece->listed, slot == 0 ? 1 : 0);
         }
     }
-    record.Put("],\"decorations\":");
     record.Put(looked.decorations->json);
-    record.Put(",\"defense\":");
     record.PutNumber(totals.defense);
     record.Put(",\"resist\":[");
     for (int element = 0; element < kElementCount; ++element) {
@@ -54,9 +53,7 @@ void AppendSetJson(OutputBuffer& out, const CEquipSet& set, std::size_t index,
     }
     record.Put("],\"freeSlots\":");
     record.PutNumber(freeSlots);
-    record.Put(",\"skills\":");
     record.Put(looked.skills->json);
-    record.Put("}");
 }
 
 // A piece and its decorations are joined with their separator only when neither is empty.

@@ -1,12 +1,49 @@
 #pragma once
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
 #include "cli/padded_text.h"
+
+// The text of every number a set shows nearly always, made once for all of them.
+namespace small_numbers {
+
+constexpr int kLimit = 1000; // the numbers above -kLimit and below kLimit
+// A number's sign and digits, read whole however few they are.
+struct Text {
+    char text[4] = {};
+    std::uint8_t size = 0;
+};
+using Table = std::array<Text, 2 * kLimit - 1>;
+
+constexpr Table Texts() {
+    Table texts{};
+    for (int value = 1 - kLimit; value < kLimit; ++value) {
+        Text& number = texts[static_cast<std::size_t>(value + kLimit - 1)];
+        int rest = value < 0 ? -value : value;
+        char digits[3] = {};
+        int count = 0;
+        do {
+            digits[count++] = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (value < 0) {
+            number.text[number.size++] = '-';
+        }
+        while (count > 0) {
+            number.text[number.size++] = digits[--count];
+        }
+    }
+    return texts;
+}
+inline constexpr Table kTexts = Texts();
+
+} // namespace small_numbers
 
 // Output gathered in one large block and handed to the stream a block at a time: a listing
 // writes hundreds of megabytes in pieces of a few bytes, and formatting each piece through the
@@ -91,26 +128,16 @@ public:
 private:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-    // The numbers of a set (defence, resistances, free slots) have one to three digits and skip
-    // the general conversion. `at` has room for kNumberRoom bytes.
+    // The numbers of a set (defence, resistances, free slots) have one to three digits: their
+    // texts are copied from a table instead of converted. `at` has room for kNumberRoom bytes.
     static char* WriteNumber(char* at, long long value) {
-        if (value <= -1000 || value >= 1000) {
+        if (value <= -small_numbers::kLimit || value >= small_numbers::kLimit) {
             return std::to_chars(at, at + kNumberRoom, value).ptr;
         }
-        int small = static_cast<int>(value);
-        if (small < 0) {
-            *at++ = '-';
-            small = -small;
-        }
-        if (small >= 100) {
-            *at++ = static_cast<char>('0' + small / 100);
-            small %= 100;
-            *at++ = static_cast<char>('0' + small / 10);
-        } else if (small >= 10) {
-            *at++ = static_cast<char>('0' + small / 10);
-        }
-        *at++ = static_cast<char>('0' + small % 10);
-        return at;
+        const small_numbers::Text& number =
+            small_numbers::kTexts[static_cast<std::size_t>(value + small_numbers::kLimit - 1)];
+        std::memcpy(at, number.text, sizeof number.text);
+        return at + number.size;
     }
 
     void Reserve(std::size_t more) {

@@ -1,6 +1,7 @@
 #include "cli/set_report.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -70,21 +71,29 @@ using Stopped = std::function<bool()>;
 constexpr std::size_t kFetchAhead = 8;
 constexpr std::size_t kCacheLine = 64;
 
+// Fetches the bytes of `set` up to `end` into the cache.
+void Prefetch(const CEquipSet& set, std::size_t end) {
+    const char* bytes = reinterpret_cast<const char*>(&set);
+    for (std::size_t line = 0; line < end + kCacheLine; line += kCacheLine) {
+        __builtin_prefetch(bytes + std::min(line, end - 1));
+    }
+}
+
 // Writes the sets one by one with `write(set, index)`, until `stopped`. The sets of a ranked list
 // lie scattered in memory: each is fetched a few sets ahead of its turn, so that writing one
-// does not wait for it.
+// does not wait for it. A tagged set is listed without reading its decorations, and its
+// neighbours are most likely tagged too.
 template <class Write>
 void ListSets(OutputBuffer& buffer, const CSkillSearch& engine, const Stopped& stopped,
               Write&& write) {
     const auto& results = engine.results;
     for (std::size_t i = 0; i < results.size() && !stopped(); ++i) {
+        const CEquipSet& set = *results[i];
         if (i + kFetchAhead < results.size()) {
-            const char* ahead = reinterpret_cast<const char*>(results[i + kFetchAhead].get());
-            for (std::size_t line = 0; line < sizeof(CEquipSet) + kCacheLine; line += kCacheLine) {
-                __builtin_prefetch(ahead + std::min(line, sizeof(CEquipSet) - 1));
-            }
+            Prefetch(*results[i + kFetchAhead],
+                     set.decorationsTag != 0 ? offsetof(CEquipSet, decos) : sizeof(CEquipSet));
         }
-        write(*results[i], i);
+        write(set, i);
         buffer.FlushWhenFull();
     }
 }
@@ -118,7 +127,7 @@ void PrintJson(std::FILE* out, const CSkillSearch& engine, int weaponSlots, long
     OutputBuffer buffer(out);
     buffer.Append(head);
     buffer.Append(",\"results\":[");
-    SetTexts texts(engine.database);
+    SetTexts texts(engine.database, SetTexts::Form::kJson);
     FindRankedAhead(texts, engine, searched);
     DecimalCounter number;
     ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t i) {
@@ -148,7 +157,7 @@ void PrintTable(std::FILE* out, const CSkillSearch& engine, int weaponSlots, lon
                 const CSearchCondition* searched, const Stopped& stopped) {
     {
         OutputBuffer buffer(out);
-        SetTexts texts(engine.database);
+        SetTexts texts(engine.database, SetTexts::Form::kReadable);
         FindRankedAhead(texts, engine, searched);
         DecimalCounter number;
         ListSets(buffer, engine, stopped, [&](const CEquipSet& set, std::size_t i) {

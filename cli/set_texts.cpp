@@ -1,6 +1,9 @@
 #include "cli/set_texts.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
+#include <iterator>
 
 #include <nlohmann/json.hpp>
 
@@ -18,6 +21,17 @@ SetTexts::Name NameOf(const char* sjis) {
     return name;
 }
 
+// Five values of this size at most add up within an int.
+bool IsNarrow(std::int32_t value) {
+    constexpr std::int32_t kMost = INT_MAX / kSlotCount;
+    return value >= -kMost && value <= kMost;
+}
+
+// The JSON fields around a set's decorations and before its skills, written with them once.
+constexpr std::string_view kDecorationsField = "],\"decorations\":";
+constexpr std::string_view kAfterDecorations = ",\"defense\":";
+constexpr std::string_view kSkillsField = ",\"skills\":";
+
 // Room for the JSON of most arrangements, which are written once each but many thousands in
 // all: grown piece by piece, their text cost more than listing their sets.
 constexpr std::size_t kDecorationsRoom = 256;
@@ -25,7 +39,7 @@ constexpr std::size_t kDecorationsRoom = 256;
 } // namespace
 
 // The skill table is small, and nearly every listing names most of its skills.
-SetTexts::SetTexts(const CEquipDatabase& database) : finder_(database) {
+SetTexts::SetTexts(const CEquipDatabase& database, Form form) : finder_(database), form_(form) {
     for (const CSkillData* skill : database.Skills()) {
         skillNames_.push_back(NameOf(skill->skillName));
     }
@@ -39,29 +53,34 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
     const ActiveSkillFinder::SetNumbers& numbers = NumbersOf(set, index);
     looked_.decorations = &DecorationsOf(set, numbers.arrangement);
     looked_.skills = &SkillsOf(numbers.skills);
-    // Named first, then pointed to: naming may move the names.
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (set.pieces[slot] != nullptr) {
-            NamePiece(set.pieces[slot], numbers.pieces[slot]);
-        }
+    for (unsigned left = numbers.changedPieces; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
+        LookPiece(slot, set.pieces[slot], numbers.pieces[slot]);
     }
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        looked_.pieces[slot] =
-            set.pieces[slot] != nullptr ? &pieces_[numbers.pieces[slot]] : nullptr;
+    if (wide_) {
+        SumWide(set, numbers);
+    } else {
+        Take(low_, high_);
     }
-    SumPieces(set, numbers);
     return looked_;
 }
 
-// As CEquipSet::Totals adds them up.
-void SetTexts::SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
+// As CEquipSet::Totals adds them up: while no value is wide, the narrow sums cannot overflow and
+// saturate to themselves.
+void SetTexts::Take(const Lanes& low, const Lanes& high) {
+    looked_.totals = {low[0], {low[1], low[2], low[3], high[0], high[1]}};
+    pieceSlots_ = high[2];
+}
+
+void SetTexts::SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
     WideTotals sums;
     std::int64_t slots = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (set.pieces[slot] != nullptr) {
             const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
-            sums.Add(piece.totals);
-            slots += piece.slots;
+            sums.Add({piece.low[0],
+                      {piece.low[1], piece.low[2], piece.low[3], piece.high[0], piece.high[1]}});
+            slots += piece.high[2];
         }
     }
     looked_.totals = sums.Saturated();
@@ -76,17 +95,26 @@ const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, s
     return aheadNumbers_;
 }
 
-void SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
-    if (number >= pieces_.size()) {
-        pieces_.resize(number + 1);
-    }
-    pieces_[number] = NameOf(piece->name);
-    longestPiece_ =
-        std::max({longestPiece_, pieces_[number].text.size(), pieces_[number].listed.size()});
+const SetTexts::Name& SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
+    Name& name = Place(pieceTexts_, pieces_, number);
+    name = NameOf(piece->name);
+    longestPiece_ = std::max({longestPiece_, name.text.size(), name.listed.size()});
     if (number >= pieceValues_.size()) {
         pieceValues_.resize(number + 1);
     }
-    pieceValues_[number] = {WideTotals::Of(*piece), piece->slots};
+    const int(&resist)[5] = piece->resist;
+    const std::int32_t values[] = {piece->EffectiveDefense(),
+                                   resist[0],
+                                   resist[1],
+                                   resist[2],
+                                   resist[3],
+                                   resist[4],
+                                   piece->slots};
+    PieceValues& lanes = pieceValues_[number];
+    lanes.low = Lanes{values[0], values[1], values[2], values[3]};
+    lanes.high = Lanes{values[4], values[5], values[6], 0};
+    wide_ = wide_ || !std::all_of(std::begin(values), std::end(values), IsNarrow);
+    return name;
 }
 
 int SetTexts::FreeSlots(int weaponSlots) const {
@@ -104,15 +132,12 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 
 // Every decoration a position holds is named, empty places between them skipped; the readable
 // form joins the names as the report joins any list, with no separator after an empty text.
-void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
-    if (number >= decorations_.size()) {
-        decorations_.resize(number + 1);
-    }
-    Decorations& written = decorations_[number];
+const SetTexts::Decorations& SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
+    Decorations& written = Place(decorationTexts_, decorations_, number);
     std::string& json = building_;
     json.clear();
     json.reserve(kDecorationsRoom);
-    json.push_back('[');
+    json.append(kDecorationsField).push_back('[');
     std::string& joined = joined_;
     for (int position = 0; position < kPositionCount; ++position) {
         json += position == 0 ? "[" : ",[";
@@ -124,38 +149,41 @@ void SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
             }
             const Name& name = Decoration(deco);
             json.append(any ? name.listed.View() : name.Quoted());
-            joined.append(joined.empty() ? "" : ", ").append(name.text);
+            if (form_ == Form::kReadable) {
+                joined.append(joined.empty() ? "" : ", ").append(name.text);
+            }
             any = true;
         }
         json += "]";
-        if (any) {
+        if (any && form_ == Form::kReadable) {
             std::string& bracket = written.brackets[position];
             bracket.reserve(joined.size() + 2);
             bracket.append("[").append(joined).append("]");
             written.bracketsSize += bracket.size();
         }
     }
-    json += "]";
+    json.append("]").append(kAfterDecorations);
     written.json = PaddedText(json);
     for (int position = 0; position < kPositionCount; ++position) {
         written.taken += set.DecoSize(position);
     }
+    return written;
 }
 
 // The readable form joins the names as the report joins any list, with no separator after an
 // empty text.
-void SetTexts::WriteSkills(std::size_t skills) {
-    if (skills >= skills_.size()) {
-        skills_.resize(skills + 1);
-    }
-    Skills& written = skills_[skills];
+const SetTexts::Skills& SetTexts::WriteSkills(std::size_t skills) {
+    Skills& written = Place(skillTexts_, skills_, skills);
     std::string& json = building_;
-    json.assign("[");
+    json.assign(kSkillsField).push_back('[');
+    bool any = false;
     for (const int row : finder_.ActiveRows(skills)) {
         const Name& name = skillNames_[static_cast<std::size_t>(row)];
-        json.append(json.size() == 1 ? name.Quoted() : name.listed.View());
+        json.append(any ? name.listed.View() : name.Quoted());
         written.text.append(written.text.empty() ? "" : " / ").append(name.text);
+        any = true;
     }
-    json.push_back(']');
+    json.append("]}");
     written.json = PaddedText(json);
+    return written;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,15 +29,16 @@ public:
 
         std::string_view Quoted() const { return listed.View().substr(1); }
     };
+    // The readable form's brackets are written only for a readable listing.
     struct Decorations {
-        PaddedText json;                      // the set's array of arrays of names
+        PaddedText json; // the set's array of arrays of names, between the JSON fields around it
         std::string brackets[kPositionCount]; // "[a, b]" for each position; empty for none
         std::size_t bracketsSize = 0;         // of all of them together
         int taken = 0;                        // the slots they take, as the set counts them
     };
     // The activated skills, in the summary's order.
     struct Skills {
-        PaddedText json;  // the array of names
+        PaddedText json;  // the array of names as the JSON field that ends a set
         std::string text; // the names joined by " / "
     };
     // The texts of one set, and its totals as CEquipSet::Totals gives them.
@@ -47,7 +49,10 @@ public:
         SetTotals totals;
     };
 
-    explicit SetTexts(const CEquipDatabase& database);
+    // The form a listing writes its sets in.
+    enum class Form { kJson, kReadable };
+
+    SetTexts(const CEquipDatabase& database, Form form);
 
     // Finds what every set of the list `sets` is made of and activates before it is listed, the
     // sets of one decoration arrangement together: a ranked list lays them far apart.
@@ -65,49 +70,90 @@ public:
 private:
     const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
     const Name& Decoration(const CDecoData* deco);
-    // Inline, as they run for every set listed.
-    void NamePiece(const CEquipData* piece, std::size_t number) {
-        if (number >= pieces_.size() || pieces_[number].listed.empty()) {
-            WritePiece(piece, number);
-        }
+    // The text of `number` in `texts`, null where it is not written yet. Inline, as it runs for
+    // every set listed.
+    template <class Text>
+    static const Text* Written(const std::vector<const Text*>& texts, std::size_t number) {
+        return number < texts.size() ? texts[number] : nullptr;
     }
-    void WritePiece(const CEquipData* piece, std::size_t number);
-    void SumPieces(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
-    const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
-        if (number >= decorations_.size() || decorations_[number].json.empty()) {
-            WriteDecorations(set, number);
+    // The piece of `slot` from now on: its name, and its values in the sums while they are
+    // narrow, the values it replaces taken out first.
+    void LookPiece(int slot, const CEquipData* piece, std::size_t number) {
+        const Name* name = nullptr;
+        PieceValues values;
+        if (piece != nullptr) {
+            name = Written(pieces_, number);
+            name = name != nullptr ? name : &WritePiece(piece, number);
+            values = pieceValues_[number];
         }
-        return decorations_[number];
+        looked_.pieces[slot] = name;
+        PieceValues& held = slotValues_[slot];
+        if (!wide_) {
+            low_ -= held.low;
+            high_ -= held.high;
+            low_ += values.low;
+            high_ += values.high;
+        }
+        held = values;
+    }
+    const Name& WritePiece(const CEquipData* piece, std::size_t number);
+    const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
+        const Decorations* written = Written(decorations_, number);
+        return written != nullptr ? *written : WriteDecorations(set, number);
     }
     const Skills& SkillsOf(std::size_t number) {
-        if (number >= skills_.size() || skills_[number].json.empty()) {
-            WriteSkills(number);
-        }
-        return skills_[number];
+        const Skills* written = Written(skills_, number);
+        return written != nullptr ? *written : WriteSkills(number);
     }
-    void WriteDecorations(const CEquipSet& set, std::size_t number);
-    void WriteSkills(std::size_t skills);
+    // Where a text is written, that `texts` holds at `number`.
+    template <class Text>
+    static Text& Place(std::deque<Text>& written, std::vector<const Text*>& texts,
+                       std::size_t number) {
+        if (number >= texts.size()) {
+            texts.resize(number + 1);
+        }
+        texts[number] = &written.emplace_back();
+        return written.back();
+    }
+    const Decorations& WriteDecorations(const CEquipSet& set, std::size_t number);
+    const Skills& WriteSkills(std::size_t skills);
 
     ActiveSkillFinder finder_;
+    const Form form_;
     // By position in the list; none when each set is found as it is listed.
     std::vector<ActiveSkillFinder::PackedNumbers> ahead_;
     ActiveSkillFinder::SetNumbers aheadNumbers_;
-    // pieces_, decorations_ and skills_ hold empty texts where a number is not listed yet.
-    std::vector<Name> pieces_; // by the finder's piece number
+    // The texts of pieces, arrangements and lists of skills by the finder's numbers, null where a
+    // number is not listed yet; the texts stay where they were written.
+    std::deque<Name> pieceTexts_;
+    std::vector<const Name*> pieces_;
     std::size_t longestPiece_ = 0;
     // What a set sums of each piece, by the same number, read from a few bytes instead of the
-    // piece's whole record: its defence, its five resistances and its slots.
+    // piece's whole record: its defence and first three resistances, then the last two, its
+    // slots and a 0, four at a time.
+    using Lanes = std::int32_t __attribute__((vector_size(4 * sizeof(std::int32_t))));
     struct PieceValues {
-        WideTotals totals;
-        std::int64_t slots = 0;
+        Lanes low = {};
+        Lanes high = {};
     };
+    void Take(const Lanes& low, const Lanes& high);
+    // The values of the pieces Look was last given, by slot, and their sums.
+    PieceValues slotValues_[kSlotCount];
+    Lanes low_ = {};
+    Lanes high_ = {};
+    void SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
     std::vector<PieceValues> pieceValues_;
-    int pieceSlots_ = 0;                   // those of the set Look was last given
-    std::vector<Decorations> decorations_; // by the finder's arrangement number
+    // Whether some piece named has a value so large that five of them may not add up within an
+    // int: then the sums are taken wide and saturated.
+    bool wide_ = false;
+    int pieceSlots_ = 0; // those of the set Look was last given
+    std::deque<Decorations> decorationTexts_;
+    std::vector<const Decorations*> decorations_;
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
     std::vector<Name> decorationNames_;
     std::vector<Name> skillNames_; // by skill-table row
-    std::vector<Skills> skills_;   // by the finder's skills number
+    std::deque<Skills> skillTexts_;
+    std::vector<const Skills*> skills_;
     Looked looked_;
     std::string joined_;   // the names of a position's decorations being joined
     std::string building_; // the JSON of an arrangement or a list of skills being written

@@ -21,6 +21,7 @@ HitExpansion::HitExpansion(SearchProgress& progress, SearchOutcome& outcome,
 bool HitExpansion::Expand(const SearchHit& hit) {
     hit_ = &hit;
     const std::size_t blocks = std::max<std::size_t>(hit.variants.size(), 1);
+    firstTag_ += arranged_.size();
     arranged_.assign(blocks, DecoBlock{});
     isArranged_.assign(blocks, false);
     if (ranked_ != nullptr) {
@@ -375,9 +376,12 @@ void HitExpansion::OfferSet(std::int64_t defense, std::int64_t value) {
     ranked_->Admit(key, defense, pieces_, block.arrangement, weaponSlots_);
 }
 
-// The set of the pieces in hand, with `decos`.
+// The set of the pieces in hand, with `decos`, tagged by its block among those of every hit so
+// far; past the tags' range, untagged.
 std::unique_ptr<CEquipSet> HitExpansion::MakeSet(const DecoBlock& decos) const {
     auto set = std::make_unique<CEquipSet>();
     FillSet(*set, pieces_, decos, weaponSlots_);
+    const std::uint64_t tag = firstTag_ + BlockOfSet();
+    set->decorationsTag = tag <= UINT32_MAX ? static_cast<std::uint32_t>(tag) : 0;
     return set;
 }

@@ -81,6 +81,9 @@ private:
     // Decorations of the current hit, by variant (one when it has none), found on first use.
     std::vector<DecoBlock> arranged_;
     std::vector<bool> isArranged_;
+    // The decorations tag of the hit's first block: the blocks of the hits before took the ones
+    // below.
+    std::uint64_t firstTag_ = 1;
     // What the sets of each block bring to a ranked list, found on first use.
     struct RankedBlock {
         static constexpr std::uint32_t kUnkept = ~std::uint32_t{0};

@@ -25,6 +25,14 @@ constexpr long long kMostTabledTotals = 1024;
 // Past this many shares that differ, taking back the old ones costs more than summing afresh.
 constexpr int kMostSharesMoved = 2;
 
+// The slots where `pieces` and `last` differ, as bits. Unrolled, as every set listed compares
+// its slots.
+template <std::size_t... Slot>
+unsigned ChangedSlots(const CEquipData* const* pieces, const CEquipData* const* last,
+                      std::index_sequence<Slot...>) {
+    return ((static_cast<unsigned>(pieces[Slot] != last[Slot]) << Slot) | ...);
+}
+
 // A PackedNumbers holds each piece's number one more, in 16 bits.
 constexpr std::size_t kMostPackedPieces = UINT16_MAX;
 
@@ -145,17 +153,8 @@ std::size_t ActiveSkillFinder::PieceOf(const CEquipData* piece) {
 // piece, are every one it holds.
 ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEquipSet& set) {
     DecorationPoints points;
-    for (int position = 0; position < kPositionCount; ++position) {
-        for (const CDecoData* deco : set.decos[position]) {
-            if (deco == nullptr) {
-                break;
-            }
-            SumRecord(*deco);
-        }
-        points.positions[position] = EndSum();
-    }
-    for (const Run& run : points.positions) {
-        Add(run);
+    for (const auto& position : set.decos) {
+        SumPosition(position);
     }
     points.everywhere = EndSum();
     for (const CDecoData* deco : set.decos[kBody]) {
@@ -164,6 +163,25 @@ ActiveSkillFinder::DecorationPoints ActiveSkillFinder::SumArrangement(const CEqu
         }
     }
     points.bodyAgain = EndSum();
+    return points;
+}
+
+void ActiveSkillFinder::SumPosition(const CDecoData* const* decos) {
+    for (const CDecoData* const* deco = decos; deco != decos + 3 && *deco != nullptr; ++deco) {
+        SumRecord(**deco);
+    }
+}
+
+const ActiveSkillFinder::DecorationPoints& ActiveSkillFinder::PositionsOf(std::size_t arrangement) {
+    DecorationPoints& points = arrangementPoints_[arrangement];
+    if (!points.positionsSummed) {
+        const Arrangement& decos = arrangements_.KeyOf(arrangement);
+        for (int position = 0; position < kPositionCount; ++position) {
+            SumPosition(decos.data() + 3 * position);
+            points.positions[position] = EndSum();
+        }
+        points.positionsSummed = true;
+    }
     return points;
 }
 
@@ -179,22 +197,23 @@ std::size_t ActiveSkillFinder::NumberArrangement(const CEquipSet& set) {
     return number;
 }
 
-// The sets of one hit come one after the other and mostly share their decorations.
-std::size_t ActiveSkillFinder::ArrangementOf(const CEquipSet& set) {
+// The sets of one hit come one after the other and mostly share their decorations. The set's tag,
+// if any, is kept at `tagged` for the sets after it.
+std::size_t ActiveSkillFinder::ArrangementByDecorations(const CEquipSet& set, Tagged& tagged) {
+    const std::uint32_t tag = set.decorationsTag;
     const auto isRecent = [&set](const Recent& recent) {
         return recent.number != SIZE_MAX &&
                std::memcmp(recent.arrangement.data(), set.decos, sizeof recent.arrangement) == 0;
     };
-    if (isRecent(recent_[0])) {
-        return recent_[0].number;
-    }
-    std::swap(recent_[0], recent_[1]);
-    if (isRecent(recent_[0])) {
-        return recent_[0].number;
-    }
     Recent& latest = recent_[0];
-    std::memcpy(latest.arrangement.data(), set.decos, sizeof set.decos);
-    latest.number = NumberArrangement(set);
+    if (!isRecent(latest)) {
+        std::swap(recent_[0], recent_[1]);
+        if (!isRecent(latest)) {
+            std::memcpy(latest.arrangement.data(), set.decos, sizeof set.decos);
+            latest.number = NumberArrangement(set);
+        }
+    }
+    tagged = {tag, latest.number};
     return latest.number;
 }
 
@@ -255,12 +274,10 @@ ActiveSkillFinder::FindAll(const std::vector<std::unique_ptr<CEquipSet>>& sets) 
     SortByKey(found, sorted, arrangements_.Count(),
               [](const PackedNumbers& entry) { return entry.arrangement; });
     for (const PackedNumbers& entry : sorted) {
-        const CEquipData* before[kSlotCount];
-        const unsigned changed = TakePacked(entry, before);
+        const Changes changes = TakePacked(entry);
         PackedNumbers& numbers = found[entry.position];
         numbers = entry;
-        numbers.skills =
-            static_cast<std::uint32_t>(FindChanged(before, changed, entry.arrangement).skills);
+        numbers.skills = static_cast<std::uint32_t>(FindChanged(changes, entry.arrangement).skills);
     }
     return found;
 }
@@ -278,58 +295,64 @@ int ActiveSkillFinder::ActivatedByLevels(int id, int total) const {
     return best;
 }
 
-// Which slots hold another piece than in the set before, and, in `before`, the pieces they held.
-unsigned ActiveSkillFinder::NumberPieces(SlotPieces pieces,
-                                         const CEquipData* (&before)[kSlotCount]) {
-    unsigned changed = 0;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+// The common case of a listing: a changed slot holds a piece again, doubling the body as the one
+// before did or not.
+bool ActiveSkillFinder::SwapsAlike(const CEquipData* before, const CEquipData* piece) {
+    return piece != nullptr && before != nullptr &&
+           (piece->bodyDoubling != 0) == (before->bodyDoubling != 0);
+}
+
+// The slots are compared first and only those that changed are numbered: nearly every set
+// changes one.
+ActiveSkillFinder::Changes ActiveSkillFinder::NumberPieces(SlotPieces pieces) {
+    Changes changes;
+    changes.slots = ChangedSlots(pieces, lastPieces_, std::make_index_sequence<kSlotCount>());
+    for (unsigned left = changes.slots; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
         const CEquipData* piece = pieces[slot];
-        before[slot] = lastPieces_[slot];
-        if (piece != lastPieces_[slot]) {
-            numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
-            lastPieces_[slot] = piece;
-            changed |= 1u << slot;
-        }
+        changes.alike = changes.alike && SwapsAlike(lastPieces_[slot], piece);
+        numbers_.pieces[slot] = piece != nullptr ? PieceOf(piece) : 0;
+        lastPieces_[slot] = piece;
     }
-    return changed;
+    return changes;
 }
 
 // As NumberPieces, for pieces FindAll numbered already.
-unsigned ActiveSkillFinder::TakePacked(const PackedNumbers& packed,
-                                       const CEquipData* (&before)[kSlotCount]) {
-    unsigned changed = 0;
+ActiveSkillFinder::Changes ActiveSkillFinder::TakePacked(const PackedNumbers& packed) {
+    Changes changes;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        before[slot] = lastPieces_[slot];
         const std::size_t packedBefore =
             lastPieces_[slot] != nullptr ? numbers_.pieces[slot] + 1 : 0;
         if (packed.pieces[slot] != packedBefore) {
-            numbers_.pieces[slot] = packed.PieceNumber(slot);
-            lastPieces_[slot] =
+            const CEquipData* piece =
                 packed.pieces[slot] != 0 ? pieces_.KeyOf(packed.PieceNumber(slot)) : nullptr;
-            changed |= 1u << slot;
+            changes.alike = changes.alike && SwapsAlike(lastPieces_[slot], piece);
+            numbers_.pieces[slot] = packed.PieceNumber(slot);
+            lastPieces_[slot] = piece;
+            changes.slots |= 1u << slot;
         }
     }
-    return changed;
+    return changes;
 }
 
 const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::Find(const CEquipSet& set) {
-    const std::size_t arrangement = ArrangementOf(set);
-    const CEquipData* before[kSlotCount];
-    const unsigned changed = NumberPieces(set.pieces, before);
-    return FindChanged(before, changed, arrangement);
+    const std::size_t arrangement = ArrangementOf(set, set.decorationsTag);
+    const Changes changes = NumberPieces(set.pieces);
+    numbers_.changedPieces = changes.slots;
+    return FindChanged(changes, arrangement);
 }
 
-// The set is that of the pieces last taken, which held `before` in the slots `changed`.
-const ActiveSkillFinder::SetNumbers&
-ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
-                               std::size_t arrangement) {
+// The set is that of the pieces last taken, with `changes` from the set before. With the same
+// decorations, or others that add up alike at every position, and pieces that swap alike, no
+// share but the changed pieces' own differs.
+const ActiveSkillFinder::SetNumbers& ActiveSkillFinder::FindChanged(Changes changes,
+                                                                    std::size_t arrangement) {
     const SlotPieces pieces = lastPieces_;
     const std::size_t arrangementBefore = numbers_.arrangement;
     numbers_.arrangement = arrangement;
-    if (AnyListed() &&
-        (arrangement == arrangementBefore || SameDecorationShares(pieces, arrangementBefore)) &&
-        OnlyPointsChange(pieces, before, changed)) {
-        SwapPieceShares(changed);
+    if (AnyListed() && changes.alike &&
+        (arrangement == arrangementBefore || SameDecorationShares(pieces, arrangementBefore))) {
+        SwapPieceShares(changes.slots);
     } else {
         MoveTo(SharesOf(pieces));
     }
@@ -341,40 +364,22 @@ ActiveSkillFinder::FindChanged(const CEquipData* const (&before)[kSlotCount], un
 
 // Whether the decorations count as those of another arrangement `before` did, with the pieces of
 // the slots the set before left alone: a set with every piece counts them all together.
-bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) const {
-    const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
-    const DecorationPoints& then = arrangementPoints_[before];
+bool ActiveSkillFinder::SameDecorationShares(SlotPieces pieces, std::size_t before) {
     if (std::all_of(pieces, pieces + kSlotCount,
                     [](const CEquipData* piece) { return piece != nullptr; })) {
+        const DecorationPoints& now = arrangementPoints_[numbers_.arrangement];
+        const DecorationPoints& then = arrangementPoints_[before];
         return now.everywhere == then.everywhere && now.bodyAgain == then.bodyAgain;
     }
-    return now == then;
-}
-
-// The common case of a listing: with the same decorations, or others that add up alike at every
-// position, each changed slot holds a piece again, doubling the body as the one before did or
-// not; then no share but the changed pieces' own differs.
-bool ActiveSkillFinder::OnlyPointsChange(SlotPieces pieces,
-                                         const CEquipData* const (&before)[kSlotCount],
-                                         unsigned changed) {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if ((changed >> slot & 1u) == 0) {
-            continue;
-        }
-        const CEquipData* piece = pieces[slot];
-        if (piece == nullptr || before[slot] == nullptr ||
-            (piece->bodyDoubling != 0) != (before[slot]->bodyDoubling != 0)) {
-            return false;
-        }
-    }
-    return true;
+    return PositionsOf(numbers_.arrangement) == PositionsOf(before);
 }
 
 // A doubling piece outside the body counts for nothing of its own: its share stays empty.
 void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (unsigned left = changed; left != 0; left &= left - 1) {
+        const int slot = std::countr_zero(left);
         Share& share = shares_[static_cast<std::size_t>(slot)];
-        if ((changed >> slot & 1u) == 0 || share.times == 0) {
+        if (share.times == 0) {
             continue;
         }
         const Run run = piecePoints_[numbers_.pieces[slot]];
@@ -388,7 +393,7 @@ void ActiveSkillFinder::SwapPieceShares(unsigned changed) {
 
 // Counts what the summary counts: a piece's points, or the body's and its decorations' once more
 // for a doubling piece; a position's decorations only under a piece, the weapon's always.
-ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) const {
+ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) {
     Shares shares;
     const DecorationPoints& decos = arrangementPoints_[numbers_.arrangement];
     bool allPieces = true;
@@ -417,9 +422,10 @@ ActiveSkillFinder::Shares ActiveSkillFinder::SharesOf(SlotPieces pieces) const {
         shares[kFirstPositionShare] = {decos.everywhere, 1};
         return shares;
     }
+    const DecorationPoints& byPosition = PositionsOf(numbers_.arrangement);
     for (int position = 0; position < kPositionCount; ++position) {
         if (position == kWeaponPosition || pieces[position] != nullptr) {
-            shares[kFirstPositionShare + position] = {decos.positions[position], 1};
+            shares[kFirstPositionShare + position] = {byPosition.positions[position], 1};
         }
     }
     return shares;

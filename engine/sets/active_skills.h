@@ -28,10 +28,13 @@ public:
     // What the finder numbered in a set, 0, 1, ... in order of first use: its decoration
     // arrangement, each of its pieces (where it has one) and its list of activated rows. A caller
     // may key on them what it derives from the decorations, a piece or the skills.
+    // `changedPieces` tells the slots whose piece may differ from the set found before: those that
+    // changed when Find numbered the set, every slot otherwise.
     struct SetNumbers {
         std::size_t arrangement = 0;
         std::size_t pieces[kSlotCount] = {};
         std::size_t skills = 0;
+        unsigned changedPieces = (1u << kSlotCount) - 1;
     };
 
     explicit ActiveSkillFinder(const CEquipDatabase& database);
@@ -91,11 +94,13 @@ private:
         bool operator==(const Run&) const = default;
     };
     // What an arrangement's decorations give at each position, at all of them together, and at
-    // the body once more for a doubling piece.
+    // the body once more for a doubling piece. Only a set that lacks a piece counts them by
+    // position: those are summed when first asked for.
     struct DecorationPoints {
         Run positions[kPositionCount];
         Run everywhere;
         Run bodyAgain;
+        bool positionsSummed = false;
 
         bool operator==(const DecorationPoints&) const = default;
     };
@@ -126,27 +131,47 @@ private:
         bool tabled = false;
     };
 
+    // A tag and the number of the arrangement its sets carry.
+    struct Tagged {
+        std::uint32_t tag = 0;
+        std::size_t number = 0;
+    };
+    static constexpr std::size_t kTaggedPlaces = 256;
+
     // The pieces of a set's slots, kSlotCount of them.
     using SlotPieces = const CEquipData* const*;
 
-    const SetNumbers& FindChanged(const CEquipData* const (&before)[kSlotCount], unsigned changed,
-                                  std::size_t arrangement);
-    std::size_t ArrangementOf(const CEquipSet& set);
+    // Which slots hold another piece than in the set before, and whether each of them swaps
+    // alike.
+    struct Changes {
+        unsigned slots = 0;
+        bool alike = true;
+    };
+    const SetNumbers& FindChanged(Changes changes, std::size_t arrangement);
+    // Inline, as it runs for every set listed: a set tagged `tag` is told by it without reading
+    // its decorations.
+    std::size_t ArrangementOf(const CEquipSet& set, std::uint32_t tag) {
+        Tagged& tagged = tagged_[tag % kTaggedPlaces];
+        return tag != 0 && tagged.tag == tag ? tagged.number
+                                             : ArrangementByDecorations(set, tagged);
+    }
+    std::size_t ArrangementByDecorations(const CEquipSet& set, Tagged& tagged);
     std::size_t NumberArrangement(const CEquipSet& set);
     DecorationPoints SumArrangement(const CEquipSet& set);
+    void SumPosition(const CDecoData* const* decos);
     std::size_t PieceOf(const CEquipData* piece);
-    unsigned NumberPieces(SlotPieces pieces, const CEquipData* (&before)[kSlotCount]);
-    unsigned TakePacked(const PackedNumbers& packed, const CEquipData* (&before)[kSlotCount]);
-    bool SameDecorationShares(SlotPieces pieces, std::size_t before) const;
-    static bool OnlyPointsChange(SlotPieces pieces, const CEquipData* const (&before)[kSlotCount],
-                                 unsigned changed);
+    Changes NumberPieces(SlotPieces pieces);
+    Changes TakePacked(const PackedNumbers& packed);
+    bool SameDecorationShares(SlotPieces pieces, std::size_t before);
+    const DecorationPoints& PositionsOf(std::size_t arrangement);
+    static bool SwapsAlike(const CEquipData* before, const CEquipData* piece);
     void SwapPieceShares(unsigned changed);
     template <class Record> void SumRecord(const Record& record);
     Run EndSum();
     void Add(Run run);
     void AddPoints(int id, int points);
     void ClearTotals();
-    Shares SharesOf(SlotPieces pieces) const;
+    Shares SharesOf(SlotPieces pieces);
     void MoveTo(const Shares& shares);
     void ForgetTotals();
     void Count(Share share, int sign);
@@ -190,6 +215,9 @@ private:
         std::size_t number = SIZE_MAX;
     };
     Recent recent_[2];
+    // The arrangements of tagged sets, each at the place its tag's low bits name: a hit's blocks
+    // have tags in a row, so that those of one hit, however many take turns, keep their places.
+    std::array<Tagged, kTaggedPlaces> tagged_ = {};
     FirstUseNumbers<const CEquipData*, AddressHash> pieces_;
     std::vector<Run> piecePoints_;
     const CEquipData* lastPieces_[kSlotCount] = {};

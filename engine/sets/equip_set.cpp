@@ -100,6 +100,7 @@ bool CEquipSet::AddDeco(int position, CDecoData* deco) {
     for (CDecoData*& entry : decos[position]) {
         if (entry == nullptr) {
             entry = deco;
+            decorationsTag = 0;
             return true;
         }
     }
@@ -119,6 +120,7 @@ void FillSet(CEquipSet& set, CEquipData* const (&pieces)[kSlotCount], const Deco
     std::copy_n(pieces, kSlotCount, set.pieces);
     std::memcpy(set.decos, decos.decos, sizeof set.decos);
     set.weaponSlots = weaponSlots;
+    set.decorationsTag = 0;
 }
 
 DecoBlock DecorationsOf(const CEquipSet& set) {

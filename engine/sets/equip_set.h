@@ -49,11 +49,14 @@ struct WideTotals {
 
 // Five pieces with their decorations and the weapon's decorations: the fixed set of a search,
 // every result, and the set shown in detail. Decoration entries are packed from the front.
-// The two integers sit together so that no padding follows either: a search may hold a million
-// sets.
+// The integers sit together ahead of the pointers: a search may hold a million sets.
 struct CEquipSet {
     std::int32_t number = 0; // 1-based position in the result list, 0 otherwise
     std::int32_t weaponSlots = 0;
+    // Sets of one list with the same tag carry the same decorations: the search gives the sets of
+    // a hit's arrangement one, so that a listing tells them alike without comparing them. 0 for
+    // none; never saved. AddDeco and FillSet clear it, and so must whoever writes `decos`.
+    std::uint32_t decorationsTag = 0;
     CEquipData* pieces[kPositionCount] = {};
     CDecoData* decos[kPositionCount][3] = {};
 
@@ -81,7 +84,7 @@ struct CEquipSet {
                   const CSkillSystems& systems) const;
 };
 
-// Makes `set` the set of these pieces with `decos` and a weapon of `weaponSlots` slots.
+// Makes `set` the set of these pieces with `decos` and a weapon of `weaponSlots` slots, untagged.
 void FillSet(CEquipSet& set, CEquipData* const (&pieces)[kSlotCount], const DecoBlock& decos,
              int weaponSlots);
 // The decorations `set` carries, by position.

@@ -10,21 +10,14 @@
 namespace set_blocks {
 namespace {
 
-struct Block;
-
-// Each slot names its block ahead of the set it holds, so that blocks need no alignment of their
-// own and come straight from the system's pages.
-struct alignas(CEquipSet) SlotHead {
-    Block* block;
-};
-
+// Blocks are aligned to their size, so that a set finds its block from its own address: freeing
+// a million sets then reads none of them.
 constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 constexpr std::size_t kHeaderBytes = 64;
 constexpr std::size_t kSetBytes = sizeof(CEquipSet);
-constexpr std::size_t kSlotBytes = sizeof(SlotHead) + kSetBytes;
-constexpr std::size_t kSlotsPerBlock = (kBlockBytes - kHeaderBytes) / kSlotBytes;
-static_assert(kHeaderBytes % alignof(CEquipSet) == 0 && kSlotBytes % alignof(CEquipSet) == 0);
-static_assert(alignof(CEquipSet) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+constexpr std::size_t kSetsPerBlock = (kBlockBytes - kHeaderBytes) / kSetBytes;
+constexpr std::align_val_t kBlockAlignment{kBlockBytes};
+static_assert(kHeaderBytes % alignof(CEquipSet) == 0 && kSetBytes % alignof(CEquipSet) == 0);
 
 // `holds` counts the sets alive in the block plus the slots its thread may still hand out plus
 // one while it is that thread's block, so that handing out a slot needs no atomic step: the
@@ -36,13 +29,13 @@ struct Block {
 static_assert(sizeof(Block) <= kHeaderBytes);
 
 Block* BlockOf(void* set) {
-    return (reinterpret_cast<SlotHead*>(set) - 1)->block;
+    return reinterpret_cast<Block*>(reinterpret_cast<std::uintptr_t>(set) & ~(kBlockBytes - 1));
 }
 
 void Release(Block* block, std::size_t holds) noexcept {
     if (block->holds.fetch_sub(holds, std::memory_order_acq_rel) == holds) {
         block->~Block();
-        ::operator delete(block);
+        ::operator delete(block, kBlockAlignment);
     }
 }
 
@@ -50,7 +43,7 @@ void Release(Block* block, std::size_t holds) noexcept {
 // the search of a large listing a fifth of its time: the pages come at once instead. Memory the
 // allocator hands out again is backed already and costs next to nothing here.
 void* FreshBlockMemory() {
-    void* memory = ::operator new(kBlockBytes);
+    void* memory = ::operator new(kBlockBytes, kBlockAlignment);
     platform::PrefaultForWriting(memory, kBlockBytes);
     return memory;
 }
@@ -64,20 +57,18 @@ public:
     ~ThreadBlock() { LetGo(); }
 
     void* Next() {
-        if (block_ == nullptr || used_ == kSlotsPerBlock) {
+        if (block_ == nullptr || used_ == kSetsPerBlock) {
             LetGo();
-            block_ = new (FreshBlockMemory()) Block{kSlotsPerBlock + 1};
+            block_ = new (FreshBlockMemory()) Block{kSetsPerBlock + 1};
             used_ = 0;
         }
-        char* slot = reinterpret_cast<char*>(block_) + kHeaderBytes + kSlotBytes * used_++;
-        auto* head = new (slot) SlotHead{block_};
-        return head + 1;
+        return reinterpret_cast<char*>(block_) + kHeaderBytes + kSetBytes * used_++;
     }
 
 private:
     void LetGo() noexcept {
         if (block_ != nullptr) {
-            Release(block_, kSlotsPerBlock - used_ + 1);
+            Release(block_, kSetsPerBlock - used_ + 1);
             block_ = nullptr;
         }
     }

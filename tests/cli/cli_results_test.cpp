@@ -146,6 +146,40 @@ TEST(CliResults, TotalsOfEveryWidthAreWrittenExactly) {
     }
 }
 
+// A ranked list takes its sets' totals piece by piece too: each listed total is the sum of its
+// pieces, in whatever order the ranking lays the sets out.
+TEST(CliResults, RankedTotalsAreTheSumsOfTheirPieces) {
+    TempFolder folder;
+    folder.Write("data/SKILL_EQ.csv", "ok,S,1,0,x,A\n");
+    folder.Write("data/TEVREQUIP_DECO.csv", "");
+    const std::vector<std::pair<int, int>> values = {{9999, -99}, {0, 99}, {7, 0}};
+    for (const char* file : {"HEAD", "BODY", "ARM", "WST", "LEG"}) {
+        std::string rows;
+        for (const auto& [defense, resist] : values) {
+            const std::string d = std::to_string(defense);
+            const std::string r = std::to_string(resist);
+            rows += d + "_" + r + ",0,0,1,0," + d + "," + d + "," + r + "," + r + "," + r + "," +
+                    r + "," + r + ",S,1\n";
+        }
+        folder.Write(std::string("data/TEVREQUIP_") + file + ".csv", rows);
+    }
+    const json document = JsonOf(RunCli(
+        {"--data", folder.File("data"), "search", "--skill", "ok", "--best", "fire", "--json"}));
+    ASSERT_EQ(document["results"].size(), 243u);
+    for (const json& set : document["results"]) {
+        int defense = 0;
+        int resist = 0;
+        for (const json& piece : set["pieces"]) {
+            const std::string name = piece.get<std::string>();
+            defense += std::stoi(name);
+            resist += std::stoi(name.substr(name.find('_') + 1));
+        }
+        EXPECT_EQ(set["defense"], defense) << set.dump();
+        EXPECT_EQ(set["resist"], json::array({resist, resist, resist, resist, resist}))
+            << set.dump();
+    }
+}
+
 // The levels extra-skills names are within reach of a further search; a search that finds
 // nothing says which chosen skill keeps the sets out and leaves no file behind.
 TEST(CliResults, ExtraSkillsAndAdvice) {

@@ -51,6 +51,7 @@ TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
                 CEquipSet gapped = *set;
                 std::swap(gapped.decos[sets % kPositionCount][0],
                           gapped.decos[sets % kPositionCount][1]);
+                gapped.decorationsTag = 0;
                 std::vector<const CEquipSet*> listedSets = {set.get()};
                 if (pass == 1) {
                     listedSets.insert(listedSets.end(), {&lacking, &gapped});
@@ -70,6 +71,42 @@ TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
 }
 
 } // namespace
+
+// The sets of a search that carry one tag carry the same decorations, whatever the fitting, so
+// that a listing may tell them alike by it; a set given other decorations is tagged no more.
+TEST(ActiveSkillsTest, SetsOfOneTagCarryTheSameDecorations) {
+    std::mt19937 random(4111);
+    std::size_t tagged = 0;
+    for (int round = 0; round < 40; ++round) {
+        CSkillSearch engine(nullptr, nullptr);
+        CSearchCondition condition;
+        BuildRandomTables(random, engine.database, condition);
+        condition.exactFitting = round % 2;
+        engine.Search(condition);
+        std::map<std::uint32_t, const CEquipSet*> firstOfTag;
+        for (const auto& set : engine.results) {
+            if (set->decorationsTag == 0) {
+                continue;
+            }
+            ++tagged;
+            const CEquipSet* first =
+                firstOfTag.emplace(set->decorationsTag, set.get()).first->second;
+            EXPECT_EQ(std::memcmp(first->decos, set->decos, sizeof set->decos), 0)
+                << "round " << round;
+        }
+        if (engine.results.empty()) {
+            continue;
+        }
+        CEquipSet changed = *engine.results.front();
+        for (CDecoData* deco : engine.database.Decos()) {
+            if (changed.AddDeco(kWeaponPosition, deco)) {
+                EXPECT_EQ(changed.decorationsTag, 0u);
+                break;
+            }
+        }
+    }
+    EXPECT_GT(tagged, 100u);
+}
 
 // Found all at once, out of the order of the list, every set still gets its own rows, and the
 // numbers of its arrangement and pieces stand for the same decorations and pieces in every set.
