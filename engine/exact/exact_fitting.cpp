@@ -495,20 +495,30 @@ const ExactFitter::Reach& ExactFitter::NewReach(const Holders& holders) const {
 // each 16 bits wide when at most six skills are tracked and narrower for more. A requirement
 // beyond its field makes the sub-problem one the memo cannot hold: it is solved afresh each time.
 bool ExactFitter::KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const {
+    if (!PackRequirements(required, key)) {
+        return false;
+    }
+    AddHolders(holders, key);
+    return true;
+}
+
+bool ExactFitter::PackRequirements(const int* required, FitMemo::Key& key) const {
     key = FitMemo::Key{};
     if (fieldBits_ == 16) {
         key.a = Pack16(required[0]) | Pack16(required[1]) << 16 | Pack16(required[2]) << 32 |
                 Pack16(required[3]) << 48;
         key.b = Pack16(required[4]) | Pack16(required[5]) << 16;
-    } else if (!PackNarrow(required, key)) {
-        return false;
+        return true;
     }
+    return PackNarrow(required, key);
+}
+
+void ExactFitter::AddHolders(const Holders& holders, FitMemo::Key& key) {
     key.b |= static_cast<std::uint64_t>(holders.single[1]) << 32 |
              static_cast<std::uint64_t>(holders.single[2]) << 36 |
              static_cast<std::uint64_t>(holders.single[3]) << 40 |
              static_cast<std::uint64_t>(holders.weightedCapacity) << 44 |
              static_cast<std::uint64_t>(holders.weightedTimes) << 48;
-    return true;
 }
 
 bool ExactFitter::PackNarrow(const int* required, FitMemo::Key& key) const {
@@ -622,21 +632,25 @@ ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& ro
 }
 
 bool ExactFitter::CanMeet(const FreeRoom& room, const int* base) {
-    int required[kMaxTrackedSkills] = {};
     for (int k = 0; k < count_; ++k) {
-        required[k] = skills_[k].Required(base[k]);
+        asked_[k] = skills_[k].Required(base[k]);
     }
-    // The judge asks again for about half the rooms and points it met. A sub-problem's answer is
-    // the same whether its requirements are raised or not, so the memo keeps it as asked too: a
-    // repeat is answered before it is bounded.
+    askedFits_ = PackRequirements(asked_, askedKey_);
+    return CanMeetInRoom(room);
+}
+
+// The judge asks again for about half the rooms and points it met. A sub-problem's answer is the
+// same whether its requirements are raised or not, so the memo keeps it as asked too: a repeat is
+// answered before it is bounded.
+bool ExactFitter::CanMeetInRoom(const FreeRoom& room) {
     const Holders holders = RemainingFrom(0, room);
-    FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
-    if (const int known = memoised ? memo_.Find(key) : 0; known != 0) {
+    FitMemo::Key key = askedKey_;
+    AddHolders(holders, key);
+    if (const int known = askedFits_ ? memo_.Find(key) : 0; known != 0) {
         return known == kCanMeet;
     }
-    const bool canMeet = Solve(holders, required);
-    if (memoised) {
+    const bool canMeet = Solve(holders, asked_);
+    if (askedFits_) {
         memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
     }
     return canMeet;

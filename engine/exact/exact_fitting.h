@@ -41,6 +41,8 @@ public:
     // Whether decorations in `room` can lift the points `base` of each tracked skill to its
     // bound.
     bool CanMeet(const FreeRoom& room, const int* base);
+    // The same for the points of the last call, in another room.
+    bool CanMeetInRoom(const FreeRoom& room);
     // The cheapest arrangement that does, as decorations per position; false when none does.
     bool Arrange(const FreeRoom& room, const int* base, DecoBlock& added);
     // Whether that arrangement takes at most `slots` slots; found without placing it.
@@ -250,6 +252,9 @@ private:
         return filling.count > 0 && (filling.helps & ~settled) == 0;
     }
     bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
+    // KeyOf's two halves: the requirements, false where they do not fit, and the holders.
+    bool PackRequirements(const int* required, FitMemo::Key& key) const;
+    static void AddHolders(const Holders& holders, FitMemo::Key& key);
     bool PackNarrow(const int* required, FitMemo::Key& key) const;
     static void TakeHolder(Holders& holders, int& capacity, int& times);
     Holders RemainingFrom(int position, const FreeRoom& room) const;
@@ -312,6 +317,10 @@ private:
     // What TakesAtMost learnt of the requirements as asked, before they are bounded: the ranked
     // search asks again for half the rooms and points it met, mostly with the same slots.
     FitMemo askedMemo_;
+    // The requirements CanMeet was last asked, with their half of a memo key (where they fit).
+    int asked_[kMaxTrackedSkills] = {};
+    FitMemo::Key askedKey_;
+    bool askedFits_ = false;
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
     // The reach of each holders met, found when first asked (a deque keeps them in place), and

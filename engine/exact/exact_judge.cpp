@@ -125,7 +125,15 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
     bool met = false;
     decided_.clear();
     met_.clear();
-    auto canMeet = [this](const PieceProfile* const(&pieces)[kSlotCount]) {
+    // The variants differ in their doubling pieces alone, which bring points only at the body:
+    // elsewhere, the points the first variant tested summed hold for all.
+    const bool pointsVary = chosen[kBody]->key == kDoublingKey;
+    bool summed = false;
+    auto canMeet = [&](const PieceProfile* const(&pieces)[kSlotCount]) {
+        if (summed && !pointsVary) {
+            return combination_.CanMeetWithSlotsOf(pieces);
+        }
+        summed = true;
         return combination_.CanMeet(pieces);
     };
     EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount],
