@@ -12,7 +12,6 @@ namespace {
 constexpr std::uint16_t kNoDeco = std::numeric_limits<std::uint16_t>::max();
 // Past this many fillings of a holder, weeding out dominated ones would cost more than it saves.
 constexpr std::size_t kMaxWeededFillings = 4000;
-constexpr std::uint8_t kUnreachable = std::numeric_limits<std::uint8_t>::max();
 
 bool AtLeast(const int* a, const int* b, int count) {
     for (int k = 0; k < count; ++k) {
@@ -360,45 +359,6 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
     }
     base.shared = sharedAmong_[base.needing] != 0;
     return base;
-}
-
-bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
-                            int times, const int* restMost, Need& need) const {
-    const std::uint32_t touched = filling.touches;
-    if ((base.mustGain & ~touched) != 0) {
-        return false;
-    }
-    std::uint32_t needing = base.needing & ~touched;
-    std::uint32_t unreachable = base.unreachable & ~touched;
-    int slotSum = base.slotSum;
-    int costSum = base.costSum;
-    for (std::uint32_t bits = touched; bits != 0; bits &= bits - 1) {
-        const int k = std::countr_zero(bits);
-        const int left = required[k] - times * filling.gain[k];
-        if (left > restMost[k]) {
-            return false;
-        }
-        slotSum -= base.slots[k];
-        costSum -= base.cost[k];
-        if (left > 0) {
-            const GainNeed& gain = GainNeedOf(k, left);
-            const std::uint32_t bit = std::uint32_t{1} << k;
-            needing |= bit;
-            unreachable |= gain.slots == kUnreachable ? bit : 0;
-            slotSum += gain.slots;
-            costSum += gain.cost;
-        }
-    }
-    need = Need{};
-    if (unreachable != 0) {
-        need.slots = kUnreachable;
-        need.cost = kNoCost;
-        return true;
-    }
-    need.cost = costSum;
-    need.shared = sharedAmong_[needing] != 0;
-    need.slots = need.shared ? MostSlotsAfter(base, required, filling, times, needing) : slotSum;
-    return true;
 }
 
 // Where one decoration serves two of the skills, only the neediest one counts.

@@ -308,6 +308,8 @@ private:
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
+    // The fewest slots of a gain no decoration reaches.
+    static constexpr std::uint8_t kUnreachable = 0xFF;
     FitMemo memo_; // whether a sub-problem can be met
     // A sub-problem's least cost, or a bound the cost exceeds; where the cost is proven, the first
     // filling of least cost for the next holder, as its place in `cheapestFirst_` plus one:
