@@ -147,7 +147,18 @@ int ExactCombination::SlotsAt(const PieceProfile* const (&pieces)[kSlotCount], i
     return std::clamp(position < kSlotCount ? pieces[position]->slots : weaponSlots_, 0, 3);
 }
 
+// Without fixed decorations the holders start empty and take the added ones as they come, which
+// fit: the arrangement is the fitter's as it stands.
 bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out) {
+    if (!hasFixed_) {
+        DescribeRoom(pieces);
+        DecoBlock added;
+        if (!fitter_.Arrange(room_, base_, added)) {
+            return false;
+        }
+        out = added;
+        return true;
+    }
     Describe(pieces);
     DecoBlock added;
     if (!fitter_.Arrange(room_, base_, added)) {
