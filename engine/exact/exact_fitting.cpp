@@ -696,7 +696,7 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         int capacity = 0;
         int times = 1;
         TakeHolder(rest, capacity, times);
-        const Filling* chosen = KnownChoice(holders, required);
+        const Filling* chosen = KnownChoice(holders, capacity, required);
         if (chosen == nullptr) {
             chosen = SearchChoice(rest, capacity, times, required, target);
         }
@@ -718,7 +718,7 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
 
 // The key is that of the sub-problem as the cost search met it, raised as it was; its need is
 // not worked out, as the cost search kept no choice for one it could not meet.
-const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
+const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders, int capacity,
                                                      const int* required) const {
     int raised[kMaxTrackedSkills] = {};
     std::copy_n(required, count_, raised);
@@ -730,10 +730,6 @@ const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
     if (known == 0) {
         return nullptr;
     }
-    Holders rest = holders;
-    int capacity = 0;
-    int times = 1;
-    TakeHolder(rest, capacity, times);
     return cheapestFirst_[capacity][static_cast<std::size_t>(known - 1)];
 }
 

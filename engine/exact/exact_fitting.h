@@ -208,9 +208,9 @@ private:
 
     // `need` is that of the requirements, raised as the sub-problems are.
     Arrangement FindArrangement(Holders holders, const int* required, const Need& need);
-    // The first filling of least cost for the next of `holders`, as the cost search kept it;
-    // null where it kept none.
-    const Filling* KnownChoice(const Holders& holders, const int* required) const;
+    // The first filling of least cost for the next of `holders`, of `capacity`, as the cost
+    // search kept it; null where it kept none.
+    const Filling* KnownChoice(const Holders& holders, int capacity, const int* required) const;
     // The same found afresh: the first filling for the holder taken from `rest` whose cost and
     // the least cost of `rest` after it come to `target`, the least cost of all.
     const Filling* SearchChoice(const Holders& rest, int capacity, int times, const int* required,
