@@ -691,12 +691,15 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         return arrangement;
     }
     arrangement.found = true;
+    const Trail trail = trail_;
     while (target > 0 && arrangement.count < kPositionCount) {
         Holders rest = holders;
         int capacity = 0;
         int times = 1;
         TakeHolder(rest, capacity, times);
-        const Filling* chosen = KnownChoice(holders, capacity, required);
+        const Filling* chosen = trail.valid && arrangement.count < trail.length
+                                    ? trail.choices[arrangement.count]
+                                    : KnownChoice(holders, capacity, required);
         if (chosen == nullptr) {
             chosen = SearchChoice(rest, capacity, times, required, target);
         }

@@ -234,6 +234,18 @@ private:
     static std::uint16_t PackedCost(int cost, int budget);
     Pass Deepen(const Step& step, int budget, int least);
     Pass Search(const Step& step, int limit, int least);
+    int RestCost(const Holders& rest, const int* after, int budget, const Need& need);
+    // The choices the least-cost search made on the way to the least cost it found last, by the
+    // depth of their holder, up to where the way stopped: at the requirements met, or at a
+    // sub-problem whose cost the memo knew, whose choices arranging reads on from the memo. They
+    // are the choices the memo keeps for those sub-problems, as each search on the way stopped at
+    // the first it found; not so where one weighed more after it, as with shared decorations.
+    struct Trail {
+        const Filling* choices[kPositionCount] = {};
+        int length = 0;
+        bool valid = false;
+    };
+    void EndTrail(int length) { trail_.length = std::min(length, int{kPositionCount}); }
     int LeastCostOf(const Holders& holders, const Need& need) const;
     // A tighter bound than that under a weighted holder, where no decoration serves two of the
     // skills needing.
@@ -328,6 +340,8 @@ private:
     // The reach of each holders met, found when first asked (a deque keeps them in place), and
     // by the holders' counts.
     static constexpr int kHolderKinds = 7 * 7 * 7 * 4 * 8;
+    Trail trail_;
+    int depth_ = 0; // of the holder the least-cost search fills, from the top of MinCost
     mutable std::deque<Reach> reaches_;
     mutable std::vector<const Reach*> reachAt_;
 };
