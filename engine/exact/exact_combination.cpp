@@ -132,11 +132,33 @@ bool ExactCombination::CanMeet(const PieceProfile* const (&pieces)[kSlotCount]) 
     return fitter_.CanMeet(room_, base_);
 }
 
+// Fixed decorations count only where they fit, so with them the points follow the slots.
+bool ExactCombination::CanMeetWithSlotsOf(const PieceProfile* const (&pieces)[kSlotCount]) {
+    if (hasFixed_) {
+        return CanMeet(pieces);
+    }
+    for (int position = 0; position < kPositionCount; ++position) {
+        room_.capacity[position] = SlotsAt(pieces, position);
+    }
+    return fitter_.CanMeetInRoom(room_);
+}
+
 int ExactCombination::SlotsAt(const PieceProfile* const (&pieces)[kSlotCount], int position) const {
     return std::clamp(position < kSlotCount ? pieces[position]->slots : weaponSlots_, 0, 3);
 }
 
+// Without fixed decorations the holders start empty and take the added ones as they come, which
+// fit: the arrangement is the fitter's as it stands.
 bool ExactCombination::Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out) {
+    if (!hasFixed_) {
+        DescribeRoom(pieces);
+        DecoBlock added;
+        if (!fitter_.Arrange(room_, base_, added)) {
+            return false;
+        }
+        out = added;
+        return true;
+    }
     Describe(pieces);
     DecoBlock added;
     if (!fitter_.Arrange(room_, base_, added)) {

@@ -51,6 +51,9 @@ public:
     ExactCombination(const CSearchCondition& condition, ExactFitter& fitter);
 
     bool CanMeet(const PieceProfile* const (&pieces)[kSlotCount]);
+    // The same for pieces that differ from those of the last call only in the slots of doubling
+    // pieces off the body, whose own points count nowhere: the points summed then still hold.
+    bool CanMeetWithSlotsOf(const PieceProfile* const (&pieces)[kSlotCount]);
     // The fixed decorations and the cheapest added ones, by position.
     bool Arrange(const PieceProfile* const (&pieces)[kSlotCount], DecoBlock& out);
     // Whether all decorations of that arrangement, the fixed ones too, take at most `slots` slots.

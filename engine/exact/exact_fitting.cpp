@@ -12,7 +12,6 @@ namespace {
 constexpr std::uint16_t kNoDeco = std::numeric_limits<std::uint16_t>::max();
 // Past this many fillings of a holder, weeding out dominated ones would cost more than it saves.
 constexpr std::size_t kMaxWeededFillings = 4000;
-constexpr std::uint8_t kUnreachable = std::numeric_limits<std::uint8_t>::max();
 
 bool AtLeast(const int* a, const int* b, int count) {
     for (int k = 0; k < count; ++k) {
@@ -362,45 +361,6 @@ ExactFitter::StepNeed ExactFitter::StepNeedOf(const int* required, const int* re
     return base;
 }
 
-bool ExactFitter::NeedAfter(const StepNeed& base, const int* required, const Filling& filling,
-                            int times, const int* restMost, Need& need) const {
-    const std::uint32_t touched = filling.touches;
-    if ((base.mustGain & ~touched) != 0) {
-        return false;
-    }
-    std::uint32_t needing = base.needing & ~touched;
-    std::uint32_t unreachable = base.unreachable & ~touched;
-    int slotSum = base.slotSum;
-    int costSum = base.costSum;
-    for (std::uint32_t bits = touched; bits != 0; bits &= bits - 1) {
-        const int k = std::countr_zero(bits);
-        const int left = required[k] - times * filling.gain[k];
-        if (left > restMost[k]) {
-            return false;
-        }
-        slotSum -= base.slots[k];
-        costSum -= base.cost[k];
-        if (left > 0) {
-            const GainNeed& gain = GainNeedOf(k, left);
-            const std::uint32_t bit = std::uint32_t{1} << k;
-            needing |= bit;
-            unreachable |= gain.slots == kUnreachable ? bit : 0;
-            slotSum += gain.slots;
-            costSum += gain.cost;
-        }
-    }
-    need = Need{};
-    if (unreachable != 0) {
-        need.slots = kUnreachable;
-        need.cost = kNoCost;
-        return true;
-    }
-    need.cost = costSum;
-    need.shared = sharedAmong_[needing] != 0;
-    need.slots = need.shared ? MostSlotsAfter(base, required, filling, times, needing) : slotSum;
-    return true;
-}
-
 // Where one decoration serves two of the skills, only the neediest one counts.
 int ExactFitter::MostSlotsAfter(const StepNeed& base, const int* required, const Filling& filling,
                                 int times, std::uint32_t needing) const {
@@ -495,20 +455,30 @@ const ExactFitter::Reach& ExactFitter::NewReach(const Holders& holders) const {
 // each 16 bits wide when at most six skills are tracked and narrower for more. A requirement
 // beyond its field makes the sub-problem one the memo cannot hold: it is solved afresh each time.
 bool ExactFitter::KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const {
+    if (!PackRequirements(required, key)) {
+        return false;
+    }
+    AddHolders(holders, key);
+    return true;
+}
+
+bool ExactFitter::PackRequirements(const int* required, FitMemo::Key& key) const {
     key = FitMemo::Key{};
     if (fieldBits_ == 16) {
         key.a = Pack16(required[0]) | Pack16(required[1]) << 16 | Pack16(required[2]) << 32 |
                 Pack16(required[3]) << 48;
         key.b = Pack16(required[4]) | Pack16(required[5]) << 16;
-    } else if (!PackNarrow(required, key)) {
-        return false;
+        return true;
     }
+    return PackNarrow(required, key);
+}
+
+void ExactFitter::AddHolders(const Holders& holders, FitMemo::Key& key) {
     key.b |= static_cast<std::uint64_t>(holders.single[1]) << 32 |
              static_cast<std::uint64_t>(holders.single[2]) << 36 |
              static_cast<std::uint64_t>(holders.single[3]) << 40 |
              static_cast<std::uint64_t>(holders.weightedCapacity) << 44 |
              static_cast<std::uint64_t>(holders.weightedTimes) << 48;
-    return true;
 }
 
 bool ExactFitter::PackNarrow(const int* required, FitMemo::Key& key) const {
@@ -622,21 +592,25 @@ ExactFitter::Holders ExactFitter::RemainingFrom(int position, const FreeRoom& ro
 }
 
 bool ExactFitter::CanMeet(const FreeRoom& room, const int* base) {
-    int required[kMaxTrackedSkills] = {};
     for (int k = 0; k < count_; ++k) {
-        required[k] = skills_[k].Required(base[k]);
+        asked_[k] = skills_[k].Required(base[k]);
     }
-    // The judge asks again for about half the rooms and points it met. A sub-problem's answer is
-    // the same whether its requirements are raised or not, so the memo keeps it as asked too: a
-    // repeat is answered before it is bounded.
+    askedFits_ = PackRequirements(asked_, askedKey_);
+    return CanMeetInRoom(room);
+}
+
+// The judge asks again for about half the rooms and points it met. A sub-problem's answer is the
+// same whether its requirements are raised or not, so the memo keeps it as asked too: a repeat is
+// answered before it is bounded.
+bool ExactFitter::CanMeetInRoom(const FreeRoom& room) {
     const Holders holders = RemainingFrom(0, room);
-    FitMemo::Key key;
-    const bool memoised = KeyOf(holders, required, key);
-    if (const int known = memoised ? memo_.Find(key) : 0; known != 0) {
+    FitMemo::Key key = askedKey_;
+    AddHolders(holders, key);
+    if (const int known = askedFits_ ? memo_.Find(key) : 0; known != 0) {
         return known == kCanMeet;
     }
-    const bool canMeet = Solve(holders, required);
-    if (memoised) {
+    const bool canMeet = Solve(holders, asked_);
+    if (askedFits_) {
         memo_.Store(key, canMeet ? kCanMeet : kCannotMeet);
     }
     return canMeet;
@@ -717,12 +691,15 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
         return arrangement;
     }
     arrangement.found = true;
+    const Trail trail = trail_;
     while (target > 0 && arrangement.count < kPositionCount) {
         Holders rest = holders;
         int capacity = 0;
         int times = 1;
         TakeHolder(rest, capacity, times);
-        const Filling* chosen = KnownChoice(holders, required);
+        const Filling* chosen = trail.valid && arrangement.count < trail.length
+                                    ? trail.choices[arrangement.count]
+                                    : KnownChoice(holders, capacity, required);
         if (chosen == nullptr) {
             chosen = SearchChoice(rest, capacity, times, required, target);
         }
@@ -744,7 +721,7 @@ ExactFitter::Arrangement ExactFitter::FindArrangement(Holders holders, const int
 
 // The key is that of the sub-problem as the cost search met it, raised as it was; its need is
 // not worked out, as the cost search kept no choice for one it could not meet.
-const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
+const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders, int capacity,
                                                      const int* required) const {
     int raised[kMaxTrackedSkills] = {};
     std::copy_n(required, count_, raised);
@@ -756,10 +733,6 @@ const ExactFitter::Filling* ExactFitter::KnownChoice(const Holders& holders,
     if (known == 0) {
         return nullptr;
     }
-    Holders rest = holders;
-    int capacity = 0;
-    int times = 1;
-    TakeHolder(rest, capacity, times);
     return cheapestFirst_[capacity][static_cast<std::size_t>(known - 1)];
 }
 

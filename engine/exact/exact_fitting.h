@@ -41,6 +41,8 @@ public:
     // Whether decorations in `room` can lift the points `base` of each tracked skill to its
     // bound.
     bool CanMeet(const FreeRoom& room, const int* base);
+    // The same for the points of the last call, in another room.
+    bool CanMeetInRoom(const FreeRoom& room);
     // The cheapest arrangement that does, as decorations per position; false when none does.
     bool Arrange(const FreeRoom& room, const int* base, DecoBlock& added);
     // Whether that arrangement takes at most `slots` slots; found without placing it.
@@ -206,9 +208,9 @@ private:
 
     // `need` is that of the requirements, raised as the sub-problems are.
     Arrangement FindArrangement(Holders holders, const int* required, const Need& need);
-    // The first filling of least cost for the next of `holders`, as the cost search kept it;
-    // null where it kept none.
-    const Filling* KnownChoice(const Holders& holders, const int* required) const;
+    // The first filling of least cost for the next of `holders`, of `capacity`, as the cost
+    // search kept it; null where it kept none.
+    const Filling* KnownChoice(const Holders& holders, int capacity, const int* required) const;
     // The same found afresh: the first filling for the holder taken from `rest` whose cost and
     // the least cost of `rest` after it come to `target`, the least cost of all.
     const Filling* SearchChoice(const Holders& rest, int capacity, int times, const int* required,
@@ -232,6 +234,18 @@ private:
     static std::uint16_t PackedCost(int cost, int budget);
     Pass Deepen(const Step& step, int budget, int least);
     Pass Search(const Step& step, int limit, int least);
+    int RestCost(const Holders& rest, const int* after, int budget, const Need& need);
+    // The choices the least-cost search made on the way to the least cost it found last, by the
+    // depth of their holder, up to where the way stopped: at the requirements met, or at a
+    // sub-problem whose cost the memo knew, whose choices arranging reads on from the memo. They
+    // are the choices the memo keeps for those sub-problems, as each search on the way stopped at
+    // the first it found; not so where one weighed more after it, as with shared decorations.
+    struct Trail {
+        const Filling* choices[kPositionCount] = {};
+        int length = 0;
+        bool valid = false;
+    };
+    void EndTrail(int length) { trail_.length = std::min(length, int{kPositionCount}); }
     int LeastCostOf(const Holders& holders, const Need& need) const;
     // A tighter bound than that under a weighted holder, where no decoration serves two of the
     // skills needing.
@@ -250,6 +264,9 @@ private:
         return filling.count > 0 && (filling.helps & ~settled) == 0;
     }
     bool KeyOf(const Holders& holders, const int* required, FitMemo::Key& key) const;
+    // KeyOf's two halves: the requirements, false where they do not fit, and the holders.
+    bool PackRequirements(const int* required, FitMemo::Key& key) const;
+    static void AddHolders(const Holders& holders, FitMemo::Key& key);
     bool PackNarrow(const int* required, FitMemo::Key& key) const;
     static void TakeHolder(Holders& holders, int& capacity, int& times);
     Holders RemainingFrom(int position, const FreeRoom& room) const;
@@ -303,6 +320,8 @@ private:
     static constexpr std::uint16_t kCannotMeet = 1;
     static constexpr std::uint16_t kCanMeet = 2;
     static constexpr int kNoCost = 0x7FFF;
+    // The fewest slots of a gain no decoration reaches.
+    static constexpr std::uint8_t kUnreachable = 0xFF;
     FitMemo memo_; // whether a sub-problem can be met
     // A sub-problem's least cost, or a bound the cost exceeds; where the cost is proven, the first
     // filling of least cost for the next holder, as its place in `cheapestFirst_` plus one:
@@ -312,11 +331,17 @@ private:
     // What TakesAtMost learnt of the requirements as asked, before they are bounded: the ranked
     // search asks again for half the rooms and points it met, mostly with the same slots.
     FitMemo askedMemo_;
+    // The requirements CanMeet was last asked, with their half of a memo key (where they fit).
+    int asked_[kMaxTrackedSkills] = {};
+    FitMemo::Key askedKey_;
+    bool askedFits_ = false;
     // Arrangements found, by the holders and the requirements.
     std::unordered_map<FitMemo::Key, Arrangement, KeyHash, KeyEqual> arrangements_;
     // The reach of each holders met, found when first asked (a deque keeps them in place), and
     // by the holders' counts.
     static constexpr int kHolderKinds = 7 * 7 * 7 * 4 * 8;
+    Trail trail_;
+    int depth_ = 0; // of the holder the least-cost search fills, from the top of MinCost
     mutable std::deque<Reach> reaches_;
     mutable std::vector<const Reach*> reachAt_;
 };

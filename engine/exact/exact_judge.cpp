@@ -125,7 +125,15 @@ bool ExactJudge::Judge(const CandidateGroup* const (&chosen)[kSlotCount], Search
     bool met = false;
     decided_.clear();
     met_.clear();
-    auto canMeet = [this](const PieceProfile* const(&pieces)[kSlotCount]) {
+    // The variants differ in their doubling pieces alone, which bring points only at the body:
+    // elsewhere, the points the first variant tested summed hold for all.
+    const bool pointsVary = chosen[kBody]->key == kDoublingKey;
+    bool summed = false;
+    auto canMeet = [&](const PieceProfile* const(&pieces)[kSlotCount]) {
+        if (summed && !pointsVary) {
+            return combination_.CanMeetWithSlotsOf(pieces);
+        }
+        summed = true;
         return combination_.CanMeet(pieces);
     };
     EachProfileChoice(chosen, [&](const PieceProfile* const(&pieces)[kSlotCount],
@@ -172,29 +180,35 @@ bool ExactJudge::PiecesLeaveFree(const PieceProfile* const (&pieces)[kSlotCount]
 
 // A doubling piece by the variant's profile, the others by what their group keys hold.
 void ExactJudge::ProfilesOf(const SearchHit& hit, const HitVariant* variant,
-                            PieceProfile (&profiles)[kSlotCount],
-                            const PieceProfile* (&pieces)[kSlotCount]) const {
+                            const PieceProfile* (&pieces)[kSlotCount]) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (hit.keys[slot] == kDoublingKey && variant != nullptr) {
             pieces[slot] = &doubling_.At(slot)[variant->profile[slot]];
         } else {
-            profiles[slot] = ProfileOfKey(hit.keys[slot], skillCount_);
-            pieces[slot] = &profiles[slot];
+            pieces[slot] = &ProfileOf(slot, hit.keys[slot]);
         }
     }
 }
 
+const PieceProfile& ExactJudge::ProfileOf(int slot, GroupKey key) {
+    constexpr int kShift = 64 - kKeyedBits;
+    KeyedProfile& keyed = keyed_[slot][(key * 0x9E3779B97F4A7C15ULL) >> kShift];
+    if (keyed.key != key) {
+        keyed.key = key;
+        keyed.profile = ProfileOfKey(key, skillCount_);
+    }
+    return keyed.profile;
+}
+
 void ExactJudge::Arrange(const SearchHit& hit, const HitVariant* variant, DecoBlock& out) {
-    PieceProfile profiles[kSlotCount];
     const PieceProfile* pieces[kSlotCount] = {};
-    ProfilesOf(hit, variant, profiles, pieces);
+    ProfilesOf(hit, variant, pieces);
     combination_.Arrange(pieces, out);
 }
 
 bool ExactJudge::LeavesFree(const SearchHit& hit, const HitVariant* variant, int weaponSlots,
                             std::int64_t leastFree) {
-    PieceProfile profiles[kSlotCount];
     const PieceProfile* pieces[kSlotCount] = {};
-    ProfilesOf(hit, variant, profiles, pieces);
+    ProfilesOf(hit, variant, pieces);
     return PiecesLeaveFree(pieces, weaponSlots, leastFree);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -51,8 +52,8 @@ private:
     bool PiecesLeaveFree(const PieceProfile* const (&pieces)[kSlotCount], int weaponSlots,
                          std::int64_t leastFree);
     void ProfilesOf(const SearchHit& hit, const HitVariant* variant,
-                    PieceProfile (&profiles)[kSlotCount],
-                    const PieceProfile* (&pieces)[kSlotCount]) const;
+                    const PieceProfile* (&pieces)[kSlotCount]);
+    const PieceProfile& ProfileOf(int slot, GroupKey key);
 
     int skillCount_ = 0;
     ExactCombination combination_;
@@ -70,4 +71,13 @@ private:
     // The variants met so far, handed to the hit at once: growing each hit's own list as they
     // come would allocate several times for most hits.
     std::vector<HitVariant> met_;
+    // The profiles of the group keys of hits arranged, a few by slot at the top bits of a product
+    // of the key: the hits listed share few groups, and working a profile out of its key reads
+    // every skill's field.
+    struct KeyedProfile {
+        GroupKey key = kNoFailedKey; // never a real key: the entry is empty
+        PieceProfile profile;
+    };
+    static constexpr int kKeyedBits = 6;
+    std::array<KeyedProfile, std::size_t{1} << kKeyedBits> keyed_[kSlotCount];
 };

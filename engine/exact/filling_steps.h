@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -70,11 +71,52 @@ inline const std::uint32_t* ExactFitter::FirstOfSize(const std::vector<std::uint
                                 [&](std::uint32_t place) { return fillings[place]->size < size; });
 }
 
-// Most fillings fail the floor: kept in line in the loops over fillings, where only those that
-// pass it pay for a call.
-inline bool ExactFitter::RestMayHold(const StepNeed& base, const int* required,
-                                     const Filling& filling, int times, const int* restMost,
-                                     int restSlots, Need& need) const {
+// Kept in line with the floor before it: both searches ask it for most fillings they weigh.
+inline bool ExactFitter::NeedAfter(const StepNeed& base, const int* required,
+                                   const Filling& filling, int times, const int* restMost,
+                                   Need& need) const {
+    const std::uint32_t touched = filling.touches;
+    if ((base.mustGain & ~touched) != 0) {
+        return false;
+    }
+    std::uint32_t needing = base.needing & ~touched;
+    std::uint32_t unreachable = base.unreachable & ~touched;
+    int slotSum = base.slotSum;
+    int costSum = base.costSum;
+    for (std::uint32_t bits = touched; bits != 0; bits &= bits - 1) {
+        const int k = std::countr_zero(bits);
+        const int left = required[k] - times * filling.gain[k];
+        if (left > restMost[k]) {
+            return false;
+        }
+        slotSum -= base.slots[k];
+        costSum -= base.cost[k];
+        if (left > 0) {
+            const GainNeed& gain = GainNeedOf(k, left);
+            const std::uint32_t bit = std::uint32_t{1} << k;
+            needing |= bit;
+            unreachable |= gain.slots == kUnreachable ? bit : 0;
+            slotSum += gain.slots;
+            costSum += gain.cost;
+        }
+    }
+    need = Need{};
+    if (unreachable != 0) {
+        need.slots = kUnreachable;
+        need.cost = kNoCost;
+        return true;
+    }
+    need.cost = costSum;
+    need.shared = sharedAmong_[needing] != 0;
+    need.slots = need.shared ? MostSlotsAfter(base, required, filling, times, needing) : slotSum;
+    return true;
+}
+
+// Most fillings fail the floor: kept in line in the loops over fillings, NeedAfter with it. Left
+// to itself the compiler calls the two together for every filling once NeedAfter is in line.
+[[gnu::always_inline]] inline bool
+ExactFitter::RestMayHold(const StepNeed& base, const int* required, const Filling& filling,
+                         int times, const int* restMost, int restSlots, Need& need) const {
     return SlotFloorAfter(base, filling, times) <= restSlots &&
            NeedAfter(base, required, filling, times, restMost, need) && need.slots <= restSlots;
 }

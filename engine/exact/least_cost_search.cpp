@@ -66,6 +66,9 @@ int ExactFitter::MinCost(const Holders& holders, const int* required, const Need
         slots += capacity * holders.single[capacity];
     }
     slots += holders.weightedCapacity;
+    trail_ = Trail{};
+    trail_.valid = true;
+    depth_ = 0;
     for (int budget = LeastCostOf(holders, need) / 64; budget <= slots;) {
         const int cost = CostWithin(holders, required, CostOf(budget, 63), &need);
         if (cost <= CostOf(budget, 63)) {
@@ -83,6 +86,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
                             const Need* known) {
     Step step;
     if (const Opening opening = Open(holders, requiredIn, step, known); opening != Opening::kOpen) {
+        EndTrail(depth_);
         return opening == Opening::kMet ? 0 : kNoCost;
     }
     // Nothing costs less than the bound: past the budget, no search is needed to tell.
@@ -95,6 +99,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
     if (const int known = memoised ? costMemo_.Find(key).cost : 0; known != 0) {
         const CostMemoEntry entry = CostMemoEntry::Unpack(known);
         if (entry.proven || entry.cost >= budget) {
+            EndTrail(depth_);
             return entry.proven ? entry.cost : entry.cost + 1;
         }
         least = std::max(least, entry.cost + 1);
@@ -110,6 +115,7 @@ int ExactFitter::CostWithin(const Holders& holders, const int* requiredIn, int b
             return least;
         }
     }
+    trail_.valid = trail_.valid && !step.need.shared;
     const Pass pass = step.need.shared ? Search(step, budget, least) : Deepen(step, budget, least);
     if (memoised) {
         const bool kept = pass.best <= budget && pass.chosen < kNoChoice;
@@ -178,14 +184,15 @@ ExactFitter::Pass ExactFitter::Search(const Step& step, int limit, int least) {
             continue;
         }
         Apply(step.required, filling, step.times, after);
-        const int restCost = std::all_of(after, after + count_, [](int r) { return r <= 0; })
-                                 ? 0
-                                 : CostWithin(step.rest, after, limit - cost, &need);
+        const int restCost = RestCost(step.rest, after, limit - cost, need);
         if (restCost > limit - cost) {
             floor = std::min(floor, std::min(cost + restCost, int{kNoCost}));
         } else {
             pass.best = cost + restCost;
             pass.chosen = at;
+            if (depth_ < kPositionCount) {
+                trail_.choices[depth_] = &filling;
+            }
             limit = pass.best - 1;
             // Nothing costs less than the bound: the least cost is found.
             if (pass.best <= least) {
@@ -199,6 +206,18 @@ ExactFitter::Pass ExactFitter::Search(const Step& step, int limit, int least) {
         pass.best = std::min(floor, CostAbove(step.capacity, limit));
     }
     return pass;
+}
+
+// The least cost of the rest after a filling, within `budget`, one holder deeper.
+int ExactFitter::RestCost(const Holders& rest, const int* after, int budget, const Need& need) {
+    if (std::all_of(after, after + count_, [](int r) { return r <= 0; })) {
+        EndTrail(depth_ + 1);
+        return 0;
+    }
+    ++depth_;
+    const int cost = CostWithin(rest, after, budget, &need);
+    --depth_;
+    return cost;
 }
 
 // A lower bound on the cost of meeting the requirements with the holders. A slot of the weighted

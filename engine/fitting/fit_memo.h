@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -14,8 +15,13 @@ struct MemoKey {
     bool operator==(const MemoKey&) const = default;
 };
 
-// Where the search for `key` starts in a table of `mask` + 1 slots.
-std::size_t MemoHome(const MemoKey& key, std::size_t mask);
+// Where the search for `key` starts in a table of 2^(64 - `shift`) slots: the top bits of a
+// product, which every bit of both words reaches. Asked at every step of the searches, so one
+// multiply per word rather than a full mix.
+inline std::size_t MemoHome(const MemoKey& key, int shift) {
+    const std::uint64_t mixed = key.a ^ (key.b * 0x9E3779B97F4A7C15ULL);
+    return static_cast<std::size_t>((mixed * 0xD6E8FEB86659FD93ULL) >> shift);
+}
 
 // Remembered answers of the exact fitting, by sub-problem. An open-addressing table: the search
 // asks it millions of times and a node-based map would spend most of its time allocating.
@@ -50,7 +56,7 @@ private:
 
     std::size_t IndexOf(const Key& key) const {
         const std::size_t mask = slots_.size() - 1;
-        std::size_t index = MemoHome(key, mask);
+        std::size_t index = MemoHome(key, shift_);
         while (!(slots_[index].value == Value{}) && !(slots_[index].key == key)) {
             index = (index + 1) & mask;
         }
@@ -64,6 +70,7 @@ private:
         }
         std::vector<Slot> old = std::move(slots_);
         slots_.assign(old.empty() ? kInitialSize : 2 * old.size(), Slot{});
+        shift_ = 64 - std::countr_zero(slots_.size());
         used_ = 0;
         for (const Slot& slot : old) {
             if (!(slot.value == Value{})) {
@@ -74,6 +81,7 @@ private:
     }
 
     std::vector<Slot> slots_;
+    int shift_ = 64; // 64 less the bits of a slot's index
     std::size_t used_ = 0;
 };
 

@@ -13,8 +13,13 @@ bool DefersDecorations(const CSearchCondition& condition) {
 
 namespace {
 
-// The groups of a set, and for each doubling piece its profile: all its arrangement depends on.
-using HitOfSet = std::array<GroupKey, 2 * kSlotCount>;
+// The groups of a set, a doubling piece's entry naming its profile instead: all its arrangement
+// depends on. Those entries lie above every real key, which leaves the bits past 54 clear.
+using HitOfSet = std::array<GroupKey, kSlotCount>;
+
+GroupKey DoublingEntry(int profile) {
+    return kDoublingKey + 1 + static_cast<GroupKey>(profile);
+}
 
 // The profile of a doubling piece, looked up once per piece: the kept sets share few pieces.
 class ProfileIndices {
@@ -41,9 +46,10 @@ void ArrangeHit(ExactJudge& judge, const HitOfSet& shared, bool doubling, DecoBl
     SearchHit hit;
     HitVariant variant;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        hit.keys[slot] = shared[slot];
-        if (shared[slot] == kDoublingKey) {
-            variant.profile[slot] = static_cast<std::uint16_t>(shared[kSlotCount + slot]);
+        const bool doublingSlot = shared[slot] > kDoublingKey;
+        hit.keys[slot] = doublingSlot ? kDoublingKey : shared[slot];
+        if (doublingSlot) {
+            variant.profile[slot] = static_cast<std::uint16_t>(shared[slot] - DoublingEntry(0));
         }
     }
     judge.Arrange(hit, doubling ? &variant : nullptr, out);
@@ -63,8 +69,7 @@ void ArrangeKeptSets(ExactJudge& judge, const std::vector<std::unique_ptr<CEquip
         for (int slot = 0; slot < kSlotCount; ++slot) {
             shared[slot] = set->pieces[slot]->groupKey;
             if (shared[slot] == kDoublingKey) {
-                shared[kSlotCount + slot] =
-                    static_cast<GroupKey>(profiles.Of(slot, *set->pieces[slot]));
+                shared[slot] = DoublingEntry(profiles.Of(slot, *set->pieces[slot]));
                 doubling = true;
             }
         }
