@@ -47,12 +47,30 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
         }
     }
     skills_ = skills;
+    KeepOwnGains(groups);
     PrepareFailedPrefixes();
     BuildFrontiers(groups);
     if (firstFrontier_ < kSlotCount) {
         KeepGroupsBetween(groups[firstFrontier_ - 1]);
     }
     BuildLeafTable(groups[kSlotCount - 1]);
+}
+
+void SubtreeBound::KeepOwnGains(const GroupList (&groups)[kSlotCount]) {
+    for (int slot = kBody + 1; slot < kSlotCount; ++slot) {
+        ownGains_[slot].resize(groups[slot].size());
+        for (std::size_t n = 0; n < groups[slot].size(); ++n) {
+            const GroupKey key = groups[slot][n].key;
+            if (key == kDoublingKey) {
+                continue;
+            }
+            OwnGain& own = ownGains_[slot][n];
+            own.slots = EachOwnGain(key, [&own](int k, int points, int with) {
+                own.points[k] = points;
+                own.with[k] = with;
+            });
+        }
+    }
 }
 
 // The body counts only where a doubling piece below may repeat it.
