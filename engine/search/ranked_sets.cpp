@@ -151,15 +151,17 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
             return;
         }
     }
-    if (made_.capacity() == 0) {
-        MakeRoom();
-    }
+    // The first set let in finds no buckets.
     if (!Holds(key, defense)) {
+        if (made_.capacity() == 0) {
+            MakeRoom();
+        }
         Rebucket(key, defense);
     }
     const std::size_t made = FreePlace();
     Makings& makings = made_[made];
-    std::copy_n(pieces, kSlotCount, makings.pieces);
+    // Copied in line: std::copy_n called memmove for every set.
+    std::memcpy(makings.pieces, pieces, sizeof makings.pieces);
     makings.arrangement = arrangement;
     makings.weaponSlots = weaponSlots;
     held_[made] = Entry{key, defense, part_, offered_++, made, kEnd};
