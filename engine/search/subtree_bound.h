@@ -105,7 +105,6 @@ private:
     bool FrontierReaches(const Partial& partial, int level, std::int64_t defenseAbove) const;
     bool SiblingMayHit(int level, const GroupKey* keys, std::size_t group,
                        std::int64_t defenseAbove);
-    void KeepOwnGains(const GroupList (&groups)[kSlotCount]);
 
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
@@ -167,8 +166,9 @@ private:
         int bodySlots = 0;
     };
     ParentShortfalls parents_[kSlotCount];
-    // What each group under the body but a doubling piece brings, by its place: the siblings ask
-    // for it one after another, and working it out from the key took about a third of the test.
+    // What each group of the levels between the body and the leaves but a doubling piece brings,
+    // by its place: the siblings ask for it one after another, and working it out from the key
+    // took about a third of the test.
     struct OwnGain {
         int points[kMaxTrackedSkills];
         int with[kMaxTrackedSkills];
