@@ -164,9 +164,9 @@ private:
     // once: a cut costs about as much as the sets it drops took to enter, where keeping the
     // list in order took a heap step of many comparisons for each set.
     std::size_t cutAt_;
-    // The entries by key, worst first, each bucket unordered: a cut looks only at the entries of
-    // the bucket it falls in and of those it drops, however many stay above it. `size_` in all.
-    // Chained in place, so that letting a set in moves no other.
+    // The entries in buckets by key and defence, worst first, each bucket unordered: a cut looks
+    // only at the entries of the bucket it falls in and of those it drops, however many stay
+    // above it. `size_` in all. Chained in place, so that letting a set in moves no other.
     std::vector<Bucket> buckets_;
     std::int64_t keyBase_ = 0;
     std::uint64_t mostKeyOffset_ = 0;
