@@ -136,7 +136,7 @@ template <int Level> bool GroupEnumeration::Enter(std::size_t index, bool& faile
     sets_[Level + 1] = SaturatingMul(sets_[Level], static_cast<std::uint64_t>(group.count));
     const std::uint32_t hitsBefore = outcome_.hitCount;
     const std::uint64_t rankedOutBefore = rankedOut_;
-    const bool mayHit = MayHitBelow(Level);
+    const bool mayHit = MayHitBelow(Level, index);
     if (!mayHit) {
         progress_.pruned = SaturatingAdd(progress_.pruned, below_[Level]);
     }
@@ -148,12 +148,12 @@ template <int Level> bool GroupEnumeration::Enter(std::size_t index, bool& faile
 }
 
 // The defence test first: it is the cheaper, and with a minimum defence it rules out most.
-bool GroupEnumeration::MayHitBelow(int level) const {
+bool GroupEnumeration::MayHitBelow(int level, std::size_t index) const {
     if (bound_ == nullptr) {
         return true;
     }
     return defense_[level + 1] + hitless_.StrongestFrom(level + 1) >= minDefense_ &&
-           bound_->MayHit(level, request_.keys, defense_[level + 1]);
+           bound_->MayHit(level, request_.keys, index, defense_[level + 1]);
 }
 
 // Whether the ranking passes over the group of `Level` at `index` under the groups chosen above:
@@ -189,9 +189,9 @@ void GroupEnumeration::NoteRankedOut(int level, const CandidateGroup& group, std
     if (ranked_->Cut()) {
         return;
     }
-    const bool mayHit =
-        bound_ == nullptr || (level == kLeaf ? bound_->LeafMayHit(index, group.key)
-                                             : bound_->MayHit(level, request_.keys, defense));
+    const bool mayHit = bound_ == nullptr ||
+                        (level == kLeaf ? bound_->LeafMayHit(index, group.key)
+                                        : bound_->MayHit(level, request_.keys, index, defense));
     if (mayHit) {
         ranked_->NoteMaybeCut();
     }

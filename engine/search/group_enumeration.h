@@ -57,7 +57,7 @@ private:
     void NoteRankedOut(int level, const CandidateGroup& group, std::size_t index,
                        std::int64_t defense);
     bool GatedOut(const CandidateGroup& leaf);
-    bool MayHitBelow(int level) const;
+    bool MayHitBelow(int level, std::size_t index) const;
     bool CountWithoutHits(int level);
     bool PumpWithoutHits();
     bool StopAfterPump(std::size_t pumped);

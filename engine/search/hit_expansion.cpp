@@ -154,22 +154,15 @@ bool HitExpansion::OpenVariantsThatMayEnter(std::int64_t defense) {
         return true;
     }
     if (hit_->variants.empty()) {
-        if (gate_->MayEnter(*hit_, nullptr, defense)) {
+        if (gate_->MayEnter(*hit_, defense)) {
             return true;
         }
         ranked_->NoteCut();
         return false;
     }
     std::uint64_t* open = openVariants_[0].data();
-    bool shut = false;
-    for (std::size_t index = 0; index < hit_->variants.size(); ++index) {
-        if (!gate_->MayEnter(*hit_, &hit_->variants[index], defense)) {
-            open[index / 64] &= ~(std::uint64_t{1} << (index % 64));
-            shut = true;
-        }
-    }
     // The pieces of a variant's profiles may all be too weak for the minimum defence.
-    if (shut) {
+    if (gate_->ShutVariants(*hit_, defense, open)) {
         ranked_->NoteMaybeCut();
     }
     return std::any_of(open, open + words_, [](std::uint64_t word) { return word != 0; });

@@ -15,7 +15,7 @@ RankHitGate::RankHitGate(const CSearchCondition& condition, const std::vector<Tr
     }
 }
 
-bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense) {
+bool RankHitGate::MayEnter(const SearchHit& hit, std::int64_t defense) {
     if (!gates_) {
         return true;
     }
@@ -24,11 +24,64 @@ bool RankHitGate::MayEnter(const SearchHit& hit, const HitVariant* variant, std:
         return true;
     }
     // The list has not changed since the combination was let through: the question is the same.
-    if (variant == nullptr && hasLetThrough_ && leastKey <= letThroughLeastKey_ &&
+    if (hasLetThrough_ && leastKey <= letThroughLeastKey_ &&
         std::equal(hit.keys, hit.keys + kSlotCount, letThrough_)) {
         return true;
     }
-    return judge_.LeavesFree(hit, variant, weaponSlots_, leastKey);
+    return judge_.LeavesFree(hit, nullptr, weaponSlots_, leastKey);
+}
+
+bool RankHitGate::ShutVariants(const SearchHit& hit, std::int64_t defense, std::uint64_t* open) {
+    if (!gates_) {
+        return false;
+    }
+    const std::int64_t leastKey = ranked_.LeastKeyToEnter(defense);
+    if (leastKey == std::numeric_limits<std::int64_t>::min()) {
+        return false;
+    }
+    fitted_.clear();
+    bool shut = false;
+    for (std::size_t index = 0; index < hit.variants.size(); ++index) {
+        if (!VariantLeavesFree(hit, index, leastKey)) {
+            open[index / 64] &= ~(std::uint64_t{1} << (index % 64));
+            shut = true;
+        }
+    }
+    return shut;
+}
+
+// Told by a variant fitted before where it can be: one that left enough with no more slots, or
+// one that did not with no fewer.
+bool RankHitGate::VariantLeavesFree(const SearchHit& hit, std::size_t index,
+                                    std::int64_t leastKey) {
+    const HitVariant& variant = hit.variants[index];
+    for (const Fitted& other : fitted_) {
+        const HitVariant& known = hit.variants[other.index];
+        if (other.leaves ? HasNoFewerSlots(hit, variant, known)
+                         : HasNoFewerSlots(hit, known, variant)) {
+            return other.leaves;
+        }
+    }
+    const bool leaves = judge_.LeavesFree(hit, &variant, weaponSlots_, leastKey);
+    fitted_.push_back(Fitted{index, leaves});
+    return leaves;
+}
+
+bool RankHitGate::HasNoFewerSlots(const SearchHit& hit, const HitVariant& variant,
+                                  const HitVariant& than) const {
+    const DoublingProfiles& doubling = judge_.Doubling();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (hit.keys[slot] != kDoublingKey) {
+            continue;
+        }
+        const PieceProfile& piece = doubling.At(slot)[variant.profile[slot]];
+        const PieceProfile& other = doubling.At(slot)[than.profile[slot]];
+        if (piece.slots < other.slots ||
+            !std::equal(piece.points, piece.points + skillCount_, other.points)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount],

@@ -21,9 +21,12 @@ public:
     RankHitGate(const CSearchCondition& condition, const std::vector<TrackedSkill>& skills,
                 ExactJudge& judge, RankedSets& ranked);
 
-    // Whether the sets of the hit that match `variant` (null for a hit without variants) may
-    // enter the list; `defense`: the best defence of the hit's sets.
-    bool MayEnter(const SearchHit& hit, const HitVariant* variant, std::int64_t defense);
+    // Whether the sets of a hit without variants may enter the list; `defense`: the best
+    // defence of the hit's sets.
+    bool MayEnter(const SearchHit& hit, std::int64_t defense);
+    // For a hit with variants: clears in `open`, a bit for each variant, those whose sets may not
+    // enter the list; true where it cleared any.
+    bool ShutVariants(const SearchHit& hit, std::int64_t defense, std::uint64_t* open);
 
     // Whether none of the sets of the combination `chosen`, with best defence `defense`, can enter
     // the list, told before it is judged. Only once the list is known to be cut: what is shut
@@ -34,6 +37,19 @@ private:
     bool FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                         std::int64_t leastKey) const;
     bool GivesNoMore(GroupKey leaf, GroupKey than) const;
+    bool VariantLeavesFree(const SearchHit& hit, std::size_t index, std::int64_t leastKey);
+    bool HasNoFewerSlots(const SearchHit& hit, const HitVariant& variant,
+                         const HitVariant& than) const;
+
+    // The variants of the hit in hand fitted so far, and whether each left enough free. The
+    // variants of a hit differ only in their doubling pieces: one whose doubling pieces bring
+    // the same points as another's in no fewer slots leaves at least as many free, each slot it
+    // has more one more, as the other's decorations fit its room too.
+    struct Fitted {
+        std::size_t index = 0;
+        bool leaves = false;
+    };
+    std::vector<Fitted> fitted_;
 
     // The combination last shut out unjudged, and the least key it had to reach. A sibling leaf
     // that gives no skill more and has no more slots has fewer free: each slot it lacks is one

@@ -1,6 +1,7 @@
 #include "engine/search/ranked_sets.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -18,11 +19,28 @@ constexpr std::size_t kMostBetweenCuts = std::size_t{1} << 20;
 // cost the searches of a process that ranks one million-set list after another a tenth more.
 constexpr std::size_t kMostReserved = std::size_t{1} << 19;
 
+// The buckets the list holds its entries in by key. The keys held spread over half of them at
+// most, with a quarter to spare on each side, so that keys a little better or worse than those
+// before fit in without the entries put in other buckets.
+constexpr int kKeyBucketBits = 12;
+constexpr std::size_t kKeyBuckets = std::size_t{1} << kKeyBucketBits;
+// Defences spread wider than this, or keys so wide that their positions would not fit beside
+// the defences', leave the defences to the comparisons within each bucket.
+constexpr std::uint64_t kWidestDefenses = std::uint64_t{1} << 20;
+constexpr std::uint64_t kWidestKeysByDefense = std::uint64_t{1} << 40;
+
 // The most buckets the final order counts into, and per set kept.
 constexpr std::uint64_t kMostBuckets = std::uint64_t{1} << 22;
 constexpr std::uint64_t kBucketsPerSet = 2;
 // Arrangements never worth giving back.
 constexpr std::size_t kFewArrangements = 1024;
+
+// `value` less `by`, or the least value there is where that is less.
+std::int64_t Below(std::int64_t value, std::uint64_t by) {
+    const std::uint64_t room = static_cast<std::uint64_t>(value) -
+                               static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::min());
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(value) - std::min(by, room));
+}
 
 // The number of values from least to most, or one more than kMostBuckets when it is more: such
 // a width fits no count of buckets.
@@ -126,28 +144,35 @@ void RankedSets::Admit(std::int64_t key, std::int64_t defense,
         cut_ = true;
         return;
     }
-    if (entries_.size() >= cutAt_) {
+    if (size_ >= cutAt_) {
         CutToCapacity();
         if (!MayEnter(key, defense)) {
             cut_ = true;
             return;
         }
     }
-    if (entries_.capacity() == 0) {
-        MakeRoom();
+    // The first set let in finds no buckets.
+    if (!Holds(key, defense)) {
+        if (made_.capacity() == 0) {
+            MakeRoom();
+        }
+        Rebucket(key, defense);
     }
     const std::size_t made = FreePlace();
     Makings& makings = made_[made];
-    std::copy_n(pieces, kSlotCount, makings.pieces);
+    // Copied in line: std::copy_n called memmove for every set.
+    std::memcpy(makings.pieces, pieces, sizeof makings.pieces);
     makings.arrangement = arrangement;
     makings.weaponSlots = weaponSlots;
-    entries_.push_back(Entry{key, defense, part_, offered_++, made});
+    held_[made] = Entry{key, defense, part_, offered_++, made, kEnd};
+    Link(buckets_[BucketOf(key, defense)], made);
+    ++size_;
     keys_.Take(key);
     defenses_.Take(defense);
     // More sets than the list holds: some set will be dropped.
-    cut_ = cut_ || entries_.size() > capacity_;
+    cut_ = cut_ || size_ > capacity_;
     // The first full list sets the bar, so that worse sets are shut out from then on.
-    if (!hasBar_ && entries_.size() == capacity_) {
+    if (!hasBar_ && size_ == capacity_) {
         CutToCapacity();
     }
 }
@@ -170,8 +195,8 @@ void RankedSets::Offer(std::int64_t key, std::int64_t defense, const CEquipSet& 
 }
 
 void RankedSets::MakeRoom() {
-    entries_.reserve(std::min(cutAt_, kMostReserved));
     made_.reserve(std::min(cutAt_, kMostReserved));
+    held_.reserve(std::min(cutAt_, kMostReserved));
 }
 
 std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {
@@ -180,97 +205,108 @@ std::unique_ptr<CEquipSet> RankedSets::Build(const Makings& makings) const {
     return set;
 }
 
-// Keeps the best `capacity_` entries, unordered, and makes the worst of them the bar.
+// The buckets from the least key held to the most, worst first.
+template <typename Visit> void RankedSets::EachEntry(Visit visit) const {
+    if (size_ == 0) {
+        return;
+    }
+    const std::size_t last = BucketOf(keys_.most, defenses_.most);
+    for (std::size_t bucket = BucketOf(keys_.least, defenses_.least); bucket <= last; ++bucket) {
+        for (std::size_t place = buckets_[bucket].first; place != kEnd; place = held_[place].next) {
+            visit(held_[place]);
+        }
+    }
+}
+
+// Spreads the keys and defences held and those of a set let in anew over the buckets, the fewest
+// to a bucket that fit with room to spare on both sides. Only a set outside the buckets' span
+// calls it, so it runs a few times a list: once the bar is set, no key falls below the least one
+// held, and the defences spread over twice their span at the time.
+void RankedSets::Rebucket(std::int64_t key, std::int64_t defense) {
+    ValueSpan keys = keys_;
+    ValueSpan defenses = defenses_;
+    keys.Take(key);
+    defenses.Take(defense);
+    const std::uint64_t keyWidth = Offset(keys.most, keys.least);
+    const std::uint64_t defenseWidth = Offset(defenses.most, defenses.least);
+    const bool byDefense = defenseWidth < kWidestDefenses && keyWidth < kWidestKeysByDefense;
+    defenseBits_ = byDefense ? static_cast<int>(std::bit_width(2 * defenseWidth + 1)) : 0;
+    defenseMask_ = (std::uint64_t{1} << defenseBits_) - 1;
+    defenseBase_ = byDefense ? Below(defenses.least, (defenseMask_ - defenseWidth) / 2) : 0;
+    const std::uint64_t width = (keyWidth << defenseBits_) + defenseMask_;
+    shift_ = 0;
+    while ((width >> shift_) >= kKeyBuckets / 2) {
+        ++shift_;
+    }
+    keyBase_ = Below(keys.least, (std::uint64_t{kKeyBuckets / 4} << shift_) >> defenseBits_);
+    const int positionBits = shift_ + kKeyBucketBits;
+    const std::uint64_t mostPosition =
+        positionBits >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << positionBits) - 1;
+    mostKeyOffset_ = (mostPosition - defenseMask_) >> defenseBits_;
+    std::vector<Bucket> old(kKeyBuckets);
+    buckets_.swap(old);
+    for (const Bucket& bucket : old) {
+        for (std::size_t place = bucket.first; place != kEnd;) {
+            const std::size_t next = held_[place].next;
+            Link(buckets_[BucketOf(held_[place].key, held_[place].defense)], place);
+            place = next;
+        }
+    }
+}
+
+// Keeps the best `capacity_` entries and makes the worst of them the bar. The buckets above the
+// one the cut falls in stay as they are, those below are dropped whole, and only the entries of
+// that one are compared.
 void RankedSets::CutToCapacity() {
-    const auto last = entries_.begin() + static_cast<std::ptrdiff_t>(capacity_ - 1);
-    const auto tied = PlaceBucketsAboveCut();
-    std::nth_element(tied.first, last, tied.second, BetterOrder{});
+    std::size_t above = 0;
+    std::size_t cut = BucketOf(keys_.most, defenses_.most);
+    while (above + buckets_[cut].count < capacity_) {
+        above += buckets_[cut--].count;
+    }
+    Bucket& bucket = buckets_[cut];
+    tied_.clear();
+    for (std::size_t place = bucket.first; place != kEnd; place = held_[place].next) {
+        tied_.push_back(held_[place]);
+    }
+    const auto last = tied_.begin() + static_cast<std::ptrdiff_t>(capacity_ - above - 1);
+    std::nth_element(tied_.begin(), last, tied_.end(), BetterOrder{});
     bar_ = *last;
     hasBar_ = true;
-    for (auto dropped = last + 1; dropped != entries_.end(); ++dropped) {
+    bucket = Bucket{};
+    for (auto kept = tied_.begin(); kept != last + 1; ++kept) {
+        Link(bucket, kept->made);
+    }
+    for (auto dropped = last + 1; dropped != tied_.end(); ++dropped) {
         freePlaces_.push_back(dropped->made);
     }
-    entries_.erase(last + 1, entries_.end());
-    // The best set stays, so the most key does; the bar is the least. The defences of the
-    // entries placed above the cut's bucket were taken as they were placed.
+    for (std::size_t worse = BucketOf(keys_.least, defenses_.least); worse < cut; ++worse) {
+        DropBucket(buckets_[worse]);
+    }
+    size_ = capacity_;
+    // The best set stays, so the most key does; the bar is the least.
     keys_.least = bar_.key;
-    for (auto kept = tied.first; kept != entries_.end(); ++kept) {
-        defenses_.Take(kept->defense);
-    }
 }
 
-// Where the keys and defences are few, counts them to find the bucket the cut falls in, puts the
-// entries of better buckets before it and drops those of worse ones: only the entries of that
-// bucket, returned, need comparing. Without buckets, that is all of them.
-std::pair<RankedSets::EntryIt, RankedSets::EntryIt> RankedSets::PlaceBucketsAboveCut() {
-    const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
-    defenses_ = ValueSpan{};
-    if (buckets.count == 0) {
-        return {entries_.begin(), entries_.end()};
+void RankedSets::DropBucket(Bucket& bucket) {
+    for (std::size_t place = bucket.first; place != kEnd; place = held_[place].next) {
+        freePlaces_.push_back(place);
     }
-    // Two loops, one for each way of counting, so that neither asks which way at every entry.
-    if (buckets.defenseWidth == 1) {
-        return PlaceAboveCut([buckets](const Entry& entry) { return buckets.ByKey(entry.key); },
-                             buckets.count);
-    }
-    return PlaceAboveCut(
-        [buckets](const Entry& entry) { return buckets.ByKeyAndDefense(entry.key, entry.defense); },
-        buckets.count);
-}
-
-// The counting and the one pass of PlaceBucketsAboveCut, with the bucket of an entry told by
-// `bucketOf`. It takes the defences of the better entries kept.
-template <typename BucketOf>
-std::pair<RankedSets::EntryIt, RankedSets::EntryIt>
-RankedSets::PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets) {
-    bucketCounts_.assign(buckets, 0);
-    for (const Entry& entry : entries_) {
-        ++bucketCounts_[bucketOf(entry)];
-    }
-    std::uint64_t cutBucket = 0;
-    std::size_t above = 0;
-    while (above + bucketCounts_[cutBucket] < capacity_) {
-        above += bucketCounts_[cutBucket++];
-    }
-    // One pass looks at each entry once: the better ones stay in front, those of the cut's bucket
-    // wait aside, the worse ones are dropped at once, and the place of an entry taken out is
-    // filled from the end. The order of the entries counts for nothing: the cut and the final
-    // sort compare by the whole order.
-    tied_.clear();
-    auto better = entries_.begin();
-    auto end = entries_.end();
-    while (better != end) {
-        const std::uint64_t bucket = bucketOf(*better);
-        if (bucket < cutBucket) {
-            defenses_.Take(better->defense);
-            ++better;
-            continue;
-        }
-        if (bucket == cutBucket) {
-            tied_.push_back(*better);
-        } else {
-            freePlaces_.push_back(better->made);
-        }
-        *better = *--end;
-    }
-    const auto first = std::copy(tied_.begin(), tied_.end(), better) - tied_.size();
-    entries_.erase(first + tied_.size(), entries_.end());
-    return {first, entries_.end()};
+    bucket = Bucket{};
 }
 
 // Only once the arrangements have come to twice the sets kept, so that their number stays within
 // a few times the capacity and a pass over the list is paid for by as many arrangements kept.
 // They keep their order, so that the last one kept stays the last.
 void RankedSets::ForgetDroppedArrangements() {
-    if (arrangements_.size() <= kFewArrangements + 2 * entries_.size()) {
+    if (arrangements_.size() <= kFewArrangements + 2 * size_) {
         return;
     }
     constexpr std::uint32_t kDropped = ~std::uint32_t{0};
     renumbered_.assign(arrangements_.size(), kDropped);
     renumbered_[kNoArrangement] = kNoArrangement;
-    for (const Entry& entry : entries_) {
+    EachEntry([this](const Entry& entry) {
         renumbered_[made_[entry.made].arrangement] = kNoArrangement;
-    }
+    });
     std::uint32_t next = kNoArrangement + 1;
     for (std::uint32_t old = kNoArrangement + 1; old < arrangements_.size(); ++old) {
         if (renumbered_[old] != kDropped) {
@@ -279,23 +315,32 @@ void RankedSets::ForgetDroppedArrangements() {
         }
     }
     arrangements_.resize(next);
-    for (const Entry& entry : entries_) {
+    EachEntry([this](const Entry& entry) {
         std::uint32_t& arrangement = made_[entry.made].arrangement;
         arrangement = renumbered_[arrangement];
-    }
+    });
 }
 
 std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
-    if (entries_.size() > capacity_) {
+    if (size_ > capacity_) {
         CutToCapacity();
     }
-    SortByKey();
+    entries_.reserve(size_);
+    ValueSpan defenses;
+    EachEntry([this, &defenses](const Entry& entry) {
+        entries_.push_back(entry);
+        defenses.Take(entry.defense);
+    });
+    SortByKey(defenses);
     std::vector<std::unique_ptr<CEquipSet>> sets;
     sets.reserve(entries_.size());
     for (const Entry& entry : entries_) {
         sets.push_back(Build(made_[entry.made]));
     }
     entries_.clear();
+    buckets_.clear();
+    held_.clear();
+    size_ = 0;
     keys_ = ValueSpan{};
     defenses_ = ValueSpan{};
     hasBar_ = false;
@@ -305,11 +350,11 @@ std::vector<std::unique_ptr<CEquipSet>> RankedSets::TakeRanked() {
     return sets;
 }
 
-void RankedSets::SortByKey() {
+void RankedSets::SortByKey(const ValueSpan& defenses) {
     if (entries_.empty()) {
         return;
     }
-    const Buckets buckets = BucketsOf(keys_, defenses_, entries_.size());
+    const Buckets buckets = BucketsOf(keys_, defenses, entries_.size());
     if (buckets.count == 0) {
         std::sort(entries_.begin(), entries_.end(), BetterOrder{});
     } else if (buckets.defenseWidth == 1) {

@@ -97,6 +97,13 @@ private:
         std::uint64_t part;
         std::uint64_t order;
         std::size_t made;
+        std::size_t next; // the next entry of its bucket, by place, or kEnd
+    };
+    static constexpr std::size_t kEnd = ~std::size_t{0};
+    // The entries of a bucket are chained through their places in `held_`.
+    struct Bucket {
+        std::size_t first = kEnd;
+        std::size_t count = 0;
     };
     // Small and side by side, so that letting a set in writes to memory at hand.
     struct Makings {
@@ -119,6 +126,7 @@ private:
     std::size_t FreePlace() {
         if (freePlaces_.empty()) {
             made_.emplace_back();
+            held_.emplace_back();
             return made_.size() - 1;
         }
         const std::size_t place = freePlaces_.back();
@@ -126,32 +134,61 @@ private:
         return place;
     }
     std::unique_ptr<CEquipSet> Build(const Makings& makings) const;
+    static std::uint64_t Offset(std::int64_t value, std::int64_t base) {
+        return static_cast<std::uint64_t>(value) - static_cast<std::uint64_t>(base);
+    }
+    // The buckets go by key and, within a key, by defence where the defences are few: the key's
+    // offset from `keyBase_` above the defence's from `defenseBase_`, `shift_` bits to a bucket.
+    std::size_t BucketOf(std::int64_t key, std::int64_t defense) const {
+        const std::uint64_t position = (Offset(key, keyBase_) << defenseBits_) +
+                                       (Offset(defense, defenseBase_) & defenseMask_);
+        return static_cast<std::size_t>(position >> shift_);
+    }
+    bool Holds(std::int64_t key, std::int64_t defense) const {
+        return !buckets_.empty() && key >= keyBase_ && Offset(key, keyBase_) <= mostKeyOffset_ &&
+               (defenseMask_ == 0 || Offset(defense, defenseBase_) <= defenseMask_);
+    }
+    void Rebucket(std::int64_t key, std::int64_t defense);
+    template <typename Visit> void EachEntry(Visit visit) const;
     void CutToCapacity();
-    using EntryIt = std::vector<Entry>::iterator;
-    std::pair<EntryIt, EntryIt> PlaceBucketsAboveCut();
-    template <typename BucketOf>
-    std::pair<EntryIt, EntryIt> PlaceAboveCut(BucketOf bucketOf, std::uint64_t buckets);
-    void SortByKey();
+    void Link(Bucket& bucket, std::size_t place) {
+        held_[place].next = bucket.first;
+        bucket.first = place;
+        ++bucket.count;
+    }
+    void DropBucket(Bucket& bucket);
+    void SortByKey(const ValueSpan& defenses);
 
     std::size_t capacity_;
     // Sets are let in unordered until `cutAt_` are held, then cut to the best `capacity_` at
     // once: a cut costs about as much as the sets it drops took to enter, where keeping the
     // list in order took a heap step of many comparisons for each set.
     std::size_t cutAt_;
-    std::vector<Entry> entries_;
-    // The keys and defences of the entries, kept up as they come and go, so that a cut need not
-    // look at every entry for them first.
+    // The entries in buckets by key and defence, worst first, each bucket unordered: a cut looks
+    // only at the entries of the bucket it falls in and of those it drops, however many stay
+    // above it. `size_` in all. Chained in place, so that letting a set in moves no other.
+    std::vector<Bucket> buckets_;
+    std::int64_t keyBase_ = 0;
+    std::uint64_t mostKeyOffset_ = 0;
+    std::int64_t defenseBase_ = 0;
+    std::uint64_t defenseMask_ = 0; // 0 where the buckets go by key alone
+    int defenseBits_ = 0;
+    int shift_ = 0;
+    std::size_t size_ = 0;
+    // The keys of the entries held, from the bar up, and the defences of all let in since the
+    // list was last taken.
     ValueSpan keys_;
     ValueSpan defenses_;
+    std::vector<Entry> held_;    // by place, as `made_`
+    std::vector<Entry> tied_;    // scratch for CutToCapacity
+    std::vector<Entry> entries_; // the entries kept, as the final sort orders them
     // The worst set kept at the last cut: none worse can stay. Only valid once `hasBar_`.
     Entry bar_{};
     bool hasBar_ = false;
     std::vector<Makings> made_;
     std::vector<std::size_t> freePlaces_; // places in `made_` of sets dropped
     std::vector<DecoBlock> arrangements_;
-    std::vector<std::uint32_t> renumbered_;   // scratch for ForgetDroppedArrangements
-    std::vector<std::uint32_t> bucketCounts_; // scratch for CutToCapacity
-    std::vector<Entry> tied_;                 // scratch for CutToCapacity
+    std::vector<std::uint32_t> renumbered_; // scratch for ForgetDroppedArrangements
     std::uint64_t offered_ = 0;
     std::uint64_t part_ = 0;
     bool cut_ = false;

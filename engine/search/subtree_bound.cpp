@@ -146,13 +146,14 @@ bool SubtreeBound::MayPassSlotCheck(const Partial& partial) const {
     return missing <= kSlotCheckPointsPerSlot * partial.slots;
 }
 
-bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove) {
+bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::size_t group,
+                          std::int64_t defenseAbove) {
     if (!enabled_) {
         return true;
     }
     const int frontierLevel = std::max(level + 1, firstFrontier_);
     if (level > kBody && frontierLevel == level + 1 && !failed_[level].Keeps()) {
-        return SiblingMayHit(level, keys, defenseAbove);
+        return SiblingMayHit(level, keys, group, defenseAbove);
     }
     const bool groupsBetween = frontierLevel == level + 2 && !betweenGroups_.empty();
     if (level >= kBody && (frontierLevel == level + 1 || groupsBetween)) {
@@ -168,19 +169,25 @@ bool SubtreeBound::MayHit(int level, const GroupKey* keys, std::int64_t defenseA
 // KeptPrefixMayHit's answer for a prefix with the frontier right below it and none of its level
 // kept, from what the groups above leave short and what its own group brings, without the prefix
 // copied.
-bool SubtreeBound::SiblingMayHit(int level, const GroupKey* keys, std::int64_t defenseAbove) {
+bool SubtreeBound::SiblingMayHit(int level, const GroupKey* keys, std::size_t group,
+                                 std::int64_t defenseAbove) {
     const ParentShortfalls& parent = ParentAt(level, keys);
     if (parent.unbounded) {
         return true;
     }
-    int points[kMaxTrackedSkills];
-    int with[kMaxTrackedSkills];
-    const int slots =
-        EachGain(level, keys[level], parent.bodyPoints, parent.bodyWith, parent.bodySlots,
-                 [&points, &with](int k, int ownPoints, int ownWith) {
-                     points[k] = ownPoints;
-                     with[k] = ownWith;
-                 });
+    OwnGain doubling;
+    const bool doubles = keys[level] == kDoublingKey;
+    if (doubles) {
+        doubling.slots = EachGain(level, keys[level], parent.bodyPoints, parent.bodyWith,
+                                  parent.bodySlots, [&doubling](int k, int ownPoints, int ownWith) {
+                                      doubling.points[k] = ownPoints;
+                                      doubling.with[k] = ownWith;
+                                  });
+    }
+    const OwnGain& own = doubles ? doubling : ownGains_[level][group];
+    const int* points = own.points;
+    const int* with = own.with;
+    const int slots = own.slots;
     // The tables with doubling pieces first: they hold few choices, at the last level that of the
     // doubling piece alone, and they meet more often than the others.
     const std::int64_t leastDefense = minDefense_ - defenseAbove;

@@ -23,8 +23,9 @@ public:
                  const GroupList (&groups)[kSlotCount], const ExactFitter& fitter);
 
     // Whether the combinations whose groups of levels 0..level have `keys`, and best defences
-    // adding up to `defenseAbove`, may hold a hit.
-    bool MayHit(int level, const GroupKey* keys, std::int64_t defenseAbove);
+    // adding up to `defenseAbove`, may hold a hit. `group`: the place of the group of `level`
+    // among its level's groups.
+    bool MayHit(int level, const GroupKey* keys, std::size_t group, std::int64_t defenseAbove);
     // The same for single combinations, quicker: the first four keys once, for all groups of
     // the last level at a time, then each last one by its place in its level's groups. Only a
     // leaf whose best defence adds up to the minimum with `defenseAbove` may be asked about.
@@ -102,7 +103,8 @@ private:
     void KeepFrontier(int level, const Frontier& frontier);
     int SlotCap() const;
     bool FrontierReaches(const Partial& partial, int level, std::int64_t defenseAbove) const;
-    bool SiblingMayHit(int level, const GroupKey* keys, std::int64_t defenseAbove);
+    bool SiblingMayHit(int level, const GroupKey* keys, std::size_t group,
+                       std::int64_t defenseAbove);
 
     const ExactFitter& fitter_;
     std::vector<TrackedSkill> skills_;
@@ -164,6 +166,15 @@ private:
         int bodySlots = 0;
     };
     ParentShortfalls parents_[kSlotCount];
+    // What each group of the levels between the body and the leaves but a doubling piece brings,
+    // by its place: the siblings ask for it one after another, and working it out from the key
+    // took about a third of the test.
+    struct OwnGain {
+        int points[kMaxTrackedSkills];
+        int with[kMaxTrackedSkills];
+        int slots;
+    };
+    std::vector<OwnGain> ownGains_[kSlotCount];
     // Asked for every sibling: the keys are compared in line, and only a new parent is worked out.
     const ParentShortfalls& ParentAt(int level, const GroupKey* keys) {
         const ParentShortfalls& parent = parents_[level];

@@ -5,6 +5,20 @@
 
 #include "engine/exact/exact_combination.h"
 
+namespace {
+
+int MostDoublingSlots(const CandidateList& candidates) {
+    int most = 0;
+    for (const CEquipData* piece : candidates) {
+        if (piece->bodyDoubling) {
+            most = std::max(most, std::clamp(piece->slots, 0, 3));
+        }
+    }
+    return most;
+}
+
+} // namespace
+
 // Building the bound: the best of each level, the frontier tables of the last levels, the groups
 // right above them and the table of the leaves, once per search.
 SubtreeBound::SubtreeBound(const CSearchCondition& condition,
@@ -25,24 +39,31 @@ SubtreeBound::SubtreeBound(const CSearchCondition& condition,
         std::fill(level.mostPoints, level.mostPoints + kMaxTrackedSkills, kNone);
         std::fill(level.mostWithDecos, level.mostWithDecos + kMaxTrackedSkills, kNone);
         // The rule-based fitting gives a doubling piece no slots of its own.
-        for (const CEquipData* piece : candidates[slot]) {
-            if (piece->bodyDoubling && condition.exactFitting != 0) {
-                level.doublingSlots = std::max(level.doublingSlots, std::clamp(piece->slots, 0, 3));
-            }
+        if (condition.exactFitting != 0) {
+            level.doublingSlots = MostDoublingSlots(candidates[slot]);
         }
-        for (const CandidateGroup& group : groups[slot]) {
+        // The levels the sibling test asks about, under the body and above the leaves, keep what
+        // each group brings, worked out here for the level's bests anyway.
+        const bool keeps = slot > kBody && slot < kSlotCount - 1;
+        if (keeps) {
+            ownGains_[slot].resize(groups[slot].size());
+        }
+        for (std::size_t n = 0; n < groups[slot].size(); ++n) {
+            const CandidateGroup& group = groups[slot][n];
             level.mostDefense = std::max<std::int64_t>(level.mostDefense, group.bestDefense);
             if (group.key == kDoublingKey) {
                 level.hasDoubling = true;
                 continue;
             }
-            const int slots = KeySlots(group.key);
-            level.mostSlots = std::max(level.mostSlots, slots);
+            OwnGain unkept;
+            OwnGain& own = keeps ? ownGains_[slot][n] : unkept;
+            own.slots = KeySlots(group.key);
+            level.mostSlots = std::max(level.mostSlots, own.slots);
             for (int k = 0; k < count_; ++k) {
-                const int gain = skills[k].Gain(KeyPoints(group.key, k));
-                level.mostPoints[k] = std::max(level.mostPoints[k], gain);
-                level.mostWithDecos[k] =
-                    std::max(level.mostWithDecos[k], gain + fitter.BestGain(k, slots));
+                own.points[k] = skills[k].Gain(KeyPoints(group.key, k));
+                own.with[k] = own.points[k] + fitter.BestGain(k, own.slots);
+                level.mostPoints[k] = std::max(level.mostPoints[k], own.points[k]);
+                level.mostWithDecos[k] = std::max(level.mostWithDecos[k], own.with[k]);
             }
         }
     }

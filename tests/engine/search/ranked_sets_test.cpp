@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -69,6 +71,55 @@ TEST(RankedSetsTest, CutsKeepTheStableSortOfTheOffered) {
         for (std::size_t n = 0; n < kKept; ++n) {
             EXPECT_EQ(sets[n]->pieces[0], &heads[expected[n]])
                 << "set " << n << " of " << spread.keys << " keys, " << spread.defenses;
+        }
+    }
+}
+
+// Keys and defences that leave the span of those before again and again, climbing past it, far
+// below it before the list is full, or at the ends of the range: the sets kept are still the best
+// of the offered in their order.
+TEST(RankedSetsTest, SetsOutsideTheKeysHeldSoFarKeepTheStableSort) {
+    constexpr int kOffered = 3000;
+    constexpr std::size_t kKept = 200;
+    constexpr std::int64_t kLeast = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    using Make = std::int64_t (*)(int);
+    struct Drift {
+        Make key;
+        Make defense;
+    };
+    const Drift drifts[] = {
+        {[](int i) -> std::int64_t { return i / 4; }, [](int i) -> std::int64_t { return i % 9; }},
+        {[](int i) -> std::int64_t { return i % 5; },
+         [](int i) -> std::int64_t { return 3 * i - 4000; }},
+        {[](int i) -> std::int64_t { return i < 150 ? -(std::int64_t{1} << i % 60) : i % 50; },
+         [](int i) -> std::int64_t { return i < 150 ? -i : i % 3; }},
+        {[](int i) -> std::int64_t { return i % 3 == 0   ? kLeast
+                                            : i % 3 == 1 ? kMost
+                                                         : i; },
+         [](int i) -> std::int64_t { return i % 2 == 0 ? kMost : kLeast; }},
+    };
+    for (std::size_t d = 0; d < std::size(drifts); ++d) {
+        std::vector<CEquipData> heads(kOffered);
+        std::vector<std::int64_t> keys(kOffered);
+        std::vector<std::int64_t> defenses(kOffered);
+        RankedSets ranked(kKept);
+        for (int i = 0; i < kOffered; ++i) {
+            const auto n = static_cast<std::size_t>(i);
+            keys[n] = drifts[d].key(i);
+            defenses[n] = drifts[d].defense(i);
+            CEquipData* pieces[kSlotCount] = {&heads[n]};
+            ranked.Admit(keys[n], defenses[n], pieces, RankedSets::kNoArrangement, 0);
+        }
+        std::vector<std::size_t> expected(kOffered);
+        std::iota(expected.begin(), expected.end(), 0);
+        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+            return keys[a] != keys[b] ? keys[a] > keys[b] : defenses[a] > defenses[b];
+        });
+        const auto sets = ranked.TakeRanked();
+        ASSERT_EQ(sets.size(), kKept) << "drift " << d;
+        for (std::size_t n = 0; n < kKept; ++n) {
+            EXPECT_EQ(sets[n]->pieces[0], &heads[expected[n]]) << "set " << n << ", drift " << d;
         }
     }
 }

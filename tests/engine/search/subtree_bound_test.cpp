@@ -241,7 +241,7 @@ protected:
         for (int slot = 0; slot <= kArm; ++slot) {
             keys[slot] = prepared.groups[slot].front().key;
         }
-        return bound.MayHit(kArm, keys, 0);
+        return bound.MayHit(kArm, keys, 0, 0);
     }
 };
 
