@@ -15,6 +15,7 @@
 #include "engine/tables/saturating.h"
 
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -133,16 +134,18 @@ void RunSearch(const CEquipDatabase& database, const CSearchCondition& condition
     ExactFitter exactFitter(skills.data(), static_cast<int>(skills.size()),
                             ExactDecorations(condition, database, skills));
     SubtreeBound bound(condition, skills, candidates, groups, exactFitter);
-    std::optional<ExactJudge> exactJudge;
+    // On the heap: the judge keeps sizeable tables that a rule-based search would only clear.
+    std::unique_ptr<ExactJudge> exactJudge;
     GroupEnumeration enumeration(progress, outcome, condition, groups, fitter, hits);
     enumeration.UseBound(&bound);
     if (condition.exactFitting) {
-        exactJudge.emplace(condition, table, candidates, groups, exactFitter);
-        enumeration.UseExactJudge(&*exactJudge);
+        exactJudge =
+            std::make_unique<ExactJudge>(condition, table, candidates, groups, exactFitter);
+        enumeration.UseExactJudge(exactJudge.get());
     }
     HitExpansion expansion(progress, outcome, condition, candidates);
     if (exactJudge) {
-        expansion.UseExactJudge(&*exactJudge);
+        expansion.UseExactJudge(exactJudge.get());
     }
     const bool ranks = condition.rankKey != RankKey::kNone;
     RankedSets ranked(condition.maxDisplay);
