@@ -3,6 +3,9 @@
 #include <iterator>
 #include <limits>
 #include <numeric>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -39,6 +42,33 @@ TEST(RankedSetsTest, ArrangementsGivenBackLeaveTheKeptSetsTheirOwn) {
     }
 }
 
+// Offers `offered` sets, the i-th with the key and defence `valueAt(i)` gives, to a list of
+// `kept`: the list keeps the best of them by key and defence in the order offered.
+template <class ValueAt>
+void ExpectTheStableSortKept(int offered, std::size_t kept, ValueAt valueAt,
+                             const std::string& label) {
+    std::vector<CEquipData> heads(static_cast<std::size_t>(offered));
+    std::vector<std::int64_t> keys(heads.size());
+    std::vector<std::int64_t> defenses(heads.size());
+    RankedSets ranked(kept);
+    for (int i = 0; i < offered; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        std::tie(keys[n], defenses[n]) = valueAt(i);
+        CEquipData* pieces[kSlotCount] = {&heads[n]};
+        ranked.Admit(keys[n], defenses[n], pieces, RankedSets::kNoArrangement, 0);
+    }
+    std::vector<std::size_t> expected(heads.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+        return keys[a] != keys[b] ? keys[a] > keys[b] : defenses[a] > defenses[b];
+    });
+    const auto sets = ranked.TakeRanked();
+    ASSERT_EQ(sets.size(), kept) << label;
+    for (std::size_t n = 0; n < kept; ++n) {
+        EXPECT_EQ(sets[n]->pieces[0], &heads[expected[n]]) << "set " << n << ", " << label;
+    }
+}
+
 // Few keys and defences, with many ties between them, and far more offered than kept: each cut
 // keeps the best of the offered by key, defence and order offered, whether it counts the sets by
 // key and defence (narrow defences), by key alone (wide ones) or not at all (wide keys).
@@ -50,28 +80,13 @@ TEST(RankedSetsTest, CutsKeepTheStableSortOfTheOffered) {
         int defenses;
     };
     for (const Spread spread : {Spread{7, 5}, Spread{7, 100000}, Spread{1 << 30, 3}}) {
-        std::vector<CEquipData> heads(kOffered);
-        std::vector<std::int64_t> keys(kOffered);
-        std::vector<std::int64_t> defenses(kOffered);
-        RankedSets ranked(kKept);
-        for (int i = 0; i < kOffered; ++i) {
-            const auto n = static_cast<std::size_t>(i);
-            keys[n] = (i * 7919LL) % spread.keys;
-            defenses[n] = (i * 104729LL) % spread.defenses;
-            CEquipData* pieces[kSlotCount] = {&heads[n]};
-            ranked.Admit(keys[n], defenses[n], pieces, RankedSets::kNoArrangement, 0);
-        }
-        std::vector<std::size_t> expected(kOffered);
-        std::iota(expected.begin(), expected.end(), 0);
-        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
-            return keys[a] != keys[b] ? keys[a] > keys[b] : defenses[a] > defenses[b];
-        });
-        const auto sets = ranked.TakeRanked();
-        ASSERT_EQ(sets.size(), kKept);
-        for (std::size_t n = 0; n < kKept; ++n) {
-            EXPECT_EQ(sets[n]->pieces[0], &heads[expected[n]])
-                << "set " << n << " of " << spread.keys << " keys, " << spread.defenses;
-        }
+        ExpectTheStableSortKept(
+            kOffered, kKept,
+            [&](int i) {
+                return std::pair<std::int64_t, std::int64_t>{(i * 7919LL) % spread.keys,
+                                                             (i * 104729LL) % spread.defenses};
+            },
+            std::to_string(spread.keys) + " keys, " + std::to_string(spread.defenses));
     }
 }
 
@@ -100,27 +115,13 @@ TEST(RankedSetsTest, SetsOutsideTheKeysHeldSoFarKeepTheStableSort) {
          [](int i) -> std::int64_t { return i % 2 == 0 ? kMost : kLeast; }},
     };
     for (std::size_t d = 0; d < std::size(drifts); ++d) {
-        std::vector<CEquipData> heads(kOffered);
-        std::vector<std::int64_t> keys(kOffered);
-        std::vector<std::int64_t> defenses(kOffered);
-        RankedSets ranked(kKept);
-        for (int i = 0; i < kOffered; ++i) {
-            const auto n = static_cast<std::size_t>(i);
-            keys[n] = drifts[d].key(i);
-            defenses[n] = drifts[d].defense(i);
-            CEquipData* pieces[kSlotCount] = {&heads[n]};
-            ranked.Admit(keys[n], defenses[n], pieces, RankedSets::kNoArrangement, 0);
-        }
-        std::vector<std::size_t> expected(kOffered);
-        std::iota(expected.begin(), expected.end(), 0);
-        std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
-            return keys[a] != keys[b] ? keys[a] > keys[b] : defenses[a] > defenses[b];
-        });
-        const auto sets = ranked.TakeRanked();
-        ASSERT_EQ(sets.size(), kKept) << "drift " << d;
-        for (std::size_t n = 0; n < kKept; ++n) {
-            EXPECT_EQ(sets[n]->pieces[0], &heads[expected[n]]) << "set " << n << ", drift " << d;
-        }
+        ExpectTheStableSortKept(
+            kOffered, kKept,
+            [&](int i) {
+                return std::pair<std::int64_t, std::int64_t>{drifts[d].key(i),
+                                                             drifts[d].defense(i)};
+            },
+            "drift " + std::to_string(d));
     }
 }
 
