@@ -10,14 +10,21 @@
 namespace set_blocks {
 namespace {
 
-// Blocks are aligned to their size, so that a set finds its block from its own address: freeing
-// a million sets then reads none of them.
+struct Block;
+
+// Each slot names its block ahead of the set it holds, so that blocks need no alignment of their
+// own and come straight from the system's pages.
+struct alignas(CEquipSet) SlotHead {
+    Block* block;
+};
+
 constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 constexpr std::size_t kHeaderBytes = 64;
 constexpr std::size_t kSetBytes = sizeof(CEquipSet);
-constexpr std::size_t kSetsPerBlock = (kBlockBytes - kHeaderBytes) / kSetBytes;
-constexpr std::align_val_t kBlockAlignment{kBlockBytes};
-static_assert(kHeaderBytes % alignof(CEquipSet) == 0 && kSetBytes % alignof(CEquipSet) == 0);
+constexpr std::size_t kSlotBytes = sizeof(SlotHead) + kSetBytes;
+constexpr std::size_t kSlotsPerBlock = (kBlockBytes - kHeaderBytes) / kSlotBytes;
+static_assert(kHeaderBytes % alignof(CEquipSet) == 0 && kSlotBytes % alignof(CEquipSet) == 0);
+static_assert(alignof(CEquipSet) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
 
 // `holds` counts the sets alive in the block plus the slots its thread may still hand out plus
 // one while it is that thread's block, so that handing out a slot needs no atomic step: the
@@ -29,13 +36,13 @@ struct Block {
 static_assert(sizeof(Block) <= kHeaderBytes);
 
 Block* BlockOf(void* set) {
-    return reinterpret_cast<Block*>(reinterpret_cast<std::uintptr_t>(set) & ~(kBlockBytes - 1));
+    return (reinterpret_cast<SlotHead*>(set) - 1)->block;
 }
 
 void Release(Block* block, std::size_t holds) noexcept {
     if (block->holds.fetch_sub(holds, std::memory_order_acq_rel) == holds) {
         block->~Block();
-        ::operator delete(block, kBlockAlignment);
+        ::operator delete(block);
     }
 }
 
@@ -43,7 +50,7 @@ void Release(Block* block, std::size_t holds) noexcept {
 // the search of a large listing a fifth of its time: the pages come at once instead. Memory the
 // allocator hands out again is backed already and costs next to nothing here.
 void* FreshBlockMemory() {
-    void* memory = ::operator new(kBlockBytes, kBlockAlignment);
+    void* memory = ::operator new(kBlockBytes);
     platform::PrefaultForWriting(memory, kBlockBytes);
     return memory;
 }
@@ -57,18 +64,20 @@ public:
     ~ThreadBlock() { LetGo(); }
 
     void* Next() {
-        if (block_ == nullptr || used_ == kSetsPerBlock) {
+        if (block_ == nullptr || used_ == kSlotsPerBlock) {
             LetGo();
-            block_ = new (FreshBlockMemory()) Block{kSetsPerBlock + 1};
+            block_ = new (FreshBlockMemory()) Block{kSlotsPerBlock + 1};
             used_ = 0;
         }
-        return reinterpret_cast<char*>(block_) + kHeaderBytes + kSetBytes * used_++;
+        char* slot = reinterpret_cast<char*>(block_) + kHeaderBytes + kSlotBytes * used_++;
+        auto* head = new (slot) SlotHead{block_};
+        return head + 1;
     }
 
 private:
     void LetGo() noexcept {
         if (block_ != nullptr) {
-            Release(block_, kSetsPerBlock - used_ + 1);
+            Release(block_, kSlotsPerBlock - used_ + 1);
             block_ = nullptr;
         }
     }
