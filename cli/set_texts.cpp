@@ -96,7 +96,7 @@ const ActiveSkillFinder::SetNumbers& SetTexts::NumbersOf(const CEquipSet& set, s
 }
 
 const SetTexts::Name& SetTexts::WritePiece(const CEquipData* piece, std::size_t number) {
-    Name& name = Place(pieceTexts_, pieces_, number);
+    Name& name = pieces_.Add(number);
     name = NameOf(piece->name);
     longestPiece_ = std::max({longestPiece_, name.text.size(), name.listed.size()});
     if (number >= pieceValues_.size()) {
@@ -133,7 +133,7 @@ const SetTexts::Name& SetTexts::Decoration(const CDecoData* deco) {
 // Every decoration a position holds is named, empty places between them skipped; the readable
 // form joins the names as the report joins any list, with no separator after an empty text.
 const SetTexts::Decorations& SetTexts::WriteDecorations(const CEquipSet& set, std::size_t number) {
-    Decorations& written = Place(decorationTexts_, decorations_, number);
+    Decorations& written = decorations_.Add(number);
     std::string& json = building_;
     json.clear();
     json.reserve(kDecorationsRoom);
@@ -173,7 +173,7 @@ const SetTexts::Decorations& SetTexts::WriteDecorations(const CEquipSet& set, st
 // The readable form joins the names as the report joins any list, with no separator after an
 // empty text.
 const SetTexts::Skills& SetTexts::WriteSkills(std::size_t skills) {
-    Skills& written = Place(skillTexts_, skills_, skills);
+    Skills& written = skills_.Add(skills);
     std::string& json = building_;
     json.assign(kSkillsField).push_back('[');
     bool any = false;

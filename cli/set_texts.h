@@ -2,12 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/numbered_texts.h"
 #include "cli/padded_text.h"
 #include "engine/sets/active_skills.h"
 #include "engine/sets/equip_set.h"
@@ -70,19 +70,13 @@ public:
 private:
     const ActiveSkillFinder::SetNumbers& NumbersOf(const CEquipSet& set, std::size_t index);
     const Name& Decoration(const CDecoData* deco);
-    // The text of `number` in `texts`, null where it is not written yet. Inline, as it runs for
-    // every set listed.
-    template <class Text>
-    static const Text* Written(const std::vector<const Text*>& texts, std::size_t number) {
-        return number < texts.size() ? texts[number] : nullptr;
-    }
     // The piece of `slot` from now on: its name, and its values in the sums while they are
     // narrow, the values it replaces taken out first.
     void LookPiece(int slot, const CEquipData* piece, std::size_t number) {
         const Name* name = nullptr;
         PieceValues values;
         if (piece != nullptr) {
-            name = Written(pieces_, number);
+            name = pieces_.Find(number);
             name = name != nullptr ? name : &WritePiece(piece, number);
             values = pieceValues_[number];
         }
@@ -98,22 +92,12 @@ private:
     }
     const Name& WritePiece(const CEquipData* piece, std::size_t number);
     const Decorations& DecorationsOf(const CEquipSet& set, std::size_t number) {
-        const Decorations* written = Written(decorations_, number);
+        const Decorations* written = decorations_.Find(number);
         return written != nullptr ? *written : WriteDecorations(set, number);
     }
     const Skills& SkillsOf(std::size_t number) {
-        const Skills* written = Written(skills_, number);
+        const Skills* written = skills_.Find(number);
         return written != nullptr ? *written : WriteSkills(number);
-    }
-    // Where a text is written, that `texts` holds at `number`.
-    template <class Text>
-    static Text& Place(std::deque<Text>& written, std::vector<const Text*>& texts,
-                       std::size_t number) {
-        if (number >= texts.size()) {
-            texts.resize(number + 1);
-        }
-        texts[number] = &written.emplace_back();
-        return written.back();
     }
     const Decorations& WriteDecorations(const CEquipSet& set, std::size_t number);
     const Skills& WriteSkills(std::size_t skills);
@@ -123,10 +107,8 @@ private:
     // By position in the list; none when each set is found as it is listed.
     std::vector<ActiveSkillFinder::PackedNumbers> ahead_;
     ActiveSkillFinder::SetNumbers aheadNumbers_;
-    // The texts of pieces, arrangements and lists of skills by the finder's numbers, null where a
-    // number is not listed yet; the texts stay where they were written.
-    std::deque<Name> pieceTexts_;
-    std::vector<const Name*> pieces_;
+    // The texts of pieces, arrangements and lists of skills by the finder's numbers.
+    NumberedTexts<Name> pieces_;
     std::size_t longestPiece_ = 0;
     // What a set sums of each piece, by the same number, read from a few bytes instead of the
     // piece's whole record: its defence and first three resistances, then the last two, its
@@ -147,13 +129,11 @@ private:
     // int: then the sums are taken wide and saturated.
     bool wide_ = false;
     int pieceSlots_ = 0; // those of the set Look was last given
-    std::deque<Decorations> decorationTexts_;
-    std::vector<const Decorations*> decorations_;
+    NumberedTexts<Decorations> decorations_;
     FirstUseNumbers<const CDecoData*, AddressHash> decorationNumbers_;
     std::vector<Name> decorationNames_;
     std::vector<Name> skillNames_; // by skill-table row
-    std::deque<Skills> skillTexts_;
-    std::vector<const Skills*> skills_;
+    NumberedTexts<Skills> skills_;
     Looked looked_;
     std::string joined_;   // the names of a position's decorations being joined
     std::string building_; // the JSON of an arrangement or a list of skills being written
