@@ -45,19 +45,6 @@ void ExactJudge::NoteDominance(const CSearchCondition& condition, const ExactFit
     }
 }
 
-// Whether variant a brings at least what b does at every doubling slot. The variants compared are
-// those of the combination at hand, whose doubling slots EachProfileChoice noted.
-bool ExactJudge::AtLeast(const HitVariant& a, const HitVariant& b) const {
-    for (int d = 0; d < doublingCount_; ++d) {
-        const int slot = doublingSlots_[d];
-        const std::size_t i = a.profile[slot];
-        if (dominates_[slot][i * profileCounts_[slot] + b.profile[slot]] == 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Whether the variant passes `test`, which holds for every variant at least as strong as one
 // that passes. A variant at least as strong as one passed, or no stronger than one failed, is
 // told by that one without testing it. (Testing from the middle of the variants, so that
@@ -69,8 +56,8 @@ bool ExactJudge::Decide(const PieceProfile* const (&pieces)[kSlotCount], const H
         return test(pieces);
     }
     for (const Decided& decided : decided_) {
-        if (decided.passed ? AtLeast(*variant, decided.variant)
-                           : AtLeast(decided.variant, *variant)) {
+        if (decided.passed ? AtLeast(*variant, decided.variant, doublingSlots_)
+                           : AtLeast(decided.variant, *variant, doublingSlots_)) {
             return decided.passed;
         }
     }
@@ -85,11 +72,11 @@ bool ExactJudge::Decide(const PieceProfile* const (&pieces)[kSlotCount], const H
 template <typename Visit>
 void ExactJudge::EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCount], Visit visit) {
     const PieceProfile* pieces[kSlotCount] = {};
-    doublingCount_ = 0;
+    doublingSlots_.count = 0;
     std::uint64_t regularSets = 1;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (chosen[slot]->key == kDoublingKey) {
-            doublingSlots_[doublingCount_++] = slot;
+            doublingSlots_.slots[doublingSlots_.count++] = slot;
             continue;
         }
         pieces[slot] = &groupProfiles_[slot][chosen[slot] - groups_[slot].data()];
@@ -99,18 +86,19 @@ void ExactJudge::EachProfileChoice(const CandidateGroup* const (&chosen)[kSlotCo
     for (;;) {
         std::uint64_t variantSets = regularSets;
         HitVariant variant;
-        for (int i = 0; i < doublingCount_; ++i) {
-            const int slot = doublingSlots_[i];
+        for (int i = 0; i < doublingSlots_.count; ++i) {
+            const int slot = doublingSlots_.slots[i];
             pieces[slot] = &doubling_.At(slot)[index[i]];
             variant.profile[slot] = static_cast<std::uint16_t>(index[i]);
             variantSets =
                 SaturatingMul(variantSets, static_cast<std::uint64_t>(pieces[slot]->count));
         }
-        if (!visit(pieces, doublingCount_ > 0 ? &variant : nullptr, variantSets)) {
+        if (!visit(pieces, doublingSlots_.count > 0 ? &variant : nullptr, variantSets)) {
             return;
         }
-        int i = doublingCount_ - 1;
-        while (i >= 0 && ++index[i] == static_cast<int>(doubling_.At(doublingSlots_[i]).size())) {
+        int i = doublingSlots_.count - 1;
+        while (i >= 0 &&
+               ++index[i] == static_cast<int>(doubling_.At(doublingSlots_.slots[i]).size())) {
             index[i--] = 0;
         }
         if (i < 0) {

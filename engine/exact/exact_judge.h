@@ -8,6 +8,12 @@
 #include "engine/exact/exact_combination.h"
 #include "engine/fitting/search_hit.h"
 
+// The slots of a combination that hold its doubling groups, where its variants differ.
+struct DoublingSlots {
+    int slots[kSlotCount] = {};
+    int count = 0;
+};
+
 // Judges a combination of candidate groups for the search's exact mode. The doubling group of a
 // slot is judged once per profile of its pieces; the others by what their keys hold.
 class ExactJudge {
@@ -34,6 +40,9 @@ public:
                     std::int64_t leastFree);
 
     const DoublingProfiles& Doubling() const { return doubling_; }
+    // Whether variant a of a combination brings at least what b does at each of its doubling
+    // slots: whatever decorations b's sets take, a's take no more and meet no less.
+    bool AtLeast(const HitVariant& a, const HitVariant& b, const DoublingSlots& doubling) const;
 
 private:
     // A variant tested so far in the combination at hand.
@@ -43,7 +52,6 @@ private:
     };
 
     void NoteDominance(const CSearchCondition& condition, const ExactFitter& fitter);
-    bool AtLeast(const HitVariant& a, const HitVariant& b) const;
     template <typename Test>
     bool Decide(const PieceProfile* const (&pieces)[kSlotCount], const HitVariant* variant,
                 Test test);
@@ -63,10 +71,11 @@ private:
     // Whether doubling profile i of a slot brings at least what profile j does, at i * n + j for
     // the slot's n profiles. Bytes rather than bits: every variant judged reads them.
     std::vector<std::uint8_t> dominates_[kSlotCount];
+    // Each slot's count of doubling profiles, n above, kept apart from the profiles themselves:
+    // working it out of their list costs a division every variant compared.
     std::size_t profileCounts_[kSlotCount] = {};
     // The doubling slots of the combination whose variants are being decided.
-    int doublingSlots_[kSlotCount] = {};
-    int doublingCount_ = 0;
+    DoublingSlots doublingSlots_;
     std::vector<Decided> decided_;
     // The variants met so far, handed to the hit at once: growing each hit's own list as they
     // come would allocate several times for most hits.
@@ -81,3 +90,16 @@ private:
     static constexpr int kKeyedBits = 6;
     std::array<KeyedProfile, std::size_t{1} << kKeyedBits> keyed_[kSlotCount];
 };
+
+// Read for every variant decided, so it stays in line.
+inline bool ExactJudge::AtLeast(const HitVariant& a, const HitVariant& b,
+                                const DoublingSlots& doubling) const {
+    for (int d = 0; d < doubling.count; ++d) {
+        const int slot = doubling.slots[d];
+        const std::size_t i = a.profile[slot];
+        if (dominates_[slot][i * profileCounts_[slot] + b.profile[slot]] == 0) {
+            return false;
+        }
+    }
+    return true;
+}

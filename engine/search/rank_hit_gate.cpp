@@ -40,9 +40,15 @@ bool RankHitGate::ShutVariants(const SearchHit& hit, std::int64_t defense, std::
         return false;
     }
     fitted_.clear();
+    DoublingSlots doubling;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (hit.keys[slot] == kDoublingKey) {
+            doubling.slots[doubling.count++] = slot;
+        }
+    }
     bool shut = false;
     for (std::size_t index = 0; index < hit.variants.size(); ++index) {
-        if (!VariantLeavesFree(hit, index, leastKey)) {
+        if (!VariantLeavesFree(hit, index, doubling, leastKey)) {
             open[index / 64] &= ~(std::uint64_t{1} << (index % 64));
             shut = true;
         }
@@ -50,38 +56,21 @@ bool RankHitGate::ShutVariants(const SearchHit& hit, std::int64_t defense, std::
     return shut;
 }
 
-// Told by a variant fitted before where it can be: one that left enough with no more slots, or
-// one that did not with no fewer.
+// Told by a variant fitted before where it can be: one that left enough and brings no more, or
+// one that did not and brings no less.
 bool RankHitGate::VariantLeavesFree(const SearchHit& hit, std::size_t index,
-                                    std::int64_t leastKey) {
+                                    const DoublingSlots& doubling, std::int64_t leastKey) {
     const HitVariant& variant = hit.variants[index];
     for (const Fitted& other : fitted_) {
         const HitVariant& known = hit.variants[other.index];
-        if (other.leaves ? HasNoFewerSlots(hit, variant, known)
-                         : HasNoFewerSlots(hit, known, variant)) {
+        if (other.leaves ? judge_.AtLeast(variant, known, doubling)
+                         : judge_.AtLeast(known, variant, doubling)) {
             return other.leaves;
         }
     }
     const bool leaves = judge_.LeavesFree(hit, &variant, weaponSlots_, leastKey);
     fitted_.push_back(Fitted{index, leaves});
     return leaves;
-}
-
-bool RankHitGate::HasNoFewerSlots(const SearchHit& hit, const HitVariant& variant,
-                                  const HitVariant& than) const {
-    const DoublingProfiles& doubling = judge_.Doubling();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (hit.keys[slot] != kDoublingKey) {
-            continue;
-        }
-        const PieceProfile& piece = doubling.At(slot)[variant.profile[slot]];
-        const PieceProfile& other = doubling.At(slot)[than.profile[slot]];
-        if (piece.slots < other.slots ||
-            !std::equal(piece.points, piece.points + skillCount_, other.points)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool RankHitGate::ShutsOutUnjudged(const CandidateGroup* const (&chosen)[kSlotCount],

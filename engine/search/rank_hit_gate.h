@@ -37,14 +37,13 @@ private:
     bool FollowsShutOut(const CandidateGroup* const (&chosen)[kSlotCount],
                         std::int64_t leastKey) const;
     bool GivesNoMore(GroupKey leaf, GroupKey than) const;
-    bool VariantLeavesFree(const SearchHit& hit, std::size_t index, std::int64_t leastKey);
-    bool HasNoFewerSlots(const SearchHit& hit, const HitVariant& variant,
-                         const HitVariant& than) const;
+    bool VariantLeavesFree(const SearchHit& hit, std::size_t index, const DoublingSlots& doubling,
+                           std::int64_t leastKey);
 
     // The variants of the hit in hand fitted so far, and whether each left enough free. The
-    // variants of a hit differ only in their doubling pieces: one whose doubling pieces bring
-    // the same points as another's in no fewer slots leaves at least as many free, each slot it
-    // has more one more, as the other's decorations fit its room too.
+    // variants of a hit differ only in their doubling pieces: one that brings at least what
+    // another does, as the judge tells, leaves at least as many free, each slot it has more one
+    // more, as the other's decorations fit its room too and meet as much.
     struct Fitted {
         std::size_t index = 0;
         bool leaves = false;
