@@ -157,8 +157,13 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     base.weakestKnown = 0;
     std::copy_n(keys, level, base.keys);
     base.known = true;
+    // A sibling reads the body's fillings only where its decorations count more than once: the
+    // others under a body counted once ask for their own floor instead.
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
         const int times = base.lack.times + doubling;
+        if (times == 1 || (doubling == 1 && !hasDoubling_[level])) {
+            continue;
+        }
         std::copy_n(base.lack.required, count_, base.bodyFilled[doubling][0]);
         for (int slots = 1; slots <= base.lack.bodySlots; ++slots) {
             for (int k = 0; k < count_; ++k) {
@@ -172,9 +177,10 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
 
 // FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
 // where one choice of the body's slots fits, so the first that does ends the search, and the
-// sibling's own gain is all that changes the shared base. A body whose decorations count more
-// than once is tried full first: that fits most often. Made in line, with the floor of a body
-// counted once: the ranking asks it for nearly every group under the body.
+// sibling's own gain is all that changes the shared base. Made in line, with the floor of a body
+// counted once and the test of the level's least gains, which answer nearly every sibling: the
+// ranking asks it for nearly every group under the body. The choices of the body's slots are
+// tried apart, so that the test made for every sibling stays small.
 inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
                                                std::int64_t slots) const {
     const SiblingBase& base = SiblingBaseAt(level, keys);
@@ -187,6 +193,20 @@ inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, 
     if (!doubling && base.lack.times == 1) {
         return SingleBodyFloor(level, base, group) <= slots;
     }
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
+    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
+    // level do: once those fit with the body full, so does every sibling with as many slots.
+    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
+        return true;
+    }
+    return FitsWithBodyFilled(level, keys, group, slots, most);
+}
+
+// A body whose decorations count more than once is tried full first: that fits most often.
+bool DecorationSlotFloor::FitsWithBodyFilled(int level, const GroupKey* keys, std::size_t group,
+                                             std::int64_t slots, int most) const {
+    const SiblingBase& base = siblingBases_[level];
+    const bool doubling = keys[level] == kDoublingKey;
     int bodyGain[kMaxTrackedSkills];
     if (doubling) {
         for (int k = 0; k < count_; ++k) {
@@ -195,12 +215,6 @@ inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, 
     }
     const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
-    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
-    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
-    // level do: once those fit with the body full, so does every sibling with as many slots.
-    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
-        return true;
-    }
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
         bool lacking = false;
@@ -233,16 +247,19 @@ int DecorationSlotFloor::NewWeakestSiblingSlots(int level, const SiblingBase& ba
 inline int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
                                                 std::size_t group) const {
     const std::size_t same = sameGains_[level][group];
-    KnownFloor& known = floors_[level][same];
-    if (known.stamp != base.stamp) {
-        const int* gain = gains_[level][same].data();
-        int rest[kMaxTrackedSkills];
-        for (int k = 0; k < count_; ++k) {
-            rest[k] = base.lack.required[k] - gain[k];
-        }
-        known = KnownFloor{base.stamp, fitter_.SlotsNeeded(rest)};
+    const KnownFloor& known = floors_[level][same];
+    return known.stamp == base.stamp ? known.floor : NewSingleBodyFloor(level, base, same);
+}
+
+int DecorationSlotFloor::NewSingleBodyFloor(int level, const SiblingBase& base,
+                                            std::size_t same) const {
+    const int* gain = gains_[level][same].data();
+    int rest[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        rest[k] = base.lack.required[k] - gain[k];
     }
-    return known.floor;
+    floors_[level][same] = KnownFloor{base.stamp, fitter_.SlotsNeeded(rest)};
+    return floors_[level][same].floor;
 }
 
 // What the level above lacks with the most of `level` given back: the sets of the level's own

@@ -119,7 +119,10 @@ private:
                    : NewSiblingBase(level, keys);
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
+    bool FitsWithBodyFilled(int level, const GroupKey* keys, std::size_t group, std::int64_t slots,
+                            int most) const;
     int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
+    int NewSingleBodyFloor(int level, const SiblingBase& base, std::size_t same) const;
     int WeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const {
         return (base.weakestKnown >> bodyUsed & 1U) != 0
                    ? base.weakestSlots[bodyUsed]
