@@ -152,11 +152,20 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
 const DecorationSlotFloor::SiblingBase&
 DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
-    base.bounded = LackBeforeSibling(level, keys, base.lack);
+    Lack lack;
+    const bool bounded = LackBeforeSibling(level, keys, lack);
+    std::copy_n(keys, level, base.keys);
+    // Groups above that differ only in their slots leave the same lack: what was worked out for
+    // the last one, the floors of the siblings too, holds for them.
+    const bool same = base.known && bounded && base.bounded && SameLack(lack, base.lack);
+    base.known = true;
+    if (same) {
+        return base;
+    }
+    base.bounded = bounded;
+    base.lack = lack;
     base.stamp = ++lastStamp_;
     base.weakestKnown = 0;
-    std::copy_n(keys, level, base.keys);
-    base.known = true;
     // A sibling reads the body's fillings only where its decorations count more than once: the
     // others under a body counted once ask for their own floor instead.
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
@@ -173,6 +182,11 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
         }
     }
     return base;
+}
+
+bool DecorationSlotFloor::SameLack(const Lack& a, const Lack& b) const {
+    return a.times == b.times && a.bodySlots == b.bodySlots &&
+           std::equal(a.required, a.required + count_, b.required);
 }
 
 // FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits

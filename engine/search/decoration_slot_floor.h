@@ -119,6 +119,7 @@ private:
                    : NewSiblingBase(level, keys);
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
+    bool SameLack(const Lack& a, const Lack& b) const;
     bool FitsWithBodyFilled(int level, const GroupKey* keys, std::size_t group, std::int64_t slots,
                             int most) const;
     int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
