@@ -111,14 +111,8 @@ int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     return LackOf(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
 }
 
-bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::size_t group,
-                                 std::int64_t slots) const {
-    if (slots < 0) {
-        return false;
-    }
-    if (level > kBody) {
-        return SiblingFitsIn(level, keys, group, slots);
-    }
+bool DecorationSlotFloor::FitsInDownToBody(int level, const GroupKey* keys,
+                                           std::int64_t slots) const {
     Lack lack;
     if (!LackOf(level, keys, lack)) {
         return true;
@@ -189,33 +183,6 @@ bool DecorationSlotFloor::SameLack(const Lack& a, const Lack& b) const {
            std::equal(a.required, a.required + count_, b.required);
 }
 
-// FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
-// where one choice of the body's slots fits, so the first that does ends the search, and the
-// sibling's own gain is all that changes the shared base. Made in line, with the floor of a body
-// counted once and the test of the level's least gains, which answer nearly every sibling: the
-// ranking asks it for nearly every group under the body. The choices of the body's slots are
-// tried apart, so that the test made for every sibling stays small.
-inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
-                                               std::int64_t slots) const {
-    const SiblingBase& base = SiblingBaseAt(level, keys);
-    if (!base.bounded) {
-        return true;
-    }
-    // A doubling sibling brings the body's points once more and makes its decorations count once
-    // more.
-    const bool doubling = keys[level] == kDoublingKey;
-    if (!doubling && base.lack.times == 1) {
-        return SingleBodyFloor(level, base, group) <= slots;
-    }
-    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
-    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
-    // level do: once those fit with the body full, so does every sibling with as many slots.
-    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
-        return true;
-    }
-    return FitsWithBodyFilled(level, keys, group, slots, most);
-}
-
 // A body whose decorations count more than once is tried full first: that fits most often.
 bool DecorationSlotFloor::FitsWithBodyFilled(int level, const GroupKey* keys, std::size_t group,
                                              std::int64_t slots, int most) const {
@@ -253,16 +220,6 @@ int DecorationSlotFloor::NewWeakestSiblingSlots(int level, const SiblingBase& ba
     base.weakestSlots[bodyUsed] = fitter_.SlotsNeeded(rest);
     base.weakestKnown = static_cast<std::uint8_t>(base.weakestKnown | 1U << bodyUsed);
     return base.weakestSlots[bodyUsed];
-}
-
-// With the body's decorations counting once, filling the body is no different from filling any
-// other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
-// asked about. Siblings that give the same share it.
-inline int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
-                                                std::size_t group) const {
-    const std::size_t same = sameGains_[level][group];
-    const KnownFloor& known = floors_[level][same];
-    return known.stamp == base.stamp ? known.floor : NewSingleBodyFloor(level, base, same);
 }
 
 int DecorationSlotFloor::NewSingleBodyFloor(int level, const SiblingBase& base,
