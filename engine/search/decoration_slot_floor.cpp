@@ -111,14 +111,8 @@ int DecorationSlotFloor::Fewest(int level, const GroupKey* keys) const {
     return LackOf(level, keys, lack) ? FewestWithBodyCounted(lack, lack.bodySlots, 0) : 0;
 }
 
-bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::size_t group,
-                                 std::int64_t slots) const {
-    if (slots < 0) {
-        return false;
-    }
-    if (level > kBody) {
-        return SiblingFitsIn(level, keys, group, slots);
-    }
+bool DecorationSlotFloor::FitsInDownToBody(int level, const GroupKey* keys,
+                                           std::int64_t slots) const {
     Lack lack;
     if (!LackOf(level, keys, lack)) {
         return true;
@@ -152,13 +146,27 @@ bool DecorationSlotFloor::LackOf(int level, const GroupKey* keys, Lack& lack) co
 const DecorationSlotFloor::SiblingBase&
 DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     SiblingBase& base = siblingBases_[level];
-    base.bounded = LackBeforeSibling(level, keys, base.lack);
+    Lack lack;
+    const bool bounded = LackBeforeSibling(level, keys, lack);
+    std::copy_n(keys, level, base.keys);
+    // Groups above that differ only in their slots leave the same lack: what was worked out for
+    // the last one, the floors of the siblings too, holds for them.
+    const bool same = base.known && bounded && base.bounded && SameLack(lack, base.lack);
+    base.known = true;
+    if (same) {
+        return base;
+    }
+    base.bounded = bounded;
+    base.lack = lack;
     base.stamp = ++lastStamp_;
     base.weakestKnown = 0;
-    std::copy_n(keys, level, base.keys);
-    base.known = true;
+    // A sibling reads the body's fillings only where its decorations count more than once: the
+    // others under a body counted once ask for their own floor instead.
     for (int doubling = 0; base.bounded && doubling <= 1; ++doubling) {
         const int times = base.lack.times + doubling;
+        if (times == 1 || (doubling == 1 && !hasDoubling_[level])) {
+            continue;
+        }
         std::copy_n(base.lack.required, count_, base.bodyFilled[doubling][0]);
         for (int slots = 1; slots <= base.lack.bodySlots; ++slots) {
             for (int k = 0; k < count_; ++k) {
@@ -170,23 +178,16 @@ DecorationSlotFloor::NewSiblingBase(int level, const GroupKey* keys) const {
     return base;
 }
 
-// FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
-// where one choice of the body's slots fits, so the first that does ends the search, and the
-// sibling's own gain is all that changes the shared base. A body whose decorations count more
-// than once is tried full first: that fits most often. Made in line, with the floor of a body
-// counted once: the ranking asks it for nearly every group under the body.
-inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
-                                               std::int64_t slots) const {
-    const SiblingBase& base = SiblingBaseAt(level, keys);
-    if (!base.bounded) {
-        return true;
-    }
-    // A doubling sibling brings the body's points once more and makes its decorations count once
-    // more.
+bool DecorationSlotFloor::SameLack(const Lack& a, const Lack& b) const {
+    return a.times == b.times && a.bodySlots == b.bodySlots &&
+           std::equal(a.required, a.required + count_, b.required);
+}
+
+// A body whose decorations count more than once is tried full first: that fits most often.
+bool DecorationSlotFloor::FitsWithBodyFilled(int level, const GroupKey* keys, std::size_t group,
+                                             std::int64_t slots, int most) const {
+    const SiblingBase& base = siblingBases_[level];
     const bool doubling = keys[level] == kDoublingKey;
-    if (!doubling && base.lack.times == 1) {
-        return SingleBodyFloor(level, base, group) <= slots;
-    }
     int bodyGain[kMaxTrackedSkills];
     if (doubling) {
         for (int k = 0; k < count_; ++k) {
@@ -195,12 +196,6 @@ inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, 
     }
     const int* gain = doubling ? bodyGain : gains_[level][group].data();
     const auto& bodyFilled = base.bodyFilled[doubling ? 1 : 0];
-    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
-    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
-    // level do: once those fit with the body full, so does every sibling with as many slots.
-    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
-        return true;
-    }
     for (int bodyUsed = most; bodyUsed >= 0; --bodyUsed) {
         int rest[kMaxTrackedSkills];
         bool lacking = false;
@@ -227,22 +222,15 @@ int DecorationSlotFloor::NewWeakestSiblingSlots(int level, const SiblingBase& ba
     return base.weakestSlots[bodyUsed];
 }
 
-// With the body's decorations counting once, filling the body is no different from filling any
-// other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
-// asked about. Siblings that give the same share it.
-inline int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
-                                                std::size_t group) const {
-    const std::size_t same = sameGains_[level][group];
-    KnownFloor& known = floors_[level][same];
-    if (known.stamp != base.stamp) {
-        const int* gain = gains_[level][same].data();
-        int rest[kMaxTrackedSkills];
-        for (int k = 0; k < count_; ++k) {
-            rest[k] = base.lack.required[k] - gain[k];
-        }
-        known = KnownFloor{base.stamp, fitter_.SlotsNeeded(rest)};
+int DecorationSlotFloor::NewSingleBodyFloor(int level, const SiblingBase& base,
+                                            std::size_t same) const {
+    const int* gain = gains_[level][same].data();
+    int rest[kMaxTrackedSkills];
+    for (int k = 0; k < count_; ++k) {
+        rest[k] = base.lack.required[k] - gain[k];
     }
-    return known.floor;
+    floors_[level][same] = KnownFloor{base.stamp, fitter_.SlotsNeeded(rest)};
+    return floors_[level][same].floor;
 }
 
 // What the level above lacks with the most of `level` given back: the sets of the level's own

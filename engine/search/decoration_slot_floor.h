@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/condition/candidates.h"
+#include "engine/condition/group_key.h"
 #include "engine/condition/tracked_skill.h"
 #include "engine/exact/exact_fitting.h"
 
@@ -59,6 +60,7 @@ private:
     bool LackAt(int level, const GroupKey* keys, Lack& lack) const;
     bool LackOf(int level, const GroupKey* keys, Lack& lack) const;
     bool LackBeforeSibling(int level, const GroupKey* keys, Lack& lack) const;
+    bool FitsInDownToBody(int level, const GroupKey* keys, std::int64_t slots) const;
     bool SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
                        std::int64_t slots) const;
     void NoteSameGains(int level);
@@ -119,7 +121,11 @@ private:
                    : NewSiblingBase(level, keys);
     }
     const SiblingBase& NewSiblingBase(int level, const GroupKey* keys) const;
+    bool SameLack(const Lack& a, const Lack& b) const;
+    bool FitsWithBodyFilled(int level, const GroupKey* keys, std::size_t group, std::int64_t slots,
+                            int most) const;
     int SingleBodyFloor(int level, const SiblingBase& base, std::size_t group) const;
+    int NewSingleBodyFloor(int level, const SiblingBase& base, std::size_t same) const;
     int WeakestSiblingSlots(int level, const SiblingBase& base, int bodyUsed) const {
         return (base.weakestKnown >> bodyUsed & 1U) != 0
                    ? base.weakestSlots[bodyUsed]
@@ -136,3 +142,50 @@ private:
     };
     mutable std::vector<KnownFloor> floors_[kSlotCount];
 };
+
+inline bool DecorationSlotFloor::FitsIn(int level, const GroupKey* keys, std::size_t group,
+                                        std::int64_t slots) const {
+    if (slots < 0) {
+        return false;
+    }
+    return level > kBody ? SiblingFitsIn(level, keys, group, slots)
+                         : FitsInDownToBody(level, keys, slots);
+}
+
+// FitsIn for a level under the body, as FewestWithBodyCounted would answer it: the floor fits
+// where one choice of the body's slots fits, so the first that does ends the search, and the
+// sibling's own gain is all that changes the shared base. In the header, with the floor of a body
+// counted once and the test of the level's least gains, which answer nearly every sibling: the
+// ranking asks it for nearly every group under the body, at the leaves for every leaf. The
+// choices of the body's slots are tried apart, so that the test made for every sibling stays
+// small.
+inline bool DecorationSlotFloor::SiblingFitsIn(int level, const GroupKey* keys, std::size_t group,
+                                               std::int64_t slots) const {
+    const SiblingBase& base = SiblingBaseAt(level, keys);
+    if (!base.bounded) {
+        return true;
+    }
+    // A doubling sibling brings the body's points once more and makes its decorations count once
+    // more.
+    const bool doubling = keys[level] == kDoublingKey;
+    if (!doubling && base.lack.times == 1) {
+        return SingleBodyFloor(level, base, group) <= slots;
+    }
+    const int most = static_cast<int>(std::min<std::int64_t>(slots, base.lack.bodySlots));
+    // Where the floor only grows, no sibling leaves more lacking than the least gains of its
+    // level do: once those fit with the body full, so does every sibling with as many slots.
+    if (!doubling && onlyGrows_ && most + WeakestSiblingSlots(level, base, most) <= slots) {
+        return true;
+    }
+    return FitsWithBodyFilled(level, keys, group, slots, most);
+}
+
+// With the body's decorations counting once, filling the body is no different from filling any
+// other position: the floor is the slots of what the sibling leaves lacking, whatever the slots
+// asked about. Siblings that give the same share it.
+inline int DecorationSlotFloor::SingleBodyFloor(int level, const SiblingBase& base,
+                                                std::size_t group) const {
+    const std::size_t same = sameGains_[level][group];
+    const KnownFloor& known = floors_[level][same];
+    return known.stamp == base.stamp ? known.floor : NewSingleBodyFloor(level, base, same);
+}

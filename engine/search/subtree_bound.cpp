@@ -175,16 +175,7 @@ bool SubtreeBound::SiblingMayHit(int level, const GroupKey* keys, std::size_t gr
     if (parent.unbounded) {
         return true;
     }
-    OwnGain doubling;
-    const bool doubles = keys[level] == kDoublingKey;
-    if (doubles) {
-        doubling.slots = EachGain(level, keys[level], parent.bodyPoints, parent.bodyWith,
-                                  parent.bodySlots, [&doubling](int k, int ownPoints, int ownWith) {
-                                      doubling.points[k] = ownPoints;
-                                      doubling.with[k] = ownWith;
-                                  });
-    }
-    const OwnGain& own = doubles ? doubling : ownGains_[level][group];
+    const OwnGain& own = keys[level] == kDoublingKey ? parent.doubling : ownGains_[level][group];
     const int* points = own.points;
     const int* with = own.with;
     const int slots = own.slots;
@@ -224,9 +215,14 @@ const SubtreeBound::ParentShortfalls& SubtreeBound::NewParent(int level, const G
         }
         parent.slots[doublings] = above.slots + doublings * above.bodySlots;
     }
-    std::copy_n(above.bodyPoints, count_, parent.bodyPoints);
-    std::copy_n(above.bodyWith, count_, parent.bodyWith);
-    parent.bodySlots = above.bodySlots;
+    if (levels_[level].hasDoubling) {
+        OwnGain& doubling = parent.doubling;
+        doubling.slots = EachGain(level, kDoublingKey, above.bodyPoints, above.bodyWith,
+                                  above.bodySlots, [&doubling](int k, int points, int with) {
+                                      doubling.points[k] = points;
+                                      doubling.with[k] = with;
+                                  });
+    }
     return parent;
 }
 

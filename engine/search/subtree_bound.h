@@ -151,21 +151,6 @@ private:
     static constexpr int kMostFailureValues = 4 * kMaxTrackedSkills + 3;
     bool bodyRepeated_ = false;
     FailedPrefixes failed_[kSlotCount];
-    // What the groups above a level leave each table of the frontier right under it short of,
-    // for the keys above last asked about: the level's groups are asked about in turn, and each
-    // only takes off what it brings itself. The body's, for a doubling group.
-    struct ParentShortfalls {
-        GroupKey keys[kSlotCount] = {};
-        bool known = false;
-        bool unbounded = false;
-        int points[kMostDoublings + 1][kMaxTrackedSkills] = {};
-        int with[kMostDoublings + 1][kMaxTrackedSkills] = {};
-        int slots[kMostDoublings + 1] = {};
-        int bodyPoints[kMaxTrackedSkills] = {};
-        int bodyWith[kMaxTrackedSkills] = {};
-        int bodySlots = 0;
-    };
-    ParentShortfalls parents_[kSlotCount];
     // What each group of the levels between the body and the leaves but a doubling piece brings,
     // by its place: the siblings ask for it one after another, and working it out from the key
     // took about a third of the test.
@@ -175,6 +160,20 @@ private:
         int slots;
     };
     std::vector<OwnGain> ownGains_[kSlotCount];
+    // What the groups above a level leave each table of the frontier right under it short of,
+    // for the keys above last asked about: the level's groups are asked about in turn, and each
+    // only takes off what it brings itself. A doubling group brings the body chosen above, so
+    // what it brings is worked out with them.
+    struct ParentShortfalls {
+        GroupKey keys[kSlotCount] = {};
+        bool known = false;
+        bool unbounded = false;
+        int points[kMostDoublings + 1][kMaxTrackedSkills] = {};
+        int with[kMostDoublings + 1][kMaxTrackedSkills] = {};
+        int slots[kMostDoublings + 1] = {};
+        OwnGain doubling = {};
+    };
+    ParentShortfalls parents_[kSlotCount];
     // Asked for every sibling: the keys are compared in line, and only a new parent is worked out.
     const ParentShortfalls& ParentAt(int level, const GroupKey* keys) {
         const ParentShortfalls& parent = parents_[level];
