@@ -58,7 +58,7 @@ const SetTexts::Looked& SetTexts::Look(const CEquipSet& set, std::size_t index) 
         LookPiece(slot, set.pieces[slot], numbers.pieces[slot]);
     }
     if (wide_) {
-        SumWide(set, numbers);
+        SumWide(set);
     } else {
         Take(low_, high_);
     }
@@ -72,18 +72,13 @@ void SetTexts::Take(const Lanes& low, const Lanes& high) {
     pieceSlots_ = high[2];
 }
 
-void SetTexts::SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers) {
-    WideTotals sums;
+// Past the narrow sums, the totals are the set's own, read from its pieces' records.
+void SetTexts::SumWide(const CEquipSet& set) {
+    looked_.totals = set.Totals();
     std::int64_t slots = 0;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (set.pieces[slot] != nullptr) {
-            const PieceValues& piece = pieceValues_[numbers.pieces[slot]];
-            sums.Add({piece.low[0],
-                      {piece.low[1], piece.low[2], piece.low[3], piece.high[0], piece.high[1]}});
-            slots += piece.high[2];
-        }
+    for (const CEquipData* piece : set.pieces) {
+        slots += piece != nullptr ? piece->slots : 0;
     }
-    looked_.totals = sums.Saturated();
     pieceSlots_ = static_cast<int>(slots);
 }
 

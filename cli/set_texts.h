@@ -123,7 +123,7 @@ private:
     PieceValues slotValues_[kSlotCount];
     Lanes low_ = {};
     Lanes high_ = {};
-    void SumWide(const CEquipSet& set, const ActiveSkillFinder::SetNumbers& numbers);
+    void SumWide(const CEquipSet& set);
     std::vector<PieceValues> pieceValues_;
     // Whether some piece named has a value so large that five of them may not add up within an
     // int: then the sums are taken wide and saturated.
