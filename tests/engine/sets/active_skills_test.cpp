@@ -27,6 +27,14 @@ std::vector<int> SummarysActiveRows(const CEquipSet& set, const CEquipDatabase& 
     return active;
 }
 
+// Searches random tables in the complete fitting where `exact`, else in the rule-based one.
+void SearchRandomTables(std::mt19937& random, CSkillSearch& engine, bool exact) {
+    CSearchCondition condition;
+    BuildRandomTables(random, engine.database, condition);
+    condition.exactFitting = exact ? 1 : 0;
+    engine.Search(condition);
+}
+
 // The quick finder names the activated rows of the skill summary, in its order, for every set
 // random searches list (doubling pieces, minus points and fixed decorations among them), and for
 // sets no search lists: one without a piece, whose decorations there count for nothing, and one
@@ -36,10 +44,7 @@ TEST(ActiveSkillsTest, NamesTheSummarysActiveRowsInItsOrder) {
     int sets = 0;
     for (int round = 0; round < 60; ++round) {
         CSkillSearch engine(nullptr, nullptr);
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        condition.exactFitting = round % 2;
-        engine.Search(condition);
+        SearchRandomTables(random, engine, round % 2 == 1);
         ActiveSkillFinder finder(engine.database);
         // First in the order found, where sets of one hit follow one another and each takes its
         // totals from the one before; then again with the odd sets between, so that every set's
@@ -79,10 +84,7 @@ TEST(ActiveSkillsTest, SetsOfOneTagCarryTheSameDecorations) {
     std::size_t tagged = 0;
     for (int round = 0; round < 40; ++round) {
         CSkillSearch engine(nullptr, nullptr);
-        CSearchCondition condition;
-        BuildRandomTables(random, engine.database, condition);
-        condition.exactFitting = round % 2;
-        engine.Search(condition);
+        SearchRandomTables(random, engine, round % 2 == 1);
         std::map<std::uint32_t, const CEquipSet*> firstOfTag;
         for (const auto& set : engine.results) {
             if (set->decorationsTag == 0) {
